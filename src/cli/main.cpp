@@ -1,0 +1,61 @@
+// tidvale-cli: read-only reports of the engine, for scripts, benchmarks and checks.
+#include "cli/Command.h"
+#include "engine/scan/SystemLocations.h"
+
+#include <iostream>
+
+using namespace tidvale::cli;
+
+namespace {
+
+void printUsage(std::ostream& out)
+{
+    out << "Uso: tidvale-cli [--json] [--system-root DIR] ORDEN [ARGUMENTOS...]\n\n"
+           "  --json             registros en JSON en lugar de una tabla\n"
+           "  --system-root DIR  antepone DIR a cada carpeta del sistema (por omisión \"/\")\n\n"
+           "Órdenes:\n";
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& c : commands())
+        rows.push_back({"  " + std::string(c.name) + " " + c.synopsis, c.summary});
+    printTable(out, rows);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        Invocation inv{false, {}, std::cout, std::cerr};
+        size_t i = 0;
+        for (; i < args.size(); ++i) {
+            if (args[i] == "--json") {
+                inv.json = true;
+            } else if (args[i] == "--system-root") {
+                if (i + 1 >= args.size())
+                    throw UsageError("a --system-root le falta la carpeta");
+                tidvale::SystemLocations::setRoot(args[++i]);
+            } else if (args[i] == "-h" || args[i] == "--help") {
+                printUsage(std::cout);
+                return 0;
+            } else if (!args[i].empty() && args[i][0] == '-') {
+                throw UsageError("opción desconocida: " + args[i]);
+            } else {
+                break;
+            }
+        }
+        if (i >= args.size())
+            throw UsageError("falta la orden");
+        for (const auto& c : commands()) {
+            if (args[i] == c.name) {
+                inv.args.assign(args.begin() + static_cast<long>(i) + 1, args.end());
+                return c.run(inv);
+            }
+        }
+        throw UsageError("orden desconocida: " + args[i]);
+    } catch (const UsageError& e) {
+        std::cerr << "tidvale-cli: " << e.what() << "\n\n";
+        printUsage(std::cerr);
+        return 2;
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/scan/ScanItem.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// The standardized form of a path: "~" expanded, "." and ".." resolved, repeated and
+// trailing separators removed.
+std::string standardizedPath(const std::string& path);
+
+// Whether a path may be deleted with administrator rights: it must already be in
+// standardized form, hold no ".." component and lie strictly inside the machine-wide
+// cache or log folder (the folders themselves are refused).
+bool isAdminDeletable(const std::string& path);
+
+// What the administrator stage will do with a list of items, decided before anything
+// runs.
+struct AdminPlan {
+    std::vector<ScanItem> accepted;
+    std::vector<std::string> messages; // "Ruta no permitida: " + path, in item order
+    std::string script;                // empty when nothing is accepted
+};
+
+AdminPlan planAdminDeletion(const std::vector<ScanItem>& items);
+
+// The privileged shell command for the accepted paths, as AppleScript source.
+std::string adminDeletionScript(const std::vector<std::string>& paths);
+
+} // namespace tidvale

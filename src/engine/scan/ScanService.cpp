@@ -1,0 +1,210 @@
+#include "engine/scan/ScanService.h"
+
+#include "engine/core/Dispatch.h"
+#include "engine/format/ByteText.h"
+#include "engine/fs/Homes.h"
+#include "engine/fs/SafeRemove.h"
+#include "engine/fs/TreeSize.h"
+#include "engine/scan/AdminPolicy.h"
+#include "engine/scan/SystemLocations.h"
+#include "platform/Backends.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace tidvale {
+namespace {
+
+constexpr int64_t kCacheThreshold = 524288;
+
+// Visible entry names of a folder in listing order; nothing when it cannot be read.
+std::vector<std::string> visibleEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    DIR* d = opendir(folder.c_str());
+    if (!d)
+        return names;
+    while (dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.')
+            continue; // also "." and ".."
+        names.emplace_back(e->d_name);
+    }
+    closedir(d);
+    return names;
+}
+
+struct JunkStep {
+    const char* progress;
+    std::string folder;
+    int64_t keepAbove; // size must be greater; -1 keeps everything
+    ScanCategory category;
+    bool checkWritable;
+};
+
+std::string lastComponent(const std::string& path)
+{
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+ScanService& ScanService::shared()
+{
+    static ScanService* service = new ScanService();
+    return *service;
+}
+
+int64_t ScanService::sizeOfPath(const std::string& path) const
+{
+    return treeSize(path);
+}
+
+std::string ScanService::formatSize(int64_t bytes) const
+{
+    return formatJunkBytes(bytes);
+}
+
+std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) const
+{
+    const std::string home = processHome();
+    const JunkStep steps[] = {
+        {"Escaneando caché de usuario...", home + "/Library/Caches", kCacheThreshold,
+            ScanCategory::userCache, false},
+        {"Escaneando caché del sistema...", SystemLocations::libraryCaches(), kCacheThreshold,
+            ScanCategory::systemCache, true},
+        {"Escaneando registros de usuario...", home + "/Library/Logs", 0, ScanCategory::userLogs,
+            false},
+        {"Escaneando registros del sistema...", SystemLocations::libraryLogs(), 0,
+            ScanCategory::systemLogs, true},
+        {"Escaneando papelera...", home + "/.Trash", -1, ScanCategory::trash, false},
+    };
+    std::vector<ScanItem> items;
+    for (const auto& step : steps) {
+        if (progress)
+            progress(step.progress);
+        for (const auto& name : visibleEntries(step.folder)) {
+            const std::string path = step.folder + "/" + name;
+            const int64_t size = sizeOfPath(path);
+            if (step.keepAbove >= 0 && size <= step.keepAbove)
+                continue;
+            const bool admin = step.checkWritable && access(path.c_str(), W_OK) != 0;
+            items.push_back({name, path, size, step.category, true, admin});
+        }
+    }
+    std::stable_sort(items.begin(), items.end(),
+        [](const ScanItem& a, const ScanItem& b) { return a.size > b.size; });
+    return items;
+}
+
+std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progress& progress) const
+{
+    const std::string home = processHome();
+    std::vector<std::pair<std::string, ScanCategory>> targets{
+        {home + "/Library/Caches/com.apple.Safari", ScanCategory::browserSafari},
+        {home + "/Library/Application Support/Google/Chrome/Default/Cache",
+            ScanCategory::browserChrome},
+        {home + "/Library/Application Support/Google/Chrome/Default/GPUCache",
+            ScanCategory::browserChrome},
+        {home + "/Library/Application Support/Microsoft Edge/Default/Cache",
+            ScanCategory::browserEdge},
+    };
+    const std::string profiles = home + "/Library/Caches/Firefox/Profiles";
+    for (const auto& profile : visibleEntries(profiles))
+        targets.emplace_back(profiles + "/" + profile + "/cache2", ScanCategory::browserFirefox);
+
+    std::vector<ScanItem> items;
+    for (const auto& [path, category] : targets) {
+        if (progress)
+            progress("Escaneando " + std::string(displayName(category)) + "...");
+        const int64_t size = sizeOfPath(path);
+        if (size <= 0)
+            continue;
+        std::string name = lastComponent(path);
+        if (category == ScanCategory::browserFirefox)
+            name = "Caché (" + lastComponent(path.substr(0, path.rfind('/'))) + ")";
+        items.push_back({name, path, size, category, true, false});
+    }
+    if (includeHistory) {
+        for (const char* file : {"History.db", "History.db-wal", "History.db-shm"}) {
+            const std::string path = home + "/Library/Safari/" + file;
+            const int64_t size = sizeOfPath(path);
+            if (size > 0)
+                items.push_back({std::string("Historial · ") + file, path, size,
+                    ScanCategory::browserSafari, false, false});
+        }
+    }
+    return items;
+}
+
+DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
+{
+    DeleteResult result;
+    for (const auto& item : items) {
+        if (!item.isSelected)
+            continue;
+        if (auto browser = runningBrowserName(item.category)) {
+            result.failures.emplace_back(
+                item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
+            continue;
+        }
+        if (item.requiresAdmin) {
+            result.needsAdmin.push_back(item);
+            continue;
+        }
+        const RemoveOutcome out = removeItem(item.path);
+        if (out.ok()) {
+            result.freed += item.size;
+        } else if (out.error == EACCES || out.error == EPERM) {
+            ScanItem escalated = item;
+            escalated.isSelected = true;
+            escalated.requiresAdmin = true;
+            result.needsAdmin.push_back(std::move(escalated));
+        } else {
+            result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
+        }
+    }
+    return result;
+}
+
+void ScanService::deleteItemsAsAdministrator(
+    const std::vector<ScanItem>& items, AdminCompletion completion) const
+{
+    if (items.empty()) {
+        completion(0, {});
+        return;
+    }
+    AdminPlan plan = planAdminDeletion(items);
+    if (plan.accepted.empty()) {
+        completion(0, std::move(plan.messages));
+        return;
+    }
+    platform::PrivilegedDeletion request;
+    int64_t total = 0;
+    for (const auto& item : plan.accepted) {
+        request.paths.push_back(item.path);
+        total += item.size;
+    }
+    request.script = std::move(plan.script);
+    auto runner = platform::backends().privilegedRunner;
+    auto messages = std::move(plan.messages);
+    dispatcher()->toBackground(
+        [runner, request = std::move(request), total, messages = std::move(messages),
+            completion = std::move(completion)]() mutable {
+            std::optional<std::string> error = runner->run(request);
+            dispatcher()->toMain([error = std::move(error), total, messages = std::move(messages),
+                                     completion = std::move(completion)]() mutable {
+                if (!error) {
+                    completion(total, std::move(messages));
+                    return;
+                }
+                messages.push_back(error->empty() ? "Error desconocido" : *error);
+                completion(0, std::move(messages));
+            });
+        });
+}
+
+} // namespace tidvale

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/scan/ScanItem.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tidvale {
+
+struct DeleteResult {
+    int64_t freed = 0;                                         // sizes as scanned
+    std::vector<std::pair<std::string, std::string>> failures; // (path, message)
+    std::vector<ScanItem> needsAdmin;
+};
+
+// Finds, measures and removes junk. Holds no state between calls, so one shared
+// instance serves every screen and concurrent scans are safe. Scans block: call them
+// off the GUI thread.
+class ScanService {
+public:
+    using Progress = std::function<void(const std::string&)>;
+    using AdminCompletion = std::function<void(int64_t freed, std::vector<std::string> messages)>;
+
+    static ScanService& shared();
+
+    int64_t sizeOfPath(const std::string& path) const;
+    std::string formatSize(int64_t bytes) const;
+
+    std::vector<ScanItem> scanSystemJunk(const Progress& progress = {}) const;
+    std::vector<ScanItem> scanBrowsers(bool includeHistory, const Progress& progress = {}) const;
+
+    DeleteResult deleteItems(const std::vector<ScanItem>& items) const;
+
+    // Deletes set-aside items with administrator rights after checking each against the
+    // allow-list. With nothing to do, or nothing accepted, `completion` runs before
+    // the call returns; otherwise the privileged run happens in the background and
+    // `completion` runs on the main thread.
+    void deleteItemsAsAdministrator(
+        const std::vector<ScanItem>& items, AdminCompletion completion) const;
+};
+
+} // namespace tidvale

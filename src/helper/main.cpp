@@ -1,0 +1,11 @@
+// Runs as root through pkexec. The machine-wide folders are the real ones: nothing
+// the unprivileged caller passes can move the allow-list elsewhere.
+#include "engine/scan/AdminHelper.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return tidvale::runAdminHelper(args, std::cerr);
+}

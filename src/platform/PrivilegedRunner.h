@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tidvale::platform {
+
+// What the administrator stage asks the system to delete. The paths have already
+// passed the allow-list; the macOS backend runs `script`, the Linux backend hands
+// `paths` to the project's helper, which checks them again as root.
+struct PrivilegedDeletion {
+    std::vector<std::string> paths;
+    std::string script;
+};
+
+class PrivilegedRunner {
+public:
+    virtual ~PrivilegedRunner() = default;
+    // Blocks until the system's password dialog is answered and the deletion ends.
+    // Returns nothing on success, else the text to show (the system's own wording
+    // where it gives one).
+    virtual std::optional<std::string> run(const PrivilegedDeletion& request) = 0;
+};
+
+} // namespace tidvale::platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tidvale::platform {
+
+// The bundle identifiers of the applications the user is running now. Applications
+// without an identifier are left out. Read-only; callable from any thread.
+class RunningApplications {
+public:
+    virtual ~RunningApplications() = default;
+    virtual std::vector<std::string> bundleIdentifiers() const = 0;
+};
+
+} // namespace tidvale::platform

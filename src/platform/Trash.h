@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace tidvale::platform {
+
+struct TrashResult {
+    bool ok = false;
+    std::string error; // the system's description when !ok
+};
+
+// Moves one file or folder to the user's Trash. A failure is always reported as a
+// failure: the item is never deleted instead, nor left half-moved without an error.
+class Trash {
+public:
+    virtual ~Trash() = default;
+    virtual TrashResult moveToTrash(const std::string& path) = 0;
+};
+
+} // namespace tidvale::platform

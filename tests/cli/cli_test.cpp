@@ -1,0 +1,113 @@
+// Runs the real tidvale-cli and the administrator helper as a user would.
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+Run run(const std::string& args, const std::string& env = "")
+{
+    const std::string cmd = env + " " + TIDVALE_CLI + std::string(" ") + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buf{};
+    while (size_t n = fread(buf.data(), 1, buf.size(), p))
+        out.append(buf.data(), n);
+    int status = pclose(p);
+    return {WEXITSTATUS(status), out};
+}
+
+} // namespace
+
+TEST(Cli, ScanReportsJunkAsJsonRecords)
+{
+    TestTree t;
+    t.file("home/Library/Caches/big/x", 600000);
+    t.file("home/Library/Logs/\xff-odd.log", 3);
+    t.file("sys/Library/Logs/system.log", 4);
+    auto r = run(
+        "--json --system-root " + quote(t.path("sys")) + " scan", "HOME=" + quote(t.path("home")));
+    ASSERT_EQ(r.status, 0);
+    auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(json[0]["name"], "big");
+    EXPECT_EQ(json[0]["size"], 600000);
+    EXPECT_EQ(json[0]["category"], "Caché de Usuario");
+    EXPECT_EQ(json[0]["isSelected"], true);
+    EXPECT_EQ(json[0]["requiresAdmin"], false);
+    EXPECT_EQ(json[1]["path"], t.path("sys/Library/Logs/system.log"));
+    EXPECT_EQ(json[2]["name"], "\xEF\xBF\xBD-odd.log"); // invalid UTF-8 replaced, not fatal
+
+    auto text
+        = run("--system-root " + quote(t.path("sys")) + " scan", "HOME=" + quote(t.path("home")));
+    EXPECT_NE(text.out.find("600 KB"), std::string::npos);
+    EXPECT_NE(text.out.find("Total: "), std::string::npos);
+}
+
+TEST(Cli, SizeAndAdminPlan)
+{
+    TestTree t;
+    t.file("d/a", 1234);
+    auto r = run("--json size " + quote(t.path("d")) + " " + quote(t.path("missing")));
+    ASSERT_EQ(r.status, 0);
+    auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json[0]["size"], 1234);
+    EXPECT_EQ(json[1]["size"], 0);
+
+    auto plan = run(
+        "--json admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");
+    ASSERT_EQ(plan.status, 0);
+    auto p = nlohmann::json::parse(plan.out);
+    EXPECT_EQ(p["accepted"], (nlohmann::json{"/Library/Caches/a", "/Library/Caches/q\"x"}));
+    EXPECT_EQ(p["messages"],
+        (nlohmann::json{"Ruta no permitida: /Library/Logs/", "Ruta no permitida: /etc/passwd"}));
+    EXPECT_NE(p["script"].get<std::string>().find("quoted form of \"/Library/Caches/q\\\"x\""),
+        std::string::npos);
+}
+
+TEST(Cli, UsageErrorsExitTwo)
+{
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("frobnicate").status, 2);
+    EXPECT_EQ(run("size").status, 2);
+    EXPECT_EQ(run("--system-root").status, 2);
+    EXPECT_EQ(run("browsers --bogus").status, 2);
+    EXPECT_EQ(run("--help").status, 0);
+}
+
+#ifdef TIDVALE_HELPER
+TEST(AdminHelperBinary, RefusesEverythingOutsideTheRealFolders)
+{
+    TestTree t;
+    t.file("victim", 1);
+    const std::string cmd
+        = std::string(TIDVALE_HELPER) + " -- " + quote(t.path("victim")) + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::array<char, 4096> buf{};
+    std::string out;
+    while (size_t n = fread(buf.data(), 1, buf.size(), p))
+        out.append(buf.data(), n);
+    EXPECT_EQ(WEXITSTATUS(pclose(p)), 1);
+    EXPECT_EQ(out, "Ruta no permitida: " + t.path("victim") + "\n");
+    EXPECT_TRUE(t.exists("victim"));
+}
+#endif

@@ -1,0 +1,117 @@
+#include "engine/fs/SafeRemove.h"
+
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <thread>
+
+using namespace tidvale;
+
+TEST(SafeRemove, RemovesTreesButNeverWhatLinksPointAt)
+{
+    TestTree t;
+    t.file("outside/precious", 10);
+    t.file("victim/a/b/c", 10);
+    t.file("victim/.hidden", 1);
+    t.link("victim/a/to-outside", t.path("outside"));
+    t.link("victim/to-file", t.path("outside/precious"));
+    t.link("victim/a/loop", t.path("victim"));
+    EXPECT_TRUE(removeItem(t.path("victim")).ok());
+    EXPECT_FALSE(t.exists("victim"));
+    EXPECT_TRUE(t.exists("outside/precious"));
+
+    // A link given as the item is removed itself.
+    t.link("alias", t.path("outside"));
+    EXPECT_TRUE(removeItem(t.path("alias")).ok());
+    EXPECT_FALSE(t.exists("alias"));
+    EXPECT_TRUE(t.exists("outside/precious"));
+}
+
+TEST(SafeRemove, MissingItemIsAnErrorButVanishedEntriesInsideAreNot)
+{
+    TestTree t;
+    auto out = removeItem(t.path("nothing"));
+    EXPECT_EQ(out.error, ENOENT);
+    EXPECT_NE(
+        describeRemoveError(out.error, t.path("nothing")).find("“nothing”"), std::string::npos);
+}
+
+TEST(SafeRemove, DeepTreesAndOddNames)
+{
+    TestTree t;
+    std::string deep = "deep";
+    for (int i = 0; i < 600; ++i) // deeper than the levels kept open at once
+        deep += "/d" + std::to_string(i % 3);
+    t.file(deep + "/leaf", 1);
+    t.file("deep/side", 1);
+    t.file("odd/quote\"back\\slash\nnew line", 1);
+    t.file(std::string("odd/\xff\xfe-invalid"), 1);
+    ASSERT_EQ(::mkfifo(t.path("odd/fifo").c_str(), 0600), 0);
+    EXPECT_TRUE(removeItem(t.path("deep")).ok());
+    EXPECT_TRUE(removeItem(t.path("odd")).ok());
+    EXPECT_FALSE(t.exists("deep"));
+    EXPECT_FALSE(t.exists("odd"));
+}
+
+TEST(SafeRemove, RefusalStopsTheItemAndIsReported)
+{
+    TestTree t;
+    t.file("item/locked/x", 1);
+    t.protect("item/locked");
+    auto out = removeItem(t.path("item"));
+    EXPECT_TRUE(out.error == EACCES || out.error == EPERM) << out.error;
+    EXPECT_TRUE(t.exists("item/locked/x"));
+    t.unprotect("item/locked");
+}
+
+// A folder inside the tree is swapped for a link to an outside folder again and again
+// while the removal runs; whatever the timing, nothing outside may go.
+TEST(SafeRemove, FolderSwappedForALinkMidWalkIsNeverEntered)
+{
+    TestTree t;
+    for (int round = 0; round < 30; ++round) {
+        t.file("outside/keep-" + std::to_string(round), 1);
+        const std::string victim = "victim" + std::to_string(round);
+        for (int i = 0; i < 200; ++i)
+            t.file(victim + "/f" + std::to_string(i), 1);
+        t.file(victim + "/sub/inner", 1);
+        std::atomic<bool> stop{false};
+        std::thread swapper([&] {
+            const std::string sub = t.path(victim + "/sub");
+            const std::string moved = t.path("moved-" + std::to_string(round));
+            while (!stop) {
+                if (::rename(sub.c_str(), moved.c_str()) == 0) {
+                    ::symlink(t.path("outside").c_str(), sub.c_str());
+                    ::unlink(sub.c_str());
+                    ::rename(moved.c_str(), sub.c_str());
+                }
+            }
+        });
+        removeItem(t.path(victim));
+        stop = true;
+        swapper.join();
+        EXPECT_TRUE(t.exists("outside/keep-" + std::to_string(round)));
+    }
+}
+
+TEST(SafeRemove, BeneathRefusesLinkedPathsAndDotDot)
+{
+    TestTree t;
+    t.file("base/real/x", 1);
+    t.file("elsewhere/y", 1);
+    t.link("base/linked", t.path("elsewhere"));
+    const int linked = removeItemBeneath(t.path("base"), t.path("base/linked/y")).error;
+    EXPECT_TRUE(linked == ENOTDIR || linked == ELOOP) << linked;
+    EXPECT_TRUE(t.exists("elsewhere/y"));
+    EXPECT_EQ(removeItemBeneath(t.path("base"), t.path("base/../elsewhere/y")).error, EINVAL);
+    EXPECT_EQ(removeItemBeneath(t.path("base"), t.path("base")).error, EINVAL);
+    EXPECT_EQ(removeItemBeneath(t.path("base"), t.path("basement")).error, EINVAL);
+    EXPECT_TRUE(removeItemBeneath(t.path("base"), t.path("base/real")).ok());
+    EXPECT_FALSE(t.exists("base/real"));
+    // The last component may itself be a link: it is unlinked, its target stays.
+    EXPECT_TRUE(removeItemBeneath(t.path("base"), t.path("base/linked")).ok());
+    EXPECT_TRUE(t.exists("elsewhere/y"));
+}

@@ -1,0 +1,200 @@
+#include "engine/scan/ScanService.h"
+#include "engine/scan/SystemLocations.h"
+
+#include "support/FakeBackends.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace tidvale;
+
+namespace {
+
+struct ScanFixture : ::testing::Test {
+    TestTree tree;
+    ScopedHome home{tree.dir("home")};
+    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
+    ScopedFakeBackends fakes{running};
+
+    ScanFixture() { SystemLocations::setRoot(tree.dir("sys")); }
+    ~ScanFixture() override { SystemLocations::setRoot(""); }
+
+    const ScanItem* find(const std::vector<ScanItem>& items, const std::string& name)
+    {
+        for (const auto& i : items)
+            if (i.name == name)
+                return &i;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
+{
+    tree.file("home/Library/Caches/exact/a", 524288);
+    tree.file("home/Library/Caches/over/a", 524289);
+    tree.file("home/Library/Caches/.hidden/a", 5000000);
+    tree.file("home/Library/Logs/one.log", 1);
+    tree.dir("home/Library/Logs/empty/sub");
+    tree.file("home/.Trash/empty-file", 0);
+    tree.file("home/.Trash/.DS_Store", 10);
+    tree.file("home/.Trash/big", 9000000);
+
+    std::vector<std::string> progress;
+    auto items = ScanService::shared().scanSystemJunk(
+        [&](const std::string& t) { progress.push_back(t); });
+
+    EXPECT_EQ(progress,
+        (std::vector<std::string>{"Escaneando caché de usuario...",
+            "Escaneando caché del sistema...", "Escaneando registros de usuario...",
+            "Escaneando registros del sistema...", "Escaneando papelera..."}));
+    ASSERT_EQ(items.size(), 4u);
+    // The Trash entry is largest and leads, across categories.
+    EXPECT_EQ(items[0].name, "big");
+    EXPECT_EQ(items[0].category, ScanCategory::trash);
+    EXPECT_EQ(items[1].name, "over");
+    EXPECT_EQ(items[1].size, 524289);
+    EXPECT_EQ(items[1].path, tree.path("home/Library/Caches/over"));
+    EXPECT_EQ(items[2].name, "one.log");
+    EXPECT_EQ(items[3].name, "empty-file");
+    EXPECT_EQ(items[3].size, 0);
+    for (const auto& i : items) {
+        EXPECT_TRUE(i.isSelected);
+        EXPECT_FALSE(i.requiresAdmin);
+    }
+}
+
+TEST_F(ScanFixture, EqualSizesKeepListingOrder)
+{
+    for (const char* n : {"a", "b", "c", "d"})
+        tree.file(std::string("home/Library/Logs/") + n, 7);
+    auto items = ScanService::shared().scanSystemJunk();
+    ASSERT_EQ(items.size(), 4u);
+    // Whatever order the folder lists them in, the sort must not reorder them; compare
+    // with a plain listing order.
+    std::vector<std::string> listed;
+    for (const auto& e : std::filesystem::directory_iterator(tree.path("home/Library/Logs")))
+        listed.push_back(e.path().filename().string());
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(items[i].name, listed[i]);
+}
+
+TEST_F(ScanFixture, MachineWideItemsNeedAdminOnlyWhenNotWritable)
+{
+    tree.file("sys/Library/Caches/mine/a", 600000);
+    tree.file("sys/Library/Caches/locked/a", 600000);
+    tree.file("sys/Library/Logs/system.log", 3);
+    tree.protect("sys/Library/Caches/locked");
+    auto items = ScanService::shared().scanSystemJunk();
+    ASSERT_NE(find(items, "locked"), nullptr);
+    EXPECT_TRUE(find(items, "locked")->requiresAdmin);
+    EXPECT_EQ(find(items, "locked")->category, ScanCategory::systemCache);
+    EXPECT_FALSE(find(items, "mine")->requiresAdmin);
+    EXPECT_EQ(find(items, "system.log")->category, ScanCategory::systemLogs);
+}
+
+TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
+{
+    tree.file("home/Library/Caches/com.apple.Safari/x", 10);
+    tree.file("home/Library/Application Support/Google/Chrome/Default/Cache/x", 20);
+    tree.file("home/Library/Application Support/Google/Chrome/Default/GPUCache/x", 30);
+    tree.dir("home/Library/Application Support/Microsoft Edge/Default/Cache");
+    tree.file("home/Library/Caches/Firefox/Profiles/abc.default/cache2/x", 40);
+    tree.file("home/Library/Caches/Firefox/Profiles/.hidden/cache2/x", 40);
+    tree.file("home/Library/Safari/History.db", 50);
+    tree.file("home/Library/Safari/History.db-shm", 5);
+
+    std::vector<std::string> progress;
+    auto quiet = ScanService::shared().scanBrowsers(
+        false, [&](const std::string& t) { progress.push_back(t); });
+    EXPECT_EQ(progress,
+        (std::vector<std::string>{"Escaneando Safari...", "Escaneando Google Chrome...",
+            "Escaneando Google Chrome...", "Escaneando Microsoft Edge...",
+            "Escaneando Mozilla Firefox..."}));
+    ASSERT_EQ(quiet.size(), 4u); // the empty Edge cache is dropped
+    EXPECT_EQ(quiet[0].name, "com.apple.Safari");
+    EXPECT_EQ(quiet[1].name, "Cache");
+    EXPECT_EQ(quiet[2].name, "GPUCache");
+    EXPECT_EQ(quiet[3].name, "Caché (abc.default)");
+    EXPECT_EQ(quiet[3].category, ScanCategory::browserFirefox);
+
+    auto full = ScanService::shared().scanBrowsers(true);
+    ASSERT_EQ(full.size(), 6u);
+    EXPECT_EQ(full[4].name, "Historial · History.db");
+    EXPECT_EQ(full[5].name, "Historial · History.db-shm");
+    EXPECT_FALSE(full[4].isSelected);
+    EXPECT_EQ(full[4].category, ScanCategory::browserSafari);
+}
+
+TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
+{
+    running->set({"com.google.Chrome.helper", "com.google.Chrome"});
+    const std::string cache = tree.file("home/Library/Caches/app/blob", 100);
+    const std::string chrome = tree.file("home/chrome/Cache/x", 100);
+    const std::string admin = tree.file("sys/Library/Caches/locked", 100);
+    const std::string unticked = tree.file("home/keep", 100);
+    const std::string gone = tree.path("home/never-existed");
+
+    std::vector<ScanItem> items{
+        {"app", tree.path("home/Library/Caches/app"), 100, ScanCategory::userCache, true, false},
+        {"Cache", tree.path("home/chrome/Cache"), 100, ScanCategory::browserChrome, true, false},
+        {"locked", admin, 100, ScanCategory::systemCache, true, true},
+        {"keep", unticked, 100, ScanCategory::userCache, false, true},
+        {"gone", gone, 5, ScanCategory::userLogs, true, false},
+    };
+    auto result = ScanService::shared().deleteItems(items);
+
+    EXPECT_EQ(result.freed, 100);
+    EXPECT_FALSE(tree.exists("home/Library/Caches/app"));
+    EXPECT_TRUE(tree.exists("home/chrome/Cache/x"));
+    EXPECT_TRUE(tree.exists("sys/Library/Caches/locked"));
+    EXPECT_TRUE(tree.exists("home/keep"));
+    ASSERT_EQ(result.failures.size(), 2u);
+    EXPECT_EQ(result.failures[0].first, tree.path("home/chrome/Cache"));
+    EXPECT_EQ(result.failures[0].second, "Cierra Google Chrome y vuelve a intentarlo.");
+    EXPECT_EQ(result.failures[1].first, gone);
+    EXPECT_NE(result.failures[1].second.find("no existe"), std::string::npos);
+    ASSERT_EQ(result.needsAdmin.size(), 1u);
+    EXPECT_EQ(result.needsAdmin[0].path, admin);
+}
+
+TEST_F(ScanFixture, PermissionRefusalEscalatesInsteadOfFailing)
+{
+    tree.file("home/Library/Logs/protected/x.log", 3);
+    tree.protect("home/Library/Logs/protected");
+    ScanItem item{"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs,
+        false, false};
+    item.isSelected = true;
+    auto result = ScanService::shared().deleteItems({item});
+    EXPECT_EQ(result.freed, 0);
+    EXPECT_TRUE(result.failures.empty());
+    ASSERT_EQ(result.needsAdmin.size(), 1u);
+    EXPECT_TRUE(result.needsAdmin[0].requiresAdmin);
+    EXPECT_TRUE(result.needsAdmin[0].isSelected);
+}
+
+TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)
+{
+    EXPECT_EQ(categoryFromDisplayName("Papelera"), ScanCategory::trash);
+    EXPECT_FALSE(categoryFromDisplayName("papelera"));
+    EXPECT_FALSE(categoryFromDisplayName("Caché de usuario"));
+    for (auto c : allCategories)
+        EXPECT_EQ(categoryFromDisplayName(displayName(c)), c);
+
+    auto running = std::make_shared<FakeRunningApplications>(
+        std::vector<std::string>{"org.mozilla.firefox.nightly", "com.google.Chrome.canary"});
+    ScopedFakeBackends fakes{running};
+    EXPECT_FALSE(runningBrowserName(ScanCategory::browserFirefox));
+    EXPECT_FALSE(runningBrowserName(ScanCategory::browserChrome));
+    running->set(
+        {"org.mozilla.firefox", "com.apple.Safari", "com.google.Chrome", "com.microsoft.edgemac"});
+    EXPECT_EQ(runningBrowserName(ScanCategory::browserFirefox), "Mozilla Firefox");
+    const int before = running->calls;
+    for (auto c : {ScanCategory::userCache, ScanCategory::systemCache, ScanCategory::userLogs,
+             ScanCategory::systemLogs, ScanCategory::trash})
+        EXPECT_FALSE(runningBrowserName(c));
+    EXPECT_EQ(running->calls, before); // the platform is not asked for system categories
+}

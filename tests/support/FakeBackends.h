@@ -1,0 +1,106 @@
+#pragma once
+
+// Stand-ins for the operating-system services, installed for one test and restored
+// to the real ones afterwards.
+#include "platform/Backends.h"
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class FakeRunningApplications final : public tidvale::platform::RunningApplications {
+public:
+    explicit FakeRunningApplications(std::vector<std::string> ids = {})
+        : ids_(std::move(ids))
+    {
+    }
+    std::vector<std::string> bundleIdentifiers() const override
+    {
+        std::lock_guard g(m_);
+        ++calls;
+        return ids_;
+    }
+    void set(std::vector<std::string> ids)
+    {
+        std::lock_guard g(m_);
+        ids_ = std::move(ids);
+    }
+    mutable int calls = 0;
+
+private:
+    mutable std::mutex m_;
+    std::vector<std::string> ids_;
+};
+
+class FakePrivilegedRunner final : public tidvale::platform::PrivilegedRunner {
+public:
+    std::optional<std::string> run(const tidvale::platform::PrivilegedDeletion& request) override
+    {
+        std::lock_guard g(m_);
+        requests.push_back(request);
+        return answer;
+    }
+    std::vector<tidvale::platform::PrivilegedDeletion> requests;
+    std::optional<std::string> answer; // nothing: success
+private:
+    std::mutex m_;
+};
+
+// Moves items into a folder of the test tree instead of the user's Trash, or refuses
+// the paths listed in `refuse`.
+class FakeTrash final : public tidvale::platform::Trash {
+public:
+    explicit FakeTrash(std::string folder)
+        : folder_(std::move(folder))
+    {
+    }
+    tidvale::platform::TrashResult moveToTrash(const std::string& path) override
+    {
+        std::lock_guard g(m_);
+        for (const auto& r : refuse)
+            if (r == path)
+                return {false, "No se pudo mover a la Papelera."};
+        const std::string target = folder_ + "/" + std::to_string(++count_);
+        if (::rename(path.c_str(), target.c_str()) != 0)
+            return {false, "No existe."};
+        moved.push_back(path);
+        return {true, {}};
+    }
+    std::vector<std::string> refuse;
+    std::vector<std::string> moved;
+
+private:
+    std::mutex m_;
+    std::string folder_;
+    int count_ = 0;
+};
+
+// Installs fakes for the life of the object; the real backends come back afterwards.
+class ScopedFakeBackends {
+public:
+    ScopedFakeBackends(std::shared_ptr<FakeRunningApplications> running,
+        std::shared_ptr<FakePrivilegedRunner> runner = nullptr,
+        std::shared_ptr<tidvale::platform::Trash> trash = nullptr)
+    {
+        using namespace tidvale::platform;
+        saved_ = backends();
+        setRunningApplications(running ? running : std::make_shared<FakeRunningApplications>());
+        if (runner)
+            setPrivilegedRunner(runner);
+        if (trash)
+            setTrash(trash);
+    }
+    ~ScopedFakeBackends()
+    {
+        using namespace tidvale::platform;
+        setRunningApplications(saved_.runningApplications);
+        setPrivilegedRunner(saved_.privilegedRunner);
+        setTrash(saved_.trash);
+    }
+
+private:
+    tidvale::platform::Backends saved_;
+};
