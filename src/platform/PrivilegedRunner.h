@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,5 +24,7 @@ public:
     // where it gives one).
     virtual std::optional<std::string> run(const PrivilegedDeletion& request) = 0;
 };
+
+template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>();
 
 } // namespace tidvale::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <string>
 #include <vector>
 
@@ -12,5 +14,7 @@ public:
     virtual ~RunningApplications() = default;
     virtual std::vector<std::string> bundleIdentifiers() const = 0;
 };
+
+template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>();
 
 } // namespace tidvale::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <string>
 
 namespace tidvale::platform {
@@ -16,5 +18,7 @@ public:
     virtual ~Trash() = default;
     virtual TrashResult moveToTrash(const std::string& path) = 0;
 };
+
+template <> std::shared_ptr<Trash> makeSystemService<Trash>();
 
 } // namespace tidvale::platform

@@ -2,7 +2,9 @@
 
 // Stand-ins for the operating-system services, installed for one test and restored
 // to the real ones afterwards.
-#include "platform/Backends.h"
+#include "platform/PrivilegedRunner.h"
+#include "platform/RunningApplications.h"
+#include "platform/Trash.h"
 
 #include <cstdio>
 #include <memory>
@@ -78,29 +80,20 @@ private:
     int count_ = 0;
 };
 
-// Installs fakes for the life of the object; the real backends come back afterwards.
+// Installs fakes for the life of the object; the previous backends come back afterwards.
 class ScopedFakeBackends {
 public:
     ScopedFakeBackends(std::shared_ptr<FakeRunningApplications> running,
         std::shared_ptr<FakePrivilegedRunner> runner = nullptr,
         std::shared_ptr<tidvale::platform::Trash> trash = nullptr)
+        : running_(running ? running : std::make_shared<FakeRunningApplications>())
+        , runner_(runner ? runner : std::make_shared<FakePrivilegedRunner>())
+        , trash_(trash ? trash : std::make_shared<FakeTrash>("/nonexistent-trash"))
     {
-        using namespace tidvale::platform;
-        saved_ = backends();
-        setRunningApplications(running ? running : std::make_shared<FakeRunningApplications>());
-        if (runner)
-            setPrivilegedRunner(runner);
-        if (trash)
-            setTrash(trash);
-    }
-    ~ScopedFakeBackends()
-    {
-        using namespace tidvale::platform;
-        setRunningApplications(saved_.runningApplications);
-        setPrivilegedRunner(saved_.privilegedRunner);
-        setTrash(saved_.trash);
     }
 
 private:
-    tidvale::platform::Backends saved_;
+    tidvale::platform::ScopedService<tidvale::platform::RunningApplications> running_;
+    tidvale::platform::ScopedService<tidvale::platform::PrivilegedRunner> runner_;
+    tidvale::platform::ScopedService<tidvale::platform::Trash> trash_;
 };

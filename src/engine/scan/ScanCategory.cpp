@@ -1,6 +1,6 @@
 #include "engine/scan/ScanCategory.h"
 
-#include "platform/Backends.h"
+#include "platform/RunningApplications.h"
 
 #include <algorithm>
 
@@ -62,7 +62,8 @@ std::optional<std::string> runningBrowserName(ScanCategory c)
     const auto ids = bundleIdentifiers(c);
     if (ids.empty())
         return std::nullopt;
-    const auto running = platform::backends().runningApplications->bundleIdentifiers();
+    const auto running
+        = platform::Service<platform::RunningApplications>::get()->bundleIdentifiers();
     for (const auto& id : running)
         if (std::find(ids.begin(), ids.end(), id) != ids.end())
             return std::string(displayName(c));

@@ -7,7 +7,7 @@
 #include "engine/fs/TreeSize.h"
 #include "engine/scan/AdminPolicy.h"
 #include "engine/scan/SystemLocations.h"
-#include "platform/Backends.h"
+#include "platform/PrivilegedRunner.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -189,7 +189,7 @@ void ScanService::deleteItemsAsAdministrator(
         total += item.size;
     }
     request.script = std::move(plan.script);
-    auto runner = platform::backends().privilegedRunner;
+    auto runner = platform::Service<platform::PrivilegedRunner>::get();
     auto messages = std::move(plan.messages);
     dispatcher()->toBackground(
         [runner, request = std::move(request), total, messages = std::move(messages),

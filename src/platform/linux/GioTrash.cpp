@@ -1,4 +1,4 @@
-#include "platform/Backends.h"
+#include "platform/Trash.h"
 
 #include <gio/gio.h>
 
@@ -30,7 +30,7 @@ public:
 
 } // namespace
 
-std::shared_ptr<Trash> makeSystemTrash()
+template <> std::shared_ptr<Trash> makeSystemService<Trash>()
 {
     return std::make_shared<GioTrash>();
 }

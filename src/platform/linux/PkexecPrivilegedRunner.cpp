@@ -1,4 +1,4 @@
-#include "platform/Backends.h"
+#include "platform/PrivilegedRunner.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -95,7 +95,7 @@ public:
 
 } // namespace
 
-std::shared_ptr<PrivilegedRunner> makeSystemPrivilegedRunner()
+template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>()
 {
     return std::make_shared<PkexecPrivilegedRunner>();
 }

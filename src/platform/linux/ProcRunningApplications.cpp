@@ -1,4 +1,4 @@
-#include "platform/Backends.h"
+#include "platform/RunningApplications.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -84,7 +84,7 @@ public:
 
 } // namespace
 
-std::shared_ptr<RunningApplications> makeSystemRunningApplications()
+template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>()
 {
     return std::make_shared<ProcRunningApplications>();
 }

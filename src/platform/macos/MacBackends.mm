@@ -1,6 +1,8 @@
 // macOS backends: the workspace's running applications, the Finder Trash and the
 // AppleScript engine for the administrator deletion. Built only on Apple platforms.
-#include "platform/Backends.h"
+#include "platform/PrivilegedRunner.h"
+#include "platform/RunningApplications.h"
+#include "platform/Trash.h"
 
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
@@ -64,15 +66,15 @@ public:
 
 } // namespace
 
-std::shared_ptr<RunningApplications> makeSystemRunningApplications()
+template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>()
 {
     return std::make_shared<WorkspaceRunningApplications>();
 }
-std::shared_ptr<Trash> makeSystemTrash()
+template <> std::shared_ptr<Trash> makeSystemService<Trash>()
 {
     return std::make_shared<FinderTrash>();
 }
-std::shared_ptr<PrivilegedRunner> makeSystemPrivilegedRunner()
+template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>()
 {
     return std::make_shared<AppleScriptRunner>();
 }
