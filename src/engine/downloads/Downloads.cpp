@@ -1,0 +1,94 @@
+#include "engine/downloads/Downloads.h"
+
+#include "engine/finders/FileWalk.h"
+#include "engine/format/ByteText.h"
+#include "engine/fs/FileKind.h"
+#include "engine/fs/Homes.h"
+#include "engine/scan/ScanService.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace tidvale {
+
+using Clock = std::chrono::system_clock;
+
+std::string downloadsFolder()
+{
+    return realHome() + "/Downloads";
+}
+
+std::vector<DownloadItem> listDownloads(const std::string& folder)
+{
+    std::vector<DownloadItem> items;
+    DIR* d = ::opendir(folder.c_str());
+    if (!d)
+        return items;
+    const int fd = ::dirfd(d);
+    const std::string prefix = folder == "/" ? "" : folder;
+    while (const dirent* e = ::readdir(d)) {
+        if (e->d_name[0] == '.')
+            continue; // hidden, and "." and ".."
+        struct stat st { };
+        if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue; // vanished or unreadable: left out
+        DownloadItem item;
+        item.name = e->d_name;
+        item.path = prefix + "/" + item.name;
+        const bool isFolder = S_ISDIR(st.st_mode);
+        item.size = isFolder ? ScanService::shared().sizeOfPath(item.path) : st.st_size;
+        item.date = timePointOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+        item.kind = kindOf(item.name,
+            isFolder                  ? EntryType::folder
+                : S_ISLNK(st.st_mode) ? EntryType::link
+                                      : EntryType::file);
+        items.push_back(std::move(item));
+    }
+    ::closedir(d);
+    std::stable_sort(items.begin(), items.end(),
+        [](const DownloadItem& a, const DownloadItem& b) { return a.date < b.date; });
+    return items;
+}
+
+std::vector<DownloadItem> filterDownloads(
+    const std::vector<DownloadItem>& entries, int index, Clock::time_point now)
+{
+    if (index < 1 || index >= static_cast<int>(kAgeFilters.size()))
+        return entries;
+    const auto cutoff
+        = now - std::chrono::seconds(kAgeFilters[static_cast<size_t>(index)].olderThanSeconds);
+    std::vector<DownloadItem> shown;
+    for (const auto& e : entries)
+        if (e.date < cutoff)
+            shown.push_back(e);
+    return shown;
+}
+
+std::string downloadsSummary(const std::vector<DownloadItem>& shown)
+{
+    int64_t total = 0;
+    for (const auto& e : shown)
+        total += e.size;
+    return std::to_string(shown.size()) + " archivos · " + formatFileBytes(total);
+}
+
+std::optional<SystemColor> downloadSizeColor(int64_t size)
+{
+    return size > 100000000 ? std::optional(SystemColor::orange) : std::nullopt;
+}
+
+std::optional<SystemColor> downloadDateColor(Clock::time_point date, Clock::time_point now)
+{
+    const auto age = now - date;
+    if (age > std::chrono::seconds(31536000))
+        return SystemColor::orange;
+    if (age > std::chrono::seconds(7776000))
+        return SystemColor::yellow;
+    return std::nullopt;
+}
+
+} // namespace tidvale

@@ -1,0 +1,145 @@
+#include "engine/finders/ContentKey.h"
+
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tidvale {
+namespace {
+
+// An open file that is closed on every path out of a read.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : fd_(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // a failed close changes nothing for a file only read
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+FileStamp stampOf(const struct stat& st)
+{
+    return FileStamp::of(st.st_size, st.st_mtim);
+}
+
+// Reads until `want` bytes or the end of the file; -1 on a read error.
+ssize_t readFully(int fd, uint8_t* buffer, size_t want)
+{
+    size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, buffer + got, want - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+const EVP_MD* sha256()
+{
+#if OPENSSL_VERSION_NUMBER >= 0x30000000L
+    // Fetched once: an implicit fetch on every file would take a lock each time.
+    static EVP_MD* md = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    return md;
+#else
+    return EVP_sha256();
+#endif
+}
+
+} // namespace
+
+std::string contentKeyText(int64_t size, const Sha256Digest& digest)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string key = std::to_string(size);
+    key += '_';
+    for (uint8_t byte : digest) {
+        key += kHex[byte >> 4];
+        key += kHex[byte & 15];
+    }
+    return key;
+}
+
+struct ContentReader::State {
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+    std::vector<uint8_t> buffer;
+    ~State() { EVP_MD_CTX_free(ctx); }
+};
+
+ContentReader::ContentReader()
+    : state_(std::make_unique<State>())
+{
+}
+ContentReader::~ContentReader() = default;
+ContentReader::ContentReader(ContentReader&&) noexcept = default;
+
+ContentReader::Key ContentReader::quickKey(const std::string& path, const FileIdentity& expected)
+{
+    return read(path, expected, false);
+}
+
+ContentReader::Key ContentReader::contentKey(const std::string& path, const FileIdentity& expected)
+{
+    return read(path, expected, true);
+}
+
+ContentReader::Key ContentReader::read(
+    const std::string& path, const FileIdentity& expected, bool whole)
+{
+    Key key;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat before { };
+    if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || !S_ISREG(before.st_mode)
+        || !(FileIdentity{before.st_dev, before.st_ino} == expected))
+        return key;
+    if (whole)
+        ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    auto& buffer = state_->buffer;
+    buffer.resize(whole ? kBlockBytes : static_cast<size_t>(kQuickBytes));
+    if (EVP_DigestInit_ex(state_->ctx, sha256(), nullptr) != 1)
+        return key;
+    int64_t total = 0;
+    for (;;) {
+        const ssize_t n = readFully(fd.get(), buffer.data(), buffer.size());
+        if (n < 0)
+            return key;
+        if (n == 0)
+            break;
+        EVP_DigestUpdate(state_->ctx, buffer.data(), static_cast<size_t>(n));
+        total += n;
+        if (!whole || static_cast<size_t>(n) < buffer.size())
+            break;
+    }
+    if (total == 0 && !whole)
+        return key; // nothing to key the file by
+    unsigned length = 0;
+    EVP_DigestFinal_ex(state_->ctx, key.digest.data(), &length);
+
+    struct stat after { };
+    if (::fstat(fd.get(), &after) != 0 || !(stampOf(after) == stampOf(before)))
+        return key; // changed while it was read: its digest describes no real content
+    key.stamp = stampOf(after);
+    key.wholeFile = total == key.stamp.size;
+    key.ok = !whole || key.wholeFile;
+    return key;
+}
+
+} // namespace tidvale

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/finders/FileWalk.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+using Sha256Digest = std::array<uint8_t, 32>;
+
+// The text of a content key: the decimal size, "_" and 64 lowercase hexadecimal digits.
+std::string contentKeyText(int64_t size, const Sha256Digest& digest);
+
+// Reads files for the duplicate finder, one at a time, with one SHA-256 state and one
+// read buffer that are reused from file to file (one reader per thread).
+//
+// A file is read only when it is still the regular file the walk met (same device and
+// inode): it is opened without following links and without blocking, so a link, FIFO
+// or device put in its place is never read from. A file whose size or modification time
+// changes while it is read gives no key.
+class ContentReader {
+public:
+    static constexpr int64_t kQuickBytes = 65536;
+    static constexpr size_t kBlockBytes = 1048576;
+
+    struct Key {
+        bool ok = false;
+        Sha256Digest digest{};
+        FileStamp stamp;        // as read, before and after hashing
+        bool wholeFile = false; // the digest covers every byte of the file
+    };
+
+    ContentReader();
+    ~ContentReader();
+    ContentReader(ContentReader&&) noexcept;
+    ContentReader(const ContentReader&) = delete;
+    ContentReader& operator=(const ContentReader&) = delete;
+
+    // SHA-256 of the first 65536 bytes (fewer for a shorter file); no key for an empty read.
+    Key quickKey(const std::string& path, const FileIdentity& expected);
+    // SHA-256 of the whole content, streamed in 1 MiB blocks.
+    Key contentKey(const std::string& path, const FileIdentity& expected);
+
+private:
+    Key read(const std::string& path, const FileIdentity& expected, bool whole);
+
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace tidvale

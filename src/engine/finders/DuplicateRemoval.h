@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/finders/Duplicates.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// Whether the path still holds the regular file that was hashed: same device and
+// inode, same size, same modification time. Links are not followed.
+bool isUnchangedSinceHashed(const DuplicateFile& file);
+
+struct CopyRemoval {
+    int64_t freed = 0;              // one group size per copy moved
+    std::vector<std::string> moved; // paths now in the Trash
+    int notMoved = 0;               // changed, kept copy gone, or refused by the Trash
+};
+
+// Moves every copy after the first to the Trash. A copy is moved only while it is
+// still the file that was hashed and the first file, the copy that stays, is too:
+// otherwise it is left in place and counted as not moved.
+CopyRemoval trashExtraCopies(const DuplicateGroup& group);
+
+// Moves one file of the group to the Trash, under the same checks; the copy that
+// stays is the first other file of the group. Nothing is freed by itself: the caller
+// works out what the list looks like afterwards.
+CopyRemoval trashOneCopy(const DuplicateGroup& group, const std::string& path);
+
+} // namespace tidvale

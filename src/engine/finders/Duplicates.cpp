@@ -1,0 +1,173 @@
+#include "engine/finders/Duplicates.h"
+
+#include "engine/core/ParallelFor.h"
+#include "engine/finders/ContentKey.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace tidvale {
+namespace {
+
+// One candidate file as the passes narrow it down.
+struct Candidate {
+    uint32_t walkIndex = 0;
+    std::string path;
+    ContentReader::Key key;
+
+    auto order() const { return std::tie(key.stamp.size, key.digest, walkIndex); }
+    bool sameKey(const Candidate& o) const
+    {
+        return key.stamp.size == o.key.stamp.size && key.digest == o.key.digest;
+    }
+};
+
+// Runs `keyOf` on every candidate on all threads; the results land in the candidates'
+// own slots, so the outcome does not depend on which thread read which file.
+template <class KeyOf>
+void keyAll(std::vector<Candidate*>& targets, std::vector<ContentReader>& readers, KeyOf keyOf)
+{
+    parallelFor(targets.size(), static_cast<unsigned>(readers.size()),
+        [&](size_t i, unsigned worker) { keyOf(readers[worker], *targets[i]); });
+}
+
+// Keeps the candidates that got a key, sorted so that equal keys sit together in walk
+// order, and drops every run of fewer than two.
+std::vector<Candidate> collideOnKey(std::vector<Candidate> all)
+{
+    std::erase_if(all, [](const Candidate& c) { return !c.key.ok; });
+    std::sort(all.begin(), all.end(),
+        [](const Candidate& a, const Candidate& b) { return a.order() < b.order(); });
+    std::vector<Candidate> kept;
+    for (size_t i = 0; i < all.size();) {
+        size_t j = i + 1;
+        while (j < all.size() && all[j].sameKey(all[i]))
+            ++j;
+        if (j - i >= 2)
+            std::move(all.begin() + static_cast<long>(i), all.begin() + static_cast<long>(j),
+                std::back_inserter(kept));
+        i = j;
+    }
+    return kept;
+}
+
+// Pass 1: files sharing an exact size with another file, bucket by bucket.
+std::vector<Candidate> sizeBuckets(const FileWalk& walk, size_t& buckets)
+{
+    std::vector<std::pair<int64_t, uint32_t>> bySize;
+    bySize.reserve(walk.size());
+    for (uint32_t i = 0; i < walk.size(); ++i)
+        bySize.emplace_back(walk.file(i).stamp.size, i);
+    std::sort(bySize.begin(), bySize.end());
+
+    std::vector<Candidate> candidates;
+    std::vector<uint32_t> bucket;
+    buckets = 0;
+    for (size_t i = 0; i < bySize.size();) {
+        bucket.clear();
+        size_t j = i;
+        for (; j < bySize.size() && bySize[j].first == bySize[i].first; ++j)
+            bucket.push_back(bySize[j].second);
+        i = j;
+        if (bucket.size() < 2)
+            continue;
+        const auto distinct = walk.firstOfEachFile(bucket);
+        if (distinct.size() < 2)
+            continue;
+        ++buckets;
+        for (auto index : distinct) {
+            Candidate c;
+            c.walkIndex = index;
+            c.path = walk.path(index);
+            candidates.push_back(std::move(c));
+        }
+    }
+    return candidates;
+}
+
+} // namespace
+
+int64_t wastedTotal(const std::vector<DuplicateGroup>& groups)
+{
+    int64_t total = 0;
+    for (const auto& g : groups)
+        total += g.wastedBytes();
+    return total;
+}
+
+DuplicateSearch findDuplicates(
+    const std::vector<std::string>& roots, const std::function<void(size_t)>& onBuckets)
+{
+    const FileWalk walk(roots, kDuplicateMinExclusive + 1);
+    size_t buckets = 0;
+    std::vector<Candidate> candidates = sizeBuckets(walk, buckets);
+    if (onBuckets)
+        onBuckets(buckets);
+
+    std::vector<ContentReader> readers(finderThreads());
+    std::vector<Candidate*> targets;
+
+    // Pass 2: the quick key. Its size is the size read when the file is opened, so a
+    // file that changed since the walk can only meet files of its new size.
+    for (auto& c : candidates)
+        targets.push_back(&c);
+    keyAll(targets, readers, [&](ContentReader& reader, Candidate& c) {
+        c.key = reader.quickKey(c.path, walk.file(c.walkIndex).identity);
+    });
+    candidates = collideOnKey(std::move(candidates));
+
+    // Pass 3: the whole content. A file no longer than 64 KiB was read whole by its
+    // quick key, which is then its content key already.
+    targets.clear();
+    for (auto& c : candidates)
+        if (!c.key.wholeFile)
+            targets.push_back(&c);
+    // Largest first, so that no big file is left to start last on one thread.
+    std::stable_sort(targets.begin(), targets.end(), [](const Candidate* a, const Candidate* b) {
+        return a->key.stamp.size > b->key.stamp.size;
+    });
+    keyAll(targets, readers, [&](ContentReader& reader, Candidate& c) {
+        c.key = reader.contentKey(c.path, walk.file(c.walkIndex).identity);
+    });
+    candidates = collideOnKey(std::move(candidates));
+
+    struct Found {
+        uint32_t firstMet; // walk index of the kept copy
+        DuplicateGroup group;
+        int64_t total() const { return group.size * static_cast<int64_t>(group.files.size()); }
+    };
+    std::vector<Found> found;
+    for (size_t i = 0; i < candidates.size();) {
+        size_t j = i + 1;
+        while (j < candidates.size() && candidates[j].sameKey(candidates[i]))
+            ++j;
+        Found f{candidates[i].walkIndex, {}};
+        f.group.hash = contentKeyText(candidates[i].key.stamp.size, candidates[i].key.digest);
+        for (size_t k = i; k < j; ++k)
+            f.group.files.push_back({std::move(candidates[k].path), candidates[k].key.stamp,
+                walk.file(candidates[k].walkIndex).identity});
+        i = j;
+        // The group's size is read from its first file now; a group whose first file
+        // has gone is left out.
+        struct stat st { };
+        if (::lstat(f.group.files.front().path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        f.group.size = st.st_size;
+        found.push_back(std::move(f));
+    }
+    // Largest total first; equal totals in the order their kept copies were met, so
+    // that the same tree always lists the same way.
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.total() != b.total() ? a.total() > b.total() : a.firstMet < b.firstMet;
+    });
+    DuplicateSearch result;
+    result.groups.reserve(found.size());
+    for (auto& f : found)
+        result.groups.push_back(std::move(f.group));
+    result.wasted = wastedTotal(result.groups);
+    return result;
+}
+
+} // namespace tidvale

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/finders/FileWalk.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// One copy in a group: where it is and what it looked like when it was hashed, so that
+// nothing is moved to the Trash once it no longer is the copy that was compared.
+struct DuplicateFile {
+    std::string path;
+    FileStamp stamp;
+    FileIdentity identity;
+};
+
+// Files with byte-for-byte identical content. `files` keeps the walk's order: the first
+// is the copy every removal leaves in place.
+struct DuplicateGroup {
+    std::string hash; // content key: size, "_", SHA-256 of the whole content in hex
+    int64_t size = 0; // of one copy
+    std::vector<DuplicateFile> files;
+
+    int64_t extraCopies() const { return static_cast<int64_t>(files.size()) - 1; }
+    int64_t wastedBytes() const { return size * extraCopies(); }
+};
+
+int64_t wastedTotal(const std::vector<DuplicateGroup>& groups);
+
+struct DuplicateSearch {
+    std::vector<DuplicateGroup> groups; // largest size × number of copies first
+    int64_t wasted = 0;
+};
+
+// Files larger than this are compared; smaller ones never are.
+inline constexpr int64_t kDuplicateMinExclusive = 4096;
+
+// Searches the roots for identical files in three passes: exact size among the files
+// larger than 4096 bytes, a quick key over the first 64 KiB, then the SHA-256 of the
+// whole content. A file reached by two paths (a hard link, a folder reached through two
+// roots) counts once, by its first path. Blocks; `onBuckets` hears how many size
+// buckets are left to hash, on the calling thread. The same tree always gives the same
+// result in the same order, however the work was shared between threads.
+DuplicateSearch findDuplicates(const std::vector<std::string>& roots,
+    const std::function<void(size_t buckets)>& onBuckets = {});
+
+} // namespace tidvale

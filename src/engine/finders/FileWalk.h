@@ -1,0 +1,86 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <ctime>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// What a regular file looked like when it was read: the finders compare it again
+// before acting on the file.
+struct FileStamp {
+    int64_t size = 0;
+    int64_t mtimeSec = 0;  // content modification; seconds and nanoseconds kept apart
+    int64_t mtimeNsec = 0; // so that no date, however far off, overflows
+    bool operator==(const FileStamp&) const = default;
+
+    static FileStamp of(int64_t size, const struct timespec& mtime)
+    {
+        return {size, static_cast<int64_t>(mtime.tv_sec), static_cast<int64_t>(mtime.tv_nsec)};
+    }
+};
+
+// A file date as a clock time, clamped to what the clock can hold.
+std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec);
+
+// The identity of a file whatever path reaches it: two hard links, or one folder
+// reached through two roots, are one file.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// A deep walk of folder trees as the finders see them: hidden entries (names starting
+// with ".") are skipped, package folders are not entered, links are never followed
+// (only a root that is itself a link), and only regular files of at least `minSize`
+// bytes are kept; FIFOs, devices and sockets are never opened. Unreadable folders and
+// entries that vanish are skipped without a message.
+//
+// Folders are read on several threads, yet the files come out in one fixed order: the
+// roots in order, and within a folder its listing order with each sub-folder's files
+// in the place where the sub-folder was listed, exactly as a one-thread depth-first
+// walk would give them.
+class FileWalk {
+public:
+    struct File {
+        std::string name;
+        FileStamp stamp;
+        FileIdentity identity;
+    };
+
+    // Walks the roots one after the other; `onRoot` hears each root's index first.
+    FileWalk(const std::vector<std::string>& roots, int64_t minSize,
+        const std::function<void(size_t root)>& onRoot = {});
+    ~FileWalk();
+    FileWalk(FileWalk&&) noexcept;
+    FileWalk(const FileWalk&) = delete;
+    FileWalk& operator=(const FileWalk&) = delete;
+
+    size_t size() const { return order_.size(); }
+    const File& file(size_t i) const { return *order_[i].file; }
+    std::string path(size_t i) const;
+
+    // Indices of `indices` whose identity was not met earlier in the list; keeps the
+    // first path of each file.
+    std::vector<uint32_t> firstOfEachFile(const std::vector<uint32_t>& indices) const;
+
+    struct Folder;
+
+private:
+    struct Ref {
+        const Folder* folder;
+        const File* file;
+    };
+    std::vector<std::unique_ptr<Folder>> roots_;
+    std::vector<Ref> order_;
+};
+
+} // namespace tidvale
