@@ -1,4 +1,5 @@
 // Runs the real tidvale-cli and the administrator helper as a user would.
+#include "support/CliRun.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -11,29 +12,14 @@
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-};
-
 std::string quote(const std::string& s)
 {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    return shellQuote(s);
 }
 
-Run run(const std::string& args, const std::string& env = "")
+CliRun run(const std::string& args, const std::string& env = "")
 {
-    const std::string cmd = env + " " + TIDVALE_CLI + std::string(" ") + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buf{};
-    while (size_t n = fread(buf.data(), 1, buf.size(), p))
-        out.append(buf.data(), n);
-    int status = pclose(p);
-    return {WEXITSTATUS(status), out};
+    return runCli(args, env);
 }
 
 } // namespace

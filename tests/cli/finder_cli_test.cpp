@@ -1,0 +1,86 @@
+// The finder reports as scripts and the benchmarks read them.
+#include "support/CliRun.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+TEST(FinderCli, DupesJsonHasGroupsWithHashSizeFilesAndWasted)
+{
+    TestTree t;
+    t.file("Documents/a.bin", 5000, 'a');
+    t.file("Desktop/a copy.bin", 5000, 'a');
+    t.file("Desktop/\xff-odd 'name'.bin", 5000, 'a');
+    t.file("Desktop/4096", 4096, 'b');
+    t.file("Documents/4096", 4096, 'b');
+    const auto r = runCli(
+        "--json dupes " + shellQuote(t.path("Documents")) + " -- " + shellQuote(t.path("Desktop")));
+    ASSERT_EQ(r.status, 0);
+    const auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json["groups"].size(), 1u);
+    const auto& g = json["groups"][0];
+    EXPECT_EQ(g["size"], 5000);
+    EXPECT_EQ(g["hash"].get<std::string>().substr(0, 5), "5000_");
+    EXPECT_EQ(g["hash"].get<std::string>().size(), 5u + 64u);
+    ASSERT_EQ(g["files"].size(), 3u);
+    EXPECT_EQ(g["files"][0], t.path("Documents/a.bin")); // roots in the order given
+    EXPECT_EQ(json["wasted"], 10000);
+
+    const auto text
+        = runCli("dupes " + shellQuote(t.path("Documents")) + " " + shellQuote(t.path("Desktop")));
+    EXPECT_NE(text.out.find("a.bin — 3 copias  −10 KB  5 KB c/u"), std::string::npos);
+    EXPECT_NE(text.out.find("1 grupos · 10 KB desperdiciados"), std::string::npos);
+    const auto none = runCli("dupes " + shellQuote(t.path("Documents")));
+    EXPECT_EQ(none.out, "✅ No se encontraron duplicados\n");
+}
+
+TEST(FinderCli, LargeListsAtOrAboveMinWithIsoDatesAndKinds)
+{
+    TestTree t;
+    std::filesystem::resize_file(t.file("Movies/film.mov", 0), 2000);
+    std::filesystem::resize_file(t.file("Movies/clip.mov", 0), 1999);
+    std::filesystem::resize_file(t.file("Movies/.hidden.mov", 0), 5000);
+    t.setMtime("Movies/film.mov", 1700000000);
+    const auto r = runCli("--json large --min 2000 " + shellQuote(t.path("Movies")));
+    ASSERT_EQ(r.status, 0);
+    const auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json.size(), 1u);
+    EXPECT_EQ(json[0]["name"], "film.mov");
+    EXPECT_EQ(json[0]["path"], t.path("Movies/film.mov"));
+    EXPECT_EQ(json[0]["size"], 2000);
+    EXPECT_EQ(json[0]["modified"], "2023-11-14T22:13:20Z");
+    EXPECT_EQ(json[0]["kind"], "Película QuickTime");
+
+    EXPECT_EQ(runCli("large " + shellQuote(t.path("Movies"))).out,
+        "No se encontraron archivos grandes\n"); // 50 MB by default
+    EXPECT_EQ(runCli("large --min -5 " + shellQuote(t.path("Movies"))).status, 2);
+    EXPECT_EQ(runCli("large --min").status, 2);
+    EXPECT_EQ(runCli("large --bogus").status, 2);
+}
+
+TEST(FinderCli, DownloadsListsOldestFirstAndFilters)
+{
+    TestTree t;
+    t.file("dl/new.zip", 100);
+    t.file("dl/old.pdf", 200);
+    t.file("dl/.hidden", 1);
+    t.setMtime("dl/old.pdf", 1000000000);
+    const auto r = runCli("--json downloads " + shellQuote(t.path("dl")));
+    ASSERT_EQ(r.status, 0);
+    const auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json.size(), 2u);
+    EXPECT_EQ(json[0]["name"], "old.pdf");
+    EXPECT_EQ(json[0]["date"], "2001-09-09T01:46:40Z");
+    EXPECT_EQ(json[0]["kind"], "Documento PDF");
+    EXPECT_EQ(json[0]["isSelected"], false);
+    EXPECT_EQ(json[1]["kind"], "Archivo ZIP");
+
+    const auto year = runCli("--json downloads --filter 4 " + shellQuote(t.path("dl")));
+    EXPECT_EQ(nlohmann::json::parse(year.out).size(), 1u);
+    const auto text = runCli("downloads " + shellQuote(t.path("missing")));
+    EXPECT_EQ(text.out, "0 archivos · Cero KB\n");
+    EXPECT_EQ(runCli("downloads --filter 5").status, 2);
+    EXPECT_EQ(runCli("downloads a b").status, 2);
+}

@@ -1,0 +1,94 @@
+#include "engine/downloads/Downloads.h"
+
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+using namespace tidvale;
+using Clock = std::chrono::system_clock;
+using std::chrono::seconds;
+
+namespace {
+
+DownloadItem dated(const std::string& name, Clock::time_point date, int64_t size = 1)
+{
+    return {name, "/d/" + name, size, date, "Archivo", false};
+}
+
+std::vector<std::string> names(const std::vector<DownloadItem>& items)
+{
+    std::vector<std::string> out;
+    for (const auto& i : items)
+        out.push_back(i.name);
+    return out;
+}
+
+} // namespace
+
+TEST(Downloads, ListsVisibleTopLevelEntriesOldestFirstWithSizesAndKinds)
+{
+    TestTree t;
+    t.file("Downloads/manual.pdf", 300);
+    t.file("Downloads/.DS_Store", 10);
+    t.file("Downloads/.partial/x", 10);
+    t.file("Downloads/fotos/a.jpg", 1000);
+    t.file("Downloads/fotos/sub/b.jpg", 500);
+    t.file("Downloads/Installer.app/Contents/bin", 2000);
+    t.link("Downloads/atajo", t.path("Downloads/manual.pdf"));
+    t.setMtime("Downloads/manual.pdf", 1700000000);
+    t.setMtime("Downloads/fotos", 1600000000);
+    t.setMtime("Downloads/Installer.app", 1700000000); // equal dates keep listing order
+    t.setMtime("Downloads/atajo", 1800000000);
+    const auto items = listDownloads(t.path("Downloads"));
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].name, "fotos");
+    EXPECT_EQ(items[0].size, 1500);
+    EXPECT_EQ(items[0].kind, "Carpeta");
+    EXPECT_EQ(items[0].path, t.path("Downloads/fotos"));
+    EXPECT_EQ(items[3].name, "atajo");
+    EXPECT_EQ(items[3].kind, "Alias");
+    EXPECT_EQ(items[3].size, static_cast<int64_t>(t.path("Downloads/manual.pdf").size()));
+    for (const auto& item : items) {
+        EXPECT_FALSE(item.isSelected);
+        if (item.name == "manual.pdf") {
+            EXPECT_EQ(item.kind, "Documento PDF");
+        }
+        if (item.name == "Installer.app") {
+            EXPECT_EQ(item.kind, "Aplicación");
+            EXPECT_EQ(item.size, 2000);
+        }
+    }
+    EXPECT_TRUE(listDownloads(t.path("missing")).empty());
+    EXPECT_EQ(downloadsSummary({}), "0 archivos · Cero KB");
+    EXPECT_EQ(downloadsSummary(items), "4 archivos · 4 KB");
+}
+
+TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
+{
+    const auto now = Clock::now();
+    const std::vector<DownloadItem> all{
+        dated("year", now - seconds(31536001)),
+        dated("exactly30", now - seconds(2592000)),
+        dated("over30", now - seconds(2592001)),
+        dated("today", now),
+    };
+    EXPECT_EQ(names(filterDownloads(all, 0, now)), names(all));
+    EXPECT_EQ(names(filterDownloads(all, 1, now)), (std::vector<std::string>{"year", "over30"}));
+    EXPECT_EQ(names(filterDownloads(all, 4, now)), std::vector<std::string>{"year"});
+    EXPECT_EQ(names(filterDownloads(all, -1, now)), names(all));
+    EXPECT_EQ(names(filterDownloads(all, 5, now)), names(all));
+    auto ticked = all;
+    ticked[0].isSelected = true;
+    EXPECT_TRUE(filterDownloads(ticked, 3, now).at(0).isSelected); // ticks travel with entries
+}
+
+TEST(Downloads, ColoursOfSizeAndAge)
+{
+    const auto now = Clock::now();
+    EXPECT_EQ(downloadSizeColor(100000000), std::nullopt);
+    EXPECT_EQ(downloadSizeColor(100000001), SystemColor::orange);
+    EXPECT_EQ(downloadDateColor(now - seconds(86400 * 100), now), SystemColor::yellow);
+    EXPECT_EQ(downloadDateColor(now - seconds(86400 * 400), now), SystemColor::orange);
+    EXPECT_EQ(downloadDateColor(now - seconds(7776000), now), std::nullopt);
+    EXPECT_EQ(downloadDateColor(now - seconds(31536000), now), SystemColor::yellow);
+}

@@ -1,0 +1,119 @@
+#include "engine/finders/FileWalk.h"
+#include "engine/fs/FileKind.h"
+#include "engine/fs/Packages.h"
+
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+using namespace tidvale;
+
+namespace {
+
+std::vector<std::string> walkPaths(const std::vector<std::string>& roots, int64_t minSize = 0)
+{
+    const FileWalk walk(roots, minSize);
+    std::vector<std::string> out;
+    for (size_t i = 0; i < walk.size(); ++i)
+        out.push_back(walk.path(i));
+    return out;
+}
+
+} // namespace
+
+TEST(FileWalk, ListsInTheOrderOfAOneThreadDepthFirstWalk)
+{
+    TestTree t;
+    for (int d = 0; d < 30; ++d)
+        for (int f = 0; f < 4; ++f)
+            t.file(
+                "r/d" + std::to_string(d % 7) + "/s" + std::to_string(d) + "/f" + std::to_string(f),
+                10);
+    t.file("r/top", 10);
+    // The library's recursive iterator is a one-thread, pre-order walk in listing order.
+    std::vector<std::string> expected;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(t.path("r")))
+        if (e.is_regular_file())
+            expected.push_back(e.path().string());
+    EXPECT_EQ(walkPaths({t.path("r")}), expected);
+    EXPECT_EQ(walkPaths({t.path("r") + "/"}), expected); // a trailing slash changes nothing
+}
+
+TEST(FileWalk, KeepsRegularFilesAtOrAboveTheMinimumOutsideHiddenAndPackages)
+{
+    TestTree t;
+    t.file("r/big", 100);
+    t.file("r/exact", 50);
+    t.file("r/small", 49);
+    t.file("r/.hidden", 100);
+    t.file("r/.dir/in", 100);
+    t.file("r/Tool.app/in", 100);
+    t.file("r/Deep.xcodeproj/a/b", 100);
+    t.link("r/link", t.path("r/big"));
+    ASSERT_EQ(::mkfifo(t.path("r/fifo").c_str(), 0600), 0);
+    std::string deep = "r/deep";
+    for (int i = 0; i < 400; ++i)
+        deep += "/d";
+    t.file(deep + "/leaf", 60);
+    auto paths = walkPaths({t.path("r")}, 50);
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths,
+        (std::vector<std::string>{t.path("r/big"), t.path(deep + "/leaf"), t.path("r/exact")}));
+}
+
+TEST(FileWalk, UnreadableFoldersAreSkippedAndLinkedRootsFollowed)
+{
+    TestTree t;
+    t.file("real/a", 10);
+    t.link("linked", t.path("real"));
+    t.file("locked/secret/x", 10);
+    ::chmod(t.path("locked/secret").c_str(), 0); // root still reads it; others skip it
+    const auto paths = walkPaths({t.path("linked"), t.path("nowhere"), t.path("real/a")});
+    EXPECT_EQ(paths, (std::vector<std::string>{t.path("linked/a")}));
+    EXPECT_NO_THROW(walkPaths({t.path("locked")}));
+}
+
+TEST(FileWalk, FirstOfEachFileKeepsTheFirstPathOfEachInode)
+{
+    TestTree t;
+    t.file("r/a", 10);
+    ASSERT_EQ(::link(t.path("r/a").c_str(), t.path("r/b").c_str()), 0);
+    t.file("r/c", 10);
+    ASSERT_EQ(::link(t.path("r/a").c_str(), t.path("r/d").c_str()), 0);
+    const FileWalk walk({t.path("r")}, 0);
+    std::vector<uint32_t> all(walk.size());
+    std::iota(all.begin(), all.end(), 0u);
+    const auto kept = walk.firstOfEachFile(all);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_NE(walk.file(kept[0]).identity, walk.file(kept[1]).identity);
+    // The two-member shortcut agrees: linked pairs collapse, distinct pairs stay.
+    for (uint32_t i = 0; i < walk.size(); ++i)
+        for (uint32_t j = i + 1; j < walk.size(); ++j) {
+            const bool same = walk.file(i).identity == walk.file(j).identity;
+            const auto expected = same ? std::vector<uint32_t>{i} : std::vector<uint32_t>{i, j};
+            EXPECT_EQ(walk.firstOfEachFile({i, j}), expected);
+        }
+}
+
+TEST(FileKind, SpanishDescriptionsByExtension)
+{
+    EXPECT_EQ(kindOf("Informe.PDF", EntryType::file), "Documento PDF");
+    EXPECT_EQ(kindOf("foto.jpeg", EntryType::file), "Imagen JPEG");
+    EXPECT_EQ(kindOf("captura.png", EntryType::file), "Imagen PNG");
+    EXPECT_EQ(kindOf("sin-extension", EntryType::file), "Archivo");
+    EXPECT_EQ(kindOf(".zshrc", EntryType::file), "Archivo");
+    EXPECT_EQ(kindOf("punto.", EntryType::file), "Archivo");
+    EXPECT_EQ(kindOf("raro.zzz", EntryType::file), "Archivo");
+    EXPECT_EQ(kindOf("Fotos", EntryType::folder), "Carpeta");
+    EXPECT_EQ(kindOf("v1.2", EntryType::folder), "Carpeta");
+    EXPECT_EQ(kindOf("Safari.app", EntryType::folder), "Aplicación");
+    EXPECT_EQ(kindOf("Plugin.bundle", EntryType::folder), "Paquete");
+    EXPECT_EQ(kindOf("Other.kext", EntryType::folder), "Paquete");
+    EXPECT_EQ(kindOf("atajo.pdf", EntryType::link), "Alias");
+    EXPECT_TRUE(isPackageName("Mis Fotos.PhotosLibrary"));
+    EXPECT_FALSE(isPackageName(".app"));
+    EXPECT_FALSE(isPackageName("application"));
+}
