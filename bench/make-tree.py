@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Builds the finders' benchmark tree: a home folder with the six personal folders,
-200 000 files and a few GB, the same bytes on every run (fixed seed).
+200 000 files in about 10 000 folders, about 5 GB, the same bytes on every run (fixed seed).
 
 What it holds, and why:
   * small files (up to 4096 bytes): walked by every tool, compared by none;
@@ -23,7 +23,7 @@ import os
 import random
 import sys
 
-VERSION = "1"
+VERSION = "2"
 TOTAL_FILES = 200_000
 FOLDERS = ["Downloads", "Documents", "Desktop", "Pictures", "Movies", "Music"]
 PACKAGES = ["Editor.app", "Fotos.photoslibrary", "Proyecto.xcodeproj", "Notas.rtfd",
@@ -66,7 +66,7 @@ def log_uniform(lo, hi):
 
 def random_folder(home, visible=True):
     top = rng.choice(FOLDERS)
-    depth = rng.randint(1, 4)
+    depth = rng.randint(1, 3)  # about 10 000 folders, 20 files each
     parts = [top] + ["d%02d" % rng.randint(0, 14 if i == 0 else 9) for i in range(depth)]
     if not visible:
         parts.insert(rng.randint(1, len(parts)), rng.choice([".cache", ".oculto", ".git"]))
@@ -114,7 +114,7 @@ def main():
                 samples.append(data)
     # Equal size, equal first 64 KiB, different later.
     for _ in range(400):
-        size = log_uniform(65536 + 16, 2 << 20)
+        size = log_uniform(65536 + 16, 1 << 20)
         a = bytearray(content(nid(), size))
         b = bytearray(a)
         pos = rng.randint(65536, size - 1)
@@ -122,9 +122,9 @@ def main():
         write(os.path.join(random_folder(home), "tardio-%d-a.dat" % ident), a)
         write(os.path.join(random_folder(home), "tardio-%d-b.dat" % ident), b)
     # Large files for the large-file search.
-    for i in range(12):
+    for i in range(6):
         write(os.path.join(random_folder(home), "grande-%d.mov" % i),
-              content(nid(), rng.randint(10_000_000, 120_000_000)))
+              content(nid(), rng.randint(10_000_000, 60_000_000)))
     # Hidden entries and package folders holding copies of visible files.
     for i, data in enumerate(samples):
         write(os.path.join(random_folder(home, visible=False), "copia-oculta-%d" % i), data)
@@ -146,10 +146,10 @@ def main():
         r = rng.random()
         if r < 0.25:
             size = rng.randint(1, 4096)
-        elif r < 0.85:
+        elif r < 0.895:
             size = log_uniform(4097, 32768)
         elif r < 0.995:
-            size = log_uniform(32768, 256 << 10)
+            size = log_uniform(32768, 128 << 10)
         else:
             size = log_uniform(256 << 10, 4 << 20)
         write(os.path.join(random_folder(home), "f%06d.dat" % nid()), content(ident, size))

@@ -1,9 +1,11 @@
 #include "engine/finders/ContentKey.h"
+#include "engine/finders/QuickHash.h"
 
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace tidvale;
@@ -27,27 +29,41 @@ TEST(ContentKey, KeyTextIsSizeUnderscoreAndLowercaseHex)
     EXPECT_EQ(contentKeyText(1048576, d), "1048576_ab" + std::string(60, '0') + "0f");
 }
 
-TEST(ContentKey, QuickKeyCoversOnlyTheFirst64KiB)
+TEST(ContentKey, QuickKeyCoversOnlyTheFirst64KiBAndTheContentKeyEverything)
 {
     TestTree t;
     const auto small = t.file("small", 4097, 'x');
     const auto large = t.file("large", 65536 + 10, 'x');
     const auto block = t.file("block", 65536, 'x');
     ContentReader reader;
-    const auto s = reader.quickKey(small, identityOf(small));
+    const auto s = reader.contentKey(AT_FDCWD, small.c_str(), identityOf(small));
     ASSERT_TRUE(s.ok);
-    EXPECT_TRUE(s.wholeFile);
     EXPECT_EQ(contentKeyText(s.stamp.size, s.digest),
         "4097_3e97197f4b8d46a893067c94ab15e195e3d97fb5f24eede5ef047b571240d92b");
-    const auto l = reader.quickKey(large, identityOf(large));
-    const auto b = reader.quickKey(block, identityOf(block));
+    const auto l = reader.quickKey(AT_FDCWD, large.c_str(), identityOf(large));
+    const auto b = reader.quickKey(AT_FDCWD, block.c_str(), identityOf(block));
     ASSERT_TRUE(l.ok && b.ok);
-    EXPECT_FALSE(l.wholeFile);
-    EXPECT_EQ(l.digest, b.digest); // same first 65536 bytes
+    EXPECT_EQ(l.quick, b.quick); // same first 65536 bytes
+    EXPECT_NE(reader.quickKey(AT_FDCWD, small.c_str(), identityOf(small)).quick, b.quick);
     EXPECT_EQ(l.stamp.size, 65546);
-    const auto full = reader.contentKey(large, identityOf(large));
-    ASSERT_TRUE(full.ok);
-    EXPECT_NE(full.digest, l.digest);
+    const auto fullLarge = reader.contentKey(AT_FDCWD, large.c_str(), identityOf(large));
+    const auto fullBlock = reader.contentKey(AT_FDCWD, block.c_str(), identityOf(block));
+    ASSERT_TRUE(fullLarge.ok && fullBlock.ok);
+    EXPECT_NE(fullLarge.digest, fullBlock.digest);
+}
+
+TEST(ContentKey, QuickHashSeparatesNearbyContents)
+{
+    std::string a(65536, 'a');
+    std::string b = a;
+    b[65535] = 'b';
+    std::string c = a;
+    c[0] = 'c';
+    EXPECT_EQ(quickHash(a.data(), a.size()), quickHash(std::string(a).data(), a.size()));
+    EXPECT_NE(quickHash(a.data(), a.size()), quickHash(b.data(), b.size()));
+    EXPECT_NE(quickHash(a.data(), a.size()), quickHash(c.data(), c.size()));
+    EXPECT_NE(quickHash(a.data(), 31), quickHash(a.data(), 30)); // the length counts
+    EXPECT_NE(quickHash(a.data(), 33), quickHash(a.data(), 32));
 }
 
 TEST(ContentKey, OnlyTheRegularFileTheWalkMetIsRead)
@@ -58,12 +74,16 @@ TEST(ContentKey, OnlyTheRegularFileTheWalkMetIsRead)
     ASSERT_EQ(::mkfifo(t.path("fifo").c_str(), 0600), 0);
     t.link("link", a);
     ContentReader reader;
-    EXPECT_FALSE(reader.quickKey(a, identityOf(b)).ok); // replaced since the walk
-    EXPECT_FALSE(reader.contentKey(t.path("fifo"), identityOf(t.path("fifo"))).ok); // no hang
-    EXPECT_FALSE(reader.quickKey(t.path("link"), identityOf(a)).ok); // links not followed
-    EXPECT_FALSE(reader.quickKey(t.path("gone"), identityOf(a)).ok);
-    EXPECT_FALSE(reader.quickKey(t.dir("folder"), identityOf(t.path("folder"))).ok);
+    EXPECT_FALSE(reader.quickKey(AT_FDCWD, a.c_str(), identityOf(b)).ok); // replaced since the walk
+    EXPECT_FALSE(reader.contentKey(AT_FDCWD, t.path("fifo").c_str(), identityOf(t.path("fifo")))
+                     .ok); // no hang
+    EXPECT_FALSE(
+        reader.quickKey(AT_FDCWD, t.path("link").c_str(), identityOf(a)).ok); // links not followed
+    EXPECT_FALSE(reader.quickKey(AT_FDCWD, t.path("gone").c_str(), identityOf(a)).ok);
+    EXPECT_FALSE(
+        reader.quickKey(AT_FDCWD, t.dir("folder").c_str(), identityOf(t.path("folder"))).ok);
     const auto empty = t.file("empty", 0);
-    EXPECT_FALSE(reader.quickKey(empty, identityOf(empty)).ok); // nothing to key by
-    EXPECT_TRUE(reader.contentKey(a, identityOf(a)).ok);
+    EXPECT_FALSE(
+        reader.quickKey(AT_FDCWD, empty.c_str(), identityOf(empty)).ok); // nothing to key by
+    EXPECT_TRUE(reader.contentKey(AT_FDCWD, a.c_str(), identityOf(a)).ok);
 }

@@ -89,6 +89,16 @@ TEST(FileWalk, FirstOfEachFileKeepsTheFirstPathOfEachInode)
     const auto kept = walk.firstOfEachFile(all);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_NE(walk.file(kept[0]).identity, walk.file(kept[1]).identity);
+    // A large set of paths takes another road to the same answer.
+    for (int i = 0; i < 20; ++i)
+        t.file("r/many/f" + std::to_string(i), 10);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(::link(t.path("r/c").c_str(), t.path("r/many/l" + std::to_string(i)).c_str()), 0);
+    const FileWalk wide({t.path("r")}, 0);
+    std::vector<uint32_t> every(wide.size());
+    std::iota(every.begin(), every.end(), 0u);
+    EXPECT_EQ(wide.firstOfEachFile(every).size(), 22u); // a, c and the 20 new files
+
     // The two-member shortcut agrees: linked pairs collapse, distinct pairs stay.
     for (uint32_t i = 0; i < walk.size(); ++i)
         for (uint32_t j = i + 1; j < walk.size(); ++j) {

@@ -1,10 +1,13 @@
 #include "engine/finders/ContentKey.h"
 
+#include "engine/finders/QuickHash.h"
+
 #include <fcntl.h>
 #include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tidvale {
@@ -90,55 +93,64 @@ ContentReader::ContentReader()
 ContentReader::~ContentReader() = default;
 ContentReader::ContentReader(ContentReader&&) noexcept = default;
 
-ContentReader::Key ContentReader::quickKey(const std::string& path, const FileIdentity& expected)
+ContentReader::Key ContentReader::quickKey(
+    int folder, const char* name, const FileIdentity& expected)
 {
-    return read(path, expected, false);
+    return read(folder, name, expected, false);
 }
 
-ContentReader::Key ContentReader::contentKey(const std::string& path, const FileIdentity& expected)
+ContentReader::Key ContentReader::contentKey(
+    int folder, const char* name, const FileIdentity& expected)
 {
-    return read(path, expected, true);
+    return read(folder, name, expected, true);
 }
 
 ContentReader::Key ContentReader::read(
-    const std::string& path, const FileIdentity& expected, bool whole)
+    int folder, const char* name, const FileIdentity& expected, bool whole)
 {
     Key key;
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    Descriptor fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat before { };
     if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || !S_ISREG(before.st_mode)
         || !(FileIdentity{before.st_dev, before.st_ino} == expected))
         return key;
-    if (whole)
-        ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-
+    const int64_t size = before.st_size;
+    key.stamp = stampOf(before);
     auto& buffer = state_->buffer;
-    buffer.resize(whole ? kBlockBytes : static_cast<size_t>(kQuickBytes));
+
+    if (!whole) {
+        const auto want = static_cast<size_t>(std::min(size, kQuickBytes));
+        buffer.resize(static_cast<size_t>(kQuickBytes));
+        const ssize_t n = readFully(fd.get(), buffer.data(), want);
+        if (n <= 0)
+            return key; // unreadable, or nothing to key the file by
+        key.quick = quickHash(buffer.data(), static_cast<size_t>(n));
+        key.ok = true;
+        return key;
+    }
+
+    if (size > static_cast<int64_t>(kBlockBytes))
+        ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    buffer.resize(kBlockBytes);
     if (EVP_DigestInit_ex(state_->ctx, sha256(), nullptr) != 1)
         return key;
-    int64_t total = 0;
-    for (;;) {
-        const ssize_t n = readFully(fd.get(), buffer.data(), buffer.size());
-        if (n < 0)
-            return key;
-        if (n == 0)
-            break;
+    // Reads stop at the size fstat gave, without a last read to meet the end: a file
+    // that grows or shrinks meanwhile fails the check of its stamp below.
+    for (int64_t total = 0; total < size;) {
+        const auto chunk = static_cast<size_t>(std::min<int64_t>(size - total, kBlockBytes));
+        const ssize_t n = readFully(fd.get(), buffer.data(), chunk);
+        if (n <= 0)
+            return key; // a read error, or the file ended early
         EVP_DigestUpdate(state_->ctx, buffer.data(), static_cast<size_t>(n));
         total += n;
-        if (!whole || static_cast<size_t>(n) < buffer.size())
-            break;
     }
-    if (total == 0 && !whole)
-        return key; // nothing to key the file by
     unsigned length = 0;
-    EVP_DigestFinal_ex(state_->ctx, key.digest.data(), &length);
-
+    if (EVP_DigestFinal_ex(state_->ctx, key.digest.data(), &length) != 1)
+        return key;
     struct stat after { };
-    if (::fstat(fd.get(), &after) != 0 || !(stampOf(after) == stampOf(before)))
+    if (::fstat(fd.get(), &after) != 0 || !(stampOf(after) == key.stamp))
         return key; // changed while it was read: its digest describes no real content
-    key.stamp = stampOf(after);
-    key.wholeFile = total == key.stamp.size;
-    key.ok = !whole || key.wholeFile;
+    key.ok = true;
     return key;
 }
 

@@ -29,9 +29,9 @@ public:
 
     struct Key {
         bool ok = false;
-        Sha256Digest digest{};
-        FileStamp stamp;        // as read, before and after hashing
-        bool wholeFile = false; // the digest covers every byte of the file
+        uint64_t quick = 0;    // quickKey: quickHash of the first 64 KiB
+        Sha256Digest digest{}; // contentKey: SHA-256 of the whole content
+        FileStamp stamp;       // as fstat gave it when the file was opened
     };
 
     ContentReader();
@@ -40,13 +40,17 @@ public:
     ContentReader(const ContentReader&) = delete;
     ContentReader& operator=(const ContentReader&) = delete;
 
-    // SHA-256 of the first 65536 bytes (fewer for a shorter file); no key for an empty read.
-    Key quickKey(const std::string& path, const FileIdentity& expected);
-    // SHA-256 of the whole content, streamed in 1 MiB blocks.
-    Key contentKey(const std::string& path, const FileIdentity& expected);
+    // A hash of the first 65536 bytes (fewer for a shorter file), read in one go; no
+    // key for an empty file.
+    // `folder` is an open descriptor of the folder holding `name`, or AT_FDCWD with a
+    // path: the folder is looked up once for all its files, not once per file.
+    Key quickKey(int folder, const char* name, const FileIdentity& expected);
+    // SHA-256 of the whole content, streamed in 1 MiB blocks; no key when the file
+    // changes while it is read.
+    Key contentKey(int folder, const char* name, const FileIdentity& expected);
 
 private:
-    Key read(const std::string& path, const FileIdentity& expected, bool whole);
+    Key read(int folder, const char* name, const FileIdentity& expected, bool whole);
 
     struct State;
     std::unique_ptr<State> state_;

@@ -3,9 +3,12 @@
 #include "engine/core/ParallelFor.h"
 #include "engine/finders/ContentKey.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace tidvale {
@@ -14,24 +17,15 @@ namespace {
 // One candidate file as the passes narrow it down.
 struct Candidate {
     uint32_t walkIndex = 0;
-    std::string path;
     ContentReader::Key key;
 
-    auto order() const { return std::tie(key.stamp.size, key.digest, walkIndex); }
+    auto order() const { return std::tie(key.stamp.size, key.quick, key.digest, walkIndex); }
     bool sameKey(const Candidate& o) const
     {
-        return key.stamp.size == o.key.stamp.size && key.digest == o.key.digest;
+        return key.stamp.size == o.key.stamp.size && key.quick == o.key.quick
+            && key.digest == o.key.digest;
     }
 };
-
-// Runs `keyOf` on every candidate on all threads; the results land in the candidates'
-// own slots, so the outcome does not depend on which thread read which file.
-template <class KeyOf>
-void keyAll(std::vector<Candidate*>& targets, std::vector<ContentReader>& readers, KeyOf keyOf)
-{
-    parallelFor(targets.size(), static_cast<unsigned>(readers.size()),
-        [&](size_t i, unsigned worker) { keyOf(readers[worker], *targets[i]); });
-}
 
 // Keeps the candidates that got a key, sorted so that equal keys sit together in walk
 // order, and drops every run of fewer than two.
@@ -77,14 +71,55 @@ std::vector<Candidate> sizeBuckets(const FileWalk& walk, size_t& buckets)
         if (distinct.size() < 2)
             continue;
         ++buckets;
-        for (auto index : distinct) {
-            Candidate c;
-            c.walkIndex = index;
-            c.path = walk.path(index);
-            candidates.push_back(std::move(c));
-        }
+        for (auto index : distinct)
+            candidates.push_back({index, {}});
     }
     return candidates;
+}
+
+// Pass 2: the quick key of every candidate, folder by folder so that each folder is
+// looked up once; the folders are shared between the threads.
+void quickKeys(
+    const FileWalk& walk, std::vector<Candidate>& candidates, std::vector<ContentReader>& readers)
+{
+    std::map<const std::string*, std::vector<Candidate*>> byFolder;
+    for (auto& c : candidates)
+        byFolder[&walk.folderPath(c.walkIndex)].push_back(&c);
+    std::vector<const std::vector<Candidate*>*> folders;
+    for (const auto& [folder, members] : byFolder)
+        folders.push_back(&members);
+    parallelFor(
+        folders.size(), static_cast<unsigned>(readers.size()), [&](size_t i, unsigned worker) {
+            const auto& members = *folders[i];
+            const std::string& path = walk.folderPath(members.front()->walkIndex);
+            const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0)
+                return; // gone since the walk: none of its files gets a key
+            for (Candidate* c : members) {
+                const auto& file = walk.file(c->walkIndex);
+                c->key = readers[worker].quickKey(fd, file.name.c_str(), file.identity);
+            }
+            ::close(fd);
+        });
+}
+
+// Pass 3: the SHA-256 of the whole content, largest files first so that no big file
+// is left to start last on one thread.
+void contentKeys(
+    const FileWalk& walk, std::vector<Candidate>& candidates, std::vector<ContentReader>& readers)
+{
+    std::vector<Candidate*> targets;
+    for (auto& c : candidates)
+        targets.push_back(&c);
+    std::stable_sort(targets.begin(), targets.end(), [](const Candidate* a, const Candidate* b) {
+        return a->key.stamp.size > b->key.stamp.size;
+    });
+    parallelFor(
+        targets.size(), static_cast<unsigned>(readers.size()), [&](size_t i, unsigned worker) {
+            Candidate& c = *targets[i];
+            c.key = readers[worker].contentKey(
+                AT_FDCWD, walk.path(c.walkIndex).c_str(), walk.file(c.walkIndex).identity);
+        });
 }
 
 } // namespace
@@ -106,31 +141,14 @@ DuplicateSearch findDuplicates(
     if (onBuckets)
         onBuckets(buckets);
 
+    // Every result lands in its candidate's own slot, so the outcome does not depend
+    // on which thread read which file.
     std::vector<ContentReader> readers(finderThreads());
-    std::vector<Candidate*> targets;
-
-    // Pass 2: the quick key. Its size is the size read when the file is opened, so a
-    // file that changed since the walk can only meet files of its new size.
-    for (auto& c : candidates)
-        targets.push_back(&c);
-    keyAll(targets, readers, [&](ContentReader& reader, Candidate& c) {
-        c.key = reader.quickKey(c.path, walk.file(c.walkIndex).identity);
-    });
+    // The quick key's size is the size read when the file is opened, so a file that
+    // changed since the walk can only meet files of its new size.
+    quickKeys(walk, candidates, readers);
     candidates = collideOnKey(std::move(candidates));
-
-    // Pass 3: the whole content. A file no longer than 64 KiB was read whole by its
-    // quick key, which is then its content key already.
-    targets.clear();
-    for (auto& c : candidates)
-        if (!c.key.wholeFile)
-            targets.push_back(&c);
-    // Largest first, so that no big file is left to start last on one thread.
-    std::stable_sort(targets.begin(), targets.end(), [](const Candidate* a, const Candidate* b) {
-        return a->key.stamp.size > b->key.stamp.size;
-    });
-    keyAll(targets, readers, [&](ContentReader& reader, Candidate& c) {
-        c.key = reader.contentKey(c.path, walk.file(c.walkIndex).identity);
-    });
+    contentKeys(walk, candidates, readers);
     candidates = collideOnKey(std::move(candidates));
 
     struct Found {
@@ -146,7 +164,7 @@ DuplicateSearch findDuplicates(
         Found f{candidates[i].walkIndex, {}};
         f.group.hash = contentKeyText(candidates[i].key.stamp.size, candidates[i].key.digest);
         for (size_t k = i; k < j; ++k)
-            f.group.files.push_back({std::move(candidates[k].path), candidates[k].key.stamp,
+            f.group.files.push_back({walk.path(candidates[k].walkIndex), candidates[k].key.stamp,
                 walk.file(candidates[k].walkIndex).identity});
         i = j;
         // The group's size is read from its first file now; a group whose first file

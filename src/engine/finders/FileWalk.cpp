@@ -220,6 +220,11 @@ std::string FileWalk::path(size_t i) const
     return p;
 }
 
+const std::string& FileWalk::folderPath(size_t i) const
+{
+    return order_[i].folder->path;
+}
+
 std::vector<uint32_t> FileWalk::firstOfEachFile(const std::vector<uint32_t>& indices) const
 {
     struct Hash {
@@ -231,10 +236,11 @@ std::vector<uint32_t> FileWalk::firstOfEachFile(const std::vector<uint32_t>& ind
     };
     std::vector<uint32_t> kept;
     kept.reserve(indices.size());
-    if (indices.size() == 2) { // the common bucket: no set needed
-        kept.push_back(indices[0]);
-        if (!(file(indices[0]).identity == file(indices[1]).identity))
-            kept.push_back(indices[1]);
+    if (indices.size() <= 16) { // most size buckets: comparing beats hashing
+        for (auto i : indices)
+            if (std::none_of(kept.begin(), kept.end(),
+                    [&](uint32_t k) { return file(k).identity == file(i).identity; }))
+                kept.push_back(i);
         return kept;
     }
     std::unordered_set<FileIdentity, Hash> seen;

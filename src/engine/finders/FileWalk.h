@@ -67,6 +67,8 @@ public:
     size_t size() const { return order_.size(); }
     const File& file(size_t i) const { return *order_[i].file; }
     std::string path(size_t i) const;
+    // The path of the folder that holds file i; files of one folder share the string.
+    const std::string& folderPath(size_t i) const;
 
     // Indices of `indices` whose identity was not met earlier in the list; keeps the
     // first path of each file.
