@@ -1,0 +1,112 @@
+#include "gui/tools/FinderLists.h"
+
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Symbols.h"
+#include "platform/Trash.h"
+
+#include <QAbstractItemView>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+#include <QTreeView>
+
+namespace tidvale::gui {
+
+ListCellDelegate::ListCellDelegate(Qt::TextElideMode elide, int rowHeight, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , elide_(elide)
+    , rowHeight_(rowHeight)
+{
+}
+
+QSize ListCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return {QStyledItemDelegate::sizeHint(option, index).width(), rowHeight_};
+}
+
+void ListCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = elide_;
+    option->features &= ~QStyleOptionViewItem::WrapText;
+}
+
+void styleList(QAbstractItemView* view, int rowHeight)
+{
+    view->setAlternatingRowColors(true);
+    view->setTextElideMode(Qt::ElideRight);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Fixed row heights let a list of a hundred thousand rows lay out and scroll at
+    // once: the view never asks each row for its size.
+    if (auto* table = qobject_cast<QTableView*>(view)) {
+        table->setShowGrid(false);
+        table->setWordWrap(false);
+        table->verticalHeader()->hide();
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->verticalHeader()->setDefaultSectionSize(rowHeight);
+        table->horizontalHeader()->setHighlightSections(false);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    }
+    if (auto* tree = qobject_cast<QTreeView*>(view)) {
+        tree->setUniformRowHeights(true);
+        tree->setWordWrap(false);
+        tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    }
+}
+
+void setLabelColor(QLabel* label, const QColor& color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+}
+
+QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(uiFont(points));
+    label->setTextFormat(Qt::PlainText);
+    setLabelColor(label, secondaryLabelColor(parent));
+    return label;
+}
+
+void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,
+    const std::function<void(QMenu*, const QModelIndex&)>& fill)
+{
+    auto* menu = new QMenu(view);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    fill(menu, view->indexAt(pos));
+    if (menu->isEmpty()) {
+        delete menu;
+        return;
+    }
+    menu->popup(view->viewport()->mapToGlobal(pos));
+}
+
+void addMenuItem(
+    QMenu* menu, const QString& title, const QString& symbol, std::function<void()> action)
+{
+    QAction* item = menu->addAction(symbolIcon(symbol, labelColor(menu)), title);
+    QObject::connect(item, &QAction::triggered, menu, [action = std::move(action)] { action(); });
+}
+
+bool moveToTrash(const std::string& path)
+{
+    return platform::Service<platform::Trash>::get()->moveToTrash(path).ok;
+}
+
+QString notMovedSuffix(int count)
+{
+    if (count <= 0)
+        return {};
+    return count == 1 ? QStringLiteral(" · 1 no se movió")
+                      : QStringLiteral(" · %1 no se movieron").arg(count);
+}
+
+} // namespace tidvale::gui

@@ -1,0 +1,54 @@
+#pragma once
+
+// Pieces the three file-list screens (Large files, Duplicates, Downloads) share: the
+// look of their lists, their status line, their context menus and the move to the Trash.
+#include <QColor>
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <string>
+
+class QAbstractItemView;
+class QLabel;
+class QMenu;
+class QModelIndex;
+class QPoint;
+
+namespace tidvale::gui {
+
+// Draws cells one line high, shortened with `elide`, and gives every row `rowHeight`.
+class ListCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    ListCellDelegate(Qt::TextElideMode elide, int rowHeight, QObject* parent);
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    Qt::TextElideMode elide_;
+    int rowHeight_;
+};
+
+// Alternating rows, no grid, one line per cell, rows of `rowHeight`.
+void styleList(QAbstractItemView* view, int rowHeight);
+
+// A one-line label for captions and the status line, in the secondary label colour.
+QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent);
+void setLabelColor(QLabel* label, const QColor& color);
+
+// Opens a context menu on `view` at `pos` (viewport coordinates) filled by `fill` with
+// the row under the pointer (invalid when none); an empty menu is not shown.
+void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,
+    const std::function<void(QMenu*, const QModelIndex&)>& fill);
+void addMenuItem(
+    QMenu* menu, const QString& title, const QString& symbol, std::function<void()> action);
+
+// Moves one file or folder to the Trash through the platform service.
+bool moveToTrash(const std::string& path);
+
+// " · N no se movieron" (or nothing for 0): appended to a status line after a removal.
+QString notMovedSuffix(int count);
+
+} // namespace tidvale::gui
