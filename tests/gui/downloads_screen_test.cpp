@@ -1,0 +1,241 @@
+// The Downloads screen on a temporary folder: listing, age filter, ticks and Trash.
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/tools/downloads/DownloadsModel.h"
+#include "gui/tools/downloads/DownloadsViewController.h"
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/ByteTexts.h"
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/PrimaryButton.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QThreadPool>
+
+#include <ctime>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+constexpr time_t kDay = 86400;
+
+struct Screen {
+    ScreenTestEnvironment env;
+    DownloadsViewController screen;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+
+    Screen()
+    {
+        screen.setFolder(env.homePath("Downloads"));
+        screen.resize(800, 600);
+        screen.show();
+        screen.ensureViewLoaded();
+        tester = std::make_unique<QAbstractItemModelTester>(
+            screen.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    // A file in Downloads last modified `days` ago.
+    std::string entry(const std::string& name, size_t size, time_t days)
+    {
+        const auto path = env.inHome("Downloads/" + name, size);
+        env.tree.setMtime("home/Downloads/" + name, std::time(nullptr) - days * kDay);
+        return path;
+    }
+    void load()
+    {
+        QSignalSpy done(&screen, &DownloadsViewController::loadFinished);
+        QTest::mouseClick(screen.loadButton(), Qt::LeftButton);
+        QVERIFY(done.wait(10000));
+    }
+    QStringList names() const
+    {
+        QStringList out;
+        for (const auto& item : screen.items())
+            out << QString::fromStdString(item.name);
+        return out;
+    }
+    QStringList ticked() const
+    {
+        QStringList out;
+        for (const auto& item : screen.allItems())
+            if (item.isSelected)
+                out << QString::fromStdString(item.name);
+        return out;
+    }
+    void tickRow(int row)
+    {
+        screen.model()->setData(screen.model()->index(row, DownloadsModel::checkColumn),
+            Qt::Checked, Qt::CheckStateRole);
+    }
+};
+
+} // namespace
+
+class DownloadsScreenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsOldestFirstAndFiltersStrictlyByAge()
+    {
+        Screen s;
+        QVERIFY(!s.screen.selectAllBtn()->isEnabled());
+        QVERIFY(!s.screen.trashButton()->isEnabled());
+        QCOMPARE(s.screen.model()->rowCount(), 0); // nothing until the button is pressed
+        s.entry("new.zip", 1000, 1);
+        s.entry("month.pdf", 2000, 31);
+        s.entry("almost.pdf", 3000, 29);
+        s.entry("ancient.dmg", 4000, 400);
+        s.entry(".hidden", 10, 500);
+        s.load();
+        QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf", "almost.pdf", "new.zip"}));
+        QCOMPARE(
+            s.screen.statusLabel()->text(), QStringLiteral("4 archivos · ") + fileBytesText(10000));
+        QVERIFY(s.screen.selectAllBtn()->isEnabled());
+        QVERIFY(s.screen.loadButton()->isEnabled());
+        QCOMPARE(s.screen.model()->index(0, DownloadsModel::kindColumn).data().toString(),
+            QStringLiteral("Imagen de disco"));
+
+        s.screen.filterPop()->setCurrentIndex(1); // + 30 días
+        QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf"}));
+        QCOMPARE(
+            s.screen.statusLabel()->text(), QStringLiteral("2 archivos · ") + fileBytesText(6000));
+        s.screen.filterPop()->setCurrentIndex(4); // + 1 año
+        QCOMPARE(s.names(), QStringList({"ancient.dmg"}));
+        s.load(); // the filter survives a new listing
+        QCOMPARE(s.names(), QStringList({"ancient.dmg"}));
+        QCOMPARE(s.screen.allItems().size(), size_t(4));
+    }
+
+    void ticksLiveInBothListsAndSelectAllToggles()
+    {
+        Screen s;
+        s.entry("a", 100, 100);
+        s.entry("b", 100, 95);
+        s.entry("c", 100, 1);
+        s.load();
+        s.screen.filterPop()->setCurrentIndex(3); // + 90 días
+        QTest::mouseClick(s.screen.selectAllBtn(), Qt::LeftButton);
+        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Deseleccionar Todo"));
+        QCOMPARE(s.ticked(), QStringList({"a", "b"}));
+        s.screen.filterPop()->setCurrentIndex(0);
+        QCOMPARE(s.names(), QStringList({"a", "b", "c"}));
+        QVERIFY(s.screen.items()[0].isSelected && s.screen.items()[1].isSelected);
+        QVERIFY(s.screen.trashButton()->isEnabled());
+
+        // One ticked by hand among unticked ones: the button still reads "Deseleccionar",
+        // and pressing it ticks every shown entry.
+        s.tickRow(2);
+        QCOMPARE(s.ticked(), QStringList({"a", "b", "c"}));
+        s.screen.toggleRow(0, false);
+        QCOMPARE(s.ticked(), QStringList({"b", "c"}));
+        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Deseleccionar Todo"));
+        s.screen.toggleSelectAll();
+        QCOMPARE(s.ticked(), QStringList({"a", "b", "c"}));
+        s.screen.toggleSelectAll();
+        QVERIFY(s.ticked().isEmpty());
+        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Seleccionar Todo"));
+        QVERIFY(!s.screen.trashButton()->isEnabled());
+        s.screen.toggleRow(7, true); // not a row: nothing
+        QVERIFY(s.ticked().isEmpty());
+
+        // An empty list: the action changes nothing.
+        s.screen.filterPop()->setCurrentIndex(4);
+        QVERIFY(!s.screen.selectAllBtn()->isEnabled());
+        s.screen.toggleSelectAll();
+        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Seleccionar Todo"));
+        QVERIFY(!s.screen.trashButton()->isEnabled());
+    }
+
+    void trashMovesTickedEntriesAndKeepsTheRefusedOnesTicked()
+    {
+        Screen s;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 6; ++i)
+            paths.push_back(s.entry("f" + std::to_string(i), 1000 * (i + 1), 10 - i));
+        s.load();
+        for (int row = 0; row < 5; ++row)
+            s.tickRow(row);
+        s.env.trash->refuse = {paths[1], paths[3]};
+        {
+            AlertAnswerer cancel(1);
+            s.screen.doTrash();
+            QTRY_COMPARE(cancel.shown.size(), size_t(1));
+            QCoreApplication::processEvents();
+            QVERIFY(s.env.trash->moved.empty());
+        }
+        AlertAnswerer confirm(0);
+        s.screen.doTrash();
+        QTRY_COMPARE(s.env.trash->moved.size(), size_t(3));
+        QCOMPARE(confirm.shown[0].message, QStringLiteral("¿Mover 5 archivo(s) a la Papelera?"));
+        QCOMPARE(confirm.shown[0].informativeText,
+            QStringLiteral("Se liberarán ~") + fileBytesText(15000) + " al vaciar la Papelera.");
+        QCOMPARE(s.names(), QStringList({"f1", "f3", "f5"}));
+        QCOMPARE(s.ticked(), QStringList({"f1", "f3"}));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("✅ Liberado: ") + fileBytesText(1000 + 3000 + 5000)
+                + " · 2 no se movieron");
+        QVERIFY(s.screen.trashButton()->isEnabled());
+    }
+
+    void contextMenuActsOnOneEntryWithoutAsking()
+    {
+        Screen s;
+        const auto a = s.entry("a.pdf", 500, 3);
+        s.entry("b.pdf", 700, 2);
+        s.load();
+        QMenu menu;
+        s.screen.menuNeedsUpdate(&menu, 5);
+        QVERIFY(menu.isEmpty());
+        s.screen.menuNeedsUpdate(&menu, 0);
+        QStringList titles;
+        for (QAction* action : menu.actions())
+            titles << action->text();
+        QCOMPARE(titles,
+            QStringList(
+                {"Mostrar en Finder", "Abrir", "Obtener Información", "", "Mover a Papelera"}));
+        AlertAnswerer watch(1);
+        for (QAction* action : menu.actions())
+            action->trigger();
+        QCOMPARE(s.env.workspace->calls,
+            (std::vector<FakeWorkspace::Call>{{"reveal", a}, {"open", a}, {"info", a}}));
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{a});
+        QCOMPARE(s.names(), QStringList({"b.pdf"}));
+        QCOMPARE(s.screen.allItems().size(), size_t(1));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(500));
+        QCoreApplication::processEvents();
+        QVERIFY(watch.shown.empty());
+    }
+
+    void missingFolderAndColours()
+    {
+        Screen s;
+        s.load(); // no Downloads folder at all
+        QCOMPARE(
+            s.screen.statusLabel()->text(), QStringLiteral("0 archivos · ") + fileBytesText(0));
+        const auto now = std::chrono::system_clock::now();
+        using std::chrono::hours;
+        s.screen.model()->setItems({
+            {"a", "/a", 100000000, now - hours(24 * 100), "Archivo", false},
+            {"b", "/b", 100000001, now - hours(24 * 400), "Archivo", false},
+            {"c", "/c", 1, now - hours(24), "Archivo", false},
+        });
+        auto color = [&](int row, int column) {
+            return s.screen.model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+        };
+        QCOMPARE(color(0, DownloadsModel::sizeColumn), secondaryLabelColor());
+        QCOMPARE(color(1, DownloadsModel::sizeColumn), systemColor(SystemColor::orange));
+        QCOMPARE(color(0, DownloadsModel::dateColumn), systemColor(SystemColor::yellow));
+        QCOMPARE(color(1, DownloadsModel::dateColumn), systemColor(SystemColor::orange));
+        QCOMPARE(color(2, DownloadsModel::dateColumn), secondaryLabelColor());
+    }
+
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
+};
+
+QTEST_MAIN(DownloadsScreenTest)
+#include "downloads_screen_test.moc"
