@@ -1,11 +1,13 @@
 #include "gui/tools/FinderLists.h"
 
+#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/Symbols.h"
 #include "platform/Trash.h"
 
 #include <QAbstractItemView>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -74,6 +76,19 @@ QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent)
     label->setTextFormat(Qt::PlainText);
     setLabelColor(label, secondaryLabelColor(parent));
     return label;
+}
+
+QHBoxLayout* makeStatusRow(ActivityIndicator*& progress, QLabel*& status, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(20, 0, 20, 8);
+    row->setSpacing(6);
+    progress = new ActivityIndicator(parent);
+    row->addWidget(progress);
+    status = makeSecondaryLabel(QString(), 12, parent);
+    status->setMinimumHeight(20);
+    row->addWidget(status, 1);
+    return row;
 }
 
 void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,

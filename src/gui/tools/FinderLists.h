@@ -9,12 +9,15 @@
 #include <string>
 
 class QAbstractItemView;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QModelIndex;
 class QPoint;
 
 namespace tidvale::gui {
+
+class ActivityIndicator;
 
 // Draws cells one line high, shortened with `elide`, and gives every row `rowHeight`.
 class ListCellDelegate : public QStyledItemDelegate {
@@ -37,6 +40,10 @@ void styleList(QAbstractItemView* view, int rowHeight);
 // A one-line label for captions and the status line, in the secondary label colour.
 QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent);
 void setLabelColor(QLabel* label, const QColor& color);
+
+// The line under the buttons: the activity indicator (hidden until work starts) and the
+// status label, which gets the whole width so long texts are never cut short.
+QHBoxLayout* makeStatusRow(ActivityIndicator*& progress, QLabel*& status, QWidget* parent);
 
 // Opens a context menu on `view` at `pos` (viewport coordinates) filled by `fill` with
 // the row under the pointer (invalid when none); an empty menu is not shown.

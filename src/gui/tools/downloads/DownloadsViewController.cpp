@@ -64,11 +64,9 @@ void DownloadsViewController::loadView()
     trashButton_->setEnabled(false);
     connect(trashButton_, &PrimaryButton::clicked, this, &DownloadsViewController::doTrash);
     bar->addWidget(trashButton_);
-    progress_ = new ActivityIndicator(this);
-    bar->addWidget(progress_);
-    statusLabel_ = makeSecondaryLabel(QString(), 12, this);
-    bar->addWidget(statusLabel_, 1);
+    bar->addStretch(1);
     layout->addLayout(bar);
+    layout->addLayout(makeStatusRow(progress_, statusLabel_, this));
 
     model_ = new DownloadsModel(this);
     connect(model_, &DownloadsModel::rowTicked, this, &DownloadsViewController::toggleRow);

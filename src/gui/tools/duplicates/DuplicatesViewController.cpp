@@ -49,11 +49,9 @@ void DuplicatesViewController::loadView()
     cleanButton_->setEnabled(false);
     connect(cleanButton_, &PrimaryButton::clicked, this, &DuplicatesViewController::doClean);
     bar->addWidget(cleanButton_);
-    progress_ = new ActivityIndicator(this);
-    bar->addWidget(progress_);
-    statusLabel_ = makeSecondaryLabel(QString(), 12, this);
-    bar->addWidget(statusLabel_, 1);
+    bar->addStretch(1);
     layout->addLayout(bar);
+    layout->addLayout(makeStatusRow(progress_, statusLabel_, this));
 
     model_ = new DuplicatesModel(this);
     outlineView_ = new QTreeView(this);
