@@ -7,6 +7,7 @@
 #include "engine/format/ByteText.h"
 #include "engine/format/DateText.h"
 #include "engine/fs/Homes.h"
+#include "engine/fs/PathText.h"
 
 #include <chrono>
 #include <ostream>
@@ -26,12 +27,6 @@ std::vector<std::string> rootsFrom(std::vector<std::string> args)
 std::string isoDate(std::chrono::system_clock::time_point when)
 {
     return formatIsoDate(std::chrono::system_clock::to_time_t(when));
-}
-
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 int large(Invocation& inv)
@@ -74,8 +69,9 @@ int dupes(Invocation& inv)
         return 0;
     }
     for (const auto& g : search.groups) {
-        inv.out << nameOf(g.files.front().path) << " — " << g.files.size() << " copias  −"
-                << formatFileBytes(g.wastedBytes()) << "  " << formatFileBytes(g.size) << " c/u\n";
+        inv.out << lastPathComponent(g.files.front().path) << " — " << g.files.size()
+                << " copias  −" << formatFileBytes(g.wastedBytes()) << "  "
+                << formatFileBytes(g.size) << " c/u\n";
         for (const auto& f : g.files)
             inv.out << "    " << f.path << "\n";
     }

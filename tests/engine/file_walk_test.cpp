@@ -1,6 +1,7 @@
 #include "engine/finders/FileWalk.h"
 #include "engine/fs/FileKind.h"
 #include "engine/fs/Packages.h"
+#include "engine/fs/PathText.h"
 
 #include "support/TestTree.h"
 
@@ -126,4 +127,14 @@ TEST(FileKind, SpanishDescriptionsByExtension)
     EXPECT_TRUE(isPackageName("Mis Fotos.PhotosLibrary"));
     EXPECT_FALSE(isPackageName(".app"));
     EXPECT_FALSE(isPackageName("application"));
+}
+
+TEST(PathText, LastComponentAndParentFolder)
+{
+    EXPECT_EQ(lastPathComponent("/home/ana/Documents"), "Documents");
+    EXPECT_EQ(lastPathComponent("/home/ana/Documents/"), "Documents");
+    EXPECT_EQ(lastPathComponent("/"), "/");
+    EXPECT_EQ(parentFolder("/home/ana/a \"b\".pdf"), "/home/ana");
+    EXPECT_EQ(parentFolder("/top.bin"), "/");
+    EXPECT_EQ(parentFolder("relative"), "");
 }

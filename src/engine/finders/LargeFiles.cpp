@@ -3,30 +3,19 @@
 #include "engine/finders/FileWalk.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/FileKind.h"
+#include "engine/fs/PathText.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace tidvale {
-namespace {
-
-std::string lastComponent(const std::string& path)
-{
-    std::string p = path;
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    const auto slash = p.rfind('/');
-    return slash == std::string::npos ? p : p.substr(slash + 1);
-}
-
-} // namespace
 
 std::vector<LargeFileItem> findLargeFiles(const std::vector<std::string>& roots, int64_t threshold,
     const std::function<void(const std::string&)>& progress)
 {
     const FileWalk walk(roots, threshold, [&](size_t root) {
         if (progress)
-            progress("Escaneando " + lastComponent(roots[root]) + "...");
+            progress("Escaneando " + lastPathComponent(roots[root]) + "...");
     });
     std::vector<uint32_t> all(walk.size());
     std::iota(all.begin(), all.end(), 0u);

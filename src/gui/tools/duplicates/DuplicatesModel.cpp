@@ -1,25 +1,11 @@
 #include "gui/tools/duplicates/DuplicatesModel.h"
 
+#include "engine/fs/PathText.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 
 namespace tidvale::gui {
-namespace {
-
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-} // namespace
 
 void DuplicatesModel::setGroups(std::vector<DuplicateGroup> groups)
 {
@@ -92,16 +78,16 @@ QVariant DuplicatesModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         if (isGroup) {
             if (column == mainColumn)
-                return displayText(nameOf(group->files.front().path))
+                return displayText(lastPathComponent(group->files.front().path))
                     + QStringLiteral(" — %1 copias").arg(copies);
             if (column == sizeColumn)
                 return QStringLiteral("−") + fileBytesText(group->size * (copies - 1));
             return fileBytesText(group->size) + QStringLiteral(" c/u");
         }
         if (column == mainColumn)
-            return displayText(nameOf(file->path));
+            return displayText(lastPathComponent(file->path));
         if (column == pathColumn)
-            return displayText(folderOf(file->path));
+            return displayText(parentFolder(file->path));
         return QString();
     case Qt::ToolTipRole:
         return displayText(isGroup ? group->files.front().path : file->path);

@@ -1,6 +1,7 @@
 #include "gui/tools/largefiles/LargeFilesModel.h"
 
 #include "engine/format/DateText.h"
+#include "engine/fs/PathText.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
@@ -8,15 +9,6 @@
 #include <algorithm>
 
 namespace tidvale::gui {
-namespace {
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-} // namespace
 
 void LargeFilesModel::setItems(std::vector<LargeFileItem> items)
 {
@@ -67,7 +59,7 @@ QVariant LargeFilesModel::data(const QModelIndex& index, int role) const
         case nameColumn:
             return displayText(item.name);
         case pathColumn:
-            return displayText(folderOf(item.path));
+            return displayText(parentFolder(item.path));
         case sizeColumn:
             return fileBytesText(item.size);
         case dateColumn:

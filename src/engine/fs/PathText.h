@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace tidvale {
+
+// The last component of an absolute path ("/a/b.txt" → "b.txt"), trailing separators
+// ignored.
+std::string lastPathComponent(const std::string& path);
+
+// The folder that holds a path: the path without its last component ("/a/b.txt" →
+// "/a"; a file at the top gives "/").
+std::string parentFolder(const std::string& path);
+
+} // namespace tidvale
