@@ -1,0 +1,58 @@
+#include "gui/tools/privacy/PrivacyModel.h"
+
+#include "gui/tools/CellStyle.h"
+
+#include "engine/scan/JunkCleanRules.h"
+
+namespace tidvale::gui {
+
+int PrivacyModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : columnTotal;
+}
+
+QVariant PrivacyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case browser:
+        return QStringLiteral("Navegador");
+    case type:
+        return QStringLiteral("Archivo");
+    case size:
+        return QStringLiteral("Tamaño");
+    default:
+        return QString();
+    }
+}
+
+QVariant PrivacyModel::cellData(const ScanItem& item, int column, int role) const
+{
+    switch (column) {
+    case browser:
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(displayName(item.category));
+        if (role == Qt::ForegroundRole)
+            return systemColor(colorOf(item.category));
+        if (role == Qt::FontRole)
+            return uiFont(12, QFont::Bold);
+        return {};
+    case type:
+        if (role == Qt::DisplayRole)
+            return QString::fromStdString(singleLine(item.name));
+        if (role == Qt::ForegroundRole)
+            return labelColor();
+        if (role == Qt::FontRole)
+            return uiFont(12);
+        if (role == Qt::ToolTipRole)
+            return QString::fromStdString(item.path);
+        return {};
+    case size:
+        return sizeCellData(item, role);
+    default:
+        return {};
+    }
+}
+
+} // namespace tidvale::gui

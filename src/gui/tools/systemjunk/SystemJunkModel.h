@@ -1,0 +1,23 @@
+#pragma once
+
+#include "gui/tools/ScanItemTableModel.h"
+
+namespace tidvale::gui {
+
+// The System Junk list: tick, name (🔒 and orange when a password is needed),
+// category in its colour, size.
+class SystemJunkModel : public ScanItemTableModel {
+    Q_OBJECT
+public:
+    enum Column { check, name, category, size, columnTotal };
+
+    using ScanItemTableModel::ScanItemTableModel;
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+protected:
+    QVariant cellData(const ScanItem& item, int column, int role) const override;
+};
+
+} // namespace tidvale::gui
