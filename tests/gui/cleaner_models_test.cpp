@@ -1,3 +1,4 @@
+#include "gui/tools/ListSetup.h"
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
@@ -6,6 +7,8 @@
 #include <QApplication>
 #include <QColor>
 #include <QFont>
+#include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace tidvale;
@@ -19,6 +22,7 @@ private slots:
     void privacyRowsShowBrowserAndFile();
     void xcodeUnavailableRowsCannotBeTicked();
     void xcodeSizeColoursFollowTheBounds();
+    void hugeListsAreNeverMeasuredRowByRow();
 };
 
 static QColor rgb(SystemColor c)
@@ -137,6 +141,41 @@ void CleanerModelsTest::xcodeSizeColoursFollowTheBounds()
     QCOMPARE(colour(1), rgb(SystemColor::orange));
     QCOMPARE(colour(2), rgb(SystemColor::red));
     QCOMPARE(model.data(model.index(2, XcodeCleanModel::size)).toString(), "500 MB");
+}
+
+// Counts what the view asks, to show that filling and scrolling a long list reads
+// only the rows on screen.
+class CountingJunkModel : public SystemJunkModel {
+public:
+    using SystemJunkModel::SystemJunkModel;
+    mutable int reads = 0;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        ++reads;
+        return SystemJunkModel::data(index, role);
+    }
+};
+
+void CleanerModelsTest::hugeListsAreNeverMeasuredRowByRow()
+{
+    std::vector<ScanItem> many;
+    for (int i = 0; i < 100'000; ++i)
+        many.push_back({"item" + std::to_string(i), "/c/" + std::to_string(i), i,
+            ScanCategory::userCache, true, false});
+    CountingJunkModel model;
+    QTableView* view = makeCleanerList(&model, 44, {30, 220, 140, 90}, SystemJunkModel::name);
+    view->resize(600, 400);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    model.setItems(std::move(many));
+    view->scrollToBottom();
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+    QCoreApplication::processEvents();
+    view->viewport()->repaint();
+    QCOMPARE(view->rowAt(view->viewport()->height() - 1) >= 0, true);
+    QVERIFY2(model.reads < 20'000, qPrintable(QString::number(model.reads)));
+    QVERIFY(model.reads > 0);
+    delete view;
 }
 
 QTEST_MAIN(CleanerModelsTest)

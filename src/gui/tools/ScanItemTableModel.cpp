@@ -51,6 +51,16 @@ Qt::ItemFlags ScanItemTableModel::flags(const QModelIndex& index) const
     return f;
 }
 
+bool ScanItemTableModel::removeRows(int row, int count, const QModelIndex& parent)
+{
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount())
+        return false;
+    beginRemoveRows(parent, row, row + count - 1);
+    items_.erase(items_.begin() + row, items_.begin() + row + count);
+    endRemoveRows();
+    return true;
+}
+
 QVariant ScanItemTableModel::sizeCellData(const ScanItem& item, int role)
 {
     switch (role) {
