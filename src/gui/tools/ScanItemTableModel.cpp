@@ -6,6 +6,12 @@
 
 namespace tidvale::gui {
 
+ScanItemTableModel::ScanItemTableModel(QStringList titles, QObject* parent)
+    : QAbstractTableModel(parent)
+    , titles_(std::move(titles))
+{
+}
+
 void ScanItemTableModel::setItems(std::vector<ScanItem> items)
 {
     beginResetModel();
@@ -16,6 +22,19 @@ void ScanItemTableModel::setItems(std::vector<ScanItem> items)
 int ScanItemTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(items_.size());
+}
+
+int ScanItemTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(titles_.size());
+}
+
+QVariant ScanItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= titles_.size())
+        return {};
+    return titles_[section];
 }
 
 QVariant ScanItemTableModel::data(const QModelIndex& index, int role) const

@@ -6,25 +6,11 @@
 
 namespace tidvale::gui {
 
-int PrivacyModel::columnCount(const QModelIndex& parent) const
+PrivacyModel::PrivacyModel(QObject* parent)
+    : ScanItemTableModel({QString(), QStringLiteral("Navegador"), QStringLiteral("Archivo"),
+                             QStringLiteral("Tamaño")},
+        parent)
 {
-    return parent.isValid() ? 0 : columnTotal;
-}
-
-QVariant PrivacyModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    switch (section) {
-    case browser:
-        return QStringLiteral("Navegador");
-    case type:
-        return QStringLiteral("Archivo");
-    case size:
-        return QStringLiteral("Tamaño");
-    default:
-        return QString();
-    }
 }
 
 QVariant PrivacyModel::cellData(const ScanItem& item, int column, int role) const

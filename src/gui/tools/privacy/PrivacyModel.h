@@ -8,12 +8,9 @@ namespace tidvale::gui {
 class PrivacyModel : public ScanItemTableModel {
     Q_OBJECT
 public:
-    enum Column { check, browser, type, size, columnTotal };
+    enum Column { check, browser, type, size };
 
-    using ScanItemTableModel::ScanItemTableModel;
-
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    explicit PrivacyModel(QObject* parent = nullptr);
 
 protected:
     QVariant cellData(const ScanItem& item, int column, int role) const override;

@@ -6,25 +6,11 @@
 
 namespace tidvale::gui {
 
-int SystemJunkModel::columnCount(const QModelIndex& parent) const
+SystemJunkModel::SystemJunkModel(QObject* parent)
+    : ScanItemTableModel({QString(), QStringLiteral("Nombre"), QStringLiteral("Categoría"),
+                             QStringLiteral("Tamaño")},
+        parent)
 {
-    return parent.isValid() ? 0 : columnTotal;
-}
-
-QVariant SystemJunkModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    switch (section) {
-    case name:
-        return QStringLiteral("Nombre");
-    case category:
-        return QStringLiteral("Categoría");
-    case size:
-        return QStringLiteral("Tamaño");
-    default:
-        return QString();
-    }
 }
 
 QVariant SystemJunkModel::cellData(const ScanItem& item, int column, int role) const

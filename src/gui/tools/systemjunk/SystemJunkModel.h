@@ -9,12 +9,9 @@ namespace tidvale::gui {
 class SystemJunkModel : public ScanItemTableModel {
     Q_OBJECT
 public:
-    enum Column { check, name, category, size, columnTotal };
+    enum Column { check, name, category, size };
 
-    using ScanItemTableModel::ScanItemTableModel;
-
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    explicit SystemJunkModel(QObject* parent = nullptr);
 
 protected:
     QVariant cellData(const ScanItem& item, int column, int role) const override;
