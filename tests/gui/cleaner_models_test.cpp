@@ -2,6 +2,7 @@
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
+#include "gui/widgets/Colors.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -137,7 +138,7 @@ void CleanerModelsTest::xcodeSizeColoursFollowTheBounds()
         return model.data(model.index(row, XcodeCleanModel::size), Qt::ForegroundRole)
             .value<QColor>();
     };
-    QCOMPARE(colour(0), QApplication::palette().color(QPalette::Text));
+    QCOMPARE(colour(0), labelColor());
     QCOMPARE(colour(1), rgb(SystemColor::orange));
     QCOMPARE(colour(2), rgb(SystemColor::red));
     QCOMPARE(model.data(model.index(2, XcodeCleanModel::size)).toString(), "500 MB");

@@ -1,6 +1,7 @@
 #include "gui/tools/ScanItemTableModel.h"
 
-#include "gui/tools/CellStyle.h"
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
 
 #include "engine/format/ByteText.h"
 

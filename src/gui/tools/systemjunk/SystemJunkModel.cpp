@@ -1,6 +1,7 @@
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 
-#include "gui/tools/CellStyle.h"
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
 
 #include "engine/scan/JunkCleanRules.h"
 

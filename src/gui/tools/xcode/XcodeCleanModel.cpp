@@ -1,6 +1,7 @@
 #include "gui/tools/xcode/XcodeCleanModel.h"
 
-#include "gui/tools/CellStyle.h"
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
 
 #include "engine/xcode/XcodeCleaner.h"
 
