@@ -106,8 +106,9 @@ void XcodeCleanerScreenTest::cleanDeletesCachesAndTrashesKeptData()
     XcodeCleanerViewController screen;
     QVERIFY(showScreen(screen));
     QVERIFY(scanAndWait(screen));
-    // The checkouts count inside DerivedData and on their own row.
-    QCOMPARE(screen.statusLabel()->text(), "3 ubicaciones · 800 MB en total");
+    // The checkouts have a row of their own but count once, inside DerivedData.
+    QCOMPARE(screen.statusLabel()->text(), "3 ubicaciones · 600 MB en total");
+    QCOMPARE(sizeText(*screen.items(), "SPM Checkouts"), "200 MB");
     const QModelIndex derived = screen.items()->index(0, XcodeCleanModel::size);
     QCOMPARE(
         screen.items()->data(derived, Qt::ForegroundRole).value<QColor>(), QColor(255, 59, 48));
@@ -117,7 +118,7 @@ void XcodeCleanerScreenTest::cleanDeletesCachesAndTrashesKeptData()
     QSignalSpy finished(&screen, &XcodeCleanerViewController::cleanFinished);
     screen.doClean();
     QVERIFY(finished.wait(5000));
-    QVERIFY(answers.shown[0].informativeText.startsWith("Se limpiarán 3 categorías (800 MB)."));
+    QVERIFY(answers.shown[0].informativeText.startsWith("Se limpiarán 3 categorías (600 MB)."));
 
     QVERIFY(!f.tree.exists(dev + "Xcode/DerivedData"));
     QCOMPARE(f.trash->moved.size(), 1u);

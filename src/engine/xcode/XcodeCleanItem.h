@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tidvale {
 
@@ -23,5 +24,9 @@ inline bool isCleanable(const XcodeCleanItem& item)
 {
     return item.isSelected && item.isAvailable && item.size > 0;
 }
+
+// The bytes of `items`, each counted once: an entry lying inside another entry of the
+// list ("SPM Checkouts" inside "DerivedData") is already part of that one's size.
+int64_t xcodeBytesOnce(const std::vector<XcodeCleanItem>& items);
 
 } // namespace tidvale

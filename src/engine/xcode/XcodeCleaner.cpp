@@ -28,6 +28,21 @@ bool contains(const std::vector<std::string>& list, const std::string& path)
 
 } // namespace
 
+int64_t xcodeBytesOnce(const std::vector<XcodeCleanItem>& items)
+{
+    int64_t total = 0;
+    for (const auto& item : items) {
+        const bool nested = std::any_of(items.begin(), items.end(), [&](const XcodeCleanItem& o) {
+            return o.size > 0 && o.path.size() < item.path.size()
+                && item.path.compare(0, o.path.size(), o.path) == 0
+                && item.path[o.path.size()] == '/';
+        });
+        if (!nested)
+            total += item.size;
+    }
+    return total;
+}
+
 std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem>& items)
 {
     std::vector<XcodeCleanItem> selection;
@@ -39,10 +54,9 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
 
 std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
 {
-    int64_t total = 0;
+    const int64_t total = xcodeBytesOnce(selection);
     std::vector<std::string> kept;
     for (const auto& item : selection) {
-        total += item.size;
         if (!item.isRegenerable)
             kept.push_back(item.name);
     }

@@ -42,13 +42,13 @@ XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
         struct stat st { };
         const bool exists = ::stat(row.path.c_str(), &st) == 0;
         const int64_t size = exists ? scan.sizeOfPath(row.path) : 0;
-        listing.total += size;
         std::string description = row.desc;
         if (!row.regenerable)
             description += " · No se regenera (va a la Papelera)";
         listing.items.push_back({row.name, row.path, size, std::move(description),
             size > 0 && row.regenerable, exists, row.regenerable});
     }
+    listing.total = xcodeBytesOnce(listing.items);
     return listing;
 }
 

@@ -21,7 +21,7 @@ std::vector<XcodeLocation> xcodeLocations(const std::string& home);
 
 struct XcodeListing {
     std::vector<XcodeCleanItem> items; // always one per location, in table order
-    int64_t total = 0;                 // sum over the locations that exist
+    int64_t total = 0;                 // nested locations counted once
 };
 
 // Measures every location. Blocks while it walks the trees: call it off the GUI thread.
