@@ -1,4 +1,4 @@
-#include "gui/tools/ListSetup.h"
+#include "gui/tools/CleanerLayout.h"
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"

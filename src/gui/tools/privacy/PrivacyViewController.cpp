@@ -1,6 +1,6 @@
 #include "gui/tools/privacy/PrivacyViewController.h"
 
-#include "gui/tools/ListSetup.h"
+#include "gui/tools/CleanerLayout.h"
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -9,12 +9,10 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
 
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -31,35 +29,16 @@ PrivacyViewController::PrivacyViewController(QWidget* parent)
 void PrivacyViewController::loadView()
 {
     const QColor purple = systemColor(SystemColor::purple);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Privacidad"),
-        QStringLiteral("Limpiá el historial y caché de tus navegadores"),
-        QStringLiteral("lock.shield.fill"), purple));
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(20, 12, 20, 20);
-    body->setSpacing(10);
-    layout->addLayout(body, 1);
-
-    auto* toolbar = new QHBoxLayout;
-    toolbar->setSpacing(10);
-    scanButton_ = new PrimaryButton(QStringLiteral("Escanear"), purple, this);
-    cleanButton_ = new PrimaryButton(
-        QStringLiteral("Limpiar Privacidad"), systemColor(SystemColor::red), this);
-    cleanButton_->setEnabled(false);
-    progress_ = new ActivityIndicator(this);
-    totalLabel_ = new QLabel(this);
-    totalLabel_->setFont(uiFont(12));
-    QPalette secondary = totalLabel_->palette();
-    secondary.setColor(QPalette::WindowText, secondaryLabelColor(this));
-    totalLabel_->setPalette(secondary);
-    toolbar->addWidget(scanButton_);
-    toolbar->addWidget(cleanButton_);
-    toolbar->addWidget(progress_);
-    toolbar->addWidget(totalLabel_, 1);
-    body->addLayout(toolbar);
+    const CleanerControls controls = layOutCleanerScreen(this,
+        {QStringLiteral("Privacidad"),
+            QStringLiteral("Limpiá el historial y caché de tus navegadores"),
+            QStringLiteral("lock.shield.fill"), purple},
+        QStringLiteral("Escanear"), QStringLiteral("Limpiar Privacidad"));
+    scanButton_ = controls.scanButton;
+    cleanButton_ = controls.cleanButton;
+    progress_ = controls.progress;
+    totalLabel_ = controls.statusLabel;
+    QVBoxLayout* body = controls.body;
 
     items_ = new PrivacyModel(this);
     tableView_ = makeCleanerList(items_, 50, {30, 140, 200, 90}, PrivacyModel::type, this);

@@ -1,6 +1,6 @@
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 
-#include "gui/tools/ListSetup.h"
+#include "gui/tools/CleanerLayout.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -8,7 +8,6 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/Symbols.h"
 
 #include "engine/scan/JunkCleanRules.h"
@@ -17,7 +16,6 @@
 #include "platform/Trash.h"
 #include "platform/Workspace.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
@@ -33,35 +31,16 @@ SystemJunkViewController::SystemJunkViewController(QWidget* parent)
 void SystemJunkViewController::loadView()
 {
     const QColor orange = systemColor(SystemColor::orange);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Basura del Sistema"),
-        QStringLiteral("Eliminá cachés, logs y archivos temporales"), QStringLiteral("trash.fill"),
-        orange));
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(20, 12, 20, 12);
-    body->setSpacing(10);
-    layout->addLayout(body, 1);
-
-    auto* toolbar = new QHBoxLayout;
-    toolbar->setSpacing(10);
-    scanButton_ = new PrimaryButton(QStringLiteral("Escanear"), orange, this);
-    cleanButton_ = new PrimaryButton(
-        QStringLiteral("Limpiar Seleccionados"), systemColor(SystemColor::red), this);
-    cleanButton_->setEnabled(false);
-    progress_ = new ActivityIndicator(this);
-    totalLabel_ = new QLabel(this);
-    totalLabel_->setFont(uiFont(12));
-    QPalette secondary = totalLabel_->palette();
-    secondary.setColor(QPalette::WindowText, secondaryLabelColor(this));
-    totalLabel_->setPalette(secondary);
-    toolbar->addWidget(scanButton_);
-    toolbar->addWidget(cleanButton_);
-    toolbar->addWidget(progress_);
-    toolbar->addWidget(totalLabel_, 1);
-    body->addLayout(toolbar);
+    const CleanerControls controls = layOutCleanerScreen(this,
+        {QStringLiteral("Basura del Sistema"),
+            QStringLiteral("Eliminá cachés, logs y archivos temporales"),
+            QStringLiteral("trash.fill"), orange},
+        QStringLiteral("Escanear"), QStringLiteral("Limpiar Seleccionados"));
+    scanButton_ = controls.scanButton;
+    cleanButton_ = controls.cleanButton;
+    progress_ = controls.progress;
+    totalLabel_ = controls.statusLabel;
+    QVBoxLayout* body = controls.body;
 
     items_ = new SystemJunkModel(this);
     tableView_ = makeCleanerList(items_, 44, {30, 220, 140, 90}, SystemJunkModel::name, this);

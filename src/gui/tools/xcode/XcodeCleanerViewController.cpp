@@ -1,6 +1,6 @@
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
 
-#include "gui/tools/ListSetup.h"
+#include "gui/tools/CleanerLayout.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -8,13 +8,11 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
 
 #include "engine/fs/Homes.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -29,35 +27,16 @@ XcodeCleanerViewController::XcodeCleanerViewController(QWidget* parent)
 void XcodeCleanerViewController::loadView()
 {
     const QColor brown = xcodeBrown();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Limpieza de Xcode"),
-        QStringLiteral("Elimina DerivedData, simuladores y cachés de desarrollo"),
-        QStringLiteral("hammer.fill"), brown));
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(20, 12, 20, 20);
-    body->setSpacing(10);
-    layout->addLayout(body, 1);
-
-    auto* toolbar = new QHBoxLayout;
-    toolbar->setSpacing(10);
-    scanButton_ = new PrimaryButton(QStringLiteral("Analizar"), brown, this);
-    cleanButton_ = new PrimaryButton(
-        QStringLiteral("Limpiar Seleccionados"), systemColor(SystemColor::red), this);
-    cleanButton_->setEnabled(false);
-    progress_ = new ActivityIndicator(this);
-    statusLabel_ = new QLabel(this);
-    statusLabel_->setFont(uiFont(12));
-    QPalette secondary = statusLabel_->palette();
-    secondary.setColor(QPalette::WindowText, secondaryLabelColor(this));
-    statusLabel_->setPalette(secondary);
-    toolbar->addWidget(scanButton_);
-    toolbar->addWidget(cleanButton_);
-    toolbar->addWidget(progress_);
-    toolbar->addWidget(statusLabel_, 1);
-    body->addLayout(toolbar);
+    const CleanerControls controls = layOutCleanerScreen(this,
+        {QStringLiteral("Limpieza de Xcode"),
+            QStringLiteral("Elimina DerivedData, simuladores y cachés de desarrollo"),
+            QStringLiteral("hammer.fill"), brown},
+        QStringLiteral("Analizar"), QStringLiteral("Limpiar Seleccionados"));
+    scanButton_ = controls.scanButton;
+    cleanButton_ = controls.cleanButton;
+    progress_ = controls.progress;
+    statusLabel_ = controls.statusLabel;
+    QVBoxLayout* body = controls.body;
 
     items_ = new XcodeCleanModel(this);
     tableView_ = makeCleanerList(items_, 50, {30, 180, 220, 90}, XcodeCleanModel::desc, this);

@@ -1,11 +1,54 @@
-#include "gui/tools/ListSetup.h"
+#include "gui/tools/CleanerLayout.h"
 
+#include "gui/widgets/ActivityIndicator.h"
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
+#include "gui/widgets/PrimaryButton.h"
+#include "gui/widgets/ScreenHeader.h"
+
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace tidvale::gui {
+
+CleanerControls layOutCleanerScreen(QWidget* screen, const CleanerHeader& header,
+    const QString& scanTitle, const QString& cleanTitle)
+{
+    auto* layout = new QVBoxLayout(screen);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(
+        makeScreenHeader(header.title, header.subtitle, header.symbol, header.color, screen));
+
+    CleanerControls c{};
+    c.body = new QVBoxLayout;
+    c.body->setContentsMargins(20, 12, 20, 12);
+    c.body->setSpacing(10);
+    layout->addLayout(c.body, 1);
+
+    auto* toolbar = new QHBoxLayout;
+    toolbar->setSpacing(10);
+    c.scanButton = new PrimaryButton(scanTitle, header.color, screen);
+    c.cleanButton = new PrimaryButton(cleanTitle, systemColor(SystemColor::red), screen);
+    c.cleanButton->setEnabled(false);
+    c.progress = new ActivityIndicator(screen);
+    c.statusLabel = new QLabel(screen);
+    c.statusLabel->setFont(uiFont(12));
+    QPalette secondary = c.statusLabel->palette();
+    secondary.setColor(QPalette::WindowText, secondaryLabelColor(screen));
+    c.statusLabel->setPalette(secondary);
+    toolbar->addWidget(c.scanButton);
+    toolbar->addWidget(c.cleanButton);
+    toolbar->addWidget(c.progress);
+    toolbar->addWidget(c.statusLabel, 1);
+    c.body->addLayout(toolbar);
+    return c;
+}
 
 QTableView* makeCleanerList(QAbstractItemModel* model, int rowHeight,
     std::initializer_list<int> widths, int stretch, QWidget* parent)
