@@ -1,5 +1,6 @@
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
+#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "gui/support/ScreenTestEnvironment.h"
@@ -9,7 +10,10 @@
 #include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QMenu>
+#include <QThreadPool>
 #include <QtTest>
+
+#include <future>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -44,6 +48,7 @@ private slots:
     void refusedPlainDeleteIsEscalatedWithoutAnnouncement();
     void failedAdministratorRunKeepsRowsAndCountsDirectBytes();
     void contextMenuActsOnTheClickedRowOnly();
+    void scanDuringPasswordStageKeepsCleanOff();
 };
 
 void SystemJunkScreenTest::scanListsTotalsAndMarksAdministratorRows()
@@ -285,6 +290,54 @@ void SystemJunkScreenTest::contextMenuActsOnTheClickedRowOnly()
     QCOMPARE(names(*screen.items()), QStringList{"first"});
     QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 1 KB");
     QVERIFY(f.tree.exists("home/Library/Caches/first/x"));
+}
+
+// Holds the privileged run until the test lets it go, as a password dialog would.
+class WaitingRunner final : public platform::PrivilegedRunner {
+public:
+    std::optional<std::string> run(const platform::PrivilegedDeletion&) override
+    {
+        released.get_future().wait();
+        return std::nullopt;
+    }
+    std::promise<void> released;
+};
+
+void SystemJunkScreenTest::scanDuringPasswordStageKeepsCleanOff()
+{
+    ScreenTestEnvironment f;
+    // The waiting run holds one worker; the scan needs another even on one core.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int savedThreads = pool->maxThreadCount();
+    pool->setMaxThreadCount(std::max(savedThreads, 4));
+    auto runner = std::make_shared<WaitingRunner>();
+    platform::ScopedService<platform::PrivilegedRunner> waiting(runner);
+    f.tree.file("system/Library/Caches/locked/x", 700'000);
+    f.tree.protect("system/Library/Caches/locked");
+    f.tree.file("home/Library/Caches/mine/x", 800'000);
+    SystemJunkViewController screen;
+    QVERIFY(showScreen(screen));
+    QVERIFY(scanAndWait(screen));
+
+    AlertAnswerer answers(0);
+    screen.doClean();
+    QTRY_VERIFY(!screen.cleanButton()->isEnabled()); // the password stage has started
+    QVERIFY(screen.progress()->isAnimating());
+
+    // A new scan while the password is asked for lists the item again, but must not
+    // offer a second clean of it meanwhile.
+    QVERIFY(scanAndWait(screen));
+    QCOMPARE(names(*screen.items()), QStringList{"locked"});
+    QVERIFY(!screen.cleanButton()->isEnabled());
+    QVERIFY(screen.progress()->isAnimating());
+
+    QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
+    runner->released.set_value();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(screen.items()->rowCount(), 0);
+    QVERIFY(!screen.progress()->isAnimating());
+    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 1,5 MB");
+    pool->setMaxThreadCount(savedThreads);
 }
 
 QTEST_MAIN(SystemJunkScreenTest)
