@@ -40,6 +40,7 @@ private slots:
     void scanListsBrowsersWithHistoryUnticked();
     void cleanKeepsUntickedAndRefusedRows();
     void cancelAndNothingTickedChangeNothing();
+    void rowsNeedingAPasswordStayAndAreExplained();
 };
 
 void PrivacyScreenTest::scanListsBrowsersWithHistoryUnticked()
@@ -134,6 +135,28 @@ void PrivacyScreenTest::cancelAndNothingTickedChangeNothing()
         screen.items()->setData(screen.items()->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
     screen.doClean();
     QCOMPARE(answers.shown.size(), 1u);
+}
+
+void PrivacyScreenTest::rowsNeedingAPasswordStayAndAreExplained()
+{
+    ScreenTestEnvironment f;
+    const std::string cache = "home/Library/Application Support/Microsoft Edge/Default/Cache";
+    f.tree.file(cache + "/Cache_Data/f_0001", 2000);
+    f.tree.protect(cache + "/Cache_Data");
+    PrivacyViewController screen;
+    QVERIFY(showScreen(screen));
+    QVERIFY(scanAndWait(screen));
+
+    AlertAnswerer answers(0);
+    QSignalSpy finished(&screen, &PrivacyViewController::cleanFinished);
+    screen.doClean();
+    QVERIFY(finished.wait(5000));
+    // This screen has no password step: the row stays, and the user is told why.
+    QCOMPARE(answers.shown.size(), 2u);
+    QCOMPARE(answers.shown[1].informativeText,
+        "Algunos elementos requieren permisos de administrador y no se eliminaron.");
+    QCOMPARE(names(*screen.items()), QStringList{"Microsoft Edge/Cache"});
+    QVERIFY(f.tree.exists(cache + "/Cache_Data/f_0001"));
 }
 
 QTEST_MAIN(PrivacyScreenTest)
