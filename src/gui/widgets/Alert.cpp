@@ -1,5 +1,6 @@
 #include "gui/widgets/Alert.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -53,6 +54,12 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     box->setText(spec.message);
     box->setInformativeText(spec.informativeText);
     box->setTextFormat(Qt::PlainText);
+    // QMessageBox sizes itself to the shortest text and wraps a one-sentence
+    // explanation into a narrow column; give the texts room for a readable line.
+    for (QLabel* label : box->findChildren<QLabel*>())
+        if (label->objectName() == QLatin1String("qt_msgbox_label")
+            || label->objectName() == QLatin1String("qt_msgbox_informativelabel"))
+            label->setMinimumWidth(320);
     // Roles put the confirming button where each desktop expects it; the index
     // reported is the position in `spec.buttons`, whatever the layout.
     std::vector<QAbstractButton*> buttons;

@@ -113,9 +113,7 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
     scanButton_->setEnabled(true);
     progressBar_->stopAnimation();
 
-    int64_t total = 0;
-    for (const ScanItem& item : allItems_)
-        total += item.size;
+    const int64_t total = totalSize(allItems_);
     setStatus(QStringLiteral("Encontrado: ") + junkBytesText(total));
 
     for (const CategorySummary& group : summarizeByCategory(allItems_)) {
@@ -161,7 +159,8 @@ void SmartScanViewController::clean()
     // A scan started after the confirmation was asked for owns the list now.
     if (isScanning_)
         return;
-    const DeleteResult result = ScanService::shared().deleteItems(allItems_);
+    // Every item is selected in a Smart Scan; nested ones go with their container.
+    const DeleteResult result = ScanService::shared().deleteItems(outermostItems(allItems_));
     allItems_.clear();
     clearContent();
     addMessage(QStringLiteral("✅ Se liberaron ") + junkBytesText(result.freed), 15, QFont::Medium,
