@@ -49,6 +49,7 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     auto* box = new QMessageBox(screen->window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(screen->window()->windowTitle());
     box->setIcon(
         spec.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
     box->setText(spec.message);
@@ -56,10 +57,17 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     box->setTextFormat(Qt::PlainText);
     // QMessageBox sizes itself to the shortest text and wraps a one-sentence
     // explanation into a narrow column; give the texts room for a readable line.
-    for (QLabel* label : box->findChildren<QLabel*>())
-        if (label->objectName() == QLatin1String("qt_msgbox_label")
-            || label->objectName() == QLatin1String("qt_msgbox_informativelabel"))
+    // The message is the alert's headline, bold as on every desktop's alerts.
+    for (QLabel* label : box->findChildren<QLabel*>()) {
+        const bool message = label->objectName() == QLatin1String("qt_msgbox_label");
+        if (message || label->objectName() == QLatin1String("qt_msgbox_informativelabel"))
             label->setMinimumWidth(320);
+        if (message) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+    }
     // Roles put the confirming button where each desktop expects it; the index
     // reported is the position in `spec.buttons`, whatever the layout.
     std::vector<QAbstractButton*> buttons;

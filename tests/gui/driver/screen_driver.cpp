@@ -80,8 +80,8 @@ int main(int argc, char** argv)
     showMainWindow(window);
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    auto shoot = [&](const QString& name) {
-        QTest::qWait(400); // past the 0.18 s fade
+    auto shoot = [&](const QString& name, int settle = 400) {
+        QTest::qWait(settle); // past the 0.18 s fade
         const QString file = out + "/" + mode + "-" + name + ".png";
         if (!window.grab().save(file))
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -91,7 +91,7 @@ int main(int argc, char** argv)
         = qobject_cast<SmartScanViewController*>(window.contentVC()->featureControllers().front());
     shoot(QStringLiteral("smartscan-1-ready"));
     smart->startScan();
-    shoot(QStringLiteral("smartscan-2-scanning"));
+    shoot(QStringLiteral("smartscan-2-scanning"), 0);
     if (!waitFor([&] { return !smart->isScanning(); }))
         return 1;
     shoot(QStringLiteral("smartscan-3-results"));
