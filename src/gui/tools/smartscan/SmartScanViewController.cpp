@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 namespace tidvale::gui {
+
 void SmartScanViewController::loadView()
 {
     auto* layout = new QVBoxLayout(this);
