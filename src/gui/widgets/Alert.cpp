@@ -20,14 +20,14 @@ AlertAnswerer*& currentAnswerer()
 
 AlertAnswerer::AlertAnswerer(int answer)
     : answer(answer)
+    , previous_(currentAnswerer())
 {
     currentAnswerer() = this;
 }
 
 AlertAnswerer::~AlertAnswerer()
 {
-    if (currentAnswerer() == this)
-        currentAnswerer() = nullptr;
+    currentAnswerer() = previous_;
 }
 
 void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion)
