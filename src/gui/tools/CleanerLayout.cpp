@@ -2,7 +2,7 @@
 
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 
@@ -37,11 +37,7 @@ CleanerControls layOutCleanerScreen(QWidget* screen, const CleanerHeader& header
     c.cleanButton = new PrimaryButton(cleanTitle, systemColor(SystemColor::red), screen);
     c.cleanButton->setEnabled(false);
     c.progress = new ActivityIndicator(screen);
-    c.statusLabel = new QLabel(screen);
-    c.statusLabel->setFont(uiFont(12));
-    QPalette secondary = c.statusLabel->palette();
-    secondary.setColor(QPalette::WindowText, secondaryLabelColor(screen));
-    c.statusLabel->setPalette(secondary);
+    c.statusLabel = makeLabel({}, 12, QFont::Normal, secondaryLabelColor(screen), screen);
     toolbar->addWidget(c.scanButton);
     toolbar->addWidget(c.cleanButton);
     toolbar->addWidget(c.progress);

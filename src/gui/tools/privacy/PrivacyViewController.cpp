@@ -7,7 +7,6 @@
 #include "gui/widgets/Background.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "engine/scan/JunkCleanRules.h"

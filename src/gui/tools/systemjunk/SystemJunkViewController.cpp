@@ -6,7 +6,7 @@
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/Background.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/Symbols.h"
 
@@ -49,13 +49,9 @@ void SystemJunkViewController::loadView()
         &SystemJunkViewController::openContextMenu);
     body->addWidget(tableView_, 1);
 
-    auto* legend = new QLabel(
-        QStringLiteral("🔒 Requiere contraseña de administrador para eliminarse"), this);
-    legend->setFont(uiFont(11));
-    QPalette legendPalette = legend->palette();
-    legendPalette.setColor(QPalette::WindowText, orange);
-    legend->setPalette(legendPalette);
-    body->addWidget(legend);
+    body->addWidget(
+        makeLabel(QStringLiteral("🔒 Requiere contraseña de administrador para eliminarse"), 11,
+            QFont::Normal, orange, this));
 
     connect(scanButton_, &QPushButton::clicked, this, &SystemJunkViewController::doScan);
     connect(cleanButton_, &QPushButton::clicked, this, &SystemJunkViewController::doClean);

@@ -6,7 +6,6 @@
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/Background.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "engine/fs/Homes.h"
