@@ -5,6 +5,7 @@
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/Background.h"
+#include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
@@ -12,12 +13,12 @@
 
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
-#include "gui/widgets/ByteTexts.h"
 #include "platform/Trash.h"
 #include "platform/Workspace.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QTableView>
 #include <QVBoxLayout>
 

@@ -4,8 +4,8 @@
 
 #include "engine/scan/ScanItem.h"
 
-#include <QPointer>
-
+#include <functional>
+#include <string>
 #include <vector>
 
 class QLabel;
