@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 #include "engine/format/ByteText.h"
 #include "engine/system/SystemInfoService.h"
+#include "engine/system/Usage.h"
 
 #include <ostream>
 
@@ -26,13 +27,10 @@ int memory(Invocation& inv)
                 {"wired", m.wired}, {"compressed", m.compressed}});
         return 0;
     }
-    const uint64_t used = m.total >= m.free ? m.total - m.free : 0;
-    const auto percent = m.total
-        ? static_cast<int>(static_cast<double>(used) / static_cast<double>(m.total) * 100)
-        : 0;
+    const Usage u = memoryUsage(m.total, m.free);
     printTable(inv.out,
         {{"RAM Total", formatMemoryBytes(m.total)},
-            {"En Uso", formatMemoryBytes(used) + " (" + std::to_string(percent) + "%)"},
+            {"En Uso", formatMemoryBytes(u.used) + " (" + std::to_string(u.percent) + "%)"},
             {"Disponible", formatMemoryBytes(m.free)}, {"Activa", formatMemoryBytes(m.active)},
             {"Inactiva", formatMemoryBytes(m.inactive)}, {"Wired", formatMemoryBytes(m.wired)},
             {"Comprimida", formatMemoryBytes(m.compressed)}});
@@ -47,13 +45,12 @@ int disk(Invocation& inv)
         printJson(inv.out, {{"total", d.total}, {"free", d.free}});
         return 0;
     }
-    const int64_t used = d.free < d.total ? d.total - d.free : 0;
-    const auto percent = d.total > 0
-        ? static_cast<int>(static_cast<double>(used) / static_cast<double>(d.total) * 100)
-        : 0;
+    const Usage u = diskUsage(d.total, d.free);
     printTable(inv.out,
         {{"Capacidad Total", formatFileBytes(d.total)},
-            {"Espacio Usado", formatFileBytes(used) + " (" + std::to_string(percent) + "%)"},
+            {"Espacio Usado",
+                formatFileBytes(static_cast<int64_t>(u.used)) + " (" + std::to_string(u.percent)
+                    + "%)"},
             {"Espacio Libre", formatFileBytes(d.free)}});
     return 0;
 }
