@@ -18,6 +18,7 @@ public:
     std::optional<tidvale::platform::VmFigures> vmFigures() override
     {
         std::lock_guard g(m_);
+        ++calls_;
         if (queue_.size() > 1) {
             auto front = queue_.front();
             queue_.pop_front();
@@ -29,6 +30,11 @@ public:
     {
         std::lock_guard g(m_);
         queue_.push_back(figures);
+    }
+    int calls() const
+    {
+        std::lock_guard g(m_);
+        return calls_;
     }
     void clear()
     {
@@ -43,7 +49,8 @@ public:
     }
 
 private:
-    std::mutex m_;
+    mutable std::mutex m_;
+    int calls_ = 0;
     uint64_t physical_;
     std::deque<std::optional<tidvale::platform::VmFigures>> queue_;
 };
@@ -59,6 +66,11 @@ public:
         std::lock_guard g(m_);
         askedFor = path;
         return figures_;
+    }
+    void set(std::optional<tidvale::platform::VolumeFigures> figures)
+    {
+        std::lock_guard g(m_);
+        figures_ = figures;
     }
     std::string askedFor;
 
