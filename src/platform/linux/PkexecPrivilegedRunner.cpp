@@ -16,7 +16,8 @@ extern char** environ;
 namespace tidvale::platform {
 namespace {
 
-// The helper is installed beside the executable that uses it.
+// The helper sits beside the executable in a build tree, and in libexec once
+// installed; pkexec needs its absolute path.
 std::string helperPath()
 {
     std::array<char, PATH_MAX> buf{};
@@ -24,7 +25,13 @@ std::string helperPath()
     if (n <= 0)
         return {};
     std::string self(buf.data(), static_cast<size_t>(n));
-    return self.substr(0, self.rfind('/') + 1) + TIDVALE_HELPER_NAME;
+    const std::string dir = self.substr(0, self.rfind('/') + 1);
+    for (const std::string& candidate :
+        {dir + TIDVALE_HELPER_NAME, dir + "../libexec/tidvale/" TIDVALE_HELPER_NAME}) {
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return {};
 }
 
 std::string trimmed(std::string s)
@@ -41,7 +48,7 @@ public:
     std::optional<std::string> run(const PrivilegedDeletion& request) override
     {
         const std::string helper = helperPath();
-        if (helper.empty() || access(helper.c_str(), X_OK) != 0)
+        if (helper.empty())
             return "No se encontró el asistente de administrador de Tidvale.";
 
         std::vector<std::string> args{"pkexec", helper, "--"};

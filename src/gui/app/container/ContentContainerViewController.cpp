@@ -1,0 +1,105 @@
+#include "gui/app/container/ContentContainerViewController.h"
+
+#include "gui/tools/applications/ApplicationsViewController.h"
+#include "gui/tools/diskspace/DiskSpaceViewController.h"
+#include "gui/tools/downloads/DownloadsViewController.h"
+#include "gui/tools/duplicates/DuplicatesViewController.h"
+#include "gui/tools/extensions/ExtensionsViewController.h"
+#include "gui/tools/largefiles/LargeFilesViewController.h"
+#include "gui/tools/memory/MemoryViewController.h"
+#include "gui/tools/privacy/PrivacyViewController.h"
+#include "gui/tools/smartscan/SmartScanViewController.h"
+#include "gui/tools/systemjunk/SystemJunkViewController.h"
+#include "gui/tools/xcode/XcodeCleanerViewController.h"
+#include "gui/widgets/Colors.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QPainter>
+#include <QPropertyAnimation>
+
+namespace tidvale::gui {
+
+ContentContainerViewController::ContentContainerViewController(QWidget* parent)
+    : QWidget(parent)
+{
+}
+
+const std::vector<ToolViewController*>& ContentContainerViewController::featureControllers()
+{
+    if (controllers_.empty()) {
+        controllers_ = {
+            new SmartScanViewController(this),
+            new SystemJunkViewController(this),
+            new PrivacyViewController(this),
+            new ApplicationsViewController(this),
+            new ExtensionsViewController(this),
+            new MemoryViewController(this),
+            new DiskSpaceViewController(this),
+            new LargeFilesViewController(this),
+            new DuplicatesViewController(this),
+            new XcodeCleanerViewController(this),
+            new DownloadsViewController(this),
+        };
+        for (ToolViewController* c : controllers_)
+            c->hide();
+    }
+    return controllers_;
+}
+
+void ContentContainerViewController::sidebarDidSelect(int tag)
+{
+    showFeature(tag);
+}
+
+void ContentContainerViewController::showFeature(int index)
+{
+    const auto& controllers = featureControllers();
+    if (index < 0 || index >= static_cast<int>(controllers.size()))
+        return;
+    ToolViewController* next = controllers[static_cast<size_t>(index)];
+    if (next == currentChild_)
+        return;
+    if (currentChild_)
+        currentChild_->hide();
+    next->ensureViewLoaded();
+    next->setGeometry(rect());
+    fadeIn(next);
+    next->show();
+    currentChild_ = next;
+}
+
+void ContentContainerViewController::fadeIn(QWidget* view)
+{
+    auto* effect = new QGraphicsOpacityEffect(view);
+    effect->setOpacity(0.0);
+    view->setGraphicsEffect(effect);
+    auto* animation = new QPropertyAnimation(effect, "opacity", effect);
+    animation->setDuration(fadeMilliseconds);
+    animation->setStartValue(0.0);
+    animation->setEndValue(1.0);
+    // The effect renders the screen through an off-screen buffer; once the fade ends
+    // it goes, so a screen at rest paints directly. Queued: removing the effect
+    // deletes the animation, which must not happen inside its own signal.
+    connect(
+        animation, &QPropertyAnimation::finished, view,
+        [view, effect = QPointer<QGraphicsOpacityEffect>(effect)] {
+            if (effect && view->graphicsEffect() == effect)
+                view->setGraphicsEffect(nullptr);
+        },
+        Qt::QueuedConnection);
+    animation->start();
+}
+
+void ContentContainerViewController::resizeEvent(QResizeEvent*)
+{
+    if (currentChild_)
+        currentChild_->setGeometry(rect());
+}
+
+void ContentContainerViewController::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), windowBackgroundColor(this));
+}
+
+} // namespace tidvale::gui

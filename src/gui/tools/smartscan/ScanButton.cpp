@@ -1,0 +1,49 @@
+#include "gui/tools/smartscan/ScanButton.h"
+
+#include "gui/widgets/Colors.h"
+#include "gui/widgets/Symbols.h"
+
+#include <QPainter>
+#include <QRadialGradient>
+
+namespace tidvale::gui {
+
+ScanButton::ScanButton(QWidget* parent)
+    : QAbstractButton(parent)
+{
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(QStringLiteral("Escanear"));
+}
+
+bool ScanButton::hitButton(const QPoint& pos) const
+{
+    const QPointF d = QPointF(pos) - QRectF(rect()).center();
+    return d.x() * d.x() + d.y() * d.y() <= (diameter / 2.0) * (diameter / 2.0);
+}
+
+void ScanButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(isEnabled() ? 1.0 : 0.5);
+    const QPointF c = QRectF(rect()).center();
+    const qreal r = diameter / 2.0;
+
+    QRadialGradient halo(c, r + glow);
+    const QColor green = accentGreen();
+    halo.setColorAt(r / (r + glow), withOpacity(green, 0.45));
+    halo.setColorAt(1.0, withOpacity(green, 0.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.drawEllipse(c, r + glow, r + glow);
+
+    p.setBrush(isDown() ? green.darker(112) : green);
+    p.drawEllipse(c, r, r);
+
+    const int glyph = 48;
+    p.drawPixmap(QPointF(c.x() - glyph / 2.0, c.y() - glyph / 2.0),
+        symbolPixmap(QStringLiteral("magnifyingglass"), glyph, Qt::white, devicePixelRatioF()));
+}
+
+} // namespace tidvale::gui

@@ -1,0 +1,79 @@
+#include "gui/widgets/Alert.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+namespace tidvale::gui {
+namespace {
+
+AlertAnswerer*& currentAnswerer()
+{
+    static AlertAnswerer* answerer = nullptr;
+    return answerer;
+}
+
+} // namespace
+
+AlertAnswerer::AlertAnswerer(int answer)
+    : answer(answer)
+{
+    currentAnswerer() = this;
+}
+
+AlertAnswerer::~AlertAnswerer()
+{
+    if (currentAnswerer() == this)
+        currentAnswerer() = nullptr;
+}
+
+void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion)
+{
+    if (!screen || !screen->isVisible())
+        return;
+    QPointer<QWidget> guard(screen);
+    auto finish = [guard, completion = std::move(completion)](int answer) {
+        if (guard && completion)
+            completion(answer);
+    };
+
+    if (AlertAnswerer* answerer = currentAnswerer()) {
+        answerer->shown.push_back(spec);
+        QTimer::singleShot(0, screen, [finish, answer = answerer->answer] { finish(answer); });
+        return;
+    }
+
+    auto* box = new QMessageBox(screen->window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(
+        spec.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
+    box->setText(spec.message);
+    box->setInformativeText(spec.informativeText);
+    box->setTextFormat(Qt::PlainText);
+    // Roles put the confirming button where each desktop expects it; the index
+    // reported is the position in `spec.buttons`, whatever the layout.
+    std::vector<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < spec.buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole
+            : i == 1             ? QMessageBox::RejectRole
+                                 : QMessageBox::ActionRole;
+        buttons.push_back(box->addButton(spec.buttons[i], role));
+    }
+    if (!buttons.empty())
+        box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    if (buttons.size() >= 2)
+        box->setEscapeButton(buttons[1]);
+    QObject::connect(box, &QMessageBox::finished, screen, [box, buttons, finish](int) {
+        int answer = -1;
+        for (size_t i = 0; i < buttons.size(); ++i)
+            if (box->clickedButton() == buttons[i])
+                answer = static_cast<int>(i);
+        finish(answer);
+    });
+    box->open();
+}
+
+} // namespace tidvale::gui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace tidvale::gui {
+
+enum class AlertStyle { warning, informational };
+
+struct AlertSpec {
+    AlertStyle style = AlertStyle::warning;
+    QString message;         // the bold first line
+    QString informativeText; // the explanation under it
+    QStringList buttons;     // the confirming button first; the first is the default
+};
+
+// Shows `spec` as a sheet on `screen`'s window (window-modal, the rest of the
+// application stays usable) and returns at once. `completion` later gets the index of
+// the button pressed (0 = first), or -1 when the alert closed without a button. When
+// `screen` is not on screen (no window, or its tool is not the one shown) nothing is
+// shown and `completion` is never called; it is also dropped if `screen` is destroyed
+// before the answer. GUI thread only.
+void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion);
+
+// Test hook: while an AlertAnswerer lives, showAlert shows no window. It records each
+// alert that would have been shown and answers it with `answer`, through the event
+// loop as a real sheet would (so wait with QTRY_*/QSignalSpy, not immediately).
+// Screens that are not visible still get nothing, exactly as without the hook.
+class AlertAnswerer {
+public:
+    explicit AlertAnswerer(int answer = 0);
+    ~AlertAnswerer();
+    AlertAnswerer(const AlertAnswerer&) = delete;
+    AlertAnswerer& operator=(const AlertAnswerer&) = delete;
+
+    int answer;
+    std::vector<AlertSpec> shown;
+};
+
+} // namespace tidvale::gui

@@ -1,0 +1,27 @@
+#include "gui/widgets/Background.h"
+
+#include <QCoreApplication>
+#include <QThreadPool>
+
+namespace tidvale::gui::detail {
+
+// The call is posted to the application object, which outlives every screen, and the
+// guard is checked on the GUI thread, where screens are destroyed: a screen that goes
+// away while the work runs can never be reached from the worker.
+void postToOwner(const QPointer<QObject>& owner, std::function<void()> call)
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [owner, call = std::move(call)] {
+            if (owner)
+                call();
+        },
+        Qt::QueuedConnection);
+}
+
+void startOnPool(std::function<void()> work)
+{
+    QThreadPool::globalInstance()->start(std::move(work));
+}
+
+} // namespace tidvale::gui::detail

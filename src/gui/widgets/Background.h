@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+namespace tidvale::gui {
+
+// What background work calls to report progress; the engine's progress handlers
+// (ScanService::Progress and the like) accept it as is. Callable from the worker.
+using ProgressSink = std::function<void(const std::string&)>;
+
+namespace detail {
+// Posts `call` to the GUI thread; it runs only if `owner` still exists then.
+void postToOwner(const QPointer<QObject>& owner, std::function<void()> call);
+// Runs `work` on the application's thread pool.
+void startOnPool(std::function<void()> work);
+} // namespace detail
+
+// Runs `work(progress)` on a worker thread and hands its result to `onDone` on the GUI
+// thread. Each text the work passes to `progress` reaches `onProgress` on the GUI
+// thread, in order, before the result. The work holds `owner` only weakly: once the
+// owner is destroyed, progress and result are dropped (the work itself runs to its
+// end). The work must not touch widgets; `onProgress` and `onDone` may.
+//
+//   runInBackground(this,
+//       [](const ProgressSink& progress) { return ScanService::shared().scanSystemJunk(progress);
+//       }, [this](std::vector<ScanItem> items) { showResults(std::move(items)); }, [this](const
+//       QString& text) { statusLabel->setText(text); });
+template <class Work, class Done>
+void runInBackground(
+    QObject* owner, Work work, Done onDone, std::function<void(const QString&)> onProgress = {})
+{
+    using Result = std::invoke_result_t<Work&, const ProgressSink&>;
+    QPointer<QObject> guard(owner);
+    ProgressSink progress = [guard, onProgress](const std::string& text) {
+        if (!onProgress)
+            return;
+        detail::postToOwner(
+            guard, [onProgress, t = QString::fromStdString(text)] { onProgress(t); });
+    };
+    detail::startOnPool([guard, work = std::move(work), onDone = std::move(onDone),
+                            progress = std::move(progress)]() mutable {
+        if constexpr (std::is_void_v<Result>) {
+            work(progress);
+            detail::postToOwner(guard, [onDone]() mutable { onDone(); });
+        } else {
+            auto result = std::make_shared<Result>(work(progress));
+            detail::postToOwner(guard, [onDone, result]() mutable { onDone(std::move(*result)); });
+        }
+    });
+}
+
+} // namespace tidvale::gui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/core/SystemColor.h"
+
+#include <QColor>
+
+class QWidget;
+
+namespace tidvale::gui {
+
+// The platform's named colours as fixed sRGB values (their light-appearance values).
+QColor systemColor(SystemColor c);
+
+// Colours that follow the widget palette, so light and dark appearances both read well.
+// `w` picks the palette; without one the application's palette is used.
+QColor labelColor(const QWidget* w = nullptr);
+QColor secondaryLabelColor(const QWidget* w = nullptr); // text at 55 %
+QColor tertiaryLabelColor(const QWidget* w = nullptr);  // text at 30 %
+QColor separatorColor(const QWidget* w = nullptr);
+QColor windowBackgroundColor(const QWidget* w = nullptr);
+QColor controlBackgroundColor(const QWidget* w = nullptr);
+
+// Smart Scan's green, also the application's mark in the sidebar.
+QColor accentGreen();
+// The Xcode cleaner's brown (red 0.6, green 0.4, blue 0.2).
+QColor xcodeBrown();
+
+// `c` with its alpha multiplied by `opacity`.
+QColor withOpacity(QColor c, double opacity);
+
+} // namespace tidvale::gui

@@ -1,0 +1,234 @@
+// Smart Scan end to end on a temporary home: scan, cards, confirmation and clean.
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/tools/smartscan/ScanButton.h"
+#include "gui/tools/smartscan/SmartScanViewController.h"
+#include "gui/widgets/ActivityIndicator.h"
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/ByteTexts.h"
+#include "gui/widgets/PrimaryButton.h"
+#include "gui/widgets/ResultCardView.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThreadPool>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+// The texts of the labels in the results area, top to bottom.
+QStringList messages(const SmartScanViewController& screen)
+{
+    QStringList texts;
+    QLayout* layout = screen.contentStack()->layout();
+    for (int i = 0; i < layout->count(); ++i)
+        if (auto* label = qobject_cast<QLabel*>(layout->itemAt(i)->widget()))
+            texts << label->text();
+    return texts;
+}
+
+QStringList cardLines(const SmartScanViewController& screen)
+{
+    QStringList lines;
+    for (const ResultCardView* card : screen.resultCards())
+        lines << card->titleLabel()->text() + " | " + card->countLabel()->text() + " | "
+                + card->sizeLabel()->text();
+    return lines;
+}
+
+// Every background job done and every queued delivery made: no result can still come.
+void drain()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+struct Shown {
+    SmartScanViewController screen;
+    Shown()
+    {
+        screen.resize(700, 600);
+        screen.show();
+    }
+    void scan()
+    {
+        QTest::mouseClick(
+            screen.scanButton(), Qt::LeftButton, {}, screen.scanButton()->rect().center());
+        QTRY_VERIFY(!screen.isScanning());
+    }
+};
+
+} // namespace
+
+class SmartScanTest : public QObject {
+    Q_OBJECT
+private slots:
+    void restingScreen()
+    {
+        ScreenTestEnvironment env;
+        Shown s;
+        QVERIFY(QTest::qWaitForWindowExposed(&s.screen));
+        QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("Listo para escanear tu Mac"));
+        QVERIFY(!s.screen.progressBar()->isVisible());
+        QVERIFY(s.screen.resultCards().empty());
+        QVERIFY(s.screen.cleanButton() == nullptr);
+        QVERIFY(s.screen.findChild<QLabel*>() != nullptr);
+        bool caption = false;
+        for (QLabel* l : s.screen.findChildren<QLabel*>())
+            caption = caption || l->text() == QStringLiteral("ESCANEAR");
+        QVERIFY(caption);
+    }
+
+    void scanShowsCardsInNameOrderThenCleansWhatItMay()
+    {
+        ScreenTestEnvironment env;
+        env.inHome("Library/Caches/com.example.big/blob", 700000);
+        env.inHome("Library/Caches/com.example.small/blob", 1000); // under the threshold
+        env.inHome("Library/Logs/a.log", 3000);
+        env.inHome("Library/Logs/b.log", 2000);
+        env.inHome(".Trash/huge.iso", 5000000); // the largest item, yet its card is not first
+        env.inHome("Library/Caches/com.apple.Safari/Cache.db", 4000);
+        env.inSystem("Library/Caches/com.vendor.agent/data", 800000);
+        env.tree.protect("system/Library/Caches/com.vendor.agent");
+        env.running->set({"com.apple.Safari"});
+
+        Shown s;
+        QSignalSpy status(&s.screen, &SmartScanViewController::statusTextChanged);
+        QTest::mouseClick(
+            s.screen.scanButton(), Qt::LeftButton, {}, s.screen.scanButton()->rect().center());
+        QVERIFY(s.screen.isScanning());
+        QVERIFY(!s.screen.scanButton()->isEnabled());
+        QVERIFY(s.screen.progressBar()->isAnimating());
+        s.screen.startScan(); // a second press while scanning does nothing
+        QTRY_VERIFY(!s.screen.isScanning());
+        drain();
+
+        QVERIFY(s.screen.scanButton()->isEnabled());
+        QVERIFY(!s.screen.progressBar()->isVisible());
+        const int64_t total = 700000 + 3000 + 2000 + 5000000 + 4000 + 800000;
+        QStringList texts;
+        for (const auto& args : status)
+            texts << args.at(0).toString();
+        QCOMPARE(texts,
+            QStringList({"Escaneando caché de usuario...", "Escaneando caché del sistema...",
+                "Escaneando registros de usuario...", "Escaneando registros del sistema...",
+                "Escaneando papelera...", "Escaneando Safari...", "Escaneando Google Chrome...",
+                "Escaneando Google Chrome...", "Escaneando Microsoft Edge...",
+                "Encontrado: " + junkBytesText(total)}));
+        QCOMPARE(cardLines(s.screen),
+            QStringList({"Caché de Usuario | 1 elemento | " + junkBytesText(700000),
+                "Caché del Sistema | 1 elemento | " + junkBytesText(800000),
+                "Papelera | 1 elemento | " + junkBytesText(5000000),
+                "Registros de Usuario | 2 elementos | " + junkBytesText(5000),
+                "Safari | 1 elemento | " + junkBytesText(4000)}));
+        QVERIFY(s.screen.cleanButton());
+        QCOMPARE(s.screen.cleanButton()->text(), "Limpiar Todo (" + junkBytesText(total) + ")");
+        QCOMPARE(s.screen.cleanButton()->size(), QSize(300, 44));
+        QCOMPARE(s.screen.allItems().size(), size_t(6));
+
+        {
+            AlertAnswerer cancel(1);
+            QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton);
+            QCOMPARE(cancel.shown.size(), size_t(1));
+            QCOMPARE(cancel.shown[0].style, AlertStyle::warning);
+            QCOMPARE(cancel.shown[0].message, QStringLiteral("¿Limpiar archivos?"));
+            QCOMPARE(cancel.shown[0].informativeText,
+                QStringLiteral("Se eliminarán 6 elementos. Esta acción no se puede deshacer."));
+            QCOMPARE(cancel.shown[0].buttons, QStringList({"Limpiar", "Cancelar"}));
+            drain();
+            QCOMPARE(s.screen.allItems().size(), size_t(6));
+            QVERIFY(env.tree.exists("home/.Trash/huge.iso"));
+        }
+
+        AlertAnswerer confirm(0);
+        QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton);
+        QTRY_COMPARE(s.screen.statusLabel()->text(), QStringLiteral("Limpieza completada"));
+        QCOMPARE(messages(s.screen),
+            QStringList({"✅ Se liberaron " + junkBytesText(700000 + 5000 + 5000000),
+                "2 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
+                "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
+        QVERIFY(s.screen.allItems().empty());
+        QVERIFY(s.screen.resultCards().empty());
+        QVERIFY(s.screen.cleanButton() == nullptr);
+        QVERIFY(s.screen.scanButton()->isEnabled());
+        QVERIFY(!env.tree.exists("home/Library/Caches/com.example.big"));
+        QVERIFY(!env.tree.exists("home/.Trash/huge.iso"));
+        QVERIFY(!env.tree.exists("home/Library/Logs/a.log"));
+        // Refused while Safari runs; set aside for an administrator, never escalated here.
+        QVERIFY(env.tree.exists("home/Library/Caches/com.apple.Safari/Cache.db"));
+        QVERIFY(env.tree.exists("system/Library/Caches/com.vendor.agent/data"));
+        QVERIFY(env.runner->requests.empty());
+
+        // A fresh scan finds what was left.
+        env.running->set({});
+        s.scan();
+        QCOMPARE(cardLines(s.screen),
+            QStringList({"Caché del Sistema | 1 elemento | " + junkBytesText(800000),
+                "Safari | 1 elemento | " + junkBytesText(4000)}));
+        QVERIFY(messages(s.screen).isEmpty());
+    }
+
+    void nothingFound()
+    {
+        ScreenTestEnvironment env;
+        Shown s;
+        s.scan();
+        QCOMPARE(s.screen.statusLabel()->text(), "Encontrado: " + junkBytesText(0));
+        QCOMPARE(messages(s.screen), QStringList({"✅ Tu Mac está limpio"}));
+        QVERIFY(s.screen.resultCards().empty());
+        QVERIFY(s.screen.cleanButton() == nullptr);
+    }
+
+    void oneItemStillReadsElementosInTheConfirmation()
+    {
+        ScreenTestEnvironment env;
+        env.inHome(".Trash/one.txt", 10);
+        Shown s;
+        s.scan();
+        QCOMPARE(
+            cardLines(s.screen), QStringList({"Papelera | 1 elemento | " + junkBytesText(10)}));
+        AlertAnswerer confirm(0);
+        s.screen.cleanAll();
+        QCOMPARE(confirm.shown.at(0).informativeText,
+            QStringLiteral("Se eliminarán 1 elementos. Esta acción no se puede deshacer."));
+        QTRY_COMPARE(s.screen.statusLabel()->text(), QStringLiteral("Limpieza completada"));
+        QCOMPARE(messages(s.screen), QStringList({"✅ Se liberaron " + junkBytesText(10)}));
+        QVERIFY(!env.tree.exists("home/.Trash/one.txt"));
+    }
+
+    void cleanFromAHiddenScreenAsksNothingAndDeletesNothing()
+    {
+        ScreenTestEnvironment env;
+        env.inHome(".Trash/keep.txt", 10);
+        Shown s;
+        s.scan();
+        s.screen.hide();
+        AlertAnswerer confirm(0);
+        s.screen.cleanAll();
+        drain();
+        QVERIFY(confirm.shown.empty());
+        QVERIFY(env.tree.exists("home/.Trash/keep.txt"));
+        QCOMPARE(s.screen.allItems().size(), size_t(1));
+    }
+
+    void screenGoneDuringScanDropsTheResult()
+    {
+        ScreenTestEnvironment env;
+        env.inHome("Library/Caches/com.example.big/blob", 700000);
+        auto* screen = new SmartScanViewController;
+        screen->show();
+        screen->startScan();
+        delete screen;
+        drain(); // would crash or write into freed memory if the work held the screen
+        QVERIFY(env.tree.exists("home/Library/Caches/com.example.big/blob"));
+    }
+
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
+};
+
+QTEST_MAIN(SmartScanTest)
+#include "smartscan_test.moc"

@@ -1,0 +1,21 @@
+#include "gui/support/ScreenTestEnvironment.h"
+
+#include "engine/scan/SystemLocations.h"
+#include "gui/app/QtDispatcher.h"
+
+ScreenTestEnvironment::ScreenTestEnvironment()
+    : trash(std::make_shared<FakeTrash>(tree.dir("trash-bin")))
+    , savedRoot_(tidvale::SystemLocations::root())
+    , scopedHome_(tree.dir("home"))
+    , backends_(running, runner, trash)
+    , scopedWorkspace_(workspace)
+{
+    tree.dir("system");
+    tidvale::SystemLocations::setRoot(systemRoot());
+    tidvale::gui::installQtDispatcher();
+}
+
+ScreenTestEnvironment::~ScreenTestEnvironment()
+{
+    tidvale::SystemLocations::setRoot(savedRoot_);
+}

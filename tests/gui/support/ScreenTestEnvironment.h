@@ -1,0 +1,46 @@
+#pragma once
+
+// Everything a screen test needs around the screen: a temporary home folder (the
+// process HOME points at it) and machine root, fake operating-system services, and the
+// GUI's dispatcher. One per test function; everything is put back when it goes.
+#include "gui/support/FakeWorkspace.h"
+#include "support/FakeBackends.h"
+#include "support/TestTree.h"
+
+#include <memory>
+#include <string>
+
+class ScreenTestEnvironment {
+public:
+    ScreenTestEnvironment();
+    ~ScreenTestEnvironment();
+    ScreenTestEnvironment(const ScreenTestEnvironment&) = delete;
+    ScreenTestEnvironment& operator=(const ScreenTestEnvironment&) = delete;
+
+    TestTree tree;
+    // "<tree>/home" and "<tree>/system": the process home and the root of the
+    // machine-wide folders ("/Library/Caches" is "<tree>/system/Library/Caches").
+    std::string home() const { return tree.path("home"); }
+    std::string systemRoot() const { return tree.path("system"); }
+    // Paths relative to the home folder / the machine root.
+    std::string homePath(const std::string& rel) const { return home() + "/" + rel; }
+    std::string inHome(const std::string& rel, size_t bytes) const
+    {
+        return tree.file("home/" + rel, bytes);
+    }
+    std::string inSystem(const std::string& rel, size_t bytes) const
+    {
+        return tree.file("system/" + rel, bytes);
+    }
+
+    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
+    std::shared_ptr<FakePrivilegedRunner> runner = std::make_shared<FakePrivilegedRunner>();
+    std::shared_ptr<FakeTrash> trash;
+    std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
+
+private:
+    std::string savedRoot_;
+    ScopedHome scopedHome_;
+    ScopedFakeBackends backends_;
+    tidvale::platform::ScopedService<tidvale::platform::Workspace> scopedWorkspace_;
+};

@@ -1,0 +1,241 @@
+// The shared controls: alerts, background work, the filled button and the symbols.
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/Background.h"
+#include "gui/widgets/PrimaryButton.h"
+#include "gui/widgets/Symbols.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTest>
+#include <QThreadPool>
+
+#include <atomic>
+#include <future>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+AlertSpec confirmSpec()
+{
+    AlertSpec spec;
+    spec.message = QStringLiteral("¿Limpiar archivos?");
+    spec.informativeText = QStringLiteral("Se eliminarán 2 elementos.");
+    spec.buttons = {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")};
+    return spec;
+}
+
+QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == title)
+            return b;
+    return nullptr;
+}
+
+// The colours of the non-transparent pixels of an image.
+QSet<QRgb> inkColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) == 255)
+                colours.insert(image.pixel(x, y) | 0xff000000);
+    return colours;
+}
+
+} // namespace
+
+class WidgetsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void alertIsAWindowModalSheetAnsweredByIndex_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("confirm") << "Limpiar" << 0;
+        QTest::newRow("cancel") << "Cancelar" << 1;
+    }
+    void alertIsAWindowModalSheetAnsweredByIndex()
+    {
+        QFETCH(QString, press);
+        QFETCH(int, answer);
+        QWidget window;
+        auto* screen = new QWidget(&window);
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        std::vector<int> answers;
+        showAlert(screen, confirmSpec(), [&](int a) { answers.push_back(a); });
+
+        auto* box = window.findChild<QMessageBox*>();
+        QVERIFY(box);
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->windowModality(), Qt::WindowModal);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->text(), QStringLiteral("¿Limpiar archivos?"));
+        QCOMPARE(box->informativeText(), QStringLiteral("Se eliminarán 2 elementos."));
+        QCOMPARE(box->defaultButton()->text(), QStringLiteral("Limpiar"));
+        QVERIFY(answers.empty()); // returns before the user answers
+        QAbstractButton* button = buttonTitled(box, press);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE(answers, std::vector<int>{answer});
+    }
+
+    void alertShowsNothingForAScreenNotOnScreen()
+    {
+        QWidget window;
+        auto* screen = new QWidget(&window);
+        bool called = false;
+        showAlert(screen, confirmSpec(), [&](int) { called = true; }); // window never shown
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        screen->hide();
+        showAlert(screen, confirmSpec(), [&](int) { called = true; });
+        showAlert(nullptr, confirmSpec(), [&](int) { called = true; });
+        QCoreApplication::processEvents();
+        QVERIFY(window.findChild<QMessageBox*>() == nullptr);
+        QVERIFY(!called);
+    }
+
+    void alertAnswerDroppedWhenTheScreenIsGone()
+    {
+        QWidget window;
+        auto* screen = new QWidget(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bool called = false;
+        showAlert(screen, confirmSpec(), [&](int) { called = true; });
+        auto* box = window.findChild<QMessageBox*>();
+        QVERIFY(box);
+        delete screen;
+        QTest::mouseClick(buttonTitled(box, QStringLiteral("Limpiar")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(!called);
+    }
+
+    void answererRecordsAndAnswersLater()
+    {
+        QWidget screen;
+        screen.show();
+        AlertAnswerer answerer(1);
+        int answer = -5;
+        AlertSpec spec = confirmSpec();
+        spec.style = AlertStyle::informational;
+        showAlert(&screen, spec, [&](int a) { answer = a; });
+        QCOMPARE(answer, -5); // never inside showAlert, as with a real sheet
+        QCOMPARE(answerer.shown.size(), size_t(1));
+        QCOMPARE(answerer.shown[0].style, AlertStyle::informational);
+        QCOMPARE(answerer.shown[0].buttons, spec.buttons);
+        QTRY_COMPARE(answer, 1);
+        QVERIFY(screen.findChild<QMessageBox*>() == nullptr);
+    }
+
+    void backgroundDeliversProgressInOrderThenTheResult()
+    {
+        QObject owner;
+        QStringList events;
+        runInBackground(
+            &owner,
+            [](const ProgressSink& progress) {
+                for (int i = 1; i <= 50; ++i)
+                    progress("paso " + std::to_string(i));
+                return std::string("hecho \xc3\xa1");
+            },
+            [&](std::string result) { events << QString::fromStdString(result); },
+            [&](const QString& text) {
+                QVERIFY(QThread::currentThread() == qApp->thread());
+                events << text;
+            });
+        QTRY_COMPARE(events.size(), 51);
+        for (int i = 1; i <= 50; ++i)
+            QCOMPARE(events[i - 1], QStringLiteral("paso %1").arg(i));
+        QCOMPARE(events.last(), QStringLiteral("hecho á"));
+    }
+
+    void backgroundDropsEverythingOnceTheOwnerIsGone()
+    {
+        auto* owner = new QObject;
+        std::promise<void> ownerGone;
+        std::shared_future<void> gone = ownerGone.get_future().share();
+        std::atomic<bool> ran{false};
+        bool delivered = false;
+        runInBackground(
+            owner,
+            [gone, &ran](const ProgressSink& progress) {
+                gone.wait();
+                progress("tarde");
+                ran = true;
+                return 1;
+            },
+            [&](int) { delivered = true; }, [&](const QString&) { delivered = true; });
+        delete owner;
+        ownerGone.set_value();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QVERIFY(ran);
+        QVERIFY(!delivered);
+    }
+
+    void primaryButtonFadesItsFillWhenDisabled()
+    {
+        const QColor red(255, 59, 48);
+        PrimaryButton button(QStringLiteral("Mover a Papelera"), red);
+        button.resize(200, 40);
+        auto fillAtEdge = [&] {
+            QImage image(button.size(), QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            button.render(&image, {}, {}, QWidget::DrawChildren);
+            return QColor::fromRgba(image.pixel(6, 20)); // left of the title
+        };
+        QCOMPARE(fillAtEdge().rgba(), red.rgba());
+        button.setEnabled(false);
+        QCOMPARE(button.currentFill().alphaF(), 0.4f);
+        QCOMPARE(fillAtEdge().alpha(), qRound(0.4 * 255));
+        QCOMPARE(fillAtEdge().red(), 255);
+        button.setEnabled(true);
+        QCOMPARE(fillAtEdge().rgba(), red.rgba());
+    }
+
+    void everySymbolDrawsATintedGlyph()
+    {
+        // Every symbol name the screens use.
+        const QStringList used
+            = {"magnifyingglass", "magnifyingglass.circle.fill", "bolt.shield.fill", "trash",
+                "trash.fill", "lock.shield.fill", "app.fill", "puzzlepiece.fill", "memorychip.fill",
+                "externaldrive.fill", "internaldrive", "internaldrive.fill", "doc.zipper",
+                "doc.on.doc", "doc.on.doc.fill", "doc.text", "doc.text.fill", "hammer.fill",
+                "arrow.down.circle.fill", "arrow.up.right.square", "server.rack", "safari", "globe",
+                "globe.badge.chevron.backward", "flame", "folder", "info.circle", "play.circle"};
+        const QColor tint(0, 122, 255);
+        QSet<QByteArray> distinct;
+        for (const QString& name : used) {
+            QVERIFY2(knownSymbols().contains(name), qPrintable(name));
+            const QImage image = symbolPixmap(name, 32, tint).toImage();
+            const QSet<QRgb> ink = inkColours(image);
+            QVERIFY2(!ink.isEmpty(), qPrintable(name + " is blank"));
+            if (!name.endsWith(".circle.fill")) // those cut the glyph out in white
+                QVERIFY2(ink == QSet<QRgb>{tint.rgb()}, qPrintable(name + " is not tinted"));
+            distinct.insert(
+                QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+        }
+        // Related names may share a picture; the tools' own icons must differ.
+        QVERIFY(distinct.size() >= 20);
+        QVERIFY(!inkColours(symbolPixmap("no.such.symbol", 16, tint).toImage()).isEmpty());
+        const QImage big = symbolIcon("folder", tint).pixmap(64, 64).toImage();
+        QVERIFY(!inkColours(big).isEmpty());
+    }
+
+    void themeArtworkUsedWhenInstalled()
+    {
+        if (!symbolUsesThemeArtwork(QStringLiteral("folder")))
+            QSKIP("the Breeze icon theme is not installed");
+        for (const char* name : {"trash", "globe", "hammer.fill", "server.rack", "info.circle"})
+            QVERIFY2(symbolUsesThemeArtwork(QString::fromLatin1(name)), name);
+    }
+};
+
+QTEST_MAIN(WidgetsTest)
+#include "widgets_test.moc"
