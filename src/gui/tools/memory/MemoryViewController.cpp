@@ -69,6 +69,9 @@ void MemoryViewController::loadView()
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
     progressBar_->setFixedHeight(16);
+    QPalette barColours = progressBar_->palette();
+    barColours.setColor(QPalette::Highlight, systemColor(SystemColor::cyan));
+    progressBar_->setPalette(barColours);
     stack->addWidget(progressBar_);
 
     auto* grid = new QGridLayout;
