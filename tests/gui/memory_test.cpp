@@ -1,4 +1,5 @@
 // The Memory screen: figures, colours, the live refresh and the optimise button.
+#include "gui/app/container/ContentContainerViewController.h"
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/tools/memory/MemoryViewController.h"
 #include "gui/widgets/ByteTexts.h"
@@ -133,6 +134,28 @@ private slots:
         QCOMPARE(s.screen.freeLabel()->text(), memoryBytesText(3ull << 30));
         QVERIFY(s.screen.refreshTimer() && s.screen.refreshTimer()->isActive());
         s.screen.setParent(nullptr);
+    }
+
+    // Through the real container: choosing another tool stops the refresh, coming back
+    // restarts it.
+    void toolSwitchingStopsAndRestartsTheTimer()
+    {
+        ScreenTestEnvironment env;
+        auto stats = std::make_shared<FakeMemoryStatistics>(1000);
+        platform::ScopedService<platform::MemoryStatistics> slot(stats);
+        stats->push(figures(10));
+        ContentContainerViewController container;
+        container.resize(700, 600);
+        container.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        container.showFeature(5);
+        auto* memory = qobject_cast<MemoryViewController*>(container.currentChild());
+        QVERIFY(memory);
+        QVERIFY(memory->refreshTimer() && memory->refreshTimer()->isActive());
+        container.showFeature(6);
+        QVERIFY(!memory->refreshTimer());
+        container.showFeature(5);
+        QVERIFY(memory->refreshTimer() && memory->refreshTimer()->isActive());
     }
 
     void optimiseRunsOnceAndReports()
