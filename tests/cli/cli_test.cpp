@@ -94,32 +94,6 @@ TEST(Cli, UsageErrorsExitTwo)
     EXPECT_EQ(run("--help").status, 0);
 }
 
-TEST(Cli, XcodeListsElevenLocationsWithTheirFields)
-{
-    TestTree t;
-    t.file("home/Library/Developer/Xcode/DerivedData/App/x.o", 2000);
-    t.file("home/Library/Developer/Xcode/Archives/a.xcarchive/dSYM", 700);
-    const std::string env = "HOME=" + quote(t.path("home"));
-    auto r = run("--json xcode", env);
-    ASSERT_EQ(r.status, 0);
-    auto json = nlohmann::json::parse(r.out);
-    ASSERT_EQ(json.size(), 11u);
-    EXPECT_EQ(json[0],
-        (nlohmann::json{{"name", "DerivedData"},
-            {"path", t.path("home/Library/Developer/Xcode/DerivedData")}, {"size", 2000},
-            {"description", "Archivos compilados de proyectos Xcode"}, {"isSelected", true},
-            {"isAvailable", true}, {"isRegenerable", true}}));
-    EXPECT_EQ(json[1]["isSelected"], false); // kept data is never ticked by a listing
-    EXPECT_EQ(json[10]["name"], "Instruments");
-    EXPECT_EQ(json[10]["isAvailable"], false);
-
-    auto text = run("xcode", env);
-    ASSERT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("2 ubicaciones · 3 KB en total"), std::string::npos);
-    EXPECT_TRUE(t.exists("home/Library/Developer/Xcode/DerivedData/App/x.o")); // read-only
-    EXPECT_EQ(run("xcode extra", env).status, 2);
-}
-
 #ifdef TIDVALE_HELPER
 TEST(AdminHelperBinary, RefusesEverythingOutsideTheRealFolders)
 {
