@@ -5,7 +5,7 @@ set -euo pipefail
 
 debian_packages=(
   g++ cmake ninja-build ccache pkg-config make clang-format
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libglib2.0-dev libssl-dev nlohmann-json3-dev googletest libgtest-dev
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth imagemagick pkexec dbus

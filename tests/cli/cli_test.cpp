@@ -1,28 +1,12 @@
 // Runs the real tidvale-cli and the administrator helper as a user would.
-#include "support/CliRun.h"
+#include "support/RunCli.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
-
-namespace {
-
-std::string quote(const std::string& s)
-{
-    return shellQuote(s);
-}
-
-CliRun run(const std::string& args, const std::string& env = "")
-{
-    return runCli(args, env);
-}
-
-} // namespace
 
 TEST(Cli, ScanReportsJunkAsJsonRecords)
 {
@@ -30,8 +14,8 @@ TEST(Cli, ScanReportsJunkAsJsonRecords)
     t.file("home/Library/Caches/big/x", 600000);
     t.file("home/Library/Logs/\xff-odd.log", 3);
     t.file("sys/Library/Logs/system.log", 4);
-    auto r = run(
-        "--json --system-root " + quote(t.path("sys")) + " scan", "HOME=" + quote(t.path("home")));
+    auto r = runCli("--json --system-root " + shellQuote(t.path("sys")) + " scan",
+        "HOME=" + shellQuote(t.path("home")));
     ASSERT_EQ(r.status, 0);
     auto json = nlohmann::json::parse(r.out);
     ASSERT_EQ(json.size(), 3u);
@@ -43,8 +27,8 @@ TEST(Cli, ScanReportsJunkAsJsonRecords)
     EXPECT_EQ(json[1]["path"], t.path("sys/Library/Logs/system.log"));
     EXPECT_EQ(json[2]["name"], "\xEF\xBF\xBD-odd.log"); // invalid UTF-8 replaced, not fatal
 
-    auto text
-        = run("--system-root " + quote(t.path("sys")) + " scan", "HOME=" + quote(t.path("home")));
+    auto text = runCli("--system-root " + shellQuote(t.path("sys")) + " scan",
+        "HOME=" + shellQuote(t.path("home")));
     EXPECT_NE(text.out.find("600 KB"), std::string::npos);
     EXPECT_NE(text.out.find("Total: "), std::string::npos);
 }
@@ -53,13 +37,13 @@ TEST(Cli, SizeAndAdminPlan)
 {
     TestTree t;
     t.file("d/a", 1234);
-    auto r = run("--json size " + quote(t.path("d")) + " " + quote(t.path("missing")));
+    auto r = runCli("--json size " + shellQuote(t.path("d")) + " " + shellQuote(t.path("missing")));
     ASSERT_EQ(r.status, 0);
     auto json = nlohmann::json::parse(r.out);
     EXPECT_EQ(json[0]["size"], 1234);
     EXPECT_EQ(json[1]["size"], 0);
 
-    auto plan = run(
+    auto plan = runCli(
         "--json admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");
     ASSERT_EQ(plan.status, 0);
     auto p = nlohmann::json::parse(plan.out);
@@ -72,12 +56,12 @@ TEST(Cli, SizeAndAdminPlan)
 
 TEST(Cli, UsageErrorsExitTwo)
 {
-    EXPECT_EQ(run("").status, 2);
-    EXPECT_EQ(run("frobnicate").status, 2);
-    EXPECT_EQ(run("size").status, 2);
-    EXPECT_EQ(run("--system-root").status, 2);
-    EXPECT_EQ(run("browsers --bogus").status, 2);
-    EXPECT_EQ(run("--help").status, 0);
+    EXPECT_EQ(runCli("").status, 2);
+    EXPECT_EQ(runCli("frobnicate").status, 2);
+    EXPECT_EQ(runCli("size").status, 2);
+    EXPECT_EQ(runCli("--system-root").status, 2);
+    EXPECT_EQ(runCli("browsers --bogus").status, 2);
+    EXPECT_EQ(runCli("--help").status, 0);
 }
 
 #ifdef TIDVALE_HELPER
@@ -86,7 +70,7 @@ TEST(AdminHelperBinary, RefusesEverythingOutsideTheRealFolders)
     TestTree t;
     t.file("victim", 1);
     const std::string cmd
-        = std::string(TIDVALE_HELPER) + " -- " + quote(t.path("victim")) + " 2>&1";
+        = std::string(TIDVALE_HELPER) + " -- " + shellQuote(t.path("victim")) + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     std::array<char, 4096> buf{};
     std::string out;

@@ -1,5 +1,5 @@
 // The finder reports as scripts and the benchmarks read them.
-#include "support/CliRun.h"
+#include "support/RunCli.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>

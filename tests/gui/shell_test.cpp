@@ -197,6 +197,13 @@ private slots:
         container->showFeature(0);
         QCOMPARE(container->featureControllers(), tools);
         QCOMPARE(container->currentChild(), tools[0]);
+
+        // The keyboard chooses tools too.
+        window.sidebarVC()->selectItem(0);
+        window.sidebarVC()->tableView()->setFocus();
+        QTest::keyClick(window.sidebarVC()->tableView(), Qt::Key_Down);
+        QCOMPARE(container->currentChild(), tools[1]);
+        QCOMPARE(window.sidebarVC()->selectedRow(), 1);
     }
 
     void scanKeepsRunningWhileAnotherToolIsShown()

@@ -172,6 +172,30 @@ private slots:
         QVERIFY(messages(s.screen).isEmpty());
     }
 
+    void browserCacheInsideTheUserCacheIsCountedOnceAndGoesWithIt()
+    {
+        ScreenTestEnvironment env;
+        // The Firefox cache is both a user cache entry ("Firefox") and a browser item.
+        env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
+        env.inHome("Library/Caches/Firefox/Profiles/ab.default/startupCache/x", 100000);
+        Shown s;
+        s.scan();
+        QCOMPARE(cardLines(s.screen),
+            QStringList({"Caché de Usuario | 1 elemento | " + junkBytesText(700000),
+                "Mozilla Firefox | 1 elemento | " + junkBytesText(600000)}));
+        QCOMPARE(s.screen.statusLabel()->text(), "Encontrado: " + junkBytesText(700000));
+        QCOMPARE(s.screen.cleanButton()->text(), "Limpiar Todo (" + junkBytesText(700000) + ")");
+
+        AlertAnswerer confirm(0);
+        s.screen.cleanAll();
+        QCOMPARE(confirm.shown.at(0).informativeText,
+            QStringLiteral("Se eliminarán 2 elementos. Esta acción no se puede deshacer."));
+        QTRY_COMPARE(s.screen.statusLabel()->text(), QStringLiteral("Limpieza completada"));
+        // Nothing is reported as left behind: the inner item went with its folder.
+        QCOMPARE(messages(s.screen), QStringList({"✅ Se liberaron " + junkBytesText(700000)}));
+        QVERIFY(!env.tree.exists("home/Library/Caches/Firefox"));
+    }
+
     void nothingFound()
     {
         ScreenTestEnvironment env;

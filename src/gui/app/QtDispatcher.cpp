@@ -6,9 +6,17 @@
 
 namespace tidvale::gui {
 
+// The engine's background work waits on people and clocks (the password dialog, the
+// one-second memory measure), so it gets its own pool: it must never hold the threads
+// that the screens' scans run on.
 void QtDispatcher::toBackground(std::function<void()> work)
 {
-    QThreadPool::globalInstance()->start(std::move(work));
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool(QCoreApplication::instance());
+        p->setMaxThreadCount(4);
+        return p;
+    }();
+    pool->start(std::move(work));
 }
 
 void QtDispatcher::toMain(std::function<void()> work)

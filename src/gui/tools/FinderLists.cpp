@@ -2,7 +2,7 @@
 
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
 #include "platform/Trash.h"
 
@@ -62,22 +62,6 @@ void styleList(QAbstractItemView* view, int rowHeight)
     }
 }
 
-void setLabelColor(QLabel* label, const QColor& color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-}
-
-QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(uiFont(points));
-    label->setTextFormat(Qt::PlainText);
-    setLabelColor(label, secondaryLabelColor(parent));
-    return label;
-}
-
 QHBoxLayout* makeStatusRow(ActivityIndicator*& progress, QLabel*& status, QWidget* parent)
 {
     auto* row = new QHBoxLayout;
@@ -85,7 +69,7 @@ QHBoxLayout* makeStatusRow(ActivityIndicator*& progress, QLabel*& status, QWidge
     row->setSpacing(6);
     progress = new ActivityIndicator(parent);
     row->addWidget(progress);
-    status = makeSecondaryLabel(QString(), 12, parent);
+    status = makeLabel(QString(), 12, QFont::Normal, secondaryLabelColor(parent), parent);
     status->setMinimumHeight(20);
     row->addWidget(status, 1);
     return row;

@@ -37,10 +37,6 @@ private:
 // Alternating rows, no grid, one line per cell, rows of `rowHeight`.
 void styleList(QAbstractItemView* view, int rowHeight);
 
-// A one-line label for captions and the status line, in the secondary label colour.
-QLabel* makeSecondaryLabel(const QString& text, int points, QWidget* parent);
-void setLabelColor(QLabel* label, const QColor& color);
-
 // The line under the buttons: the activity indicator (hidden until work starts) and the
 // status label, which gets the whole width so long texts are never cut short.
 QHBoxLayout* makeStatusRow(ActivityIndicator*& progress, QLabel*& status, QWidget* parent);

@@ -1,5 +1,6 @@
 #include "gui/widgets/Alert.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -19,14 +20,14 @@ AlertAnswerer*& currentAnswerer()
 
 AlertAnswerer::AlertAnswerer(int answer)
     : answer(answer)
+    , previous_(currentAnswerer())
 {
     currentAnswerer() = this;
 }
 
 AlertAnswerer::~AlertAnswerer()
 {
-    if (currentAnswerer() == this)
-        currentAnswerer() = nullptr;
+    currentAnswerer() = previous_;
 }
 
 void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion)
@@ -48,11 +49,25 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     auto* box = new QMessageBox(screen->window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(screen->window()->windowTitle());
     box->setIcon(
         spec.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
     box->setText(spec.message);
     box->setInformativeText(spec.informativeText);
     box->setTextFormat(Qt::PlainText);
+    // QMessageBox sizes itself to the shortest text and wraps a one-sentence
+    // explanation into a narrow column; give the texts room for a readable line.
+    // The message is the alert's headline, bold as on every desktop's alerts.
+    for (QLabel* label : box->findChildren<QLabel*>()) {
+        const bool message = label->objectName() == QLatin1String("qt_msgbox_label");
+        if (message || label->objectName() == QLatin1String("qt_msgbox_informativelabel"))
+            label->setMinimumWidth(320);
+        if (message) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+    }
     // Roles put the confirming button where each desktop expects it; the index
     // reported is the position in `spec.buttons`, whatever the layout.
     std::vector<QAbstractButton*> buttons;

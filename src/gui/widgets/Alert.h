@@ -30,7 +30,8 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
 // Test hook: while an AlertAnswerer lives, showAlert shows no window. It records each
 // alert that would have been shown and answers it with `answer`, through the event
 // loop as a real sheet would (so wait with QTRY_*/QSignalSpy, not immediately).
-// Screens that are not visible still get nothing, exactly as without the hook.
+// Screens that are not visible still get nothing, exactly as without the hook. The
+// innermost living answerer answers.
 class AlertAnswerer {
 public:
     explicit AlertAnswerer(int answer = 0);
@@ -40,6 +41,9 @@ public:
 
     int answer;
     std::vector<AlertSpec> shown;
+
+private:
+    AlertAnswerer* previous_; // an outer answerer takes over again when this one goes
 };
 
 } // namespace tidvale::gui

@@ -8,12 +8,12 @@ namespace tidvale::gui::detail {
 // The call is posted to the application object, which outlives every screen, and the
 // guard is checked on the GUI thread, where screens are destroyed: a screen that goes
 // away while the work runs can never be reached from the worker.
-void postToOwner(const QPointer<QObject>& owner, std::function<void()> call)
+void postToOwner(const OwnerGuard& owner, std::function<void()> call)
 {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [owner, call = std::move(call)] {
-            if (owner)
+            if (*owner)
                 call();
         },
         Qt::QueuedConnection);

@@ -17,8 +17,11 @@ namespace tidvale::gui {
 using ProgressSink = std::function<void(const std::string&)>;
 
 namespace detail {
-// Posts `call` to the GUI thread; it runs only if `owner` still exists then.
-void postToOwner(const QPointer<QObject>& owner, std::function<void()> call);
+// The weak hold on the owner. Workers only copy the shared pointer; the QPointer in it
+// is read on the GUI thread alone, where the owner is destroyed.
+using OwnerGuard = std::shared_ptr<const QPointer<QObject>>;
+// Posts `call` to the GUI thread; it runs only if the owner still exists then.
+void postToOwner(const OwnerGuard& owner, std::function<void()> call);
 // Runs `work` on the application's thread pool.
 void startOnPool(std::function<void()> work);
 } // namespace detail
@@ -38,8 +41,8 @@ void runInBackground(
     QObject* owner, Work work, Done onDone, std::function<void(const QString&)> onProgress = {})
 {
     using Result = std::invoke_result_t<Work&, const ProgressSink&>;
-    QPointer<QObject> guard(owner);
-    ProgressSink progress = [guard, onProgress](const std::string& text) {
+    auto guard = std::make_shared<const QPointer<QObject>>(owner);
+    ProgressSink progress = [guard, onProgress = std::move(onProgress)](const std::string& text) {
         if (!onProgress)
             return;
         detail::postToOwner(

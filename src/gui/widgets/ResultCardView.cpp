@@ -2,6 +2,7 @@
 
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
 
 #include <QBoxLayout>
@@ -54,14 +55,9 @@ void ResultCardView::setSymbol(const QString& symbol, const QColor& tint)
 
 void ResultCardView::applyColors()
 {
-    auto tint = [](QLabel* l, const QColor& c) {
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, c);
-        l->setPalette(pal);
-    };
-    tint(titleLabel_, labelColor(this));
-    tint(countLabel_, secondaryLabelColor(this));
-    tint(sizeLabel_, systemColor(SystemColor::red));
+    setTextColor(titleLabel_, labelColor(this));
+    setTextColor(countLabel_, secondaryLabelColor(this));
+    setTextColor(sizeLabel_, systemColor(SystemColor::red));
 }
 
 void ResultCardView::changeEvent(QEvent* event)

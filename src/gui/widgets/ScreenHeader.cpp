@@ -2,6 +2,7 @@
 
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
 
 #include <QEvent>
@@ -32,12 +33,8 @@ ScreenHeader::ScreenHeader(const QString& title, const QString& subtitle, const 
 void ScreenHeader::applyColors()
 {
     iconView_->setPixmap(symbolPixmap(symbol_, 24, color_, devicePixelRatioF()));
-    QPalette title = titleLabel_->palette();
-    title.setColor(QPalette::WindowText, labelColor(this));
-    titleLabel_->setPalette(title);
-    QPalette sub = subtitleLabel_->palette();
-    sub.setColor(QPalette::WindowText, secondaryLabelColor(this));
-    subtitleLabel_->setPalette(sub);
+    setTextColor(titleLabel_, labelColor(this));
+    setTextColor(subtitleLabel_, secondaryLabelColor(this));
 }
 
 void ScreenHeader::placeLabels()

@@ -101,6 +101,29 @@ void drawShape(QPainter& p, const QRectF& rect, Shape shape, const QColor& color
         fillAndCut(p, body, light);
         break;
     }
+    case Shape::driveOutline:
+        p.setPen(line);
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(3, 7.5, 18, 9), 2.5, 2.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(color);
+        p.drawEllipse(QRectF(15.5, 10.75, 2.5, 2.5));
+        break;
+    case Shape::documentOutline: {
+        QPainterPath page;
+        page.moveTo(6, 3);
+        page.lineTo(13.5, 3);
+        page.lineTo(18, 7.5);
+        page.lineTo(18, 21);
+        page.lineTo(6, 21);
+        page.closeSubpath();
+        p.setPen(QPen(color, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(page);
+        for (int i = 0; i < 3; ++i)
+            p.drawLine(QPointF(9, 11 + i * 3), QPointF(15, 11 + i * 3));
+        break;
+    }
     case Shape::documents:
         p.setPen(line);
         p.setBrush(Qt::NoBrush);
@@ -123,12 +146,21 @@ void drawShape(QPainter& p, const QRectF& rect, Shape shape, const QColor& color
         fillAndCut(p, page, lines);
         break;
     }
-    case Shape::hammer:
-        p.drawRoundedRect(QRectF(4, 3, 14, 6), 1.5, 1.5);
+    case Shape::hammer: {
+        // A hammer leaning right: the head across the top of a diagonal handle.
         p.translate(12, 12);
-        p.rotate(-8);
-        p.drawRoundedRect(QRectF(-1.5, -3, 3.5, 13), 1.5, 1.5);
+        p.rotate(40);
+        QPainterPath head;
+        head.moveTo(-8, -10);
+        head.lineTo(5, -10);
+        head.lineTo(8, -7);
+        head.lineTo(5, -4);
+        head.lineTo(-8, -4);
+        head.closeSubpath();
+        p.fillPath(head, color);
+        p.drawRoundedRect(QRectF(-1.9, -4.5, 3.8, 15.5), 1.6, 1.6);
         break;
+    }
     case Shape::arrowDown:
         p.setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawLine(QPointF(12, 4), QPointF(12, 19));
@@ -155,13 +187,22 @@ void drawShape(QPainter& p, const QRectF& rect, Shape shape, const QColor& color
         p.drawLine(QPointF(3, 12), QPointF(21, 12));
         break;
     case Shape::flame: {
+        // An outer flame with a second tongue on the left and a hollow core.
         QPainterPath f;
-        f.moveTo(12, 2);
-        f.cubicTo(14, 7, 19, 9, 19, 15);
-        f.cubicTo(19, 19, 16, 22, 12, 22);
-        f.cubicTo(8, 22, 5, 19, 5, 15);
-        f.cubicTo(5, 11, 9, 9, 12, 2);
-        p.fillPath(f, color);
+        f.moveTo(12, 1.5);
+        f.cubicTo(13, 6, 19, 9, 19, 15);
+        f.cubicTo(19, 19.5, 15.9, 22.5, 12, 22.5);
+        f.cubicTo(8.1, 22.5, 5, 19.5, 5, 15.5);
+        f.cubicTo(5, 12.5, 6.5, 10.5, 8, 8.5);
+        f.cubicTo(8, 10.5, 9, 12, 10, 12.5);
+        f.cubicTo(9.5, 8.5, 10.5, 5, 12, 1.5);
+        QPainterPath core;
+        core.moveTo(12, 12.5);
+        core.cubicTo(13, 15, 15, 16, 15, 18);
+        core.cubicTo(15, 19.8, 13.6, 21, 12, 21);
+        core.cubicTo(10.4, 21, 9, 19.8, 9, 18);
+        core.cubicTo(9, 16, 11, 15, 12, 12.5);
+        fillAndCut(p, f, core);
         break;
     }
     case Shape::folder: {

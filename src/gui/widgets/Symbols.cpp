@@ -20,7 +20,7 @@ enum class Frame { none, filledCircle, ring };
 
 struct Artwork {
     const char* name;
-    const char* themeIcon; // Breeze name; nullptr when only the drawn shape fits
+    const char* themeIcon; // Breeze name; nullptr where the drawn shape reads better
     Frame frame;
     Shape shape; // drawn when the theme is missing
 };
@@ -31,26 +31,26 @@ constexpr std::array kArtwork{
     Artwork{"bolt.shield.fill", nullptr, Frame::none, Shape::boltShield},
     Artwork{"trash", "edit-delete", Frame::none, Shape::trash},
     Artwork{"trash.fill", "edit-delete", Frame::none, Shape::trash},
-    Artwork{"lock.shield.fill", "security-high", Frame::none, Shape::shield},
+    Artwork{"lock.shield.fill", nullptr, Frame::none, Shape::shield},
     Artwork{"app.fill", nullptr, Frame::none, Shape::appSquare},
-    Artwork{"puzzlepiece.fill", "preferences-plugin", Frame::none, Shape::puzzle},
-    Artwork{"memorychip.fill", "preferences-devices-cpu", Frame::none, Shape::chip},
-    Artwork{"externaldrive.fill", "drive-harddisk", Frame::none, Shape::drive},
-    Artwork{"internaldrive", "drive-harddisk", Frame::none, Shape::drive},
-    Artwork{"internaldrive.fill", "drive-harddisk", Frame::none, Shape::drive},
+    Artwork{"puzzlepiece.fill", nullptr, Frame::none, Shape::puzzle},
+    Artwork{"memorychip.fill", nullptr, Frame::none, Shape::chip},
+    Artwork{"externaldrive.fill", nullptr, Frame::none, Shape::drive},
+    Artwork{"internaldrive", nullptr, Frame::none, Shape::driveOutline},
+    Artwork{"internaldrive.fill", nullptr, Frame::none, Shape::drive},
     Artwork{"doc.zipper", "archive-insert", Frame::none, Shape::document},
     Artwork{"doc.on.doc", "edit-copy", Frame::none, Shape::documents},
     Artwork{"doc.on.doc.fill", "edit-copy", Frame::none, Shape::documents},
-    Artwork{"doc.text", "view-list-text", Frame::none, Shape::document},
-    Artwork{"doc.text.fill", "document-edit", Frame::none, Shape::document},
-    Artwork{"hammer.fill", "run-build", Frame::none, Shape::hammer},
+    Artwork{"doc.text", nullptr, Frame::none, Shape::documentOutline},
+    Artwork{"doc.text.fill", nullptr, Frame::none, Shape::document},
+    Artwork{"hammer.fill", nullptr, Frame::none, Shape::hammer},
     Artwork{"arrow.down.circle.fill", "go-down", Frame::filledCircle, Shape::arrowDown},
     Artwork{"arrow.up.right.square", "window-new", Frame::none, Shape::arrowUpRight},
     Artwork{"server.rack", "network-server", Frame::none, Shape::server},
     Artwork{"safari", "compass", Frame::none, Shape::globe},
     Artwork{"globe", "globe", Frame::none, Shape::globe},
     Artwork{"globe.badge.chevron.backward", "map-globe", Frame::none, Shape::globe},
-    Artwork{"flame", "tools-media-optical-burn", Frame::none, Shape::flame},
+    Artwork{"flame", nullptr, Frame::none, Shape::flame},
     Artwork{"folder", "document-open-folder", Frame::none, Shape::folder},
     Artwork{"info.circle", "help-about", Frame::none, Shape::info},
     Artwork{"play.circle", "media-playback-start", Frame::ring, Shape::play},

@@ -50,8 +50,8 @@ void SidebarCell::paint(
     square.addRoundedRect(iconBg, 8, 8);
     painter->fillPath(square, withOpacity(color, 0.25));
     const QString symbol = index.data(SidebarModel::symbolRole).toString();
-    const QPixmap glyph = symbolPixmap(symbol, 15, color, painter->device()->devicePixelRatioF());
-    painter->drawPixmap(QPointF(iconBg.center().x() - 7.5, iconBg.center().y() - 7.5), glyph);
+    const QPixmap glyph = symbolPixmap(symbol, 16, color, painter->device()->devicePixelRatioF());
+    painter->drawPixmap(QPointF(iconBg.center().x() - 8, iconBg.center().y() - 8), glyph);
 
     painter->setPen(Qt::white);
     painter->setFont(uiFont(13, QFont::Medium));

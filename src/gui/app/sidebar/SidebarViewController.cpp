@@ -3,7 +3,7 @@
 #include "gui/app/sidebar/SidebarCell.h"
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
 
 #include <QBoxLayout>
@@ -43,14 +43,10 @@ private:
     SidebarViewController* sidebar_;
 };
 
-QLabel* whiteLabel(const QString& text, const QFont& font, double opacity, QWidget* parent)
+QLabel* whiteLabel(
+    const QString& text, int points, QFont::Weight weight, double opacity, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, withOpacity(Qt::white, opacity));
-    label->setPalette(pal);
-    return label;
+    return makeLabel(text, points, weight, withOpacity(Qt::white, opacity), parent);
 }
 
 } // namespace
@@ -78,8 +74,8 @@ SidebarViewController::SidebarViewController(QWidget* parent)
     auto* names = new QVBoxLayout;
     names->setSpacing(1);
     names->addStretch(1);
-    names->addWidget(whiteLabel(QStringLiteral("Tidvale"), uiFont(18, QFont::Bold), 1.0, header));
-    names->addWidget(whiteLabel(QStringLiteral("Mac Cleaner"), uiFont(11), 0.5, header));
+    names->addWidget(whiteLabel(QStringLiteral("Tidvale"), 18, QFont::Bold, 1.0, header));
+    names->addWidget(whiteLabel(QStringLiteral("Mac Cleaner"), 11, QFont::Normal, 0.5, header));
     names->addStretch(1);
     headerRow->addWidget(mark);
     headerRow->addLayout(names, 1);
@@ -104,7 +100,8 @@ SidebarViewController::SidebarViewController(QWidget* parent)
     tableView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     tableView_->setFrameShape(QFrame::NoFrame);
-    tableView_->setFocusPolicy(Qt::NoFocus);
+    // Reachable from the keyboard (arrow keys choose tools); the cell draws no focus ring.
+    tableView_->setFocusPolicy(Qt::StrongFocus);
     tableView_->setUniformItemSizes(true);
     tableView_->setMouseTracking(false);
     tableView_->viewport()->setAutoFillBackground(false);
@@ -114,7 +111,7 @@ SidebarViewController::SidebarViewController(QWidget* parent)
     layout->addWidget(tableView_, 1);
     layout->addSpacing(4);
 
-    auto* footer = whiteLabel(QStringLiteral("Tidvale v1.0"), uiFont(10), 0.35, this);
+    auto* footer = whiteLabel(QStringLiteral("Tidvale v1.0"), 10, QFont::Normal, 0.35, this);
     footer->setAlignment(Qt::AlignCenter);
     footer->setFixedHeight(28);
     layout->addWidget(footer);

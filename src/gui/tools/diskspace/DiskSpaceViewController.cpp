@@ -1,21 +1,177 @@
 #include "gui/tools/diskspace/DiskSpaceViewController.h"
 
+#include "engine/system/SystemInfoService.h"
+#include "engine/system/Usage.h"
+#include "gui/tools/ScreenParts.h"
+#include "gui/tools/diskspace/UsageBarView.h"
+#include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/Fonts.h"
+#include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
+#include "gui/widgets/Symbols.h"
+#include "platform/Workspace.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace tidvale::gui {
+namespace {
+
+QLabel* gridLabel(const QString& text, const QColor& color)
+{
+    auto* label = new QLabel(text);
+    label->setFont(uiFont(13, QFont::Medium));
+    setLabelColor(label, color);
+    return label;
+}
+
+QLabel* gridValue(int64_t bytes, const QColor& color)
+{
+    auto* label = new QLabel(fileBytesText(bytes));
+    label->setFont(monospacedDigitFont(14, QFont::DemiBold));
+    setLabelColor(label, color);
+    return label;
+}
+
+} // namespace
+
+DiskSpaceViewController::DiskSpaceViewController(QWidget* parent)
+    : ToolViewController(parent)
+    , sysInfo_(SystemInfoService::shared())
+{
+}
 
 void DiskSpaceViewController::loadView()
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    diskInfo_ = sysInfo_.getDiskInfo();
+    buildScreen();
+}
+
+void DiskSpaceViewController::refreshDisk()
+{
+    ensureViewLoaded();
+    diskInfo_ = sysInfo_.getDiskInfo();
+    // The old controls leave the screen at once, so it never holds two copies; they
+    // are destroyed once the click that got here has returned.
+    if (content_) {
+        content_->hide();
+        content_->setParent(nullptr);
+        content_->deleteLater();
+    }
+    buildScreen();
+}
+
+void DiskSpaceViewController::buildScreen()
+{
+    // Built apart and attached whole, so every control shows with it at once.
+    content_ = new QWidget;
+    percentLabel_ = totalValue_ = usedValue_ = freeValue_ = nullptr;
+    usageBar_ = nullptr;
+    finderButton_ = refreshButton_ = nullptr;
+    auto* layout = new QVBoxLayout(content_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(makeScreenHeader(QStringLiteral("Espacio en Disco"),
         QStringLiteral("Visualizá el uso del almacenamiento en tu Mac"),
         QStringLiteral("externaldrive.fill"), systemColor(SystemColor::red)));
-    layout->addStretch(1);
+    if (!diskInfo_) {
+        layout->addStretch(1);
+        attachContent();
+        return;
+    }
+    const DiskInfo disk = *diskInfo_;
+    const Usage usage = diskUsage(disk.total, disk.free);
+
+    auto* column = new QWidget;
+    auto* stack = new QVBoxLayout(column);
+    stack->setContentsMargins(30, 24, 30, 24);
+    stack->setSpacing(20);
+    stack->setAlignment(Qt::AlignTop);
+
+    auto* drive = new QHBoxLayout;
+    drive->setSpacing(12);
+    auto* driveIcon = new QLabel;
+    driveIcon->setPixmap(symbolPixmap(QStringLiteral("internaldrive.fill"), 48,
+        systemColor(SystemColor::red), devicePixelRatioF()));
+    driveIcon->setFixedSize(48, 48);
+    auto* driveName = new QLabel(QStringLiteral("Macintosh HD"));
+    driveName->setFont(uiFont(22, QFont::DemiBold));
+    drive->addWidget(driveIcon);
+    drive->addWidget(driveName);
+    drive->addStretch(1);
+    stack->addLayout(drive);
+
+    usageBar_ = new UsageBarView(systemColor(SystemColor::red));
+    usageBar_->setFixedHeight(24);
+    stack->addWidget(usageBar_);
+    usageBar_->animateTo(usage.fraction);
+
+    percentLabel_ = new QLabel(QString::number(usage.percent) + QStringLiteral("% usado"));
+    percentLabel_->setFont(uiFont(14, QFont::DemiBold));
+    setLabelColor(percentLabel_,
+        usageLevelColor(usageLevel(usage.fraction), systemColor(SystemColor::green)));
+    stack->addWidget(percentLabel_);
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(10);
+    grid->setHorizontalSpacing(0);
+    grid->setColumnMinimumWidth(0, 160);
+    grid->setColumnMinimumWidth(1, 140);
+    grid->setColumnStretch(2, 1);
+    const QColor secondary = secondaryLabelColor(this);
+    totalValue_ = gridValue(disk.total, labelColor(this));
+    usedValue_ = gridValue(static_cast<int64_t>(usage.used), systemColor(SystemColor::red));
+    freeValue_ = gridValue(disk.free, systemColor(SystemColor::green));
+    grid->addWidget(gridLabel(QStringLiteral("Capacidad Total"), secondary), 0, 0);
+    grid->addWidget(totalValue_, 0, 1);
+    grid->addWidget(gridLabel(QStringLiteral("Espacio Usado"), secondary), 1, 0);
+    grid->addWidget(usedValue_, 1, 1);
+    grid->addWidget(gridLabel(QStringLiteral("Espacio Libre"), secondary), 2, 0);
+    grid->addWidget(freeValue_, 2, 1);
+    stack->addLayout(grid);
+
+    stack->addWidget(makeSeparatorLine(this));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    finderButton_
+        = new PrimaryButton(QStringLiteral("Abrir en Finder"), systemColor(SystemColor::blue));
+    connect(finderButton_, &PrimaryButton::clicked, this, &DiskSpaceViewController::openInFinder);
+    refreshButton_
+        = new PrimaryButton(QStringLiteral("Actualizar"), systemColor(SystemColor::gray));
+    connect(refreshButton_, &PrimaryButton::clicked, this, &DiskSpaceViewController::refreshDisk);
+    buttons->addWidget(finderButton_);
+    buttons->addWidget(refreshButton_);
+    buttons->addStretch(1);
+    stack->addLayout(buttons);
+
+    auto* hint = new QLabel(QStringLiteral("💡 Usa la función 'Basura del Sistema' para liberar "
+                                           "espacio eliminando cachés y archivos temporales."));
+    hint->setWordWrap(true);
+    hint->setFont(uiFont(12));
+    setLabelColor(hint, secondary);
+    stack->addWidget(hint);
+
+    layout->addWidget(makeScrollColumn(column), 1);
+    attachContent();
+}
+
+void DiskSpaceViewController::attachContent()
+{
+    static_cast<QVBoxLayout*>(layout())->addWidget(content_);
+    content_->show();
+}
+
+void DiskSpaceViewController::openInFinder()
+{
+    platform::Service<platform::Workspace>::get()->openFolder("/");
 }
 
 } // namespace tidvale::gui

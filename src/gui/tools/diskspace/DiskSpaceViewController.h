@@ -1,16 +1,57 @@
 #pragma once
 
+#include "engine/system/SystemRecords.h"
 #include "gui/tools/ToolViewController.h"
+
+#include <optional>
+
+class QLabel;
+
+namespace tidvale {
+class SystemInfoService;
+}
 
 namespace tidvale::gui {
 
+class PrimaryButton;
+class UsageBarView;
+
+// How full the volume holding the home folder is. The figures are read when the
+// screen is first built and on "Actualizar", which rebuilds the whole screen.
 class DiskSpaceViewController : public ToolViewController {
     Q_OBJECT
 public:
-    using ToolViewController::ToolViewController;
+    explicit DiskSpaceViewController(QWidget* parent = nullptr);
+
+    const std::optional<DiskInfo>& diskInfo() const { return diskInfo_; }
+    QLabel* percentLabel() const { return percentLabel_; }
+    QLabel* totalValue() const { return totalValue_; }
+    QLabel* usedValue() const { return usedValue_; }
+    QLabel* freeValue() const { return freeValue_; }
+    UsageBarView* usageBar() const { return usageBar_; }
+    PrimaryButton* finderButton() const { return finderButton_; }
+    PrimaryButton* refreshButton() const { return refreshButton_; }
+
+    void openInFinder();
+    void refreshDisk();
 
 protected:
     void loadView() override;
+
+private:
+    void buildScreen();
+    void attachContent();
+
+    const SystemInfoService& sysInfo_;
+    std::optional<DiskInfo> diskInfo_;
+    QWidget* content_ = nullptr; // everything below, replaced whole by a refresh
+    QLabel* percentLabel_ = nullptr;
+    QLabel* totalValue_ = nullptr;
+    QLabel* usedValue_ = nullptr;
+    QLabel* freeValue_ = nullptr;
+    UsageBarView* usageBar_ = nullptr;
+    PrimaryButton* finderButton_ = nullptr;
+    PrimaryButton* refreshButton_ = nullptr;
 };
 
 } // namespace tidvale::gui

@@ -7,6 +7,7 @@
 #include "gui/widgets/Background.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
@@ -41,7 +42,8 @@ void DownloadsViewController::loadView()
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(20, 12, 20, 8);
     bar->setSpacing(8);
-    bar->addWidget(makeSecondaryLabel(QStringLiteral("Filtrar:"), 12, this));
+    bar->addWidget(
+        makeLabel(QStringLiteral("Filtrar:"), 12, QFont::Normal, secondaryLabelColor(this), this));
     filterPop_ = new QComboBox(this);
     for (const auto& f : kAgeFilters)
         filterPop_->addItem(QString::fromUtf8(f.title));

@@ -2,15 +2,52 @@
 
 #include "gui/tools/ToolViewController.h"
 
+class QLabel;
+class QTableView;
+
+namespace tidvale {
+class SystemInfoService;
+}
+
 namespace tidvale::gui {
 
+class ActivityIndicator;
+class LaunchItemModel;
+class PrimaryButton;
+
+// Lists the launch agents and daemons of the user's and the machine's launch folders
+// and deletes the property list of the one the user picks.
 class ExtensionsViewController : public ToolViewController {
     Q_OBJECT
 public:
-    using ToolViewController::ToolViewController;
+    explicit ExtensionsViewController(QWidget* parent = nullptr);
+
+    QTableView* tableView() const { return tableView_; }
+    PrimaryButton* loadButton() const { return loadButton_; }
+    PrimaryButton* removeButton() const { return removeButton_; }
+    ActivityIndicator* progress() const { return progress_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+    LaunchItemModel* items() const { return items_; }
+    bool isLoading() const { return loading_; }
+
+    void loadItems();
+    void removeSelected();
 
 protected:
     void loadView() override;
+
+private:
+    void updateRemoveButton();
+    void removeItem(int row, const std::string& path, const std::string& name);
+
+    QTableView* tableView_ = nullptr;
+    PrimaryButton* loadButton_ = nullptr;
+    PrimaryButton* removeButton_ = nullptr;
+    ActivityIndicator* progress_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    LaunchItemModel* items_;
+    const SystemInfoService& sysInfo_;
+    bool loading_ = false; // GUI thread only
 };
 
 } // namespace tidvale::gui

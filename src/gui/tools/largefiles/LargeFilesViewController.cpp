@@ -9,6 +9,7 @@
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
@@ -43,7 +44,8 @@ void LargeFilesViewController::loadView()
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(20, 12, 20, 8);
     bar->setSpacing(8);
-    bar->addWidget(makeSecondaryLabel(QStringLiteral("Mayor de:"), 12, this));
+    bar->addWidget(
+        makeLabel(QStringLiteral("Mayor de:"), 12, QFont::Normal, secondaryLabelColor(this), this));
     thresholdPop_ = new QComboBox(this);
     for (const auto& t : kLargeFileThresholds)
         thresholdPop_->addItem(QString::fromUtf8(t.title));

@@ -2,15 +2,73 @@
 
 #include "gui/tools/ToolViewController.h"
 
+#include <QPointer>
+#include <QTimer>
+
+class QGridLayout;
+class QLabel;
+class QProgressBar;
+
+namespace tidvale {
+class SystemInfoService;
+struct MemoryInfo;
+} // namespace tidvale
+
 namespace tidvale::gui {
 
+class PrimaryButton;
+
+// The machine's memory figures, refreshed every three seconds while the screen is in
+// view, and the optimise button that reports how much free memory grew.
 class MemoryViewController : public ToolViewController {
     Q_OBJECT
 public:
-    using ToolViewController::ToolViewController;
+    static constexpr int refreshMilliseconds = 3000;
+
+    explicit MemoryViewController(QWidget* parent = nullptr);
+
+    QTimer* refreshTimer() const { return refreshTimer_; }
+    QLabel* totalLabel() const { return totalLabel_; }
+    QLabel* usedLabel() const { return usedLabel_; }
+    QLabel* freeLabel() const { return freeLabel_; }
+    QLabel* activeLabel() const { return activeLabel_; }
+    QLabel* inactiveLabel() const { return inactiveLabel_; }
+    QLabel* wiredLabel() const { return wiredLabel_; }
+    QLabel* compressedLabel() const { return compressedLabel_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    PrimaryButton* optimizeBtn() const { return optimizeBtn_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+    bool isOptimizing() const { return isOptimizing_; }
+    // The bar's value as a fraction of full (the bar itself counts in ten-thousandths).
+    double progressValue() const;
+
+    void refresh();
+    void optimizeMemory();
 
 protected:
     void loadView() override;
+    void viewDidAppear() override;
+    void viewDidDisappear() override;
+
+private:
+    void startTimer();
+    QLabel* addFigure(QGridLayout* grid, int row, const QString& name);
+
+    const SystemInfoService& sysInfo_;
+    // A child of the screen, so it goes with it; its ticks are delivered to the screen
+    // only while the screen exists.
+    QPointer<QTimer> refreshTimer_;
+    QLabel* totalLabel_ = nullptr;
+    QLabel* usedLabel_ = nullptr;
+    QLabel* freeLabel_ = nullptr;
+    QLabel* activeLabel_ = nullptr;
+    QLabel* inactiveLabel_ = nullptr;
+    QLabel* wiredLabel_ = nullptr;
+    QLabel* compressedLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    PrimaryButton* optimizeBtn_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    bool isOptimizing_ = false; // GUI thread only
 };
 
 } // namespace tidvale::gui

@@ -1,6 +1,7 @@
 #include "gui/tools/smartscan/CategorySummary.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace tidvale::gui {
 
@@ -19,6 +20,32 @@ std::vector<CategorySummary> summarizeByCategory(const std::vector<ScanItem>& it
         return displayName(a.category) < displayName(b.category);
     });
     return groups;
+}
+
+std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items)
+{
+    std::unordered_set<std::string> paths;
+    for (const ScanItem& item : items)
+        paths.insert(item.path);
+    std::unordered_set<std::string> taken;
+    std::vector<ScanItem> outer;
+    for (const ScanItem& item : items) {
+        bool nested = false;
+        for (auto slash = item.path.rfind('/'); slash != std::string::npos && slash > 0 && !nested;
+             slash = item.path.rfind('/', slash - 1))
+            nested = paths.count(item.path.substr(0, slash)) > 0;
+        if (!nested && taken.insert(item.path).second)
+            outer.push_back(item);
+    }
+    return outer;
+}
+
+int64_t totalSize(const std::vector<ScanItem>& items)
+{
+    int64_t total = 0;
+    for (const ScanItem& item : outermostItems(items))
+        total += item.size;
+    return total;
 }
 
 QString itemCountText(int count)

@@ -20,6 +20,16 @@ struct CategorySummary {
 // so "Caché de Usuario" comes first and "Safari" last whatever the sizes.
 std::vector<CategorySummary> summarizeByCategory(const std::vector<ScanItem>& items);
 
+// The items not inside another item of the list, in list order. The junk scan and the
+// browser scan overlap (a large browser cache is also an entry of the user's cache
+// folder): the inner item is measured and removed with its container, so it must
+// neither be counted twice in a total nor be deleted a second time and reported as
+// missing.
+std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items);
+
+// The bytes the items take on disk: the sizes of the outermost ones.
+int64_t totalSize(const std::vector<ScanItem>& items);
+
 // "1 elemento", "3 elementos".
 QString itemCountText(int count);
 

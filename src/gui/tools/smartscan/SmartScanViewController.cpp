@@ -8,7 +8,7 @@
 #include "gui/widgets/Background.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 #include "gui/widgets/ScreenHeader.h"
@@ -18,16 +18,6 @@
 #include <QVBoxLayout>
 
 namespace tidvale::gui {
-namespace {
-
-void setTextColor(QLabel* label, const QColor& color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-}
-
-} // namespace
 
 void SmartScanViewController::loadView()
 {
@@ -45,9 +35,7 @@ void SmartScanViewController::loadView()
     connect(scanButton_, &ScanButton::clicked, this, &SmartScanViewController::startScan);
     group->addWidget(scanButton_, 0, Qt::AlignHCenter);
 
-    auto* caption = new QLabel(QStringLiteral("ESCANEAR"), this);
-    caption->setFont(uiFont(14, QFont::Bold));
-    setTextColor(caption, accentGreen());
+    auto* caption = makeLabel(QStringLiteral("ESCANEAR"), 14, QFont::Bold, accentGreen(), this);
     group->addWidget(caption, 0, Qt::AlignHCenter);
 
     // The spinner keeps its place while hidden so the status line never jumps.
@@ -59,11 +47,9 @@ void SmartScanViewController::loadView()
     spinnerRow->addWidget(progressBar_, 0, Qt::AlignCenter);
     group->addWidget(spinnerSlot);
 
-    statusLabel_ = new QLabel(QStringLiteral("Listo para escanear tu Mac"), this);
-    statusLabel_->setFont(uiFont(13));
-    statusLabel_->setTextFormat(Qt::PlainText);
+    statusLabel_ = makeLabel(QStringLiteral("Listo para escanear tu Mac"), 13, QFont::Normal,
+        secondaryLabelColor(this), this);
     statusLabel_->setAlignment(Qt::AlignCenter);
-    setTextColor(statusLabel_, secondaryLabelColor(this));
     group->addWidget(statusLabel_);
     layout->addLayout(group);
 
@@ -113,9 +99,7 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
     scanButton_->setEnabled(true);
     progressBar_->stopAnimation();
 
-    int64_t total = 0;
-    for (const ScanItem& item : allItems_)
-        total += item.size;
+    const int64_t total = totalSize(allItems_);
     setStatus(QStringLiteral("Encontrado: ") + junkBytesText(total));
 
     for (const CategorySummary& group : summarizeByCategory(allItems_)) {
@@ -161,7 +145,8 @@ void SmartScanViewController::clean()
     // A scan started after the confirmation was asked for owns the list now.
     if (isScanning_)
         return;
-    const DeleteResult result = ScanService::shared().deleteItems(allItems_);
+    // Every item is selected in a Smart Scan; nested ones go with their container.
+    const DeleteResult result = ScanService::shared().deleteItems(outermostItems(allItems_));
     allItems_.clear();
     clearContent();
     addMessage(QStringLiteral("✅ Se liberaron ") + junkBytesText(result.freed), 15, QFont::Medium,
@@ -200,11 +185,8 @@ void SmartScanViewController::clearContent()
 QLabel* SmartScanViewController::addMessage(
     const QString& text, int points, QFont::Weight weight, const QColor& color)
 {
-    auto* label = new QLabel(text, contentStack_);
-    label->setFont(uiFont(points, weight));
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = makeLabel(text, points, weight, color, contentStack_);
     label->setAlignment(Qt::AlignCenter);
-    setTextColor(label, color);
     contentLayout_->addWidget(label);
     return label;
 }

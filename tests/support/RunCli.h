@@ -1,6 +1,6 @@
 #pragma once
 
-// Runs the real tidvale-cli (TIDVALE_CLI, set by the build) as a user would.
+// Runs tidvale-cli as a user would and captures what it prints on stdout.
 #include <sys/wait.h>
 
 #include <array>
@@ -12,7 +12,6 @@ struct CliRun {
     std::string out;
 };
 
-// Single-quotes a word for the shell, whatever it holds.
 inline std::string shellQuote(const std::string& s)
 {
     std::string q = "'";
@@ -21,15 +20,16 @@ inline std::string shellQuote(const std::string& s)
     return q + "'";
 }
 
-// `args` and `env` are shell text: quote paths with shellQuote. Standard error is dropped.
-inline CliRun runCli(const std::string& args, const std::string& env = "")
+// `env` is prepended as VAR=value words; stderr is discarded unless `withStderr`.
+inline CliRun runCli(const std::string& args, const std::string& env = "", bool withStderr = false)
 {
-    const std::string cmd = env + " " + TIDVALE_CLI + std::string(" ") + args + " 2>/dev/null";
+    const std::string cmd = env + " " + TIDVALE_CLI + std::string(" ") + args
+        + (withStderr ? " 2>&1" : " 2>/dev/null");
     FILE* p = popen(cmd.c_str(), "r");
     std::string out;
     std::array<char, 4096> buf{};
     while (size_t n = fread(buf.data(), 1, buf.size(), p))
         out.append(buf.data(), n);
-    int status = pclose(p);
+    const int status = pclose(p);
     return {WEXITSTATUS(status), out};
 }

@@ -1,0 +1,149 @@
+#include "engine/scan/JunkCleanRules.h"
+
+#include "engine/format/ByteText.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_set>
+
+namespace tidvale {
+namespace {
+
+constexpr size_t kReportLines = 5;
+
+std::unordered_set<std::string> keptPaths(const DeleteResult& result)
+{
+    std::unordered_set<std::string> paths;
+    for (const auto& [path, message] : result.failures)
+        paths.insert(path);
+    for (const auto& item : result.needsAdmin)
+        paths.insert(item.path);
+    return paths;
+}
+
+} // namespace
+
+JunkSelection junkSelection(const std::vector<ScanItem>& items)
+{
+    JunkSelection selection;
+    for (const auto& item : items) {
+        if (item.isSelected)
+            (item.requiresAdmin ? selection.admin : selection.direct).push_back(item);
+    }
+    return selection;
+}
+
+std::string junkConfirmMessage(const JunkSelection& selection)
+{
+    return "¿Eliminar " + std::to_string(selection.count()) + " elemento(s)?";
+}
+
+std::string junkConfirmInformative(const JunkSelection& selection)
+{
+    if (selection.admin.empty())
+        return "Esta acción no se puede deshacer.";
+    return std::to_string(selection.direct.size()) + " elemento(s) se eliminarán directamente.\n"
+        + std::to_string(selection.admin.size())
+        + " elemento(s) requieren contraseña de administrador (se pedirá a continuación).";
+}
+
+std::vector<ScanItem> junkRowsAfterDirectStage(
+    const std::vector<ScanItem>& items, const DeleteResult& result)
+{
+    const auto kept = keptPaths(result);
+    std::vector<ScanItem> rows;
+    for (const auto& item : items)
+        if (kept.count(item.path))
+            rows.push_back(item);
+    return rows;
+}
+
+std::vector<ScanItem> privacyRowsAfterClean(
+    const std::vector<ScanItem>& items, const DeleteResult& result)
+{
+    const auto kept = keptPaths(result);
+    std::vector<ScanItem> rows;
+    for (const auto& item : items)
+        if (!item.isSelected || kept.count(item.path))
+            rows.push_back(item);
+    return rows;
+}
+
+std::vector<ScanItem> rowsWithout(
+    const std::vector<ScanItem>& items, const std::vector<ScanItem>& removed)
+{
+    std::unordered_set<std::string> gone;
+    for (const auto& item : removed)
+        gone.insert(item.path);
+    std::vector<ScanItem> rows;
+    for (const auto& item : items)
+        if (!gone.count(item.path))
+            rows.push_back(item);
+    return rows;
+}
+
+std::vector<std::string> junkFailureLines(
+    const std::vector<std::pair<std::string, std::string>>& failures)
+{
+    std::vector<std::string> lines;
+    for (const auto& [path, message] : failures)
+        lines.push_back("⚠️ " + singleLine(path) + ":\n" + message);
+    return lines;
+}
+
+std::string junkFailureReport(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < kReportLines; ++i)
+        text += (i ? "\n\n" : "") + lines[i];
+    return text;
+}
+
+std::string adminPromptText(const std::vector<ScanItem>& needsAdmin)
+{
+    std::string text = std::to_string(needsAdmin.size())
+        + " archivo(s) del sistema no se pueden eliminar sin tu contraseña de administrador:\n\n";
+    for (size_t i = 0; i < needsAdmin.size() && i < kReportLines; ++i)
+        text += (i ? "\n• " : "• ") + singleLine(needsAdmin[i].name);
+    if (needsAdmin.size() > kReportLines)
+        text += "\n  …y " + std::to_string(needsAdmin.size() - kReportLines) + " más";
+    return text;
+}
+
+std::string junkFinalStatus(int64_t freed)
+{
+    return freed > 0 ? "✅ Liberado: " + formatJunkBytes(freed) : "ℹ️ No se liberó espacio";
+}
+
+std::string privacyFailureText(const DeleteResult& result)
+{
+    std::set<std::string> messages;
+    for (const auto& [path, message] : result.failures)
+        messages.insert(message);
+    if (!result.needsAdmin.empty())
+        messages.insert("Algunos elementos requieren permisos de administrador y no se "
+                        "eliminaron.");
+    std::string text;
+    size_t n = 0;
+    for (const auto& m : messages) {
+        if (n++ == kReportLines)
+            break;
+        text += (text.empty() ? "" : "\n") + m;
+    }
+    return text;
+}
+
+std::string singleLine(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f)
+            out += "\xEF\xBF\xBD"; // U+FFFD
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
+} // namespace tidvale

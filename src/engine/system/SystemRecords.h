@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tidvale {
+
+// Memory figures in bytes. There is no "used" figure: the Memory screen derives it.
+struct MemoryInfo {
+    uint64_t total = 0;
+    uint64_t free = 0;
+    uint64_t active = 0;
+    uint64_t inactive = 0;
+    uint64_t wired = 0;
+    uint64_t compressed = 0;
+};
+
+// Capacity of the volume that holds the home directory.
+struct DiskInfo {
+    int64_t total = 0;
+    int64_t free = 0;
+};
+
+struct AppInfo {
+    std::string name;     // bundle folder name without ".app"
+    std::string path;     // folder + "/" + entry name
+    int64_t size = 0;     // logical bytes of the whole bundle
+    std::string iconFile; // the bundle's own icon image, or "" (screens use a generic one)
+    std::string version;  // CFBundleShortVersionString, or ""
+    std::string bundleID; // CFBundleIdentifier, or ""
+};
+
+struct LaunchItem {
+    std::string name; // file name without ".plist"
+    std::string path;
+    bool isEnabled = true; // never read from the file
+    std::string source;    // label of the folder it was found in
+    std::string bundleID;  // the "Label" text, else name
+};
+
+} // namespace tidvale

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// One of the developer locations the Xcode cleaner lists. A plain value: the screen
+// keeps its own copy and ticks change only that copy.
+struct XcodeCleanItem {
+    std::string name;
+    std::string path;
+    int64_t size = 0; // 0 when the location does not exist
+    std::string description;
+    bool isSelected = false;
+    bool isAvailable = false; // the path existed when the scan ran
+    bool isRegenerable = false;
+};
+
+// Ticked, present and holding something: only such entries are cleaned, and only
+// they enable the clean button.
+inline bool isCleanable(const XcodeCleanItem& item)
+{
+    return item.isSelected && item.isAvailable && item.size > 0;
+}
+
+// The bytes of `items`, each counted once: an entry lying inside another entry of the
+// list ("SPM Checkouts" inside "DerivedData") is already part of that one's size.
+int64_t xcodeBytesOnce(const std::vector<XcodeCleanItem>& items);
+
+} // namespace tidvale

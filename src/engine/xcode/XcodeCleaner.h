@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/xcode/XcodeCleanItem.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// The entries a clean takes: the cleanable ones, in list order.
+std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem>& items);
+
+// The confirmation's informative text for a non-empty selection: the count and size,
+// then a paragraph on caches when a regenerable location is selected, then a warning
+// naming the selected locations whose data Xcode does not rebuild.
+std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection);
+
+struct XcodeCleanOutcome {
+    int64_t freed = 0;                // sizes as measured by the last scan
+    std::vector<std::string> emptied; // paths removed, or already gone when reached
+    std::vector<std::string> failed;  // paths still on disk after a failed removal
+};
+
+// Removes each selected location in order: regenerable ones permanently, the others
+// to the Trash. A location already gone (a folder inside one removed just before) is
+// not a failure but frees nothing. Runs on the calling thread.
+XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection);
+
+// The list after a clean: emptied locations read 0 and are unticked; a location whose
+// removal failed keeps its size and tick, since its data is still there.
+void applyXcodeClean(std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome);
+
+// "✅ Liberado: <bytes>", followed by the names of the locations that could not be
+// cleaned, if any.
+std::string xcodeCleanStatus(
+    const std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome);
+
+// How a size cell reads: unavailable, empty, or a byte text in one of three tones.
+enum class XcodeSizeTone { unavailable, empty, normal, large, huge };
+XcodeSizeTone xcodeSizeTone(const XcodeCleanItem& item);
+std::string xcodeSizeText(const XcodeCleanItem& item);
+
+} // namespace tidvale

@@ -1,0 +1,64 @@
+#include "engine/xcode/XcodeLocations.h"
+
+#include "engine/format/ByteText.h"
+#include "engine/scan/ScanService.h"
+
+#include <sys/stat.h>
+
+namespace tidvale {
+
+std::vector<XcodeLocation> xcodeLocations(const std::string& home)
+{
+    const std::string base = home + "/Library/Developer";
+    return {
+        {"DerivedData", base + "/Xcode/DerivedData", "Archivos compilados de proyectos Xcode",
+            true},
+        {"Archives", base + "/Xcode/Archives", "Archivos .xcarchive exportados", false},
+        {"iOS DeviceSupport", base + "/Xcode/iOS DeviceSupport",
+            "Símbolos de depuración de dispositivos iOS", true},
+        {"watchOS DeviceSupport", base + "/Xcode/watchOS DeviceSupport",
+            "Símbolos de depuración de Apple Watch", true},
+        {"visionOS DeviceSupport", base + "/Xcode/visionOS DeviceSupport",
+            "Símbolos de depuración de Apple Vision", true},
+        {"CoreSimulator Caches", base + "/CoreSimulator/Caches", "Cachés de simuladores iOS/macOS",
+            true},
+        {"CoreSimulator Devices", base + "/CoreSimulator/Devices",
+            "Datos de simuladores instalados", false},
+        {"Previews", base + "/Xcode/UserData/Previews", "Cachés de SwiftUI Preview", true},
+        {"Playground Pages", base + "/XCPlaygrounds", "Playgrounds guardados", false},
+        {"SPM Checkouts", base + "/Xcode/DerivedData/SwiftPM/checkouts",
+            "Código fuente de dependencias SPM", true},
+        {"Instruments", base + "/Instruments/AutoSave Information", "Autoguardados de Instruments",
+            true},
+    };
+}
+
+XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
+{
+    const auto& scan = ScanService::shared();
+    XcodeListing listing;
+    for (const auto& row : table) {
+        // Existence follows a link at the location itself, as the measuring does.
+        struct stat st { };
+        const bool exists = ::stat(row.path.c_str(), &st) == 0;
+        const int64_t size = exists ? scan.sizeOfPath(row.path) : 0;
+        std::string description = row.desc;
+        if (!row.regenerable)
+            description += " · No se regenera (va a la Papelera)";
+        listing.items.push_back({row.name, row.path, size, std::move(description),
+            size > 0 && row.regenerable, exists, row.regenerable});
+    }
+    listing.total = xcodeBytesOnce(listing.items);
+    return listing;
+}
+
+std::string xcodeListingStatus(const XcodeListing& listing)
+{
+    int available = 0;
+    for (const auto& item : listing.items)
+        available += item.isAvailable ? 1 : 0;
+    return std::to_string(available) + " ubicaciones · " + formatFileBytes(listing.total)
+        + " en total";
+}
+
+} // namespace tidvale

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/xcode/XcodeCleanItem.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// One row of the fixed table of developer locations.
+struct XcodeLocation {
+    std::string name;
+    std::string path;
+    std::string desc;
+    bool regenerable = false;
+};
+
+// The eleven locations in display order, under `home` + "/Library/Developer".
+// "SPM Checkouts" lies inside "DerivedData" and is measured on its own as well.
+std::vector<XcodeLocation> xcodeLocations(const std::string& home);
+
+struct XcodeListing {
+    std::vector<XcodeCleanItem> items; // always one per location, in table order
+    int64_t total = 0;                 // nested locations counted once
+};
+
+// Measures every location. Blocks while it walks the trees: call it off the GUI thread.
+XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table);
+
+// "N ubicaciones · <bytes> en total".
+std::string xcodeListingStatus(const XcodeListing& listing);
+
+} // namespace tidvale

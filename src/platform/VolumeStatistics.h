@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Service.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tidvale::platform {
+
+struct VolumeFigures {
+    int64_t total = 0; // capacity in bytes
+    int64_t free = 0;  // bytes an ordinary user may still write
+};
+
+// Capacity of the volume that holds a path. Read-only; callable from any thread.
+class VolumeStatistics {
+public:
+    virtual ~VolumeStatistics() = default;
+    // Nothing when the volume's attributes cannot be read.
+    virtual std::optional<VolumeFigures> figuresFor(const std::string& path) = 0;
+};
+
+template <> std::shared_ptr<VolumeStatistics> makeSystemService<VolumeStatistics>();
+
+} // namespace tidvale::platform

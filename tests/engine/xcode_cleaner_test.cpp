@@ -1,0 +1,196 @@
+#include "engine/xcode/XcodeCleaner.h"
+#include "engine/xcode/XcodeLocations.h"
+
+#include "support/FakeBackends.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+using namespace tidvale;
+
+namespace {
+
+struct XcodeFixture : ::testing::Test {
+    TestTree tree;
+    std::string home = tree.dir("home");
+    std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(tree.dir("trash"));
+    ScopedFakeBackends fakes{nullptr, nullptr, trash};
+
+    std::string dev(const std::string& rel) const { return "home/Library/Developer/" + rel; }
+    XcodeListing list() const { return listXcodeLocations(xcodeLocations(home)); }
+
+    static const XcodeCleanItem& byName(const XcodeListing& l, const std::string& name)
+    {
+        for (const auto& i : l.items)
+            if (i.name == name)
+                return i;
+        throw std::runtime_error("no row " + name);
+    }
+};
+
+} // namespace
+
+TEST_F(XcodeFixture, NothingInstalledListsElevenUnavailableRows)
+{
+    const auto listing = list();
+    ASSERT_EQ(listing.items.size(), 11u);
+    const char* order[] = {"DerivedData", "Archives", "iOS DeviceSupport", "watchOS DeviceSupport",
+        "visionOS DeviceSupport", "CoreSimulator Caches", "CoreSimulator Devices", "Previews",
+        "Playground Pages", "SPM Checkouts", "Instruments"};
+    for (size_t i = 0; i < 11; ++i) {
+        const auto& item = listing.items[i];
+        EXPECT_EQ(item.name, order[i]);
+        EXPECT_FALSE(item.isAvailable);
+        EXPECT_FALSE(item.isSelected);
+        EXPECT_EQ(xcodeSizeText(item), "—");
+    }
+    EXPECT_EQ(listing.items[7].path, home + "/Library/Developer/Xcode/UserData/Previews");
+    EXPECT_EQ(xcodeListingStatus(listing), "0 ubicaciones · Cero KB en total");
+    EXPECT_TRUE(xcodeCleanSelection(listing.items).empty());
+}
+
+TEST_F(XcodeFixture, TicksOnlyRegenerableLocationsThatHoldData)
+{
+    tree.file(dev("Xcode/DerivedData/App-abc/Build/x.o"), 4000);
+    tree.file(dev("Xcode/Archives/2024/App.xcarchive/dSYM"), 3000);
+    tree.dir(dev("CoreSimulator/Caches/empty/sub"));
+    tree.file(dev("CoreSimulator/Devices/UDID/data.img"), 2000);
+    tree.file(dev("XCPlaygrounds/page.swift"), 10);
+
+    const auto listing = list();
+    EXPECT_TRUE(byName(listing, "DerivedData").isSelected);
+    EXPECT_EQ(byName(listing, "DerivedData").size, 4000);
+    for (const char* kept : {"Archives", "CoreSimulator Devices", "Playground Pages"}) {
+        const auto& item = byName(listing, kept);
+        EXPECT_TRUE(item.isAvailable) << kept;
+        EXPECT_FALSE(item.isSelected) << kept;
+        EXPECT_FALSE(item.isRegenerable) << kept;
+        EXPECT_NE(item.description.find(" · No se regenera (va a la Papelera)"), std::string::npos);
+    }
+    EXPECT_EQ(byName(listing, "DerivedData").description, "Archivos compilados de proyectos Xcode");
+
+    // Present but empty: "Vacío", unticked, and ticking it by hand still cleans nothing.
+    auto empty = byName(listing, "CoreSimulator Caches");
+    EXPECT_TRUE(empty.isAvailable);
+    EXPECT_FALSE(empty.isSelected);
+    EXPECT_EQ(xcodeSizeText(empty), "Vacío");
+    empty.isSelected = true;
+    EXPECT_FALSE(isCleanable(empty));
+
+    EXPECT_EQ(xcodeListingStatus(listing), "5 ubicaciones · 9 KB en total");
+}
+
+TEST_F(XcodeFixture, SizeTonesChangeAboveTheTwoBounds)
+{
+    XcodeCleanItem item{"n", "/p", 0, "d", true, true, true};
+    const std::pair<int64_t, XcodeSizeTone> cases[] = {{1, XcodeSizeTone::normal},
+        {100'000'000, XcodeSizeTone::normal}, {100'000'001, XcodeSizeTone::large},
+        {500'000'000, XcodeSizeTone::large}, {500'000'001, XcodeSizeTone::huge},
+        {0, XcodeSizeTone::empty}, {-5, XcodeSizeTone::empty}};
+    for (auto [size, tone] : cases) {
+        item.size = size;
+        EXPECT_EQ(xcodeSizeTone(item), tone) << size;
+    }
+    item.isAvailable = false;
+    item.size = 900'000'000;
+    EXPECT_EQ(xcodeSizeTone(item), XcodeSizeTone::unavailable);
+}
+
+TEST_F(XcodeFixture, ConfirmTextCarriesOnlyTheParagraphsThatApply)
+{
+    XcodeCleanItem cache{"DerivedData", "/a", 1500, "", true, true, true};
+    XcodeCleanItem archives{"Archives", "/b", 500, "", true, true, false};
+    XcodeCleanItem devices{"CoreSimulator Devices", "/c", 1000, "", true, true, false};
+    const std::string caches = "\n\nLas cachés se eliminan definitivamente; Xcode las regenerará "
+                               "cuando sea necesario.";
+    const std::string warning = " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones "
+                                "publicadas o tu propio código). Se moverá a la Papelera.";
+
+    EXPECT_EQ(xcodeConfirmText({cache}), "Se limpiarán 1 categorías (2 KB)." + caches);
+    EXPECT_EQ(xcodeConfirmText({archives, devices}),
+        "Se limpiarán 2 categorías (2 KB).\n\n⚠️ Archives, CoreSimulator Devices" + warning);
+    EXPECT_EQ(xcodeConfirmText({cache, archives}),
+        "Se limpiarán 2 categorías (2 KB)." + caches + "\n\n⚠️ Archives" + warning);
+}
+
+TEST_F(XcodeFixture, RegenerableDeletedKeptDataTrashedNestedCheckoutsFreeNothing)
+{
+    tree.file(dev("Xcode/DerivedData/App/Build/x.o"), 4000);
+    tree.file(dev("Xcode/DerivedData/SwiftPM/checkouts/dep/Package.swift"), 600);
+    tree.file(dev("Xcode/Archives/App.xcarchive/Info.plist"), 300);
+    tree.file(dev("Instruments/AutoSave Information/run.trace"), 50);
+
+    auto listing = list();
+    // The checkouts show on their own row but are part of DerivedData's bytes: the
+    // total counts them once.
+    EXPECT_EQ(byName(listing, "SPM Checkouts").size, 600);
+    EXPECT_EQ(listing.total, 4600 + 300 + 50);
+    for (auto& item : listing.items)
+        if (item.name == "Archives")
+            item.isSelected = true;
+
+    const auto selection = xcodeCleanSelection(listing.items);
+    ASSERT_EQ(selection.size(), 4u);
+    const auto outcome = cleanXcodeLocations(selection);
+
+    EXPECT_EQ(outcome.freed, 4600 + 300 + 50); // not the checkouts, gone with DerivedData
+    EXPECT_TRUE(outcome.failed.empty());
+    EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
+    EXPECT_FALSE(tree.exists(dev("Instruments/AutoSave Information")));
+    ASSERT_EQ(trash->moved, std::vector<std::string>{byName(listing, "Archives").path});
+    EXPECT_TRUE(tree.exists("trash/1/App.xcarchive/Info.plist"));
+    EXPECT_TRUE(tree.exists(dev("Instruments"))); // only the location itself goes
+
+    applyXcodeClean(listing.items, outcome);
+    for (const auto& item : listing.items) {
+        EXPECT_FALSE(isCleanable(item)) << item.name;
+        if (item.name == "SPM Checkouts" || item.name == "Archives") {
+            EXPECT_EQ(item.size, 0);
+            EXPECT_TRUE(item.isAvailable); // reads "Vacío" until the next scan
+            EXPECT_EQ(xcodeSizeText(item), "Vacío");
+        }
+    }
+    EXPECT_EQ(xcodeCleanStatus(listing.items, outcome), "✅ Liberado: 5 KB");
+}
+
+TEST_F(XcodeFixture, FailedRemovalsKeepTheirRowAndAreNamed)
+{
+    tree.file(dev("Xcode/iOS DeviceSupport/17.0/Symbols/dyld"), 8000);
+    tree.file(dev("CoreSimulator/Caches/dyld/cache"), 700);
+    tree.file(dev("CoreSimulator/Devices/UDID/data"), 900);
+    tree.protect(dev("Xcode/iOS DeviceSupport/17.0/Symbols"));
+
+    auto listing = list();
+    for (auto& item : listing.items)
+        if (item.name == "CoreSimulator Devices")
+            item.isSelected = true;
+    trash->refuse.push_back(byName(listing, "CoreSimulator Devices").path);
+
+    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    EXPECT_EQ(outcome.freed, 700);
+    EXPECT_EQ(outcome.failed.size(), 2u);
+    EXPECT_TRUE(tree.exists(dev("Xcode/iOS DeviceSupport/17.0/Symbols/dyld")));
+    EXPECT_TRUE(tree.exists(dev("CoreSimulator/Devices/UDID/data")));
+
+    applyXcodeClean(listing.items, outcome);
+    EXPECT_EQ(byName(listing, "iOS DeviceSupport").size, 8000);
+    EXPECT_TRUE(isCleanable(byName(listing, "iOS DeviceSupport")));
+    EXPECT_EQ(byName(listing, "CoreSimulator Caches").size, 0);
+    EXPECT_EQ(xcodeCleanStatus(listing.items, outcome),
+        "✅ Liberado: 700 bytes · ⚠️ No se pudo limpiar: iOS DeviceSupport, CoreSimulator "
+        "Devices");
+}
+
+TEST_F(XcodeFixture, LinkedLocationIsMeasuredThroughButNeverEntered)
+{
+    // A DerivedData that is a link to a folder elsewhere: the link goes, the folder
+    // it points to is left alone.
+    tree.file("elsewhere/DerivedData/big", 5000);
+    tree.dir(dev("Xcode"));
+    tree.link(dev("Xcode/DerivedData"), tree.path("elsewhere/DerivedData"));
+    auto listing = list();
+    EXPECT_EQ(byName(listing, "DerivedData").size, 5000);
+    cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
+    EXPECT_TRUE(tree.exists("elsewhere/DerivedData/big"));
+}

@@ -1,0 +1,114 @@
+// Takes pictures of the real window for people to look at: every tool screen, and
+// Smart Scan before a scan, after it and after a clean (the clean is confirmed through
+// the alert test hook). Not part of the application, which reads no options; run by
+// scripts/screenshots.sh on a home folder made for it.
+//
+//   tidvale-screen-driver OUTPUT_FOLDER light|dark
+#include "engine/fs/Homes.h"
+#include "gui/app/QtDispatcher.h"
+#include "gui/app/ViewController.h"
+#include "gui/app/container/ContentContainerViewController.h"
+#include "gui/app/sidebar/SidebarViewController.h"
+#include "gui/tools/smartscan/SmartScanViewController.h"
+#include "gui/widgets/Alert.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+
+using namespace tidvale::gui;
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(30, 30, 32));
+    p.setColor(QPalette::WindowText, QColor(235, 235, 240));
+    p.setColor(QPalette::Base, QColor(44, 44, 46));
+    p.setColor(QPalette::AlternateBase, QColor(52, 52, 55));
+    p.setColor(QPalette::Text, QColor(235, 235, 240));
+    p.setColor(QPalette::Button, QColor(58, 58, 60));
+    p.setColor(QPalette::ButtonText, QColor(235, 235, 240));
+    p.setColor(QPalette::Highlight, QColor(10, 132, 255));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, QColor(58, 58, 60));
+    p.setColor(QPalette::ToolTipText, QColor(235, 235, 240));
+    return p;
+}
+
+bool waitFor(const std::function<bool()>& done, int ms = 60000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER light|dark\n", argv[0]);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString mode = QString::fromLocal8Bit(argv[2]);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (mode == QLatin1String("dark"))
+        QApplication::setPalette(darkPalette());
+    // It really cleans: never let it loose on the user's own home folder.
+    if (tidvale::processHome() == tidvale::realHome()) {
+        std::fprintf(stderr, "HOME must point at a throw-away folder, not %s\n",
+            tidvale::realHome().c_str());
+        return 2;
+    }
+    installQtDispatcher();
+
+    ViewController window;
+    showMainWindow(window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto shoot = [&](const QString& name, int settle = 400) {
+        QTest::qWait(settle); // past the 0.18 s fade
+        const QString file = out + "/" + mode + "-" + name + ".png";
+        if (!window.grab().save(file))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    };
+
+    auto* smart
+        = qobject_cast<SmartScanViewController*>(window.contentVC()->featureControllers().front());
+    shoot(QStringLiteral("smartscan-1-ready"));
+    smart->startScan();
+    shoot(QStringLiteral("smartscan-2-scanning"), 0);
+    if (!waitFor([&] { return !smart->isScanning(); }))
+        return 1;
+    shoot(QStringLiteral("smartscan-3-results"));
+    {
+        AlertAnswerer confirm(0);
+        smart->cleanAll();
+        if (!waitFor([&] { return smart->allItems().empty(); }))
+            return 1;
+    }
+    shoot(QStringLiteral("smartscan-4-cleaned"));
+
+    for (int tool = 1; tool < ContentContainerViewController::toolCount; ++tool) {
+        window.sidebarVC()->selectItem(tool);
+        shoot(QStringLiteral("tool-%1").arg(tool, 2, 10, QLatin1Char('0')));
+    }
+    window.resize(760, 500);
+    window.sidebarVC()->selectItem(0);
+    shoot(QStringLiteral("smallest-window"));
+    return 0;
+}

@@ -1,0 +1,163 @@
+#include "gui/tools/privacy/PrivacyModel.h"
+#include "gui/tools/privacy/PrivacyViewController.h"
+#include "gui/widgets/PrimaryButton.h"
+
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/support/ShownScreen.h"
+#include "gui/widgets/Alert.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QtTest>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+QStringList names(const PrivacyModel& model)
+{
+    QStringList out;
+    for (const auto& item : model.items())
+        out << QString::fromUtf8(displayName(item.category)) + "/"
+                + QString::fromStdString(item.name);
+    return out;
+}
+
+void browserData(const TestTree& tree)
+{
+    tree.file("home/Library/Caches/com.apple.Safari/Cache.db", 3000);
+    tree.file("home/Library/Application Support/Google/Chrome/Default/Cache/data_1", 5000);
+    tree.file("home/Library/Caches/Firefox/Profiles/abc.default/cache2/entries/1", 700);
+    tree.file("home/Library/Safari/History.db", 4000);
+}
+
+} // namespace
+
+class PrivacyScreenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scanListsBrowsersWithHistoryUnticked();
+    void cleanKeepsUntickedAndRefusedRows();
+    void cancelAndNothingTickedChangeNothing();
+    void rowsNeedingAPasswordStayAndAreExplained();
+};
+
+void PrivacyScreenTest::scanListsBrowsersWithHistoryUnticked()
+{
+    ScreenTestEnvironment f;
+    PrivacyViewController screen;
+    QVERIFY(showScreen(screen));
+    QAbstractItemModelTester tester(screen.items());
+    QVERIFY(scanAndWait(screen));
+    QCOMPARE(screen.totalLabel()->text(), "No se encontraron datos de privacidad");
+    QVERIFY(!screen.cleanButton()->isEnabled());
+
+    browserData(f.tree);
+    QVERIFY(scanAndWait(screen));
+    QCOMPARE(names(*screen.items()),
+        (QStringList{"Safari/com.apple.Safari", "Google Chrome/Cache",
+            "Mozilla Firefox/Caché (abc.default)", "Safari/Historial · History.db"}));
+    QVERIFY(!screen.items()->items()[3].isSelected);
+    QCOMPARE(screen.totalLabel()->text(), "Total: 13 KB");
+    QVERIFY(screen.cleanButton()->isEnabled());
+}
+
+void PrivacyScreenTest::cleanKeepsUntickedAndRefusedRows()
+{
+    ScreenTestEnvironment f;
+    browserData(f.tree);
+    f.tree.file("home/Library/Safari/History.db-wal", 100);
+    f.running->set({"com.apple.Safari"});
+    PrivacyViewController screen;
+    QVERIFY(showScreen(screen));
+    QVERIFY(scanAndWait(screen));
+    // Both history rows ticked: with Safari running, each is refused with the same text.
+    for (int row = 3; row < 5; ++row)
+        screen.items()->setData(screen.items()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+    screen.items()->setData(screen.items()->index(2, 0), Qt::Unchecked, Qt::CheckStateRole);
+
+    AlertAnswerer answers(0);
+    QSignalSpy finished(&screen, &PrivacyViewController::cleanFinished);
+    screen.doClean();
+    QVERIFY(finished.wait(5000));
+
+    QCOMPARE(answers.shown.size(), 2u);
+    QCOMPARE(answers.shown[0].message, "¿Eliminar datos de privacidad?");
+    QCOMPARE(answers.shown[0].informativeText,
+        "Se eliminarán historial y cachés de navegadores seleccionados.");
+    QCOMPARE(answers.shown[1].message, "Algunos elementos no se pudieron eliminar");
+    QCOMPARE(answers.shown[1].informativeText, "Cierra Safari y vuelve a intentarlo.");
+    QCOMPARE(names(*screen.items()),
+        (QStringList{"Safari/com.apple.Safari", "Mozilla Firefox/Caché (abc.default)",
+            "Safari/Historial · History.db", "Safari/Historial · History.db-wal"}));
+    QVERIFY(!f.tree.exists("home/Library/Application Support/Google/Chrome/Default/Cache"));
+    QVERIFY(f.tree.exists("home/Library/Safari/History.db"));
+    QVERIFY(f.tree.exists("home/Library/Caches/Firefox/Profiles/abc.default/cache2/entries/1"));
+    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 5 KB");
+    QVERIFY(screen.cleanButton()->isEnabled());
+
+    // Once Safari is closed everything ticked goes; the unticked Firefox row stays.
+    f.running->set({});
+    screen.doClean();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(answers.shown.size(), 3u);
+    QCOMPARE(names(*screen.items()), QStringList{"Mozilla Firefox/Caché (abc.default)"});
+    QVERIFY(!f.tree.exists("home/Library/Safari/History.db"));
+    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 7 KB");
+
+    // Everything gone: the list is empty and the button off.
+    screen.items()->setData(screen.items()->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    screen.doClean();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(screen.items()->rowCount(), 0);
+    QVERIFY(!screen.cleanButton()->isEnabled());
+}
+
+void PrivacyScreenTest::cancelAndNothingTickedChangeNothing()
+{
+    ScreenTestEnvironment f;
+    browserData(f.tree);
+    PrivacyViewController screen;
+    QVERIFY(showScreen(screen));
+    QVERIFY(scanAndWait(screen));
+    const QStringList before = names(*screen.items());
+
+    AlertAnswerer answers(1);
+    screen.doClean();
+    QTRY_COMPARE(answers.shown.size(), 1u);
+    QCoreApplication::processEvents(); // the answer arrives; nothing may follow it
+    QCOMPARE(names(*screen.items()), before);
+    QCOMPARE(screen.totalLabel()->text(), "Total: 13 KB");
+    QVERIFY(f.tree.exists("home/Library/Caches/com.apple.Safari/Cache.db"));
+
+    for (int row = 0; row < screen.items()->rowCount(); ++row)
+        screen.items()->setData(screen.items()->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+    screen.doClean();
+    QCOMPARE(answers.shown.size(), 1u);
+}
+
+void PrivacyScreenTest::rowsNeedingAPasswordStayAndAreExplained()
+{
+    ScreenTestEnvironment f;
+    const std::string cache = "home/Library/Application Support/Microsoft Edge/Default/Cache";
+    f.tree.file(cache + "/Cache_Data/f_0001", 2000);
+    f.tree.protect(cache + "/Cache_Data");
+    PrivacyViewController screen;
+    QVERIFY(showScreen(screen));
+    QVERIFY(scanAndWait(screen));
+
+    AlertAnswerer answers(0);
+    QSignalSpy finished(&screen, &PrivacyViewController::cleanFinished);
+    screen.doClean();
+    QVERIFY(finished.wait(5000));
+    // This screen has no password step: the row stays, and the user is told why.
+    QCOMPARE(answers.shown.size(), 2u);
+    QCOMPARE(answers.shown[1].informativeText,
+        "Algunos elementos requieren permisos de administrador y no se eliminaron.");
+    QCOMPARE(names(*screen.items()), QStringList{"Microsoft Edge/Cache"});
+    QVERIFY(f.tree.exists(cache + "/Cache_Data/f_0001"));
+}
+
+QTEST_MAIN(PrivacyScreenTest)
+#include "privacy_screen_test.moc"

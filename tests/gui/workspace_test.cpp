@@ -1,0 +1,90 @@
+// The Linux workspace backend against a stand-in file manager on a private session bus:
+// the requests must reach org.freedesktop.FileManager1 with URIs that name the very
+// file, whatever bytes its name holds.
+#include "platform/Workspace.h"
+#include "support/TestTree.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QTest>
+#include <QUrl>
+
+#include <cstdlib>
+
+class FileManagerStandIn : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    QStringList calls; // "<method> <uri>"
+public slots:
+    void ShowItems(const QStringList& uris, const QString&)
+    {
+        for (const QString& u : uris)
+            calls << "ShowItems " + u;
+    }
+    void ShowItemProperties(const QStringList& uris, const QString&)
+    {
+        for (const QString& u : uris)
+            calls << "ShowItemProperties " + u;
+    }
+};
+
+class WorkspaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        daemon_.start(QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                QStringLiteral("--print-address")});
+        if (!daemon_.waitForStarted(5000) || !daemon_.waitForReadyRead(5000))
+            QSKIP("dbus-daemon is not available");
+        address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        QVERIFY(!address_.isEmpty());
+        // GIO reads the session bus address when it first connects.
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8().constData(), 1);
+        bus_ = std::make_unique<QDBusConnection>(
+            QDBusConnection::connectToBus(address_, QStringLiteral("stand-in")));
+        QVERIFY(bus_->isConnected());
+        QVERIFY(bus_->registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fm_,
+            QDBusConnection::ExportAllSlots));
+        QVERIFY(bus_->registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    }
+
+    void revealAndInformationReachTheFileManager()
+    {
+        TestTree tree;
+        const std::string odd = tree.file("carpeta/año \"viejo\" #1.txt", 3);
+        const std::string invalid = tree.file(std::string("bad\xff name"), 3);
+        auto workspace = tidvale::platform::makeSystemService<tidvale::platform::Workspace>();
+        QVERIFY(workspace->reveal(odd));
+        QVERIFY(workspace->showInformation(invalid));
+        QTRY_COMPARE(fm_.calls.size(), 2);
+
+        QVERIFY(fm_.calls[0].startsWith(QStringLiteral("ShowItems ")));
+        const QUrl revealed(fm_.calls[0].section(' ', 1));
+        QCOMPARE(revealed.scheme(), QStringLiteral("file"));
+        QCOMPARE(revealed.toLocalFile(), QString::fromStdString(odd));
+
+        QVERIFY(fm_.calls[1].startsWith(QStringLiteral("ShowItemProperties file://")));
+        // The byte that is not UTF-8 travels percent-escaped, not replaced.
+        QVERIFY2(fm_.calls[1].endsWith(QStringLiteral("/bad%FF%20name")), qPrintable(fm_.calls[1]));
+    }
+
+    void cleanupTestCase()
+    {
+        if (bus_)
+            QDBusConnection::disconnectFromBus(QStringLiteral("stand-in"));
+        daemon_.kill();
+        daemon_.waitForFinished(3000);
+    }
+
+private:
+    QProcess daemon_;
+    QString address_;
+    std::unique_ptr<QDBusConnection> bus_;
+    FileManagerStandIn fm_;
+};
+
+QTEST_MAIN(WorkspaceTest)
+#include "workspace_test.moc"
