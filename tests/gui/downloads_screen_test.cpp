@@ -1,5 +1,6 @@
 // The Downloads screen on a temporary folder: listing, age filter, ticks and Trash.
 #include "gui/support/ScreenTestEnvironment.h"
+#include "gui/support/ShownScreen.h"
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
 #include "gui/widgets/Alert.h"
@@ -33,8 +34,7 @@ struct Screen {
     Screen()
     {
         screen.setFolder(env.homePath("Downloads"));
-        screen.resize(800, 600);
-        screen.show();
+        showScreen(screen);
         screen.ensureViewLoaded();
         tester = std::make_unique<QAbstractItemModelTester>(
             screen.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);

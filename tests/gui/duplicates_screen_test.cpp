@@ -1,5 +1,6 @@
 // The Duplicates screen on a temporary tree: search, the two-level list, removals.
 #include "gui/support/ScreenTestEnvironment.h"
+#include "gui/support/ShownScreen.h"
 #include "gui/tools/duplicates/DuplicatesModel.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
@@ -33,8 +34,7 @@ struct Screen {
         // listing order inside one is the file system's.
         screen.setSearchRoots(
             {env.homePath("Downloads"), env.homePath("Documents"), env.homePath("Desktop")});
-        screen.resize(800, 600);
-        screen.show();
+        showScreen(screen);
         screen.ensureViewLoaded();
         tester = std::make_unique<QAbstractItemModelTester>(
             screen.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -43,12 +43,7 @@ struct Screen {
     {
         return env.tree.file("home/" + rel, size, fill);
     }
-    void search()
-    {
-        QSignalSpy done(&screen, &DuplicatesViewController::searchFinished);
-        QTest::mouseClick(screen.scanButton(), Qt::LeftButton);
-        QVERIFY(done.wait(10000));
-    }
+    void search() { QVERIFY(scanAndWait(screen)); }
     QStringList row(int group, int file = -1) const
     {
         const auto* m = screen.model();
@@ -106,7 +101,7 @@ private slots:
         QTest::mouseClick(s.screen.scanButton(), Qt::LeftButton);
         QVERIFY(!s.screen.scanButton()->isEnabled());
         QVERIFY(s.screen.progress()->isAnimating());
-        QSignalSpy done(&s.screen, &DuplicatesViewController::searchFinished);
+        QSignalSpy done(&s.screen, &DuplicatesViewController::scanFinished);
         QVERIFY(done.wait(10000));
         QCOMPARE(s.screen.model()->rowCount(), 2);
         QCOMPARE(s.row(0),

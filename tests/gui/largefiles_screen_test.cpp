@@ -1,5 +1,6 @@
 // The Large files screen on a temporary tree: search, threshold, Trash and menu.
 #include "gui/support/ScreenTestEnvironment.h"
+#include "gui/support/ShownScreen.h"
 #include "gui/tools/largefiles/LargeFilesModel.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
@@ -34,8 +35,7 @@ struct Screen {
     Screen()
     {
         screen.setSearchRoots({env.homePath("Downloads"), env.homePath("Documents")});
-        screen.resize(800, 600);
-        screen.show();
+        showScreen(screen);
         screen.ensureViewLoaded();
         tester = std::make_unique<QAbstractItemModelTester>(
             screen.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -47,12 +47,7 @@ struct Screen {
         std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
         return path;
     }
-    void search()
-    {
-        QSignalSpy done(&screen, &LargeFilesViewController::searchFinished);
-        QTest::mouseClick(screen.scanButton(), Qt::LeftButton);
-        QVERIFY(done.wait(10000));
-    }
+    void search() { QVERIFY(scanAndWait(screen)); }
     QStringList names() const
     {
         QStringList out;
@@ -103,7 +98,7 @@ private slots:
         QVERIFY(!s.screen.scanButton()->isEnabled());
         QVERIFY(s.screen.progress()->isAnimating());
         QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("Escaneando..."));
-        QSignalSpy done(&s.screen, &LargeFilesViewController::searchFinished);
+        QSignalSpy done(&s.screen, &LargeFilesViewController::scanFinished);
         QVERIFY(done.wait(10000));
         QCOMPARE(s.names(), QStringList({"huge.mov", "same.iso", "same.pdf"}));
         QCOMPARE(s.screen.statusLabel()->text(),

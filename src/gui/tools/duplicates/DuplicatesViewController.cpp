@@ -113,7 +113,7 @@ void DuplicatesViewController::finishSearch(DuplicateSearch result)
     progress_->stopAnimation();
     scanButton_->setEnabled(true);
     searching_ = false;
-    emit searchFinished();
+    emit scanFinished();
 }
 
 void DuplicatesViewController::showCountAndWaste()

@@ -50,7 +50,7 @@ public:
     bool isSearching() const { return searching_; }
 
 signals:
-    void searchFinished();
+    void scanFinished();
 
 protected:
     void loadView() override;

@@ -124,7 +124,7 @@ void LargeFilesViewController::finishSearch(std::vector<LargeFileItem> found)
     progress_->stopAnimation();
     scanButton_->setEnabled(true);
     searching_ = false;
-    emit searchFinished();
+    emit scanFinished();
 }
 
 void LargeFilesViewController::updateTrashButton()

@@ -51,7 +51,7 @@ public:
     bool isSearching() const { return searching_; }
 
 signals:
-    void searchFinished();
+    void scanFinished();
 
 protected:
     void loadView() override;
