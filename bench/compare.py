@@ -54,8 +54,8 @@ def dupes(tidvale_json, references):
         print("tidvale listed one path twice in a group")
         return 1
     status = 0
-    for spec in references:
-        name, path = spec.split("=", 1)
+    for reference in references:
+        name, path = reference.split("=", 1)
         theirs = normalise(text_groups(path))
         if theirs == mine:
             print(f"  {name}: the same {len(mine)} groups "

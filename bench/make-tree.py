@@ -105,9 +105,9 @@ def main():
         write(os.path.join(random_folder(home), "limite-%d-a" % ident), content(nid(), 4096))
         d = content(ident, 4096)
         write(os.path.join(random_folder(home), "limite-%d-b" % ident), d)
-    for spec in [(3000, 4097, 65536, 2, 4), (600, 65537, 1 << 20, 2, 3),
+    for shape in [(3000, 4097, 65536, 2, 4), (600, 65537, 1 << 20, 2, 3),
                  (30, 1 << 20, 10 << 20, 2, 5), (2, 64 << 20, 64 << 20, 2, 2)]:
-        count, lo, hi, cmin, cmax = spec
+        count, lo, hi, cmin, cmax = shape
         for _ in range(count):
             data, _ = dup_group(log_uniform(lo, hi), rng.randint(cmin, cmax))
             if len(samples) < 400:

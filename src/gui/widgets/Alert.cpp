@@ -30,7 +30,7 @@ AlertAnswerer::~AlertAnswerer()
     currentAnswerer() = previous_;
 }
 
-void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion)
+void showAlert(QWidget* screen, const AlertSpec& alert, std::function<void(int)> completion)
 {
     if (!screen || !screen->isVisible())
         return;
@@ -41,7 +41,7 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     };
 
     if (AlertAnswerer* answerer = currentAnswerer()) {
-        answerer->shown.push_back(spec);
+        answerer->shown.push_back(alert);
         QTimer::singleShot(0, screen, [finish, answer = answerer->answer] { finish(answer); });
         return;
     }
@@ -51,9 +51,9 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
     box->setWindowModality(Qt::WindowModal);
     box->setWindowTitle(screen->window()->windowTitle());
     box->setIcon(
-        spec.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
-    box->setText(spec.message);
-    box->setInformativeText(spec.informativeText);
+        alert.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
+    box->setText(alert.message);
+    box->setInformativeText(alert.informativeText);
     box->setTextFormat(Qt::PlainText);
     // QMessageBox sizes itself to the shortest text and wraps a one-sentence
     // explanation into a narrow column; give the texts room for a readable line.
@@ -69,13 +69,13 @@ void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> 
         }
     }
     // Roles put the confirming button where each desktop expects it; the index
-    // reported is the position in `spec.buttons`, whatever the layout.
+    // reported is the position in `alert.buttons`, whatever the layout.
     std::vector<QAbstractButton*> buttons;
-    for (qsizetype i = 0; i < spec.buttons.size(); ++i) {
+    for (qsizetype i = 0; i < alert.buttons.size(); ++i) {
         const auto role = i == 0 ? QMessageBox::AcceptRole
             : i == 1             ? QMessageBox::RejectRole
                                  : QMessageBox::ActionRole;
-        buttons.push_back(box->addButton(spec.buttons[i], role));
+        buttons.push_back(box->addButton(alert.buttons[i], role));
     }
     if (!buttons.empty())
         box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));

@@ -19,13 +19,13 @@ struct AlertSpec {
     QStringList buttons;     // the confirming button first; the first is the default
 };
 
-// Shows `spec` as a sheet on `screen`'s window (window-modal, the rest of the
+// Shows `alert` as a sheet on `screen`'s window (window-modal, the rest of the
 // application stays usable) and returns at once. `completion` later gets the index of
 // the button pressed (0 = first), or -1 when the alert closed without a button. When
 // `screen` is not on screen (no window, or its tool is not the one shown) nothing is
 // shown and `completion` is never called; it is also dropped if `screen` is destroyed
 // before the answer. GUI thread only.
-void showAlert(QWidget* screen, const AlertSpec& spec, std::function<void(int)> completion);
+void showAlert(QWidget* screen, const AlertSpec& alert, std::function<void(int)> completion);
 
 // Test hook: while an AlertAnswerer lives, showAlert shows no window. It records each
 // alert that would have been shown and answers it with `answer`, through the event
