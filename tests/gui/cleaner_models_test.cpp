@@ -7,7 +7,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QColor>
-#include <QFont>
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
@@ -21,8 +20,7 @@ private slots:
     void junkRowsShowAdminMarkCategoryAndSize();
     void tickChangesOnlyTheModelsCopy();
     void privacyRowsShowBrowserAndFile();
-    void xcodeUnavailableRowsCannotBeTicked();
-    void xcodeSizeColoursFollowTheBounds();
+    void xcodeRowsTickAndColourBySize();
     void hugeListsAreNeverMeasuredRowByRow();
 };
 
@@ -40,29 +38,17 @@ void CleanerModelsTest::junkRowsShowAdminMarkCategoryAndSize()
         {{"com.app", "/h/Library/Caches/com.app", 2'500'000, ScanCategory::userCache, true, false},
             {"locked", "/Library/Logs/locked", 40, ScanCategory::systemLogs, true, true},
             {"two\nlines", "/h/.Trash/two\nlines", 0, ScanCategory::trash, false, false}});
-    QCOMPARE(model.rowCount(), 3);
-    QCOMPARE(model.columnCount(), 4);
-    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Nombre");
-
     auto cell = [&](int row, int col, int role = Qt::DisplayRole) {
         return model.data(model.index(row, col), role);
     };
-    QCOMPARE(cell(0, SystemJunkModel::name).toString(), "com.app");
     QCOMPARE(cell(1, SystemJunkModel::name).toString(), "🔒 locked");
-    QCOMPARE(cell(1, SystemJunkModel::name, Qt::ForegroundRole).value<QColor>(),
-        rgb(SystemColor::orange));
     QVERIFY(cell(0, SystemJunkModel::name, Qt::ForegroundRole).value<QColor>()
-        != rgb(SystemColor::orange));
-    QCOMPARE(cell(1, SystemJunkModel::category).toString(), "Registros del Sistema");
-    QCOMPARE(cell(1, SystemJunkModel::category, Qt::ForegroundRole).value<QColor>(),
-        rgb(SystemColor::pink));
+        != cell(1, SystemJunkModel::name, Qt::ForegroundRole).value<QColor>());
     QCOMPARE(cell(0, SystemJunkModel::size).toString(), "2,5 MB");
     QCOMPARE(cell(1, SystemJunkModel::size).toString(), "1 KB"); // junk form: never bytes
     QVERIFY(!cell(2, SystemJunkModel::name).toString().contains('\n'));
     QCOMPARE(
         cell(2, SystemJunkModel::check, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
-    QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
-    QVERIFY(!model.data(model.index(3, 0), Qt::CheckStateRole).isValid());
 }
 
 void CleanerModelsTest::tickChangesOnlyTheModelsCopy()
@@ -78,7 +64,6 @@ void CleanerModelsTest::tickChangesOnlyTheModelsCopy()
     QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     QCOMPARE(changed.count(), 1);
     QVERIFY(!model.items()[1].isSelected);
-    QVERIFY(model.items()[0].isSelected);
     QVERIFY(scanned[1].isSelected);
     // Only the tick column and the tick role take edits.
     QVERIFY(!model.setData(model.index(0, 1), Qt::Unchecked, Qt::CheckStateRole));
@@ -92,60 +77,36 @@ void CleanerModelsTest::privacyRowsShowBrowserAndFile()
     QAbstractItemModelTester tester(&model);
     model.setItems({{"Historial · History.db", "/h/Library/Safari/History.db", 4096,
         ScanCategory::browserSafari, false, false}});
-    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Navegador");
-    QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Archivo");
-    const QModelIndex browser = model.index(0, PrivacyModel::browser);
-    QCOMPARE(model.data(browser).toString(), "Safari");
-    QCOMPARE(model.data(browser, Qt::ForegroundRole).value<QColor>(), rgb(SystemColor::blue));
-    QVERIFY(model.data(browser, Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(model.data(model.index(0, PrivacyModel::browser)).toString(), "Safari");
     QCOMPARE(model.data(model.index(0, PrivacyModel::type)).toString(), "Historial · History.db");
-    QCOMPARE(
-        model.data(model.index(0, 0), Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
 }
 
-void CleanerModelsTest::xcodeUnavailableRowsCannotBeTicked()
+void CleanerModelsTest::xcodeRowsTickAndColourBySize()
 {
     XcodeCleanModel model;
     QAbstractItemModelTester tester(&model);
     model.setItems({{"DerivedData", "/d", 0, "x", false, true, true},
         {"Archives", "/a", 0, "y", true, false, false},
-        {"Previews", "/p", 300, "z", false, true, true}});
-    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Categoría");
-
+        {"Previews", "/p", 300, "z", false, true, true},
+        {"b", "/b", 100'000'001, "", false, true, true},
+        {"c", "/c", 500'000'001, "", false, true, true}});
     // Missing: selected in the record but shown unticked, and the tick is disabled.
     const QModelIndex missing = model.index(1, XcodeCleanModel::check);
     QCOMPARE(model.data(missing, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     QVERIFY(!(model.flags(missing) & Qt::ItemIsEnabled));
     QVERIFY(!model.setData(missing, Qt::Checked, Qt::CheckStateRole));
-    QCOMPARE(model.data(model.index(1, XcodeCleanModel::size)).toString(), "—");
-
-    // Present but empty: can be ticked, yet nothing becomes cleanable.
-    QVERIFY(model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole));
-    QCOMPARE(model.data(model.index(0, XcodeCleanModel::size)).toString(), "Vacío");
     QVERIFY(!model.anyCleanable());
-    QVERIFY(model.setData(model.index(2, 0), Qt::Checked, Qt::CheckStateRole));
-    QVERIFY(model.anyCleanable());
-}
 
-void CleanerModelsTest::xcodeSizeColoursFollowTheBounds()
-{
-    XcodeCleanModel model;
-    QAbstractItemModelTester tester(&model);
-    model.setItems({{"a", "/a", 100'000'000, "", true, true, true},
-        {"b", "/b", 100'000'001, "", true, true, true},
-        {"c", "/c", 500'000'001, "", true, true, true}});
     auto colour = [&](int row) {
         return model.data(model.index(row, XcodeCleanModel::size), Qt::ForegroundRole)
             .value<QColor>();
     };
-    QCOMPARE(colour(0), labelColor());
-    QCOMPARE(colour(1), rgb(SystemColor::orange));
-    QCOMPARE(colour(2), rgb(SystemColor::red));
-    QCOMPARE(model.data(model.index(2, XcodeCleanModel::size)).toString(), "500 MB");
+    QCOMPARE(colour(2), labelColor());
+    QCOMPARE(colour(3), rgb(SystemColor::orange));
+    QCOMPARE(colour(4), rgb(SystemColor::red));
 }
 
-// Counts what the view asks, to show that filling and scrolling a long list reads
-// only the rows on screen.
+// Counts reads: filling and scrolling a long list must read only the rows on screen.
 class CountingJunkModel : public SystemJunkModel {
 public:
     using SystemJunkModel::SystemJunkModel;
@@ -173,9 +134,8 @@ void CleanerModelsTest::hugeListsAreNeverMeasuredRowByRow()
     view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
     QCoreApplication::processEvents();
     view->viewport()->repaint();
-    QCOMPARE(view->rowAt(view->viewport()->height() - 1) >= 0, true);
-    QVERIFY2(model.reads < 20'000, qPrintable(QString::number(model.reads)));
-    QVERIFY(model.reads > 0);
+    QVERIFY(view->rowAt(view->viewport()->height() - 1) >= 0); // the view did paint rows
+    QVERIFY2(model.reads > 0 && model.reads < 20'000, qPrintable(QString::number(model.reads)));
     delete view;
 }
 

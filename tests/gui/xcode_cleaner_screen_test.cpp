@@ -29,12 +29,6 @@ void tick(XcodeCleanModel& model, const std::string& name, bool on)
         model.index(rowOf(model, name), 0), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-// A file of `bytes` logical bytes that takes no room on disk.
-void sparse(const TestTree& tree, const std::string& rel, uintmax_t bytes)
-{
-    std::filesystem::resize_file(tree.file(rel, 0), bytes);
-}
-
 QString sizeText(const XcodeCleanModel& model, const std::string& name)
 {
     return model.data(model.index(rowOf(model, name), XcodeCleanModel::size)).toString();
@@ -45,27 +39,11 @@ QString sizeText(const XcodeCleanModel& model, const std::string& name)
 class XcodeCleanerScreenTest : public QObject {
     Q_OBJECT
 private slots:
-    void nothingInstalledListsElevenUnavailableRows();
-    void ticksDriveTheCleanButton();
+    void ticksDriveTheCleanButtonAndCancelChangesNothing();
     void cleanDeletesCachesAndTrashesKeptData();
-    void cancelChangesNothing();
 };
 
-void XcodeCleanerScreenTest::nothingInstalledListsElevenUnavailableRows()
-{
-    ScreenTestEnvironment f;
-    XcodeCleanerViewController screen;
-    QVERIFY(showScreen(screen));
-    QAbstractItemModelTester tester(screen.items());
-    QVERIFY(scanAndWait(screen));
-    QCOMPARE(screen.items()->rowCount(), 11);
-    QCOMPARE(screen.statusLabel()->text(), "0 ubicaciones · Cero KB en total");
-    QCOMPARE(sizeText(*screen.items(), "Instruments"), "—");
-    QVERIFY(!screen.cleanButton()->isEnabled());
-    QVERIFY(screen.scanButton()->isEnabled());
-}
-
-void XcodeCleanerScreenTest::ticksDriveTheCleanButton()
+void XcodeCleanerScreenTest::ticksDriveTheCleanButtonAndCancelChangesNothing()
 {
     ScreenTestEnvironment f;
     f.tree.dir("home/Library/Developer/Xcode/UserData/Previews");
@@ -73,10 +51,10 @@ void XcodeCleanerScreenTest::ticksDriveTheCleanButton()
     f.tree.file("home/Library/Developer/Xcode/iOS DeviceSupport/17/x", 3000);
     XcodeCleanerViewController screen;
     QVERIFY(showScreen(screen));
+    QAbstractItemModelTester tester(screen.items());
     QVERIFY(scanAndWait(screen));
     QCOMPARE(screen.statusLabel()->text(), "3 ubicaciones · 5 KB en total");
     QVERIFY(screen.cleanButton()->isEnabled());
-    QCOMPARE(sizeText(*screen.items(), "Previews"), "Vacío");
 
     tick(*screen.items(), "iOS DeviceSupport", false);
     QVERIFY(!screen.cleanButton()->isEnabled());
@@ -88,38 +66,34 @@ void XcodeCleanerScreenTest::ticksDriveTheCleanButton()
     AlertAnswerer answers(1);
     screen.doClean();
     QTRY_COMPARE(answers.shown.size(), 1u);
-    QCOMPARE(answers.shown[0].message, "¿Limpiar cachés de Xcode?");
-    QCOMPARE(answers.shown[0].informativeText,
-        "Se limpiarán 1 categorías (2 KB).\n\n⚠️ Archives contiene datos que Xcode NO "
-        "regenera "
-        "(p. ej. dSYMs de versiones publicadas o tu propio código). Se moverá a la Papelera.");
-    QCOMPARE(answers.shown[0].buttons, (QStringList{"Limpiar", "Cancelar"}));
+    QVERIFY(answers.shown[0].informativeText.startsWith("Se limpiarán 1 categorías (2 KB)."));
+    QCoreApplication::processEvents(); // the answer arrives; nothing may follow it
+    QCOMPARE(screen.statusLabel()->text(), "3 ubicaciones · 5 KB en total");
+    QVERIFY(screen.cleanButton()->isEnabled());
+    QVERIFY(f.tree.exists("home/Library/Developer/Xcode/Archives/a.xcarchive/x"));
 }
 
 void XcodeCleanerScreenTest::cleanDeletesCachesAndTrashesKeptData()
 {
     ScreenTestEnvironment f;
     const std::string dev = "home/Library/Developer/";
-    sparse(f.tree, dev + "Xcode/DerivedData/App/Build/x.o", 400'000'000);
-    sparse(f.tree, dev + "Xcode/DerivedData/SwiftPM/checkouts/dep/Package.swift", 200'000'000);
+    // Sparse: large logical sizes that take no room on disk.
+    std::filesystem::resize_file(
+        f.tree.file(dev + "Xcode/DerivedData/App/Build/x.o", 0), 400'000'000);
+    std::filesystem::resize_file(
+        f.tree.file(dev + "Xcode/DerivedData/SwiftPM/checkouts/dep/Package.swift", 0), 200'000'000);
     f.tree.file(dev + "CoreSimulator/Devices/UDID/data.img", 1500);
     XcodeCleanerViewController screen;
-    QVERIFY(showScreen(screen));
-    QVERIFY(scanAndWait(screen));
+    QVERIFY(showScreen(screen) && scanAndWait(screen));
     // The checkouts have a row of their own but count once, inside DerivedData.
     QCOMPARE(screen.statusLabel()->text(), "3 ubicaciones · 600 MB en total");
     QCOMPARE(sizeText(*screen.items(), "SPM Checkouts"), "200 MB");
-    const QModelIndex derived = screen.items()->index(0, XcodeCleanModel::size);
-    QCOMPARE(
-        screen.items()->data(derived, Qt::ForegroundRole).value<QColor>(), QColor(255, 59, 48));
     tick(*screen.items(), "CoreSimulator Devices", true);
 
     AlertAnswerer answers(0);
     QSignalSpy finished(&screen, &XcodeCleanerViewController::cleanFinished);
     screen.doClean();
     QVERIFY(finished.wait(5000));
-    QVERIFY(answers.shown[0].informativeText.startsWith("Se limpiarán 3 categorías (600 MB)."));
-
     QVERIFY(!f.tree.exists(dev + "Xcode/DerivedData"));
     QCOMPARE(f.trash->moved.size(), 1u);
     QVERIFY(f.tree.exists("trash-bin/1/UDID/data.img"));
@@ -128,25 +102,6 @@ void XcodeCleanerScreenTest::cleanDeletesCachesAndTrashesKeptData()
     for (const char* name : {"DerivedData", "SPM Checkouts", "CoreSimulator Devices"})
         QCOMPARE(sizeText(*screen.items(), name), "Vacío");
     QVERIFY(!screen.cleanButton()->isEnabled());
-}
-
-void XcodeCleanerScreenTest::cancelChangesNothing()
-{
-    ScreenTestEnvironment f;
-    f.tree.file("home/Library/Developer/Xcode/DerivedData/App/x", 5000);
-    XcodeCleanerViewController screen;
-    QVERIFY(showScreen(screen));
-    QVERIFY(scanAndWait(screen));
-    const QString status = screen.statusLabel()->text();
-
-    AlertAnswerer answers(1);
-    screen.doClean();
-    QTRY_COMPARE(answers.shown.size(), 1u);
-    QCoreApplication::processEvents(); // the answer arrives; nothing may follow it
-    QCOMPARE(screen.statusLabel()->text(), status);
-    QCOMPARE(sizeText(*screen.items(), "DerivedData"), "5 KB");
-    QVERIFY(screen.cleanButton()->isEnabled());
-    QVERIFY(f.tree.exists("home/Library/Developer/Xcode/DerivedData/App/x"));
 }
 
 QTEST_MAIN(XcodeCleanerScreenTest)
