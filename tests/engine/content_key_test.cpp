@@ -21,14 +21,6 @@ FileIdentity identityOf(const std::string& path)
 
 } // namespace
 
-TEST(ContentKey, KeyTextIsSizeUnderscoreAndLowercaseHex)
-{
-    Sha256Digest d{};
-    d[0] = 0xAB;
-    d[31] = 0x0F;
-    EXPECT_EQ(contentKeyText(1048576, d), "1048576_ab" + std::string(60, '0') + "0f");
-}
-
 TEST(ContentKey, QuickKeyCoversOnlyTheFirst64KiBAndTheContentKeyEverything)
 {
     TestTree t;
@@ -45,7 +37,6 @@ TEST(ContentKey, QuickKeyCoversOnlyTheFirst64KiBAndTheContentKeyEverything)
     ASSERT_TRUE(l.ok && b.ok);
     EXPECT_EQ(l.quick, b.quick); // same first 65536 bytes
     EXPECT_NE(reader.quickKey(AT_FDCWD, small.c_str(), identityOf(small)).quick, b.quick);
-    EXPECT_EQ(l.stamp.size, 65546);
     const auto fullLarge = reader.contentKey(AT_FDCWD, large.c_str(), identityOf(large));
     const auto fullBlock = reader.contentKey(AT_FDCWD, block.c_str(), identityOf(block));
     ASSERT_TRUE(fullLarge.ok && fullBlock.ok);
@@ -59,7 +50,6 @@ TEST(ContentKey, QuickHashSeparatesNearbyContents)
     b[65535] = 'b';
     std::string c = a;
     c[0] = 'c';
-    EXPECT_EQ(quickHash(a.data(), a.size()), quickHash(std::string(a).data(), a.size()));
     EXPECT_NE(quickHash(a.data(), a.size()), quickHash(b.data(), b.size()));
     EXPECT_NE(quickHash(a.data(), a.size()), quickHash(c.data(), c.size()));
     EXPECT_NE(quickHash(a.data(), 31), quickHash(a.data(), 30)); // the length counts

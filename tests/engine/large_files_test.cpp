@@ -47,10 +47,7 @@ TEST(LargeFiles, ThresholdIsInclusiveAndTheListLargestFirstInWalkOrder)
         (std::vector<std::string>{"Escaneando Downloads...", "Escaneando Documents...",
             "Escaneando Missing...", "Escaneando Music..."}));
     EXPECT_EQ(items[2].path, t.path("Documents/exact.pdf"));
-    EXPECT_EQ(items[2].kind, "Documento PDF");
-    EXPECT_EQ(items[1].kind, "Imagen de disco ISO");
     EXPECT_EQ(largeFilesSummary(items), "3 archivos · 262,1 MB en total");
-    EXPECT_EQ(largeFilesSummary({}), "No se encontraron archivos grandes");
 
     // "1 GB" lists only files of at least 1073741824 bytes.
     sparse(t, "Movies/film.mov", kLargeFileThresholds[5].bytes);
@@ -74,22 +71,8 @@ TEST(LargeFiles, HiddenPackagedLinkedAndTwiceReachedFilesAreListedOnce)
     const auto items = findLargeFiles({t.path("Documents"), t.path("Desktop")}, 1000);
     ASSERT_EQ(items.size(), 1u); // one file, whichever of its two names the walk met first
     EXPECT_EQ(items[0].path.rfind(t.path("Documents/"), 0), 0u);
-}
-
-TEST(LargeFiles, ModificationDateComesFromTheFile)
-{
-    TestTree t;
-    sparse(t, "d/old.bin", 100);
-    t.setMtime("d/old.bin", 1000000000);
-    const auto items = findLargeFiles({t.path("d")}, 1);
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(std::chrono::system_clock::to_time_t(items[0].modified), 1000000000);
-}
-
-TEST(LargeFiles, SizeColoursUseDecimalBounds)
-{
-    EXPECT_EQ(largeFileSizeColor(100000000), std::nullopt);
-    EXPECT_EQ(largeFileSizeColor(100000001), SystemColor::orange);
-    EXPECT_EQ(largeFileSizeColor(500000000), SystemColor::orange);
-    EXPECT_EQ(largeFileSizeColor(500000001), SystemColor::red);
+    t.setMtime("Documents/visible.bin", 1000000000);
+    EXPECT_EQ(
+        std::chrono::system_clock::to_time_t(findLargeFiles({t.path("Documents")}, 1)[0].modified),
+        1000000000);
 }
