@@ -19,56 +19,41 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     const std::string where = "--system-root " + shellQuote(t.path("sys")) + " ";
     const std::string home = "HOME=" + shellQuote(t.path("home"));
 
-    auto apps = runCli("--json " + where + "apps", home);
-    ASSERT_EQ(apps.status, 0);
-    auto a = nlohmann::json::parse(apps.out);
+    auto a = nlohmann::json::parse(runCli("--json " + where + "apps", home).out);
     ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[0]["name"], "Editor");
     EXPECT_EQ(a[0]["version"], "1.0");
     EXPECT_EQ(a[0]["bundleID"], "org.e");
+    EXPECT_FALSE(a[0].contains("iconFile"));
     EXPECT_EQ(a[1]["name"], "Odd \"name\"");
     EXPECT_EQ(a[1]["size"], 10);
-    EXPECT_EQ(a[1]["version"], "");
-    EXPECT_FALSE(a[0].contains("icon"));
-    EXPECT_FALSE(a[0].contains("iconFile"));
-
     auto text = runCli(where + "apps", home, true);
     EXPECT_NE(text.out.find("Leyendo Editor..."), std::string::npos);
     EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
 
-    auto items = runCli("--json " + where + "launch-items", home);
-    ASSERT_EQ(items.status, 0);
-    auto l = nlohmann::json::parse(items.out);
+    auto l = nlohmann::json::parse(runCli("--json " + where + "launch-items", home).out);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]["bundleID"], "com.a");
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
-    EXPECT_EQ(l[0]["isEnabled"], true);
-    EXPECT_EQ(l[1]["name"], "d");
-    EXPECT_EQ(l[1]["bundleID"], "d");
+    EXPECT_EQ(l[1]["bundleID"], "d"); // an unreadable list falls back to the file's name
     EXPECT_EQ(l[1]["source"], "Daemon (Sistema)");
 }
 
 TEST(SystemCli, MemoryAndDiskFigures)
 {
     TestTree t;
-    auto memory = runCli("--json memory");
-    ASSERT_EQ(memory.status, 0);
-    auto m = nlohmann::json::parse(memory.out);
+    auto m = nlohmann::json::parse(runCli("--json memory").out);
     for (const char* key : {"total", "free", "active", "inactive", "wired", "compressed"})
         ASSERT_TRUE(m.contains(key)) << key;
     EXPECT_GT(m["total"].get<uint64_t>(), 0u);
     EXPECT_LE(m["free"].get<uint64_t>(), m["total"].get<uint64_t>());
 
-    auto disk = runCli("--json disk", "HOME=" + shellQuote(t.root()));
-    ASSERT_EQ(disk.status, 0);
-    auto d = nlohmann::json::parse(disk.out);
+    auto d = nlohmann::json::parse(runCli("--json disk", "HOME=" + shellQuote(t.root())).out);
     EXPECT_GT(d["total"].get<int64_t>(), 0);
     EXPECT_LE(d["free"].get<int64_t>(), d["total"].get<int64_t>());
     // A home that does not exist has no volume to read: zero figures, not an error.
     auto gone = runCli("--json disk", "HOME=" + shellQuote(t.path("missing")));
     ASSERT_EQ(gone.status, 0);
     EXPECT_EQ(nlohmann::json::parse(gone.out), (nlohmann::json{{"total", 0}, {"free", 0}}));
-
     EXPECT_EQ(runCli("memory extra").status, 2);
     EXPECT_EQ(runCli("apps --bogus").status, 2);
 }

@@ -51,40 +51,25 @@ struct ExtensionsScreen {
 class ExtensionsTest : public QObject {
     Q_OBJECT
 private slots:
-    void listsAgentsThenDaemons()
-    {
-        ExtensionsScreen s;
-        QVERIFY(QTest::qWaitForWindowExposed(&s.screen));
-        s.env.tree.text("home/Library/LaunchAgents/com.user.helper.plist", plist("com.user.real"));
-        s.env.tree.text("home/Library/LaunchAgents/bare.plist", "<plist><dict/></plist>");
-        s.env.tree.text("system/Library/LaunchDaemons/com.sys.d.plist", plist("com.sys.d"));
-        QCOMPARE(s.screen.items()->rowCount(), 0);
-        QVERIFY(!s.screen.removeButton()->isEnabled());
-        s.load();
-        QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("3 elementos encontrados"));
-        QCOMPARE(s.screen.items()->rowCount(), 3);
-        QStringList ids{s.cell(0, 0), s.cell(1, 0)};
-        ids.sort();
-        QCOMPARE(ids, (QStringList{"bare", "com.user.real"}));
-        QCOMPARE(s.cell(2, LaunchItemModel::sourceColumn), QStringLiteral("Daemon (Sistema)"));
-        QCOMPARE(s.cell(2, LaunchItemModel::pathColumn),
-            QString::fromStdString(s.env.systemRoot() + "/Library/LaunchDaemons/com.sys.d.plist"));
-        QCOMPARE(s.screen.tableView()->textElideMode(), Qt::ElideMiddle);
-        QCOMPARE(s.screen.tableView()->selectionMode(), QAbstractItemView::SingleSelection);
-        s.select(0);
-        QVERIFY(s.screen.removeButton()->isEnabled());
-    }
-
-    void deletesTheFileAfterConfirming()
+    void listsAgentsThenDaemonsAndDeletesOnlyAfterConfirming()
     {
         ExtensionsScreen s;
         const std::string file = s.env.tree.text(
             "home/Library/LaunchAgents/com.user.helper.plist", plist("com.user.real"));
-        s.env.tree.text("system/Library/LaunchAgents/other.plist", plist("other"));
+        s.env.tree.text("home/Library/LaunchAgents/bare.plist", "<plist><dict/></plist>");
+        const std::string locked
+            = s.env.tree.text("system/Library/LaunchDaemons/locked.plist", plist("locked"));
+        s.env.tree.protect("system/Library/LaunchDaemons");
+        QVERIFY(!s.screen.removeButton()->isEnabled());
         s.load();
-        QCOMPARE(s.cell(0, 0), QStringLiteral("com.user.real"));
+        QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("3 elementos encontrados"));
+        QStringList ids{s.cell(0, 0), s.cell(1, 0)};
+        ids.sort();
+        QCOMPARE(ids, (QStringList{"bare", "com.user.real"}));
+        QCOMPARE(s.cell(2, LaunchItemModel::sourceColumn), QStringLiteral("Daemon (Sistema)"));
+        QCOMPARE(s.cell(2, LaunchItemModel::pathColumn), QString::fromStdString(locked));
 
-        s.select(0);
+        s.select(s.cell(0, 0) == "bare" ? 1 : 0);
         {
             AlertAnswerer cancel(1);
             QTest::mouseClick(s.screen.removeButton(), Qt::LeftButton);
@@ -94,36 +79,24 @@ private slots:
         }
         AlertAnswerer confirm(0);
         QTest::mouseClick(s.screen.removeButton(), Qt::LeftButton);
-        QTRY_COMPARE(s.screen.items()->rowCount(), 1);
+        QTRY_COMPARE(s.screen.items()->rowCount(), 2);
         // The confirmation names the file, not the label the list shows.
-        QCOMPARE(confirm.shown[0].message, QStringLiteral("¿Eliminar agente de inicio?"));
         QCOMPARE(confirm.shown[0].informativeText,
             QStringLiteral("Se eliminará:\ncom.user.helper\n\nEsto puede afectar el "
                            "funcionamiento de algunas aplicaciones."));
-        QCOMPARE(confirm.shown[0].buttons, (QStringList{"Eliminar", "Cancelar"}));
         QVERIFY(!std::filesystem::exists(file));
         QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("✅ Eliminado: com.user.helper"));
-        QCOMPARE(s.cell(0, 0), QStringLiteral("other"));
         QVERIFY(!s.screen.removeButton()->isEnabled());
         s.screen.removeSelected(); // nothing selected: nothing asked
         QCoreApplication::processEvents();
         QCOMPARE(confirm.shown.size(), size_t(1));
-    }
 
-    void refusedDeletionKeepsTheRow()
-    {
-        ExtensionsScreen s;
-        const std::string file
-            = s.env.tree.text("system/Library/LaunchDaemons/locked.plist", plist("locked"));
-        s.env.tree.protect("system/Library/LaunchDaemons");
-        s.load();
-        s.select(0);
-        AlertAnswerer confirm(0);
+        s.select(1);
         QTest::mouseClick(s.screen.removeButton(), Qt::LeftButton);
         QTRY_VERIFY(s.screen.statusLabel()->text().startsWith(QStringLiteral("❌ Error: ")));
         QVERIFY(s.screen.statusLabel()->text().size() > 10);
-        QCOMPARE(s.screen.items()->rowCount(), 1);
-        QVERIFY(std::filesystem::exists(file));
+        QCOMPARE(s.screen.items()->rowCount(), 2);
+        QVERIFY(std::filesystem::exists(locked));
     }
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
-// Builds binary property lists for tests, including damaged ones: every trailer field
-// can be overridden after the fact.
+// Builds binary property lists for tests; damaged ones are made by editing the result.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -16,16 +15,12 @@ public:
         return objects_.size() - 1;
     }
 
-    void replace(size_t index, std::string encoded) { objects_[index] = std::move(encoded); }
-
     static std::string ascii(const std::string& s) { return withCount(0x50, s.size()) + s; }
     static std::string utf16(const std::u16string& s)
     {
         std::string out = withCount(0x60, s.size());
-        for (char16_t c : s) {
-            out += static_cast<char>(c >> 8);
-            out += static_cast<char>(c & 0xFF);
-        }
+        for (char16_t c : s)
+            out += be(c, 2);
         return out;
     }
     static std::string integer(uint8_t v) { return std::string{'\x10', static_cast<char>(v)}; }
@@ -35,36 +30,42 @@ public:
     {
         std::string out = withCount(0xD0, entries.size());
         for (const auto& e : entries)
-            out += ref(e.first);
+            out += be(e.first, refSize);
         for (const auto& e : entries)
-            out += ref(e.second);
+            out += be(e.second, refSize);
         return out;
     }
 
+    // A document of these objects whose top object is the first.
+    static std::string document(const std::vector<std::string>& objects)
+    {
+        BinaryPlistWriter w;
+        for (const auto& o : objects)
+            w.add(o);
+        return w.build(0);
+    }
+    // The document {key: value}, both already encoded.
+    static std::string oneEntry(const std::string& key, const std::string& value)
+    {
+        return document({BinaryPlistWriter().dict({{1, 2}}), key, value});
+    }
+
+    // Trailer: 6 unused bytes, offset width, reference width, then 8-byte object count,
+    // top object and offset-table position.
     std::string build(size_t top) const
     {
-        std::string out = "bplist00";
-        std::vector<uint64_t> offsets;
+        std::string out = "bplist00", table;
         for (const auto& o : objects_) {
-            offsets.push_back(out.size());
+            table += be(out.size(), offsetSize);
             out += o;
         }
-        const uint64_t table = out.size();
-        for (uint64_t off : offsets)
-            out += be(off, offsetSize);
-        out += std::string(6, '\0');
-        out += static_cast<char>(offsetSize);
-        out += static_cast<char>(refSize);
-        out += be(numObjects ? numObjects : objects_.size(), 8);
-        out += be(top, 8);
-        out += be(tableOffset ? tableOffset : table, 8);
-        return out;
+        const uint64_t tableAt = out.size();
+        out += table + std::string(6, '\0') + char(offsetSize) + char(refSize);
+        return out + be(objects_.size(), 8) + be(top, 8) + be(tableAt, 8);
     }
 
     uint8_t offsetSize = 2;
     uint8_t refSize = 2;
-    uint64_t numObjects = 0;  // 0: the real count
-    uint64_t tableOffset = 0; // 0: the real offset
 
     static std::string be(uint64_t v, size_t width)
     {
@@ -81,7 +82,6 @@ private:
             return std::string(1, static_cast<char>(kind | count));
         return std::string(1, static_cast<char>(kind | 0x0F)) + "\x13" + be(count, 8);
     }
-    std::string ref(size_t index) const { return be(index, refSize); }
 
     std::vector<std::string> objects_;
 };

@@ -10,71 +10,51 @@
 // Returns the queued snapshots one per call, repeating the last one.
 class FakeMemoryStatistics final : public tidvale::platform::MemoryStatistics {
 public:
+    using Figures = std::optional<tidvale::platform::VmFigures>;
     explicit FakeMemoryStatistics(uint64_t physical)
         : physical_(physical)
     {
     }
     uint64_t physicalMemory() override { return physical_; }
-    std::optional<tidvale::platform::VmFigures> vmFigures() override
+    Figures vmFigures() override
     {
         std::lock_guard g(m_);
         ++calls_;
-        if (queue_.size() > 1) {
-            auto front = queue_.front();
+        const Figures front = queue_.empty() ? std::nullopt : queue_.front();
+        if (queue_.size() > 1)
             queue_.pop_front();
-            return front;
-        }
-        return queue_.empty() ? std::nullopt : queue_.front();
+        return front;
     }
-    void push(std::optional<tidvale::platform::VmFigures> figures)
+    void set(std::initializer_list<Figures> figures)
     {
         std::lock_guard g(m_);
-        queue_.push_back(figures);
+        queue_.assign(figures);
     }
     int calls() const
     {
         std::lock_guard g(m_);
         return calls_;
     }
-    void clear()
-    {
-        std::lock_guard g(m_);
-        queue_.clear();
-    }
-    void pushFree(uint64_t free)
-    {
-        tidvale::platform::VmFigures f;
-        f.free = free;
-        push(f);
-    }
 
 private:
     mutable std::mutex m_;
     int calls_ = 0;
     uint64_t physical_;
-    std::deque<std::optional<tidvale::platform::VmFigures>> queue_;
+    std::deque<Figures> queue_;
 };
 
 class FakeVolumeStatistics final : public tidvale::platform::VolumeStatistics {
 public:
-    explicit FakeVolumeStatistics(std::optional<tidvale::platform::VolumeFigures> figures)
-        : figures_(figures)
+    using Figures = std::optional<tidvale::platform::VolumeFigures>;
+    explicit FakeVolumeStatistics(Figures figures)
+        : figures(figures)
     {
     }
-    std::optional<tidvale::platform::VolumeFigures> figuresFor(const std::string& path) override
+    Figures figuresFor(const std::string& path) override
     {
-        std::lock_guard g(m_);
         askedFor = path;
-        return figures_;
+        return figures;
     }
-    void set(std::optional<tidvale::platform::VolumeFigures> figures)
-    {
-        std::lock_guard g(m_);
-        figures_ = figures;
-    }
+    Figures figures;
     std::string askedFor;
-
-private:
-    std::mutex m_;
-    std::optional<tidvale::platform::VolumeFigures> figures_;
 };
