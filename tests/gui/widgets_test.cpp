@@ -17,13 +17,13 @@ using namespace tidvale::gui;
 
 namespace {
 
-AlertSpec confirmSpec()
+AlertRequest confirmRequest()
 {
-    AlertSpec spec;
-    spec.message = QStringLiteral("¿Limpiar archivos?");
-    spec.informativeText = QStringLiteral("Se eliminarán 2 elementos.");
-    spec.buttons = {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")};
-    return spec;
+    AlertRequest request;
+    request.message = QStringLiteral("¿Limpiar archivos?");
+    request.informativeText = QStringLiteral("Se eliminarán 2 elementos.");
+    request.buttons = {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")};
+    return request;
 }
 
 QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
@@ -74,7 +74,7 @@ private slots:
         QFETCH(int, answer);
         ShownWindow w;
         std::vector<int> answers;
-        showAlert(w.screen, confirmSpec(), [&](int a) { answers.push_back(a); });
+        showAlert(w.screen, confirmRequest(), [&](int a) { answers.push_back(a); });
         auto* box = w.window.findChild<QMessageBox*>();
         QVERIFY(box && box->isVisible());
         QCOMPARE(box->windowModality(), Qt::WindowModal);
@@ -90,12 +90,12 @@ private slots:
         QWidget window;
         auto* screen = new QWidget(&window);
         bool called = false;
-        showAlert(screen, confirmSpec(), [&](int) { called = true; }); // window never shown
+        showAlert(screen, confirmRequest(), [&](int) { called = true; }); // window never shown
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         screen->hide();
-        showAlert(screen, confirmSpec(), [&](int) { called = true; });
-        showAlert(nullptr, confirmSpec(), [&](int) { called = true; });
+        showAlert(screen, confirmRequest(), [&](int) { called = true; });
+        showAlert(nullptr, confirmRequest(), [&](int) { called = true; });
         QCoreApplication::processEvents();
         QVERIFY(window.findChild<QMessageBox*>() == nullptr);
         QVERIFY(!called);
@@ -105,7 +105,7 @@ private slots:
     {
         ShownWindow w;
         bool called = false;
-        showAlert(w.screen, confirmSpec(), [&](int) { called = true; });
+        showAlert(w.screen, confirmRequest(), [&](int) { called = true; });
         auto* box = w.window.findChild<QMessageBox*>();
         QVERIFY(box);
         delete w.screen;
@@ -120,9 +120,9 @@ private slots:
         screen.show();
         AlertAnswerer answerer(1);
         int answer = -5;
-        AlertSpec spec = confirmSpec();
-        spec.style = AlertStyle::informational;
-        showAlert(&screen, spec, [&](int a) { answer = a; });
+        AlertRequest request = confirmRequest();
+        request.style = AlertStyle::informational;
+        showAlert(&screen, request, [&](int a) { answer = a; });
         QCOMPARE(answer, -5); // never inside showAlert, as with a real sheet
         QCOMPARE(answerer.shown.at(0).style, AlertStyle::informational);
         QTRY_COMPARE(answer, 1);

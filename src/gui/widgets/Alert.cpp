@@ -30,7 +30,7 @@ AlertAnswerer::~AlertAnswerer()
     currentAnswerer() = previous_;
 }
 
-void showAlert(QWidget* screen, const AlertSpec& alert, std::function<void(int)> completion)
+void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(int)> completion)
 {
     if (!screen || !screen->isVisible())
         return;

@@ -12,7 +12,7 @@ namespace tidvale::gui {
 
 enum class AlertStyle { warning, informational };
 
-struct AlertSpec {
+struct AlertRequest {
     AlertStyle style = AlertStyle::warning;
     QString message;         // the bold first line
     QString informativeText; // the explanation under it
@@ -25,7 +25,7 @@ struct AlertSpec {
 // `screen` is not on screen (no window, or its tool is not the one shown) nothing is
 // shown and `completion` is never called; it is also dropped if `screen` is destroyed
 // before the answer. GUI thread only.
-void showAlert(QWidget* screen, const AlertSpec& alert, std::function<void(int)> completion);
+void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(int)> completion);
 
 // Test hook: while an AlertAnswerer lives, showAlert shows no window. It records each
 // alert that would have been shown and answers it with `answer`, through the event
@@ -40,7 +40,7 @@ public:
     AlertAnswerer& operator=(const AlertAnswerer&) = delete;
 
     int answer;
-    std::vector<AlertSpec> shown;
+    std::vector<AlertRequest> shown;
 
 private:
     AlertAnswerer* previous_; // an outer answerer takes over again when this one goes

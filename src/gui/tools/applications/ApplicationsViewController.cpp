@@ -163,7 +163,7 @@ void ApplicationsViewController::uninstallSelected()
         paths.push_back(app.path);
         names << displayText(app.name);
     }
-    AlertSpec alert;
+    AlertRequest alert;
     alert.style = AlertStyle::warning;
     alert.message = QStringLiteral("¿Mover a la Papelera?");
     alert.informativeText

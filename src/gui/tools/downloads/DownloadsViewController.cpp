@@ -178,7 +178,7 @@ void DownloadsViewController::doTrash()
         }
     if (ticked.empty())
         return;
-    AlertSpec alert;
+    AlertRequest alert;
     alert.message = QStringLiteral("¿Mover %1 archivo(s) a la Papelera?").arg(ticked.size());
     alert.informativeText = QStringLiteral("Se liberarán ~") + fileBytesText(total)
         + QStringLiteral(" al vaciar la Papelera.");

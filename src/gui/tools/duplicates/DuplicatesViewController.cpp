@@ -129,7 +129,7 @@ void DuplicatesViewController::doClean()
     int64_t copies = 0;
     for (const auto& g : groups())
         copies += g.extraCopies();
-    AlertSpec alert;
+    AlertRequest alert;
     alert.message = QStringLiteral("¿Eliminar %1 duplicados?").arg(copies);
     alert.informativeText = QStringLiteral("Se conservará un archivo de cada grupo y se moverán "
                                            "%1 copias a la Papelera. Se liberarán ~")

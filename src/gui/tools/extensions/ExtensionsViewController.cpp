@@ -95,7 +95,7 @@ void ExtensionsViewController::removeSelected()
     if (row < 0 || row >= items_->rowCount())
         return;
     const LaunchItem item = items_->items()[static_cast<size_t>(row)];
-    AlertSpec alert;
+    AlertRequest alert;
     alert.style = AlertStyle::warning;
     alert.message = QStringLiteral("¿Eliminar agente de inicio?");
     alert.informativeText = QStringLiteral("Se eliminará:\n") + displayText(item.name)

@@ -144,7 +144,7 @@ void LargeFilesViewController::doTrash()
         targets = model_->items();
     if (targets.empty())
         return;
-    AlertSpec alert;
+    AlertRequest alert;
     alert.message = QStringLiteral("¿Mover %1 archivo(s) a la Papelera?").arg(targets.size());
     alert.informativeText = QStringLiteral("Se liberará espacio al vaciar la Papelera.");
     alert.buttons = {QStringLiteral("Mover"), QStringLiteral("Cancelar")};

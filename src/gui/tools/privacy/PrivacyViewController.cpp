@@ -79,7 +79,7 @@ void PrivacyViewController::doClean()
     const auto& list = items_->items();
     if (std::none_of(list.begin(), list.end(), [](const ScanItem& i) { return i.isSelected; }))
         return;
-    AlertSpec alert{AlertStyle::warning, QStringLiteral("¿Eliminar datos de privacidad?"),
+    AlertRequest alert{AlertStyle::warning, QStringLiteral("¿Eliminar datos de privacidad?"),
         QStringLiteral("Se eliminarán historial y cachés de navegadores seleccionados."),
         {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")}};
     showAlert(this, alert, [this](int answer) {
@@ -96,7 +96,7 @@ void PrivacyViewController::removeSelected()
     totalLabel_->setText(QStringLiteral("✅ Liberado: ") + junkBytesText(result.freed));
     const std::string failures = privacyFailureText(result);
     if (!failures.empty()) {
-        AlertSpec alert{AlertStyle::warning,
+        AlertRequest alert{AlertStyle::warning,
             QStringLiteral("Algunos elementos no se pudieron eliminar"),
             QString::fromStdString(failures), {QStringLiteral("OK")}};
         showAlert(this, alert, {});

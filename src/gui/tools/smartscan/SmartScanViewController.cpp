@@ -127,7 +127,7 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
 
 void SmartScanViewController::cleanAll()
 {
-    AlertSpec alert;
+    AlertRequest alert;
     alert.style = AlertStyle::warning;
     alert.message = QStringLiteral("¿Limpiar archivos?");
     alert.informativeText = QStringLiteral("Se eliminarán %1 elementos. Esta acción no se puede "

@@ -96,7 +96,7 @@ void SystemJunkViewController::doClean()
     const JunkSelection selection = junkSelection(items_->items());
     if (selection.count() == 0)
         return;
-    AlertSpec alert{AlertStyle::warning, QString::fromStdString(junkConfirmMessage(selection)),
+    AlertRequest alert{AlertStyle::warning, QString::fromStdString(junkConfirmMessage(selection)),
         QString::fromStdString(junkConfirmInformative(selection)),
         {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")}};
     showAlert(this, alert, [this](int answer) {
@@ -128,7 +128,8 @@ void SystemJunkViewController::reportFailures(
             next();
         return;
     }
-    AlertSpec alert{AlertStyle::warning, QStringLiteral("Algunos archivos no se pudieron eliminar"),
+    AlertRequest alert{AlertStyle::warning,
+        QStringLiteral("Algunos archivos no se pudieron eliminar"),
         QString::fromStdString(junkFailureReport(lines)), {QStringLiteral("OK")}};
     showAlert(this, alert, [next = std::move(next)](int) {
         if (next)
@@ -144,7 +145,7 @@ void SystemJunkViewController::askForAdministrator(std::vector<ScanItem> needsAd
         finishClean();
         return;
     }
-    AlertSpec alert{AlertStyle::informational,
+    AlertRequest alert{AlertStyle::informational,
         QStringLiteral("Se requieren permisos de administrador"),
         QString::fromStdString(adminPromptText(needsAdmin)),
         {QStringLiteral("Eliminar con contraseña"), QStringLiteral("Omitir")}};

@@ -78,7 +78,7 @@ void XcodeCleanerViewController::doClean()
     const auto selection = xcodeCleanSelection(items_->items());
     if (selection.empty())
         return;
-    AlertSpec alert{AlertStyle::warning, QStringLiteral("¿Limpiar cachés de Xcode?"),
+    AlertRequest alert{AlertStyle::warning, QStringLiteral("¿Limpiar cachés de Xcode?"),
         QString::fromStdString(xcodeConfirmText(selection)),
         {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")}};
     showAlert(this, alert, [this](int answer) {
