@@ -5,8 +5,8 @@
 namespace tidvale::platform {
 namespace {
 
-// GIO implements the freedesktop.org Trash specification with the checks the
-// specification asks for (escaped Path= lines, a sticky and non-linked .Trash on
+// GIO implements the freedesktop.org Trash standard with the checks the
+// standard asks for (escaped Path= lines, a sticky and non-linked .Trash on
 // other volumes, a .Trash-$uid owned by the user) and fails instead of guessing.
 class GioTrash final : public Trash {
 public:
