@@ -3,6 +3,7 @@
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include <QFrame>
@@ -59,15 +60,8 @@ QLabel* makeStatusLabel(QWidget* parent)
     label->setTextFormat(Qt::PlainText);
     label->setMinimumWidth(40);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    setLabelColor(label, secondaryLabelColor(parent));
+    setTextColor(label, secondaryLabelColor(parent));
     return label;
-}
-
-void setLabelColor(QLabel* label, const QColor& color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
 }
 
 QFrame* makeSeparatorLine(const QWidget* colourSource)

@@ -28,8 +28,6 @@ QTableView* layOutListScreen(QWidget* screen, QWidget* header, PrimaryButton* fi
 // pushing the window wider.
 QLabel* makeStatusLabel(QWidget* parent);
 
-void setLabelColor(QLabel* label, const QColor& color);
-
 // A one-pixel horizontal rule in the separator colour.
 QFrame* makeSeparatorLine(const QWidget* colourSource);
 

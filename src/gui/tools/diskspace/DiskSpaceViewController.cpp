@@ -7,6 +7,7 @@
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/Symbols.h"
@@ -25,7 +26,7 @@ QLabel* gridLabel(const QString& text, const QColor& color)
 {
     auto* label = new QLabel(text);
     label->setFont(uiFont(13, QFont::Medium));
-    setLabelColor(label, color);
+    setTextColor(label, color);
     return label;
 }
 
@@ -33,7 +34,7 @@ QLabel* gridValue(int64_t bytes, const QColor& color)
 {
     auto* label = new QLabel(fileBytesText(bytes));
     label->setFont(monospacedDigitFont(14, QFont::DemiBold));
-    setLabelColor(label, color);
+    setTextColor(label, color);
     return label;
 }
 
@@ -115,7 +116,7 @@ void DiskSpaceViewController::buildScreen()
 
     percentLabel_ = new QLabel(QString::number(usage.percent) + QStringLiteral("% usado"));
     percentLabel_->setFont(uiFont(14, QFont::DemiBold));
-    setLabelColor(percentLabel_,
+    setTextColor(percentLabel_,
         usageLevelColor(usageLevel(usage.fraction), systemColor(SystemColor::green)));
     stack->addWidget(percentLabel_);
 
@@ -156,7 +157,7 @@ void DiskSpaceViewController::buildScreen()
                                            "espacio eliminando cachés y archivos temporales."));
     hint->setWordWrap(true);
     hint->setFont(uiFont(12));
-    setLabelColor(hint, secondary);
+    setTextColor(hint, secondary);
     stack->addWidget(hint);
 
     layout->addWidget(makeScrollColumn(column), 1);

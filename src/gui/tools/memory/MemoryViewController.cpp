@@ -6,6 +6,7 @@
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
+#include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 
@@ -33,7 +34,7 @@ QLabel* MemoryViewController::addFigure(QGridLayout* grid, int row, const QStrin
 {
     auto* nameLabel = new QLabel(name);
     nameLabel->setFont(uiFont(13, QFont::Medium));
-    setLabelColor(nameLabel, secondaryLabelColor(this));
+    setTextColor(nameLabel, secondaryLabelColor(this));
     auto* value = new QLabel;
     value->setTextFormat(Qt::PlainText);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -61,7 +62,7 @@ void MemoryViewController::loadView()
 
     auto* heading = new QLabel(QStringLiteral("USO DE MEMORIA"));
     heading->setFont(uiFont(11, QFont::DemiBold));
-    setLabelColor(heading, secondaryLabelColor(this));
+    setTextColor(heading, secondaryLabelColor(this));
     stack->addWidget(heading);
 
     progressBar_ = new QProgressBar;
@@ -100,7 +101,7 @@ void MemoryViewController::loadView()
     statusLabel_->setTextFormat(Qt::PlainText);
     statusLabel_->setAlignment(Qt::AlignCenter);
     statusLabel_->setWordWrap(true);
-    setLabelColor(statusLabel_, secondaryLabelColor(this));
+    setTextColor(statusLabel_, secondaryLabelColor(this));
     stack->addWidget(statusLabel_);
 
     auto* centre = new QWidget;
@@ -164,10 +165,10 @@ void MemoryViewController::refresh()
     for (QLabel* value : {totalLabel_, usedLabel_, freeLabel_, activeLabel_, inactiveLabel_,
              wiredLabel_, compressedLabel_}) {
         value->setFont(monospacedDigitFont(13, QFont::DemiBold));
-        setLabelColor(value, labelColor(this));
+        setTextColor(value, labelColor(this));
     }
     // Then "En Uso" alone by how full memory is.
-    setLabelColor(usedLabel_, usageLevelColor(usageLevel(usage.fraction), labelColor(this)));
+    setTextColor(usedLabel_, usageLevelColor(usageLevel(usage.fraction), labelColor(this)));
 }
 
 void MemoryViewController::optimizeMemory()
