@@ -6,6 +6,7 @@
 #include "engine/locations/linux/TrashEntries.h"
 #include "engine/locations/linux/TrashFolders.h"
 
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <fcntl.h>
@@ -21,77 +22,21 @@
 #include <fstream>
 #include <sstream>
 
-extern char** environ;
-
 using namespace tidvale::linuxdesk;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
-
-bool hasTool(const std::string& name)
+// HOME and XDG_DATA_HOME pointed at `home`, for the trash clients.
+std::vector<std::string> homeEnv(const std::string& home)
 {
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (!dir.empty() && ::access((dir + "/" + name).c_str(), X_OK) == 0)
-            return true;
-    }
-    return false;
-}
-
-// Runs a program with HOME and XDG_DATA_HOME pointed at `home`, capturing stdout.
-ToolRun runTool(const std::vector<std::string>& argv, const std::string& home = "")
-{
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string var = *e;
-        if (home.empty() || (var.rfind("HOME=", 0) != 0 && var.rfind("XDG_DATA_HOME=", 0) != 0))
-            env.push_back(var);
-    }
-    if (!home.empty()) {
-        env.push_back("HOME=" + home);
-        env.push_back("XDG_DATA_HOME=" + home + "/.local/share");
-    }
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0)
-        return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        ::dup2(null, 0);
-        ::dup2(out[1], 1);
-        ::dup2(null, 2);
-        std::vector<char*> args, envp;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        for (const auto& v : env)
-            envp.push_back(const_cast<char*>(v.c_str()));
-        args.push_back(nullptr);
-        envp.push_back(nullptr);
-        ::execvpe(args[0], args.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ToolRun run;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;)
-        run.out.append(buf, static_cast<size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return {"HOME=" + home, "XDG_DATA_HOME=" + home + "/.local/share"};
 }
 
 // The original names `trash-list` shows, one per "date time path" line.
 std::vector<std::string> trashListNames(const std::string& home)
 {
     std::vector<std::string> names;
-    std::istringstream lines(runTool({"trash-list"}, home).out);
+    std::istringstream lines(runTool({"trash-list"}, homeEnv(home)).out);
     for (std::string line; std::getline(lines, line);) {
         if (line.size() > 20)
             names.push_back(std::filesystem::path(line.substr(20)).filename());
@@ -127,13 +72,13 @@ std::string emptyAndCheck(const std::string& trash, const std::string& home, siz
         faults += "listed " + std::to_string(names.size()) + " entries, expected "
             + std::to_string(expected) + "\n";
     if (hasTool("trash-list") && trashListNames(home) != names)
-        faults += "names differ from trash-list's:\n" + runTool({"trash-list"}, home).out;
+        faults += "names differ from trash-list's:\n" + runTool({"trash-list"}, homeEnv(home)).out;
     for (const auto& c : listTrashEntries(trash)) {
         if (!tidvale::linuxdesk::removeTrashEntry(c.path).ok())
             faults += "could not remove " + c.path + "\n";
     }
-    if (hasTool("trash-list") && !runTool({"trash-list"}, home).out.empty())
-        faults += "trash-list still shows:\n" + runTool({"trash-list"}, home).out;
+    if (hasTool("trash-list") && !runTool({"trash-list"}, homeEnv(home)).out.empty())
+        faults += "trash-list still shows:\n" + runTool({"trash-list"}, homeEnv(home)).out;
     for (const char* half : {"/files", "/info"}) {
         std::error_code ec;
         if (!std::filesystem::is_empty(trash + half, ec) && !ec)
@@ -156,7 +101,7 @@ TEST(LinuxTrashTools, EmptiesWhatGioAndTrashCliPutInTheHomeTrash)
     auto put = [&](const std::vector<std::string>& argv, const std::string& rel) {
         std::vector<std::string> args = argv;
         args.push_back(t.path("home/" + rel));
-        ASSERT_EQ(runTool(args, home).status, 0) << args[0] << " " << rel;
+        ASSERT_EQ(runTool(args, homeEnv(home)).status, 0) << args[0] << " " << rel;
         ASSERT_FALSE(t.exists("home/" + rel));
         ++trashed;
     };
@@ -222,7 +167,7 @@ TEST(LinuxTrashTools, EmptiesVolumeTrashesOfMountedFileSystems)
             std::ofstream(tmpfs + "/carpeta/sub/f") << "x";
             std::ofstream(tmpfs + "/caf\xc3\xa9 a%b") << "x";
             for (const std::string name : {"carpeta", "caf\xc3\xa9 a%b"}) {
-                if (runTool({"trash-put", tmpfs + "/" + name}, home).status != 0)
+                if (runTool({"trash-put", tmpfs + "/" + name}, homeEnv(home)).status != 0)
                     faults += "trash-put failed on " + name + "\n";
             }
             check(tmpfs, 2);
@@ -236,7 +181,7 @@ TEST(LinuxTrashTools, EmptiesVolumeTrashesOfMountedFileSystems)
             std::ofstream(ext4 + "/carpeta/sub/f") << "x";
             std::ofstream(ext4 + "/x y") << "x";
             for (const std::string name : {"carpeta", "x y"}) {
-                if (runTool({"gio", "trash", ext4 + "/" + name}, home).status != 0)
+                if (runTool({"gio", "trash", ext4 + "/" + name}, homeEnv(home)).status != 0)
                     faults += "gio trash failed on " + name + "\n";
             }
             check(ext4, 2);
