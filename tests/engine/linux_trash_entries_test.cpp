@@ -104,7 +104,9 @@ TEST(LinuxTrashEntries, NeverListsThroughALink)
     t.link("half/Trash/info", t.path("real/Trash/info"));
     EXPECT_TRUE(listTrashEntries(t.path("half/Trash")).empty());
     EXPECT_TRUE(listTrashEntries(t.path("missing/Trash")).empty());
-    EXPECT_EQ(listTrashEntries(t.path("real/Trash")).size(), 1u);
+    const auto listed = listTrashEntries(t.path("real/Trash//"));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].path, t.path("real/Trash/files/a"));
 }
 
 TEST(LinuxTrashEntries, RemovesBothHalvesAndOnlyTheirDirectorySizesLine)

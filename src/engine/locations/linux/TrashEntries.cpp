@@ -101,8 +101,12 @@ bool isLinkOrNotFolder(const std::string& path)
 
 } // namespace
 
-std::vector<JunkCandidate> listTrashEntries(const std::string& trashFolder)
+std::vector<JunkCandidate> listTrashEntries(const std::string& folder)
 {
+    // The paths handed out must read back as entries in removeTrashEntry.
+    std::string trashFolder = folder;
+    while (trashFolder.size() > 1 && trashFolder.back() == '/')
+        trashFolder.pop_back();
     std::vector<JunkCandidate> entries;
     const int trashFd = openFolderNoFollow(trashFolder);
     if (trashFd < 0)
