@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tidvale::linuxdesk {
+
+// One line of /proc/self/mountinfo: where a file system is mounted and its type.
+struct MountEntry {
+    std::string mountPoint;
+    std::string fsType;
+};
+
+// The mounts listed in the text of /proc/self/mountinfo, in its order, with the
+// kernel's octal escapes ("\040" for a space, "\012" for a newline…) decoded.
+// Lines that do not have the expected shape are skipped.
+std::vector<MountEntry> parseMountInfo(const std::string& text);
+
+} // namespace tidvale::linuxdesk
