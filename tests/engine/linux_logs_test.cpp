@@ -133,7 +133,9 @@ TEST_F(LinuxSystemLogs, UnreadableFoldersAndMountPointsAreSkipped)
         [&] {
             auto names = byName(listSystemLogs(t.root()));
             return names.size() == 8 && !names.contains("private/secret.log.1")
-                && !names.contains("mounted/other.log.1");
+                && !names.contains("mounted/other.log.1")
+                && !isSystemLogDeletable(t.root(), t.path("var/log/mounted/other.log.1"))
+                && isSystemLogDeletable(t.root(), t.path("var/log/apt/history.log.1.gz"));
         });
     if (run == NamespaceRun::unavailable)
         GTEST_SKIP() << "no private mount namespace here";

@@ -167,11 +167,18 @@ bool isSystemLogDeletable(const std::string& root, const std::string& path)
             return std::nullopt;
         return relativeComponents(std::string_view(path).substr(folderPath.size() + 1));
     };
-    auto checkFile = [&](std::vector<std::string> folder, const std::vector<std::string>& rest) {
-        folder.insert(folder.end(), rest.begin(), rest.end() - 1);
-        FolderFd fd = openBelow(prefix + "/", folder);
-        return fd && isListableFile(fd.get(), rest.back());
-    };
+    // The folders between the log or crash folder and the file are crossed as the walk
+    // crosses them: real folders only, no mount point.
+    auto checkFile
+        = [&](const std::vector<std::string>& folder, const std::vector<std::string>& rest) {
+              FolderFd fd = openBelow(prefix + "/", folder);
+              for (size_t i = 0; fd && i + 1 < rest.size(); ++i) {
+                  if (isMountPoint(fd.get(), rest[i]))
+                      return false;
+                  fd = openBelow(fd.get(), {rest[i]});
+              }
+              return fd && isListableFile(fd.get(), rest.back());
+          };
     const std::vector<std::string> logFolder = {"var", "log"};
     if (auto rest = inside(logFolder); rest && !rest->empty())
         return isRotatedLogName(rest->back()) && checkFile(logFolder, *rest);
