@@ -15,7 +15,7 @@ namespace {
 // download or a rebuild (thumbnails, pip, go-build, a browser's cache) stays listed.
 const std::vector<KeptCache> kCacheKeepList = {
     {"obexd", "Bluetooth file transfers: obexd receives files here before they are moved"},
-    {"doc", "the document portal's mount when no runtime folder exists: not files of ours"},
+    {"doc", "the document portal's FUSE mount point: other programs' files, not a cache"},
     {"wallpaper", "the shell's scaled copies of the wallpaper in use, made again only at login"},
     {"gnome-control-center", "the settings panels' backgrounds and account pictures in use"},
     {"evolution", "Evolution's offline copies of mail and calendars, some not on any server"},
