@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/locations/JunkCandidate.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale::linuxdesk {
+
+// Only what the package tools would clean themselves ("apt-get clean"): the downloaded
+// packages, root + "/var/cache/apt/archives/*.deb", and the unfinished downloads in
+// "partial/" (named "partial/<file>"). One candidate per regular file; never a folder,
+// never "lock", never anything else under /var/cache. Nothing while the package tools
+// hold the archive lock: they are downloading into, or installing from, these files.
+// `root` is "/" or "" on a real system.
+std::vector<JunkCandidate> listSystemCaches(const std::string& root);
+
+// The administrator helper's re-check of one path from the listing above: a plain
+// absolute path naming such a regular file as it is on disk now, while the archive
+// lock is free.
+bool isSystemCacheDeletable(const std::string& root, const std::string& path);
+
+// Whether a package tool holds root + "/var/cache/apt/archives/lock".
+bool aptArchivesLocked(const std::string& root);
+
+} // namespace tidvale::linuxdesk

@@ -1,0 +1,35 @@
+#include "engine/locations/linux/UserLogs.h"
+
+#include "engine/locations/linux/Folders.h"
+#include "engine/locations/linux/MountPoint.h"
+
+namespace tidvale::linuxdesk {
+namespace {
+
+bool isUsersFile(int folderFd, const std::string& name, uid_t uid)
+{
+    auto st = entryStatus(folderFd, name);
+    return st && S_ISREG(st->st_mode) && st->st_uid == uid && !isMountPoint(folderFd, name);
+}
+
+} // namespace
+
+std::vector<JunkCandidate> listUserLogs(const DesktopFolders& folders)
+{
+    std::vector<JunkCandidate> out;
+    if (FolderFd home = openGivenFolder(folders.home)) {
+        const std::string name = ".xsession-errors.old";
+        if (isUsersFile(home.get(), name, folders.uid))
+            out.push_back({name, folders.home + "/" + name});
+    }
+    if (FolderFd xorg = openBelow(folders.dataHome, {"xorg"})) {
+        for (const auto& name : entryNames(xorg.get())) {
+            if (name.size() > 8 && name.ends_with(".log.old")
+                && isUsersFile(xorg.get(), name, folders.uid))
+                out.push_back({name, folders.dataHome + "/xorg/" + name});
+        }
+    }
+    return out;
+}
+
+} // namespace tidvale::linuxdesk

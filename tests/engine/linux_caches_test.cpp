@@ -1,0 +1,196 @@
+#include "engine/locations/linux/Folders.h"
+#include "engine/locations/linux/MountPoint.h"
+#include "engine/locations/linux/SystemCaches.h"
+#include "engine/locations/linux/UserCaches.h"
+
+#include "support/MountNamespace.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+
+using namespace tidvale;
+using namespace tidvale::linuxdesk;
+
+namespace {
+
+std::map<std::string, std::string> byName(const std::vector<JunkCandidate>& list)
+{
+    std::map<std::string, std::string> out;
+    for (const auto& c : list)
+        out[c.name] = c.path;
+    return out;
+}
+
+DesktopFolders foldersIn(const TestTree& t)
+{
+    return desktopFolders(t.path("home"), ::geteuid(), "", "", "");
+}
+
+void giveAway(const std::string& path)
+{
+    ASSERT_EQ(::lchown(path.c_str(), 65534, 65534), 0) << "tests run as root here";
+}
+
+} // namespace
+
+TEST(LinuxDesktopFolders, XdgValuesMustBeAbsolute)
+{
+    auto f = desktopFolders("/home/ana/", 1000, "/var/tmp/cache//", "rel/config", "");
+    EXPECT_EQ(f.home, "/home/ana");
+    EXPECT_EQ(f.cacheHome, "/var/tmp/cache");
+    EXPECT_EQ(f.configHome, "/home/ana/.config");
+    EXPECT_EQ(f.dataHome, "/home/ana/.local/share");
+}
+
+TEST(LinuxUserCaches, ListsEveryOwnEntryButTheKeptOnes)
+{
+    TestTree t;
+    const auto f = foldersIn(t);
+    t.dir("home/.cache/thumbnails");
+    t.file("home/.cache/.fr-abc", 10);
+    t.dir("home/.cache/mozilla/firefox");
+    t.dir("home/.cache/ibus");
+    t.file("home/.cache/plasma_theme_breeze.kcache", 10);
+    t.file("home/.cache/plasma_theme_breeze.kcache.bak", 10); // the glob spans the whole name
+    t.dir("home/.cache/qtshadercache-x86_64-little_endian-lp64");
+    t.file("home/.cache/mesa_shader_cache_db", 10);
+    t.dir("home/.cache/huggingface");
+    t.link("home/.cache/elsewhere", "/usr");
+    giveAway(t.dir("home/.cache/root-made"));
+
+    EXPECT_EQ(byName(listUserCaches(f)),
+        (std::map<std::string, std::string>{
+            {"thumbnails", t.path("home/.cache/thumbnails")},
+            {".fr-abc", t.path("home/.cache/.fr-abc")},
+            {"mozilla", t.path("home/.cache/mozilla")},
+            {"plasma_theme_breeze.kcache.bak",
+                t.path("home/.cache/plasma_theme_breeze.kcache.bak")},
+            {"elsewhere", t.path("home/.cache/elsewhere")},
+        }));
+}
+
+TEST(LinuxUserCaches, OneEntryPerFlatpakApplication)
+{
+    TestTree t;
+    const auto f = foldersIn(t);
+    t.file("home/.var/app/org.gnome.Maps/cache/tiles/a", 10);
+    t.dir("home/.var/app/org.gnome.Calculator/config"); // no cache folder
+    t.dir("home/.var/app/com.spotify.Client/cache/spotify/Storage");
+    t.dir("outside/cache");
+    t.link("home/.var/app/org.example.Linked", t.path("outside"));
+    giveAway(t.dir("home/.var/app/org.example.Foreign/cache"));
+
+    EXPECT_EQ(byName(listUserCaches(f)),
+        (std::map<std::string, std::string>{
+            {"org.gnome.Maps", t.path("home/.var/app/org.gnome.Maps/cache")}}));
+}
+
+#ifdef __linux__
+TEST(LinuxUserCaches, MountPointsAreNeverListedNorCrossedInto)
+{
+    TestTree t;
+    const auto f = foldersIn(t);
+    t.dir("home/.cache/portal");
+    t.dir("home/.cache/bound");
+    t.dir("home/.cache/plain");
+    t.file("source/x", 1);
+    auto run = runInMountNamespace(
+        [&] {
+            return mountTmpfs(t.path("home/.cache/portal"))
+                && bindMount(t.path("source"), t.path("home/.cache/bound"));
+        },
+        [&] {
+            FolderFd cache = openGivenFolder(f.cacheHome);
+            // A bind mount of the same file system keeps the device: only the mount
+            // identity tells it apart.
+            return isMountPoint(cache.get(), "portal") && isMountPoint(cache.get(), "bound")
+                && !isMountPoint(cache.get(), "plain") && isMountPoint(cache.get(), "missing")
+                && byName(listUserCaches(f)).size() == 1;
+        });
+    if (run == NamespaceRun::unavailable)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(run, NamespaceRun::passed);
+}
+#endif
+
+class LinuxSystemCaches : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        t.file("var/cache/apt/archives/firefox-esr_153.8.0esr-1_amd64.deb", 100);
+        t.file("var/cache/apt/archives/lock", 0);
+        t.file("var/cache/apt/archives/notes.txt", 10);
+        t.dir("var/cache/apt/archives/folder.deb");
+        t.link("var/cache/apt/archives/linked.deb", "/etc/passwd");
+        t.file("var/cache/apt/archives/partial/chromium_156_amd64.deb.FAILED", 10);
+        t.file("var/cache/apt/archives/partial/lock", 0);
+        t.dir("var/cache/apt/archives/partial/sub");
+        t.file("var/cache/debconf/config.dat", 10);
+    }
+    std::string archives(const std::string& rest) const
+    {
+        return t.path("var/cache/apt/archives") + rest;
+    }
+    TestTree t;
+};
+
+TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloads)
+{
+    EXPECT_EQ(byName(listSystemCaches(t.root() + "/")),
+        (std::map<std::string, std::string>{
+            {"firefox-esr_153.8.0esr-1_amd64.deb", archives("/firefox-esr_153.8.0esr-1_amd64.deb")},
+            {"partial/chromium_156_amd64.deb.FAILED",
+                archives("/partial/chromium_156_amd64.deb.FAILED")},
+        }));
+}
+
+TEST_F(LinuxSystemCaches, HelperRecheckAcceptsOnlyWhatTheListingGives)
+{
+    const std::string root = t.root();
+    EXPECT_TRUE(isSystemCacheDeletable(root, archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
+    EXPECT_TRUE(isSystemCacheDeletable(root, archives("/partial/chromium_156_amd64.deb.FAILED")));
+    for (const std::string& refused : {
+             archives(""),
+             archives("/"),
+             archives("/partial"),
+             archives("/lock"),
+             archives("/partial/lock"),
+             archives("/partial/sub"),
+             archives("/notes.txt"),
+             archives("/folder.deb"),
+             archives("/linked.deb"),
+             archives("/gone.deb"),
+             archives("//firefox-esr_153.8.0esr-1_amd64.deb"),
+             archives("/./firefox-esr_153.8.0esr-1_amd64.deb"),
+             archives("/partial/../firefox-esr_153.8.0esr-1_amd64.deb"),
+             archives("/../archives/firefox-esr_153.8.0esr-1_amd64.deb"),
+             t.path("var/cache/debconf/config.dat"),
+             std::string("/var/cache/apt/archives/firefox-esr_153.8.0esr-1_amd64.deb"),
+             std::string("firefox-esr_153.8.0esr-1_amd64.deb"),
+         })
+        EXPECT_FALSE(isSystemCacheDeletable(root, refused)) << refused;
+}
+
+TEST_F(LinuxSystemCaches, NothingWhileThePackageToolsHoldTheLock)
+{
+    EXPECT_FALSE(aptArchivesLocked(t.root()));
+    // An open-file-description lock conflicts even with this process's own probe, as a
+    // running apt's lock would.
+    int fd = ::open(archives("/lock").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock hold { };
+    hold.l_type = F_WRLCK;
+    hold.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &hold), 0);
+    EXPECT_TRUE(aptArchivesLocked(t.root()));
+    EXPECT_TRUE(listSystemCaches(t.root()).empty());
+    EXPECT_FALSE(isSystemCacheDeletable(t.root(), archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
+    ::close(fd);
+    EXPECT_EQ(listSystemCaches(t.root()).size(), 2u);
+}
