@@ -176,6 +176,36 @@ TEST_F(ScanFixture, PermissionRefusalEscalatesInsteadOfFailing)
     EXPECT_TRUE(result.needsAdmin[0].isSelected);
 }
 
+TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
+{
+    tree.file("elsewhere/big/blob", 3'000'000);
+    const std::string big = tree.path("elsewhere/big");
+    const auto linkSize = static_cast<int64_t>(big.size());
+    tree.link("home/Library/Caches/cached", big); // the link alone is under the threshold
+    tree.link("home/.Trash/linked", big);
+    tree.link("home/.Trash/everything", "/"); // measured at once, not by walking the machine
+    tree.dir("home/Library/Application Support/Google/Chrome/Default");
+    tree.link("home/Library/Application Support/Google/Chrome/Default/Cache", big);
+
+    auto junk = ScanService::shared().scanSystemJunk();
+    ASSERT_EQ(junk.size(), 2u);
+    EXPECT_EQ(find(junk, "cached"), nullptr);
+    ASSERT_NE(find(junk, "linked"), nullptr);
+    EXPECT_EQ(find(junk, "linked")->size, linkSize);
+    EXPECT_EQ(find(junk, "everything")->size, 1);
+    auto browsers = ScanService::shared().scanBrowsers(false);
+    ASSERT_EQ(browsers.size(), 1u);
+    EXPECT_EQ(browsers[0].size, linkSize);
+
+    junk.insert(junk.end(), browsers.begin(), browsers.end());
+    auto result = ScanService::shared().deleteItems(junk);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(result.freed, 2 * linkSize + 1); // what was listed is what went
+    EXPECT_FALSE(tree.exists("home/.Trash/linked"));
+    EXPECT_FALSE(tree.exists("home/Library/Application Support/Google/Chrome/Default/Cache"));
+    EXPECT_TRUE(tree.exists("elsewhere/big/blob"));
+}
+
 TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)
 {
     EXPECT_EQ(categoryFromDisplayName("Papelera"), ScanCategory::trash);

@@ -25,6 +25,8 @@ public:
 
     static ScanService& shared();
 
+    // What removing `path` frees: the logical size of a file or folder tree, with a
+    // link, at `path` too, measured as the link (see treeSize).
     int64_t sizeOfPath(const std::string& path) const;
     std::string formatSize(int64_t bytes) const;
 
