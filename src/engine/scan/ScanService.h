@@ -33,6 +33,8 @@ public:
     std::vector<ScanItem> scanSystemJunk(const Progress& progress = {}) const;
     std::vector<ScanItem> scanBrowsers(bool includeHistory, const Progress& progress = {}) const;
 
+    // Deletes the selected items it may delete itself. An item of a running browser,
+    // or one that is, holds or lies inside a running browser's data, is refused.
     DeleteResult deleteItems(const std::vector<ScanItem>& items) const;
 
     // Deletes set-aside items with administrator rights after checking each against the
