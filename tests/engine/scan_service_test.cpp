@@ -161,19 +161,31 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
     EXPECT_EQ(result.needsAdmin[0].path, admin);
 }
 
-TEST_F(ScanFixture, PermissionRefusalEscalatesInsteadOfFailing)
+TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
 {
+    // Immutable inside, even for root: the plain delete is refused in both places.
     tree.file("home/Library/Logs/protected/x.log", 3);
     tree.protect("home/Library/Logs/protected");
-    ScanItem item{"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs,
-        false, false};
-    item.isSelected = true;
-    auto result = ScanService::shared().deleteItems({item});
+    tree.file("sys/Library/Caches/stuck/inner/x", 5);
+    tree.protect("sys/Library/Caches/stuck/inner");
+    const std::vector<ScanItem> items{
+        {"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs, true,
+            false},
+        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true, false},
+    };
+    auto result = ScanService::shared().deleteItems(items);
     EXPECT_EQ(result.freed, 0);
-    EXPECT_TRUE(result.failures.empty());
+    // A password could only end in "Ruta no permitida" for the user's own folder.
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(result.failures[0].first, items[0].path);
+    EXPECT_EQ(result.failures[0].second,
+        "No se ha podido eliminar \u201cprotected\u201d porque no tienes permiso para acceder a "
+        "ello.");
     ASSERT_EQ(result.needsAdmin.size(), 1u);
+    EXPECT_EQ(result.needsAdmin[0].path, items[1].path);
     EXPECT_TRUE(result.needsAdmin[0].requiresAdmin);
     EXPECT_TRUE(result.needsAdmin[0].isSelected);
+    EXPECT_TRUE(tree.exists("home/Library/Logs/protected/x.log"));
 }
 
 TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)

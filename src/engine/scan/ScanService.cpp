@@ -153,12 +153,14 @@ DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
         const RemoveOutcome out = removeItem(item.path);
         if (out.ok()) {
             result.freed += item.size;
-        } else if (out.error == EACCES || out.error == EPERM) {
+        } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
             ScanItem escalated = item;
             escalated.isSelected = true;
             escalated.requiresAdmin = true;
             result.needsAdmin.push_back(std::move(escalated));
         } else {
+            // Outside the administrator's folders a password could only end in a
+            // refusal, so the real reason is reported instead.
             result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
         }
     }
