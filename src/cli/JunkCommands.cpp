@@ -121,7 +121,11 @@ int adminPlan(Invocation& inv)
 
 const Registration kScan{{"scan", "", "basura del sistema (cachés, registros, Papelera)", scan}};
 const Registration kBrowsers{{"browsers", "[--history]", "cachés de los navegadores", browsers}};
-const Registration kSize{{"size", "RUTA...", "tamaño lógico de cada archivo o carpeta", size}};
+// A link named here is measured as the link, as the cleaners count it; "RUTA/" names
+// what the link points to, as for du.
+const Registration kSize{{"size", "RUTA...",
+    "tamaño lógico de cada archivo o carpeta (un enlace, como enlace; RUTA/ mide su destino)",
+    size}};
 const Registration kAdminPlan{
     {"admin-plan", "RUTA...", "qué haría la etapa de administrador", adminPlan}};
 

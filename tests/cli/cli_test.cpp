@@ -37,11 +37,15 @@ TEST(Cli, SizeAndAdminPlan)
 {
     TestTree t;
     t.file("d/a", 1234);
-    auto r = runCli("--json size " + shellQuote(t.path("d")) + " " + shellQuote(t.path("missing")));
+    t.link("alias", t.path("d"));
+    auto r = runCli("--json size " + shellQuote(t.path("d")) + " " + shellQuote(t.path("missing"))
+        + " " + shellQuote(t.path("alias")) + " " + shellQuote(t.path("alias") + "/"));
     ASSERT_EQ(r.status, 0);
     auto json = nlohmann::json::parse(r.out);
     EXPECT_EQ(json[0]["size"], 1234);
     EXPECT_EQ(json[1]["size"], 0);
+    EXPECT_EQ(json[2]["size"], t.path("d").size()); // a link is measured as the cleaners count it
+    EXPECT_EQ(json[3]["size"], 1234);               // "alias/" names the folder, as for du
 
     auto plan = runCli(
         "--json admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");

@@ -161,19 +161,61 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
     EXPECT_EQ(result.needsAdmin[0].path, admin);
 }
 
-TEST_F(ScanFixture, PermissionRefusalEscalatesInsteadOfFailing)
+TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
 {
+    // Immutable inside, even for root: the plain delete is refused in both places.
     tree.file("home/Library/Logs/protected/x.log", 3);
     tree.protect("home/Library/Logs/protected");
-    ScanItem item{"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs,
-        false, false};
-    item.isSelected = true;
-    auto result = ScanService::shared().deleteItems({item});
+    tree.file("sys/Library/Caches/stuck/inner/x", 5);
+    tree.protect("sys/Library/Caches/stuck/inner");
+    const std::vector<ScanItem> items{
+        {"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs, true,
+            false},
+        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true, false},
+    };
+    auto result = ScanService::shared().deleteItems(items);
     EXPECT_EQ(result.freed, 0);
-    EXPECT_TRUE(result.failures.empty());
+    // A password could only end in "Ruta no permitida" for the user's own folder.
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(result.failures[0].first, items[0].path);
+    EXPECT_EQ(result.failures[0].second,
+        "No se ha podido eliminar \u201cprotected\u201d porque no tienes permiso para acceder a "
+        "ello.");
     ASSERT_EQ(result.needsAdmin.size(), 1u);
+    EXPECT_EQ(result.needsAdmin[0].path, items[1].path);
     EXPECT_TRUE(result.needsAdmin[0].requiresAdmin);
     EXPECT_TRUE(result.needsAdmin[0].isSelected);
+    EXPECT_TRUE(tree.exists("home/Library/Logs/protected/x.log"));
+}
+
+TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
+{
+    tree.file("elsewhere/big/blob", 3'000'000);
+    const std::string big = tree.path("elsewhere/big");
+    const auto linkSize = static_cast<int64_t>(big.size());
+    tree.link("home/Library/Caches/cached", big); // the link alone is under the threshold
+    tree.link("home/.Trash/linked", big);
+    tree.link("home/.Trash/everything", "/"); // measured at once, not by walking the machine
+    tree.dir("home/Library/Application Support/Google/Chrome/Default");
+    tree.link("home/Library/Application Support/Google/Chrome/Default/Cache", big);
+
+    auto junk = ScanService::shared().scanSystemJunk();
+    ASSERT_EQ(junk.size(), 2u);
+    EXPECT_EQ(find(junk, "cached"), nullptr);
+    ASSERT_NE(find(junk, "linked"), nullptr);
+    EXPECT_EQ(find(junk, "linked")->size, linkSize);
+    EXPECT_EQ(find(junk, "everything")->size, 1);
+    auto browsers = ScanService::shared().scanBrowsers(false);
+    ASSERT_EQ(browsers.size(), 1u);
+    EXPECT_EQ(browsers[0].size, linkSize);
+
+    junk.insert(junk.end(), browsers.begin(), browsers.end());
+    auto result = ScanService::shared().deleteItems(junk);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(result.freed, 2 * linkSize + 1); // what was listed is what went
+    EXPECT_FALSE(tree.exists("home/.Trash/linked"));
+    EXPECT_FALSE(tree.exists("home/Library/Application Support/Google/Chrome/Default/Cache"));
+    EXPECT_TRUE(tree.exists("elsewhere/big/blob"));
 }
 
 TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)

@@ -119,6 +119,15 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
         EXPECT_EQ(std::count(progress.begin(), progress.end(), "Leyendo " + a.name + "..."), 1);
 }
 
+TEST_F(SystemInfoFixture, ALinkedBundleIsAsLargeAsTheLinkTheTrashTakes)
+{
+    tree.file("elsewhere/Big.app/Contents/MacOS/big", 90000);
+    tree.link("home/Applications/Big.app", tree.path("elsewhere/Big.app"));
+    const auto apps = service->getInstalledApps();
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].size, static_cast<int64_t>(tree.path("elsewhere/Big.app").size()));
+}
+
 TEST_F(SystemInfoFixture, EqualSizesKeepListingOrderAndMissingFoldersAreSkipped)
 {
     for (const char* n : {"a.app", "b.app", "c.app", "d.app", "e.app"})

@@ -25,16 +25,21 @@ TEST(TreeSize, CountsFilesNotFoldersAndMeasuresLinksAsLinks)
     EXPECT_EQ(treeSize(t.path("missing")), 0);
 }
 
-TEST(TreeSize, FollowsOnlyATopLevelLinkToAFolder)
+TEST(TreeSize, ALinkToAFolderIsTheLinkUnlessATrailingSlashNamesTheFolder)
 {
     TestTree t;
     t.file("real/x", 42);
     t.link("alias", t.path("real"));
     t.link("real/loop", t.path("real")); // a loop inside is never entered
+    t.link("root", "/");
     const int64_t loop = static_cast<int64_t>(t.path("real").size());
-    EXPECT_EQ(treeSize(t.path("alias")), 42 + loop);
+    EXPECT_EQ(treeSize(t.path("alias")), loop); // removing it frees only the link
+    EXPECT_EQ(treeSize(t.path("root")), 1);     // not the whole machine
+    EXPECT_EQ(treeSize(t.path("alias") + "/"), 42 + loop);
+    EXPECT_EQ(treeSize(t.path("alias") + "//"), 42 + loop);
     t.link("dangling", t.path("nowhere"));
-    EXPECT_EQ(treeSize(t.path("dangling")), 0);
+    EXPECT_EQ(treeSize(t.path("dangling")), static_cast<int64_t>(t.path("nowhere").size()));
+    EXPECT_EQ(treeSize(t.path("dangling") + "/"), 0);
 }
 
 TEST(TreeSize, LargeWideAndDeepTreesSumExactly)

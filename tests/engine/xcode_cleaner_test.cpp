@@ -1,3 +1,4 @@
+#include "engine/format/ByteText.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 
@@ -159,15 +160,37 @@ TEST_F(XcodeFixture, FailedRemovalsKeepTheirRowAndAreNamed)
         "Devices");
 }
 
-TEST_F(XcodeFixture, LinkedLocationIsMeasuredThroughButNeverEntered)
+TEST_F(XcodeFixture, LinkedLocationsAreListedAndCleanedAsTheLink)
 {
-    // A linked DerivedData: the link goes, the folder it points to stays.
-    tree.file("elsewhere/DerivedData/big", 5000);
+    // DerivedData and Archives moved elsewhere and linked back: each row is the link.
+    tree.file("elsewhere/DerivedData/big", 3'000'000);
+    tree.file("elsewhere/DerivedData/SwiftPM/checkouts/dep/Package.swift", 600);
+    tree.file("elsewhere/Archives/App.xcarchive/Info.plist", 300);
     tree.dir(dev("Xcode"));
-    tree.link(dev("Xcode/DerivedData"), tree.path("elsewhere/DerivedData"));
+    const std::string derived = tree.path("elsewhere/DerivedData");
+    const std::string archives = tree.path("elsewhere/Archives");
+    tree.link(dev("Xcode/DerivedData"), derived);
+    tree.link(dev("Xcode/Archives"), archives);
+
     auto listing = list();
-    EXPECT_EQ(byName(listing, "DerivedData").size, 5000);
-    cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    const auto& dd = byName(listing, "DerivedData");
+    EXPECT_EQ(dd.size, static_cast<int64_t>(derived.size()));
+    EXPECT_EQ(dd.description, "Archivos compilados de proyectos Xcode · Enlace");
+    EXPECT_TRUE(dd.isLink && dd.isSelected);
+    EXPECT_EQ(byName(listing, "Archives").description,
+        "Archivos .xcarchive exportados · Enlace · No se regenera (va a la Papelera)");
+    // Beyond the link lies the target's data, which no row may reach.
+    EXPECT_FALSE(byName(listing, "SPM Checkouts").isAvailable);
+    EXPECT_EQ(listing.total, static_cast<int64_t>(derived.size() + archives.size()));
+
+    byName(listing, "Archives").isSelected = true;
+    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    EXPECT_EQ(outcome.freed, static_cast<int64_t>(derived.size() + archives.size()));
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
+    ASSERT_EQ(trash->moved, std::vector<std::string>{tree.path(dev("Xcode/Archives"))});
     EXPECT_TRUE(tree.exists("elsewhere/DerivedData/big"));
+    EXPECT_TRUE(tree.exists("elsewhere/DerivedData/SwiftPM/checkouts/dep/Package.swift"));
+    EXPECT_TRUE(tree.exists("elsewhere/Archives/App.xcarchive/Info.plist"));
+    EXPECT_EQ(
+        xcodeCleanStatus(listing.items, outcome), "✅ Liberado: " + formatFileBytes(outcome.freed));
 }

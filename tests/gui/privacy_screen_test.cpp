@@ -56,7 +56,7 @@ class PrivacyScreenTest : public QObject {
 private slots:
     void scanListsBrowsersAndCancelChangesNothing();
     void cleanKeepsUntickedAndRefusedRows();
-    void rowsNeedingAPasswordStayAndAreExplained();
+    void refusedRowsStayWithTheirReason();
 };
 
 void PrivacyScreenTest::scanListsBrowsersAndCancelChangesNothing()
@@ -125,7 +125,7 @@ void PrivacyScreenTest::cleanKeepsUntickedAndRefusedRows()
     QVERIFY(screen.cleanButton()->isEnabled());
 }
 
-void PrivacyScreenTest::rowsNeedingAPasswordStayAndAreExplained()
+void PrivacyScreenTest::refusedRowsStayWithTheirReason()
 {
     ScreenTestEnvironment f;
     const std::string cache = "home/Library/Application Support/Microsoft Edge/Default/Cache";
@@ -136,9 +136,11 @@ void PrivacyScreenTest::rowsNeedingAPasswordStayAndAreExplained()
 
     AlertAnswerer answers(0);
     QVERIFY(cleanAndWait(screen));
-    // This screen has no password step: the row stays, and the user is told why.
+    // A password could not help in the user's own folders: the row stays, with the
+    // reason the removal was refused.
     QCOMPARE(answers.shown.size(), 2u);
-    QVERIFY(answers.shown[1].informativeText.contains("permisos de administrador"));
+    QCOMPARE(answers.shown[1].informativeText,
+        "No se ha podido eliminar “Cache” porque no tienes permiso para acceder a ello.");
     QCOMPARE(names(*screen.items()), QStringList{"Microsoft Edge/Cache"});
     QVERIFY(f.tree.exists(cache + "/Cache_Data/f_0001"));
 }

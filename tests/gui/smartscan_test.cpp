@@ -160,6 +160,29 @@ private slots:
         QVERIFY(!env.tree.exists("home/Library/Caches/Firefox"));
     }
 
+    void runningBrowsersCachesAreRefusedWhateverTheirCategory()
+    {
+        ScreenTestEnvironment env;
+        // Each browser cache is also a user cache entry; the Safari one at the same path.
+        env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
+        env.inHome("Library/Caches/com.apple.Safari/Cache.db", 600000);
+        env.inHome("Library/Caches/com.example.app/blob", 700000);
+        env.running->set({"org.mozilla.firefox", "com.apple.Safari"});
+        Shown s;
+        s.scan();
+        QCOMPARE(s.screen.allItems().size(), size_t(5));
+        QCOMPARE(s.clean(), confirmation(5));
+        // Only the unrelated cache goes; the four browser items all count as left.
+        QCOMPARE(messages(s.screen),
+            QStringList({"✅ Se liberaron " + junkBytesText(700000),
+                "4 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
+                "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
+        QVERIFY(
+            env.tree.exists("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"));
+        QVERIFY(env.tree.exists("home/Library/Caches/com.apple.Safari/Cache.db"));
+        QVERIFY(!env.tree.exists("home/Library/Caches/com.example.app"));
+    }
+
     void nothingFoundThenASingleItemCleanedOnlyWhenShown()
     {
         ScreenTestEnvironment env;

@@ -56,7 +56,7 @@ private slots:
     void cleanDropsUntickedRowsAndReportsFailures();
     void sevenAdministratorItems_data();
     void sevenAdministratorItems();
-    void refusedPlainDeleteIsEscalatedWithoutAnnouncement();
+    void refusedPlainDeleteOutsideTheAdminFoldersIsAFailure();
     void contextMenuActsOnTheClickedRowOnly();
     void scanDuringPasswordStageKeepsCleanOff();
 };
@@ -173,7 +173,7 @@ void SystemJunkScreenTest::sevenAdministratorItems()
     QCOMPARE(screen.totalLabel()->text(), status);
 }
 
-void SystemJunkScreenTest::refusedPlainDeleteIsEscalatedWithoutAnnouncement()
+void SystemJunkScreenTest::refusedPlainDeleteOutsideTheAdminFoldersIsAFailure()
 {
     ScreenTestEnvironment f;
     f.tree.file("home/Library/Caches/stuck/inner/x", 600'000);
@@ -184,13 +184,13 @@ void SystemJunkScreenTest::refusedPlainDeleteIsEscalatedWithoutAnnouncement()
 
     AlertAnswerer answers(0);
     QVERIFY(cleanAndWait(screen));
-    // Announced as a plain delete, yet the password prompt follows; the item lies
-    // outside the machine-wide folders, so it never reaches the privileged command.
-    QCOMPARE(answers.shown.size(), 3u);
-    QCOMPARE(answers.shown[0].informativeText, "Esta acción no se puede deshacer.");
-    QVERIFY(answers.shown[1].informativeText.endsWith("• stuck"));
+    // No password is asked for: it could only end in a refusal of the path.
+    QCOMPARE(answers.shown.size(), 2u);
+    QCOMPARE(answers.shown[1].message, "Algunos archivos no se pudieron eliminar");
     const QString path = QString::fromStdString(f.tree.path("home/Library/Caches/stuck"));
-    QCOMPARE(answers.shown[2].informativeText, "Ruta no permitida: " + path);
+    QCOMPARE(answers.shown[1].informativeText,
+        "⚠️ " + path
+            + ":\nNo se ha podido eliminar “stuck” porque no tienes permiso para acceder a ello.");
     QVERIFY(f.runner->requests.empty());
     QCOMPARE(names(*screen.items()), QStringList{"stuck"});
     QCOMPARE(screen.totalLabel()->text(), "ℹ️ No se liberó espacio");

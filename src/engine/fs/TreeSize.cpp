@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -178,25 +179,22 @@ private:
 int64_t treeSize(const std::string& path)
 {
     struct stat st { };
-    if (stat(path.c_str(), &st) != 0)
+    if (lstat(path.c_str(), &st) != 0)
         return 0;
-    if (!S_ISDIR(st.st_mode)) {
-        // A link to a file is measured as the link itself.
-        struct stat own { };
-        return lstat(path.c_str(), &own) == 0 ? own.st_size : 0;
-    }
-    // A link to a folder is entered at the top only; the walk opens nothing else
-    // through a link.
+    if (!S_ISDIR(st.st_mode))
+        return st.st_size;
     std::string root = path;
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
+    // Only a trailing "/" gets here through a link; the walk opens its root without
+    // following, so it is given the folder's own path.
     struct stat own { };
-    if (lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) {
-        char buf[4096];
-        if (!realpath(path.c_str(), buf))
+    if (root != path && lstat(root.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) {
+        char buf[PATH_MAX];
+        if (!realpath(root.c_str(), buf))
             return 0;
         root = buf;
     }
-    while (root.size() > 1 && root.back() == '/')
-        root.pop_back();
     return ParallelWalk(root).run();
 }
 

@@ -59,12 +59,17 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c)
 
 std::optional<std::string> runningBrowserName(ScanCategory c)
 {
-    const auto ids = bundleIdentifiers(c);
-    if (ids.empty())
+    if (info(c).bundleId.empty())
         return std::nullopt;
-    const auto running
-        = platform::Service<platform::RunningApplications>::get()->bundleIdentifiers();
-    for (const auto& id : running)
+    return runningBrowserName(
+        c, platform::Service<platform::RunningApplications>::get()->bundleIdentifiers());
+}
+
+std::optional<std::string> runningBrowserName(
+    ScanCategory c, const std::vector<std::string>& runningIdentifiers)
+{
+    const auto ids = bundleIdentifiers(c);
+    for (const auto& id : runningIdentifiers)
         if (std::find(ids.begin(), ids.end(), id) != ids.end())
             return std::string(displayName(c));
     return std::nullopt;

@@ -51,4 +51,8 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c);
 // which the platform is not asked.
 std::optional<std::string> runningBrowserName(ScanCategory c);
 
+// The same against a list of running applications' bundle identifiers already read.
+std::optional<std::string> runningBrowserName(
+    ScanCategory c, const std::vector<std::string>& runningIdentifiers);
+
 } // namespace tidvale

@@ -6,6 +6,7 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/scan/AdminPolicy.h"
+#include "engine/scan/BrowserLocations.h"
 #include "engine/scan/SystemLocations.h"
 #include "platform/PrivilegedRunner.h"
 
@@ -102,39 +103,27 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) cons
 
 std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progress& progress) const
 {
-    const std::string home = processHome();
-    std::vector<std::pair<std::string, ScanCategory>> targets{
-        {home + "/Library/Caches/com.apple.Safari", ScanCategory::browserSafari},
-        {home + "/Library/Application Support/Google/Chrome/Default/Cache",
-            ScanCategory::browserChrome},
-        {home + "/Library/Application Support/Google/Chrome/Default/GPUCache",
-            ScanCategory::browserChrome},
-        {home + "/Library/Application Support/Microsoft Edge/Default/Cache",
-            ScanCategory::browserEdge},
-    };
-    const std::string profiles = home + "/Library/Caches/Firefox/Profiles";
-    for (const auto& profile : visibleEntries(profiles))
-        targets.emplace_back(profiles + "/" + profile + "/cache2", ScanCategory::browserFirefox);
-
+    const BrowserLocations browsers = browserLocations(processHome());
     std::vector<ScanItem> items;
-    for (const auto& [path, category] : targets) {
+    auto measure = [&](const std::string& path, ScanCategory category, std::string name) {
         if (progress)
             progress("Escaneando " + std::string(displayName(category)) + "...");
         const int64_t size = sizeOfPath(path);
-        if (size <= 0)
-            continue;
-        std::string name = lastComponent(path);
-        if (category == ScanCategory::browserFirefox)
-            name = "Caché (" + lastComponent(path.substr(0, path.rfind('/'))) + ")";
-        items.push_back({name, path, size, category, true, false});
-    }
+        if (size > 0)
+            items.push_back({std::move(name), path, size, category, true, false});
+    };
+    for (const auto& cache : browsers.caches)
+        measure(cache.path, cache.category, lastComponent(cache.path));
+    for (const auto& profiles : browsers.profileCaches)
+        for (const auto& profile : visibleEntries(profiles.folder))
+            measure(profiles.folder + "/" + profile + "/" + profiles.cacheName, profiles.category,
+                "Caché (" + profile + ")");
     if (includeHistory) {
-        for (const char* file : {"History.db", "History.db-wal", "History.db-shm"}) {
-            const std::string path = home + "/Library/Safari/" + file;
-            const int64_t size = sizeOfPath(path);
+        for (const auto& file : browsers.historyFiles) {
+            const int64_t size = sizeOfPath(file.path);
             if (size > 0)
-                items.push_back({std::string("Historial · ") + file, path, size,
-                    ScanCategory::browserSafari, false, false});
+                items.push_back({"Historial · " + lastComponent(file.path), file.path, size,
+                    file.category, false, false});
         }
     }
     return items;
@@ -142,11 +131,17 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progr
 
 DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
 {
+    const BrowserLocations browsers = browserLocations(processHome());
     DeleteResult result;
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        if (auto browser = runningBrowserName(item.category)) {
+        // A browser's own category, or any item that is, holds or lies inside the data
+        // of a browser that runs: a junk entry can be a browser's cache folder too.
+        auto browser = runningBrowserName(item.category);
+        if (!browser)
+            browser = runningBrowserHolding(item.path, browsers);
+        if (browser) {
             result.failures.emplace_back(
                 item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
             continue;
@@ -158,12 +153,14 @@ DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
         const RemoveOutcome out = removeItem(item.path);
         if (out.ok()) {
             result.freed += item.size;
-        } else if (out.error == EACCES || out.error == EPERM) {
+        } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
             ScanItem escalated = item;
             escalated.isSelected = true;
             escalated.requiresAdmin = true;
             result.needsAdmin.push_back(std::move(escalated));
         } else {
+            // Outside the administrator's folders a password could only end in a
+            // refusal, so the real reason is reported instead.
             result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
         }
     }

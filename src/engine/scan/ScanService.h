@@ -25,12 +25,18 @@ public:
 
     static ScanService& shared();
 
+    // What removing `path` frees: the logical size of a file or folder tree, with a
+    // link, at `path` too, measured as the link (see treeSize).
     int64_t sizeOfPath(const std::string& path) const;
     std::string formatSize(int64_t bytes) const;
 
     std::vector<ScanItem> scanSystemJunk(const Progress& progress = {}) const;
     std::vector<ScanItem> scanBrowsers(bool includeHistory, const Progress& progress = {}) const;
 
+    // Deletes the selected items it may delete itself. An item of a running browser,
+    // or one that is, holds or lies inside a running browser's data, is refused; an
+    // item refused for lack of rights is set aside for the administrator only when the
+    // allow-list would take it, else its reason is reported.
     DeleteResult deleteItems(const std::vector<ScanItem>& items) const;
 
     // Deletes set-aside items with administrator rights after checking each against the

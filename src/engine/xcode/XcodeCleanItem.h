@@ -16,6 +16,7 @@ struct XcodeCleanItem {
     bool isSelected = false;
     bool isAvailable = false; // the path existed when the scan ran
     bool isRegenerable = false;
+    bool isLink = false; // the location is a link: measured and removed as the link
 };
 
 // Ticked, present and holding something: only such entries are cleaned, and only

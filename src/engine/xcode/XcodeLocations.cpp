@@ -1,6 +1,7 @@
 #include "engine/xcode/XcodeLocations.h"
 
 #include "engine/format/ByteText.h"
+#include "engine/fs/PathText.h"
 #include "engine/scan/ScanService.h"
 
 #include <sys/stat.h>
@@ -36,17 +37,28 @@ std::vector<XcodeLocation> xcodeLocations(const std::string& home)
 XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
 {
     const auto& scan = ScanService::shared();
-    XcodeListing listing;
+    std::vector<bool> exists, isLink;
     for (const auto& row : table) {
-        // Existence follows a link at the location itself, as the measuring does.
         struct stat st { };
-        const bool exists = ::stat(row.path.c_str(), &st) == 0;
-        const int64_t size = exists ? scan.sizeOfPath(row.path) : 0;
+        exists.push_back(::lstat(row.path.c_str(), &st) == 0);
+        isLink.push_back(exists.back() && S_ISLNK(st.st_mode));
+    }
+    XcodeListing listing;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const auto& row = table[i];
+        // A location reached through another location's link belongs to the link's
+        // target, which this tool never enters: the link's own row stands for it.
+        bool present = exists[i];
+        for (size_t j = 0; j < table.size() && present; ++j)
+            present = !(isLink[j] && j != i && isSameOrInside(row.path, table[j].path));
+        const int64_t size = present ? scan.sizeOfPath(row.path) : 0;
         std::string description = row.desc;
+        if (present && isLink[i])
+            description += " · Enlace";
         if (!row.regenerable)
             description += " · No se regenera (va a la Papelera)";
         listing.items.push_back({row.name, row.path, size, std::move(description),
-            size > 0 && row.regenerable, exists, row.regenerable});
+            size > 0 && row.regenerable, present, row.regenerable, present && isLink[i]});
     }
     listing.total = xcodeBytesOnce(listing.items);
     return listing;

@@ -24,7 +24,10 @@ struct XcodeListing {
     int64_t total = 0;                 // nested locations counted once
 };
 
-// Measures every location. Blocks while it walks the trees: call it off the GUI thread.
+// Measures every location. A location that is a link is listed as the link, at the
+// link's own size and with "Enlace" in its description, since cleaning it removes only
+// the link; a location lying beyond such a link is listed as absent. Blocks while it
+// walks the trees: call it off the GUI thread.
 XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table);
 
 // "N ubicaciones · <bytes> en total".

@@ -1,5 +1,7 @@
 #include "gui/tools/smartscan/CategorySummary.h"
 
+#include "engine/fs/PathText.h"
+
 #include <algorithm>
 #include <unordered_set>
 
@@ -38,6 +40,19 @@ std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items)
             outer.push_back(item);
     }
     return outer;
+}
+
+size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result)
+{
+    std::vector<std::string> kept;
+    for (const auto& failure : result.failures)
+        kept.push_back(failure.first);
+    for (const ScanItem& item : result.needsAdmin)
+        kept.push_back(item.path);
+    return static_cast<size_t>(std::count_if(items.begin(), items.end(), [&](const ScanItem& item) {
+        return std::any_of(kept.begin(), kept.end(),
+            [&](const std::string& path) { return isSameOrInside(item.path, path); });
+    }));
 }
 
 int64_t totalSize(const std::vector<ScanItem>& items)

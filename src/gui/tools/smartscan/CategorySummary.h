@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scan/ScanItem.h"
+#include "engine/scan/ScanService.h"
 
 #include <QString>
 
@@ -26,6 +26,11 @@ std::vector<CategorySummary> summarizeByCategory(const std::vector<ScanItem>& it
 // neither be counted twice in a total nor be deleted a second time and reported as
 // missing.
 std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items);
+
+// How many of `items` a clean of their outermost ones left behind: the refused and
+// set-aside items, and every item lying inside one, since it went only with its
+// container.
+size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result);
 
 // The bytes the items take on disk: the sizes of the outermost ones.
 int64_t totalSize(const std::vector<ScanItem>& items);

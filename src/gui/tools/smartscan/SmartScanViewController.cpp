@@ -147,11 +147,11 @@ void SmartScanViewController::clean()
         return;
     // Every item is selected in a Smart Scan; nested ones go with their container.
     const DeleteResult result = ScanService::shared().deleteItems(outermostItems(allItems_));
+    const size_t leftovers = leftoverCount(allItems_, result);
     allItems_.clear();
     clearContent();
     addMessage(QStringLiteral("✅ Se liberaron ") + junkBytesText(result.freed), 15, QFont::Medium,
         systemColor(SystemColor::green));
-    const size_t leftovers = result.failures.size() + result.needsAdmin.size();
     if (leftovers > 0) {
         QLabel* note = addMessage(QString::number(leftovers)
                 + QStringLiteral(" elemento(s) no se eliminaron (navegador abierto, permisos de "
