@@ -1,5 +1,6 @@
 // tidvale-cli: read-only reports of the engine, for scripts, benchmarks and checks.
 #include "cli/Command.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/scan/SystemLocations.h"
 
 #include <iostream>
@@ -10,8 +11,11 @@ namespace {
 
 void printUsage(std::ostream& out)
 {
-    out << "Uso: tidvale-cli [--json] [--system-root DIR] ORDEN [ARGUMENTOS...]\n\n"
+    out << "Uso: tidvale-cli [--json] [--profile mac|linux] [--system-root DIR] ORDEN "
+           "[ARGUMENTOS...]\n\n"
            "  --json             registros en JSON en lugar de una tabla\n"
+           "  --profile P        dónde mirar: \"mac\" o \"linux\" (por omisión el de este\n"
+           "                     sistema, o el que diga TIDVALE_PROFILE)\n"
            "  --system-root DIR  antepone DIR a cada carpeta del sistema (por omisión \"/\")\n\n"
            "Órdenes:\n";
     std::vector<std::vector<std::string>> rows;
@@ -31,6 +35,13 @@ int main(int argc, char** argv)
         for (; i < args.size(); ++i) {
             if (args[i] == "--json") {
                 inv.json = true;
+            } else if (args[i] == "--profile") {
+                if (i + 1 >= args.size())
+                    throw UsageError("a --profile le falta el nombre (mac o linux)");
+                const auto* profile = tidvale::profileNamed(args[++i]);
+                if (!profile)
+                    throw UsageError("perfil desconocido: " + args[i] + " (mac o linux)");
+                tidvale::setCurrentProfile(profile);
             } else if (args[i] == "--system-root") {
                 if (i + 1 >= args.size())
                     throw UsageError("a --system-root le falta la carpeta");
@@ -44,6 +55,8 @@ int main(int argc, char** argv)
                 break;
             }
         }
+        if (auto unknown = tidvale::unknownProfileInEnvironment())
+            throw UsageError("TIDVALE_PROFILE nombra un perfil desconocido: " + *unknown);
         if (i >= args.size())
             throw UsageError("falta la orden");
         for (const auto& c : commands()) {

@@ -13,6 +13,9 @@ class RunningApplications {
 public:
     virtual ~RunningApplications() = default;
     virtual std::vector<std::string> bundleIdentifiers() const = 0;
+    // The programs the user is running now, as the system names their executables
+    // (on Linux what /proc/<pid>/exe reads); empty where the system has no such list.
+    virtual std::vector<std::string> executables() const { return {}; }
 };
 
 template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>();

@@ -14,7 +14,7 @@ TEST(Cli, ScanReportsJunkAsJsonRecords)
     t.file("home/Library/Caches/big/x", 600000);
     t.file("home/Library/Logs/\xff-odd.log", 3);
     t.file("sys/Library/Logs/system.log", 4);
-    auto r = runCli("--json --system-root " + shellQuote(t.path("sys")) + " scan",
+    auto r = runCli("--json --profile mac --system-root " + shellQuote(t.path("sys")) + " scan",
         "HOME=" + shellQuote(t.path("home")));
     ASSERT_EQ(r.status, 0);
     auto json = nlohmann::json::parse(r.out);
@@ -28,7 +28,7 @@ TEST(Cli, ScanReportsJunkAsJsonRecords)
     EXPECT_EQ(json[2]["name"], "\xEF\xBF\xBD-odd.log"); // invalid UTF-8 replaced, not fatal
 
     auto text = runCli("--system-root " + shellQuote(t.path("sys")) + " scan",
-        "HOME=" + shellQuote(t.path("home")));
+        "TIDVALE_PROFILE=mac HOME=" + shellQuote(t.path("home")));
     EXPECT_NE(text.out.find("600 KB"), std::string::npos);
     EXPECT_NE(text.out.find("Total: "), std::string::npos);
 }
@@ -48,7 +48,7 @@ TEST(Cli, SizeAndAdminPlan)
     EXPECT_EQ(json[3]["size"], 1234);               // "alias/" names the folder, as for du
 
     auto plan = runCli(
-        "--json admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");
+        "--json --profile mac admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");
     ASSERT_EQ(plan.status, 0);
     auto p = nlohmann::json::parse(plan.out);
     EXPECT_EQ(p["accepted"], (nlohmann::json{"/Library/Caches/a", "/Library/Caches/q\"x"}));
@@ -56,6 +56,22 @@ TEST(Cli, SizeAndAdminPlan)
         (nlohmann::json{"Ruta no permitida: /Library/Logs/", "Ruta no permitida: /etc/passwd"}));
     EXPECT_NE(p["script"].get<std::string>().find("quoted form of \"/Library/Caches/q\\\"x\""),
         std::string::npos);
+
+    // On a Linux desktop only finished logs and downloaded packages are taken.
+    const std::string sys = t.path("sys");
+    t.file("sys/var/log/syslog", 1);
+    t.file("sys/var/log/syslog.1", 1);
+    t.file("sys/var/cache/apt/archives/a.deb", 1);
+    t.file("sys/var/cache/debconf/config.dat", 1);
+    auto linuxPlan = nlohmann::json::parse(
+        runCli("--json --profile linux --system-root " + shellQuote(sys) + " admin-plan "
+            + shellQuote(sys + "/var/log/syslog.1") + " " + shellQuote(sys + "/var/log/syslog") + " "
+            + shellQuote(sys + "/var/cache/apt/archives/a.deb") + " "
+            + shellQuote(sys + "/var/cache/debconf/config.dat"))
+            .out);
+    EXPECT_EQ(linuxPlan["accepted"],
+        (nlohmann::json{sys + "/var/log/syslog.1", sys + "/var/cache/apt/archives/a.deb"}));
+    EXPECT_EQ(linuxPlan["messages"].size(), 2u);
 }
 
 TEST(Cli, UsageErrorsExitTwo)
@@ -65,6 +81,9 @@ TEST(Cli, UsageErrorsExitTwo)
     EXPECT_EQ(runCli("size").status, 2);
     EXPECT_EQ(runCli("--system-root").status, 2);
     EXPECT_EQ(runCli("browsers --bogus").status, 2);
+    EXPECT_EQ(runCli("--profile").status, 2);
+    EXPECT_EQ(runCli("--profile bsd scan").status, 2);
+    EXPECT_EQ(runCli("scan", "TIDVALE_PROFILE=bsd").status, 2);
     EXPECT_EQ(runCli("--help").status, 0);
 }
 

@@ -1,5 +1,6 @@
 #include "engine/core/AppleScript.h"
 #include "engine/scan/AdminHelper.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/scan/AdminPolicy.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/SystemLocations.h"
@@ -24,6 +25,7 @@ class AllowListTest : public ::testing::TestWithParam<AllowCase> { };
 
 TEST_P(AllowListTest, OnlyStandardPathsStrictlyInsideTheTwoFolders)
 {
+    const ScopedProfile mac(macProfile());
     EXPECT_EQ(isAdminDeletable(GetParam().path), GetParam().allowed) << GetParam().path;
 }
 
@@ -42,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, AllowListTest,
 
 TEST(AdminPolicy, StandardizationRules)
 {
+    const ScopedProfile mac(macProfile());
     EXPECT_EQ(standardizedPath("/a//b/./c/../d/"), "/a/b/d");
     EXPECT_EQ(standardizedPath("/../a"), "/a");
     EXPECT_EQ(standardizedPath("/"), "/");
@@ -51,6 +54,7 @@ TEST(AdminPolicy, StandardizationRules)
 // No accepted path may lie outside the two folders, whatever it is made of.
 TEST(AdminPolicy, RandomPathsNeverEscapeTheFolders)
 {
+    const ScopedProfile mac(macProfile());
     std::mt19937 rng(20261206);
     const std::vector<std::string> pieces{"/", "//", ".", "..", "Library", "Caches", "Logs", "a",
         "~", "\"", "\\", "\n", " ", "Caches/", "/Library/Caches/", "/Library/Logs/"};
@@ -73,6 +77,7 @@ TEST(AdminPolicy, RandomPathsNeverEscapeTheFolders)
 
 TEST(AdminPolicy, ScriptQuotesEveryPathByteForByte)
 {
+    const ScopedProfile mac(macProfile());
     EXPECT_EQ(adminDeletionScript({"/Library/Caches/P1", "/Library/Logs/P2"}),
         "do shell script \"/bin/rm -rf -- \" & quoted form of \"/Library/Caches/P1\" & \" \" & "
         "quoted form of \"/Library/Logs/P2\" with administrator privileges");
@@ -88,6 +93,7 @@ TEST(AdminPolicy, ScriptQuotesEveryPathByteForByte)
 
 TEST(AdminDeletion, EarlyCasesCompleteSynchronouslyWithMessages)
 {
+    const ScopedProfile mac(macProfile());
     auto runner = std::make_shared<FakePrivilegedRunner>();
     ScopedFakeBackends fakes{nullptr, runner};
     bool called = false;
@@ -113,6 +119,7 @@ TEST(AdminDeletion, EarlyCasesCompleteSynchronouslyWithMessages)
 
 TEST(AdminDeletion, AcceptedItemsRunOnceAndFailureCountsNothing)
 {
+    const ScopedProfile mac(macProfile());
     auto runner = std::make_shared<FakePrivilegedRunner>();
     ScopedFakeBackends fakes{nullptr, runner};
     std::vector<ScanItem> items{
@@ -146,6 +153,7 @@ TEST(AdminDeletion, AcceptedItemsRunOnceAndFailureCountsNothing)
 
 TEST(AdminHelperTest, ChecksAgainAndRemovesWithoutFollowingLinks)
 {
+    const ScopedProfile mac(macProfile());
     TestTree t;
     SystemLocations::setRoot(t.path("sys"));
     t.file("sys/Library/Caches/junk/x", 1);

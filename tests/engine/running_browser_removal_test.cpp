@@ -1,5 +1,6 @@
 // A junk item is refused while a browser whose data it is, holds or lies inside runs,
 // whatever its category.
+#include "engine/locations/LocationsProfile.h"
 #include "engine/scan/ScanService.h"
 
 #include "support/FakeBackends.h"
@@ -34,6 +35,7 @@ std::vector<std::string> failedPaths(const DeleteResult& result)
 
 TEST(RunningBrowserRemoval, DataRootsAreComparedByComponent)
 {
+    const ScopedProfile mac(macProfile());
     TestTree tree;
     ScopedHome home(tree.dir("home"));
     ScopedFakeBackends fakes{std::make_shared<FakeRunningApplications>(
@@ -62,8 +64,7 @@ namespace {
 
 bool firefoxRuns()
 {
-    const auto ids = platform::Service<platform::RunningApplications>::get()->bundleIdentifiers();
-    return std::find(ids.begin(), ids.end(), "org.mozilla.firefox") != ids.end();
+    return linuxProfile().isBrowserRunning(ScanCategory::browserFirefox);
 }
 
 bool waitFor(bool wanted)
@@ -80,20 +81,24 @@ bool waitFor(bool wanted)
 
 class RealBrowserProcess : public ::testing::TestWithParam<const char*> { };
 
-// The real process table, with a process whose executable bears a browser's name.
+// The real process table, with a process whose executable bears a browser's name, and
+// the desktop's own folders.
 TEST_P(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
 {
+    const ScopedProfile desktop(linuxProfile());
     TestTree tree;
     ScopedHome home(tree.dir("home"));
+    ::unsetenv("XDG_CACHE_HOME");
     const std::string exe = tree.path(std::string("bin/") + GetParam());
     tree.dir("bin");
     std::filesystem::copy_file("/bin/sleep", exe);
     ::chmod(exe.c_str(), 0755);
-    tree.file("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600'000);
+    const std::string entry = "home/.cache/mozilla/firefox/ab.default/cache2/entries/1";
+    tree.file(entry, 600'000);
     const std::vector<ScanItem> items{
-        cacheItem(tree.path("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1")),
-        cacheItem(tree.path("home/Library/Caches/Firefox")),
-        cacheItem(tree.path("home/Library/Caches")),
+        cacheItem(tree.path(entry)),
+        cacheItem(tree.path("home/.cache/mozilla")),
+        cacheItem(tree.path("home/.cache")),
     };
 
     const pid_t pid = fork();
@@ -114,12 +119,12 @@ TEST_P(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
     for (const auto& [path, message] : refused.failures)
         EXPECT_EQ(message, "Cierra Mozilla Firefox y vuelve a intentarlo.") << path;
     EXPECT_EQ(refused.freed, 0);
-    EXPECT_TRUE(tree.exists("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"));
+    EXPECT_TRUE(tree.exists(entry));
 
     ASSERT_TRUE(waitFor(false));
     const auto result = ScanService::shared().deleteItems(items);
     EXPECT_TRUE(result.failures.empty());
-    EXPECT_FALSE(tree.exists("home/Library/Caches"));
+    EXPECT_FALSE(tree.exists("home/.cache"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Executables, RealBrowserProcess,

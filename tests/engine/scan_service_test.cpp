@@ -1,3 +1,4 @@
+#include "engine/locations/LocationsProfile.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/SystemLocations.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 struct ScanFixture : ::testing::Test {
     TestTree tree;
+    ScopedProfile mac{macProfile()};
     ScopedHome home{tree.dir("home")};
     std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
     ScopedFakeBackends fakes{running};
@@ -220,6 +222,7 @@ TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
 
 TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)
 {
+    const ScopedProfile mac(macProfile());
     EXPECT_EQ(categoryFromDisplayName("Papelera"), ScanCategory::trash);
     EXPECT_FALSE(categoryFromDisplayName("papelera"));
     EXPECT_FALSE(categoryFromDisplayName("Caché de usuario"));

@@ -19,7 +19,7 @@ using Clock = std::chrono::system_clock;
 
 std::string downloadsFolder()
 {
-    return realHome() + "/Downloads";
+    return defaultScanFolders().front();
 }
 
 std::vector<DownloadItem> listDownloads(const std::string& folder)

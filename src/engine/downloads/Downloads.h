@@ -20,7 +20,7 @@ struct DownloadItem {
     bool isSelected = false;
 };
 
-// The real home's Downloads folder.
+// The real home's Downloads folder, as the profile in force names it.
 std::string downloadsFolder();
 
 // The visible top-level entries of `folder`, oldest first (equal dates keep listing

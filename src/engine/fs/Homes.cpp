@@ -1,5 +1,7 @@
 #include "engine/fs/Homes.h"
 
+#include "engine/locations/LocationsProfile.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -48,10 +50,7 @@ const std::string& realHome()
 
 std::vector<std::string> defaultScanFolders()
 {
-    std::vector<std::string> folders;
-    for (const char* name : {"Downloads", "Documents", "Desktop", "Pictures", "Movies", "Music"})
-        folders.push_back(realHome() + "/" + name);
-    return folders;
+    return currentProfile().personalFolders(realHome());
 }
 
 } // namespace tidvale

@@ -13,7 +13,9 @@ std::string processHome();
 // process home when there is none. Computed once; safe from any thread.
 const std::string& realHome();
 
-// The six personal folders the file finders search, in their fixed order.
+// The six personal folders the file finders search, in their fixed order, Downloads
+// first, as the profile in force names them (on Linux the desktop's own names, such as
+// ~/Descargas).
 std::vector<std::string> defaultScanFolders();
 
 } // namespace tidvale

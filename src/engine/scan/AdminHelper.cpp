@@ -2,7 +2,6 @@
 
 #include "engine/fs/SafeRemove.h"
 #include "engine/scan/AdminPolicy.h"
-#include "engine/scan/SystemLocations.h"
 
 namespace tidvale {
 
@@ -15,15 +14,13 @@ int runAdminHelper(const std::vector<std::string>& args, std::ostream& errors)
     int status = 0;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& path = args[i];
-        if (!isAdminDeletable(path)) {
+        const auto area = adminAreaOf(path);
+        if (!area) {
             errors << "Ruta no permitida: " << path << "\n";
             status = 1;
             continue;
         }
-        const std::string caches = SystemLocations::libraryCaches();
-        const std::string base
-            = path.starts_with(caches + "/") ? caches : SystemLocations::libraryLogs();
-        const RemoveOutcome out = removeItemBeneath(base, path);
+        const RemoveOutcome out = removeItemBeneath(*area, path);
         if (!out.ok()) {
             errors << describeRemoveError(out.error, path) << "\n";
             status = 1;

@@ -2,7 +2,7 @@
 
 #include "engine/core/AppleScript.h"
 #include "engine/fs/Homes.h"
-#include "engine/scan/SystemLocations.h"
+#include "engine/locations/LocationsProfile.h"
 
 namespace tidvale {
 namespace {
@@ -49,24 +49,30 @@ std::string standardizedPath(const std::string& path)
     return out;
 }
 
-bool isAdminDeletable(const std::string& path)
+std::optional<std::string> adminAreaOf(const std::string& path)
 {
     const std::string std = standardizedPath(path);
     if (std != path)
-        return false;
-    if (!strictlyInside(std, SystemLocations::libraryCaches())
-        && !strictlyInside(std, SystemLocations::libraryLogs()))
-        return false;
+        return std::nullopt;
     size_t start = 0;
     while (start <= std.size()) {
         size_t end = std.find('/', start);
         if (end == std::string::npos)
             end = std.size();
         if (std.compare(start, end - start, "..") == 0 && end - start == 2)
-            return false;
+            return std::nullopt;
         start = end + 1;
     }
-    return true;
+    for (const auto& area : currentProfile().adminAreas()) {
+        if (strictlyInside(std, area.folder) && (!area.accepts || area.accepts(std)))
+            return area.folder;
+    }
+    return std::nullopt;
+}
+
+bool isAdminDeletable(const std::string& path)
+{
+    return adminAreaOf(path).has_value();
 }
 
 std::string adminDeletionScript(const std::vector<std::string>& paths)

@@ -2,6 +2,7 @@
 
 #include "engine/scan/ScanItem.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,14 @@ namespace tidvale {
 std::string standardizedPath(const std::string& path);
 
 // Whether a path may be deleted with administrator rights: it must already be in
-// standardized form, hold no ".." component and lie strictly inside the machine-wide
-// cache or log folder (the folders themselves are refused).
+// standardized form, hold no ".." component and lie strictly inside one of the
+// profile's machine-wide junk folders (on the Mac the cache and log folders; the
+// folders themselves are refused), passing that folder's own rule where it has one.
 bool isAdminDeletable(const std::string& path);
+
+// The machine-wide folder an administrator-deletable path lies in; none when the path
+// is not deletable. The privileged removal starts from this folder.
+std::optional<std::string> adminAreaOf(const std::string& path);
 
 // What the administrator stage will do with a list of items, decided before anything
 // runs.

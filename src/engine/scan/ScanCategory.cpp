@@ -1,6 +1,6 @@
 #include "engine/scan/ScanCategory.h"
 
-#include "platform/RunningApplications.h"
+#include "engine/locations/LocationsProfile.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ struct CategoryInfo {
     std::string_view bundleId;
 };
 
-constexpr std::array<CategoryInfo, 9> kInfo{{
+constexpr std::array<CategoryInfo, 11> kInfo{{
     {"Caché de Usuario", SystemColor::orange, ""},
     {"Caché del Sistema", SystemColor::red, ""},
     {"Registros de Usuario", SystemColor::yellow, ""},
@@ -23,6 +23,8 @@ constexpr std::array<CategoryInfo, 9> kInfo{{
     {"Google Chrome", SystemColor::green, "com.google.Chrome"},
     {"Mozilla Firefox", SystemColor::orange, "org.mozilla.firefox"},
     {"Microsoft Edge", SystemColor::teal, "com.microsoft.edgemac"},
+    {"Chromium", SystemColor::indigo, ""},
+    {"Brave", SystemColor::red, ""},
 }};
 
 const CategoryInfo& info(ScanCategory c)
@@ -57,22 +59,16 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c)
     return {std::string(info(c).bundleId)};
 }
 
-std::optional<std::string> runningBrowserName(ScanCategory c)
+bool isBrowserCategory(ScanCategory c)
 {
-    if (info(c).bundleId.empty())
-        return std::nullopt;
-    return runningBrowserName(
-        c, platform::Service<platform::RunningApplications>::get()->bundleIdentifiers());
+    return c >= ScanCategory::browserSafari;
 }
 
-std::optional<std::string> runningBrowserName(
-    ScanCategory c, const std::vector<std::string>& runningIdentifiers)
+std::optional<std::string> runningBrowserName(ScanCategory c)
 {
-    const auto ids = bundleIdentifiers(c);
-    for (const auto& id : runningIdentifiers)
-        if (std::find(ids.begin(), ids.end(), id) != ids.end())
-            return std::string(displayName(c));
-    return std::nullopt;
+    if (!isBrowserCategory(c) || !currentProfile().isBrowserRunning(c))
+        return std::nullopt;
+    return std::string(displayName(c));
 }
 
 } // namespace tidvale

@@ -10,7 +10,8 @@
 
 namespace tidvale {
 
-// The nine junk categories, in their fixed order (the order of allCategories()).
+// The junk categories, in their fixed order (the order of allCategories). The Mac
+// knows the first nine; Chromium and Brave are browsers of Linux desktops.
 enum class ScanCategory {
     userCache,
     systemCache,
@@ -21,9 +22,11 @@ enum class ScanCategory {
     browserChrome,
     browserFirefox,
     browserEdge,
+    browserChromium,
+    browserBrave,
 };
 
-inline constexpr std::array<ScanCategory, 9> allCategories{
+inline constexpr std::array<ScanCategory, 11> allCategories{
     ScanCategory::userCache,
     ScanCategory::systemCache,
     ScanCategory::userLogs,
@@ -33,6 +36,8 @@ inline constexpr std::array<ScanCategory, 9> allCategories{
     ScanCategory::browserChrome,
     ScanCategory::browserFirefox,
     ScanCategory::browserEdge,
+    ScanCategory::browserChromium,
+    ScanCategory::browserBrave,
 };
 
 // The Spanish display name, which is also the category's raw value.
@@ -43,16 +48,15 @@ std::optional<ScanCategory> categoryFromDisplayName(std::string_view text);
 
 SystemColor colorOf(ScanCategory c);
 
-// The one bundle identifier of a browser category; empty for the others.
+// The one bundle identifier of a browser category on the Mac; empty for the others.
 std::vector<std::string> bundleIdentifiers(ScanCategory c);
 
-// The browser's display name when an application with one of its bundle identifiers
-// runs now (exact match, no prefixes); none for the five system categories, for
-// which the platform is not asked.
-std::optional<std::string> runningBrowserName(ScanCategory c);
+// Whether the category is one of a web browser's.
+bool isBrowserCategory(ScanCategory c);
 
-// The same against a list of running applications' bundle identifiers already read.
-std::optional<std::string> runningBrowserName(
-    ScanCategory c, const std::vector<std::string>& runningIdentifiers);
+// The browser's display name when the profile in force sees it running now (on the
+// Mac: an application with one of its bundle identifiers, exact match, no prefixes);
+// none for the five system categories, for which the platform is not asked.
+std::optional<std::string> runningBrowserName(ScanCategory c);
 
 } // namespace tidvale

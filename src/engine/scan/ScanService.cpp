@@ -3,14 +3,14 @@
 #include "engine/core/Dispatch.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/Homes.h"
+#include "engine/fs/PathText.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/scan/AdminPolicy.h"
-#include "engine/scan/BrowserLocations.h"
-#include "engine/scan/SystemLocations.h"
+#include "engine/scan/RunningBrowsers.h"
 #include "platform/PrivilegedRunner.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,36 +19,17 @@
 namespace tidvale {
 namespace {
 
-constexpr int64_t kCacheThreshold = 524288;
-
-// Visible entry names of a folder in listing order; nothing when it cannot be read.
-std::vector<std::string> visibleEntries(const std::string& folder)
+bool needsAdministrator(AdminCheck check, const std::string& path)
 {
-    std::vector<std::string> names;
-    DIR* d = opendir(folder.c_str());
-    if (!d)
-        return names;
-    while (dirent* e = readdir(d)) {
-        if (e->d_name[0] == '.')
-            continue; // also "." and ".."
-        names.emplace_back(e->d_name);
+    switch (check) {
+    case AdminCheck::never:
+        return false;
+    case AdminCheck::itemNotWritable:
+        return access(path.c_str(), W_OK) != 0;
+    case AdminCheck::parentNotWritable:
+        return access(parentFolder(path).c_str(), W_OK | X_OK) != 0;
     }
-    closedir(d);
-    return names;
-}
-
-struct JunkStep {
-    const char* progress;
-    std::string folder;
-    int64_t keepAbove; // size must be greater; -1 keeps everything
-    ScanCategory category;
-    bool checkWritable;
-};
-
-std::string lastComponent(const std::string& path)
-{
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return false;
 }
 
 } // namespace
@@ -71,29 +52,17 @@ std::string ScanService::formatSize(int64_t bytes) const
 
 std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) const
 {
-    const std::string home = processHome();
-    const JunkStep steps[] = {
-        {"Escaneando caché de usuario...", home + "/Library/Caches", kCacheThreshold,
-            ScanCategory::userCache, false},
-        {"Escaneando caché del sistema...", SystemLocations::libraryCaches(), kCacheThreshold,
-            ScanCategory::systemCache, true},
-        {"Escaneando registros de usuario...", home + "/Library/Logs", 0, ScanCategory::userLogs,
-            false},
-        {"Escaneando registros del sistema...", SystemLocations::libraryLogs(), 0,
-            ScanCategory::systemLogs, true},
-        {"Escaneando papelera...", home + "/.Trash", -1, ScanCategory::trash, false},
-    };
     std::vector<ScanItem> items;
-    for (const auto& step : steps) {
+    for (const auto& step : currentProfile().junkSteps(processHome())) {
         if (progress)
             progress(step.progress);
-        for (const auto& name : visibleEntries(step.folder)) {
-            const std::string path = step.folder + "/" + name;
-            const int64_t size = sizeOfPath(path);
+        for (auto& found : step.list()) {
+            const int64_t size = sizeOfPath(found.path);
             if (step.keepAbove >= 0 && size <= step.keepAbove)
                 continue;
-            const bool admin = step.checkWritable && access(path.c_str(), W_OK) != 0;
-            items.push_back({name, path, size, step.category, true, admin});
+            const bool admin = needsAdministrator(step.admin, found.path);
+            items.push_back(
+                {std::move(found.name), std::move(found.path), size, step.category, true, admin});
         }
     }
     std::stable_sort(items.begin(), items.end(),
@@ -103,27 +72,23 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) cons
 
 std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progress& progress) const
 {
-    const BrowserLocations browsers = browserLocations(processHome());
+    const LocationsProfile& profile = currentProfile();
+    const std::string home = processHome();
     std::vector<ScanItem> items;
-    auto measure = [&](const std::string& path, ScanCategory category, std::string name) {
+    for (auto& target : profile.browserCaches(home)) {
         if (progress)
-            progress("Escaneando " + std::string(displayName(category)) + "...");
-        const int64_t size = sizeOfPath(path);
+            progress("Escaneando " + std::string(displayName(target.category)) + "...");
+        const int64_t size = sizeOfPath(target.candidate.path);
         if (size > 0)
-            items.push_back({std::move(name), path, size, category, true, false});
-    };
-    for (const auto& cache : browsers.caches)
-        measure(cache.path, cache.category, lastComponent(cache.path));
-    for (const auto& profiles : browsers.profileCaches)
-        for (const auto& profile : visibleEntries(profiles.folder))
-            measure(profiles.folder + "/" + profile + "/" + profiles.cacheName, profiles.category,
-                "Caché (" + profile + ")");
+            items.push_back({std::move(target.candidate.name), std::move(target.candidate.path),
+                size, target.category, true, false});
+    }
     if (includeHistory) {
-        for (const auto& file : browsers.historyFiles) {
-            const int64_t size = sizeOfPath(file.path);
+        for (auto& file : profile.browserHistory(home)) {
+            const int64_t size = sizeOfPath(file.candidate.path);
             if (size > 0)
-                items.push_back({"Historial · " + lastComponent(file.path), file.path, size,
-                    file.category, false, false});
+                items.push_back({std::move(file.candidate.name), std::move(file.candidate.path),
+                    size, file.category, false, false});
         }
     }
     return items;
@@ -131,7 +96,8 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progr
 
 DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
 {
-    const BrowserLocations browsers = browserLocations(processHome());
+    const LocationsProfile& profile = currentProfile();
+    const auto browserRoots = profile.browserDataRoots(processHome());
     DeleteResult result;
     for (const auto& item : items) {
         if (!item.isSelected)
@@ -140,7 +106,7 @@ DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
         // of a browser that runs: a junk entry can be a browser's cache folder too.
         auto browser = runningBrowserName(item.category);
         if (!browser)
-            browser = runningBrowserHolding(item.path, browsers);
+            browser = runningBrowserHolding(item.path, browserRoots);
         if (browser) {
             result.failures.emplace_back(
                 item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
@@ -150,7 +116,7 @@ DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
             result.needsAdmin.push_back(item);
             continue;
         }
-        const RemoveOutcome out = removeItem(item.path);
+        const RemoveOutcome out = profile.removeJunk(item);
         if (out.ok()) {
             result.freed += item.size;
         } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {

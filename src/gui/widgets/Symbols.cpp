@@ -51,6 +51,8 @@ constexpr std::array kArtwork{
     Artwork{"globe", "globe", Frame::none, Shape::globe},
     Artwork{"globe.badge.chevron.backward", "map-globe", Frame::none, Shape::globe},
     Artwork{"flame", nullptr, Frame::none, Shape::flame},
+    Artwork{"circle.hexagongrid", "globe", Frame::none, Shape::globe},
+    Artwork{"shield", nullptr, Frame::none, Shape::shield},
     Artwork{"folder", "document-open-folder", Frame::none, Shape::folder},
     Artwork{"info.circle", "help-about", Frame::none, Shape::info},
     Artwork{"play.circle", "media-playback-start", Frame::ring, Shape::play},

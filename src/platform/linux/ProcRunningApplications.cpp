@@ -12,8 +12,8 @@
 namespace tidvale::platform {
 namespace {
 
-// Browsers have no bundle identifiers on Linux; their executables stand in for them.
-// Safari never runs here.
+// Browsers have no bundle identifiers on Linux; for the Mac's rules their executables
+// stand in for them. Safari never runs here.
 struct ExecutableIdentity {
     std::string_view executable;
     std::string_view bundleIdentifier;
@@ -36,19 +36,41 @@ std::string baseName(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string executableOf(const std::string& procDir)
+// What /proc/<pid>/exe reads for each of the user's processes. Another user's
+// browser does not hold this user's caches open.
+std::vector<std::string> userExecutables()
 {
-    std::array<char, 4096> buf{};
-    ssize_t n = readlink((procDir + "/exe").c_str(), buf.data(), buf.size() - 1);
-    if (n > 0) {
-        std::string target(buf.data(), static_cast<size_t>(n));
-        // A replaced binary reads "/usr/bin/firefox (deleted)"; the name still counts.
-        constexpr std::string_view deleted = " (deleted)";
-        if (target.size() > deleted.size() && target.ends_with(deleted))
-            target.resize(target.size() - deleted.size());
-        return baseName(target);
+    std::vector<std::string> found;
+    DIR* proc = opendir("/proc");
+    if (!proc)
+        return found;
+    const uid_t me = getuid();
+    while (dirent* e = readdir(proc)) {
+        if (!std::isdigit(static_cast<unsigned char>(e->d_name[0])))
+            continue;
+        const std::string dir = std::string("/proc/") + e->d_name;
+        struct stat st { };
+        if (stat(dir.c_str(), &st) != 0 || st.st_uid != me)
+            continue;
+        std::array<char, 4096> buf{};
+        const ssize_t n = readlink((dir + "/exe").c_str(), buf.data(), buf.size() - 1);
+        if (n <= 0)
+            continue;
+        std::string exe(buf.data(), static_cast<size_t>(n));
+        if (std::find(found.begin(), found.end(), exe) == found.end())
+            found.push_back(std::move(exe));
     }
-    return {};
+    closedir(proc);
+    return found;
+}
+
+// A replaced binary reads "/usr/bin/firefox (deleted)"; the name still counts.
+std::string baseNameOf(std::string exe)
+{
+    constexpr std::string_view deleted = " (deleted)";
+    if (exe.size() > deleted.size() && exe.ends_with(deleted))
+        exe.resize(exe.size() - deleted.size());
+    return baseName(exe);
 }
 
 class ProcRunningApplications final : public RunningApplications {
@@ -56,30 +78,18 @@ public:
     std::vector<std::string> bundleIdentifiers() const override
     {
         std::vector<std::string> found;
-        DIR* proc = opendir("/proc");
-        if (!proc)
-            return found;
-        const uid_t me = getuid();
-        while (dirent* e = readdir(proc)) {
-            if (!std::isdigit(static_cast<unsigned char>(e->d_name[0])))
-                continue;
-            std::string dir = std::string("/proc/") + e->d_name;
-            struct stat st { };
-            // Another user's browser does not hold this user's caches open.
-            if (stat(dir.c_str(), &st) != 0 || st.st_uid != me)
-                continue;
-            std::string exe = executableOf(dir);
+        for (const auto& exe : userExecutables()) {
+            const std::string name = baseNameOf(exe);
             for (const auto& b : kBrowsers) {
-                if (exe == b.executable) {
-                    std::string id(b.bundleIdentifier);
-                    if (std::find(found.begin(), found.end(), id) == found.end())
-                        found.push_back(std::move(id));
-                }
+                std::string id(b.bundleIdentifier);
+                if (name == b.executable && std::find(found.begin(), found.end(), id) == found.end())
+                    found.push_back(std::move(id));
             }
         }
-        closedir(proc);
         return found;
     }
+
+    std::vector<std::string> executables() const override { return userExecutables(); }
 };
 
 } // namespace

@@ -89,6 +89,10 @@ QString cardSymbol(ScanCategory category)
         return QStringLiteral("flame");
     case ScanCategory::browserEdge:
         return QStringLiteral("globe.badge.chevron.backward");
+    case ScanCategory::browserChromium:
+        return QStringLiteral("circle.hexagongrid");
+    case ScanCategory::browserBrave:
+        return QStringLiteral("shield");
     }
     return QStringLiteral("questionmark");
 }

@@ -1,0 +1,139 @@
+#pragma once
+
+// Where each tool looks on one kind of system, and the few rules that differ between
+// them. The scanner, the removal, the screens and the CLI are shared; a profile only
+// says which folders they read, which entries count, and which paths the
+// administrator stage may touch. `mac` is the Mac's own layout; `linux` is the same
+// tools on a Linux desktop.
+#include "engine/fs/SafeRemove.h"
+#include "engine/locations/JunkCandidate.h"
+#include "engine/scan/ScanItem.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tidvale {
+
+enum class ProfileId { mac, linux };
+
+// When a junk item needs the administrator stage.
+enum class AdminCheck {
+    never,
+    itemNotWritable,   // the Mac's rule: the item itself cannot be written
+    parentNotWritable, // removing an entry takes writing its folder
+};
+
+// One step of the system junk scan. `list` runs after `progress` was sent, so a slow
+// listing shows which step it belongs to.
+struct JunkStep {
+    std::string progress;
+    ScanCategory category;
+    int64_t keepAbove; // the measured size must be greater; -1 keeps every entry
+    AdminCheck admin;
+    std::function<std::vector<JunkCandidate>()> list;
+};
+
+// One browser location: a cache, or a history file (listed unticked).
+struct BrowserTarget {
+    ScanCategory category;
+    JunkCandidate candidate;
+};
+
+// A folder whose contents belong to a browser: an item that is, contains or lies in
+// it is left alone while that browser runs.
+struct BrowserDataRoot {
+    ScanCategory category;
+    std::string folder;
+};
+
+// A machine-wide folder the administrator stage may delete in. A path is accepted
+// only strictly inside `folder` and when `accepts` (if set) agrees; the privileged
+// removal reaches it from `folder` without following links.
+struct AdminArea {
+    std::string folder;
+    std::function<bool(const std::string& path)> accepts;
+};
+
+// Texts that name the system's own computer or file manager.
+struct PlatformTexts {
+    std::string computer;        // "tu Mac"
+    std::string sidebarSubtitle; // "Mac Cleaner"
+    std::string revealInFolder;  // "Mostrar en Finder"
+    std::string revealOriginal;  // "Mostrar Original en Finder"
+    std::string openInFolder;    // "Abrir en Finder"
+};
+
+class LocationsProfile {
+public:
+    virtual ~LocationsProfile() = default;
+
+    virtual ProfileId id() const = 0;
+    virtual std::string_view name() const = 0; // "mac", "linux"
+
+    // The five system junk steps in scan order, built on the process home `home` and
+    // the machine-wide folders under the system root.
+    virtual std::vector<JunkStep> junkSteps(const std::string& home) const = 0;
+
+    // Browser caches in the order they are scanned; each is measured and kept when it
+    // holds something.
+    virtual std::vector<BrowserTarget> browserCaches(const std::string& home) const = 0;
+
+    // History files, offered unticked when history is asked for.
+    virtual std::vector<BrowserTarget> browserHistory(const std::string& home) const = 0;
+
+    virtual std::vector<BrowserDataRoot> browserDataRoots(const std::string& home) const = 0;
+
+    // Whether the browser of `category` runs now. Only asks the system for browser
+    // categories.
+    virtual bool isBrowserRunning(ScanCategory category) const = 0;
+
+    // The folders the administrator stage may delete in, under the system root.
+    virtual std::vector<AdminArea> adminAreas() const = 0;
+
+    // Removes one junk item for good. Most are one file or tree; a Trash entry may
+    // have bookkeeping beside it that must go with it.
+    virtual RemoveOutcome removeJunk(const ScanItem& item) const;
+
+    // The six personal folders the finders search, Downloads first, on `realHome`.
+    virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;
+
+    virtual const PlatformTexts& texts() const = 0;
+};
+
+const LocationsProfile& macProfile();
+const LocationsProfile& linuxProfile();
+
+// The profile of the system the program was built for.
+const LocationsProfile& platformProfile();
+
+// "mac" or "linux"; none for another name.
+const LocationsProfile* profileNamed(std::string_view name);
+
+// The profile in force: one chosen with setCurrentProfile, else the one $TIDVALE_PROFILE
+// names (an unknown name is ignored), else the platform's.
+const LocationsProfile& currentProfile();
+
+// Chooses the profile in force for the whole process; nullptr goes back to the
+// default. The CLI's --profile and tests use it.
+void setCurrentProfile(const LocationsProfile* profile);
+
+// Whether $TIDVALE_PROFILE is set to a name no profile has.
+std::optional<std::string> unknownProfileInEnvironment();
+
+// Puts a profile in force for the life of the object.
+class ScopedProfile {
+public:
+    explicit ScopedProfile(const LocationsProfile& profile);
+    ~ScopedProfile();
+    ScopedProfile(const ScopedProfile&) = delete;
+    ScopedProfile& operator=(const ScopedProfile&) = delete;
+
+private:
+    const LocationsProfile* saved_;
+};
+
+} // namespace tidvale

@@ -1,0 +1,144 @@
+#include "engine/locations/LocationsProfile.h"
+
+#include "engine/scan/SystemLocations.h"
+#include "platform/RunningApplications.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+
+namespace tidvale {
+namespace {
+
+constexpr int64_t kCacheThreshold = 524288;
+
+// The visible entries of a folder in listing order, as the Mac's file manager lists
+// them; nothing when the folder cannot be read.
+std::vector<JunkCandidate> visibleEntries(const std::string& folder)
+{
+    std::vector<JunkCandidate> found;
+    DIR* d = opendir(folder.c_str());
+    if (!d)
+        return found;
+    while (dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.')
+            continue; // also "." and ".."
+        found.push_back({e->d_name, folder + "/" + e->d_name});
+    }
+    closedir(d);
+    return found;
+}
+
+class MacProfile final : public LocationsProfile {
+public:
+    ProfileId id() const override { return ProfileId::mac; }
+    std::string_view name() const override { return "mac"; }
+
+    std::vector<JunkStep> junkSteps(const std::string& home) const override
+    {
+        auto listing = [](std::string folder) { return [folder] { return visibleEntries(folder); }; };
+        return {
+            {"Escaneando caché de usuario...", ScanCategory::userCache, kCacheThreshold,
+                AdminCheck::never, listing(home + "/Library/Caches")},
+            {"Escaneando caché del sistema...", ScanCategory::systemCache, kCacheThreshold,
+                AdminCheck::itemNotWritable, listing(SystemLocations::libraryCaches())},
+            {"Escaneando registros de usuario...", ScanCategory::userLogs, 0, AdminCheck::never,
+                listing(home + "/Library/Logs")},
+            {"Escaneando registros del sistema...", ScanCategory::systemLogs, 0,
+                AdminCheck::itemNotWritable, listing(SystemLocations::libraryLogs())},
+            {"Escaneando papelera...", ScanCategory::trash, -1, AdminCheck::never,
+                listing(home + "/.Trash")},
+        };
+    }
+
+    std::vector<BrowserTarget> browserCaches(const std::string& home) const override
+    {
+        std::vector<BrowserTarget> targets{
+            {ScanCategory::browserSafari,
+                {"com.apple.Safari", home + "/Library/Caches/com.apple.Safari"}},
+            {ScanCategory::browserChrome,
+                {"Cache", home + "/Library/Application Support/Google/Chrome/Default/Cache"}},
+            {ScanCategory::browserChrome,
+                {"GPUCache", home + "/Library/Application Support/Google/Chrome/Default/GPUCache"}},
+            {ScanCategory::browserEdge,
+                {"Cache", home + "/Library/Application Support/Microsoft Edge/Default/Cache"}},
+        };
+        for (const auto& profile : visibleEntries(firefoxProfiles(home)))
+            targets.push_back({ScanCategory::browserFirefox,
+                {"Caché (" + profile.name + ")", profile.path + "/cache2"}});
+        return targets;
+    }
+
+    std::vector<BrowserTarget> browserHistory(const std::string& home) const override
+    {
+        std::vector<BrowserTarget> files;
+        for (const char* file : {"History.db", "History.db-wal", "History.db-shm"})
+            files.push_back({ScanCategory::browserSafari,
+                {std::string("Historial · ") + file, home + "/Library/Safari/" + file}});
+        return files;
+    }
+
+    std::vector<BrowserDataRoot> browserDataRoots(const std::string& home) const override
+    {
+        const std::string support = home + "/Library/Application Support";
+        const std::string caches = home + "/Library/Caches";
+        return {
+            {ScanCategory::browserSafari, caches + "/com.apple.Safari"},
+            {ScanCategory::browserSafari, home + "/Library/Safari"},
+            {ScanCategory::browserChrome, support + "/Google/Chrome"},
+            {ScanCategory::browserChrome, caches + "/Google/Chrome"},
+            {ScanCategory::browserFirefox, caches + "/Firefox"},
+            {ScanCategory::browserFirefox, support + "/Firefox"},
+            {ScanCategory::browserEdge, support + "/Microsoft Edge"},
+            {ScanCategory::browserEdge, caches + "/Microsoft Edge"},
+        };
+    }
+
+    bool isBrowserRunning(ScanCategory category) const override
+    {
+        const auto ids = bundleIdentifiers(category);
+        if (ids.empty())
+            return false;
+        const auto running
+            = platform::Service<platform::RunningApplications>::get()->bundleIdentifiers();
+        return std::any_of(running.begin(), running.end(), [&](const std::string& id) {
+            return std::find(ids.begin(), ids.end(), id) != ids.end();
+        });
+    }
+
+    std::vector<AdminArea> adminAreas() const override
+    {
+        return {{SystemLocations::libraryCaches(), {}}, {SystemLocations::libraryLogs(), {}}};
+    }
+
+    std::vector<std::string> personalFolders(const std::string& realHome) const override
+    {
+        std::vector<std::string> folders;
+        for (const char* name : {"Downloads", "Documents", "Desktop", "Pictures", "Movies", "Music"})
+            folders.push_back(realHome + "/" + name);
+        return folders;
+    }
+
+    const PlatformTexts& texts() const override
+    {
+        static const PlatformTexts texts{"tu Mac", "Mac Cleaner", "Mostrar en Finder",
+            "Mostrar Original en Finder", "Abrir en Finder"};
+        return texts;
+    }
+
+private:
+    static std::string firefoxProfiles(const std::string& home)
+    {
+        return home + "/Library/Caches/Firefox/Profiles";
+    }
+};
+
+} // namespace
+
+const LocationsProfile& macProfile()
+{
+    static const MacProfile profile;
+    return profile;
+}
+
+} // namespace tidvale

@@ -1,0 +1,24 @@
+#include "engine/scan/RunningBrowsers.h"
+
+#include "engine/fs/PathText.h"
+
+#include <algorithm>
+
+namespace tidvale {
+
+std::optional<std::string> runningBrowserHolding(
+    const std::string& path, const std::vector<BrowserDataRoot>& roots)
+{
+    std::vector<ScanCategory> touched;
+    for (const auto& root : roots) {
+        const bool overlaps = isSameOrInside(path, root.folder) || isSameOrInside(root.folder, path);
+        if (overlaps && std::find(touched.begin(), touched.end(), root.category) == touched.end())
+            touched.push_back(root.category);
+    }
+    for (ScanCategory c : touched)
+        if (auto name = runningBrowserName(c))
+            return name;
+    return std::nullopt;
+}
+
+} // namespace tidvale

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "engine/locations/LocationsProfile.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tidvale {
+
+// The display name of a running browser whose data `path` is, holds or lies inside,
+// compared component by component; none when no such browser runs. The running
+// programs are asked only when the path touches some browser's data.
+std::optional<std::string> runningBrowserHolding(
+    const std::string& path, const std::vector<BrowserDataRoot>& roots);
+
+} // namespace tidvale
