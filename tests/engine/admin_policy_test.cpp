@@ -1,6 +1,6 @@
 #include "engine/core/AppleScript.h"
-#include "engine/scan/AdminHelper.h"
 #include "engine/locations/LocationsProfile.h"
+#include "engine/scan/AdminHelper.h"
 #include "engine/scan/AdminPolicy.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/SystemLocations.h"

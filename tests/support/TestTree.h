@@ -148,24 +148,44 @@ private:
     std::vector<std::string> protected_;
 };
 
-// Points $HOME at a folder for the life of the object.
-class ScopedHome {
+// Sets (or, with nullptr, unsets) an environment variable for the life of the object.
+class ScopedEnv {
 public:
-    explicit ScopedHome(const std::string& home)
+    ScopedEnv(const char* name, const char* value)
+        : name_(name)
     {
-        if (const char* old = std::getenv("HOME"))
+        if (const char* old = std::getenv(name))
             old_ = old, had_ = true;
-        ::setenv("HOME", home.c_str(), 1);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
-    ~ScopedHome()
+    ScopedEnv(const char* name, const std::string& value)
+        : ScopedEnv(name, value.c_str())
+    {
+    }
+    ~ScopedEnv()
     {
         if (had_)
-            ::setenv("HOME", old_.c_str(), 1);
+            ::setenv(name_.c_str(), old_.c_str(), 1);
         else
-            ::unsetenv("HOME");
+            ::unsetenv(name_.c_str());
     }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    std::string name_;
     std::string old_;
     bool had_ = false;
+};
+
+// Points $HOME at a folder for the life of the object.
+class ScopedHome : public ScopedEnv {
+public:
+    explicit ScopedHome(const std::string& home)
+        : ScopedEnv("HOME", home)
+    {
+    }
 };

@@ -148,7 +148,8 @@ public:
             return false;
         for (const auto& exe :
             platform::Service<platform::RunningApplications>::get()->executables()) {
-            if (auto browser = browserOfExecutable(exe); browser && categoryOf(*browser) == category)
+            if (auto browser = browserOfExecutable(exe);
+                browser && categoryOf(*browser) == category)
                 return true;
         }
         return false;

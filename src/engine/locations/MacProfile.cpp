@@ -36,7 +36,8 @@ public:
 
     std::vector<JunkStep> junkSteps(const std::string& home) const override
     {
-        auto listing = [](std::string folder) { return [folder] { return visibleEntries(folder); }; };
+        auto listing
+            = [](std::string folder) { return [folder] { return visibleEntries(folder); }; };
         return {
             {"Escaneando caché de usuario...", ScanCategory::userCache, kCacheThreshold,
                 AdminCheck::never, listing(home + "/Library/Caches")},
@@ -114,7 +115,8 @@ public:
     std::vector<std::string> personalFolders(const std::string& realHome) const override
     {
         std::vector<std::string> folders;
-        for (const char* name : {"Downloads", "Documents", "Desktop", "Pictures", "Movies", "Music"})
+        for (const char* name :
+            {"Downloads", "Documents", "Desktop", "Pictures", "Movies", "Music"})
             folders.push_back(realHome + "/" + name);
         return folders;
     }

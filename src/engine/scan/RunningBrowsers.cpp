@@ -11,7 +11,8 @@ std::optional<std::string> runningBrowserHolding(
 {
     std::vector<ScanCategory> touched;
     for (const auto& root : roots) {
-        const bool overlaps = isSameOrInside(path, root.folder) || isSameOrInside(root.folder, path);
+        const bool overlaps
+            = isSameOrInside(path, root.folder) || isSameOrInside(root.folder, path);
         if (overlaps && std::find(touched.begin(), touched.end(), root.category) == touched.end())
             touched.push_back(root.category);
     }

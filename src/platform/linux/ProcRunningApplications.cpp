@@ -82,7 +82,8 @@ public:
             const std::string name = baseNameOf(exe);
             for (const auto& b : kBrowsers) {
                 std::string id(b.bundleIdentifier);
-                if (name == b.executable && std::find(found.begin(), found.end(), id) == found.end())
+                if (name == b.executable
+                    && std::find(found.begin(), found.end(), id) == found.end())
                     found.push_back(std::move(id));
             }
         }

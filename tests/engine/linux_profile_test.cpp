@@ -1,0 +1,162 @@
+// The shared scanner and removal on a Linux desktop's folders, rooted in a temporary
+// home and system root.
+#include "engine/fs/Homes.h"
+#include "engine/locations/LocationsProfile.h"
+#include "engine/scan/AdminPolicy.h"
+#include "engine/scan/ScanService.h"
+#include "engine/scan/SystemLocations.h"
+
+#include "support/FakeBackends.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace tidvale;
+
+namespace {
+
+struct LinuxDesktop : ::testing::Test {
+    TestTree tree;
+    ScopedProfile desktop{linuxProfile()};
+    ScopedHome home{tree.dir("home")};
+    ScopedEnv cache{"XDG_CACHE_HOME", nullptr};
+    ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnv data{"XDG_DATA_HOME", nullptr};
+    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
+    ScopedFakeBackends fakes{running};
+
+    LinuxDesktop() { SystemLocations::setRoot(tree.dir("sys")); }
+    ~LinuxDesktop() override { SystemLocations::setRoot(""); }
+
+    const ScanItem* find(const std::vector<ScanItem>& items, const std::string& name)
+    {
+        auto it = std::find_if(
+            items.begin(), items.end(), [&](const ScanItem& i) { return i.name == name; });
+        return it == items.end() ? nullptr : &*it;
+    }
+};
+
+} // namespace
+
+TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
+{
+    tree.file("home/.cache/thumbnails/big", 600'000);
+    tree.file("home/.cache/fontconfig/cache", 600'000); // kept: every program maps it
+    tree.file("home/.cache/small", 10);
+    tree.file("home/Library/Caches/mac-only/x", 600'000); // a Mac folder means nothing here
+    tree.file("sys/var/cache/apt/archives/tool_1.0_amd64.deb", 100);
+    tree.file("sys/var/cache/debconf/config.dat", 100);
+    tree.file("sys/var/log/syslog", 5);
+    tree.file("sys/var/log/syslog.1", 7);
+    tree.file("home/.local/share/Trash/files/informe", 3);
+    tree.text("home/.local/share/Trash/info/informe.trashinfo",
+        "[Trash Info]\nPath=/home/ana/informe%20final.pdf\nDeletionDate=2026-01-02T03:04:05\n");
+
+    std::vector<std::string> steps;
+    const auto items
+        = ScanService::shared().scanSystemJunk([&](const std::string& t) { steps.push_back(t); });
+    EXPECT_EQ(steps.size(), 5u);
+    ASSERT_NE(find(items, "thumbnails"), nullptr);
+    EXPECT_EQ(find(items, "thumbnails")->category, ScanCategory::userCache);
+    EXPECT_EQ(find(items, "fontconfig"), nullptr);
+    EXPECT_EQ(find(items, "small"), nullptr);
+    EXPECT_EQ(find(items, "mac-only"), nullptr);
+    ASSERT_NE(find(items, "tool_1.0_amd64.deb"), nullptr);
+    EXPECT_EQ(find(items, "tool_1.0_amd64.deb")->category, ScanCategory::systemCache);
+    EXPECT_EQ(find(items, "config.dat"), nullptr);
+    ASSERT_NE(find(items, "syslog.1"), nullptr);
+    EXPECT_EQ(find(items, "syslog"), nullptr);
+    const ScanItem* trashed = find(items, "informe final.pdf");
+    ASSERT_NE(trashed, nullptr);
+    EXPECT_EQ(trashed->category, ScanCategory::trash);
+    EXPECT_EQ(trashed->size, 3);
+
+    // Emptying the Trash takes the entry's record with it, so no other Trash client
+    // is left listing a file that is gone.
+    const auto result = ScanService::shared().deleteItems(items);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_FALSE(tree.exists("home/.local/share/Trash/files/informe"));
+    EXPECT_FALSE(tree.exists("home/.local/share/Trash/info/informe.trashinfo"));
+    EXPECT_FALSE(tree.exists("sys/var/log/syslog.1"));
+    EXPECT_TRUE(tree.exists("sys/var/log/syslog"));
+    EXPECT_TRUE(tree.exists("home/.cache/fontconfig/cache"));
+}
+
+TEST_F(LinuxDesktop, ChromiumCachesHistoryAndTheRunningRule)
+{
+    tree.file("home/.cache/chromium/Default/Cache/Cache_Data/data_0", 40);
+    tree.file("home/.config/chromium/Default/GPUCache/data_1", 30);
+    tree.file("home/.config/chromium/Default/History", 20);
+    tree.file("home/.mozilla/firefox/places/places.sqlite", 20);
+
+    const auto caches = ScanService::shared().scanBrowsers(false);
+    ASSERT_EQ(caches.size(), 2u);
+    for (const auto& item : caches)
+        EXPECT_EQ(item.category, ScanCategory::browserChromium);
+    const auto all = ScanService::shared().scanBrowsers(true);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all.back().name, "Historial · History");
+    EXPECT_FALSE(all.back().isSelected);
+
+    // A cache entry of the junk scan that holds Chromium's cache is Chromium's data too.
+    running->setExecutables({"/usr/lib/chromium/chromium"});
+    const ScanItem whole{
+        "chromium", tree.path("home/.cache/chromium"), 40, ScanCategory::userCache, true, false};
+    const auto refused = ScanService::shared().deleteItems({whole, caches[0]});
+    ASSERT_EQ(refused.failures.size(), 2u);
+    EXPECT_EQ(refused.failures[0].second, "Cierra Chromium y vuelve a intentarlo.");
+    EXPECT_TRUE(tree.exists("home/.cache/chromium/Default/Cache/Cache_Data/data_0"));
+
+    running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
+    EXPECT_TRUE(ScanService::shared().deleteItems({whole}).failures.empty());
+    EXPECT_FALSE(tree.exists("home/.cache/chromium"));
+}
+
+TEST_F(LinuxDesktop, AdministratorTakesOnlyFinishedLogsAndDownloadedPackages)
+{
+    const std::string sys = tree.path("sys");
+    tree.file("sys/var/log/apt/history.log.2.gz", 1);
+    tree.file("sys/var/log/auth.log", 1);
+    tree.file("sys/var/cache/apt/archives/lock", 0);
+    tree.file("sys/var/cache/apt/archives/x.deb", 1);
+    tree.file("sys/Library/Caches/mac", 1);
+    EXPECT_TRUE(isAdminDeletable(sys + "/var/log/apt/history.log.2.gz"));
+    EXPECT_EQ(adminAreaOf(sys + "/var/log/apt/history.log.2.gz"), sys + "/var/log");
+    EXPECT_TRUE(isAdminDeletable(sys + "/var/cache/apt/archives/x.deb"));
+    EXPECT_FALSE(isAdminDeletable(sys + "/var/log/auth.log"));
+    EXPECT_FALSE(isAdminDeletable(sys + "/var/cache/apt/archives/lock"));
+    EXPECT_FALSE(isAdminDeletable(sys + "/var/log"));
+    EXPECT_FALSE(isAdminDeletable(sys + "/var/log/apt/../auth.log"));
+    EXPECT_FALSE(isAdminDeletable(sys + "/Library/Caches/mac"));
+}
+
+TEST_F(LinuxDesktop, PersonalFoldersAreTheDesktopsNames)
+{
+    ScopedEnv names{"XDG_CONFIG_HOME", tree.dir("config")};
+    tree.text("config/user-dirs.dirs",
+        "XDG_DOWNLOAD_DIR=\"" + tree.path("Descargas") + "\"\nXDG_VIDEOS_DIR=\""
+            + tree.path("Vídeos") + "\"\n");
+    const auto folders = defaultScanFolders();
+    ASSERT_EQ(folders.size(), 6u);
+    EXPECT_EQ(folders[0], tree.path("Descargas"));
+    EXPECT_EQ(folders[4], tree.path("Vídeos"));
+    EXPECT_EQ(folders[1], realHome() + "/Documents");
+}
+
+TEST(ProfileChoice, ExplicitChoiceThenEnvironmentThenPlatform)
+{
+    {
+        ScopedEnv env{"TIDVALE_PROFILE", "mac"};
+        EXPECT_EQ(currentProfile().id(), ProfileId::mac);
+        const ScopedProfile chosen(linuxProfile());
+        EXPECT_EQ(currentProfile().id(), ProfileId::linux);
+    }
+    ScopedEnv env{"TIDVALE_PROFILE", "beos"};
+    EXPECT_EQ(&currentProfile(), &platformProfile());
+    EXPECT_EQ(unknownProfileInEnvironment(), "beos");
+    EXPECT_EQ(currentProfile().texts().computer, platformProfile().texts().computer);
+    EXPECT_EQ(macProfile().texts().computer, "tu Mac");
+    EXPECT_EQ(linuxProfile().texts().computer, "tu equipo");
+}
