@@ -7,7 +7,9 @@
 namespace tidvale {
 namespace {
 
-// Moves `copy` only while both it and the copy that stays are still what was hashed.
+// Moves `copy` only while both it and the copy that stays are still what was hashed:
+// a kept copy rewritten since, even at the same size and with its modification time
+// put back, may be the only one left of the content the user was shown.
 bool moveIfStillDuplicate(const DuplicateFile& copy, const DuplicateFile& stays)
 {
     if (!isUnchangedSinceHashed(stays) || !isUnchangedSinceHashed(copy))
@@ -21,8 +23,7 @@ bool isUnchangedSinceHashed(const DuplicateFile& file)
 {
     struct stat st { };
     return ::lstat(file.path.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-        && FileIdentity{st.st_dev, st.st_ino} == file.identity
-        && FileStamp::of(st.st_size, st.st_mtim) == file.stamp;
+        && FileIdentity::of(st) == file.identity && FileStamp::of(st) == file.stamp;
 }
 
 CopyRemoval trashExtraCopies(const DuplicateGroup& group)

@@ -8,7 +8,7 @@
 namespace tidvale {
 
 // Whether the path still holds the regular file that was hashed: same device and
-// inode, same size, same modification time. Links are not followed.
+// inode, same size, same modification and change times. Links are not followed.
 bool isUnchangedSinceHashed(const DuplicateFile& file);
 
 struct CopyRemoval {
