@@ -184,14 +184,17 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     const auto r = trashExtraCopies(group);
     EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[3].path}));
     EXPECT_EQ(r.freed, 9000);
-    EXPECT_EQ(r.notMoved, 2);
+    EXPECT_EQ(r.tally.moved, 1);
+    EXPECT_EQ(r.tally.changed, 1);
+    EXPECT_EQ(r.tally.failed, 1);
+    EXPECT_EQ(r.tally.firstError, "No se pudo mover a la Papelera.");
 
     // Once the kept copy is gone, no copy is moved: it may be the last one left.
     trash->refuse.clear();
     ASSERT_EQ(::unlink(group.files[0].path.c_str()), 0);
     const auto none = trashExtraCopies(group);
     EXPECT_TRUE(none.moved.empty());
-    EXPECT_EQ(none.notMoved, 3);
+    EXPECT_EQ(none.tally.changed, 3);
     EXPECT_TRUE(t.exists(group.files[2].path.substr(t.root().size() + 1)));
 }
 
@@ -218,7 +221,7 @@ TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
 
     const auto r = trashExtraCopies(group);
     EXPECT_TRUE(r.moved.empty());
-    EXPECT_EQ(r.notMoved, 1);
+    EXPECT_EQ(r.tally.changed, 1);
     EXPECT_TRUE(trash->moved.empty());
     EXPECT_TRUE(t.exists(copy.substr(t.root().size() + 1)));
     // The same holds for the copy itself, and for a move from the row's menu.
@@ -236,8 +239,9 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
     // The other one now has no copy left to stay: refused.
     const auto last = trashOneCopy(group, group.files[1].path);
     EXPECT_TRUE(last.moved.empty());
-    EXPECT_EQ(last.notMoved, 1);
+    EXPECT_EQ(last.tally.changed, 1);
     EXPECT_EQ(trash->moved.size(), 1u);
     // A path that is not in the group does nothing.
-    EXPECT_EQ(trashOneCopy(group, t.path("elsewhere")).notMoved, 0);
+    const auto elsewhere = trashOneCopy(group, t.path("elsewhere"));
+    EXPECT_EQ(elsewhere.tally.changed + elsewhere.tally.failed + elsewhere.tally.moved, 0);
 }

@@ -4,7 +4,6 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
-#include "platform/Trash.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -93,19 +92,6 @@ void addMenuItem(
 {
     QAction* item = menu->addAction(symbolIcon(symbol, labelColor(menu)), title);
     QObject::connect(item, &QAction::triggered, menu, [action = std::move(action)] { action(); });
-}
-
-bool moveToTrash(const std::string& path)
-{
-    return platform::Service<platform::Trash>::get()->moveToTrash(path).ok;
-}
-
-QString notMovedSuffix(int count)
-{
-    if (count <= 0)
-        return {};
-    return count == 1 ? QStringLiteral(" · 1 no se movió")
-                      : QStringLiteral(" · %1 no se movieron").arg(count);
 }
 
 } // namespace tidvale::gui

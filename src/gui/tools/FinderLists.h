@@ -1,7 +1,7 @@
 #pragma once
 
 // Pieces the three file-list screens (Large files, Duplicates, Downloads) share: the
-// look of their lists, their status line, their context menus and the move to the Trash.
+// look of their lists, their status line and their context menus.
 #include <QColor>
 #include <QStyledItemDelegate>
 
@@ -47,11 +47,5 @@ void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,
     const std::function<void(QMenu*, const QModelIndex&)>& fill);
 void addMenuItem(
     QMenu* menu, const QString& title, const QString& symbol, std::function<void()> action);
-
-// Moves one file or folder to the Trash through the platform service.
-bool moveToTrash(const std::string& path);
-
-// " · N no se movieron" (or nothing for 0): appended to a status line after a removal.
-QString notMovedSuffix(int count);
 
 } // namespace tidvale::gui
