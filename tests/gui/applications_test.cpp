@@ -11,8 +11,10 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <map>
@@ -216,6 +218,43 @@ private slots:
         QCOMPARE(s.screen.statusLabel()->text(),
             QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
         QVERIFY(s.env.tree.exists("system/Applications/A.app/Contents/MacOS/a"));
+    }
+
+    // Application names are shown as they are in the real alert, never as markup.
+    void alertShowsNamesAsPlainText()
+    {
+        AppsScreen s;
+        s.env.inSystem("Applications/<b>x<i>y.app", 2000);
+        s.env.inSystem("Applications/<img src=z.png>.app", 1000);
+        s.load();
+        // The row's tooltip too, which renders whatever looks like markup.
+        const QString tip
+            = s.screen.apps()->index(1, AppListModel::nameColumn).data(Qt::ToolTipRole).toString();
+        QString tipShown = tip;
+        if (Qt::mightBeRichText(tip)) {
+            QTextDocument document;
+            document.setHtml(tip);
+            tipShown = document.toPlainText();
+        }
+        QCOMPARE(tipShown,
+            QString::fromStdString(s.env.systemRoot() + "/Applications/<img src=z.png>.app"));
+
+        s.select({0, 1});
+        QTest::mouseClick(s.screen.uninstallButton(), Qt::LeftButton);
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = s.screen.window()->findChild<QMessageBox*>()));
+        auto* info = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        QVERIFY(info);
+        QCOMPARE(info->textFormat(), Qt::PlainText);
+        QCOMPARE(info->text(),
+            QStringLiteral("Se moverán a la Papelera:\n• <b>x<i>y\n• <img src=z.png>"));
+        auto* message = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(message);
+        QCOMPARE(message->textFormat(), Qt::PlainText);
+        box->reject();
+        QCoreApplication::processEvents();
+        QCOMPARE(s.names().size(), 2);
+        QVERIFY(s.env.trash->moved.empty());
     }
 };
 

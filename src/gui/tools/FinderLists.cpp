@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QTextDocument>
 #include <QTreeView>
 
 namespace tidvale::gui {
@@ -92,6 +93,14 @@ void addMenuItem(
 {
     QAction* item = menu->addAction(symbolIcon(symbol, labelColor(menu)), title);
     QObject::connect(item, &QAction::triggered, menu, [action = std::move(action)] { action(); });
+}
+
+QString plainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
 }
 
 } // namespace tidvale::gui

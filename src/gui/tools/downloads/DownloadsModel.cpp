@@ -1,6 +1,7 @@
 #include "gui/tools/downloads/DownloadsModel.h"
 
 #include "engine/format/DateText.h"
+#include "gui/tools/FinderLists.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
@@ -74,7 +75,7 @@ QVariant DownloadsModel::data(const QModelIndex& index, int role) const
         }
         break;
     case Qt::ToolTipRole:
-        return column == checkColumn ? QVariant() : QVariant(displayText(item.path));
+        return column == checkColumn ? QVariant() : QVariant(plainToolTip(displayText(item.path)));
     case Qt::FontRole:
         if (column == nameColumn)
             return uiFont(12, QFont::Medium);
