@@ -211,6 +211,12 @@ private slots:
         QCOMPARE(color(1, DownloadsModel::sizeColumn), systemColor(SystemColor::orange));
         QCOMPARE(color(0, DownloadsModel::dateColumn), systemColor(SystemColor::yellow));
         QCOMPARE(color(2, DownloadsModel::dateColumn), secondaryLabelColor());
+
+        // The tick column is a check box and nothing else: no text colour to dim it.
+        const QModelIndex tick = s.screen.model()->index(0, DownloadsModel::checkColumn);
+        QCOMPARE(tick.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        QVERIFY(!tick.data(Qt::ForegroundRole).isValid());
+        QVERIFY(tick.flags() & Qt::ItemIsUserCheckable);
     }
 
     // An entry replaced after the listing (a new download under the same name) is not
