@@ -12,7 +12,7 @@ namespace {
 
 DownloadItem dated(const std::string& name, Clock::time_point date, int64_t size = 1)
 {
-    return {name, "/d/" + name, size, date, "Archivo", false};
+    return {name, "/d/" + name, size, date, "Archivo", false, {}};
 }
 
 std::vector<std::string> names(const std::vector<DownloadItem>& items)

@@ -1,11 +1,13 @@
 #include "engine/finders/DuplicateRemoval.h"
 #include "engine/finders/Duplicates.h"
 
+#include "support/ChangeTime.h"
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -182,15 +184,48 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     const auto r = trashExtraCopies(group);
     EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[3].path}));
     EXPECT_EQ(r.freed, 9000);
-    EXPECT_EQ(r.notMoved, 2);
+    EXPECT_EQ(r.tally.moved, 1);
+    EXPECT_EQ(r.tally.changed, 1);
+    EXPECT_EQ(r.tally.failed, 1);
+    EXPECT_EQ(r.tally.firstError, "No se pudo mover a la Papelera.");
 
     // Once the kept copy is gone, no copy is moved: it may be the last one left.
     trash->refuse.clear();
     ASSERT_EQ(::unlink(group.files[0].path.c_str()), 0);
     const auto none = trashExtraCopies(group);
     EXPECT_TRUE(none.moved.empty());
-    EXPECT_EQ(none.notMoved, 3);
+    EXPECT_EQ(none.tally.changed, 3);
     EXPECT_TRUE(t.exists(group.files[2].path.substr(t.root().size() + 1)));
+}
+
+// The kept copy rewritten in place after the search, at the same size and with its
+// modification time put back: it no longer holds the content, so the extra copy may
+// be the only one left of it and must stay.
+TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
+{
+    t.file("d/one", 9000, 'k');
+    t.file("d/two", 9000, 'k');
+    const auto group = findDuplicates({t.path("d")}).groups.at(0);
+    const std::string keep = group.files.at(0).path; // the walk's first: the one that stays
+    const std::string copy = group.files.at(1).path;
+    struct stat before { };
+    ASSERT_EQ(::stat(keep.c_str(), &before), 0);
+    waitForNewChangeTime(t, before);
+    flipByte(keep, 100);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, keep.c_str(), times, 0), 0);
+    struct stat after { };
+    ASSERT_EQ(::stat(keep.c_str(), &after), 0);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+    const auto r = trashExtraCopies(group);
+    EXPECT_TRUE(r.moved.empty());
+    EXPECT_EQ(r.tally.changed, 1);
+    EXPECT_TRUE(trash->moved.empty());
+    EXPECT_TRUE(t.exists(copy.substr(t.root().size() + 1)));
+    // The same holds for the copy itself, and for a move from the row's menu.
+    EXPECT_TRUE(trashOneCopy(group, copy).moved.empty());
 }
 
 TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
@@ -204,8 +239,9 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
     // The other one now has no copy left to stay: refused.
     const auto last = trashOneCopy(group, group.files[1].path);
     EXPECT_TRUE(last.moved.empty());
-    EXPECT_EQ(last.notMoved, 1);
+    EXPECT_EQ(last.tally.changed, 1);
     EXPECT_EQ(trash->moved.size(), 1u);
     // A path that is not in the group does nothing.
-    EXPECT_EQ(trashOneCopy(group, t.path("elsewhere")).notMoved, 0);
+    const auto elsewhere = trashOneCopy(group, t.path("elsewhere"));
+    EXPECT_EQ(elsewhere.tally.changed + elsewhere.tally.failed + elsewhere.tally.moved, 0);
 }

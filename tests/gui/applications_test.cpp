@@ -11,9 +11,12 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 
+#include <cstdio>
 #include <map>
 
 #include <unistd.h>
@@ -146,8 +149,8 @@ private slots:
         QCOMPARE(confirm.shown[0].informativeText,
             QStringLiteral("Se moverán a la Papelera:\n• A\n• B\n• C"));
         QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("⚠️ Movidas a Papelera · Liberado: ") + fileBytesText(4000)
-                + QStringLiteral(" · No se pudieron mover: 1"));
+            QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(4000)
+                + QStringLiteral(" · 1 no se movió: No se pudo mover a la Papelera."));
         QVERIFY(s.env.tree.exists("system/Applications/B.app"));
         uninstall({1});
         QTRY_COMPARE(s.names(), (QStringList{"B", "E"}));
@@ -155,7 +158,7 @@ private slots:
             QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(500));
         uninstall({0});
         QTRY_COMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("❌ No se pudieron mover a la Papelera: 1"));
+            QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
         QCOMPARE(s.names(), (QStringList{"B", "E"}));
         s.screen.tableView()->selectionModel()->clearSelection();
         QVERIFY(!s.screen.uninstallButton()->isEnabled());
@@ -186,6 +189,72 @@ private slots:
         delete menu;
         emit table->customContextMenuRequested(QPoint(5, table->viewport()->height() - 2));
         QVERIFY(!s.screen.findChild<QMenu*>()); // none below the rows
+    }
+
+    // A bundle replaced after the listing (an update installed meanwhile) is another
+    // program than the one chosen: it stays, from the button and from the menu.
+    void bundleReplacedAfterListingIsKept()
+    {
+        AppsScreen s;
+        s.env.inSystem("Applications/A.app/Contents/MacOS/a", 3000);
+        s.env.inSystem("Applications/B.app/Contents/MacOS/b", 1000);
+        s.load();
+        QCOMPARE(s.names(), (QStringList{"A", "B"}));
+        const std::string apps = s.env.systemRoot() + "/Applications/";
+        s.env.inSystem("Applications/update/Contents/MacOS/a", 3000);
+        QVERIFY(::rename((apps + "A.app").c_str(), (apps + "A.old").c_str()) == 0);
+        QVERIFY(::rename((apps + "update").c_str(), (apps + "A.app").c_str()) == 0);
+        AlertAnswerer confirm(0);
+        s.select({0, 1});
+        QTest::mouseClick(s.screen.uninstallButton(), Qt::LeftButton);
+        QTRY_COMPARE(s.names(), (QStringList{"A"}));
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{apps + "B.app"});
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(1000)
+                + QStringLiteral(
+                    " · ⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+        s.screen.trashApp(apps + "A.app");
+        QCOMPARE(s.names(), (QStringList{"A"}));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+        QVERIFY(s.env.tree.exists("system/Applications/A.app/Contents/MacOS/a"));
+    }
+
+    // Application names are shown as they are in the real alert, never as markup.
+    void alertShowsNamesAsPlainText()
+    {
+        AppsScreen s;
+        s.env.inSystem("Applications/<b>x<i>y.app", 2000);
+        s.env.inSystem("Applications/<img src=z.png>.app", 1000);
+        s.load();
+        // The row's tooltip too, which renders whatever looks like markup.
+        const QString tip
+            = s.screen.apps()->index(1, AppListModel::nameColumn).data(Qt::ToolTipRole).toString();
+        QString tipShown = tip;
+        if (Qt::mightBeRichText(tip)) {
+            QTextDocument document;
+            document.setHtml(tip);
+            tipShown = document.toPlainText();
+        }
+        QCOMPARE(tipShown,
+            QString::fromStdString(s.env.systemRoot() + "/Applications/<img src=z.png>.app"));
+
+        s.select({0, 1});
+        QTest::mouseClick(s.screen.uninstallButton(), Qt::LeftButton);
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = s.screen.window()->findChild<QMessageBox*>()));
+        auto* info = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        QVERIFY(info);
+        QCOMPARE(info->textFormat(), Qt::PlainText);
+        QCOMPARE(info->text(),
+            QStringLiteral("Se moverán a la Papelera:\n• <b>x<i>y\n• <img src=z.png>"));
+        auto* message = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(message);
+        QCOMPARE(message->textFormat(), Qt::PlainText);
+        box->reject();
+        QCoreApplication::processEvents();
+        QCOMPARE(s.names().size(), 2);
+        QVERIFY(s.env.trash->moved.empty());
     }
 };
 

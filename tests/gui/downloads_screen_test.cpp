@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QThreadPool>
 
+#include <cstdio>
 #include <ctime>
 
 using namespace tidvale;
@@ -168,7 +169,7 @@ private slots:
         QCOMPARE(s.ticked(), QStringList({"f1", "f3"}));
         QCOMPARE(s.screen.statusLabel()->text(),
             QStringLiteral("✅ Liberado: ") + fileBytesText(1000 + 3000 + 5000)
-                + " · 2 no se movieron");
+                + " · 2 no se movieron: No se pudo mover a la Papelera.");
         QVERIFY(s.screen.trashButton()->isEnabled());
     }
 
@@ -198,9 +199,9 @@ private slots:
         const auto now = std::chrono::system_clock::now();
         using std::chrono::hours;
         s.screen.model()->setItems({
-            {"a", "/a", 100000000, now - hours(24 * 100), "Archivo", false},
-            {"b", "/b", 100000001, now, "Archivo", false},
-            {"c", "/c", 1, now - hours(24), "Archivo", false},
+            {"a", "/a", 100000000, now - hours(24 * 100), "Archivo", false, {}},
+            {"b", "/b", 100000001, now, "Archivo", false, {}},
+            {"c", "/c", 1, now - hours(24), "Archivo", false, {}},
         });
         // Engine colours map to the palette; no colour means the secondary text colour.
         auto color = [&](int row, int column) {
@@ -210,6 +211,50 @@ private slots:
         QCOMPARE(color(1, DownloadsModel::sizeColumn), systemColor(SystemColor::orange));
         QCOMPARE(color(0, DownloadsModel::dateColumn), systemColor(SystemColor::yellow));
         QCOMPARE(color(2, DownloadsModel::dateColumn), secondaryLabelColor());
+
+        // The tick column is a check box and nothing else: no text colour to dim it.
+        const QModelIndex tick = s.screen.model()->index(0, DownloadsModel::checkColumn);
+        QCOMPARE(tick.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        QVERIFY(!tick.data(Qt::ForegroundRole).isValid());
+        QVERIFY(tick.flags() & Qt::ItemIsUserCheckable);
+    }
+
+    // An entry replaced after the listing (a new download under the same name) is not
+    // the one the user ticked: it stays, ticked and listed, and the status says so.
+    void entryReplacedAfterListingIsKept()
+    {
+        Screen s;
+        const auto old = s.entry("old.zip", 1000, 40);
+        s.entry("other.zip", 2000, 20);
+        s.load();
+        s.tickRow(0);
+        s.tickRow(1);
+        s.env.inHome("Downloads/.part", 1000);
+        QVERIFY(::rename(s.env.homePath("Downloads/.part").c_str(), old.c_str()) == 0);
+        AlertAnswerer confirm(0);
+        s.screen.doTrash();
+        QTRY_COMPARE(s.env.trash->moved.size(), size_t(1));
+        QCOMPARE(s.names(), QStringList({"old.zip"}));
+        QCOMPARE(s.ticked(), QStringList({"old.zip"}));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("✅ Liberado: ") + fileBytesText(2000)
+                + " · ⚠️ 1 elemento cambió desde la búsqueda y no se movió");
+        QMenu menu;
+        s.screen.menuNeedsUpdate(&menu, 0);
+        menu.actions().last()->trigger(); // "Mover a Papelera"
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+        QVERIFY(s.env.tree.exists("home/Downloads/old.zip"));
+        QCOMPARE(s.env.trash->moved.size(), size_t(1));
+
+        // Refused with nothing moved: no success mark, and the Trash's reason.
+        s.screen.filterPop()->setCurrentIndex(0);
+        s.load();
+        s.env.trash->refuse = {old};
+        s.tickRow(0);
+        s.screen.doTrash();
+        QTRY_COMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -145,8 +145,23 @@ private slots:
                 + fileBytesText(6000 + 16000) + ".");
         QCOMPARE(s.env.trash->moved, (std::vector<std::string>{b2, a2}));
         QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("✅ Liberado: ") + fileBytesText(14000) + " · 1 no se movió");
+            QStringLiteral("✅ Liberado: ") + fileBytesText(14000)
+                + " · ⚠️ 1 elemento cambió desde la búsqueda y no se movió");
         QVERIFY(!s.screen.cleanButton()->isEnabled());
+    }
+
+    void nothingMovedSaysWhyWithoutTheSuccessMark()
+    {
+        Screen s;
+        s.copy("Downloads/a1", 6000, 'a');
+        const auto a2 = s.copy("Documents/a2", 6000, 'a');
+        s.search();
+        s.env.trash->refuse = {a2};
+        AlertAnswerer confirm(0);
+        s.screen.doClean();
+        QTRY_COMPARE(s.screen.model()->rowCount(), 0);
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
     }
 
     void removingOneGroupKeepsTheStatusAndAVanishedCopyBlocksItsPartner()
@@ -172,7 +187,8 @@ private slots:
         s.screen.trashFromMenu(b2); // the only other copy is gone: b2 may be the last one
         QCOMPARE(s.env.trash->moved.size(), size_t(1));
         QCOMPARE(s.screen.model()->rowCount(), 1);
-        QVERIFY(s.screen.statusLabel()->text().startsWith(QStringLiteral("No se movió")));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
     }
 
     void removingOneFileMovesTheKeptCopyOnOrDropsTheGroup()

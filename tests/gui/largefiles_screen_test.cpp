@@ -20,6 +20,8 @@
 
 #include <filesystem>
 
+#include <cstdio>
+
 using namespace tidvale;
 using namespace tidvale::gui;
 
@@ -135,7 +137,17 @@ private slots:
         QCOMPARE(s.env.trash->moved[0], c);
         QCOMPARE(s.names(), QStringList({"a.bin", "b.bin"}));
         QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("✅ Liberado: ") + fileBytesText(100 * kMB) + " · 1 no se movió");
+            QStringLiteral("✅ Liberado: ") + fileBytesText(100 * kMB)
+                + " · 1 no se movió: No se pudo mover a la Papelera.");
+
+        // Nothing moved: no success mark, and the Trash's reason.
+        s.env.trash->refuse.push_back(b);
+        s.screen.tableView()->clearSelection();
+        s.screen.doTrash();
+        QTRY_COMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("❌ No se pudieron mover 2 elementos a la Papelera: No se pudo "
+                           "mover a la Papelera."));
+        QCOMPARE(s.names(), QStringList({"a.bin", "b.bin"}));
         QVERIFY(s.screen.trashButton()->isEnabled());
 
         s.env.trash->refuse.clear();
@@ -164,6 +176,8 @@ private slots:
         s.env.trash->refuse.push_back(a);
         s.menu(0, "Mover a Papelera"); // refused: the file stays
         QCOMPARE(s.screen.items().size(), size_t(2));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
         s.env.trash->refuse.clear();
         s.menu(0, "Mover a Papelera");
         QCOMPARE(s.names(), QStringList({"b.bin"}));
@@ -174,7 +188,7 @@ private slots:
 
         std::vector<LargeFileItem> items;
         for (int64_t size : {500000001LL, 500000000LL, 100000001LL, 100000000LL})
-            items.push_back({"f", "/x/f", size, {}, "Archivo"});
+            items.push_back({"f", "/x/f", size, {}, "Archivo", {}});
         s.screen.model()->setItems(items);
         const QColor expected[]{systemColor(SystemColor::red), systemColor(SystemColor::orange),
             systemColor(SystemColor::orange), labelColor()};
@@ -184,6 +198,30 @@ private slots:
                          .data(Qt::ForegroundRole)
                          .value<QColor>(),
                 expected[row]);
+    }
+
+    // What the path holds when the user confirms may not be the file that was listed:
+    // that file is left where it is, in the list, and the status line says why.
+    void fileReplacedAfterTheSearchIsKept()
+    {
+        Screen s;
+        const auto a = s.file("Documents/a.bin", 300 * kMB);
+        const auto b = s.file("Documents/b.bin", 200 * kMB);
+        s.search();
+        s.file("Documents/new.bin", 300 * kMB);
+        QVERIFY(::rename(s.env.homePath("Documents/new.bin").c_str(), a.c_str()) == 0);
+        AlertAnswerer confirm(0);
+        s.screen.doTrash();
+        QTRY_COMPARE(s.env.trash->moved, std::vector<std::string>{b});
+        QCOMPARE(s.names(), QStringList({"a.bin"}));
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("✅ Liberado: ") + fileBytesText(200 * kMB)
+                + " · ⚠️ 1 elemento cambió desde la búsqueda y no se movió");
+        s.menu(0, "Mover a Papelera");
+        QCOMPARE(s.screen.statusLabel()->text(),
+            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+        QCOMPARE(s.env.trash->moved.size(), size_t(1));
+        QVERIFY(s.env.tree.exists("home/Documents/a.bin"));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -5,15 +5,21 @@
 #include "gui/app/sidebar/SidebarViewController.h"
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
+#include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <map>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -181,6 +187,73 @@ private slots:
         QTimer::singleShot(0, &w.window, &QWidget::close);
         QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(99); });
         QCOMPARE(QApplication::exec(), 0);
+    }
+
+    void menuBarOffersTheApplicationEditAndWindowMenus()
+    {
+        ShownWindow w;
+        QVERIFY(w.show());
+        auto* bar = w.window.findChild<QMenuBar*>();
+        QVERIFY(bar);
+        QStringList titles;
+        std::map<QString, QAction*> byTitle;
+        std::map<QString, QStringList> items;
+        for (QAction* menu : bar->actions()) {
+            titles << menu->text();
+            for (QAction* a : menu->menu()->actions()) {
+                if (a->isSeparator())
+                    continue;
+                items[menu->text()] << a->text();
+                byTitle[a->text()] = a;
+            }
+        }
+        QCOMPARE(titles, (QStringList{"Tidvale", "Edición", "Ventana"}));
+        QCOMPARE(items["Tidvale"], (QStringList{"Acerca de Tidvale", "Salir"}));
+        QCOMPARE(items["Edición"],
+            (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Seleccionar todo"}));
+        QCOMPARE(items["Ventana"].size(), 2);
+        QCOMPARE(items["Ventana"][0], QStringLiteral("Minimizar"));
+        // The platform's quit keys, and Ctrl+Q (⌘Q) where the platform names none.
+        QCOMPARE(byTitle["Salir"]->shortcut(),
+            QKeySequence::keyBindings(QKeySequence::Quit)
+                .value(0, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+        QCOMPARE(byTitle["Copiar"]->shortcut(), QKeySequence(QKeySequence::Copy));
+
+        {
+            AlertAnswerer ok(0);
+            byTitle["Acerca de Tidvale"]->trigger();
+            QCOMPARE(ok.shown.size(), size_t(1));
+            QCOMPARE(ok.shown[0].message, QStringLiteral("Tidvale"));
+            QCOMPARE(ok.shown[0].informativeText, QStringLiteral("Versión " TIDVALE_VERSION));
+        }
+
+        // Edit commands reach the focused widget's own slots, and only where it has them.
+        auto* field = new QLineEdit(QStringLiteral("texto"), &w.window);
+        field->show();
+        QApplication::setActiveWindow(&w.window);
+        field->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        byTitle["Seleccionar todo"]->trigger();
+        QCOMPARE(field->selectedText(), QStringLiteral("texto"));
+        byTitle["Cortar"]->trigger();
+        QCOMPARE(field->text(), QString());
+        byTitle["Deshacer"]->trigger();
+        QCOMPARE(field->text(), QStringLiteral("texto"));
+        field->end(false);
+        byTitle["Pegar"]->trigger();
+        QCOMPARE(field->text(), QStringLiteral("textotexto"));
+        w.window.sidebarVC()->tableView()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), w.window.sidebarVC()->tableView());
+        QVERIFY(!byTitle["Copiar"]->isEnabled()); // a list has no copy slot
+        QVERIFY(byTitle["Seleccionar todo"]->isEnabled());
+
+        // The quit shortcut closes the window, and with it the application.
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QTimer::singleShot(
+            0, &w.window, [&] { QTest::keySequence(&w.window, byTitle["Salir"]->shortcut()); });
+        QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!w.window.isVisible());
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

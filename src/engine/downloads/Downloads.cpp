@@ -41,7 +41,8 @@ std::vector<DownloadItem> listDownloads(const std::string& folder)
         item.path = prefix + "/" + item.name;
         const bool isFolder = S_ISDIR(st.st_mode);
         item.size = isFolder ? ScanService::shared().sizeOfPath(item.path) : st.st_size;
-        item.date = timePointOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+        item.listed = ListedStamp::of(st);
+        item.date = timePointOf(item.listed.stamp.mtimeSec, item.listed.stamp.mtimeNsec);
         item.kind = kindOf(item.name,
             isFolder                  ? EntryType::folder
                 : S_ISLNK(st.st_mode) ? EntryType::link

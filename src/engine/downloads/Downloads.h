@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/SystemColor.h"
+#include "engine/fs/ListedItem.h"
 
 #include <array>
 #include <chrono>
@@ -18,6 +19,7 @@ struct DownloadItem {
     std::chrono::system_clock::time_point date; // content modification
     std::string kind;
     bool isSelected = false;
+    ListedStamp listed; // the entry as it was listed: only that entry is ever moved
 };
 
 // The real home's Downloads folder, as the profile in force names it.

@@ -33,11 +33,6 @@ private:
     int fd_;
 };
 
-FileStamp stampOf(const struct stat& st)
-{
-    return FileStamp::of(st.st_size, st.st_mtim);
-}
-
 // Reads until `want` bytes or the end of the file; -1 on a read error.
 ssize_t readFully(int fd, uint8_t* buffer, size_t want)
 {
@@ -115,7 +110,7 @@ ContentReader::Key ContentReader::read(
         || !(FileIdentity{before.st_dev, before.st_ino} == expected))
         return key;
     const int64_t size = before.st_size;
-    key.stamp = stampOf(before);
+    key.stamp = FileStamp::of(before);
     auto& buffer = state_->buffer;
 
     if (!whole) {
@@ -148,7 +143,7 @@ ContentReader::Key ContentReader::read(
     if (EVP_DigestFinal_ex(state_->ctx, key.digest.data(), &length) != 1)
         return key;
     struct stat after { };
-    if (::fstat(fd.get(), &after) != 0 || !(stampOf(after) == key.stamp))
+    if (::fstat(fd.get(), &after) != 0 || !(FileStamp::of(after) == key.stamp))
         return key; // changed while it was read: its digest describes no real content
     key.ok = true;
     return key;

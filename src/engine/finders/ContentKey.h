@@ -20,8 +20,8 @@ std::string contentKeyText(int64_t size, const Sha256Digest& digest);
 //
 // A file is read only when it is still the regular file the walk met (same device and
 // inode): it is opened without following links and without blocking, so a link, FIFO
-// or device put in its place is never read from. A file whose size or modification time
-// changes while it is read gives no key.
+// or device put in its place is never read from. A file whose size, modification time
+// or change time moves while it is read gives no key.
 class ContentReader {
 public:
     static constexpr int64_t kQuickBytes = 65536;

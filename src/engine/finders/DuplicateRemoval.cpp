@@ -1,39 +1,41 @@
 #include "engine/finders/DuplicateRemoval.h"
 
-#include "platform/Trash.h"
-
 #include <sys/stat.h>
 
 namespace tidvale {
 namespace {
 
-// Moves `copy` only while both it and the copy that stays are still what was hashed.
-bool moveIfStillDuplicate(const DuplicateFile& copy, const DuplicateFile& stays)
+ListedItem asListed(const DuplicateFile& file)
 {
-    if (!isUnchangedSinceHashed(stays) || !isUnchangedSinceHashed(copy))
-        return false;
-    return platform::Service<platform::Trash>::get()->moveToTrash(copy.path).ok;
+    return {file.path, {file.identity, S_IFREG, file.stamp}};
+}
+
+// Moves `copy` only while both it and the copy that stays are still what was hashed:
+// a kept copy rewritten since, even at the same size and with its modification time
+// put back, may be the only one left of the content the user was shown.
+TrashedItem moveIfStillDuplicate(const DuplicateFile& copy, const DuplicateFile& stays)
+{
+    if (!isUnchangedSinceHashed(stays))
+        return {TrashOutcome::changed, {}};
+    return trashListedItems({asListed(copy)}).front();
 }
 
 } // namespace
 
 bool isUnchangedSinceHashed(const DuplicateFile& file)
 {
-    struct stat st { };
-    return ::lstat(file.path.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-        && FileIdentity{st.st_dev, st.st_ino} == file.identity
-        && FileStamp::of(st.st_size, st.st_mtim) == file.stamp;
+    return isUnchangedSinceListed(asListed(file));
 }
 
 CopyRemoval trashExtraCopies(const DuplicateGroup& group)
 {
     CopyRemoval result;
     for (size_t i = 1; i < group.files.size(); ++i) {
-        if (moveIfStillDuplicate(group.files[i], group.files.front())) {
+        const TrashedItem outcome = moveIfStillDuplicate(group.files[i], group.files.front());
+        result.tally.add(outcome);
+        if (outcome.outcome == TrashOutcome::moved) {
             result.freed += group.size;
             result.moved.push_back(group.files[i].path);
-        } else {
-            ++result.notMoved;
         }
     }
     return result;
@@ -52,10 +54,14 @@ CopyRemoval trashOneCopy(const DuplicateGroup& group, const std::string& path)
     }
     if (!copy)
         return result;
-    if (stays && moveIfStillDuplicate(*copy, *stays))
-        result.moved.push_back(path);
+    TrashedItem outcome;
+    if (stays)
+        outcome = moveIfStillDuplicate(*copy, *stays);
     else
-        ++result.notMoved;
+        outcome.outcome = TrashOutcome::changed; // no other copy left to keep
+    result.tally.add(outcome);
+    if (outcome.outcome == TrashOutcome::moved)
+        result.moved.push_back(path);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/finders/Duplicates.h"
+#include "engine/fs/ListedItem.h"
 
 #include <string>
 #include <vector>
@@ -8,18 +9,18 @@
 namespace tidvale {
 
 // Whether the path still holds the regular file that was hashed: same device and
-// inode, same size, same modification time. Links are not followed.
+// inode, same size, same modification and change times. Links are not followed.
 bool isUnchangedSinceHashed(const DuplicateFile& file);
 
 struct CopyRemoval {
     int64_t freed = 0;              // one group size per copy moved
     std::vector<std::string> moved; // paths now in the Trash
-    int notMoved = 0;               // changed, kept copy gone, or refused by the Trash
+    TrashTally tally;               // moved, changed (the copy or the kept one), refused
 };
 
 // Moves every copy after the first to the Trash. A copy is moved only while it is
 // still the file that was hashed and the first file, the copy that stays, is too:
-// otherwise it is left in place and counted as not moved.
+// otherwise it is left in place and counted as changed.
 CopyRemoval trashExtraCopies(const DuplicateGroup& group);
 
 // Moves one file of the group to the Trash, under the same checks; the copy that

@@ -74,8 +74,8 @@ void readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink,
             entry.sub->path += e->d_name;
             subfolders.push_back(entry.sub.get());
         } else {
-            entry.file.stamp = FileStamp::of(st.st_size, st.st_mtim);
-            entry.file.identity = {st.st_dev, st.st_ino};
+            entry.file.stamp = FileStamp::of(st);
+            entry.file.identity = FileIdentity::of(st);
         }
     }
     closedir(d);

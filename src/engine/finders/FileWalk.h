@@ -1,9 +1,8 @@
 #pragma once
 
-#include <sys/types.h>
+#include "engine/fs/FileStamp.h"
 
 #include <chrono>
-#include <ctime>
 
 #include <cstdint>
 #include <functional>
@@ -13,30 +12,8 @@
 
 namespace tidvale {
 
-// What a regular file looked like when it was read: the finders compare it again
-// before acting on the file.
-struct FileStamp {
-    int64_t size = 0;
-    int64_t mtimeSec = 0;  // content modification; seconds and nanoseconds kept apart
-    int64_t mtimeNsec = 0; // so that no date, however far off, overflows
-    bool operator==(const FileStamp&) const = default;
-
-    static FileStamp of(int64_t size, const struct timespec& mtime)
-    {
-        return {size, static_cast<int64_t>(mtime.tv_sec), static_cast<int64_t>(mtime.tv_nsec)};
-    }
-};
-
 // A file date as a clock time, clamped to what the clock can hold.
 std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec);
-
-// The identity of a file whatever path reaches it: two hard links, or one folder
-// reached through two roots, are one file.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // A deep walk of folder trees as the finders see them: hidden entries (names starting
 // with ".") are skipped, package folders are not entered, links are never followed

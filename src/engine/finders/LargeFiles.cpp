@@ -24,7 +24,7 @@ std::vector<LargeFileItem> findLargeFiles(const std::vector<std::string>& roots,
         const auto& file = walk.file(i);
         items.push_back({file.name, walk.path(i), file.stamp.size,
             timePointOf(file.stamp.mtimeSec, file.stamp.mtimeNsec),
-            kindOf(file.name, EntryType::file)});
+            kindOf(file.name, EntryType::file), {file.identity, S_IFREG, file.stamp}});
     }
     std::stable_sort(items.begin(), items.end(),
         [](const LargeFileItem& a, const LargeFileItem& b) { return a.size > b.size; });

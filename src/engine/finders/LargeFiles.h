@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/SystemColor.h"
+#include "engine/fs/ListedItem.h"
 
 #include <array>
 #include <chrono>
@@ -18,6 +19,7 @@ struct LargeFileItem {
     int64_t size = 0;
     std::chrono::system_clock::time_point modified;
     std::string kind;
+    ListedStamp listed; // the file as the search found it: only that file is ever moved
 };
 
 // The threshold pop-up: titles and their byte values, by index (MB and GB in the

@@ -99,6 +99,7 @@ std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progres
             AppInfo app;
             app.name = std::move(*name);
             app.path = folder + "/" + child;
+            readListedStamp(app.path, app.listed); // none when it vanished meanwhile
             if (progress)
                 progress("Leyendo " + app.name + "...");
             app.size = scan_.sizeOfPath(app.path);

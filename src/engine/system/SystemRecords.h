@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/fs/ListedItem.h"
+
 #include <cstdint>
 #include <string>
 
@@ -28,6 +30,7 @@ struct AppInfo {
     std::string iconFile; // the bundle's own icon image, or "" (screens use a generic one)
     std::string version;  // CFBundleShortVersionString, or ""
     std::string bundleID; // CFBundleIdentifier, or ""
+    ListedStamp listed;   // the bundle folder as it was listed: only that one is moved
 };
 
 struct LaunchItem {

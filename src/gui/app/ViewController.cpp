@@ -1,12 +1,13 @@
 #include "gui/app/ViewController.h"
 
+#include "gui/app/AppMenu.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarViewController.h"
 
-#include <QAction>
 #include <QBoxLayout>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QScreen>
 
 namespace tidvale::gui {
@@ -39,10 +40,7 @@ ViewController::ViewController(QWidget* parent)
     connect(sidebarVC_, &SidebarViewController::didSelect, contentVC_,
         &ContentContainerViewController::sidebarDidSelect);
 
-    auto* quit = new QAction(this);
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-    addAction(quit);
+    layout->setMenuBar(makeAppMenuBar(this));
 }
 
 void ViewController::showEvent(QShowEvent* event)

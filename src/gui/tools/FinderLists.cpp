@@ -4,7 +4,6 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/Symbols.h"
-#include "platform/Trash.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QTextDocument>
 #include <QTreeView>
 
 namespace tidvale::gui {
@@ -95,17 +95,12 @@ void addMenuItem(
     QObject::connect(item, &QAction::triggered, menu, [action = std::move(action)] { action(); });
 }
 
-bool moveToTrash(const std::string& path)
+QString plainToolTip(const QString& text)
 {
-    return platform::Service<platform::Trash>::get()->moveToTrash(path).ok;
-}
-
-QString notMovedSuffix(int count)
-{
-    if (count <= 0)
-        return {};
-    return count == 1 ? QStringLiteral(" · 1 no se movió")
-                      : QStringLiteral(" · %1 no se movieron").arg(count);
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
 }
 
 } // namespace tidvale::gui

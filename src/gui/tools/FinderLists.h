@@ -1,7 +1,8 @@
 #pragma once
 
 // Pieces the three file-list screens (Large files, Duplicates, Downloads) share: the
-// look of their lists, their status line, their context menus and the move to the Trash.
+// look of their lists, their status line and their context menus; and the tooltip
+// text that Applications shares with them.
 #include <QColor>
 #include <QStyledItemDelegate>
 
@@ -48,10 +49,8 @@ void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,
 void addMenuItem(
     QMenu* menu, const QString& title, const QString& symbol, std::function<void()> action);
 
-// Moves one file or folder to the Trash through the platform service.
-bool moveToTrash(const std::string& path);
-
-// " · N no se movieron" (or nothing for 0): appended to a status line after a removal.
-QString notMovedSuffix(int count);
+// A path or name as a tooltip that shows it as it is. Tooltips render their text as
+// markup whenever it looks like markup, which a file name can ("<img src=...>").
+QString plainToolTip(const QString& text);
 
 } // namespace tidvale::gui

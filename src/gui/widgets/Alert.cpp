@@ -58,10 +58,15 @@ void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(in
     // QMessageBox sizes itself to the shortest text and wraps a one-sentence
     // explanation into a narrow column; give the texts room for a readable line.
     // The message is the alert's headline, bold as on every desktop's alerts.
+    // Both texts carry file and application names, so both are plain text: Qt 6.4's
+    // setTextFormat reaches only the message, and the explanation would otherwise
+    // render a name such as "<b>x</b>" or "<img src=...>" as markup.
     for (QLabel* label : box->findChildren<QLabel*>()) {
         const bool message = label->objectName() == QLatin1String("qt_msgbox_label");
-        if (message || label->objectName() == QLatin1String("qt_msgbox_informativelabel"))
+        if (message || label->objectName() == QLatin1String("qt_msgbox_informativelabel")) {
+            label->setTextFormat(Qt::PlainText);
             label->setMinimumWidth(320);
+        }
         if (message) {
             QFont bold = label->font();
             bold.setBold(true);

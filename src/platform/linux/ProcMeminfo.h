@@ -8,8 +8,9 @@
 namespace tidvale::platform {
 
 // The figures of a /proc/meminfo text: free = MemFree, active = Active, inactive =
-// Inactive, wired = Unevictable + Mlocked, compressed = Zswap (the compressed pool)
-// where the kernel reports it. Nothing without a MemFree line, the one figure every
+// Inactive, wired = Unevictable (which already holds the Mlocked pages: adding them
+// would count locked memory twice), compressed = Zswap (the compressed pool) where the
+// kernel reports it. Nothing without a MemFree line, the one figure every
 // kernel gives; other missing lines count as 0.
 std::optional<VmFigures> parseMeminfo(std::string_view text);
 

@@ -11,12 +11,6 @@
 namespace tidvale::platform {
 namespace {
 
-uint64_t saturatingAdd(uint64_t a, uint64_t b)
-{
-    return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max()
-                                                        : a + b;
-}
-
 // "Name:   1234 kB" -> bytes; nothing for a line that does not hold a number.
 std::optional<uint64_t> lineBytes(std::string_view rest)
 {
@@ -63,7 +57,6 @@ std::optional<VmFigures> parseMeminfo(std::string_view text)
 {
     VmFigures figures;
     bool sawFree = false;
-    uint64_t unevictable = 0, mlocked = 0;
     while (!text.empty()) {
         const size_t eol = text.find('\n');
         std::string_view line = text.substr(0, eol);
@@ -83,16 +76,13 @@ std::optional<VmFigures> parseMeminfo(std::string_view text)
         } else if (name == "Inactive") {
             figures.inactive = *bytes;
         } else if (name == "Unevictable") {
-            unevictable = *bytes;
-        } else if (name == "Mlocked") {
-            mlocked = *bytes;
+            figures.wired = *bytes;
         } else if (name == "Zswap") {
             figures.compressed = *bytes;
         }
     }
     if (!sawFree)
         return std::nullopt;
-    figures.wired = saturatingAdd(unevictable, mlocked);
     return figures;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/tools/applications/AppListModel.h"
 
+#include "gui/tools/FinderLists.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
@@ -42,13 +43,13 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
         if (role == Qt::DecorationRole)
             return iconFor(row);
         if (role == Qt::ToolTipRole)
-            return displayText(app.path);
+            return plainToolTip(displayText(app.path));
         return {};
     case nameColumn:
         if (role == Qt::DisplayRole)
             return displayText(app.name);
         if (role == Qt::ToolTipRole)
-            return displayText(app.path);
+            return plainToolTip(displayText(app.path));
         if (role == Qt::FontRole)
             return uiFont(13, QFont::Medium);
         if (role == Qt::ForegroundRole)

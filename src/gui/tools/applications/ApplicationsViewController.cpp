@@ -2,6 +2,7 @@
 
 #include "engine/system/SystemInfoService.h"
 #include "gui/tools/ScreenParts.h"
+#include "gui/tools/TrashReport.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/widgets/ActivityIndicator.h"
@@ -12,7 +13,6 @@
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/Symbols.h"
-#include "platform/Trash.h"
 #include "platform/Workspace.h"
 
 #include <QApplication>
@@ -156,11 +156,11 @@ void ApplicationsViewController::uninstallSelected()
         return;
     std::sort(rows.begin(), rows.end(),
         [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<std::string> paths;
+    std::vector<ListedItem> targets;
     QStringList names;
     for (const QModelIndex& index : rows) {
         const AppInfo& app = apps_->apps()[static_cast<size_t>(index.row())].info;
-        paths.push_back(app.path);
+        targets.push_back({app.path, app.listed});
         names << displayText(app.name);
     }
     AlertRequest alert;
@@ -169,49 +169,47 @@ void ApplicationsViewController::uninstallSelected()
     alert.informativeText
         = QStringLiteral("Se moverán a la Papelera:\n• ") + names.join(QStringLiteral("\n• "));
     alert.buttons = {QStringLiteral("Mover a Papelera"), QStringLiteral("Cancelar")};
-    showAlert(this, alert, [this, paths](int answer) {
+    showAlert(this, alert, [this, targets](int answer) {
         if (answer == 0)
-            moveToTrash(paths);
+            moveToTrash(targets);
     });
 }
 
-// Each bundle is moved on its own and only what the Trash took is counted and dropped
-// from the list: a bundle the system refuses stays listed, and the status line says
-// how many could not be moved instead of reporting them as freed.
-void ApplicationsViewController::moveToTrash(const std::vector<std::string>& paths)
+// Each bundle is moved on its own, and only while it is still the bundle that was
+// listed: a bundle replaced since (an update installed meanwhile) is another program
+// than the one the user chose. Only what the Trash took is counted and dropped from
+// the list; the status line names what stayed and why.
+void ApplicationsViewController::moveToTrash(const std::vector<ListedItem>& targets)
 {
     if (loading_)
         return; // a new listing owns the rows now
-    const auto trash = platform::Service<platform::Trash>::get();
+    std::vector<ListedItem> listed;
+    std::vector<int64_t> sizes;
+    std::set<std::string> seen;
+    for (const ListedItem& target : targets) {
+        const auto& all = apps_->apps();
+        const auto it = std::find_if(all.begin(), all.end(),
+            [&](const AppRow& row) { return row.info.path == target.path; });
+        if (it == all.end() || !seen.insert(target.path).second)
+            continue; // already gone from the list
+        listed.push_back(target);
+        sizes.push_back(it->info.size);
+    }
+    const auto results = trashListedItems(listed);
     std::set<std::string> moved;
     int64_t freed = 0;
-    int failed = 0;
-    for (const std::string& path : paths) {
-        const auto& all = apps_->apps();
-        const auto it = std::find_if(
-            all.begin(), all.end(), [&](const AppRow& row) { return row.info.path == path; });
-        if (it == all.end() || moved.count(path))
-            continue; // already gone from the list
-        if (trash->moveToTrash(path).ok) {
-            moved.insert(path);
-            freed += it->info.size;
-        } else {
-            ++failed;
+    TrashTally tally;
+    for (size_t i = 0; i < results.size(); ++i) {
+        tally.add(results[i]);
+        if (results[i].outcome == TrashOutcome::moved) {
+            moved.insert(listed[i].path);
+            freed += sizes[i];
         }
     }
     apps_->removePaths(moved);
     updateUninstallButton();
-    if (failed == 0) {
-        statusLabel_->setText(
-            QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(freed));
-    } else if (!moved.empty()) {
-        statusLabel_->setText(QStringLiteral("⚠️ Movidas a Papelera · Liberado: ")
-            + fileBytesText(freed) + QStringLiteral(" · No se pudieron mover: ")
-            + QString::number(failed));
-    } else {
-        statusLabel_->setText(
-            QStringLiteral("❌ No se pudieron mover a la Papelera: ") + QString::number(failed));
-    }
+    statusLabel_->setText(trashStatusText(
+        QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(freed), tally));
 }
 
 void ApplicationsViewController::showContextMenu(const QPoint& pos)
@@ -255,11 +253,22 @@ void ApplicationsViewController::trashApp(const std::string& path)
     if (it == all.end())
         return;
     const int64_t size = it->info.size;
-    if (!platform::Service<platform::Trash>::get()->moveToTrash(path).ok)
-        return;
-    apps_->removePaths({path});
-    updateUninstallButton();
-    statusLabel_->setText(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(size));
+    const auto results = trashListedItems({{path, it->info.listed}});
+    switch (results.front().outcome) {
+    case TrashOutcome::moved:
+        apps_->removePaths({path});
+        updateUninstallButton();
+        statusLabel_->setText(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(size));
+        break;
+    case TrashOutcome::changed: {
+        TrashTally tally;
+        tally.add(results.front());
+        statusLabel_->setText(trashStatusText({}, tally));
+        break;
+    }
+    case TrashOutcome::failed:
+        break; // refused: the bundle stays listed and the line is left as it was
+    }
 }
 
 } // namespace tidvale::gui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/fs/ListedItem.h"
 #include "gui/tools/ToolViewController.h"
 
 #include <string>
@@ -45,7 +46,7 @@ protected:
 private:
     void showContextMenu(const QPoint& pos);
     void updateUninstallButton();
-    void moveToTrash(const std::vector<std::string>& paths);
+    void moveToTrash(const std::vector<ListedItem>& targets);
 
     QTableView* tableView_ = nullptr;
     PrimaryButton* scanButton_ = nullptr;

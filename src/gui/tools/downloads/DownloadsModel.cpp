@@ -1,6 +1,7 @@
 #include "gui/tools/downloads/DownloadsModel.h"
 
 #include "engine/format/DateText.h"
+#include "gui/tools/FinderLists.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
@@ -56,11 +57,12 @@ QVariant DownloadsModel::data(const QModelIndex& index, int role) const
         return {};
     const auto& item = items_[static_cast<size_t>(index.row())];
     const int column = index.column();
+    // The tick column holds only its box, drawn by the style in the list's own colours
+    // like every other list's: a text colour here would dim the box with it.
+    if (column == checkColumn)
+        return role == Qt::CheckStateRole ? QVariant(item.isSelected ? Qt::Checked : Qt::Unchecked)
+                                          : QVariant();
     switch (role) {
-    case Qt::CheckStateRole:
-        if (column == checkColumn)
-            return item.isSelected ? Qt::Checked : Qt::Unchecked;
-        break;
     case Qt::DisplayRole:
         switch (column) {
         case nameColumn:
@@ -74,7 +76,7 @@ QVariant DownloadsModel::data(const QModelIndex& index, int role) const
         }
         break;
     case Qt::ToolTipRole:
-        return column == checkColumn ? QVariant() : QVariant(displayText(item.path));
+        return plainToolTip(displayText(item.path));
     case Qt::FontRole:
         if (column == nameColumn)
             return uiFont(12, QFont::Medium);
@@ -92,7 +94,7 @@ QVariant DownloadsModel::data(const QModelIndex& index, int role) const
             const auto tone = downloadDateColor(item.date, std::chrono::system_clock::now());
             return tone ? systemColor(*tone) : secondaryLabelColor();
         }
-        return tertiaryLabelColor();
+        return tertiaryLabelColor(); // the kind
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }

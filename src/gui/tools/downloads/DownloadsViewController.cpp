@@ -1,6 +1,7 @@
 #include "gui/tools/downloads/DownloadsViewController.h"
 
 #include "gui/tools/FinderLists.h"
+#include "gui/tools/TrashReport.h"
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -184,24 +185,33 @@ void DownloadsViewController::doTrash()
         + QStringLiteral(" al vaciar la Papelera.");
     alert.buttons = {QStringLiteral("Mover"), QStringLiteral("Cancelar")};
     showAlert(this, alert, [this, ticked](int answer) {
-        if (answer != 0)
-            return;
-        int64_t freed = 0;
-        int failed = 0;
-        std::set<std::string> moved;
-        for (const auto& entry : ticked) {
-            if (moveToTrash(entry.path)) {
-                freed += entry.size;
-                moved.insert(entry.path);
-            } else {
-                ++failed;
-            }
-        }
-        std::erase_if(allItems_, [&](const DownloadItem& i) { return moved.count(i.path) > 0; });
-        filterChanged();
-        statusLabel_->setText(
-            QStringLiteral("✅ Liberado: ") + fileBytesText(freed) + notMovedSuffix(failed));
+        if (answer == 0)
+            moveTicked(ticked);
     });
+}
+
+// Only entries still as they were listed are moved: a download that finished under
+// the same name since, or a folder whose entries changed, stays ticked and listed.
+void DownloadsViewController::moveTicked(const std::vector<DownloadItem>& ticked)
+{
+    std::vector<ListedItem> listed;
+    for (const auto& entry : ticked)
+        listed.push_back({entry.path, entry.listed});
+    const auto results = trashListedItems(listed);
+    int64_t freed = 0;
+    TrashTally tally;
+    std::set<std::string> moved;
+    for (size_t i = 0; i < results.size(); ++i) {
+        tally.add(results[i]);
+        if (results[i].outcome == TrashOutcome::moved) {
+            freed += ticked[i].size;
+            moved.insert(ticked[i].path);
+        }
+    }
+    std::erase_if(allItems_, [&](const DownloadItem& i) { return moved.count(i.path) > 0; });
+    filterChanged();
+    statusLabel_->setText(
+        trashStatusText(QStringLiteral("✅ Liberado: ") + fileBytesText(freed), tally));
 }
 
 void DownloadsViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
@@ -246,14 +256,17 @@ void DownloadsViewController::trashFromMenu(const std::string& path)
         shown.begin(), shown.end(), [&](const DownloadItem& i) { return i.path == path; });
     if (path.empty() || it == shown.end())
         return;
-    if (!moveToTrash(path)) {
-        statusLabel_->setText(QStringLiteral("No se pudo mover a la Papelera"));
-        return;
-    }
     const int64_t size = it->size;
-    std::erase_if(allItems_, [&](const DownloadItem& i) { return i.path == path; });
-    model_->removeRowAt(static_cast<int>(it - shown.begin()));
-    statusLabel_->setText(QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(size));
+    const int row = static_cast<int>(it - shown.begin());
+    const auto results = trashListedItems({{path, it->listed}});
+    TrashTally tally;
+    tally.add(results.front());
+    if (results.front().outcome == TrashOutcome::moved) {
+        std::erase_if(allItems_, [&](const DownloadItem& i) { return i.path == path; });
+        model_->removeRowAt(row);
+    }
+    statusLabel_->setText(
+        trashStatusText(QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(size), tally));
 }
 
 } // namespace tidvale::gui

@@ -62,6 +62,7 @@ protected:
 
 private:
     void finishLoading(std::vector<DownloadItem> listed);
+    void moveTicked(const std::vector<DownloadItem>& ticked);
     void recordTick(const std::string& path, bool ticked);
     void updateTrashButton();
 

@@ -1,6 +1,7 @@
 #include "gui/tools/duplicates/DuplicatesModel.h"
 
 #include "engine/fs/PathText.h"
+#include "gui/tools/FinderLists.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
@@ -90,7 +91,7 @@ QVariant DuplicatesModel::data(const QModelIndex& index, int role) const
             return displayText(parentFolder(file->path));
         return QString();
     case Qt::ToolTipRole:
-        return displayText(isGroup ? group->files.front().path : file->path);
+        return plainToolTip(displayText(isGroup ? group->files.front().path : file->path));
     case Qt::FontRole:
         if (isGroup && column == mainColumn)
             return uiFont(13, QFont::DemiBold);

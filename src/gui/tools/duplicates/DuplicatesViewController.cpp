@@ -3,6 +3,7 @@
 #include "engine/finders/DuplicateRemoval.h"
 #include "engine/fs/Homes.h"
 #include "gui/tools/FinderLists.h"
+#include "gui/tools/TrashReport.h"
 #include "gui/tools/duplicates/DuplicatesModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -140,15 +141,15 @@ void DuplicatesViewController::doClean()
         if (answer != 0)
             return;
         int64_t freed = 0;
-        int notMoved = 0;
+        TrashTally tally;
         for (const auto& group : groups()) {
             const auto removal = trashExtraCopies(group);
             freed += removal.freed;
-            notMoved += removal.notMoved;
+            tally.add(removal.tally);
         }
         showGroups({});
         statusLabel_->setText(
-            QStringLiteral("✅ Liberado: ") + fileBytesText(freed) + notMovedSuffix(notMoved));
+            trashStatusText(QStringLiteral("✅ Liberado: ") + fileBytesText(freed), tally));
         cleanButton_->setEnabled(false);
     });
 }
@@ -192,9 +193,9 @@ void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
     showGroups(std::move(groups));
     cleanButton_->setEnabled(!this->groups().empty());
     // The status line is left as it was, unless copies had to stay where they were.
-    if (removal.notMoved > 0)
-        statusLabel_->setText(QStringLiteral("✅ Liberado: ") + fileBytesText(removal.freed)
-            + notMovedSuffix(removal.notMoved));
+    if (removal.tally.changed > 0 || removal.tally.failed > 0)
+        statusLabel_->setText(trashStatusText(
+            QStringLiteral("✅ Liberado: ") + fileBytesText(removal.freed), removal.tally));
 }
 
 void DuplicatesViewController::showInFinder(const std::string& path)
@@ -220,10 +221,9 @@ void DuplicatesViewController::trashFromMenu(const std::string& path)
     });
     if (owner == groups.end())
         return;
-    if (trashOneCopy(*owner, path).moved.empty()) {
-        statusLabel_->setText(
-            QStringLiteral("No se movió: el archivo o su copia cambiaron desde la "
-                           "búsqueda, o la Papelera lo rechazó"));
+    const auto removal = trashOneCopy(*owner, path);
+    if (removal.moved.empty()) {
+        statusLabel_->setText(trashStatusText({}, removal.tally));
         return;
     }
     for (auto& g : groups)

@@ -2,6 +2,7 @@
 
 #include "engine/format/DateText.h"
 #include "engine/fs/PathText.h"
+#include "gui/tools/FinderLists.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
@@ -68,7 +69,7 @@ QVariant LargeFilesModel::data(const QModelIndex& index, int role) const
         }
         break;
     case Qt::ToolTipRole:
-        return displayText(item.path);
+        return plainToolTip(displayText(item.path));
     case Qt::FontRole:
         if (column == nameColumn)
             return uiFont(12, QFont::Medium);

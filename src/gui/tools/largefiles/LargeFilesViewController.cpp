@@ -2,6 +2,7 @@
 
 #include "engine/fs/Homes.h"
 #include "gui/tools/FinderLists.h"
+#include "gui/tools/TrashReport.h"
 #include "gui/tools/largefiles/LargeFilesModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
@@ -154,22 +155,27 @@ void LargeFilesViewController::doTrash()
     });
 }
 
+// Only files still as the search found them are moved: a path that holds another
+// file by now, or the same file rewritten, stays where it is and in the list.
 void LargeFilesViewController::moveTargets(const std::vector<LargeFileItem>& targets)
 {
+    std::vector<ListedItem> listed;
+    for (const auto& target : targets)
+        listed.push_back({target.path, target.listed});
+    const auto results = trashListedItems(listed);
     int64_t freed = 0;
-    int failed = 0;
+    TrashTally tally;
     std::set<std::string> moved;
-    for (const auto& target : targets) {
-        if (moveToTrash(target.path)) {
-            freed += target.size;
-            moved.insert(target.path);
-        } else {
-            ++failed;
+    for (size_t i = 0; i < results.size(); ++i) {
+        tally.add(results[i]);
+        if (results[i].outcome == TrashOutcome::moved) {
+            freed += targets[i].size;
+            moved.insert(targets[i].path);
         }
     }
     model_->removePaths(moved);
     statusLabel_->setText(
-        QStringLiteral("✅ Liberado: ") + fileBytesText(freed) + notMovedSuffix(failed));
+        trashStatusText(QStringLiteral("✅ Liberado: ") + fileBytesText(freed), tally));
     updateTrashButton();
 }
 
@@ -202,20 +208,20 @@ void LargeFilesViewController::getInfo(const std::string& path)
 
 void LargeFilesViewController::trashItem(const std::string& path)
 {
-    if (path.empty())
-        return;
-    if (!moveToTrash(path)) {
-        statusLabel_->setText(QStringLiteral("No se pudo mover a la Papelera"));
-        return;
-    }
     const auto& items = model_->items();
     const auto it = std::find_if(
         items.begin(), items.end(), [&](const LargeFileItem& i) { return i.path == path; });
-    if (it == items.end())
-        return;
+    if (path.empty() || it == items.end())
+        return; // only a listed file is ever moved, and only as it was listed
     const int64_t size = it->size;
-    model_->removeRowAt(static_cast<int>(it - items.begin()));
-    statusLabel_->setText(QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(size));
+    const int row = static_cast<int>(it - items.begin());
+    const auto results = trashListedItems({{path, it->listed}});
+    TrashTally tally;
+    tally.add(results.front());
+    if (results.front().outcome == TrashOutcome::moved)
+        model_->removeRowAt(row);
+    statusLabel_->setText(
+        trashStatusText(QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(size), tally));
 }
 
 } // namespace tidvale::gui

@@ -1,0 +1,135 @@
+#include "gui/app/AppMenu.h"
+
+#include "gui/widgets/Alert.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+namespace tidvale::gui {
+namespace {
+
+// An edit command is a slot of the focused widget (line edits and text areas have them
+// all, lists have selectAll); where the widget has no such slot the item is disabled,
+// so that its shortcut reaches the widget's own key handling instead.
+struct EditCommand {
+    const char* title;
+    QKeySequence::StandardKey key;
+    const char* slot;
+};
+constexpr EditCommand kEditCommands[] = {
+    {"Deshacer", QKeySequence::Undo, "undo"},
+    {"Rehacer", QKeySequence::Redo, "redo"},
+    {nullptr, QKeySequence::UnknownKey, nullptr},
+    {"Cortar", QKeySequence::Cut, "cut"},
+    {"Copiar", QKeySequence::Copy, "copy"},
+    {"Pegar", QKeySequence::Paste, "paste"},
+    {"Seleccionar todo", QKeySequence::SelectAll, "selectAll"},
+};
+
+bool hasSlot(const QWidget* widget, const char* slot)
+{
+    if (!widget)
+        return false;
+    const QByteArray signature = QByteArray(slot) + "()";
+    return widget->metaObject()->indexOfSlot(signature.constData()) >= 0;
+}
+
+void addEditMenu(QMenuBar* bar)
+{
+    QMenu* edit = bar->addMenu(QStringLiteral("Edición"));
+    std::vector<std::pair<QAction*, const char*>> commands;
+    for (const auto& command : kEditCommands) {
+        if (!command.title) {
+            edit->addSeparator();
+            continue;
+        }
+        QAction* action = edit->addAction(QString::fromUtf8(command.title));
+        action->setShortcut(command.key);
+        action->setEnabled(false);
+        const char* slot = command.slot;
+        QObject::connect(action, &QAction::triggered, edit, [slot] {
+            QWidget* focus = QApplication::focusWidget();
+            if (hasSlot(focus, slot))
+                QMetaObject::invokeMethod(focus, slot);
+        });
+        commands.emplace_back(action, slot);
+    }
+    auto update = [commands] {
+        QWidget* focus = QApplication::focusWidget();
+        for (const auto& [action, slot] : commands)
+            action->setEnabled(hasSlot(focus, slot));
+    };
+    QObject::connect(qApp, &QApplication::focusChanged, edit, update);
+    QObject::connect(edit, &QMenu::aboutToShow, edit, update);
+    update();
+}
+
+void addWindowMenu(QMenuBar* bar, QWidget* window)
+{
+    QPointer<QWidget> target(window);
+    QMenu* menu = bar->addMenu(QStringLiteral("Ventana"));
+    QAction* minimize = menu->addAction(QStringLiteral("Minimizar"));
+    minimize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    QObject::connect(minimize, &QAction::triggered, menu, [target] {
+        if (target)
+            target->showMinimized();
+    });
+#ifdef Q_OS_MACOS
+    const QString zoomTitle = QStringLiteral("Zoom");
+#else
+    const QString zoomTitle = QStringLiteral("Maximizar");
+#endif
+    QAction* zoom = menu->addAction(zoomTitle);
+    QObject::connect(zoom, &QAction::triggered, menu, [target] {
+        if (!target)
+            return;
+        if (target->isMaximized())
+            target->showNormal();
+        else
+            target->showMaximized();
+    });
+}
+
+} // namespace
+
+QMenuBar* makeAppMenuBar(QWidget* window)
+{
+    auto* bar = new QMenuBar(window);
+    QMenu* app = bar->addMenu(QStringLiteral("Tidvale"));
+    QAction* about = app->addAction(QStringLiteral("Acerca de Tidvale"));
+    about->setMenuRole(QAction::AboutRole);
+    QObject::connect(about, &QAction::triggered, window, [window] {
+        AlertRequest alert;
+        alert.style = AlertStyle::informational;
+        alert.message = QStringLiteral("Tidvale");
+        alert.informativeText = QStringLiteral("Versión " TIDVALE_VERSION);
+        alert.buttons = {QStringLiteral("Aceptar")};
+        showAlert(window, alert, {});
+    });
+    app->addSeparator();
+    QAction* quit = app->addAction(QStringLiteral("Salir"));
+    quit->setMenuRole(QAction::QuitRole);
+    // Ctrl+Q (⌘Q) where the platform's own table names no quit keys, as the Windows
+    // scheme of Qt's generic platforms does not.
+    auto quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (quitKeys.isEmpty())
+        quitKeys = {QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    quit->setShortcuts(quitKeys);
+    // Every window closes, the last one ends the application: what closing the main
+    // window does, with any open alert closed first.
+    QObject::connect(quit, &QAction::triggered, window, [] { QApplication::closeAllWindows(); });
+
+    addEditMenu(bar);
+    addWindowMenu(bar, window);
+    return bar;
+}
+
+} // namespace tidvale::gui
