@@ -151,12 +151,11 @@ TEST(ProfileChoice, ExplicitChoiceThenEnvironmentThenPlatform)
         ScopedEnv env{"TIDVALE_PROFILE", "mac"};
         EXPECT_EQ(currentProfile().id(), ProfileId::mac);
         const ScopedProfile chosen(linuxProfile());
-        EXPECT_EQ(currentProfile().id(), ProfileId::linux);
+        EXPECT_EQ(currentProfile().id(), ProfileId::linuxDesktop);
     }
     ScopedEnv env{"TIDVALE_PROFILE", "beos"};
     EXPECT_EQ(&currentProfile(), &platformProfile());
     EXPECT_EQ(unknownProfileInEnvironment(), "beos");
-    EXPECT_EQ(currentProfile().texts().computer, platformProfile().texts().computer);
-    EXPECT_EQ(macProfile().texts().computer, "tu Mac");
-    EXPECT_EQ(linuxProfile().texts().computer, "tu equipo");
+    EXPECT_EQ(macProfile().texts().readyToScan, "Listo para escanear tu Mac");
+    EXPECT_EQ(linuxProfile().texts().readyToScan, "Listo para escanear tu equipo");
 }

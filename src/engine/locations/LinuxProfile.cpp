@@ -96,7 +96,7 @@ bool acceptsSystemLog(const std::string& path)
 
 class LinuxProfile final : public LocationsProfile {
 public:
-    ProfileId id() const override { return ProfileId::linux; }
+    ProfileId id() const override { return ProfileId::linuxDesktop; }
     std::string_view name() const override { return "linux"; }
 
     std::vector<JunkStep> junkSteps(const std::string& home) const override
@@ -183,7 +183,8 @@ public:
 
     const PlatformTexts& texts() const override
     {
-        static const PlatformTexts texts{"tu equipo", "Limpieza del sistema",
+        static const PlatformTexts texts{"Listo para escanear tu equipo", "✅ Tu equipo está limpio",
+            "Visualizá el uso del almacenamiento en tu equipo", "Limpieza del sistema",
             "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta"};
         return texts;
     }

@@ -18,7 +18,8 @@
 
 namespace tidvale {
 
-enum class ProfileId { mac, linux };
+// Not "linux": the compiler's GNU mode and moc predefine that name as a macro.
+enum class ProfileId { mac, linuxDesktop };
 
 // When a junk item needs the administrator stage.
 enum class AdminCheck {
@@ -58,9 +59,12 @@ struct AdminArea {
     std::function<bool(const std::string& path)> accepts;
 };
 
-// Texts that name the system's own computer or file manager.
+// Texts that name the system's own computer or file manager, kept in one table so
+// that a screen never says "Mac" or "Finder" where there is neither.
 struct PlatformTexts {
-    std::string computer;        // "tu Mac"
+    std::string readyToScan;     // "Listo para escanear tu Mac"
+    std::string computerIsClean; // "✅ Tu Mac está limpio"
+    std::string diskSubtitle;    // "Visualizá el uso del almacenamiento en tu Mac"
     std::string sidebarSubtitle; // "Mac Cleaner"
     std::string revealInFolder;  // "Mostrar en Finder"
     std::string revealOriginal;  // "Mostrar Original en Finder"

@@ -123,7 +123,8 @@ public:
 
     const PlatformTexts& texts() const override
     {
-        static const PlatformTexts texts{"tu Mac", "Mac Cleaner", "Mostrar en Finder",
+        static const PlatformTexts texts{"Listo para escanear tu Mac", "✅ Tu Mac está limpio",
+            "Visualizá el uso del almacenamiento en tu Mac", "Mac Cleaner", "Mostrar en Finder",
             "Mostrar Original en Finder", "Abrir en Finder"};
         return texts;
     }

@@ -2,7 +2,9 @@
 
 // Everything a screen test needs around the screen: a temporary home folder (the
 // process HOME points at it) and machine root, fake operating-system services, and the
-// GUI's dispatcher. One per test function; everything is put back when it goes.
+// GUI's dispatcher, with the Mac's locations profile. One per test function; everything is put back
+// when it goes.
+#include "engine/locations/LocationsProfile.h"
 #include "gui/support/FakeWorkspace.h"
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"
@@ -39,6 +41,9 @@ public:
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
 
 private:
+    // The screens' tests are written on the Mac's folders; the Linux desktop's rules
+    // have their own tests.
+    tidvale::ScopedProfile profile_{tidvale::macProfile()};
     std::string savedRoot_;
     ScopedHome scopedHome_;
     ScopedFakeBackends backends_;

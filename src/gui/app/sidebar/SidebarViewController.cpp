@@ -4,6 +4,7 @@
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/Symbols.h"
 
 #include <QBoxLayout>
@@ -75,7 +76,8 @@ SidebarViewController::SidebarViewController(QWidget* parent)
     names->setSpacing(1);
     names->addStretch(1);
     names->addWidget(whiteLabel(QStringLiteral("Tidvale"), 18, QFont::Bold, 1.0, header));
-    names->addWidget(whiteLabel(QStringLiteral("Mac Cleaner"), 11, QFont::Normal, 0.5, header));
+    names->addWidget(
+        whiteLabel(platformText(&PlatformTexts::sidebarSubtitle), 11, QFont::Normal, 0.5, header));
     names->addStretch(1);
     headerRow->addWidget(mark);
     headerRow->addLayout(names, 1);

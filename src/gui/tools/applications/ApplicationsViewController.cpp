@@ -10,6 +10,7 @@
 #include "gui/widgets/Background.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/Symbols.h"
@@ -223,8 +224,9 @@ void ApplicationsViewController::showContextMenu(const QPoint& pos)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const QColor tint = labelColor(this);
-    menu->addAction(symbolIcon(QStringLiteral("folder"), tint), QStringLiteral("Mostrar en Finder"),
-        this, [this, path] { showAppInFinder(path); });
+    menu->addAction(symbolIcon(QStringLiteral("folder"), tint),
+        platformText(&PlatformTexts::revealInFolder), this,
+        [this, path] { showAppInFinder(path); });
     menu->addAction(symbolIcon(QStringLiteral("play.circle"), tint),
         QStringLiteral("Abrir Aplicación"), this, [this, path] { launchApp(path); });
     menu->addSeparator();

@@ -8,6 +8,7 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/Labels.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/Symbols.h"
@@ -80,8 +81,8 @@ void DiskSpaceViewController::buildScreen()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(makeScreenHeader(QStringLiteral("Espacio en Disco"),
-        QStringLiteral("Visualizá el uso del almacenamiento en tu Mac"),
-        QStringLiteral("externaldrive.fill"), systemColor(SystemColor::red)));
+        platformText(&PlatformTexts::diskSubtitle), QStringLiteral("externaldrive.fill"),
+        systemColor(SystemColor::red)));
     if (!diskInfo_) {
         layout->addStretch(1);
         attachContent();
@@ -142,8 +143,8 @@ void DiskSpaceViewController::buildScreen()
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);
-    finderButton_
-        = new PrimaryButton(QStringLiteral("Abrir en Finder"), systemColor(SystemColor::blue));
+    finderButton_ = new PrimaryButton(
+        platformText(&PlatformTexts::openInFolder), systemColor(SystemColor::blue));
     connect(finderButton_, &PrimaryButton::clicked, this, &DiskSpaceViewController::openInFinder);
     refreshButton_
         = new PrimaryButton(QStringLiteral("Actualizar"), systemColor(SystemColor::gray));

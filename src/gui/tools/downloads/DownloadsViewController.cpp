@@ -9,6 +9,7 @@
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
@@ -220,7 +221,7 @@ void DownloadsViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
     if (clickedRow < 0 || clickedRow >= static_cast<int>(items().size()))
         return;
     const std::string path = items()[static_cast<size_t>(clickedRow)].path;
-    addMenuItem(menu, QStringLiteral("Mostrar en Finder"), QStringLiteral("folder"),
+    addMenuItem(menu, platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
         [this, path] { showInFinder(path); });
     addMenuItem(menu, QStringLiteral("Abrir"), QStringLiteral("arrow.up.right.square"),
         [this, path] { openFile(path); });

@@ -10,6 +10,7 @@
 #include "gui/widgets/Background.h"
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
@@ -162,7 +163,7 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         return;
     if (const DuplicateFile* file = model_->fileAt(clicked)) {
         const std::string path = file->path;
-        addMenuItem(menu, QStringLiteral("Mostrar en Finder"), QStringLiteral("folder"),
+        addMenuItem(menu, platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
             [this, path] { showInFinder(path); });
         menu->addSeparator();
         addMenuItem(menu, QStringLiteral("Mover a Papelera"), QStringLiteral("trash"),
@@ -177,7 +178,7 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         QStringLiteral("Eliminar Duplicados de este Grupo (%1 copias)").arg(group->extraCopies()),
         QStringLiteral("doc.on.doc"), [this, hash] { cleanGroupFromMenu(hash); });
     menu->addSeparator();
-    addMenuItem(menu, QStringLiteral("Mostrar Original en Finder"), QStringLiteral("folder"),
+    addMenuItem(menu, platformText(&PlatformTexts::revealOriginal), QStringLiteral("folder"),
         [this, original] { showInFinder(original); });
 }
 

@@ -11,6 +11,7 @@
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Fonts.h"
 #include "gui/widgets/Labels.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
@@ -185,7 +186,7 @@ void LargeFilesViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
     if (clickedRow < 0 || clickedRow >= static_cast<int>(model_->items().size()))
         return;
     const std::string path = model_->items()[static_cast<size_t>(clickedRow)].path;
-    addMenuItem(menu, QStringLiteral("Mostrar en Finder"), QStringLiteral("folder"),
+    addMenuItem(menu, platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
         [this, path] { showInFinder(path); });
     addMenuItem(menu, QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
         [this, path] { getInfo(path); });

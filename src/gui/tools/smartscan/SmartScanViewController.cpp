@@ -9,6 +9,7 @@
 #include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/Colors.h"
 #include "gui/widgets/Labels.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 #include "gui/widgets/ScreenHeader.h"
@@ -47,7 +48,7 @@ void SmartScanViewController::loadView()
     spinnerRow->addWidget(progressBar_, 0, Qt::AlignCenter);
     group->addWidget(spinnerSlot);
 
-    statusLabel_ = makeLabel(QStringLiteral("Listo para escanear tu Mac"), 13, QFont::Normal,
+    statusLabel_ = makeLabel(platformText(&PlatformTexts::readyToScan), 13, QFont::Normal,
         secondaryLabelColor(this), this);
     statusLabel_->setAlignment(Qt::AlignCenter);
     group->addWidget(statusLabel_);
@@ -113,7 +114,7 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
     }
 
     if (allItems_.empty()) {
-        addMessage(QStringLiteral("✅ Tu Mac está limpio"), 16, QFont::Medium,
+        addMessage(platformText(&PlatformTexts::computerIsClean), 16, QFont::Medium,
             systemColor(SystemColor::green));
         return;
     }

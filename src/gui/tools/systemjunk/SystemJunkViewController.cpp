@@ -13,6 +13,7 @@
 
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
+#include "gui/widgets/PlatformText.h"
 #include "platform/Trash.h"
 #include "platform/Workspace.h"
 
@@ -205,7 +206,7 @@ void SystemJunkViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
         = QByteArray::fromStdString(items_->items()[static_cast<size_t>(clickedRow)].path);
     const QColor tint = labelColor(this);
     QAction* reveal = menu->addAction(
-        symbolIcon(QStringLiteral("folder"), tint), QStringLiteral("Mostrar en Finder"));
+        symbolIcon(QStringLiteral("folder"), tint), platformText(&PlatformTexts::revealInFolder));
     reveal->setData(path);
     connect(reveal, &QAction::triggered, this,
         [this, reveal] { showInFinder(reveal->data().toByteArray()); });
