@@ -1,4 +1,5 @@
-// tidvale-cli: read-only reports of the engine, for scripts, benchmarks and checks.
+// tidvale-cli: reports of the engine for scripts, benchmarks and checks, and the one
+// cleaning command a user may schedule.
 #include "cli/Command.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/scan/SystemLocations.h"

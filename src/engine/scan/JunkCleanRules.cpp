@@ -1,6 +1,7 @@
 #include "engine/scan/JunkCleanRules.h"
 
 #include "engine/format/ByteText.h"
+#include "engine/fs/PathText.h"
 
 #include <algorithm>
 #include <set>
@@ -144,6 +145,45 @@ std::string singleLine(const std::string& text)
             out += static_cast<char>(c);
     }
     return out;
+}
+
+std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items)
+{
+    std::unordered_set<std::string> paths;
+    for (const ScanItem& item : items)
+        paths.insert(item.path);
+    std::unordered_set<std::string> taken;
+    std::vector<ScanItem> outer;
+    for (const ScanItem& item : items) {
+        bool nested = false;
+        for (auto slash = item.path.rfind('/'); slash != std::string::npos && slash > 0 && !nested;
+             slash = item.path.rfind('/', slash - 1))
+            nested = paths.count(item.path.substr(0, slash)) > 0;
+        if (!nested && taken.insert(item.path).second)
+            outer.push_back(item);
+    }
+    return outer;
+}
+
+size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result)
+{
+    std::vector<std::string> kept;
+    for (const auto& failure : result.failures)
+        kept.push_back(failure.first);
+    for (const ScanItem& item : result.needsAdmin)
+        kept.push_back(item.path);
+    return static_cast<size_t>(std::count_if(items.begin(), items.end(), [&](const ScanItem& item) {
+        return std::any_of(kept.begin(), kept.end(),
+            [&](const std::string& path) { return isSameOrInside(item.path, path); });
+    }));
+}
+
+int64_t totalSize(const std::vector<ScanItem>& items)
+{
+    int64_t total = 0;
+    for (const ScanItem& item : outermostItems(items))
+        total += item.size;
+    return total;
 }
 
 } // namespace tidvale

@@ -54,6 +54,21 @@ std::string junkFinalStatus(int64_t freed);
 // password step, so without a word they would stay behind unexplained.
 std::string privacyFailureText(const DeleteResult& result);
 
+// The items not inside another item of the list, in list order. The junk scan and the
+// browser scan overlap (a large browser cache is also an entry of the user's cache
+// folder): the inner item is measured and removed with its container, so it must
+// neither be counted twice in a total nor be deleted a second time and reported as
+// missing.
+std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items);
+
+// How many of `items` a clean of their outermost ones left behind: the refused and
+// set-aside items, and every item lying inside one, since it went only with its
+// container.
+size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result);
+
+// The bytes the items take on disk: the sizes of the outermost ones.
+int64_t totalSize(const std::vector<ScanItem>& items);
+
 // The text a screen shows for a name or path that may hold line breaks or other
 // control characters: each becomes a visible replacement mark.
 std::string singleLine(const std::string& text);

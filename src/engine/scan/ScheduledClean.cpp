@@ -1,0 +1,78 @@
+#include "engine/scan/ScheduledClean.h"
+
+#include "engine/fs/Homes.h"
+#include "engine/locations/LocationsProfile.h"
+#include "engine/scan/JunkCleanRules.h"
+#include "engine/scan/RunningBrowsers.h"
+
+#include <algorithm>
+
+namespace tidvale {
+namespace {
+
+const char* const kNeedsAdministrator
+    = "Necesita la contraseña de administrador: límpialo en Basura del Sistema.";
+
+// What would stop the item now, before anything is removed.
+std::optional<std::string> reasonToLeave(
+    const ScanItem& item, const std::vector<BrowserDataRoot>& browserRoots)
+{
+    if (item.requiresAdmin)
+        return std::string(kNeedsAdministrator);
+    auto browser = runningBrowserName(item.category);
+    if (!browser)
+        browser = runningBrowserHolding(item.path, browserRoots);
+    if (browser)
+        return "Cierra " + *browser + " y vuelve a intentarlo.";
+    return std::nullopt;
+}
+
+} // namespace
+
+CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun)
+{
+    std::vector<ScanItem> ticked;
+    std::copy_if(items.begin(), items.end(), std::back_inserter(ticked),
+        [](const ScanItem& item) { return item.isSelected; });
+    const std::vector<ScanItem> outer = outermostItems(ticked);
+
+    CleanReport report;
+    const auto browserRoots = currentProfile().browserDataRoots(processHome());
+    std::vector<ScanItem> toRemove;
+    for (const auto& item : outer) {
+        if (auto reason = reasonToLeave(item, browserRoots))
+            report.left.push_back({item.path, item.size, *reason});
+        else
+            toRemove.push_back(item);
+    }
+    if (dryRun) {
+        for (const auto& item : toRemove) {
+            report.removed.push_back({item.path, item.size, {}});
+            report.freed += item.size;
+        }
+        return report;
+    }
+
+    // A browser may start, or a permission may be refused, between the check above
+    // and the removal: deleteItems has the last word.
+    const DeleteResult result = ScanService::shared().deleteItems(toRemove);
+    report.freed = result.freed;
+    for (const auto& item : toRemove) {
+        auto failure = std::find_if(result.failures.begin(), result.failures.end(),
+            [&](const auto& f) { return f.first == item.path; });
+        auto escalated = std::find_if(result.needsAdmin.begin(), result.needsAdmin.end(),
+            [&](const ScanItem& i) { return i.path == item.path; });
+        if (failure != result.failures.end()) {
+            report.left.push_back({item.path, item.size, failure->second});
+            // A browser that started meanwhile is a refusal, not a failure.
+            report.failed = report.failed || !reasonToLeave(item, browserRoots);
+        } else if (escalated != result.needsAdmin.end()) {
+            report.left.push_back({item.path, item.size, kNeedsAdministrator});
+        } else {
+            report.removed.push_back({item.path, item.size, {}});
+        }
+    }
+    return report;
+}
+
+} // namespace tidvale
