@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes real Firefox ESR and Chromium profiles in a throw-away home, then prints what
-# the Linux listing rules find there beside du's and find's figures for the same
-# folders, and which running browsers they recognise. Fails when a cache folder the
-# browsers made is not found. Needs Debian's firefox-esr and chromium (installed here
+# `tidvale-cli browsers --history` and `scan` find there beside du's and find's
+# figures for the same folders, and what `clean` leaves while the browsers run. Fails
+# when a cache folder the browsers made is not found or measured differently. Needs Debian's firefox-esr and chromium (installed here
 # when missing); no test depends on this script.
 # usage: scripts/check-browser-profiles.sh [--keep]
 set -euo pipefail
@@ -19,8 +19,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake --preset ci >/dev/null
-cmake --build --preset ci --target tidvale-linux-locations-probe >/dev/null
-probe=$PWD/build/ci/bin/tidvale-linux-locations-probe
+cmake --build --preset ci --target tidvale-cli >/dev/null
+cli=$PWD/build/ci/bin/tidvale-cli
 
 work=$(mktemp -d /tmp/tidvale-browsers-XXXXXX)
 server_pid=""
@@ -80,24 +80,38 @@ chromium_args=(--headless --no-sandbox --disable-gpu --no-first-run --disable-ba
 run timeout 120 chromium "${chromium_args[@]}" --dump-dom "$url" >/dev/null 2>&1
 run timeout 120 chromium "${chromium_args[@]}" "--profile-directory=Profile 1" --dump-dom "$url?p1" >/dev/null 2>&1
 
-echo "== running browsers, as /proc/<pid>/exe names them"
+mkdir -p "$work/root"
+tv() { run "$cli" --json --profile linux --system-root "$work/root" "$@" 2>/dev/null; }
+# One line per item: kind, size, name, path.
+items() {
+  python3 -c 'import json,sys
+for i in json.load(sys.stdin):
+    kind = "history" if i["name"].startswith("Historial") else ("browser" if i["category"] not in ("Caché de Usuario","Caché del Sistema","Registros de Usuario","Registros del Sistema","Papelera") else "junk")
+    print("\t".join([kind, str(i["size"]), i["name"], i["path"]]))'
+}
+
+echo "== clean while both browsers run: what it leaves, and why"
 run timeout 30 firefox-esr --headless "$url" >/dev/null 2>&1 &
 ff=$!
 run timeout 30 chromium "${chromium_args[@]}" --remote-debugging-port=0 "$url" >/dev/null 2>&1 &
 ch=$!
 sleep 10
-"$probe" "$home" "$work/root" | awk -F'\t' '$1 == "running" { print "  " $3 ": " $4 }' | sort -u
+tv clean --history | python3 -c 'import json,sys
+r = json.load(sys.stdin)
+for e in r["left"]: print("  left:", e["path"].split("/home/",1)[-1], "—", e["reason"])
+print("  would remove", len(r["removed"]), "items")'
 kill "$ff" "$ch" 2>/dev/null || true
 wait "$ff" "$ch" 2>/dev/null || true
 
-echo "== what the listing finds (bytes: tidvale, find's files, du --apparent-size)"
-{ run "$probe" "$home" "$work/root"; HOME_FOR="$legacy" run "$probe" "$legacy" "$work/root"; } >"$work/found"
+echo "== what tidvale finds (bytes: tidvale, find's files, du --apparent-size)"
+{ tv browsers --history | items; tv scan | items
+  HOME_FOR="$legacy" run "$cli" --json --profile linux --system-root "$work/root" browsers 2>/dev/null | items
+} >"$work/found"
 status=0
 while IFS=$'\t' read -r step size name path; do
-  case "$step" in browser|history|user-cache) ;; *) continue ;; esac
   files=$(find "$path" ! -type d -printf '%s\n' 2>/dev/null | awk '{s+=$1} END {print s+0}')
   du=$(du -sb --apparent-size "$path" | cut -f1)
-  printf '  %-10s %10s %10s %10s  %s\n' "$step" "$size" "$files" "$du" "$name ${path#"$work"/}"
+  printf '  %-8s %10s %10s %10s  %s\n' "$step" "$size" "$files" "$du" "$name ${path#"$work"/}"
   [ "$size" = "$files" ] || { echo "    size differs from find's for $path" >&2; status=1; }
 done <"$work/found"
 
