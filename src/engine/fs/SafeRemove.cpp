@@ -103,6 +103,7 @@ private:
     {
         const size_t depth = levels_.size() - 1;
         const bool isItem = depth == 0;
+        bool granted = false;
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             const int dirFd = levels_[depth].fd;
             EntryIdentity id;
@@ -162,8 +163,11 @@ private:
                 // user's own can be opened up to its owner.
                 if (unlinkat(dirFd, name, AT_REMOVEDIR) == 0 || (errno == ENOENT && !isItem))
                     return {};
-                if ((errno == ENOTEMPTY || errno == EEXIST) && grantOwnerAccess(dirFd, name, id))
+                if ((errno == ENOTEMPTY || errno == EEXIST) && !granted
+                    && grantOwnerAccess(dirFd, name, id)) {
+                    granted = true;
                     continue;
+                }
             }
             return fail(err, depth, name);
         }
