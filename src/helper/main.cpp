@@ -7,5 +7,5 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return tidvale::runAdminHelper(args, std::cerr);
+    return tidvale::runAdminHelper(args, std::cout, std::cerr);
 }
