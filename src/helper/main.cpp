@@ -10,5 +10,5 @@ int main(int argc, char** argv)
     // Always this system's own rules: no variable the caller sets may widen them.
     tidvale::setCurrentProfile(&tidvale::platformProfile());
     std::vector<std::string> args(argv + 1, argv + argc);
-    return tidvale::runAdminHelper(args, std::cerr);
+    return tidvale::runAdminHelper(args, std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PrivilegedReport.h"
 #include "platform/Service.h"
 
 #include <optional>
@@ -16,13 +17,20 @@ struct PrivilegedDeletion {
     std::string script;
 };
 
+struct PrivilegedRunResult {
+    // Set when the run as a whole failed (the dialog was dismissed, no authorization,
+    // the helper missing or cut short): the text to show, the system's own wording
+    // where it gives one.
+    std::optional<std::string> error;
+    // One per requested path, in order; unknown where the run never said.
+    std::vector<PrivilegedPathResult> paths;
+};
+
 class PrivilegedRunner {
 public:
     virtual ~PrivilegedRunner() = default;
     // Blocks until the system's password dialog is answered and the deletion ends.
-    // Returns nothing on success, else the text to show (the system's own wording
-    // where it gives one).
-    virtual std::optional<std::string> run(const PrivilegedDeletion& request) = 0;
+    virtual PrivilegedRunResult run(const PrivilegedDeletion& request) = 0;
 };
 
 template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>();

@@ -1,15 +1,18 @@
 #include "engine/core/AppleScript.h"
+#include "engine/fs/SafeRemove.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/scan/AdminHelper.h"
 #include "engine/scan/AdminPolicy.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/SystemLocations.h"
+#include "platform/PrivilegedReport.h"
 
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <future>
 #include <random>
 #include <sstream>
@@ -97,27 +100,26 @@ TEST(AdminDeletion, EarlyCasesCompleteSynchronouslyWithMessages)
     auto runner = std::make_shared<FakePrivilegedRunner>();
     ScopedFakeBackends fakes{nullptr, runner};
     bool called = false;
-    ScanService::shared().deleteItemsAsAdministrator(
-        {}, [&](int64_t freed, std::vector<std::string> m) {
-            called = true;
-            EXPECT_EQ(freed, 0);
-            EXPECT_TRUE(m.empty());
-        });
+    ScanService::shared().deleteItemsAsAdministrator({}, [&](AdminDeleteResult r) {
+        called = true;
+        EXPECT_EQ(r.freed, 0);
+        EXPECT_TRUE(r.messages.empty());
+    });
     EXPECT_TRUE(called);
 
     called = false;
     ScanItem outside{"x", "/home/me/Library/Caches/x", 9, ScanCategory::userCache, true, true};
-    ScanService::shared().deleteItemsAsAdministrator(
-        {outside}, [&](int64_t freed, std::vector<std::string> m) {
-            called = true;
-            EXPECT_EQ(freed, 0);
-            EXPECT_EQ(m, std::vector<std::string>{"Ruta no permitida: /home/me/Library/Caches/x"});
-        });
+    ScanService::shared().deleteItemsAsAdministrator({outside}, [&](AdminDeleteResult r) {
+        called = true;
+        EXPECT_EQ(r.freed, 0);
+        EXPECT_EQ(
+            r.messages, std::vector<std::string>{"Ruta no permitida: /home/me/Library/Caches/x"});
+    });
     EXPECT_TRUE(called);
     EXPECT_TRUE(runner->requests.empty());
 }
 
-TEST(AdminDeletion, AcceptedItemsRunOnceAndFailureCountsNothing)
+TEST(AdminDeletion, EachItemCountsOnItsOwn)
 {
     const ScopedProfile mac(macProfile());
     auto runner = std::make_shared<FakePrivilegedRunner>();
@@ -126,57 +128,122 @@ TEST(AdminDeletion, AcceptedItemsRunOnceAndFailureCountsNothing)
         {"a", "/Library/Caches/a", 100, ScanCategory::systemCache, true, true},
         {"b", "/Library/Caches/../b", 5, ScanCategory::systemCache, true, true},
         {"c", "/Library/Logs/c", 20, ScanCategory::systemLogs, false, true},
+        {"d", "/Library/Logs/d", 3, ScanCategory::systemLogs, true, true},
+        {"e", "/Library/Logs/e", 7, ScanCategory::systemLogs, true, true},
     };
     // The default dispatcher runs the work on a thread and delivers there: wait for it.
     auto run = [&](std::optional<std::string> answer) {
         runner->answer = answer;
-        std::promise<std::pair<int64_t, std::vector<std::string>>> done;
+        std::promise<AdminDeleteResult> done;
         ScanService::shared().deleteItemsAsAdministrator(
-            items, [&](int64_t f, std::vector<std::string> m) {
-                done.set_value({f, m});
-            });
+            items, [&](AdminDeleteResult r) { done.set_value(std::move(r)); });
         return done.get_future().get();
     };
+    auto names = [](const std::vector<ScanItem>& list) {
+        std::vector<std::string> out;
+        for (const auto& item : list)
+            out.push_back(item.name);
+        return out;
+    };
+
     auto ok = run(std::nullopt);
-    EXPECT_EQ(ok.first, 120);
-    EXPECT_EQ(ok.second, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
+    EXPECT_EQ(ok.freed, 130);
+    EXPECT_EQ(names(ok.gone), (std::vector<std::string>{"a", "c", "d", "e"}));
+    EXPECT_EQ(ok.messages, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
     ASSERT_EQ(runner->requests.size(), 1u);
     EXPECT_EQ(runner->requests[0].paths,
-        (std::vector<std::string>{"/Library/Caches/a", "/Library/Logs/c"}));
+        (std::vector<std::string>{
+            "/Library/Caches/a", "/Library/Logs/c", "/Library/Logs/d", "/Library/Logs/e"}));
 
+    // A vanished item is gone all the same; a failed or refused one stays and is named.
+    using platform::PrivilegedStatus;
+    runner->outcomes["/Library/Caches/a"] = {PrivilegedStatus::missing, 0};
+    runner->outcomes["/Library/Logs/c"] = {PrivilegedStatus::failed, EBUSY};
+    runner->outcomes["/Library/Logs/d"] = {PrivilegedStatus::refused, 0};
+    auto mixed = run(std::nullopt);
+    EXPECT_EQ(mixed.freed, 107);
+    EXPECT_EQ(names(mixed.gone), (std::vector<std::string>{"a", "e"}));
+    EXPECT_EQ(mixed.messages,
+        (std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b",
+            "No se ha podido eliminar “c” porque está en uso.",
+            "Ruta no permitida: /Library/Logs/d"}));
+
+    // A run that failed as a whole knows nothing of any item.
+    runner->outcomes.clear();
     auto cancelled = run(std::string("El usuario canceló."));
-    EXPECT_EQ(cancelled.first, 0);
-    EXPECT_EQ(cancelled.second,
+    EXPECT_EQ(cancelled.freed, 0);
+    EXPECT_TRUE(cancelled.gone.empty());
+    EXPECT_EQ(cancelled.messages,
         (std::vector<std::string>{
             "Ruta no permitida: /Library/Caches/../b", "El usuario canceló."}));
 }
 
-TEST(AdminHelperTest, ChecksAgainAndRemovesWithoutFollowingLinks)
+TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
 {
     const ScopedProfile mac(macProfile());
     TestTree t;
     SystemLocations::setRoot(t.path("sys"));
     t.file("sys/Library/Caches/junk/x", 1);
     t.file("sys/Library/Logs/old.log", 1);
+    t.file("sys/Library/Logs/odd\nname\t\"q\"/x", 1);
+    t.file("sys/Library/Logs/locked/x", 1);
+    t.protect("sys/Library/Logs/locked");
     t.file("elsewhere/keep", 1);
     t.link("sys/Library/Caches/linked", t.path("elsewhere"));
+    std::ostringstream report;
     std::ostringstream errors;
-    int status = runAdminHelper(
-        {"--", t.path("sys/Library/Caches/junk"), t.path("sys/Library/Logs/old.log"),
-            t.path("sys/Library/Caches/linked/keep"), t.path("elsewhere/keep"),
-            t.path("sys/Library/Caches")},
-        errors);
-    SystemLocations::setRoot("");
+    const std::vector<std::string> paths{t.path("sys/Library/Caches/junk"),
+        t.path("sys/Library/Logs/old.log"), t.path("sys/Library/Caches/linked/keep"),
+        t.path("elsewhere/keep"), t.path("sys/Library/Caches"),
+        t.path("sys/Library/Caches/vanished"), t.path("sys/Library/Logs/odd\nname\t\"q\""),
+        t.path("sys/Library/Logs/locked/x")};
+    std::vector<std::string> args{"--"};
+    args.insert(args.end(), paths.begin(), paths.end());
+    const int status = runAdminHelper(args, report, errors);
+    t.unprotect("sys/Library/Logs/locked");
     EXPECT_EQ(status, 1);
+    EXPECT_TRUE(errors.str().empty());
     EXPECT_FALSE(t.exists("sys/Library/Caches/junk"));
     EXPECT_FALSE(t.exists("sys/Library/Logs/old.log"));
+    EXPECT_FALSE(t.exists("sys/Library/Logs/odd\nname\t\"q\""));
     EXPECT_TRUE(t.exists("elsewhere/keep"));
-    const std::string text = errors.str();
-    EXPECT_NE(text.find("Ruta no permitida: " + t.path("elsewhere/keep")), std::string::npos);
-    EXPECT_NE(
-        text.find("Ruta no permitida: " + t.path("sys/Library/Caches") + "\n"), std::string::npos);
-    EXPECT_NE(text.find("“keep”"), std::string::npos); // the linked path failed to resolve
+    EXPECT_TRUE(t.exists("sys/Library/Logs/locked/x"));
+    // The linked path does not resolve without following the link.
+    const int linked = platform::parsePrivilegedReport(report.str(), paths.size())[2].error;
+    EXPECT_TRUE(linked == ENOTDIR || linked == ELOOP) << linked;
+    EXPECT_EQ(report.str(),
+        "removed\t0\nremoved\t1\nerror\t2\t" + std::to_string(linked)
+            + "\nrefused\t3\nrefused\t4\nmissing\t5\nremoved\t6\nerror\t7\t" + std::to_string(EPERM)
+            + "\n");
+
+    // Nothing but vanished and removed paths: the helper succeeds.
+    std::ostringstream again;
+    EXPECT_EQ(runAdminHelper({"--", paths[0], paths[5]}, again, errors), 0);
+    SystemLocations::setRoot("");
+    EXPECT_EQ(again.str(), "missing\t0\nmissing\t1\n");
 
     std::ostringstream usage;
-    EXPECT_EQ(runAdminHelper({"/Library/Caches/x"}, usage), 2);
+    EXPECT_EQ(runAdminHelper({"/Library/Caches/x"}, report, usage), 2);
+    EXPECT_FALSE(usage.str().empty());
+}
+
+TEST(AdminHelperTest, ReportParsingTrustsOnlyWellFormedLines)
+{
+    using platform::PrivilegedStatus;
+    using R = platform::PrivilegedPathResult;
+    // Every status survives the trip.
+    std::string all;
+    const std::vector<R> sent{{PrivilegedStatus::removed, 0}, {PrivilegedStatus::missing, 0},
+        {PrivilegedStatus::refused, 0}, {PrivilegedStatus::failed, EIO},
+        {PrivilegedStatus::failed, kErrorMountPoint}};
+    for (size_t i = 0; i < sent.size(); ++i)
+        all += platform::privilegedReportLine(i, sent[i]);
+    EXPECT_EQ(platform::parsePrivilegedReport(all, sent.size()), sent);
+
+    // Out of range, repeated, malformed and unterminated lines say nothing.
+    const auto parsed = platform::parsePrivilegedReport(
+        "removed\t9\nerror\t0\t5\nremoved\t0\nremoved\t+1\nerror\t1\t0\nmissing\t1\tx\n"
+        "removed 2\nremoved\t-2\ngone\t2\n\nremoved\t2",
+        3);
+    EXPECT_EQ(parsed, (std::vector<R>{{PrivilegedStatus::failed, 5}, {}, {}}));
 }

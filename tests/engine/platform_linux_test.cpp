@@ -5,6 +5,7 @@
 #include "platform/PrivilegedRunner.h"
 #include "platform/RunningApplications.h"
 #include "platform/Trash.h"
+#include "platform/linux/PkexecOutcome.h"
 
 #include "support/TestTree.h"
 
@@ -106,32 +107,84 @@ protected:
     ~FakePkexec() override { ::setenv("PATH", oldPath.c_str(), 1); }
 };
 
-TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAfterDoubleDash)
+TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
 {
     install(0);
     auto runner = makeSystemService<PrivilegedRunner>();
-    // The helper refuses these (outside the real machine-wide folders), so the run
-    // fails with its message, and nothing is deleted.
+    // The helper refuses these (outside the real machine-wide folders) and says so for
+    // each, by position: a newline in a name cannot shift the report.
     const std::string odd = t.file("we\"ird\nname", 1);
-    auto error = runner->run({{odd, "-rf"}, "unused script"});
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find("Ruta no permitida: " + odd), std::string::npos);
+    auto result = runner->run({{odd, "-rf"}, "unused script"});
+    EXPECT_FALSE(result.error.has_value()) << *result.error;
+    EXPECT_EQ(result.paths,
+        (std::vector<PrivilegedPathResult>{
+            {PrivilegedStatus::refused, 0}, {PrivilegedStatus::refused, 0}}));
     EXPECT_TRUE(t.exists("we\"ird\nname"));
     const std::string args = slurp(t.path("args"));
     EXPECT_NE(args.find("tidvale-admin-helper\n--\n" + odd + "\n-rf\n"), std::string::npos) << args;
 }
 
-TEST_F(FakePkexec, DismissedAndUnauthorisedAreFailuresWithSpanishTexts)
+TEST_F(FakePkexec, FailuresBeforeTheHelperRunGetSpanishTexts)
 {
     auto runner = makeSystemService<PrivilegedRunner>();
     install(126);
     auto dismissed = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(dismissed.has_value());
-    EXPECT_NE(dismissed->find("cancel"), std::string::npos);
+    ASSERT_TRUE(dismissed.error.has_value());
+    EXPECT_NE(dismissed.error->find("cancel"), std::string::npos);
+    EXPECT_EQ(dismissed.paths, std::vector<PrivilegedPathResult>(1));
     install(127);
     auto refused = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->find("autorización"), std::string::npos);
+    ASSERT_TRUE(refused.error.has_value());
+    EXPECT_NE(refused.error->find("autorización"), std::string::npos);
+}
+
+// pkexec's own words for each way it fails with 127, as printed by polkit 122.
+TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
+{
+    const std::string noAgent
+        = "No hay ningún agente de autenticación para pedir la contraseña de administrador.";
+    const std::string denied
+        = "No tienes autorización para eliminar estos elementos como administrador.";
+    EXPECT_EQ(pkexecFailureText(
+                  127, "Error executing command as another user: No authentication agent found.\n"),
+        noAgent);
+    EXPECT_EQ(pkexecFailureText(127,
+                  "Error creating textual authentication agent: Error opening current "
+                  "controlling terminal for the process (`/dev/tty'): No such device or address\n"),
+        noAgent);
+    EXPECT_EQ(pkexecFailureText(127,
+                  "Error executing command as another user: Not authorized\n\nThis incident has "
+                  "been reported.\n"),
+        denied);
+    EXPECT_NE(pkexecFailureText(127,
+                  "Error getting authority: Error initializing authority: Could not connect: No "
+                  "such file or directory\n")
+                  .find("servicio de autorización"),
+        std::string::npos);
+    EXPECT_EQ(pkexecFailureText(127, ""), denied);
+    EXPECT_NE(pkexecFailureText(126, "").find("cancel"), std::string::npos);
+}
+
+TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
+{
+    using R = PrivilegedPathResult;
+    const auto exited = [](int code) { return code << 8; };
+    // The helper ran: its exit status 1 is no failure of the run, each path says.
+    auto some = interpretPkexecRun(exited(1), "removed\t0\nmissing\t1\nerror\t2\t16\n", "", 3);
+    EXPECT_FALSE(some.error.has_value());
+    EXPECT_EQ(some.paths,
+        (std::vector<R>{{PrivilegedStatus::removed, 0}, {PrivilegedStatus::missing, 0},
+            {PrivilegedStatus::failed, 16}}));
+    // A helper whose exit status is 127 is still the helper when it reported.
+    EXPECT_FALSE(interpretPkexecRun(exited(127), "removed\t0\n", "", 1).error.has_value());
+    // Cut short: what it said holds, the rest is unknown and the run failed.
+    auto cut = interpretPkexecRun(SIGKILL, "removed\t0\n", "", 2);
+    EXPECT_EQ(cut.paths, (std::vector<R>{{PrivilegedStatus::removed, 0}, {}}));
+    EXPECT_EQ(cut.error, "Error desconocido");
+    auto agent = interpretPkexecRun(exited(127), "",
+        "Error executing command as another user: No authentication agent found.\n", 1);
+    EXPECT_NE(agent.error->find("agente de autenticación"), std::string::npos);
+    EXPECT_EQ(agent.paths, std::vector<R>(1));
 }
 
 #endif

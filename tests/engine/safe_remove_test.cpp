@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <thread>
 
 using namespace tidvale;
@@ -114,4 +119,80 @@ TEST(SafeRemove, BeneathRefusesLinkedPathsAndDotDot)
     // The last component may itself be a link: it is unlinked, its target stays.
     EXPECT_TRUE(removeItemBeneath(t.path("base"), t.path("base/linked")).ok());
     EXPECT_TRUE(t.exists("elsewhere/y"));
+}
+
+// A folder of the item is swapped, between being examined and being opened, for
+// another folder moved in from outside: that folder is not the one examined, so it is
+// left whole and the item reported as changed.
+TEST(SafeRemove, FolderSwappedForAnotherFolderIsLeftWhole)
+{
+    TestTree t;
+    t.file("item/sub/inner", 1);
+    t.file("item/other", 1);
+    t.file("precious/keep", 1);
+    bool swapped = false;
+    setRemoveHookForTesting([&](const std::string& name) {
+        if (name != "sub" || swapped)
+            return;
+        swapped = true;
+        ASSERT_EQ(::rename(t.path("item/sub").c_str(), t.path("aside").c_str()), 0);
+        ASSERT_EQ(::rename(t.path("precious").c_str(), t.path("item/sub").c_str()), 0);
+    });
+    const RemoveOutcome out = removeItem(t.path("item"));
+    setRemoveHookForTesting({});
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(out.error, EAGAIN);
+    EXPECT_EQ(out.where, t.path("item/sub"));
+    EXPECT_TRUE(t.exists("item/sub/keep"));
+    EXPECT_EQ(describeRemoveError(out.error, t.path("item")),
+        "No se ha podido eliminar “item” porque cambió mientras se eliminaba.");
+}
+
+// Deeper than the folders kept open at once: the levels above are closed and found
+// again through "..", and an error deep down still names its whole path.
+TEST(SafeRemove, VeryDeepTreesGoWholeAndDeepErrorsNameTheirPath)
+{
+    TestTree t;
+    int fd = ::open(t.dir("deep").c_str(), O_RDONLY | O_DIRECTORY);
+    std::string expected = t.path("deep");
+    for (int i = 0; i < 1500; ++i) { // several times the folders kept open at once
+        ASSERT_EQ(::mkdirat(fd, "level", 0755), 0);
+        const int next = ::openat(fd, "level", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        expected += "/level";
+    }
+    ASSERT_EQ(::mkdirat(fd, "locked", 0755), 0);
+    const int locked = ::openat(fd, "locked", O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    ::close(::openat(locked, "x", O_CREAT | O_WRONLY, 0644));
+    int flags = 0;
+    const bool immutable = ::ioctl(locked, FS_IOC_GETFLAGS, &flags) == 0
+        && (flags |= FS_IMMUTABLE_FL, ::ioctl(locked, FS_IOC_SETFLAGS, &flags) == 0);
+    if (immutable) {
+        const RemoveOutcome out = removeItem(t.path("deep"));
+        EXPECT_EQ(out.error, EPERM);
+        EXPECT_EQ(out.where, expected + "/locked/x");
+        flags &= ~FS_IMMUTABLE_FL;
+        ::ioctl(locked, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(locked);
+    EXPECT_TRUE(removeItem(t.path("deep")).ok());
+    EXPECT_FALSE(t.exists("deep"));
+    if (!immutable)
+        GTEST_SKIP() << "no immutable attribute here for the deep error";
+}
+
+TEST(SafeRemove, EveryErrorReadsInSpanish)
+{
+    for (int error = 1; error < 134; ++error) {
+        const std::string text = describeRemoveError(error, "/a/b/name");
+        EXPECT_TRUE(text.starts_with("No se ha podido eliminar “name” ")) << text;
+        EXPECT_TRUE(text.ends_with(".")) << text;
+        EXPECT_EQ(text.find(std::strerror(error)), std::string::npos) << text;
+    }
+    EXPECT_EQ(describeRemoveError(4242, "x"),
+        "No se ha podido eliminar “x” por un error del sistema (código 4242).");
+    EXPECT_EQ(describeRemoveError(ENOSPC, "/a/x/"),
+        "No se ha podido eliminar “x” porque no queda espacio en el disco.");
 }

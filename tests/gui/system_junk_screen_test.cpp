@@ -1,6 +1,7 @@
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
+#include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "gui/support/ScreenTestEnvironment.h"
@@ -13,6 +14,7 @@
 #include <QThreadPool>
 #include <QtTest>
 
+#include <cerrno>
 #include <future>
 
 using namespace tidvale;
@@ -56,6 +58,7 @@ private slots:
     void cleanDropsUntickedRowsAndReportsFailures();
     void sevenAdministratorItems_data();
     void sevenAdministratorItems();
+    void administratorStageDropsOnlyTheRowsThatAreGone();
     void refusedPlainDeleteOutsideTheAdminFoldersIsAFailure();
     void contextMenuActsOnTheClickedRowOnly();
     void scanDuringPasswordStageKeepsCleanOff();
@@ -173,6 +176,40 @@ void SystemJunkScreenTest::sevenAdministratorItems()
     QCOMPARE(screen.totalLabel()->text(), status);
 }
 
+// One item vanished before the password was typed and one could not be removed: the
+// removed and the vanished rows leave and count, the other stays and is named.
+void SystemJunkScreenTest::administratorStageDropsOnlyTheRowsThatAreGone()
+{
+    ScreenTestEnvironment f;
+    const std::pair<const char*, size_t> rows[]
+        = {{"removed", 1'000'000}, {"vanished", 2'000'000}, {"busy", 4'000'000}};
+    for (const auto& [name, bytes] : rows) {
+        const std::string rel = std::string("system/Library/Caches/") + name;
+        f.tree.file(rel + "/x", bytes);
+        f.tree.protect(rel);
+    }
+    using platform::PrivilegedStatus;
+    const std::string caches = f.systemRoot() + "/Library/Caches/";
+    f.runner->outcomes[caches + "vanished"] = {PrivilegedStatus::missing, 0};
+    f.runner->outcomes[caches + "busy"] = {PrivilegedStatus::failed, EBUSY};
+    SystemJunkViewController screen;
+    QVERIFY(ready(screen));
+    QCOMPARE(names(*screen.items()), (QStringList{"busy", "vanished", "removed"}));
+    const int64_t goneBytes = screen.items()->items()[1].size + screen.items()->items()[2].size;
+
+    AlertAnswerer answers(0);
+    QVERIFY(cleanAndWait(screen));
+    QCOMPARE(f.runner->requests.size(), 1u);
+    QCOMPARE(f.runner->requests[0].paths.size(), 3u);
+    QCOMPARE(answers.shown.size(), 3u);
+    QCOMPARE(answers.shown[2].message, "Algunos archivos no se pudieron eliminar");
+    QCOMPARE(
+        answers.shown[2].informativeText, "No se ha podido eliminar “busy” porque está en uso.");
+    QCOMPARE(names(*screen.items()), QStringList{"busy"});
+    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: " + junkBytesText(goneBytes));
+    QVERIFY(screen.cleanButton()->isEnabled());
+}
+
 void SystemJunkScreenTest::refusedPlainDeleteOutsideTheAdminFoldersIsAFailure()
 {
     ScreenTestEnvironment f;
@@ -229,10 +266,12 @@ void SystemJunkScreenTest::contextMenuActsOnTheClickedRowOnly()
 // Holds the privileged run until the test lets it go, as a password dialog would.
 class WaitingRunner final : public platform::PrivilegedRunner {
 public:
-    std::optional<std::string> run(const platform::PrivilegedDeletion&) override
+    platform::PrivilegedRunResult run(const platform::PrivilegedDeletion& request) override
     {
         released.get_future().wait();
-        return std::nullopt;
+        return {std::nullopt,
+            std::vector<platform::PrivilegedPathResult>(
+                request.paths.size(), {platform::PrivilegedStatus::removed, 0})};
     }
     std::promise<void> released;
 };

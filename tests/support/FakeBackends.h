@@ -7,6 +7,7 @@
 #include "platform/Trash.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -50,14 +51,29 @@ private:
 
 class FakePrivilegedRunner final : public tidvale::platform::PrivilegedRunner {
 public:
-    std::optional<std::string> run(const tidvale::platform::PrivilegedDeletion& request) override
+    tidvale::platform::PrivilegedRunResult run(
+        const tidvale::platform::PrivilegedDeletion& request) override
     {
         std::lock_guard g(m_);
         requests.push_back(request);
-        return answer;
+        tidvale::platform::PrivilegedRunResult result;
+        result.error = answer;
+        for (const auto& path : request.paths) {
+            auto it = outcomes.find(path);
+            if (it != outcomes.end())
+                result.paths.push_back(it->second);
+            else
+                result.paths.push_back({answer ? tidvale::platform::PrivilegedStatus::unknown
+                                               : tidvale::platform::PrivilegedStatus::removed,
+                    0});
+        }
+        return result;
     }
     std::vector<tidvale::platform::PrivilegedDeletion> requests;
-    std::optional<std::string> answer; // nothing: success
+    std::optional<std::string> answer; // the run's own error; nothing: it ran
+    // What became of a path; any other is removed when the run succeeds.
+    std::map<std::string, tidvale::platform::PrivilegedPathResult> outcomes;
+
 private:
     std::mutex m_;
 };

@@ -1,12 +1,13 @@
 #include "engine/fs/SafeRemove.h"
 
+#include "engine/fs/EntryIdentity.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace tidvale {
@@ -16,14 +17,19 @@ constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // Folder streams kept open at once; deeper levels are closed and reopened through
 // "..", so any depth works within the descriptor limit.
 constexpr size_t kOpenLevels = 200;
+constexpr int kAttempts = 8;
+
+thread_local std::function<void(const std::string&)> tRemoveHook;
 
 struct Level {
     int fd = -1;
     DIR* stream = nullptr; // null while closed to save descriptors
     dev_t dev = 0;
     ino_t ino = 0;
-    std::string name; // name in the parent level
-    std::string path; // for messages
+    // The name in the parent level. Only names are kept: a full path per level would
+    // make memory grow with the square of the depth.
+    std::string name;
+    bool repaired = false; // its owner's rights were already given back once
 };
 
 bool isDotOrDotDot(const char* n)
@@ -41,115 +47,143 @@ void closeLevel(Level& l)
     l.fd = -1;
 }
 
-// Opens `name` in `parentFd` as a folder without following a link, and checks it is
-// the folder that was examined, on the same file system as the item.
-int openFolder(int parentFd, const char* name, const struct stat& seen, dev_t treeDev, int& err)
-{
-    if (seen.st_dev != treeDev) {
-        err = EXDEV;
-        return -1;
-    }
-    int fd = openat(parentFd, name, kDirFlags);
-    if (fd < 0) {
-        err = errno;
-        return -1;
-    }
-    struct stat now { };
-    if (fstat(fd, &now) != 0 || now.st_dev != seen.st_dev || now.st_ino != seen.st_ino) {
-        close(fd);
-        err = EAGAIN; // swapped while we looked: the caller looks again
-        return -1;
-    }
-    return fd;
-}
-
+// Removes one item below an open parent folder. The parent is level 0: it is only
+// read from, never emptied, repaired or closed. Every deeper level is a folder of the
+// item, entered after checking that it is the folder examined and on the parent's
+// mount.
 class TreeRemover {
 public:
-    TreeRemover(int topFd, const struct stat& top, std::string name, std::string path)
+    TreeRemover(int parentFd, const EntryIdentity& volume, const std::string& displayPath)
+        : volume_(volume)
+        , displayPath_(displayPath)
     {
-        levels_.push_back(
-            Level{topFd, nullptr, top.st_dev, top.st_ino, std::move(name), std::move(path)});
-        treeDev_ = top.st_dev;
+        Level parent;
+        parent.fd = parentFd;
+        parent.repaired = true;
+        levels_.push_back(std::move(parent));
     }
 
     ~TreeRemover()
     {
-        for (auto& l : levels_)
-            closeLevel(l);
+        for (size_t i = 1; i < levels_.size(); ++i)
+            closeLevel(levels_[i]);
     }
 
-    // Empties the top folder; the caller removes the folder itself.
-    RemoveOutcome empty()
+    RemoveOutcome run(const std::string& name)
     {
-        while (!levels_.empty()) {
+        if (auto out = removeEntry(name.c_str()); !out.ok())
+            return out;
+        while (levels_.size() > 1) {
             Level& cur = levels_.back();
             if (!cur.stream) {
                 cur.stream = fdopendir(cur.fd);
                 if (!cur.stream)
-                    return fail(errno, cur.path);
+                    return fail(errno, levels_.size() - 1, nullptr);
             }
             errno = 0;
             dirent* e = readdir(cur.stream);
             if (!e) {
                 if (errno != 0)
-                    return fail(errno, cur.path);
-                if (levels_.size() == 1)
-                    return {};
+                    return fail(errno, levels_.size() - 1, nullptr);
                 if (auto out = leaveLevel(); !out.ok())
                     return out;
                 continue;
             }
             if (isDotOrDotDot(e->d_name))
                 continue;
-            if (auto out = removeEntry(cur, e->d_name); !out.ok())
+            if (auto out = removeEntry(e->d_name); !out.ok())
                 return out;
         }
         return {};
     }
 
 private:
-    RemoveOutcome removeEntry(Level& cur, const char* name)
+    // Unlinks a non-folder, or enters a folder (pushing a level) to empty it.
+    RemoveOutcome removeEntry(const char* name)
     {
-        const std::string path = cur.path + "/" + name;
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            struct stat st { };
-            if (fstatat(cur.fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                return errno == ENOENT ? RemoveOutcome{} : fail(errno, path);
-            if (!S_ISDIR(st.st_mode)) {
-                if (unlinkat(cur.fd, name, 0) == 0 || errno == ENOENT)
+        const size_t depth = levels_.size() - 1;
+        const bool isItem = depth == 0;
+        bool granted = false;
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            const int dirFd = levels_[depth].fd;
+            EntryIdentity id;
+            if (!examineEntry(dirFd, name, id)) {
+                const int err = errno;
+                if (err == ENOENT && !isItem)
                     return {};
-                if (errno == EISDIR || errno == EPERM) {
+                if (err == EACCES && repair(depth))
+                    continue;
+                return fail(err, depth, name);
+            }
+            if (!id.onVolumeOf(volume_))
+                return fail(isItem ? kErrorMountPoint : EXDEV, depth, name);
+            if (!S_ISDIR(id.mode)) {
+                if (unlinkat(dirFd, name, 0) == 0 || (errno == ENOENT && !isItem))
+                    return {};
+                const int err = errno;
+                if (err == EACCES && repair(depth))
+                    continue;
+                if (err == EISDIR || err == EPERM) {
                     // Linux answers EPERM for a folder too; look again in case it was
                     // swapped in, else the refusal is real.
-                    struct stat again { };
-                    if (fstatat(cur.fd, name, &again, AT_SYMLINK_NOFOLLOW) == 0
-                        && S_ISDIR(again.st_mode))
+                    EntryIdentity again;
+                    if (examineEntry(dirFd, name, again) && S_ISDIR(again.mode))
                         continue;
                 }
-                return fail(errno, path);
+                return fail(err, depth, name);
             }
-            int err = 0;
-            int fd = openFolder(cur.fd, name, st, treeDev_, err);
-            if (fd < 0) {
-                if (err == ENOENT)
+            if (tRemoveHook)
+                tRemoveHook(name);
+            const int fd = openat(dirFd, name, kDirFlags);
+            if (fd >= 0) {
+                EntryIdentity now;
+                int err = 0;
+                if (!examineEntry(fd, "", now))
+                    err = errno;
+                else if (!now.sameObject(id))
+                    err = EAGAIN; // another folder was put there: leave it alone
+                else if (!now.onVolumeOf(volume_))
+                    err = isItem ? kErrorMountPoint : EXDEV;
+                if (err != 0) {
+                    close(fd);
+                    return fail(err, depth, name);
+                }
+                enterLevel(fd, id, name);
+                return {};
+            }
+            const int err = errno;
+            if (err == ENOENT && !isItem)
+                return {};
+            if (err == ELOOP || err == ENOTDIR)
+                continue; // replaced by a link or a file meanwhile: examine it anew
+            if (err == EACCES) {
+                if (repair(depth))
+                    continue;
+                // A folder that cannot be read may still be empty, and one of the
+                // user's own can be opened up to its owner.
+                if (unlinkat(dirFd, name, AT_REMOVEDIR) == 0 || (errno == ENOENT && !isItem))
                     return {};
-                if (err == EAGAIN || err == ELOOP || err == ENOTDIR)
-                    continue; // replaced meanwhile, perhaps by a link: examine it anew
-                return fail(err, path);
+                if ((errno == ENOTEMPTY || errno == EEXIST) && !granted
+                    && grantOwnerAccess(dirFd, name, id)) {
+                    granted = true;
+                    continue;
+                }
             }
-            enterLevel(Level{fd, nullptr, st.st_dev, st.st_ino, name, path});
-            return {};
+            return fail(err, depth, name);
         }
-        return fail(EAGAIN, path);
+        return fail(EAGAIN, depth, name);
     }
 
-    void enterLevel(Level level)
+    void enterLevel(int fd, const EntryIdentity& id, const char* name)
     {
+        Level level;
+        level.fd = fd;
+        level.dev = id.dev;
+        level.ino = id.ino;
+        level.name = name;
         levels_.push_back(std::move(level));
-        if (levels_.size() > kOpenLevels) {
-            Level& old = levels_[levels_.size() - kOpenLevels - 1];
-            closeLevel(old);
-        }
+        if (levels_.size() > kOpenLevels + 1)
+            closeLevel(levels_[levels_.size() - kOpenLevels - 1]);
     }
 
     // The current folder is empty: go back to its parent and remove it there.
@@ -157,29 +191,63 @@ private:
     {
         Level child = std::move(levels_.back());
         levels_.pop_back();
+        const size_t depth = levels_.size() - 1;
         Level& parent = levels_.back();
         if (parent.fd < 0) {
-            int fd = openat(child.fd, "..", kDirFlags);
-            struct stat st { };
-            if (fd < 0 || fstat(fd, &st) != 0 || st.st_dev != parent.dev
-                || st.st_ino != parent.ino) {
+            const int fd = openat(child.fd, "..", kDirFlags);
+            EntryIdentity id;
+            if (fd < 0 || !examineEntry(fd, "", id) || id.dev != parent.dev || id.ino != parent.ino
+                || !id.onVolumeOf(volume_)) {
                 if (fd >= 0)
                     close(fd);
                 closeLevel(child);
-                return fail(EAGAIN, parent.path); // the tree was moved under us
+                return fail(EAGAIN, depth, nullptr); // the tree was moved under us
             }
             parent.fd = fd;
         }
         closeLevel(child);
-        if (unlinkat(parent.fd, child.name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
-            return fail(errno, child.path);
-        return {};
+        for (;;) {
+            if (unlinkat(parent.fd, child.name.c_str(), AT_REMOVEDIR) == 0
+                || (errno == ENOENT && depth > 0))
+                return {};
+            const int err = errno;
+            if (err == EACCES && repair(depth))
+                continue;
+            return fail(err, depth, child.name.c_str());
+        }
     }
 
-    static RemoveOutcome fail(int err, const std::string& where) { return {err, where}; }
+    // Gives the owner back full rights on a folder of the item, once, when they lack
+    // them: without it the user's own unreadable or read-only junk would stay.
+    bool repair(size_t depth)
+    {
+        Level& l = levels_[depth];
+        if (l.repaired || l.fd < 0)
+            return false;
+        l.repaired = true;
+        struct stat st { };
+        if (fstat(l.fd, &st) != 0 || st.st_uid != geteuid() || (st.st_mode & S_IRWXU) == S_IRWXU)
+            return false;
+        return fchmod(l.fd, (st.st_mode & 07777) | S_IRWXU) == 0;
+    }
+
+    // The path of `leaf` in the folder at `depth` (the folder itself without a leaf),
+    // built only when an error is reported.
+    RemoveOutcome fail(int err, size_t depth, const char* leaf) const
+    {
+        if (depth == 0)
+            return {err, displayPath_};
+        std::string path = displayPath_;
+        for (size_t i = 2; i <= depth; ++i)
+            path += "/" + levels_[i].name;
+        if (leaf)
+            path += std::string("/") + leaf;
+        return {err, std::move(path)};
+    }
 
     std::vector<Level> levels_;
-    dev_t treeDev_ = 0;
+    EntryIdentity volume_;
+    const std::string displayPath_;
 };
 
 std::string parentOf(const std::string& path, std::string& name)
@@ -196,42 +264,23 @@ std::string parentOf(const std::string& path, std::string& name)
     return slash == 0 ? "/" : p.substr(0, slash);
 }
 
+bool validName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
 } // namespace
 
 RemoveOutcome removeItemAt(int parentFd, const std::string& name, const std::string& displayPath)
 {
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+    if (!validName(name))
         return {EINVAL, displayPath};
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        struct stat st { };
-        if (fstatat(parentFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return {errno, displayPath};
-        if (!S_ISDIR(st.st_mode)) {
-            if (unlinkat(parentFd, name.c_str(), 0) == 0)
-                return {};
-            if (errno == EISDIR || errno == EPERM) {
-                struct stat again { };
-                if (fstatat(parentFd, name.c_str(), &again, AT_SYMLINK_NOFOLLOW) == 0
-                    && S_ISDIR(again.st_mode))
-                    continue;
-            }
-            return {errno, displayPath};
-        }
-        int err = 0;
-        int fd = openFolder(parentFd, name.c_str(), st, st.st_dev, err);
-        if (fd < 0) {
-            if (err == EAGAIN || err == ELOOP || err == ENOTDIR)
-                continue;
-            return {err, displayPath};
-        }
-        TreeRemover remover(fd, st, name, displayPath);
-        if (auto out = remover.empty(); !out.ok())
-            return out;
-        if (unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0)
-            return {errno, displayPath};
-        return {};
-    }
-    return {EAGAIN, displayPath};
+    // The volume is the parent's: the item must lie on it, and so must all it holds.
+    EntryIdentity volume;
+    if (!examineEntry(parentFd, "", volume))
+        return {errno, displayPath};
+    TreeRemover remover(parentFd, volume, displayPath);
+    return remover.run(name);
 }
 
 RemoveOutcome removeItem(const std::string& path)
@@ -258,14 +307,21 @@ RemoveOutcome removeItemBeneath(const std::string& base, const std::string& path
         if (end == std::string::npos)
             end = path.size();
         std::string part = path.substr(start, end - start);
-        if (part.empty() || part == "." || part == "..")
+        if (!validName(part))
             return {EINVAL, path};
         parts.push_back(std::move(part));
         start = end + 1;
     }
+    // Components of `base` itself are the system's layout and may cross mounts; below
+    // it the walk stays on base's mount, so a bind mount placed inside cannot lead it
+    // to a folder that is nowhere on the allow-list.
+    size_t baseParts = 0;
+    for (char c : base)
+        baseParts += c == '/';
     int fd = open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return {errno, path};
+    EntryIdentity baseVolume;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         int next = openat(fd, parts[i].c_str(), kDirFlags);
         int err = errno;
@@ -273,37 +329,27 @@ RemoveOutcome removeItemBeneath(const std::string& base, const std::string& path
         if (next < 0)
             return {err, path};
         fd = next;
+        EntryIdentity here;
+        if (!examineEntry(fd, "", here)) {
+            err = errno;
+            close(fd);
+            return {err, path};
+        }
+        if (i + 1 == baseParts)
+            baseVolume = here;
+        else if (i + 1 > baseParts && !here.onVolumeOf(baseVolume)) {
+            close(fd);
+            return {kErrorOtherVolume, path};
+        }
     }
     RemoveOutcome out = removeItemAt(fd, parts.back(), path);
     close(fd);
     return out;
 }
 
-std::string describeRemoveError(int error, const std::string& path)
+void setRemoveHookForTesting(std::function<void(const std::string& name)> hook)
 {
-    std::string name;
-    parentOf(path, name);
-    const std::string quoted = "\u201c" + name + "\u201d";
-    switch (error) {
-    case ENOENT:
-        return "No se ha podido eliminar " + quoted + " porque no existe.";
-    case EACCES:
-    case EPERM:
-        return "No se ha podido eliminar " + quoted
-            + " porque no tienes permiso para acceder a ello.";
-    case EBUSY:
-        return "No se ha podido eliminar " + quoted + " porque está en uso.";
-    case EROFS:
-        return "No se ha podido eliminar " + quoted + " porque el volumen es de solo lectura.";
-    case EXDEV:
-        return "No se ha podido eliminar " + quoted + " porque contiene otro volumen montado.";
-    case EAGAIN:
-        return "No se ha podido eliminar " + quoted + " porque cambió mientras se eliminaba.";
-    case ENOTEMPTY:
-        return "No se ha podido eliminar " + quoted + " porque no está vacío.";
-    default:
-        return "No se ha podido eliminar " + quoted + ": " + std::strerror(error) + ".";
-    }
+    tRemoveHook = std::move(hook);
 }
 
 } // namespace tidvale

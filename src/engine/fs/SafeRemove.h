@@ -1,11 +1,20 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tidvale {
 
-// The outcome of a permanent removal: `error` is 0 on success, else the errno that
-// stopped it, and `where` the entry it was met at.
+// Outcome codes of a removal that are not errno values.
+// The item is itself a mount point (a volume or a bind mount): it is neither removed
+// nor emptied.
+inline constexpr int kErrorMountPoint = -1;
+// The item lies inside another mounted volume than the folder it was to be reached
+// from (a bind mount or a volume mounted on the way).
+inline constexpr int kErrorOtherVolume = -2;
+
+// The outcome of a permanent removal: `error` is 0 on success, else the errno (or one
+// of the codes above) that stopped it, and `where` the entry it was met at.
 struct RemoveOutcome {
     int error = 0;
     std::string where;
@@ -14,20 +23,29 @@ struct RemoveOutcome {
 
 // Deletes a file, link or whole folder tree permanently. The item is removed relative
 // to a descriptor on its parent; inside a folder a link is unlinked, never entered,
-// even one swapped in while the removal runs, and no other mounted file system is
-// entered. Entries that vanish meanwhile are not errors; the item itself missing is
-// ENOENT. Every permanent removal in the program goes through here.
+// even one swapped in while the removal runs. Nothing on another mount than the
+// parent's is touched: an item that is a mount point is refused (kErrorMountPoint) and
+// a mount met inside stops the removal (EXDEV) with the mount left alone. Folders the
+// user owns but may not list or change are opened up to the owner first. Entries that
+// vanish meanwhile are not errors; the item itself missing is ENOENT. Every permanent
+// removal in the program goes through here.
 RemoveOutcome removeItem(const std::string& path);
 
 // Same, for the entry `name` of the folder open as `parentFd`.
 RemoveOutcome removeItemAt(int parentFd, const std::string& name, const std::string& displayPath);
 
 // Removes `path`, which must be absolute and lie inside `base`, reaching it from "/"
-// one component at a time without following any link on the way. Used where the
-// caller's privileges exceed the requester's.
+// one component at a time without following any link on the way, and without leaving
+// the mount that holds `base` (kErrorOtherVolume). Used where the caller's privileges
+// exceed the requester's.
 RemoveOutcome removeItemBeneath(const std::string& base, const std::string& path);
 
-// A Spanish description of why `path` could not be removed, in the system's style.
+// A Spanish description of why `path` could not be removed, in the system's style,
+// for any code.
 std::string describeRemoveError(int error, const std::string& path);
+
+// Tests only: runs on the calling thread after a folder in the item was examined and
+// before it is opened, so that a test can change the tree at exactly that moment.
+void setRemoveHookForTesting(std::function<void(const std::string& name)> hook);
 
 } // namespace tidvale

@@ -8,9 +8,13 @@ namespace tidvale {
 
 // The work of the privileged helper: `args` are its arguments after the program name,
 // "--" followed by absolute paths. Each path is checked again against the allow-list
-// (the caller is not trusted), reached from "/" without following any link and
-// removed with the link-proof removal. Problems go to `errors`, one line each.
-// Returns the exit status: 0 all removed, 1 something was not, 2 bad usage.
-int runAdminHelper(const std::vector<std::string>& args, std::ostream& errors);
+// (the caller is not trusted), reached from "/" without following any link or
+// leaving the allowed folder's mount, and removed with the link-proof removal. What
+// became of each path goes to `report`, one line per path in the form of
+// platform/PrivilegedReport.h; `errors` gets only the usage text.
+// Returns the exit status: 0 every path is gone (removed, or missing already), 1
+// something was not removed, 2 bad usage.
+int runAdminHelper(
+    const std::vector<std::string>& args, std::ostream& report, std::ostream& errors);
 
 } // namespace tidvale

@@ -32,6 +32,36 @@ bool needsAdministrator(AdminCheck check, const std::string& path)
     return false;
 }
 
+// Reads what the privileged run did to each accepted item.
+AdminDeleteResult adminOutcome(
+    const std::vector<ScanItem>& accepted, const platform::PrivilegedRunResult& run)
+{
+    using platform::PrivilegedStatus;
+    AdminDeleteResult result;
+    for (size_t i = 0; i < accepted.size(); ++i) {
+        const ScanItem& item = accepted[i];
+        const auto status = i < run.paths.size() ? run.paths[i].status : PrivilegedStatus::unknown;
+        switch (status) {
+        case PrivilegedStatus::removed:
+        case PrivilegedStatus::missing:
+            result.freed += item.size;
+            result.gone.push_back(item);
+            break;
+        case PrivilegedStatus::refused:
+            result.messages.push_back("Ruta no permitida: " + item.path);
+            break;
+        case PrivilegedStatus::failed:
+            result.messages.push_back(describeRemoveError(run.paths[i].error, item.path));
+            break;
+        case PrivilegedStatus::unknown:
+            break; // the run's own error below speaks for it
+        }
+    }
+    if (run.error)
+        result.messages.push_back(run.error->empty() ? "Error desconocido" : *run.error);
+    return result;
+}
+
 } // namespace
 
 ScanService& ScanService::shared()
@@ -137,36 +167,28 @@ void ScanService::deleteItemsAsAdministrator(
     const std::vector<ScanItem>& items, AdminCompletion completion) const
 {
     if (items.empty()) {
-        completion(0, {});
+        completion({});
         return;
     }
     AdminPlan plan = planAdminDeletion(items);
     if (plan.accepted.empty()) {
-        completion(0, std::move(plan.messages));
+        completion({0, std::move(plan.messages), {}});
         return;
     }
     platform::PrivilegedDeletion request;
-    int64_t total = 0;
-    for (const auto& item : plan.accepted) {
+    for (const auto& item : plan.accepted)
         request.paths.push_back(item.path);
-        total += item.size;
-    }
     request.script = std::move(plan.script);
     auto runner = platform::Service<platform::PrivilegedRunner>::get();
-    auto messages = std::move(plan.messages);
     dispatcher()->toBackground(
-        [runner, request = std::move(request), total, messages = std::move(messages),
-            completion = std::move(completion)]() mutable {
-            std::optional<std::string> error = runner->run(request);
-            dispatcher()->toMain([error = std::move(error), total, messages = std::move(messages),
-                                     completion = std::move(completion)]() mutable {
-                if (!error) {
-                    completion(total, std::move(messages));
-                    return;
-                }
-                messages.push_back(error->empty() ? "Error desconocido" : *error);
-                completion(0, std::move(messages));
-            });
+        [runner, request = std::move(request), accepted = std::move(plan.accepted),
+            messages = std::move(plan.messages), completion = std::move(completion)]() mutable {
+            AdminDeleteResult result = adminOutcome(accepted, runner->run(request));
+            result.messages.insert(result.messages.begin(), messages.begin(), messages.end());
+            dispatcher()->toMain(
+                [result = std::move(result), completion = std::move(completion)]() mutable {
+                    completion(std::move(result));
+                });
         });
 }
 

@@ -15,13 +15,22 @@ struct DeleteResult {
     std::vector<ScanItem> needsAdmin;
 };
 
+// What the administrator stage did.
+struct AdminDeleteResult {
+    int64_t freed = 0; // sizes as scanned of the items removed or found already gone
+    // "Ruta no permitida: " + path for refused items, one text per item that could not
+    // be removed, then the run's own error when it failed as a whole.
+    std::vector<std::string> messages;
+    std::vector<ScanItem> gone; // the items no longer on disk, in the given order
+};
+
 // Finds, measures and removes junk. Holds no state between calls, so one shared
 // instance serves every screen and concurrent scans are safe. Scans block: call them
 // off the GUI thread.
 class ScanService {
 public:
     using Progress = std::function<void(const std::string&)>;
-    using AdminCompletion = std::function<void(int64_t freed, std::vector<std::string> messages)>;
+    using AdminCompletion = std::function<void(AdminDeleteResult)>;
 
     static ScanService& shared();
 
@@ -42,7 +51,8 @@ public:
     // Deletes set-aside items with administrator rights after checking each against the
     // allow-list. With nothing to do, or nothing accepted, `completion` runs before
     // the call returns; otherwise the privileged run happens in the background and
-    // `completion` runs on the main thread.
+    // `completion` runs on the main thread. Each item counts on its own: one that
+    // fails or vanished does not undo what happened to the others.
     void deleteItemsAsAdministrator(
         const std::vector<ScanItem>& items, AdminCompletion completion) const;
 };

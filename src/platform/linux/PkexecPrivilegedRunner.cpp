@@ -1,4 +1,5 @@
 #include "platform/PrivilegedRunner.h"
+#include "platform/linux/PkexecOutcome.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,7 +10,6 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 
 extern char** environ;
 
@@ -34,22 +34,55 @@ std::string helperPath()
     return {};
 }
 
-std::string trimmed(std::string s)
+PrivilegedRunResult failure(std::string text)
 {
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
-        s.pop_back();
-    return s;
+    PrivilegedRunResult result;
+    result.error = std::move(text);
+    return result;
+}
+
+std::string spawnFailureText(int error)
+{
+    if (error == ENOENT)
+        return "No se pudo iniciar pkexec porque no está instalado.";
+    return "No se pudo iniciar pkexec por un error del sistema (código " + std::to_string(error)
+        + ").";
+}
+
+// Reads both pipes to their end; the helper's report can outgrow a pipe's buffer
+// while pkexec still has something to say on standard error.
+void drain(int outFd, int errFd, std::string& out, std::string& err)
+{
+    std::array<pollfd, 2> fds{pollfd{outFd, POLLIN, 0}, pollfd{errFd, POLLIN, 0}};
+    std::array<std::string*, 2> sinks{&out, &err};
+    std::array<char, 4096> buf{};
+    while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        for (size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            const ssize_t n = read(fds[i].fd, buf.data(), buf.size());
+            if (n > 0)
+                sinks[i]->append(buf.data(), static_cast<size_t>(n));
+            else if (n == 0 || errno != EINTR)
+                fds[i].fd = -1;
+        }
+    }
 }
 
 // pkexec runs the helper with an argument vector, never through a shell; each path
 // is one argument after "--", so no path can be read as an option or a command.
 class PkexecPrivilegedRunner final : public PrivilegedRunner {
 public:
-    std::optional<std::string> run(const PrivilegedDeletion& request) override
+    PrivilegedRunResult run(const PrivilegedDeletion& request) override
     {
         const std::string helper = helperPath();
         if (helper.empty())
-            return "No se encontró el asistente de administrador de Tidvale.";
+            return failure("No se encontró el asistente de administrador de Tidvale.");
 
         std::vector<std::string> args{"pkexec", helper, "--"};
         args.insert(args.end(), request.paths.begin(), request.paths.end());
@@ -58,45 +91,41 @@ public:
             argv.push_back(a.data());
         argv.push_back(nullptr);
 
-        int pipeFds[2];
-        if (pipe2(pipeFds, O_CLOEXEC) != 0)
-            return std::string("No se pudo iniciar pkexec: ") + std::strerror(errno);
+        int outPipe[2];
+        int errPipe[2];
+        if (pipe2(outPipe, O_CLOEXEC) != 0)
+            return failure(spawnFailureText(errno));
+        if (pipe2(errPipe, O_CLOEXEC) != 0) {
+            const int err = errno;
+            close(outPipe[0]);
+            close(outPipe[1]);
+            return failure(spawnFailureText(err));
+        }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         pid_t pid = 0;
-        int rc = posix_spawnp(&pid, "pkexec", &actions, nullptr, argv.data(), environ);
+        const int rc = posix_spawnp(&pid, "pkexec", &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        close(pipeFds[1]);
+        close(outPipe[1]);
+        close(errPipe[1]);
         if (rc != 0) {
-            close(pipeFds[0]);
-            return std::string("No se pudo iniciar pkexec: ") + std::strerror(rc);
+            close(outPipe[0]);
+            close(errPipe[0]);
+            return failure(spawnFailureText(rc));
         }
 
+        std::string output;
         std::string errors;
-        std::array<char, 4096> buf{};
-        for (;;) {
-            ssize_t n = read(pipeFds[0], buf.data(), buf.size());
-            if (n > 0)
-                errors.append(buf.data(), static_cast<size_t>(n));
-            else if (n == 0 || errno != EINTR)
-                break;
-        }
-        close(pipeFds[0]);
+        drain(outPipe[0], errPipe[0], output, errors);
+        close(outPipe[0]);
+        close(errPipe[0]);
 
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            return std::nullopt;
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 126)
-            return "Se canceló la solicitud de contraseña de administrador.";
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
-            return "No tienes autorización para eliminar estos elementos como administrador.";
-        errors = trimmed(errors);
-        if (!errors.empty())
-            return errors;
-        return "Error desconocido";
+        return interpretPkexecRun(status, output, errors, request.paths.size());
     }
 };
 

@@ -45,22 +45,31 @@ public:
     }
 };
 
+// The script removes every path in one privileged shell command, all or nothing:
+// success means every path is gone, and a failure says nothing of any one path.
 class AppleScriptRunner final : public PrivilegedRunner {
 public:
-    std::optional<std::string> run(const PrivilegedDeletion& request) override
+    PrivilegedRunResult run(const PrivilegedDeletion& request) override
     {
+        PrivilegedRunResult result;
         @autoreleasepool {
             NSAppleScript* script = [[NSAppleScript alloc]
                 initWithSource:[NSString stringWithUTF8String:request.script.c_str()]];
             NSDictionary* info = nil;
             [script executeAndReturnError:&info];
-            if (!info)
-                return std::nullopt;
+            if (!info) {
+                result.paths.assign(
+                    request.paths.size(), PrivilegedPathResult{PrivilegedStatus::removed, 0});
+                return result;
+            }
+            result.paths.resize(request.paths.size());
             id message = info[NSAppleScriptErrorMessage];
             if ([message isKindOfClass:NSString.class])
-                return std::string([(NSString*)message UTF8String]);
-            return std::string("Error desconocido");
+                result.error = std::string([(NSString*)message UTF8String]);
+            else
+                result.error = std::string("Error desconocido");
         }
+        return result;
     }
 };
 

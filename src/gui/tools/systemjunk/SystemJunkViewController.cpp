@@ -165,20 +165,19 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
     updateCleanButton();
     QPointer<SystemJunkViewController> guard(this);
     // The completion runs on the GUI thread: at once when nothing passes the
-    // allow-list, else once the privileged run ends.
-    ScanService::shared().deleteItemsAsAdministrator(
-        needsAdmin, [guard, needsAdmin](int64_t freed, std::vector<std::string> messages) {
-            if (!guard)
-                return;
-            guard->administratorRunning_ = false;
-            guard->freed_ += freed;
-            if (!guard->scanning_)
-                guard->progress_->stopAnimation();
-            if (messages.empty())
-                guard->items_->setItems(rowsWithout(guard->items_->items(), needsAdmin));
-            guard->reportFailures(messages, {});
-            guard->finishClean();
-        });
+    // allow-list, else once the privileged run ends. Only the rows whose items are
+    // gone leave and count; the others stay, and the report names them.
+    ScanService::shared().deleteItemsAsAdministrator(needsAdmin, [guard](AdminDeleteResult result) {
+        if (!guard)
+            return;
+        guard->administratorRunning_ = false;
+        guard->freed_ += result.freed;
+        if (!guard->scanning_)
+            guard->progress_->stopAnimation();
+        guard->items_->setItems(rowsWithout(guard->items_->items(), result.gone));
+        guard->reportFailures(result.messages, {});
+        guard->finishClean();
+    });
 }
 
 void SystemJunkViewController::finishClean()
