@@ -1,7 +1,7 @@
 #include "engine/locations/linux/TrashEntries.h"
 
 #include "engine/locations/linux/DirectorySizes.h"
-#include "engine/locations/linux/FileAt.h"
+#include "engine/locations/linux/Folders.h"
 #include "engine/locations/linux/TrashInfo.h"
 
 #include <sys/stat.h>
@@ -117,7 +117,7 @@ std::vector<JunkCandidate> listTrashEntries(const std::string& folder)
 
     std::unordered_set<std::string> listed;
     if (filesFd >= 0) {
-        for (const std::string& name : folderEntryNames(filesFd)) {
+        for (const std::string& name : entryNames(filesFd)) {
             listed.insert(name);
             entries.push_back({shownName(infoFd, name + std::string(kInfoSuffix), name),
                 trashFolder + "/files/" + name});
@@ -125,7 +125,7 @@ std::vector<JunkCandidate> listTrashEntries(const std::string& folder)
         ::close(filesFd);
     }
     if (infoFd >= 0) {
-        for (const std::string& file : folderEntryNames(infoFd)) {
+        for (const std::string& file : entryNames(infoFd)) {
             if (!endsWith(file, kInfoSuffix))
                 continue;
             const std::string name = file.substr(0, file.size() - kInfoSuffix.size());
