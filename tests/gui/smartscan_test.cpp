@@ -224,6 +224,37 @@ private slots:
         QVERIFY(env.tree.exists("home/Library/Caches/com.example.big/blob"));
     }
 
+    // On a Linux desktop the same screen reads the desktop's cache folder and the
+    // freedesktop.org Trash, speaks of "tu equipo", and empties the Trash entry with
+    // its record.
+    void linuxDesktopFoldersEndToEnd()
+    {
+        ScreenTestEnvironment env(linuxProfile());
+        env.inHome(".cache/thumbnails/large/a.png", 700000);
+        env.inHome(".cache/mozilla/firefox/ab.default/cache2/entries/1", 600000);
+        env.tree.text("home/.mozilla/firefox/profiles.ini",
+            "[Profile0]\nName=default\nIsRelative=1\nPath=ab.default\n");
+        env.inHome(".local/share/Trash/files/viejo.iso", 3000);
+        env.tree.text("home/.local/share/Trash/info/viejo.iso.trashinfo",
+            "[Trash Info]\nPath=/home/ana/viejo%20final.iso\n");
+        env.running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
+
+        Shown s;
+        QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("Listo para escanear tu equipo"));
+        s.scan();
+        drain();
+        QCOMPARE(cardLines(s.screen),
+            QStringList({"Caché de Usuario | 2 elementos | " + junkBytesText(1300000),
+                "Mozilla Firefox | 1 elemento | " + junkBytesText(600000),
+                "Papelera | 1 elemento | " + junkBytesText(3000)}));
+
+        s.clean();
+        QCOMPARE(messages(s.screen).first(), "✅ Se liberaron " + junkBytesText(703000));
+        QVERIFY(!env.tree.exists("home/.local/share/Trash/info/viejo.iso.trashinfo"));
+        QVERIFY(!env.tree.exists("home/.cache/thumbnails"));
+        QVERIFY(env.tree.exists("home/.cache/mozilla/firefox/ab.default/cache2/entries/1"));
+    }
+
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
 };
 

@@ -3,8 +3,9 @@
 #include "engine/scan/SystemLocations.h"
 #include "gui/app/QtDispatcher.h"
 
-ScreenTestEnvironment::ScreenTestEnvironment()
+ScreenTestEnvironment::ScreenTestEnvironment(const tidvale::LocationsProfile& profile)
     : trash(std::make_shared<FakeTrash>(tree.dir("trash-bin")))
+    , profile_(profile)
     , savedRoot_(tidvale::SystemLocations::root())
     , scopedHome_(tree.dir("home"))
     , backends_(running, runner, trash)

@@ -14,7 +14,10 @@
 
 class ScreenTestEnvironment {
 public:
-    ScreenTestEnvironment();
+    // The screens' tests are written on the Mac's folders; a test of the Linux
+    // desktop's folders passes tidvale::linuxProfile().
+    explicit ScreenTestEnvironment(
+        const tidvale::LocationsProfile& profile = tidvale::macProfile());
     ~ScreenTestEnvironment();
     ScreenTestEnvironment(const ScreenTestEnvironment&) = delete;
     ScreenTestEnvironment& operator=(const ScreenTestEnvironment&) = delete;
@@ -41,9 +44,10 @@ public:
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
 
 private:
-    // The screens' tests are written on the Mac's folders; the Linux desktop's rules
-    // have their own tests.
-    tidvale::ScopedProfile profile_{tidvale::macProfile()};
+    tidvale::ScopedProfile profile_;
+    ScopedEnv cacheHome_{"XDG_CACHE_HOME", nullptr};
+    ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnv dataHome_{"XDG_DATA_HOME", nullptr};
     std::string savedRoot_;
     ScopedHome scopedHome_;
     ScopedFakeBackends backends_;
