@@ -25,5 +25,26 @@ blob "$home/Library/Application Support/Google/Chrome/Default/Cache/data_1" 2500
 blob "$home/Library/Application Support/Google/Chrome/Default/GPUCache/data_0" 400
 blob "$home/Library/Caches/Firefox/Profiles/x8k2.default-release/cache2/entries/A1" 1800
 blob "$home/Library/Application Support/Microsoft Edge/Default/Cache/f_0001" 700
+# The same kinds of junk where a Linux desktop keeps them.
+for app in thumbnails pip vlc yarn; do
+  for i in 1 2; do blob "$home/.cache/$app/blob$i" 600; done
+done
+blob "$home/.cache/fontconfig/cache-7" 900                  # kept: every program maps it
+blob "$home/.xsession-errors.old" 60
+trashed() { # trashed NAME KILOBYTES ORIGINAL-PATH
+  blob "$home/.local/share/Trash/files/$1" "$2"
+  printf '[Trash Info]\nPath=%s\nDeletionDate=2026-11-30T10:00:00\n' "$3" \
+    >"$home/.local/share/Trash/info/$1.trashinfo"
+}
+mkdir -p "$home/.local/share/Trash/info"
+trashed "Proyecto final (copia).zip" 6000 "$home/Documentos/Proyecto%20final%20(copia).zip"
+trashed "IMG_2041.MOV" 12000 "$home/V%C3%ADdeos/IMG_2041.MOV"
+mkdir -p "$home/.mozilla/firefox"
+printf '[Profile0]\nName=default-esr\nIsRelative=1\nPath=x8k2.default-esr\n' \
+  >"$home/.mozilla/firefox/profiles.ini"
+blob "$home/.cache/mozilla/firefox/x8k2.default-esr/cache2/entries/A1" 1800
+blob "$home/.cache/chromium/Default/Cache/Cache_Data/data_1" 2500
+blob "$home/.config/chromium/Default/GPUCache/data_0" 400
+blob "$home/.config/chromium/Default/History" 200
 mkdir -p "$home/Downloads" "$home/Documents" "$home/Desktop"
 echo "$home"
