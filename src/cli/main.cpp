@@ -2,7 +2,7 @@
 // cleaning command a user may schedule.
 #include "cli/Command.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/SystemLocations.h"
+#include "engine/locations/SystemLocations.h"
 
 #include <iostream>
 

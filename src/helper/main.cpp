@@ -1,7 +1,7 @@
 // Runs as root through pkexec. The machine-wide folders are the real ones: nothing
 // the unprivileged caller passes can move the allow-list elsewhere.
+#include "engine/admin/AdminHelper.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/AdminHelper.h"
 
 #include <iostream>
 

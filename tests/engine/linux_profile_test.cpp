@@ -1,10 +1,10 @@
 // The shared scanner and removal on a Linux desktop's folders, rooted in a temporary
 // home and system root.
+#include "engine/admin/AdminPolicy.h"
 #include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/AdminPolicy.h"
+#include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
-#include "engine/scan/SystemLocations.h"
 
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"

@@ -1,6 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
+#include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
-#include "engine/scan/SystemLocations.h"
 
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"

@@ -1,6 +1,6 @@
 #include "engine/core/Dispatch.h"
+#include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
-#include "engine/scan/SystemLocations.h"
 #include "engine/system/SystemInfoService.h"
 
 #include "support/BinaryPlistWriter.h"

@@ -1,5 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
@@ -8,7 +9,6 @@
 #include "engine/locations/linux/UserCaches.h"
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
-#include "engine/scan/SystemLocations.h"
 #include "platform/RunningApplications.h"
 
 #include <unistd.h>

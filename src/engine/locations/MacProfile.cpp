@@ -1,6 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
-#include "engine/scan/SystemLocations.h"
+#include "engine/locations/SystemLocations.h"
 #include "platform/RunningApplications.h"
 
 #include <dirent.h>

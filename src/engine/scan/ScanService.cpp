@@ -1,5 +1,6 @@
 #include "engine/scan/ScanService.h"
 
+#include "engine/admin/AdminPolicy.h"
 #include "engine/core/Dispatch.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/Homes.h"
@@ -7,7 +8,6 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/AdminPolicy.h"
 #include "engine/scan/RunningBrowsers.h"
 #include "platform/PrivilegedRunner.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/core/Dispatch.h"
 #include "engine/fs/Homes.h"
+#include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
-#include "engine/scan/SystemLocations.h"
 #include "engine/system/BundleInfo.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/PropertyList.h"

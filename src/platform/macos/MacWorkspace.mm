@@ -1,6 +1,6 @@
 // macOS workspace: Finder for reveal and information windows, Launch Services for
 // opening. Built only on Apple platforms.
-#include "engine/core/AppleScript.h"
+#include "engine/format/AppleScript.h"
 #include "platform/Workspace.h"
 
 #import <AppKit/AppKit.h>

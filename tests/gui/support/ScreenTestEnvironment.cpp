@@ -1,6 +1,6 @@
 #include "gui/support/ScreenTestEnvironment.h"
 
-#include "engine/scan/SystemLocations.h"
+#include "engine/locations/SystemLocations.h"
 #include "gui/app/QtDispatcher.h"
 
 ScreenTestEnvironment::ScreenTestEnvironment(const tidvale::LocationsProfile& profile)

@@ -1,6 +1,6 @@
-#include "engine/scan/AdminPolicy.h"
+#include "engine/admin/AdminPolicy.h"
 
-#include "engine/core/AppleScript.h"
+#include "engine/format/AppleScript.h"
 #include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
 

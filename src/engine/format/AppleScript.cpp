@@ -1,4 +1,4 @@
-#include "engine/core/AppleScript.h"
+#include "engine/format/AppleScript.h"
 
 namespace tidvale {
 

@@ -1,4 +1,4 @@
-#include "engine/scan/SystemLocations.h"
+#include "engine/locations/SystemLocations.h"
 
 #include <mutex>
 

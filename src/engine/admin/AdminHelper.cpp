@@ -1,7 +1,7 @@
-#include "engine/scan/AdminHelper.h"
+#include "engine/admin/AdminHelper.h"
 
+#include "engine/admin/AdminPolicy.h"
 #include "engine/fs/SafeRemove.h"
-#include "engine/scan/AdminPolicy.h"
 #include "platform/PrivilegedReport.h"
 
 #include <cerrno>
