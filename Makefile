@@ -5,7 +5,7 @@ ifeq ($(shell uname -s),Darwin)
 export CMAKE_PREFIX_PATH := $(shell brew --prefix qt@6 2>/dev/null):$(shell brew --prefix openssl@3 2>/dev/null)
 endif
 
-.PHONY: deps run test build release format bench
+.PHONY: deps run test build release format bench package
 
 deps:
 	@scripts/install-deps.sh
@@ -23,6 +23,11 @@ test: deps
 	cmake --preset ci >/dev/null
 	cmake --build --preset ci
 	ctest --preset ci
+
+# A .deb of the release build (build/release/tidvale_*.deb): programs, helper, menu
+# entry, icon and polkit rule, installed under /usr.
+package: release
+	cd build/release && cpack -G DEB
 
 build: deps
 	cmake --preset dev >/dev/null

@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 
 extern char** environ;
 
@@ -17,7 +18,8 @@ namespace tidvale::platform {
 namespace {
 
 // The helper sits beside the executable in a build tree, and in libexec once
-// installed; pkexec needs its absolute path.
+// installed. pkexec needs its absolute path, and finds the rule that names Tidvale in
+// its password dialog only under the exact path the rule gives: no "bin/../" in it.
 std::string helperPath()
 {
     std::array<char, PATH_MAX> buf{};
@@ -27,9 +29,10 @@ std::string helperPath()
     std::string self(buf.data(), static_cast<size_t>(n));
     const std::string dir = self.substr(0, self.rfind('/') + 1);
     for (const std::string& candidate :
-        {dir + TIDVALE_HELPER_NAME, dir + "../libexec/tidvale/" TIDVALE_HELPER_NAME}) {
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
+        {dir + TIDVALE_HELPER_NAME, dir + TIDVALE_HELPER_FROM_BIN "/" TIDVALE_HELPER_NAME}) {
+        std::array<char, PATH_MAX> real{};
+        if (access(candidate.c_str(), X_OK) == 0 && realpath(candidate.c_str(), real.data()))
+            return real.data();
     }
     return {};
 }
