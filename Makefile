@@ -5,7 +5,7 @@ ifeq ($(shell uname -s),Darwin)
 export CMAKE_PREFIX_PATH := $(shell brew --prefix qt@6 2>/dev/null):$(shell brew --prefix openssl@3 2>/dev/null)
 endif
 
-.PHONY: deps run test build release format bench package
+.PHONY: deps run test build release format format-check bench package
 
 deps:
 	@scripts/install-deps.sh
@@ -35,3 +35,7 @@ build: deps
 
 format:
 	git ls-files -- '*.cpp' '*.h' '*.mm' | xargs clang-format -i
+
+# Fails on any C++ file that clang-format would change.
+format-check: deps
+	git ls-files -- '*.cpp' '*.h' '*.mm' | xargs clang-format --dry-run -Werror

@@ -47,8 +47,8 @@ TEST(Cli, SizeAndAdminPlan)
     EXPECT_EQ(json[2]["size"], t.path("d").size()); // a link is measured as the cleaners count it
     EXPECT_EQ(json[3]["size"], 1234);               // "alias/" names the folder, as for du
 
-    auto plan = runCli(
-        "--json --profile mac admin-plan /Library/Caches/a '/Library/Caches/q\"x' /Library/Logs/ /etc/passwd");
+    auto plan = runCli("--json --profile mac admin-plan /Library/Caches/a '/Library/Caches/q\"x' "
+                       "/Library/Logs/ /etc/passwd");
     ASSERT_EQ(plan.status, 0);
     auto p = nlohmann::json::parse(plan.out);
     EXPECT_EQ(p["accepted"], (nlohmann::json{"/Library/Caches/a", "/Library/Caches/q\"x"}));
@@ -65,8 +65,8 @@ TEST(Cli, SizeAndAdminPlan)
     t.file("sys/var/cache/debconf/config.dat", 1);
     auto linuxPlan = nlohmann::json::parse(
         runCli("--json --profile linux --system-root " + shellQuote(sys) + " admin-plan "
-            + shellQuote(sys + "/var/log/syslog.1") + " " + shellQuote(sys + "/var/log/syslog") + " "
-            + shellQuote(sys + "/var/cache/apt/archives/a.deb") + " "
+            + shellQuote(sys + "/var/log/syslog.1") + " " + shellQuote(sys + "/var/log/syslog")
+            + " " + shellQuote(sys + "/var/cache/apt/archives/a.deb") + " "
             + shellQuote(sys + "/var/cache/debconf/config.dat"))
             .out);
     EXPECT_EQ(linuxPlan["accepted"],
