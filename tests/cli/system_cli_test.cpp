@@ -30,7 +30,8 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     EXPECT_NE(text.out.find("Leyendo Editor..."), std::string::npos);
     EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
 
-    auto l = nlohmann::json::parse(runCli("--json " + where + "launch-items", home).out);
+    auto l
+        = nlohmann::json::parse(runCli("--json --profile mac " + where + "launch-items", home).out);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]["bundleID"], "com.a");
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
