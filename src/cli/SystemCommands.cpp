@@ -2,9 +2,12 @@
 // launch items, as the system tools show them. Nothing here changes the system.
 #include "cli/Command.h"
 #include "engine/format/ByteText.h"
+#include "engine/locations/LocationsProfile.h"
+#include "engine/system/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace tidvale::cli {
@@ -77,21 +80,57 @@ int apps(Invocation& inv)
     return 0;
 }
 
+// Disables each listed item at one of `paths` as the Extensiones screen's delete does;
+// a path that is no listed item is an error, and nothing else is touched.
+int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
+{
+    const auto listed = SystemInfoService::shared().getLaunchItems();
+    const LocationsProfile& profile = currentProfile();
+    nlohmann::json report = nlohmann::json::array();
+    bool allDone = true;
+    for (const auto& path : paths) {
+        const auto it = std::find_if(
+            listed.begin(), listed.end(), [&](const LaunchItem& i) { return i.path == path; });
+        LaunchItemOutcome outcome{false, "\u201c" + path + "\u201d no es un elemento de inicio."};
+        if (it != listed.end())
+            outcome = profile.disableLaunchItem(*it);
+        allDone = allDone && outcome.ok;
+        if (inv.json)
+            report.push_back({{"path", path}, {"ok", outcome.ok}, {"error", outcome.error}});
+        else
+            inv.out << (outcome.ok ? doneTextFor(*it) : failedText(outcome.error)) << "\n";
+    }
+    if (inv.json)
+        printJson(inv.out, report);
+    return allDone ? 0 : 1;
+}
+
 int launchItems(Invocation& inv)
 {
-    noArguments(inv, "launch-items");
+    const bool disable = takeFlag(inv.args, "--disable");
+    rejectUnknownOptions(inv.args);
+    if (auto dashes = std::find(inv.args.begin(), inv.args.end(), "--"); dashes != inv.args.end())
+        inv.args.erase(dashes);
+    if (disable) {
+        if (inv.args.empty())
+            throw UsageError("a --disable le falta al menos una ruta");
+        return disableLaunchItems(inv, inv.args);
+    }
+    if (!inv.args.empty())
+        throw UsageError("launch-items solo admite --disable RUTA...");
     const auto list = SystemInfoService::shared().getLaunchItems();
     if (inv.json) {
         nlohmann::json out = nlohmann::json::array();
         for (const auto& i : list)
             out.push_back({{"name", i.name}, {"path", i.path}, {"isEnabled", i.isEnabled},
-                {"source", i.source}, {"bundleID", i.bundleID}});
+                {"enabled", i.isEnabled}, {"source", i.source}, {"bundleID", i.bundleID}});
         printJson(inv.out, out);
         return 0;
     }
     std::vector<std::vector<std::string>> rows{{"IDENTIFICADOR", "TIPO", "RUTA"}};
     for (const auto& i : list)
-        rows.push_back({i.bundleID.empty() ? i.name : i.bundleID, i.source, i.path});
+        rows.push_back({i.bundleID.empty() ? i.name : i.bundleID,
+            i.isEnabled ? i.source : i.source + " · desactivado", i.path});
     printTable(inv.out, rows);
     inv.out << list.size() << " elementos encontrados\n";
     return 0;
@@ -100,7 +139,8 @@ int launchItems(Invocation& inv)
 const Registration kMemory{{"memory", "", "cifras de memoria", memory}};
 const Registration kDisk{{"disk", "", "capacidad del volumen de la carpeta personal", disk}};
 const Registration kApps{{"apps", "", "aplicaciones instaladas, de mayor a menor", apps}};
-const Registration kLaunchItems{{"launch-items", "", "agentes y daemons de inicio", launchItems}};
+const Registration kLaunchItems{{"launch-items", "[--disable RUTA...]",
+    "elementos de inicio; --disable los desactiva como la pantalla", launchItems}};
 
 } // namespace
 } // namespace tidvale::cli

@@ -30,8 +30,10 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     EXPECT_NE(text.out.find("Leyendo Editor..."), std::string::npos);
     EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
 
-    auto l = nlohmann::json::parse(runCli("--json " + where + "launch-items", home).out);
+    auto l
+        = nlohmann::json::parse(runCli("--json --profile mac " + where + "launch-items", home).out);
     ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0]["enabled"], true);
     EXPECT_EQ(l[0]["bundleID"], "com.a");
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
     EXPECT_EQ(l[1]["bundleID"], "d"); // an unreadable list falls back to the file's name

@@ -1,4 +1,5 @@
 #include "engine/core/Dispatch.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
 #include "engine/system/SystemInfoService.h"
@@ -168,6 +169,7 @@ TEST_F(SystemInfoFixture, AppIconIsTheBundlesOwnImage)
 
 TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 {
+    const ScopedProfile mac(macProfile());
     tree.text("sys/Library/LaunchAgents/sys.agent.plist", xmlPlist(textEntry("Label", "s")));
     tree.text("sys/Library/LaunchDaemons/sys.daemon.plist", xmlPlist(""));
     ASSERT_EQ(service->getLaunchItems().size(), 2u); // no home LaunchAgents folder at all
@@ -202,6 +204,16 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
     EXPECT_EQ(items[7].name, "sys.daemon");
     EXPECT_EQ(items[7].source, "Daemon (Sistema)");
     EXPECT_TRUE(items[7].isEnabled);
+
+    // Deleting removes the property list outright; a file that cannot go says why.
+    EXPECT_EQ(byName["nolabel"].action, LaunchItemAction::deleteFile);
+    EXPECT_TRUE(macProfile().disableLaunchItem(byName["nolabel"]).ok);
+    EXPECT_FALSE(tree.exists(user + "nolabel.plist"));
+    tree.protect("sys/Library/LaunchDaemons");
+    const LaunchItemOutcome refused = macProfile().disableLaunchItem(items[7]);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("sys.daemon.plist"), std::string::npos);
+    EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
 }
 
 TEST_F(SystemInfoFixture, MemoryAndDiskFigures)

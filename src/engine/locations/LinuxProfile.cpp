@@ -1,7 +1,9 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/fs/Homes.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
+#include "engine/locations/linux/StartupItems.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
 #include "engine/locations/linux/TrashEntries.h"
@@ -94,6 +96,13 @@ bool acceptsSystemLog(const std::string& path)
     return isSystemLogDeletable(SystemLocations::root(), path);
 }
 
+StartupPlaces startupPlaces(const std::string& home)
+{
+    const std::string configHome = foldersOf(home).configHome;
+    return {autostartFolders(configHome, environment("XDG_CONFIG_DIRS"), SystemLocations::root()),
+        sessionFacts(environment("XDG_CURRENT_DESKTOP"), environment("PATH")), configHome};
+}
+
 class LinuxProfile final : public LocationsProfile {
 public:
     ProfileId id() const override { return ProfileId::linuxDesktop; }
@@ -179,6 +188,16 @@ public:
     std::vector<std::string> personalFolders(const std::string& realHome) const override
     {
         return linuxdesk::personalFolders(realHome, environment("XDG_CONFIG_HOME")).inOrder();
+    }
+
+    std::vector<LaunchItem> launchItems(const std::string& home) const override
+    {
+        return listStartupItems(startupPlaces(home));
+    }
+
+    LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const override
+    {
+        return disableStartupItem(startupPlaces(processHome()), item);
     }
 
     const PlatformTexts& texts() const override

@@ -8,6 +8,7 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/locations/JunkCandidate.h"
 #include "engine/scan/ScanItem.h"
+#include "engine/system/SystemRecords.h"
 
 #include <functional>
 #include <memory>
@@ -106,6 +107,12 @@ public:
     virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;
 
     virtual const PlatformTexts& texts() const = 0;
+
+    // Startup items: what starts with the user's session, on the process home `home`
+    // and the machine folders under the system root, and how deleting one keeps it
+    // from starting (its `action` says which way, for the confirmation).
+    virtual std::vector<LaunchItem> launchItems(const std::string& home) const = 0;
+    virtual LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const = 0;
 };
 
 const LocationsProfile& macProfile();

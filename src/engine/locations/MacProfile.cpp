@@ -1,6 +1,7 @@
 #include "engine/locations/LocationsProfile.h"
 
 #include "engine/locations/SystemLocations.h"
+#include "engine/locations/mac/LaunchAgents.h"
 #include "platform/RunningApplications.h"
 
 #include <dirent.h>
@@ -127,6 +128,20 @@ public:
             "Visualizá el uso del almacenamiento en tu Mac", "Mac Cleaner", "Mostrar en Finder",
             "Mostrar Original en Finder", "Abrir en Finder"};
         return texts;
+    }
+
+    std::vector<LaunchItem> launchItems(const std::string& home) const override
+    {
+        return macos::listLaunchAgents(home);
+    }
+
+    // The property list is deleted outright; the job itself is left as it is.
+    LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const override
+    {
+        const RemoveOutcome outcome = removeItem(item.path);
+        if (!outcome.ok())
+            return {false, describeRemoveError(outcome.error, outcome.where)};
+        return {true, {}};
     }
 
 private:

@@ -2,11 +2,11 @@
 
 #include "engine/core/Dispatch.h"
 #include "engine/fs/Homes.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
 #include "engine/system/BundleInfo.h"
 #include "platform/MemoryStatistics.h"
-#include "platform/PropertyList.h"
 #include "platform/VolumeStatistics.h"
 
 #include <dirent.h>
@@ -117,30 +117,7 @@ std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progres
 
 std::vector<LaunchItem> SystemInfoService::getLaunchItems() const
 {
-    const std::pair<std::string, const char*> folders[] = {
-        {processHome() + "/Library/LaunchAgents", "Agente (Usuario)"},
-        {SystemLocations::launchAgents(), "Agente (Sistema)"},
-        {SystemLocations::launchDaemons(), "Daemon (Sistema)"},
-    };
-    std::vector<LaunchItem> items;
-    for (const auto& [folder, source] : folders) {
-        for (const auto& child : childNames(folder)) {
-            auto name = stem(child, ".plist");
-            if (!name)
-                continue;
-            LaunchItem item;
-            item.name = std::move(*name);
-            item.path = folder + "/" + child;
-            item.source = source;
-            item.bundleID = item.name;
-            if (const auto plist = platform::readPropertyListFile(item.path)) {
-                if (auto label = plist->find("Label"); label != plist->end() && label->second)
-                    item.bundleID = *label->second;
-            }
-            items.push_back(std::move(item));
-        }
-    }
-    return items;
+    return currentProfile().launchItems(processHome());
 }
 
 void SystemInfoService::measureFreedMemory(FreedCompletion completion) const

@@ -31,7 +31,8 @@ public:
     // Applications of the machine's and the user's Applications folders, largest first;
     // `progress` runs on the calling thread before each bundle is measured.
     std::vector<AppInfo> getInstalledApps(const Progress& progress = {}) const;
-    // The user's agents, then the machine's agents, then its daemons.
+    // The startup items of the profile in force: on the Mac the user's agents, then
+    // the machine's agents, then its daemons.
     std::vector<LaunchItem> getLaunchItems() const;
 
     // How much free memory grew over one second, never negative. Returns at once; the

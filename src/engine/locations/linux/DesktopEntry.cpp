@@ -1,0 +1,212 @@
+#include "engine/locations/linux/DesktopEntry.h"
+
+#include <set>
+
+namespace tidvale::linuxdesk {
+namespace {
+
+constexpr std::string_view kMainGroup = "Desktop Entry";
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool isComment(std::string_view line)
+{
+    return line.empty() || line.front() == '#';
+}
+
+// The group named by a header line, or none when the line is not one.
+std::optional<std::string_view> groupOf(std::string_view line)
+{
+    if (line.size() < 2 || line.front() != '[' || line.back() != ']')
+        return std::nullopt;
+    return line.substr(1, line.size() - 2);
+}
+
+// The key of a "key=value" line, spaces around the sign ignored; none when the line
+// is not one.
+std::optional<std::string_view> keyOf(std::string_view line)
+{
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view key = trimmed(line.substr(0, eq));
+    if (key.empty())
+        return std::nullopt;
+    return key;
+}
+
+// Resolves the escapes of a string value; `keepSeparator` leaves "\;" alone for a
+// list to split on.
+std::string unescaped(std::string_view raw, bool keepSeparator)
+{
+    std::string out;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 == raw.size()) {
+            out += raw[i];
+            continue;
+        }
+        const char next = raw[++i];
+        switch (next) {
+        case 's':
+            out += ' ';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case '\\':
+            out += keepSeparator ? "\\\\" : "\\";
+            break;
+        case ';':
+            out += keepSeparator ? "\\;" : ";";
+            break;
+        default:
+            out += '\\';
+            out += next;
+        }
+    }
+    return out;
+}
+
+// The text's lines, each with its own line ending (the last may have none).
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const size_t n = end == std::string_view::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(0, n));
+        text.remove_prefix(n);
+    }
+    return lines;
+}
+
+std::string_view withoutEnding(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
+    return line;
+}
+
+} // namespace
+
+std::optional<DesktopEntry> DesktopEntry::parse(std::string_view text)
+{
+    DesktopEntry entry;
+    std::set<std::string, std::less<>> seen;
+    std::optional<std::string> group;
+    for (std::string_view line : linesOf(text)) {
+        line = trimmed(withoutEnding(line));
+        if (isComment(line))
+            continue;
+        if (auto name = groupOf(line)) {
+            if (!seen.emplace(*name).second)
+                return std::nullopt;
+            group = std::string(*name);
+            continue;
+        }
+        const auto key = keyOf(line);
+        if (!key || !group)
+            return std::nullopt;
+        if (*group == kMainGroup) // a later line of the same key wins
+            entry.raw_[std::string(*key)] = std::string(trimmed(line.substr(line.find('=') + 1)));
+    }
+    if (!seen.contains(kMainGroup))
+        return std::nullopt;
+    return entry;
+}
+
+bool DesktopEntry::has(std::string_view key) const
+{
+    return raw_.find(key) != raw_.end();
+}
+
+std::string DesktopEntry::string(std::string_view key) const
+{
+    const auto it = raw_.find(key);
+    return it == raw_.end() ? std::string() : unescaped(it->second, false);
+}
+
+std::string DesktopEntry::localeString(std::string_view key, std::string_view lang) const
+{
+    const std::string localized = std::string(key) + "[" + std::string(lang) + "]";
+    return has(localized) ? string(localized) : string(key);
+}
+
+bool DesktopEntry::boolean(std::string_view key) const
+{
+    const auto it = raw_.find(key);
+    return it != raw_.end() && (it->second == "true" || it->second == "True");
+}
+
+std::vector<std::string> DesktopEntry::list(std::string_view key) const
+{
+    const auto it = raw_.find(key);
+    if (it == raw_.end())
+        return {};
+    const std::string value = unescaped(it->second, true);
+    std::vector<std::string> parts;
+    std::string part;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size()) {
+            part += value[++i]; // "\;" and "\\" left for this split
+        } else if (value[i] == ';') {
+            if (!part.empty())
+                parts.push_back(std::move(part));
+            part.clear();
+        } else {
+            part += value[i];
+        }
+    }
+    if (!part.empty())
+        parts.push_back(std::move(part));
+    return parts;
+}
+
+std::string withDesktopEntryKey(std::string_view text, std::string_view key, std::string_view value)
+{
+    const std::string setting = std::string(key) + "=" + std::string(value) + "\n";
+    const auto lines = linesOf(text);
+    bool hasMain = false;
+    for (std::string_view line : lines)
+        hasMain = hasMain || groupOf(trimmed(withoutEnding(line))) == kMainGroup;
+    std::string out;
+    // Without the group, one goes at the top and the lines before the first header
+    // fall into it.
+    bool inMain = !hasMain;
+    bool placed = false;
+    for (std::string_view line : lines) {
+        const std::string_view content = trimmed(withoutEnding(line));
+        if (auto name = groupOf(content)) {
+            inMain = *name == kMainGroup;
+            out += line;
+            if (inMain && !placed) {
+                if (line.back() != '\n')
+                    out += '\n';
+                out += setting;
+                placed = true;
+            }
+            continue;
+        }
+        if (inMain && !isComment(content) && keyOf(content) == key)
+            continue;
+        out += line;
+    }
+    if (!placed)
+        return "[Desktop Entry]\n" + setting + out;
+    return out;
+}
+
+} // namespace tidvale::linuxdesk

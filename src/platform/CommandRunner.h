@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Service.h"
+
+#include <string>
+#include <vector>
+
+namespace tidvale::platform {
+
+struct CommandResult {
+    bool started = false; // false: the program could not be run at all (see `err`)
+    int exitCode = -1;    // -1 when it was ended by a signal
+    std::string out;
+    std::string err; // what it wrote on standard error, or why it could not start
+};
+
+// Runs a system program and waits for it. The program is found on PATH and gets the
+// arguments as one vector, never through a shell, so no argument is ever read as
+// shell syntax; standard input is /dev/null.
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    virtual CommandResult run(const std::vector<std::string>& argv) = 0;
+};
+
+template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>();
+
+} // namespace tidvale::platform

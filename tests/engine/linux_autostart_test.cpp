@@ -1,0 +1,378 @@
+// Startup items on a Linux desktop: XDG autostart entries and the user's systemd
+// units, listed and disabled on temporary folders, and checked against dex and
+// systemctl where they are installed.
+#include "engine/locations/LocationsProfile.h"
+#include "engine/locations/SystemLocations.h"
+#include "engine/system/LaunchItemTexts.h"
+
+#include "support/FakeBackends.h"
+#include "support/FakeCommandRunner.h"
+#include "support/RunTool.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+using namespace tidvale;
+
+namespace {
+
+std::string entry(const std::string& name, const std::string& extra = "")
+{
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra;
+}
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct LinuxStartup : ::testing::Test {
+    TestTree tree;
+    ScopedProfile desktop{linuxProfile()};
+    ScopedHome home{tree.dir("home")};
+    ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnv dirs{"XDG_CONFIG_DIRS", "/etc/xdg:relative/ignored:/opt/xdg"};
+    ScopedEnv session{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"};
+    std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(tree.dir("trash"));
+    platform::ScopedService<platform::Trash> trashSlot{trash};
+    std::shared_ptr<FakeCommandRunner> runner = std::make_shared<FakeCommandRunner>();
+    platform::ScopedService<platform::CommandRunner> runnerSlot{runner};
+    const std::string user = "home/.config/autostart/";
+    const std::string system = "sys/etc/xdg/autostart/";
+    const std::string units = "home/.config/systemd/user/";
+
+    LinuxStartup() { SystemLocations::setRoot(tree.dir("sys")); }
+    ~LinuxStartup() override { SystemLocations::setRoot(""); }
+
+    std::vector<LaunchItem> list() const { return linuxProfile().launchItems(tree.path("home")); }
+
+    LaunchItem item(const std::string& rel) const
+    {
+        for (const auto& i : list())
+            if (i.path == tree.path(rel))
+                return i;
+        ADD_FAILURE() << rel << " is not listed";
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(LinuxStartup, MergesEntriesByNameAndTellsWhichStart)
+{
+    tree.text(user + "notas.desktop", entry("Notes", "Name[es]=Notas\n"));
+    tree.text(system + "sync.desktop", entry("Sync"));
+    tree.text(user + "sync.desktop", entry("Sync mine", "Hidden=true\n")); // overrides
+    tree.text(system + "kde.desktop", entry("KDE only", "OnlyShowIn=KDE;XFCE;\n"));
+    tree.text(system + "gnome.desktop", entry("GNOME only", "OnlyShowIn=GNOME;\n"));
+    tree.text(system + "notgnome.desktop", entry("Not GNOME", "NotShowIn=GNOME;\n"));
+    tree.text(system + "off.desktop", entry("Off", "X-GNOME-Autostart-enabled=false\n"));
+    tree.text(system + "try.desktop", entry("Try", "TryExec=/nonexistent/program\n"));
+    tree.text(system + "noexec.desktop", "[Desktop Entry]\nType=Application\nName=No exec\n");
+    tree.text(system + "masked.desktop", entry("Masked"));
+    tree.link(user + "masked.desktop", "/dev/null");     // masks, starts nothing
+    tree.link(user + "gone.desktop", "missing.desktop"); // broken: ignored, masks nothing
+    tree.text(system + "gone.desktop", entry("Gone"));
+    tree.dir(user + "folder.desktop");
+    ASSERT_EQ(::mkfifo(tree.path(user + "pipe.desktop").c_str(), 0600), 0);
+    tree.text(user + "readme.txt", "not an entry");
+    tree.text("sys/opt/xdg/autostart/gnome.desktop", entry("Lower")); // the first folder wins
+    tree.text("sys/opt/xdg/autostart/extra.desktop", entry("Extra"));
+    tree.text("sys/relative/ignored/autostart/rel.desktop", entry("Relative"));
+
+    std::vector<std::string> rows;
+    for (const auto& i : list())
+        rows.push_back(i.bundleID + "|" + i.source + "|" + (i.isEnabled ? "on" : "off") + "|"
+            + i.path.substr(tree.root().size() + 1));
+    EXPECT_EQ(rows,
+        (std::vector<std::string>{
+            "masked|Inicio (Usuario)|off|home/.config/autostart/masked.desktop",
+            "Notas|Inicio (Usuario)|on|home/.config/autostart/notas.desktop",
+            "Sync mine|Inicio (Usuario)|off|home/.config/autostart/sync.desktop",
+            "GNOME only|Inicio (Sistema)|on|sys/etc/xdg/autostart/gnome.desktop",
+            "Gone|Inicio (Sistema)|on|sys/etc/xdg/autostart/gone.desktop",
+            "KDE only|Inicio (Sistema)|off|sys/etc/xdg/autostart/kde.desktop",
+            "No exec|Inicio (Sistema)|off|sys/etc/xdg/autostart/noexec.desktop",
+            "Not GNOME|Inicio (Sistema)|off|sys/etc/xdg/autostart/notgnome.desktop",
+            "Off|Inicio (Sistema)|off|sys/etc/xdg/autostart/off.desktop",
+            "Try|Inicio (Sistema)|off|sys/etc/xdg/autostart/try.desktop",
+            "Extra|Inicio (Sistema)|on|sys/opt/xdg/autostart/extra.desktop",
+        }));
+    EXPECT_TRUE(runner->calls.empty()); // no unit linked: systemctl is not asked
+
+    EXPECT_EQ(item(user + "notas.desktop").action, LaunchItemAction::moveToTrash);
+    EXPECT_EQ(item(user + "sync.desktop").action, LaunchItemAction::hideUserEntry);
+    EXPECT_EQ(item(system + "kde.desktop").action, LaunchItemAction::hideSystemEntry);
+    // Without a desktop named, an entry for some desktops starts in none.
+    const ScopedEnv none{"XDG_CURRENT_DESKTOP", nullptr};
+    EXPECT_FALSE(item(system + "gnome.desktop").isEnabled);
+    EXPECT_TRUE(item(system + "notgnome.desktop").isEnabled);
+}
+
+TEST_F(LinuxStartup, DisablingHidesMachineEntriesAndTrashesOnlyTheUsersOwn)
+{
+    const std::string mine = tree.text(user + "mine.desktop", entry("Mine"));
+    const std::string systemText
+        = entry("Panel", "Comment=Shows\\sthings\n[Desktop Action a]\nHidden=false\n");
+    const std::string panel = tree.text(system + "panel.desktop", systemText);
+    const std::string applet = tree.text(system + "applet.desktop", entry("Applet"));
+    tree.text(user + "applet.desktop", entry("My applet", "Hidden=false\n"));
+    ::chmod(tree.path(user + "applet.desktop").c_str(), 0600);
+    const std::string clock = tree.text(system + "clock.desktop", entry("Clock"));
+    tree.link(user + "clock.desktop", clock); // a user "copy" that is a link to the machine's
+
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(item(user + "mine.desktop")).ok);
+    EXPECT_EQ(trash->moved, std::vector<std::string>{mine});
+
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(item(system + "panel.desktop")).ok);
+    EXPECT_EQ(contents(panel), systemText); // the machine's file is never edited
+    const std::string copy = contents(tree.path(user + "panel.desktop"));
+    EXPECT_EQ(copy,
+        "[Desktop Entry]\nHidden=true\nType=Application\nName=Panel\nExec=true\n"
+        "Comment=Shows\\sthings\n[Desktop Action a]\nHidden=false\n");
+
+    // A user file in place of a machine entry is hidden, never trashed: that would
+    // bring the machine's entry back.
+    const LaunchItem mineApplet = item(user + "applet.desktop");
+    EXPECT_EQ(confirmationFor(mineApplet).confirmButton, "Desactivar");
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(mineApplet).ok);
+    EXPECT_EQ(contents(tree.path(user + "applet.desktop")),
+        "[Desktop Entry]\nHidden=true\nType=Application\nName=My applet\nExec=true\n");
+    struct stat st { };
+    ASSERT_EQ(::lstat(tree.path(user + "applet.desktop").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(contents(applet), entry("Applet"));
+
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(item(user + "clock.desktop")).ok);
+    ASSERT_EQ(::lstat(tree.path(user + "clock.desktop").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)); // the link was replaced, not written through
+    EXPECT_EQ(contents(clock), entry("Clock"));
+
+    EXPECT_EQ(trash->moved.size(), 1u);
+    for (const auto& i : list())
+        EXPECT_FALSE(i.isEnabled) << i.path;
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(tree.path(user)))
+        left.push_back(e.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"applet.desktop", "clock.desktop", "panel.desktop"}));
+}
+
+TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
+{
+    const std::string panel = tree.text(system + "panel.desktop", entry("Panel"));
+    // No config folder yet: it is made, private to the user.
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(item(system + "panel.desktop")).ok);
+    struct stat st { };
+    ASSERT_EQ(::stat(tree.path("home/.config/autostart").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // A user folder that is the machine's through a link would turn the copy into an
+    // edit of the machine's entry.
+    std::filesystem::remove_all(tree.path("home/.config/autostart"));
+    tree.link("home/.config/autostart", tree.path("sys/etc/xdg/autostart"));
+    const LaunchItem shared = item(user + "panel.desktop");
+    EXPECT_EQ(shared.action, LaunchItemAction::hideUserEntry);
+    const LaunchItemOutcome refused = linuxProfile().disableLaunchItem(shared);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("carpeta del sistema"), std::string::npos) << refused.error;
+    EXPECT_EQ(contents(panel), entry("Panel"));
+
+    LaunchItem stranger;
+    stranger.path = tree.text("elsewhere/x.desktop", entry("X"));
+    EXPECT_FALSE(linuxProfile().disableLaunchItem(stranger).ok);
+    EXPECT_TRUE(tree.exists("elsewhere/x.desktop"));
+
+    std::filesystem::remove(tree.path("home/.config/autostart"));
+    // A machine entry too large to be one, under an odd name: hidden by a minimal
+    // entry that names it safely.
+    const std::string odd = "a\nb\\c \"q\".desktop";
+    tree.file(system + odd, 2 << 20);
+    ASSERT_TRUE(linuxProfile().disableLaunchItem(item(system + odd)).ok);
+    EXPECT_EQ(contents(tree.path(user + odd)),
+        "[Desktop Entry]\nType=Application\nName=a\\nb\\\\c \"q\"\nHidden=true\n");
+    EXPECT_FALSE(item(user + odd).isEnabled);
+
+    const std::string mine = tree.text(user + "mine.desktop", entry("Mine"));
+    trash->refuse.push_back(mine);
+    const LaunchItemOutcome kept = linuxProfile().disableLaunchItem(item(user + "mine.desktop"));
+    EXPECT_FALSE(kept.ok);
+    EXPECT_EQ(kept.error, "No se pudo mover a la Papelera.");
+}
+
+TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
+{
+    tree.text(units + "sync.service", "[Service]\nExecStart=/bin/true\n");
+    tree.text(units + "backup.timer", "[Timer]\n");
+    tree.link(units + "default.target.wants/sync.service", tree.path(units + "sync.service"));
+    tree.link(units + "timers.target.wants/backup.timer", tree.path(units + "backup.timer"));
+    tree.link(units + "default.target.wants/gone.service", tree.path(units + "gone.service"));
+    runner->answer = [](const std::vector<std::string>&) {
+        return platform::CommandResult{true, 0,
+            "backup.timer enabled enabled\nsync.service enabled enabled\n"
+            "gpg-agent.socket enabled enabled\n",
+            ""};
+    };
+    auto found = list();
+    ASSERT_EQ(runner->calls.size(), 1u);
+    EXPECT_EQ(runner->calls[0],
+        (std::vector<std::string>{"systemctl", "--user", "list-unit-files", "--state=enabled",
+            "--no-legend", "--no-pager"}));
+    ASSERT_EQ(found.size(), 2u); // not the dangling link, nor the machine-wide socket
+    EXPECT_EQ(found[0].name, "backup.timer");
+    EXPECT_EQ(found[0].path, tree.path(units + "timers.target.wants/backup.timer"));
+    EXPECT_EQ(found[1].source, "Servicio (Usuario)");
+    EXPECT_EQ(found[1].action, LaunchItemAction::disableUnit);
+
+    // systemctl says a linked unit is not enabled (masked, say): it is left out.
+    runner->answer = [](const std::vector<std::string>&) {
+        return platform::CommandResult{true, 0, "sync.service enabled enabled\n", ""};
+    };
+    EXPECT_EQ(list().size(), 1u);
+    // Without an answer (no user bus), the links decide.
+    runner->answer = [](const std::vector<std::string>&) {
+        return platform::CommandResult{true, 1, "", "Failed to connect to bus"};
+    };
+    EXPECT_EQ(list().size(), 2u);
+
+    runner->calls.clear();
+    runner->answer = [](const std::vector<std::string>&) {
+        return platform::CommandResult{
+            true, 0, "", "Failed to disable unit, unit sync.service does not exist.\n"};
+    };
+    const LaunchItemOutcome stillLinked = linuxProfile().disableLaunchItem(found[1]);
+    EXPECT_FALSE(stillLinked.ok); // exit 0, yet the link is there: not reported as done
+    EXPECT_EQ(stillLinked.error, "Failed to disable unit, unit sync.service does not exist.");
+    ASSERT_EQ(runner->calls.size(), 1u);
+    EXPECT_EQ(runner->calls[0],
+        (std::vector<std::string>{"systemctl", "--user", "disable", "--", "sync.service"}));
+
+    runner->answer = nullptr;
+    runner->effect = [&](const std::vector<std::string>&) {
+        std::filesystem::remove(tree.path(units + "default.target.wants/sync.service"));
+    };
+    EXPECT_TRUE(linuxProfile().disableLaunchItem(found[1]).ok);
+    EXPECT_EQ(doneTextFor(found[1]), "✅ Deshabilitado: sync.service");
+}
+
+// The argument vectors against the real systemctl, which works on the unit folders
+// itself where no systemd runs (as in a container); with a running manager it would
+// change the real user's units, so the test stays out of such a machine.
+TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
+{
+    struct stat st { };
+    if (!hasTool("systemctl") || ::stat("/run/systemd/system", &st) == 0)
+        GTEST_SKIP() << "needs systemctl without a running systemd";
+    platform::Service<platform::CommandRunner>::set(nullptr); // the real runner
+    const ScopedEnv configHome{"XDG_CONFIG_HOME", tree.path("home/.config")};
+    tree.text(units + "tidvale-probe.service",
+        "[Service]\nExecStart=/bin/true\n[Install]\nWantedBy=default.target\n");
+    const auto enabled = runTool({"systemctl", "--user", "enable", "tidvale-probe.service"},
+        {"HOME=" + tree.path("home"), "XDG_CONFIG_HOME=" + tree.path("home/.config")});
+    ASSERT_EQ(enabled.status, 0);
+    ASSERT_TRUE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
+
+    const LaunchItem unit = item(units + "default.target.wants/tidvale-probe.service");
+    EXPECT_EQ(unit.name, "tidvale-probe.service");
+    const LaunchItemOutcome done = linuxProfile().disableLaunchItem(unit);
+    EXPECT_TRUE(done.ok) << done.error;
+    EXPECT_FALSE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
+    EXPECT_TRUE(tree.exists(units + "tidvale-probe.service"));
+    EXPECT_TRUE(list().empty());
+}
+
+// dex starts a session's autostart entries as the autostart rules say; what it would
+// start must be exactly what is listed as enabled, before and after disabling.
+TEST_F(LinuxStartup, DexStartsExactlyTheEnabledEntries)
+{
+    if (!hasTool("dex"))
+        GTEST_SKIP() << "dex is not installed";
+    const ScopedEnv gnome{"XDG_CURRENT_DESKTOP", "GNOME"};
+    tree.text(user + "mine.desktop", entry("Mine"));
+    tree.text(user + "override.desktop", entry("Override"));
+    tree.text(system + "override.desktop", entry("Override system"));
+    tree.text(user + "hidden.desktop", entry("Hidden", "Hidden=true\n"));
+    tree.text(system + "hidden.desktop", entry("Hidden system"));
+    tree.link(user + "masked.desktop", "/dev/null");
+    tree.text(system + "masked.desktop", entry("Masked"));
+    tree.text(system + "panel.desktop", entry("Panel"));
+    tree.text(system + "kde.desktop", entry("KDE", "OnlyShowIn=KDE;\n"));
+    tree.text(system + "notgnome.desktop", entry("Not GNOME", "NotShowIn=GNOME;\n"));
+    tree.text(system + "try.desktop", entry("Try", "TryExec=/nonexistent/program\n"));
+    tree.text(system + "noexec.desktop", "[Desktop Entry]\nType=Application\nName=N\n");
+    tree.text("sys/opt/xdg/autostart/panel.desktop", entry("Lower panel"));
+    tree.text("sys/opt/xdg/autostart/extra.desktop", entry("Extra"));
+
+    const auto dexStarts = [&] {
+        const auto run = runTool(
+            {"dex", "--autostart", "--dry-run", "--verbose", "--environment", "GNOME"},
+            {"HOME=" + tree.path("home"), "XDG_CONFIG_HOME",
+                "XDG_CONFIG_DIRS=" + tree.path("sys/etc/xdg") + ":" + tree.path("sys/opt/xdg")});
+        EXPECT_EQ(run.status, 0);
+        std::set<std::string> paths;
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);)
+            if (line.starts_with("Autostart file: "))
+                paths.insert(line.substr(16));
+        return paths;
+    };
+    const auto enabled = [&] {
+        std::set<std::string> paths;
+        for (const auto& i : list())
+            if (i.isEnabled)
+                paths.insert(i.path);
+        return paths;
+    };
+    const auto before = dexStarts();
+    EXPECT_EQ(before,
+        (std::set<std::string>{tree.path(user + "mine.desktop"),
+            tree.path(user + "override.desktop"), tree.path(system + "panel.desktop"),
+            tree.path("sys/opt/xdg/autostart/extra.desktop")}));
+    EXPECT_EQ(enabled(), before);
+
+    for (const std::string& rel : {user + "mine.desktop", user + "override.desktop",
+             system + "panel.desktop", std::string("sys/opt/xdg/autostart/extra.desktop")}) {
+        const LaunchItemOutcome done = linuxProfile().disableLaunchItem(item(rel));
+        ASSERT_TRUE(done.ok) << rel << ": " << done.error;
+        EXPECT_FALSE(dexStarts().contains(tree.path(rel))) << rel;
+    }
+    EXPECT_TRUE(dexStarts().empty());
+    EXPECT_TRUE(enabled().empty());
+}
+
+TEST(LaunchItemTexts, EachWaySaysWhatDeletingDoes)
+{
+    LaunchItem item{"com.user.helper", "/p", true, "Agente (Usuario)", "com.user.real",
+        LaunchItemAction::deleteFile};
+    const auto mac = confirmationFor(item);
+    EXPECT_EQ(mac.message, "¿Eliminar agente de inicio?");
+    EXPECT_EQ(mac.informativeText,
+        "Se eliminará:\ncom.user.helper\n\nEsto puede afectar el funcionamiento de algunas "
+        "aplicaciones.");
+    EXPECT_EQ(mac.confirmButton, "Eliminar");
+    EXPECT_EQ(doneTextFor(item), "✅ Eliminado: com.user.helper");
+    EXPECT_EQ(failedText("x"), "❌ Error: x");
+
+    item = {"notas", "/p", true, "Inicio (Usuario)", "Notas", LaunchItemAction::moveToTrash};
+    EXPECT_EQ(confirmationFor(item).confirmButton, "Mover a la Papelera");
+    EXPECT_EQ(doneTextFor(item), "✅ Movido a la Papelera: Notas");
+    item.action = LaunchItemAction::hideSystemEntry;
+    EXPECT_NE(confirmationFor(item).informativeText.find("el archivo del sistema no se modifica"),
+        std::string::npos);
+    EXPECT_EQ(doneTextFor(item), "✅ Desactivado: Notas");
+    item = {"sync.service", "/p", true, "Servicio (Usuario)", "sync.service",
+        LaunchItemAction::disableUnit};
+    EXPECT_NE(confirmationFor(item).informativeText.find("systemctl --user disable sync.service"),
+        std::string::npos);
+    EXPECT_EQ(confirmationFor(item).confirmButton, "Deshabilitar");
+}
