@@ -25,7 +25,8 @@ struct ExtensionsScreen {
     ExtensionsViewController screen;
     QAbstractItemModelTester tester{screen.items()};
 
-    ExtensionsScreen()
+    explicit ExtensionsScreen(const LocationsProfile& profile = macProfile())
+        : env(profile)
     {
         screen.resize(760, 600);
         screen.show();
@@ -97,6 +98,38 @@ private slots:
         QVERIFY(s.screen.statusLabel()->text().size() > 10);
         QCOMPARE(s.screen.items()->rowCount(), 2);
         QVERIFY(std::filesystem::exists(locked));
+    }
+
+    // On a Linux desktop a system entry is hidden by a user copy and stays listed as
+    // disabled; the user's own entry goes to the Trash. /etc is never written.
+    void linuxEntriesAreHiddenOrTrashedNeverDeleted()
+    {
+        ExtensionsScreen s(linuxProfile());
+        const std::string entry = "[Desktop Entry]\nType=Application\nExec=/bin/true\nName=";
+        const std::string system
+            = s.env.tree.text("system/etc/xdg/autostart/sys.desktop", entry + "Sistema\n");
+        const std::string mine
+            = s.env.tree.text("home/.config/autostart/mine.desktop", entry + "Mío\n");
+        s.load();
+        QCOMPARE(s.screen.items()->rowCount(), 2);
+        const int sysRow = s.cell(0, 0) == "Sistema" ? 0 : 1;
+
+        AlertAnswerer confirm(0);
+        s.select(sysRow);
+        QTest::mouseClick(s.screen.removeButton(), Qt::LeftButton);
+        QTRY_COMPARE(s.screen.statusLabel()->text(), QStringLiteral("✅ Desactivado: Sistema"));
+        QCOMPARE(confirm.shown[0].message, QStringLiteral("¿Desactivar elemento de inicio?"));
+        QCOMPARE(s.screen.items()->rowCount(), 2);
+        QVERIFY(s.cell(sysRow, LaunchItemModel::sourceColumn).endsWith(" · desactivado"));
+        QCOMPARE(s.env.tree.read("system/etc/xdg/autostart/sys.desktop"), entry + "Sistema\n");
+        QVERIFY(s.env.tree.read("home/.config/autostart/sys.desktop").find("Hidden=true")
+            != std::string::npos);
+
+        s.select(1 - sysRow);
+        QTest::mouseClick(s.screen.removeButton(), Qt::LeftButton);
+        QTRY_COMPARE(s.screen.items()->rowCount(), 1);
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{mine});
+        QVERIFY(std::filesystem::exists(system));
     }
 };
 

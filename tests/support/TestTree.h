@@ -82,6 +82,13 @@ public:
         return p.string();
     }
 
+    // The whole content of the file at `rel`; empty when it cannot be read.
+    std::string read(const std::string& rel) const
+    {
+        std::ifstream in(path(rel), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
     // A symbolic link at `rel` whose target is `target`, exactly as given.
     std::string link(const std::string& rel, const std::string& target) const
     {

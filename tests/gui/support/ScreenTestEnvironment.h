@@ -48,6 +48,8 @@ private:
     ScopedEnv cacheHome_{"XDG_CACHE_HOME", nullptr};
     ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
     ScopedEnv dataHome_{"XDG_DATA_HOME", nullptr};
+    ScopedEnv configDirs_{"XDG_CONFIG_DIRS", nullptr};
+    ScopedEnv desktop_{"XDG_CURRENT_DESKTOP", nullptr};
     std::string savedRoot_;
     ScopedHome scopedHome_;
     ScopedFakeBackends backends_;

@@ -1,6 +1,7 @@
 #include "gui/tools/extensions/ExtensionsViewController.h"
 
-#include "engine/fs/SafeRemove.h"
+#include "engine/locations/LocationsProfile.h"
+#include "engine/system/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/tools/ScreenParts.h"
 #include "gui/tools/extensions/LaunchItemModel.h"
@@ -95,40 +96,52 @@ void ExtensionsViewController::removeSelected()
     if (row < 0 || row >= items_->rowCount())
         return;
     const LaunchItem item = items_->items()[static_cast<size_t>(row)];
+    // The wording follows what deleting does to this kind of item: on the Mac the
+    // property list goes, on a Linux desktop an entry is trashed or hidden.
+    const LaunchItemConfirmation asked = confirmationFor(item);
     AlertRequest alert;
     alert.style = AlertStyle::warning;
-    alert.message = QStringLiteral("¿Eliminar agente de inicio?");
-    alert.informativeText = QStringLiteral("Se eliminará:\n") + displayText(item.name)
-        + QStringLiteral("\n\nEsto puede afectar el funcionamiento de algunas aplicaciones.");
-    alert.buttons = {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")};
+    alert.message = displayText(asked.message);
+    alert.informativeText = displayText(asked.informativeText);
+    alert.buttons = {displayText(asked.confirmButton), QStringLiteral("Cancelar")};
     showAlert(this, alert, [this, row, item](int answer) {
         if (answer == 0)
-            removeItem(row, item.path, item.name);
+            removeItem(row, item);
     });
 }
 
-// The file itself is deleted, not moved to the Trash, and the job is left as it is.
-void ExtensionsViewController::removeItem(int row, const std::string& path, const std::string& name)
+// The profile decides what deleting means: the Mac's property list is deleted outright
+// (the job is left as it is); a Linux desktop's entry goes to the Trash or is hidden by
+// a user copy, and a user unit is disabled. Nothing under /etc or /usr is touched.
+void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
 {
     if (loading_)
         return; // a new listing owns the rows now
-    const RemoveOutcome outcome = tidvale::removeItem(path);
-    if (!outcome.ok()) {
-        statusLabel_->setText(QStringLiteral("❌ Error: ")
-            + displayText(describeRemoveError(outcome.error, outcome.where)));
+    const LaunchItemOutcome outcome = currentProfile().disableLaunchItem(item);
+    if (!outcome.ok) {
+        statusLabel_->setText(displayText(failedText(outcome.error)));
         return;
     }
     // The row asked about, unless the list changed under the alert.
     const auto& all = items_->items();
-    if (row >= static_cast<int>(all.size()) || all[static_cast<size_t>(row)].path != path) {
+    if (row >= static_cast<int>(all.size()) || all[static_cast<size_t>(row)].path != item.path) {
         row = -1;
         for (size_t i = 0; i < all.size(); ++i)
-            if (all[i].path == path)
+            if (all[i].path == item.path)
                 row = static_cast<int>(i);
     }
-    items_->removeRow(row);
+    const bool hidden = item.action == LaunchItemAction::hideSystemEntry
+        || item.action == LaunchItemAction::hideUserEntry;
+    if (hidden && row >= 0) {
+        // A hidden entry stays where the desktop keeps it, now disabled.
+        auto rows = all;
+        rows[static_cast<size_t>(row)].isEnabled = false;
+        items_->setItems(std::move(rows));
+    } else {
+        items_->removeRow(row);
+    }
     updateRemoveButton();
-    statusLabel_->setText(QStringLiteral("✅ Eliminado: ") + displayText(name));
+    statusLabel_->setText(displayText(doneTextFor(item)));
 }
 
 } // namespace tidvale::gui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/system/SystemRecords.h"
 #include "gui/tools/ToolViewController.h"
 
 class QLabel;
@@ -38,7 +39,7 @@ protected:
 
 private:
     void updateRemoveButton();
-    void removeItem(int row, const std::string& path, const std::string& name);
+    void removeItem(int row, const LaunchItem& item);
 
     QTableView* tableView_ = nullptr;
     PrimaryButton* loadButton_ = nullptr;

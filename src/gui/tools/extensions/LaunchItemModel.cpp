@@ -23,6 +23,10 @@ QVariant LaunchItemModel::data(const QModelIndex& index, int role) const
     const LaunchItem& item = items_[static_cast<size_t>(index.row())];
     if (role == Qt::ToolTipRole)
         return displayText(item.path);
+    // An entry that will not start (hidden, or not for this desktop) reads as such. The
+    // Mac's launch items are always listed as enabled.
+    if (!item.isEnabled && role == Qt::ForegroundRole)
+        return tertiaryLabelColor();
     switch (index.column()) {
     case nameColumn:
         if (role == Qt::DisplayRole)
@@ -34,7 +38,8 @@ QVariant LaunchItemModel::data(const QModelIndex& index, int role) const
         return {};
     case sourceColumn:
         if (role == Qt::DisplayRole)
-            return displayText(item.source);
+            return displayText(item.source)
+                + (item.isEnabled ? QString() : QStringLiteral(" · desactivado"));
         if (role == Qt::FontRole)
             return uiFont(12);
         if (role == Qt::ForegroundRole)
