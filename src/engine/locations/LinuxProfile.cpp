@@ -2,6 +2,7 @@
 
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
+#include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
 #include "engine/locations/linux/TrashEntries.h"
@@ -185,8 +186,21 @@ public:
     {
         static const PlatformTexts texts{"Listo para escanear tu equipo", "✅ Tu equipo está limpio",
             "Visualizá el uso del almacenamiento en tu equipo", "Limpieza del sistema",
-            "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta"};
+            "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta",
+            // The developer caches tool.
+            "Limpieza de Desarrollo", "Limpieza de Desarrollo",
+            "Elimina cachés de compiladores, gestores de paquetes e IDE",
+            "¿Limpiar cachés de desarrollo?",
+            "Las cachés se eliminan definitivamente; cada herramienta las regenerará cuando sea "
+            "necesario.",
+            " contiene datos que las herramientas NO regeneran sin conexión (p. ej. dependencias, "
+            "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera."};
         return texts;
+    }
+
+    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    {
+        return developerCaches(foldersOf(home), [](const char* name) { return environment(name); });
     }
 };
 

@@ -8,6 +8,7 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/locations/JunkCandidate.h"
 #include "engine/scan/ScanItem.h"
+#include "engine/xcode/XcodeLocations.h"
 
 #include <functional>
 #include <memory>
@@ -69,6 +70,15 @@ struct PlatformTexts {
     std::string revealInFolder;  // "Mostrar en Finder"
     std::string revealOriginal;  // "Mostrar Original en Finder"
     std::string openInFolder;    // "Abrir en Finder"
+
+    // The developer caches tool: Xcode's folders on the Mac, the developer tools'
+    // caches elsewhere.
+    std::string developerSidebarTitle; // "Limpieza Xcode"
+    std::string developerTitle;        // "Limpieza de Xcode"
+    std::string developerSubtitle;     // "Elimina DerivedData, simuladores y cachés de desarrollo"
+    std::string developerConfirm;      // "¿Limpiar cachés de Xcode?"
+    std::string developerCachesRegrow; // "Las cachés se eliminan definitivamente; Xcode las…"
+    std::string developerKeptData;     // " contiene datos que Xcode NO regenera (…)…"
 };
 
 class LocationsProfile {
@@ -106,6 +116,11 @@ public:
     virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;
 
     virtual const PlatformTexts& texts() const = 0;
+
+    // The developer caches tool.
+    // The locations the developer caches tool lists, in display order, built anew for
+    // each scan on the process home `home`.
+    virtual std::vector<XcodeLocation> developerLocations(const std::string& home) const = 0;
 };
 
 const LocationsProfile& macProfile();

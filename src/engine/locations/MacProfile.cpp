@@ -125,8 +125,19 @@ public:
     {
         static const PlatformTexts texts{"Listo para escanear tu Mac", "✅ Tu Mac está limpio",
             "Visualizá el uso del almacenamiento en tu Mac", "Mac Cleaner", "Mostrar en Finder",
-            "Mostrar Original en Finder", "Abrir en Finder"};
+            "Mostrar Original en Finder", "Abrir en Finder",
+            // The developer caches tool.
+            "Limpieza Xcode", "Limpieza de Xcode",
+            "Elimina DerivedData, simuladores y cachés de desarrollo", "¿Limpiar cachés de Xcode?",
+            "Las cachés se eliminan definitivamente; Xcode las regenerará cuando sea necesario.",
+            " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones publicadas o tu "
+            "propio código). Se moverá a la Papelera."};
         return texts;
+    }
+
+    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    {
+        return xcodeLocations(home);
     }
 
 private:
