@@ -10,6 +10,7 @@
 #include "engine/locations/linux/UserCaches.h"
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
+#include "engine/locations/linux/VolumeName.h"
 #include "platform/RunningApplications.h"
 
 #include <unistd.h>
@@ -201,6 +202,21 @@ public:
     std::vector<XcodeLocation> developerLocations(const std::string& home) const override
     {
         return developerCaches(foldersOf(home), [](const char* name) { return environment(name); });
+    }
+
+    // Used and free as df counts them: the blocks kept for the administrator are neither
+    // in use nor free for the user.
+    DiskInfo homeVolume(const std::string& home,
+        const std::optional<platform::VolumeFigures>& figures) const override
+    {
+        DiskInfo info;
+        info.name = homeVolumeName(SystemLocations::root(), home, mountTable());
+        if (figures) {
+            info.total = figures->total;
+            info.free = figures->free;
+            info.used = figures->used;
+        }
+        return info;
     }
 };
 

@@ -8,7 +8,9 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/locations/JunkCandidate.h"
 #include "engine/scan/ScanItem.h"
+#include "engine/system/SystemRecords.h"
 #include "engine/xcode/XcodeLocations.h"
+#include "platform/VolumeStatistics.h"
 
 #include <functional>
 #include <memory>
@@ -117,10 +119,14 @@ public:
 
     virtual const PlatformTexts& texts() const = 0;
 
-    // The developer caches tool.
+    // The developer caches tool and the Disk screen.
     // The locations the developer caches tool lists, in display order, built anew for
     // each scan on the process home `home`.
     virtual std::vector<XcodeLocation> developerLocations(const std::string& home) const = 0;
+    // The volume that holds `home` as the Disk screen names and counts it, from its
+    // figures (none when they could not be read).
+    virtual DiskInfo homeVolume(
+        const std::string& home, const std::optional<platform::VolumeFigures>& figures) const = 0;
 };
 
 const LocationsProfile& macProfile();

@@ -140,6 +140,20 @@ public:
         return xcodeLocations(home);
     }
 
+    // The Mac's startup volume keeps its fixed name, and what is not free is used.
+    DiskInfo homeVolume(
+        const std::string&, const std::optional<platform::VolumeFigures>& figures) const override
+    {
+        DiskInfo info;
+        info.name = "Macintosh HD";
+        if (figures) {
+            info.total = figures->total;
+            info.free = figures->free;
+            info.used = figures->free < figures->total ? figures->total - figures->free : 0;
+        }
+        return info;
+    }
+
 private:
     static std::string firefoxProfiles(const std::string& home)
     {

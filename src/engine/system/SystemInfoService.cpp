@@ -2,6 +2,7 @@
 
 #include "engine/core/Dispatch.h"
 #include "engine/fs/Homes.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
 #include "engine/system/BundleInfo.h"
@@ -81,11 +82,9 @@ MemoryInfo SystemInfoService::getMemoryInfo() const
 
 DiskInfo SystemInfoService::getDiskInfo() const
 {
-    const auto figures
-        = platform::Service<platform::VolumeStatistics>::get()->figuresFor(processHome());
-    if (!figures)
-        return {};
-    return {figures->total, figures->free};
+    const std::string home = processHome();
+    return currentProfile().homeVolume(
+        home, platform::Service<platform::VolumeStatistics>::get()->figuresFor(home));
 }
 
 std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progress) const
