@@ -45,12 +45,13 @@ int disk(Invocation& inv)
     noArguments(inv, "disk");
     const DiskInfo d = SystemInfoService::shared().getDiskInfo();
     if (inv.json) {
-        printJson(inv.out, {{"total", d.total}, {"free", d.free}});
+        printJson(
+            inv.out, {{"name", d.name}, {"total", d.total}, {"used", d.used}, {"free", d.free}});
         return 0;
     }
-    const Usage u = diskUsage(d.total, d.free);
+    const Usage u = volumeUsage(d);
     printTable(inv.out,
-        {{"Capacidad Total", formatFileBytes(d.total)},
+        {{"Volumen", d.name}, {"Capacidad Total", formatFileBytes(d.total)},
             {"Espacio Usado",
                 formatFileBytes(static_cast<int64_t>(u.used)) + " (" + std::to_string(u.percent)
                     + "%)"},

@@ -1,7 +1,9 @@
-// The Xcode cleaner's listing: the eleven developer locations with what the screen
-// would show and tick. Nothing here deletes.
+// The developer caches tool's listing (Xcode's eleven locations on the Mac, the
+// developer tools' caches on a Linux desktop) with what the screen would show and tick.
+// Nothing here deletes.
 #include "cli/Command.h"
 #include "engine/fs/Homes.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 
@@ -22,7 +24,8 @@ int xcode(Invocation& inv)
     rejectUnknownOptions(inv.args);
     if (!inv.args.empty())
         throw UsageError("xcode no admite argumentos");
-    const XcodeListing listing = listXcodeLocations(xcodeLocations(processHome()));
+    const XcodeListing listing
+        = listXcodeLocations(currentProfile().developerLocations(processHome()));
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& item : listing.items)
@@ -40,7 +43,7 @@ int xcode(Invocation& inv)
     return 0;
 }
 
-const Registration kXcode{{"xcode", "", "ubicaciones de desarrollo de Xcode y su tamaño", xcode}};
+const Registration kXcode{{"xcode", "", "cachés de desarrollo y su tamaño", xcode}};
 
 } // namespace
 } // namespace tidvale::cli

@@ -26,7 +26,9 @@ public:
         if (::statvfs(path.c_str(), &st) != 0)
             return std::nullopt;
         const uint64_t unit = st.f_frsize ? st.f_frsize : st.f_bsize;
-        return VolumeFigures{bytes(st.f_blocks, unit), bytes(st.f_bavail, unit)};
+        const uint64_t inUse = st.f_blocks > st.f_bfree ? st.f_blocks - st.f_bfree : 0;
+        return VolumeFigures{
+            bytes(st.f_blocks, unit), bytes(st.f_bavail, unit), bytes(inUse, unit)};
     }
 };
 

@@ -11,6 +11,7 @@ namespace tidvale::platform {
 struct VolumeFigures {
     int64_t total = 0; // capacity in bytes
     int64_t free = 0;  // bytes an ordinary user may still write
+    int64_t used = 0;  // capacity less every free block, those kept for the administrator too
 };
 
 // Capacity of the volume that holds a path. Read-only; callable from any thread.

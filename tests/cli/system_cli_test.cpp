@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+#include <sstream>
+
 TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
 {
     TestTree t;
@@ -49,13 +52,58 @@ TEST(SystemCli, MemoryAndDiskFigures)
     EXPECT_GT(m["total"].get<uint64_t>(), 0u);
     EXPECT_LE(m["free"].get<uint64_t>(), m["total"].get<uint64_t>());
 
-    auto d = nlohmann::json::parse(runCli("--json disk", "HOME=" + shellQuote(t.root())).out);
+    const std::string home = "HOME=" + shellQuote(t.root());
+    auto d = nlohmann::json::parse(runCli("--profile mac --json disk", home).out);
     EXPECT_GT(d["total"].get<int64_t>(), 0);
     EXPECT_LE(d["free"].get<int64_t>(), d["total"].get<int64_t>());
+    EXPECT_EQ(d["name"], "Macintosh HD");
+    EXPECT_EQ(d["used"].get<int64_t>(), d["total"].get<int64_t>() - d["free"].get<int64_t>());
     // A home that does not exist has no volume to read: zero figures, not an error.
-    auto gone = runCli("--json disk", "HOME=" + shellQuote(t.path("missing")));
+    auto gone = runCli("--profile mac --json disk", "HOME=" + shellQuote(t.path("missing")));
     ASSERT_EQ(gone.status, 0);
-    EXPECT_EQ(nlohmann::json::parse(gone.out), (nlohmann::json{{"total", 0}, {"free", 0}}));
+    EXPECT_EQ(nlohmann::json::parse(gone.out),
+        (nlohmann::json{{"name", "Macintosh HD"}, {"total", 0}, {"used", 0}, {"free", 0}}));
     EXPECT_EQ(runCli("memory extra").status, 2);
     EXPECT_EQ(runCli("apps --bogus").status, 2);
+}
+
+namespace {
+
+std::string commandOutput(const std::string& command)
+{
+    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+    std::string out;
+    char buf[512];
+    while (size_t n = fread(buf, 1, sizeof buf, p))
+        out.append(buf, n);
+    return pclose(p) == 0 ? out : std::string();
+}
+
+} // namespace
+
+TEST(SystemCli, LinuxDiskFiguresAreDfsAndTheVolumeIsNamedByItsMount)
+{
+    TestTree t;
+    const std::string dir = t.dir("home");
+    // df and findmnt read the same volume the same way; an empty system root has no
+    // labels, so the name is the mount point.
+    const std::string df = commandOutput("df -B1 --output=used,avail,size " + shellQuote(dir));
+    std::string mount = commandOutput("findmnt -n -o TARGET -T " + shellQuote(dir));
+    if (df.empty() || mount.empty())
+        GTEST_SKIP() << "df or findmnt is not available here";
+    mount.erase(mount.find_last_not_of(" \n") + 1);
+    std::istringstream figures(df.substr(df.find('\n') + 1));
+    int64_t used = 0, avail = 0, size = 0;
+    ASSERT_TRUE(figures >> used >> avail >> size);
+
+    auto r = runCli("--profile linux --system-root " + shellQuote(t.dir("sys")) + " --json disk",
+        "HOME=" + shellQuote(dir));
+    ASSERT_EQ(r.status, 0);
+    auto d = nlohmann::json::parse(r.out);
+    EXPECT_EQ(d["total"].get<int64_t>(), size);
+    // Other programs write meanwhile: the two reads may differ by what they wrote.
+    constexpr int64_t kSlack = 256 << 20;
+    EXPECT_NEAR(static_cast<double>(d["used"].get<int64_t>()), static_cast<double>(used), kSlack);
+    EXPECT_NEAR(static_cast<double>(d["free"].get<int64_t>()), static_cast<double>(avail), kSlack);
+    EXPECT_EQ(d["name"], mount == "/" ? "Sistema" : mount);
 }

@@ -1,9 +1,13 @@
 #ifdef __linux__
 #include "platform/linux/ProcMeminfo.h"
 
+#include "support/TestTree.h"
+
 #include <gtest/gtest.h>
 
 using tidvale::platform::parseMeminfo;
+using tidvale::platform::readVmFigures;
+using tidvale::platform::zramMemoryUsed;
 
 TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
 {
@@ -39,5 +43,29 @@ TEST(Meminfo, OlderKernelsAndDamagedText)
     EXPECT_FALSE(parseMeminfo("MemFree: lots kB\n"));
     const auto huge = parseMeminfo("MemFree: 99999999999999999999 kB\n");
     EXPECT_FALSE(huge); // does not fit 64 bits: no figure rather than a wrapped one
+}
+
+TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
+{
+    TestTree t;
+    t.text("proc/meminfo", "MemFree: 1000 kB\nZswap: 50 kB\nZswapped: 500 kB\n");
+    // mm_stat: original, compressed, memory used in all, limit, peak, …
+    t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
+    t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
+    t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
+    t.dir("sys/block/zram3");                       // no statistics at all
+    t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
+    EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
+    const auto f = readVmFigures(t.root());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
+    EXPECT_EQ(f->free, 1000u * 1024);
+
+    // Neither zswap nor zram in use: nothing compressed; no meminfo: no figures.
+    TestTree plain;
+    plain.text("proc/meminfo", "MemFree: 1000 kB\n");
+    EXPECT_EQ(readVmFigures(plain.root())->compressed, 0u);
+    EXPECT_EQ(zramMemoryUsed(plain.path("sys/block")), 0u);
+    EXPECT_FALSE(readVmFigures(plain.path("missing")));
 }
 #endif

@@ -1,4 +1,5 @@
 #include "engine/format/ByteText.h"
+#include "engine/locations/LocationsProfile.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 
@@ -12,13 +13,17 @@ using namespace tidvale;
 namespace {
 
 struct XcodeFixture : ::testing::Test {
+    ScopedProfile mac{macProfile()};
     TestTree tree;
     std::string home = tree.dir("home");
     std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(tree.dir("trash"));
     ScopedFakeBackends fakes{nullptr, nullptr, trash};
 
     std::string dev(const std::string& rel) const { return "home/Library/Developer/" + rel; }
-    XcodeListing list() const { return listXcodeLocations(xcodeLocations(home)); }
+    XcodeListing list() const
+    {
+        return listXcodeLocations(currentProfile().developerLocations(home));
+    }
 
     template <class Listing> static auto& byName(Listing& l, const std::string& name)
     {

@@ -1,4 +1,5 @@
 // The Disk space screen: derived figures, colour bounds, the bar and "Actualizar".
+#include "engine/system/SystemInfoService.h"
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/tools/diskspace/DiskSpaceViewController.h"
 #include "gui/tools/diskspace/UsageBarView.h"
@@ -22,8 +23,10 @@ struct DiskScreen {
     platform::ScopedService<platform::VolumeStatistics> slot;
     DiskSpaceViewController screen;
 
-    explicit DiskScreen(FakeVolumeStatistics::Figures figures)
-        : volume(std::make_shared<FakeVolumeStatistics>(figures))
+    explicit DiskScreen(
+        FakeVolumeStatistics::Figures figures, const LocationsProfile& profile = macProfile())
+        : env(profile)
+        , volume(std::make_shared<FakeVolumeStatistics>(figures))
         , slot(volume)
     {
         screen.resize(720, 640);
@@ -102,6 +105,20 @@ private slots:
 
         QTest::mouseClick(s.screen.finderButton(), Qt::LeftButton);
         QCOMPARE(s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"folder", "/"}}));
+    }
+
+    // On a Linux desktop the volume has its own name, and the blocks kept for the
+    // administrator are neither used nor free: 600 used of the 850 the user can reach.
+    void linuxVolumeNameAndUsedAsDfCountsThem()
+    {
+        DiskScreen s(platform::VolumeFigures{1000, 250, 600}, linuxProfile());
+        s.screen.ensureViewLoaded();
+        QCOMPARE(s.screen.usedValue()->text(), fileBytesText(600));
+        QCOMPARE(s.screen.percentLabel()->text(), QStringLiteral("70% usado"));
+        QCOMPARE(labelsWithText(s.screen, QStringLiteral("Macintosh HD")), 0);
+        const auto name = QString::fromStdString(SystemInfoService::shared().getDiskInfo().name);
+        QVERIFY(!name.isEmpty());
+        QCOMPARE(labelsWithText(s.screen, name), 1);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/support/ShownScreen.h"
 #include "gui/widgets/Alert.h"
+#include "gui/widgets/ScreenHeader.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
@@ -41,6 +42,7 @@ class XcodeCleanerScreenTest : public QObject {
 private slots:
     void ticksDriveTheCleanButtonAndCancelChangesNothing();
     void cleanDeletesCachesAndTrashesKeptData();
+    void linuxDesktopListsDeveloperCachesInItsOwnWords();
 };
 
 void XcodeCleanerScreenTest::ticksDriveTheCleanButtonAndCancelChangesNothing()
@@ -102,6 +104,28 @@ void XcodeCleanerScreenTest::cleanDeletesCachesAndTrashesKeptData()
     for (const char* name : {"DerivedData", "SPM Checkouts", "CoreSimulator Devices"})
         QCOMPARE(sizeText(*screen.items(), name), "Vacío");
     QVERIFY(!screen.cleanButton()->isEnabled());
+}
+
+void XcodeCleanerScreenTest::linuxDesktopListsDeveloperCachesInItsOwnWords()
+{
+    ScreenTestEnvironment f(linuxProfile());
+    ScopedEnv cache("XDG_CACHE_HOME", nullptr);
+    ScopedEnv pip("PIP_CACHE_DIR", nullptr);
+    f.tree.file("home/.cache/pip/http/x", 2000);
+    XcodeCleanerViewController screen;
+    QVERIFY(showScreen(screen));
+    const auto* header = screen.findChild<ScreenHeader*>();
+    QVERIFY(header);
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Limpieza de Desarrollo"));
+    QVERIFY(scanAndWait(screen));
+    QCOMPARE(sizeText(*screen.items(), "pip"), QStringLiteral("2 KB"));
+    QVERIFY(rowOf(*screen.items(), "DerivedData") < 0);
+
+    AlertAnswerer answers(1);
+    screen.doClean();
+    QTRY_COMPARE(answers.shown.size(), 1u);
+    QCOMPARE(answers.shown[0].message, QStringLiteral("¿Limpiar cachés de desarrollo?"));
+    QVERIFY(f.tree.exists("home/.cache/pip/http/x"));
 }
 
 QTEST_MAIN(XcodeCleanerScreenTest)

@@ -3,6 +3,7 @@
 #include "engine/fs/Homes.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
+#include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/locations/linux/StartupItems.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
@@ -11,6 +12,7 @@
 #include "engine/locations/linux/UserCaches.h"
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
+#include "engine/locations/linux/VolumeName.h"
 #include "platform/RunningApplications.h"
 
 #include <unistd.h>
@@ -204,8 +206,36 @@ public:
     {
         static const PlatformTexts texts{"Listo para escanear tu equipo", "✅ Tu equipo está limpio",
             "Visualizá el uso del almacenamiento en tu equipo", "Limpieza del sistema",
-            "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta"};
+            "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta",
+            // The developer caches tool.
+            "Limpieza de Desarrollo", "Limpieza de Desarrollo",
+            "Elimina cachés de compiladores, gestores de paquetes e IDE",
+            "¿Limpiar cachés de desarrollo?",
+            "Las cachés se eliminan definitivamente; cada herramienta las regenerará cuando sea "
+            "necesario.",
+            " contiene datos que las herramientas NO regeneran sin conexión (p. ej. dependencias, "
+            "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera."};
         return texts;
+    }
+
+    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    {
+        return developerCaches(foldersOf(home), [](const char* name) { return environment(name); });
+    }
+
+    // Used and free as df counts them: the blocks kept for the administrator are neither
+    // in use nor free for the user.
+    DiskInfo homeVolume(const std::string& home,
+        const std::optional<platform::VolumeFigures>& figures) const override
+    {
+        DiskInfo info;
+        info.name = homeVolumeName(SystemLocations::root(), home, mountTable());
+        if (figures) {
+            info.total = figures->total;
+            info.free = figures->free;
+            info.used = figures->used;
+        }
+        return info;
     }
 };
 

@@ -10,6 +10,9 @@
 #include "engine/scan/ScanItem.h"
 #include "engine/system/SystemRecords.h"
 
+#include "engine/xcode/XcodeLocations.h"
+#include "platform/VolumeStatistics.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,6 +73,15 @@ struct PlatformTexts {
     std::string revealInFolder;  // "Mostrar en Finder"
     std::string revealOriginal;  // "Mostrar Original en Finder"
     std::string openInFolder;    // "Abrir en Finder"
+
+    // The developer caches tool: Xcode's folders on the Mac, the developer tools'
+    // caches elsewhere.
+    std::string developerSidebarTitle; // "Limpieza Xcode"
+    std::string developerTitle;        // "Limpieza de Xcode"
+    std::string developerSubtitle;     // "Elimina DerivedData, simuladores y cachés de desarrollo"
+    std::string developerConfirm;      // "¿Limpiar cachés de Xcode?"
+    std::string developerCachesRegrow; // "Las cachés se eliminan definitivamente; Xcode las…"
+    std::string developerKeptData;     // " contiene datos que Xcode NO regenera (…)…"
 };
 
 class LocationsProfile {
@@ -113,6 +125,15 @@ public:
     // from starting (its `action` says which way, for the confirmation).
     virtual std::vector<LaunchItem> launchItems(const std::string& home) const = 0;
     virtual LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const = 0;
+
+    // The developer caches tool and the Disk screen.
+    // The locations the developer caches tool lists, in display order, built anew for
+    // each scan on the process home `home`.
+    virtual std::vector<XcodeLocation> developerLocations(const std::string& home) const = 0;
+    // The volume that holds `home` as the Disk screen names and counts it, from its
+    // figures (none when they could not be read).
+    virtual DiskInfo homeVolume(
+        const std::string& home, const std::optional<platform::VolumeFigures>& figures) const = 0;
 };
 
 const LocationsProfile& macProfile();

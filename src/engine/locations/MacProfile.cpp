@@ -126,7 +126,13 @@ public:
     {
         static const PlatformTexts texts{"Listo para escanear tu Mac", "✅ Tu Mac está limpio",
             "Visualizá el uso del almacenamiento en tu Mac", "Mac Cleaner", "Mostrar en Finder",
-            "Mostrar Original en Finder", "Abrir en Finder"};
+            "Mostrar Original en Finder", "Abrir en Finder",
+            // The developer caches tool.
+            "Limpieza Xcode", "Limpieza de Xcode",
+            "Elimina DerivedData, simuladores y cachés de desarrollo", "¿Limpiar cachés de Xcode?",
+            "Las cachés se eliminan definitivamente; Xcode las regenerará cuando sea necesario.",
+            " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones publicadas o tu "
+            "propio código). Se moverá a la Papelera."};
         return texts;
     }
 
@@ -142,6 +148,25 @@ public:
         if (!outcome.ok())
             return {false, describeRemoveError(outcome.error, outcome.where)};
         return {true, {}};
+    }
+
+    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    {
+        return xcodeLocations(home);
+    }
+
+    // The Mac's startup volume keeps its fixed name, and what is not free is used.
+    DiskInfo homeVolume(
+        const std::string&, const std::optional<platform::VolumeFigures>& figures) const override
+    {
+        DiskInfo info;
+        info.name = "Macintosh HD";
+        if (figures) {
+            info.total = figures->total;
+            info.free = figures->free;
+            info.used = figures->free < figures->total ? figures->total - figures->free : 0;
+        }
+        return info;
     }
 
 private:

@@ -81,11 +81,9 @@ MemoryInfo SystemInfoService::getMemoryInfo() const
 
 DiskInfo SystemInfoService::getDiskInfo() const
 {
-    const auto figures
-        = platform::Service<platform::VolumeStatistics>::get()->figuresFor(processHome());
-    if (!figures)
-        return {};
-    return {figures->total, figures->free};
+    const std::string home = processHome();
+    return currentProfile().homeVolume(
+        home, platform::Service<platform::VolumeStatistics>::get()->figuresFor(home));
 }
 
 std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progress) const

@@ -20,7 +20,10 @@ struct MemoryInfo {
 // Capacity of the volume that holds the home directory.
 struct DiskInfo {
     int64_t total = 0;
-    int64_t free = 0;
+    int64_t free = 0; // what the user may still write
+    int64_t used = 0; // what files take; with free it may fall short of total where the
+                      // system keeps blocks for the administrator
+    std::string name; // as the Disk screen names the volume
 };
 
 struct AppInfo {

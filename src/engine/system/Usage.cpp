@@ -15,13 +15,12 @@ Usage memoryUsage(uint64_t total, uint64_t free)
     return u;
 }
 
-Usage diskUsage(int64_t total, int64_t free)
+Usage volumeUsage(const DiskInfo& disk)
 {
-    if (total <= 0)
-        return {};
-    if (free < 0)
-        free = 0;
-    return memoryUsage(static_cast<uint64_t>(total), static_cast<uint64_t>(free));
+    // Both fit 63 bits, so their sum fits 64.
+    const uint64_t used = disk.used > 0 ? static_cast<uint64_t>(disk.used) : 0;
+    const uint64_t free = disk.free > 0 ? static_cast<uint64_t>(disk.free) : 0;
+    return memoryUsage(used + free, free);
 }
 
 UsageLevel usageLevel(double fraction)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/system/SystemRecords.h"
+
 #include <cstdint>
 
 namespace tidvale {
@@ -16,7 +18,10 @@ struct Usage {
 enum class UsageLevel { normal, warning, critical };
 
 Usage memoryUsage(uint64_t total, uint64_t free);
-Usage diskUsage(int64_t total, int64_t free);
+// The volume as its user sees it: used ÷ (used + free), as df counts. On the Mac used is
+// total − free, so this is used ÷ total; where the file system keeps blocks for the
+// administrator they are neither used nor free for the user, so they count neither way.
+Usage volumeUsage(const DiskInfo& disk);
 UsageLevel usageLevel(double fraction);
 
 } // namespace tidvale

@@ -16,7 +16,9 @@ struct XcodeCleanItem {
     bool isSelected = false;
     bool isAvailable = false; // the path existed when the scan ran
     bool isRegenerable = false;
-    bool isLink = false; // the location is a link: measured and removed as the link
+    bool isLink = false;             // the location is a link: measured and removed as the link
+    bool readOnlyFolders = false;    // made writable before it goes to the Trash
+    std::vector<std::string> keep{}; // entries inside that a clean leaves in place
 };
 
 // Ticked, present and holding something: only such entries are cleaned, and only

@@ -2,9 +2,14 @@
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/SafeRemove.h"
+#include "engine/fs/WritableFolders.h"
+#include "engine/locations/LocationsProfile.h"
 #include "platform/Trash.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,6 +29,38 @@ bool stillThere(const std::string& path)
 bool contains(const std::vector<std::string>& list, const std::string& path)
 {
     return std::find(list.begin(), list.end(), path) != list.end();
+}
+
+// Deletes what the folder holds but the entries to keep; the folder stays. Reached
+// without following a link, so a location swapped for one is not emptied.
+bool removeAllBut(const std::string& path, const std::vector<std::string>& keep)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    std::vector<std::string> names;
+    if (DIR* d = ::fdopendir(::dup(fd))) {
+        while (dirent* e = ::readdir(d)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != ".." && !contains(keep, name))
+                names.push_back(name);
+        }
+        ::closedir(d);
+    }
+    bool ok = true;
+    for (const auto& name : names) {
+        const RemoveOutcome out = removeItemAt(fd, name, path + "/" + name);
+        ok = ok && (out.ok() || out.error == ENOENT);
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool removeLocation(const XcodeCleanItem& item)
+{
+    if (item.keep.empty() || item.isLink)
+        return removeItem(item.path).ok();
+    return removeAllBut(item.path, item.keep);
 }
 
 } // namespace
@@ -54,6 +91,7 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
 
 std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
 {
+    const PlatformTexts& texts = currentProfile().texts();
     const int64_t total = xcodeBytesOnce(selection);
     std::vector<std::string> kept;
     for (const auto& item : selection) {
@@ -63,15 +101,12 @@ std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
     std::string text = "Se limpiarán " + std::to_string(selection.size()) + " categorías ("
         + formatFileBytes(total) + ").";
     if (kept.size() < selection.size())
-        text += "\n\nLas cachés se eliminan definitivamente; Xcode las regenerará cuando sea "
-                "necesario.";
+        text += "\n\n" + texts.developerCachesRegrow;
     if (!kept.empty()) {
         std::string names;
         for (const auto& name : kept)
             names += (names.empty() ? "" : ", ") + name;
-        text += "\n\n⚠️ " + names
-            + " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones publicadas o tu "
-              "propio código). Se moverá a la Papelera.";
+        text += "\n\n⚠️ " + names + texts.developerKeptData;
     }
     return text;
 }
@@ -81,8 +116,12 @@ XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selecti
     XcodeCleanOutcome outcome;
     auto trash = platform::Service<platform::Trash>::get();
     for (const auto& item : selection) {
+        // Opened up even if some folder resists: the move is tried all the same, and a
+        // tree left read-only is no worse off than before.
+        if (!item.isRegenerable && item.readOnlyFolders && !item.isLink)
+            makeFoldersWritable(item.path);
         const bool ok
-            = item.isRegenerable ? removeItem(item.path).ok() : trash->moveToTrash(item.path).ok;
+            = item.isRegenerable ? removeLocation(item) : trash->moveToTrash(item.path).ok;
         if (ok) {
             outcome.freed += item.size;
             outcome.emptied.push_back(item.path);

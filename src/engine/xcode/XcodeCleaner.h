@@ -12,7 +12,8 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
 
 // The confirmation's informative text for a non-empty selection: the count and size,
 // then a paragraph on caches when a regenerable location is selected, then a warning
-// naming the selected locations whose data Xcode does not rebuild.
+// naming the selected locations whose data is not rebuilt, in the words of the profile
+// in force.
 std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection);
 
 struct XcodeCleanOutcome {
@@ -21,8 +22,9 @@ struct XcodeCleanOutcome {
     std::vector<std::string> failed;  // paths still on disk after a failed removal
 };
 
-// Removes each selected location in order: regenerable ones permanently, the others
-// to the Trash. A location already gone (a folder inside one removed just before) is
+// Removes each selected location in order: regenerable ones permanently (all but the
+// entries they keep), the others to the Trash, opened up first where the tool left
+// them read-only. A location already gone (a folder inside one removed just before) is
 // not a failure but frees nothing. Runs on the calling thread.
 XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection);
 

@@ -57,8 +57,9 @@ XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
             description += " · Enlace";
         if (!row.regenerable)
             description += " · No se regenera (va a la Papelera)";
-        listing.items.push_back({row.name, row.path, size, std::move(description),
-            size > 0 && row.regenerable, present, row.regenerable, present && isLink[i]});
+        listing.items.push_back(
+            {row.name, row.path, size, std::move(description), size > 0 && row.regenerable, present,
+                row.regenerable, present && isLink[i], row.readOnlyFolders, row.keep});
     }
     listing.total = xcodeBytesOnce(listing.items);
     return listing;

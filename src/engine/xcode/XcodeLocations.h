@@ -13,6 +13,12 @@ struct XcodeLocation {
     std::string path;
     std::string desc;
     bool regenerable = false;
+    // The tool leaves its folders read-only (Go's module cache): they are made
+    // writable before the move to the Trash, or the Trash could never be emptied.
+    bool readOnlyFolders = false;
+    // Entries directly inside the location that a clean leaves in place: a tool's own
+    // settings kept among its cached files (ccache.conf).
+    std::vector<std::string> keep{};
 };
 
 // The eleven locations in display order, under `home` + "/Library/Developer".

@@ -1,11 +1,13 @@
 #include "platform/linux/ProcMeminfo.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <charconv>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
 
 namespace tidvale::platform {
@@ -41,17 +43,57 @@ public:
         return static_cast<uint64_t>(pages) * static_cast<uint64_t>(size);
     }
 
-    std::optional<VmFigures> vmFigures() override
-    {
-        std::ifstream in("/proc/meminfo", std::ios::binary);
-        if (!in)
-            return std::nullopt;
-        const std::string text{std::istreambuf_iterator<char>(in), {}};
-        return parseMeminfo(text);
-    }
+    std::optional<VmFigures> vmFigures() override { return readVmFigures(""); }
 };
 
+uint64_t saturatingAdd(uint64_t a, uint64_t b)
+{
+    return b > std::numeric_limits<uint64_t>::max() - a ? std::numeric_limits<uint64_t>::max()
+                                                        : a + b;
+}
+
+std::optional<std::string> readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+}
+
 } // namespace
+
+uint64_t zramMemoryUsed(const std::string& sysBlock)
+{
+    uint64_t total = 0;
+    DIR* d = ::opendir(sysBlock.c_str());
+    if (!d)
+        return 0;
+    while (dirent* e = ::readdir(d)) {
+        if (std::string_view(e->d_name).substr(0, 4) != "zram")
+            continue;
+        const auto text = readText(sysBlock + "/" + e->d_name + "/mm_stat");
+        if (!text)
+            continue;
+        std::istringstream fields(*text);
+        uint64_t original = 0, compressed = 0, used = 0;
+        if (fields >> original >> compressed >> used)
+            total = saturatingAdd(total, used);
+    }
+    ::closedir(d);
+    return total;
+}
+
+std::optional<VmFigures> readVmFigures(const std::string& root)
+{
+    const auto text = readText(root + "/proc/meminfo");
+    if (!text)
+        return std::nullopt;
+    auto figures = parseMeminfo(*text);
+    if (figures)
+        figures->compressed
+            = saturatingAdd(figures->compressed, zramMemoryUsed(root + "/sys/block"));
+    return figures;
+}
 
 std::optional<VmFigures> parseMeminfo(std::string_view text)
 {

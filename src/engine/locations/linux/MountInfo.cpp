@@ -52,7 +52,8 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
             ++dash;
         if (dash + 1 >= fields.size() || fields[4].empty() || fields[4][0] != '/')
             continue;
-        mounts.push_back({unescapeField(fields[4]), unescapeField(fields[dash + 1])});
+        mounts.push_back({unescapeField(fields[4]), unescapeField(fields[dash + 1]), fields[2],
+            dash + 2 < fields.size() ? unescapeField(fields[dash + 2]) : std::string()});
     }
     return mounts;
 }

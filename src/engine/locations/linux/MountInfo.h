@@ -9,6 +9,8 @@ namespace tidvale::linuxdesk {
 struct MountEntry {
     std::string mountPoint;
     std::string fsType;
+    std::string device; // "major:minor", the st_dev of the files on it
+    std::string source; // what was mounted: "/dev/sda2", "tmpfs"…
 };
 
 // The mounts listed in the text of /proc/self/mountinfo, in its order, with the

@@ -1,6 +1,7 @@
 #include "gui/app/sidebar/SidebarItem.h"
 
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/PlatformText.h"
 
 namespace tidvale::gui {
 
@@ -23,7 +24,8 @@ std::vector<SidebarItem> sidebarItems()
         {QStringLiteral("Archivos Grandes"), QStringLiteral("doc.zipper"), systemColor(C::pink), 7},
         {QStringLiteral("Duplicados"), QStringLiteral("doc.on.doc.fill"), systemColor(C::indigo),
             8},
-        {QStringLiteral("Limpieza Xcode"), QStringLiteral("hammer.fill"), xcodeBrown(), 9},
+        {platformText(&PlatformTexts::developerSidebarTitle), QStringLiteral("hammer.fill"),
+            xcodeBrown(), 9},
         {QStringLiteral("Descargas"), QStringLiteral("arrow.down.circle.fill"),
             systemColor(C::mint), 10},
     };

@@ -89,7 +89,7 @@ void DiskSpaceViewController::buildScreen()
         return;
     }
     const DiskInfo disk = *diskInfo_;
-    const Usage usage = diskUsage(disk.total, disk.free);
+    const Usage usage = volumeUsage(disk);
 
     auto* column = new QWidget;
     auto* stack = new QVBoxLayout(column);
@@ -103,7 +103,7 @@ void DiskSpaceViewController::buildScreen()
     driveIcon->setPixmap(symbolPixmap(QStringLiteral("internaldrive.fill"), 48,
         systemColor(SystemColor::red), devicePixelRatioF()));
     driveIcon->setFixedSize(48, 48);
-    auto* driveName = new QLabel(QStringLiteral("Macintosh HD"));
+    auto* driveName = new QLabel(QString::fromStdString(disk.name));
     driveName->setFont(uiFont(22, QFont::DemiBold));
     drive->addWidget(driveIcon);
     drive->addWidget(driveName);

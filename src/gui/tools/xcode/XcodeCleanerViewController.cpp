@@ -6,6 +6,7 @@
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/Background.h"
 #include "gui/widgets/Colors.h"
+#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "engine/fs/Homes.h"
@@ -27,9 +28,8 @@ void XcodeCleanerViewController::loadView()
 {
     const QColor brown = xcodeBrown();
     const CleanerControls controls = layOutCleanerScreen(this,
-        {QStringLiteral("Limpieza de Xcode"),
-            QStringLiteral("Elimina DerivedData, simuladores y cachés de desarrollo"),
-            QStringLiteral("hammer.fill"), brown},
+        {platformText(&PlatformTexts::developerTitle),
+            platformText(&PlatformTexts::developerSubtitle), QStringLiteral("hammer.fill"), brown},
         QStringLiteral("Analizar"), QStringLiteral("Limpiar Seleccionados"));
     scanButton_ = controls.scanButton;
     cleanButton_ = controls.cleanButton;
@@ -59,7 +59,7 @@ void XcodeCleanerViewController::doScan()
     // The table is built here, from the home of this moment, and handed over by value.
     runInBackground(
         this,
-        [table = xcodeLocations(processHome())](
+        [table = currentProfile().developerLocations(processHome())](
             const ProgressSink&) { return listXcodeLocations(table); },
         [this](XcodeListing listing) {
             statusLabel_->setText(QString::fromStdString(xcodeListingStatus(listing)));
@@ -78,7 +78,7 @@ void XcodeCleanerViewController::doClean()
     const auto selection = xcodeCleanSelection(items_->items());
     if (selection.empty())
         return;
-    AlertRequest alert{AlertStyle::warning, QStringLiteral("¿Limpiar cachés de Xcode?"),
+    AlertRequest alert{AlertStyle::warning, platformText(&PlatformTexts::developerConfirm),
         QString::fromStdString(xcodeConfirmText(selection)),
         {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")}};
     showAlert(this, alert, [this](int answer) {
