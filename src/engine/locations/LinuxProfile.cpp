@@ -2,6 +2,7 @@
 
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
+#include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
 #include "engine/locations/linux/TrashEntries.h"
@@ -9,6 +10,7 @@
 #include "engine/locations/linux/UserCaches.h"
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
+#include "platform/ApplicationRemover.h"
 #include "platform/RunningApplications.h"
 
 #include <unistd.h>
@@ -187,6 +189,16 @@ public:
             "Visualizá el uso del almacenamiento en tu equipo", "Limpieza del sistema",
             "Mostrar en la carpeta", "Mostrar Original en la carpeta", "Abrir en la carpeta"};
         return texts;
+    }
+
+    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
+        const AppProgress& progress) const override
+    {
+        const auto remover = platform::Service<platform::ApplicationRemover>::get();
+        const RemovalSupport support{
+            remover->packageRemovalUnavailable(), remover->flatpakRemovalUnavailable()};
+        return listDesktopApplications(foldersOf(home), environment("XDG_DATA_DIRS"),
+            SystemLocations::root(), support, sizeOf, progress);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/locations/JunkCandidate.h"
 #include "engine/scan/ScanItem.h"
+#include "engine/system/SystemRecords.h"
 
 #include <functional>
 #include <memory>
@@ -106,6 +107,17 @@ public:
     virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;
 
     virtual const PlatformTexts& texts() const = 0;
+
+    // Installed applications --------------------------------------------------------
+    using SizeOfPath = std::function<int64_t(const std::string& path)>;
+    using AppProgress = std::function<void(const std::string& text)>;
+
+    // The applications the user sees, largest first (equal sizes keep the order they
+    // were found in), each saying what installed it and whether it can be uninstalled
+    // here. `sizeOf` measures a file or folder tree; `progress`, when set, gets
+    // "Leyendo NAME..." before each application is measured.
+    virtual std::vector<AppInfo> installedApps(
+        const std::string& home, const SizeOfPath& sizeOf, const AppProgress& progress) const = 0;
 };
 
 const LocationsProfile& macProfile();

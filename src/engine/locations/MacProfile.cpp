@@ -1,6 +1,7 @@
 #include "engine/locations/LocationsProfile.h"
 
 #include "engine/locations/SystemLocations.h"
+#include "engine/system/BundleApplications.h"
 #include "platform/RunningApplications.h"
 
 #include <dirent.h>
@@ -127,6 +128,12 @@ public:
             "Visualizá el uso del almacenamiento en tu Mac", "Mac Cleaner", "Mostrar en Finder",
             "Mostrar Original en Finder", "Abrir en Finder"};
         return texts;
+    }
+
+    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
+        const AppProgress& progress) const override
+    {
+        return listBundleApplications(home, sizeOf, progress);
     }
 
 private:
