@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 #include "engine/format/ByteText.h"
 #include "engine/locations/LocationsProfile.h"
+#include "engine/system/AppUninstall.h"
 #include "engine/system/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
@@ -66,9 +67,16 @@ int apps(Invocation& inv)
         [&inv](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json out = nlohmann::json::array();
-        for (const auto& a : list)
-            out.push_back({{"name", a.name}, {"path", a.path}, {"size", a.size},
-                {"version", a.version}, {"bundleID", a.bundleID}});
+        for (const auto& a : list) {
+            nlohmann::json app{{"name", a.name}, {"path", a.path}, {"size", a.size},
+                {"version", a.version}, {"bundleID", a.bundleID},
+                {"source", appSourceName(a.source)}, {"removable", a.removable}};
+            if (!a.removable)
+                app["reason"] = a.notRemovableReason;
+            if (!a.package.empty())
+                app["package"] = a.package;
+            out.push_back(std::move(app));
+        }
         printJson(inv.out, out);
         return 0;
     }

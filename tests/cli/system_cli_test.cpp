@@ -19,7 +19,7 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     t.text("home/Library/LaunchAgents/a.plist",
         "<plist><dict><key>Label</key><string>com.a</string></dict></plist>");
     t.text("sys/Library/LaunchDaemons/d.plist", "nonsense");
-    const std::string where = "--system-root " + shellQuote(t.path("sys")) + " ";
+    const std::string where = "--profile mac --system-root " + shellQuote(t.path("sys")) + " ";
     const std::string home = "HOME=" + shellQuote(t.path("home"));
 
     auto a = nlohmann::json::parse(runCli("--json " + where + "apps", home).out);
@@ -27,6 +27,8 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     EXPECT_EQ(a[0]["version"], "1.0");
     EXPECT_EQ(a[0]["bundleID"], "org.e");
     EXPECT_FALSE(a[0].contains("iconFile"));
+    EXPECT_EQ(a[0]["source"], "bundle");
+    EXPECT_EQ(a[0]["removable"], true);
     EXPECT_EQ(a[1]["name"], "Odd \"name\"");
     EXPECT_EQ(a[1]["size"], 10);
     auto text = runCli(where + "apps", home, true);
@@ -41,6 +43,37 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
     EXPECT_EQ(l[1]["bundleID"], "d"); // an unreadable list falls back to the file's name
     EXPECT_EQ(l[1]["source"], "Daemon (Sistema)");
+}
+
+TEST(SystemCli, LinuxAppsSayWhatInstalledThemAndWhetherTheyGo)
+{
+    TestTree t;
+    t.text("sys/var/lib/dpkg/status",
+        "Package: ed\nStatus: install ok installed\n"
+        "Architecture: amd64\nVersion: 1.19-1\nInstalled-Size: 100\n");
+    t.text("sys/var/lib/dpkg/info/ed.list", "/usr/share/applications/ed.desktop\n");
+    t.text("sys/usr/share/applications/ed.desktop", "[Desktop Entry]\nType=Application\nName=ed\n");
+    t.text("home/.local/share/applications/mine.desktop",
+        "[Desktop Entry]\nType=Application\nName=Mía\nExec=/nowhere/run\n");
+    // No system bus here: PackageKit cannot be reached, and the row says so.
+    const std::string env = "HOME=" + shellQuote(t.path("home"))
+        + " XDG_DATA_HOME= XDG_DATA_DIRS= DBUS_SYSTEM_BUS_ADDRESS=unix:path="
+        + shellQuote(t.path("no-bus"));
+    auto a = nlohmann::json::parse(
+        runCli("--json --profile linux --system-root " + shellQuote(t.path("sys")) + " apps", env)
+            .out);
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[0]["name"], "ed");
+    EXPECT_EQ(a[0]["source"], "deb");
+    EXPECT_EQ(a[0]["size"], 102400);
+    EXPECT_EQ(a[0]["version"], "1.19-1");
+    EXPECT_EQ(a[0]["removable"], false);
+    EXPECT_NE(a[0]["reason"].get<std::string>().find("PackageKit"), std::string::npos);
+    EXPECT_EQ(a[1]["source"], "desktop");
+    EXPECT_EQ(a[1]["removable"], false);
+    EXPECT_TRUE(a[1].contains("reason"));
+    auto text = runCli("--profile linux --system-root " + shellQuote(t.path("sys")) + " apps", env);
+    EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
 }
 
 TEST(SystemCli, MemoryAndDiskFigures)

@@ -75,6 +75,7 @@ platform::VmFigures withFree(uint64_t free)
 
 struct SystemInfoFixture : ::testing::Test {
     TestTree tree;
+    ScopedProfile mac{macProfile()};
     ScopedHome home{tree.dir("home")};
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
@@ -118,6 +119,21 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
     EXPECT_EQ(progress.back(), "Leyendo Mine...");
     for (const auto& a : apps)
         EXPECT_EQ(std::count(progress.begin(), progress.end(), "Leyendo " + a.name + "..."), 1);
+}
+
+TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
+{
+    tree.file("sys/Applications/Editor.app/Contents/MacOS/Editor", 5000);
+    tree.text("home/.local/share/applications/notes.desktop",
+        "[Desktop Entry]\nType=Application\nName=Notas\n");
+    ScopedEnv data{"XDG_DATA_HOME", nullptr};
+    ASSERT_EQ(service->getInstalledApps().size(), 1u);
+    EXPECT_EQ(service->getInstalledApps()[0].source, AppSource::bundle);
+    ScopedProfile desktop{linuxProfile()};
+    const auto apps = service->getInstalledApps();
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].name, "Notas");
+    EXPECT_EQ(apps[0].source, AppSource::desktop);
 }
 
 TEST_F(SystemInfoFixture, ALinkedBundleIsAsLargeAsTheLinkTheTrashTakes)

@@ -3,6 +3,7 @@
 #include "engine/fs/Homes.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
+#include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/locations/linux/StartupItems.h"
 #include "engine/locations/linux/SystemCaches.h"
@@ -13,6 +14,7 @@
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
 #include "engine/locations/linux/VolumeName.h"
+#include "platform/ApplicationRemover.h"
 #include "platform/RunningApplications.h"
 
 #include <unistd.h>
@@ -236,6 +238,16 @@ public:
             info.used = figures->used;
         }
         return info;
+    }
+
+    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
+        const AppProgress& progress) const override
+    {
+        const auto remover = platform::Service<platform::ApplicationRemover>::get();
+        const RemovalSupport support{
+            remover->packageRemovalUnavailable(), remover->flatpakRemovalUnavailable()};
+        return listDesktopApplications(foldersOf(home), environment("XDG_DATA_DIRS"),
+            SystemLocations::root(), support, sizeOf, progress);
     }
 };
 

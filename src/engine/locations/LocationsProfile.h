@@ -126,7 +126,6 @@ public:
     virtual std::vector<LaunchItem> launchItems(const std::string& home) const = 0;
     virtual LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const = 0;
 
-    // The developer caches tool and the Disk screen.
     // The locations the developer caches tool lists, in display order, built anew for
     // each scan on the process home `home`.
     virtual std::vector<XcodeLocation> developerLocations(const std::string& home) const = 0;
@@ -134,6 +133,16 @@ public:
     // figures (none when they could not be read).
     virtual DiskInfo homeVolume(
         const std::string& home, const std::optional<platform::VolumeFigures>& figures) const = 0;
+
+    using SizeOfPath = std::function<int64_t(const std::string& path)>;
+    using AppProgress = std::function<void(const std::string& text)>;
+
+    // The applications the user sees, largest first (equal sizes keep the order they
+    // were found in), each saying what installed it and whether it can be uninstalled
+    // here. `sizeOf` measures a file or folder tree; `progress`, when set, gets
+    // "Leyendo NAME..." before each application is measured.
+    virtual std::vector<AppInfo> installedApps(
+        const std::string& home, const SizeOfPath& sizeOf, const AppProgress& progress) const = 0;
 };
 
 const LocationsProfile& macProfile();

@@ -2,6 +2,7 @@
 
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/mac/LaunchAgents.h"
+#include "engine/system/BundleApplications.h"
 #include "platform/RunningApplications.h"
 
 #include <dirent.h>
@@ -167,6 +168,12 @@ public:
             info.used = figures->free < figures->total ? figures->total - figures->free : 0;
         }
         return info;
+    }
+
+    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
+        const AppProgress& progress) const override
+    {
+        return listBundleApplications(home, sizeOf, progress);
     }
 
 private:

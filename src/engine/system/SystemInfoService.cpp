@@ -5,50 +5,17 @@
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
-#include "engine/system/BundleInfo.h"
+#include "engine/system/FolderEntries.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/VolumeStatistics.h"
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <chrono>
-#include <optional>
 #include <thread>
 
 namespace tidvale {
 namespace {
 
 constexpr auto kMeasureWait = std::chrono::seconds(1);
-
-// Every entry of a folder, hidden ones included, in listing order; nothing when the
-// folder cannot be read. No descent: only direct children are asked for.
-std::vector<std::string> childNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    DIR* d = ::opendir(folder.c_str());
-    if (!d)
-        return names;
-    while (dirent* e = ::readdir(d)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(d);
-    return names;
-}
-
-// The name without `suffix` when it ends with it (case-sensitive). A name that is only
-// the suffix (".app") has no extension to remove and is kept whole.
-std::optional<std::string> stem(const std::string& name, const std::string& suffix)
-{
-    if (name.size() < suffix.size()
-        || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return std::nullopt;
-    if (name.size() == suffix.size())
-        return name;
-    return name.substr(0, name.size() - suffix.size());
-}
 
 } // namespace
 
@@ -88,29 +55,9 @@ DiskInfo SystemInfoService::getDiskInfo() const
 
 std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progress) const
 {
-    std::vector<AppInfo> apps;
-    for (const auto& folder : {SystemLocations::applications(), processHome() + "/Applications"}) {
-        for (const auto& child : childNames(folder)) {
-            auto name = stem(child, ".app");
-            if (!name)
-                continue;
-            AppInfo app;
-            app.name = std::move(*name);
-            app.path = folder + "/" + child;
-            readListedStamp(app.path, app.listed); // none when it vanished meanwhile
-            if (progress)
-                progress("Leyendo " + app.name + "...");
-            app.size = scan_.sizeOfPath(app.path);
-            BundleInfo bundle = readBundleInfo(app.path);
-            app.version = std::move(bundle.version);
-            app.bundleID = std::move(bundle.bundleID);
-            app.iconFile = std::move(bundle.iconFile);
-            apps.push_back(std::move(app));
-        }
-    }
-    std::stable_sort(apps.begin(), apps.end(),
-        [](const AppInfo& a, const AppInfo& b) { return a.size > b.size; });
-    return apps;
+    return currentProfile().installedApps(
+        processHome(), [this](const std::string& path) { return scan_.sizeOfPath(path); },
+        progress);
 }
 
 std::vector<LaunchItem> SystemInfoService::getLaunchItems() const

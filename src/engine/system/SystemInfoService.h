@@ -28,8 +28,9 @@ public:
 
     MemoryInfo getMemoryInfo() const;
     DiskInfo getDiskInfo() const;
-    // Applications of the machine's and the user's Applications folders, largest first;
-    // `progress` runs on the calling thread before each bundle is measured.
+    // The installed applications as the profile in force finds them (the Applications
+    // folders' bundles, a Linux desktop's menu entries), largest first; `progress` runs
+    // on the calling thread before each one is measured.
     std::vector<AppInfo> getInstalledApps(const Progress& progress = {}) const;
     // The startup items of the profile in force: on the Mac the user's agents, then
     // the machine's agents, then its daemons.

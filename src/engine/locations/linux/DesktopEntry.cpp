@@ -209,4 +209,75 @@ std::string withDesktopEntryKey(std::string_view text, std::string_view key, std
     return out;
 }
 
+std::optional<ApplicationEntry> parseApplicationEntry(std::string_view text)
+{
+    const auto parsed = DesktopEntry::parse(text);
+    if (!parsed)
+        return std::nullopt;
+    ApplicationEntry entry;
+    entry.type = parsed->string("Type");
+    // An empty Spanish name is no name: the entry's own one is shown instead.
+    const std::string spanish = parsed->string("Name[es]");
+    entry.name = spanish.empty() ? parsed->string("Name") : spanish;
+    entry.icon = parsed->string("Icon");
+    entry.exec = parsed->string("Exec");
+    entry.noDisplay = parsed->boolean("NoDisplay");
+    entry.hidden = parsed->boolean("Hidden");
+    entry.flatpakId = parsed->string("X-Flatpak");
+    entry.snapInstance = parsed->string("X-SnapInstanceName");
+    entry.appImageVersion = parsed->string("X-AppImage-Version");
+    return entry;
+}
+
+std::optional<std::vector<std::string>> execWords(std::string_view exec)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (quoted) {
+            if (c == '"')
+                quoted = false;
+            else if (c == '\\' && i + 1 < exec.size())
+                word += exec[++i];
+            else
+                word += c;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+        } else {
+            inWord = true;
+            if (c == '"')
+                quoted = true;
+            else
+                word += c;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
+}
+
+std::string execProgram(std::string_view exec)
+{
+    const auto words = execWords(exec);
+    if (!words || words->empty())
+        return {};
+    size_t i = 0;
+    if ((*words)[0] == "env" || (*words)[0] == "/usr/bin/env") {
+        for (i = 1; i < words->size(); ++i) {
+            const std::string& w = (*words)[i];
+            if (w.empty() || (w.find('=') == std::string::npos && w.front() != '-'))
+                break;
+        }
+    }
+    return i < words->size() ? (*words)[i] : std::string();
+}
+
 } // namespace tidvale::linuxdesk

@@ -32,6 +32,31 @@ private:
     std::map<std::string, std::string, std::less<>> raw_;
 };
 
+// The keys of a desktop entry that the application list reads.
+struct ApplicationEntry {
+    std::string type;
+    std::string name; // Name[es] when the entry has it, else Name
+    std::string icon;
+    std::string exec;
+    bool noDisplay = false;
+    bool hidden = false;
+    std::string flatpakId;       // X-Flatpak: written by flatpak into what it exports
+    std::string snapInstance;    // X-SnapInstanceName: written by snapd
+    std::string appImageVersion; // X-AppImage-Version
+};
+
+// The application keys of a desktop entry file's text; nothing when it is not a
+// well-formed entry, which the desktop's menu would not show either.
+std::optional<ApplicationEntry> parseApplicationEntry(std::string_view text);
+
+// The words of an Exec value: double quotes group, a backslash inside them takes the
+// next character literally. Nothing when a quote is left open.
+std::optional<std::vector<std::string>> execWords(std::string_view exec);
+
+// The program an Exec value runs: its first word, after an `env` and its VAR=value
+// words. Empty when there is none.
+std::string execProgram(std::string_view exec);
+
 // `text` with "key=value" set in its [Desktop Entry] group: the group's lines for that
 // key are dropped and one put right after its header; a text without the group gets
 // one at the top. Every other line is kept byte for byte.

@@ -1,0 +1,41 @@
+#include "engine/system/BundleApplications.h"
+
+#include "engine/locations/SystemLocations.h"
+#include "engine/system/BundleInfo.h"
+#include "engine/system/FolderEntries.h"
+
+#include <algorithm>
+
+namespace tidvale {
+
+std::vector<AppInfo> listBundleApplications(const std::string& home,
+    const std::function<int64_t(const std::string&)>& sizeOf,
+    const std::function<void(const std::string&)>& progress)
+{
+    std::vector<AppInfo> apps;
+    for (const auto& folder : {SystemLocations::applications(), home + "/Applications"}) {
+        for (const auto& child : childNames(folder)) {
+            auto name = stem(child, ".app");
+            if (!name)
+                continue;
+            AppInfo app;
+            app.name = std::move(*name);
+            app.path = folder + "/" + child;
+            app.unit = app.path;
+            readListedStamp(app.path, app.listed); // none when it vanished meanwhile
+            if (progress)
+                progress("Leyendo " + app.name + "...");
+            app.size = sizeOf(app.path);
+            BundleInfo bundle = readBundleInfo(app.path);
+            app.version = std::move(bundle.version);
+            app.bundleID = std::move(bundle.bundleID);
+            app.iconFile = std::move(bundle.iconFile);
+            apps.push_back(std::move(app));
+        }
+    }
+    std::stable_sort(apps.begin(), apps.end(),
+        [](const AppInfo& a, const AppInfo& b) { return a.size > b.size; });
+    return apps;
+}
+
+} // namespace tidvale

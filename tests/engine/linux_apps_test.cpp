@@ -1,0 +1,376 @@
+// The applications of a Linux desktop's menu, on a made-up home and system root with
+// a fake dpkg database, a Flatpak installation, a snap and AppImages.
+#include "engine/fs/TreeSize.h"
+#include "engine/locations/LocationsProfile.h"
+#include "engine/locations/SystemLocations.h"
+#include "engine/locations/linux/ApplicationFolders.h"
+#include "engine/locations/linux/DesktopEntry.h"
+#include "engine/system/AppUninstall.h"
+
+#include "support/FakeApplicationRemover.h"
+#include "support/FakeBackends.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+using namespace tidvale;
+using namespace tidvale::linuxdesk;
+
+namespace {
+
+std::string entry(const std::string& keys)
+{
+    return "# made by hand\n[Desktop Entry]\nType=Application\n" + keys + "\n";
+}
+
+const char* kStatus = "Package: editor\n"
+                      "Status: install ok installed\n"
+                      "Architecture: amd64\n"
+                      "Version: 1.2-3\n"
+                      "Installed-Size: 2048\n"
+                      "Description: an editor\n"
+                      " Package: not-a-package\n"
+                      "\n"
+                      "Package: suite\n"
+                      "Status: install ok installed\n"
+                      "Multi-Arch: same\n"
+                      "Architecture: amd64\n"
+                      "Version: 7.0\n"
+                      "Installed-Size: 10000\n"
+                      "\n"
+                      "Package: gone\n"
+                      "Status: deinstall ok config-files\n"
+                      "Architecture: amd64\n"
+                      "Version: 1\n"
+                      "Installed-Size: 99999\n";
+
+struct LinuxApps : ::testing::Test {
+    TestTree tree;
+    ScopedProfile desktop{linuxProfile()};
+    ScopedHome home{tree.dir("home")};
+    ScopedEnv data{"XDG_DATA_HOME", nullptr};
+    ScopedEnv dirs{"XDG_DATA_DIRS", nullptr};
+    std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
+    platform::ScopedService<platform::ApplicationRemover> slot{remover};
+    std::vector<std::string> progress;
+
+    LinuxApps() { SystemLocations::setRoot(tree.dir("sys")); }
+    ~LinuxApps() override { SystemLocations::setRoot(""); }
+
+    std::vector<AppInfo> list()
+    {
+        progress.clear();
+        return currentProfile().installedApps(
+            tree.path("home"), treeSize, [&](const std::string& t) { progress.push_back(t); });
+    }
+
+    static const AppInfo& named(const std::vector<AppInfo>& apps, const std::string& name)
+    {
+        for (const auto& a : apps)
+            if (a.name == name)
+                return a;
+        throw std::runtime_error("not listed: " + name);
+    }
+
+    void debianPackages()
+    {
+        tree.text("sys/var/lib/dpkg/status", kStatus);
+        tree.text("sys/var/lib/dpkg/info/editor.list",
+            "/.\n/usr\n/usr/share/applications/editor.desktop\n/usr/bin/editor\n");
+        tree.text("sys/var/lib/dpkg/info/suite:amd64.list",
+            "/usr/share/applications/suite-writer.desktop\n"
+            "/usr/share/applications/suite-calc.desktop\n");
+        tree.text("sys/var/lib/dpkg/info/gone.list", "/usr/share/applications/leftover.desktop\n");
+        const std::string apps = "sys/usr/share/applications/";
+        tree.text(apps + "editor.desktop",
+            entry("Name=Editor\nName[es]=Editor de textos\nName[fr]=Éditeur\nIcon=editor.png\n"
+                  "Exec=editor %F"));
+        tree.text(apps + "suite-writer.desktop", entry("Name=Writer"));
+        tree.text(apps + "suite-calc.desktop", entry("Name=Calc"));
+        tree.text(apps + "leftover.desktop", entry("Name=Leftover"));
+    }
+
+    // A user installation deployed as flatpak lays it out, its export linked back.
+    std::string flatpak()
+    {
+        const std::string app = "home/.local/share/flatpak/app/org.example.Paint/";
+        tree.link(app + "current", "x86_64/stable");
+        tree.link(app + "x86_64/stable/active", "abc123");
+        const std::string deployed = app + "x86_64/stable/abc123/";
+        tree.file(deployed + "files/bin/paint", 5000);
+        tree.text(deployed + "files/share/metainfo/org.example.Paint.metainfo.xml",
+            "<component><releases>\n<release\n  date=\"2024-01-01\" version=\"3.1\"/>"
+            "<release version='3.0'/></releases></component>");
+        tree.text(deployed + "export/share/applications/org.example.Paint.desktop",
+            entry("Name=Paint\nX-Flatpak=org.example.Paint\nIcon=org.example.Paint"));
+        tree.link("home/.local/share/flatpak/exports/share/applications/org.example.Paint.desktop",
+            "../../../app/org.example.Paint/current/active/export/share/applications/"
+            "org.example.Paint.desktop");
+        return tree.path(deployed.substr(0, deployed.size() - 1));
+    }
+
+    std::string executable(const std::string& rel, const std::string& content)
+    {
+        const std::string path = tree.text(rel, content);
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+};
+
+std::string appImageBytes()
+{
+    std::string head("\x7f"
+                     "ELF\x02\x01\x01\x00"
+                     "AI\x02",
+        11);
+    return head + std::string(989, 'z');
+}
+
+} // namespace
+
+TEST(DesktopEntryText, LocalisedNamesEscapesAndGroups)
+{
+    auto e = parseApplicationEntry("[Desktop Entry]\nName = Notes\nName[es]=Notas\\sy\\tmás\n"
+                               "Name[es_AR]=Otra\nNoDisplay=true\nHidden=false\n"
+                               "Exec=\"/opt/My Apps/run\" --x \"a \\\"q\\\" b\" %U\n"
+                               "[Desktop Action new]\nName=Nueva\nHidden=true\n");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->name, "Notas y\tmás");
+    EXPECT_TRUE(e->noDisplay);
+    EXPECT_FALSE(e->hidden); // a key of another group is not the entry's
+    EXPECT_EQ(execWords(e->exec),
+        (std::vector<std::string>{"/opt/My Apps/run", "--x", "a \"q\" b", "%U"}));
+    EXPECT_EQ(
+        execProgram("env LANG=C GDK_BACKEND=x11 /home/a/x.AppImage %f"), "/home/a/x.AppImage");
+    EXPECT_EQ(execProgram("env \"\""), "");
+    EXPECT_FALSE(execWords("\"open"));
+    EXPECT_FALSE(parseApplicationEntry("[Desktop Action x]\nName=y\n"));
+    EXPECT_EQ(parseApplicationEntry("[Desktop Entry]\nName=Only\nName[es]=\n")->name, "Only");
+}
+
+TEST(MenuDataFolders, ExportFoldersJoinWhereASessionHasThem)
+{
+    const DesktopFolders f = desktopFolders("/home/ana", 1000, "", "", "");
+    EXPECT_EQ(menuDataFolders(f, "", "/r"),
+        (std::vector<std::string>{"/home/ana/.local/share",
+            "/home/ana/.local/share/flatpak/exports/share", "/r/var/lib/flatpak/exports/share",
+            "/r/usr/local/share", "/r/usr/share", "/r/var/lib/snapd/desktop"}));
+    EXPECT_EQ(
+        menuDataFolders(f,
+            "relative:/var/lib/snapd/desktop:/usr/share/:/var/lib/flatpak/exports/share:/usr/share",
+            ""),
+        (std::vector<std::string>{"/home/ana/.local/share",
+            "/home/ana/.local/share/flatpak/exports/share", "/var/lib/snapd/desktop", "/usr/share",
+            "/var/lib/flatpak/exports/share"}));
+}
+
+TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
+{
+    debianPackages();
+    const std::string deployment = flatpak();
+    const std::string apps = "sys/usr/share/applications/";
+    tree.text(apps + "settings.desktop", entry("Name=Ajustes\nNoDisplay=true"));
+    tree.text(apps + "link.desktop", "[Desktop Entry]\nType=Link\nName=Web\nURL=https://x\n");
+    tree.text(apps + "kde/konsole.desktop", entry("Name=Konsole\nIcon=" + tree.path("icon.png")));
+    tree.file("icon.png", 10);
+    tree.text(apps + "masked.desktop", entry("Name=Masked"));
+    tree.text("home/.local/share/applications/masked.desktop", entry("Name=Masked\nHidden=true"));
+    tree.text(apps + "org.example.Paint.desktop", entry("Name=Shadowed paint")); // exports first
+
+    tree.text("sys/var/lib/snapd/desktop/applications/chat_chat.desktop",
+        entry("Name=Chat\nX-SnapInstanceName=chat\nIcon=/snap/chat/12/icon.png"));
+    tree.file("sys/var/lib/snapd/snaps/chat_10.snap", 3000);
+    tree.file("sys/var/lib/snapd/snaps/chat_12.snap", 4000);
+    tree.file("sys/var/lib/snapd/snaps/chatter_1.snap", 9000);
+    tree.link("sys/snap/chat/current", "12");
+    tree.text("sys/snap/chat/12/meta/snap.yaml", "name: chat\nversion: '2.5'\n");
+
+    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    tree.text("home/.local/share/applications/appimagekit-tool.desktop",
+        entry("Name=Tool\nExec=\"" + tool + "\" %U\nX-AppImage-Version=0.9"));
+    const std::string viewer = executable("home/bin/viewer", appImageBytes());
+    tree.text(
+        "home/.local/share/applications/viewer.desktop", entry("Name=Viewer\nExec=" + viewer));
+    const std::string script = executable("home/bin/backup.sh", "#!/bin/sh\nexit 0\n");
+    tree.text(
+        "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
+    tree.file("sys/opt/Big.AppImage", 8000);
+    tree.text(apps + "big.desktop", entry("Name=Big\nExec=" + tree.path("sys/opt/Big.AppImage")));
+
+    const auto found = list();
+    std::map<std::string, const AppInfo*> by;
+    for (const auto& a : found)
+        by[a.name] = &a;
+    EXPECT_EQ(by.size(), 11u);
+    for (const char* absent : {"Ajustes", "Web", "Masked", "Shadowed paint", "Editor"})
+        EXPECT_FALSE(by.count(absent)) << absent;
+    for (size_t i = 1; i < found.size(); ++i)
+        EXPECT_GE(found[i - 1].size, found[i].size);
+    EXPECT_EQ(progress.size(), found.size());
+    EXPECT_EQ(progress.front(), "Leyendo Tool...");
+
+    const AppInfo& editor = *by.at("Editor de textos");
+    EXPECT_EQ(editor.source, AppSource::deb);
+    EXPECT_EQ(editor.package, "editor");
+    EXPECT_EQ(editor.version, "1.2-3");
+    EXPECT_EQ(editor.size, 2048 * 1024);
+    EXPECT_EQ(editor.iconName, "editor");
+    EXPECT_EQ(editor.bundleID, "editor");
+    EXPECT_TRUE(editor.removable);
+    const AppInfo& writer = *by.at("Writer");
+    EXPECT_EQ(writer.size, 10000 * 1024);
+    EXPECT_EQ(writer.unit, by.at("Calc")->unit);
+    EXPECT_EQ(freedBytes({writer, *by.at("Calc"), editor}), (10000 + 2048) * 1024);
+    EXPECT_EQ(by.at("Leftover")->source, AppSource::desktop); // only its settings are left
+    EXPECT_EQ(by.at("Konsole")->bundleID, "kde-konsole");
+    EXPECT_EQ(by.at("Konsole")->iconFile, tree.path("icon.png"));
+    EXPECT_FALSE(by.at("Konsole")->removable);
+    EXPECT_FALSE(by.at("Konsole")->notRemovableReason.empty());
+
+    const AppInfo& paint = *by.at("Paint");
+    EXPECT_EQ(paint.source, AppSource::flatpak);
+    EXPECT_EQ(paint.package, "org.example.Paint");
+    EXPECT_FALSE(paint.systemWide);
+    EXPECT_EQ(paint.version, "3.1");
+    EXPECT_EQ(paint.payload, deployment);
+    EXPECT_EQ(paint.size, treeSize(deployment));
+    EXPECT_TRUE(paint.removable);
+
+    const AppInfo& chat = *by.at("Chat");
+    EXPECT_EQ(chat.source, AppSource::snap);
+    EXPECT_EQ(chat.size, 7000);
+    EXPECT_EQ(chat.version, "2.5");
+    EXPECT_EQ(chat.payload, tree.path("sys/var/lib/snapd/snaps/chat_12.snap"));
+    EXPECT_FALSE(chat.removable);
+    EXPECT_NE(chat.notRemovableReason.find("snap remove chat"), std::string::npos);
+
+    const AppInfo& toolApp = *by.at("Tool");
+    EXPECT_EQ(toolApp.source, AppSource::appimage);
+    EXPECT_EQ(toolApp.payload, tool);
+    EXPECT_EQ(toolApp.version, "0.9");
+    EXPECT_GT(toolApp.size, 7000);
+    EXPECT_TRUE(toolApp.removable);
+    EXPECT_EQ(by.at("Viewer")->source, AppSource::appimage);
+    EXPECT_EQ(by.at("Backup")->source, AppSource::desktop); // a script is not an application file
+    EXPECT_EQ(by.at("Big")->source, AppSource::appimage);
+    EXPECT_FALSE(by.at("Big")->removable);
+}
+
+TEST_F(LinuxApps, RowsSayWhyTheSystemCannotUninstallThem)
+{
+    debianPackages();
+    flatpak();
+    remover->packagesUnavailable = "Sin PackageKit.";
+    remover->flatpakUnavailable = "Sin flatpak.";
+    const auto found = list();
+    EXPECT_FALSE(named(found, "Writer").removable);
+    EXPECT_EQ(
+        named(found, "Writer").notRemovableReason, "Paquete de Debian «suite». Sin PackageKit.");
+    EXPECT_EQ(named(found, "Paint").notRemovableReason,
+        "Aplicación Flatpak «org.example.Paint». Sin flatpak.");
+}
+
+TEST_F(LinuxApps, NothingInstalledIsAnEmptyListNotAnError)
+{
+    tree.text("sys/var/lib/dpkg/status", "garbage\n\n\n:::\n");
+    tree.dir("sys/usr/share/applications/loop");
+    tree.link("sys/usr/share/applications/loop/again", "..");
+    ::mkfifo(tree.path("sys/usr/share/applications/pipe.desktop").c_str(), 0644);
+    tree.link("sys/usr/share/applications/dangling.desktop", "nowhere.desktop");
+    EXPECT_TRUE(list().empty());
+}
+
+TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
+{
+    debianPackages();
+    const std::string deployment = flatpak();
+    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    const std::string toolEntry = tree.text(
+        "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
+    tree.text("sys/usr/share/applications/konsole.desktop", entry("Name=Konsole"));
+    auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
+    ScopedFakeBackends fakes{nullptr, nullptr, trash};
+
+    const auto apps = list();
+    const auto plan = planUninstall(apps,
+        {named(apps, "Writer"), named(apps, "Konsole"), named(apps, "Calc"),
+            named(apps, "Editor de textos"), named(apps, "Paint"), named(apps, "Tool")});
+    ASSERT_EQ(plan.units.size(), 4u);
+    EXPECT_EQ(plan.units[0].names, (std::vector<std::string>{"Writer", "Calc"}));
+    ASSERT_EQ(plan.skipped.size(), 1u);
+    EXPECT_EQ(plan.skipped[0].name, "Konsole");
+
+    const platform::DebianPackage help{"suite-help", "all", "7.0"};
+    remover->preview.others = {help};
+    EXPECT_EQ(previewUninstall(plan).others, std::vector<platform::DebianPackage>{help});
+    const std::vector<platform::DebianPackage> asked{
+        {"suite", "amd64", "7.0"}, {"editor", "amd64", "1.2-3"}};
+    EXPECT_EQ(remover->previewed, std::vector<std::vector<platform::DebianPackage>>{asked});
+
+    // The service says it removed both packages, but dpkg still has the editor.
+    remover->onRemovePackages = [&](const auto&) {
+        const std::string status = kStatus;
+        tree.text("sys/var/lib/dpkg/status",
+            status.substr(0, status.find("Package: suite"))
+                + status.substr(status.find("Package: gone")));
+    };
+    remover->onRemoveFlatpak
+        = [&](const std::string&, bool) { std::filesystem::remove_all(deployment); };
+    const auto report = uninstall(apps, plan, {help});
+
+    std::vector<platform::DebianPackage> removed = asked;
+    removed.push_back(help);
+    EXPECT_EQ(remover->removedPackages, std::vector<std::vector<platform::DebianPackage>>{removed});
+    EXPECT_EQ(remover->removedFlatpaks,
+        (std::vector<std::pair<std::string, bool>>{{"org.example.Paint", false}}));
+    EXPECT_EQ(trash->moved, (std::vector<std::string>{tool, toolEntry}));
+    EXPECT_EQ(report.removed, 3);
+    EXPECT_EQ(std::set<std::string>(report.removedPaths.begin(), report.removedPaths.end()),
+        (std::set<std::string>{named(apps, "Writer").path, named(apps, "Calc").path,
+            named(apps, "Paint").path, toolEntry}));
+    EXPECT_EQ(report.freed,
+        named(apps, "Writer").size + named(apps, "Paint").size + named(apps, "Tool").size);
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(report.failures[0],
+        (std::pair<std::string, std::string>{"Editor de textos", "El paquete sigue instalado."}));
+}
+
+TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
+{
+    debianPackages();
+    flatpak();
+    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    const std::string toolEntry = tree.text(
+        "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
+    auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
+    ScopedFakeBackends fakes{nullptr, nullptr, trash};
+    const auto apps = list();
+
+    remover->packageAnswer = {false, "Failed to obtain authentication."};
+    remover->flatpakAnswer = {false, "error: org.example.Paint/x86_64/stable is running"};
+    executable("home/Apps/Tool.AppImage", std::string(7001, 'y')); // replaced since listed
+    const auto report = uninstall(apps,
+        planUninstall(apps, {named(apps, "Writer"), named(apps, "Paint"), named(apps, "Tool")}),
+        {});
+    EXPECT_EQ(report.removed, 0);
+    EXPECT_TRUE(report.removedPaths.empty());
+    EXPECT_EQ(report.freed, 0);
+    ASSERT_EQ(report.failures.size(), 3u);
+    EXPECT_EQ(report.failures[0].second, "Failed to obtain authentication.");
+    EXPECT_EQ(report.failures[1].second, "error: org.example.Paint/x86_64/stable is running");
+    EXPECT_EQ(report.failures[2].second, "La AppImage cambió desde que se listó; no se tocó.");
+    EXPECT_TRUE(trash->moved.empty());
+
+    // A menu entry handed to the bundles' Trash move (as the Mac screen does) is left
+    // alone: it is not the application, and the system's entries are not the user's.
+    const AppInfo& editor = named(apps, "Editor de textos");
+    EXPECT_EQ(
+        trashListedItems({{editor.path, editor.listed}}).front().outcome, TrashOutcome::changed);
+    EXPECT_TRUE(tree.exists("sys/usr/share/applications/editor.desktop"));
+}
