@@ -2,7 +2,7 @@
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include <QAbstractItemModelTester>

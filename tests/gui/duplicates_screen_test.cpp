@@ -4,7 +4,7 @@
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include <QAbstractItemModelTester>

@@ -5,8 +5,8 @@
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include <QAbstractItemModelTester>

@@ -2,8 +2,8 @@
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/tools/memory/MemoryViewController.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "support/FakeSystemStatistics.h"
 

@@ -3,7 +3,7 @@
 #include "gui/tools/smartscan/ScanButton.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 

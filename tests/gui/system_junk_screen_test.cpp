@@ -1,7 +1,7 @@
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "gui/support/ScreenTestEnvironment.h"

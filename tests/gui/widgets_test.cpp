@@ -1,8 +1,8 @@
 // The shared controls: alerts, background work, the filled button and the symbols.
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
+#include "gui/jobs/Background.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Symbols.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

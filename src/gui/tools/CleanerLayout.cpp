@@ -1,7 +1,7 @@
 #include "gui/tools/CleanerLayout.h"
 
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"

@@ -1,9 +1,9 @@
 #include "gui/tools/FinderLists.h"
 
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Symbols.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
-#include <QTextDocument>
 #include <QTreeView>
 
 namespace tidvale::gui {
@@ -93,14 +92,6 @@ void addMenuItem(
 {
     QAction* item = menu->addAction(symbolIcon(symbol, labelColor(menu)), title);
     QObject::connect(item, &QAction::triggered, menu, [action = std::move(action)] { action(); });
-}
-
-QString plainToolTip(const QString& text)
-{
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-        + QStringLiteral("</p>");
 }
 
 } // namespace tidvale::gui

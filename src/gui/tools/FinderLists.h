@@ -1,8 +1,7 @@
 #pragma once
 
 // Pieces the three file-list screens (Large files, Duplicates, Downloads) share: the
-// look of their lists, their status line and their context menus; and the tooltip
-// text that Applications shares with them.
+// look of their lists, their status line and their context menus.
 #include <QColor>
 #include <QStyledItemDelegate>
 
@@ -48,9 +47,5 @@ void popUpContextMenu(QAbstractItemView* view, const QPoint& pos,
     const std::function<void(QMenu*, const QModelIndex&)>& fill);
 void addMenuItem(
     QMenu* menu, const QString& title, const QString& symbol, std::function<void()> action);
-
-// A path or name as a tooltip that shows it as it is. Tooltips render their text as
-// markup whenever it looks like markup, which a file name can ("<img src=...>").
-QString plainToolTip(const QString& text);
 
 } // namespace tidvale::gui

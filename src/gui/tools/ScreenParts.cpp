@@ -1,8 +1,8 @@
 #include "gui/tools/ScreenParts.h"
 
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 

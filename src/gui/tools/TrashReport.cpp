@@ -1,6 +1,7 @@
 #include "gui/tools/TrashReport.h"
 
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 
 #include <QStringList>
 

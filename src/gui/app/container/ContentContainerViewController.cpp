@@ -11,7 +11,7 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "gui/app/sidebar/SidebarItem.h"
 
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 namespace tidvale::gui {
 

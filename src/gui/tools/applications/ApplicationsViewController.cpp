@@ -7,14 +7,15 @@
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/PlatformText.h"
+#include "gui/jobs/Background.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
+#include "gui/text/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Symbols.h"
 #include "platform/Workspace.h"
+#include "gui/text/DisplayText.h"
 
 #include <QApplication>
 #include <QLabel>

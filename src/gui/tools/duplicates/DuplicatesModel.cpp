@@ -2,9 +2,10 @@
 
 #include "engine/fs/PathText.h"
 #include "gui/tools/FinderLists.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
 

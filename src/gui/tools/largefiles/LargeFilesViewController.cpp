@@ -6,15 +6,16 @@
 #include "gui/tools/largefiles/LargeFilesModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/jobs/Background.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/PlatformText.h"
+#include "gui/text/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "platform/Workspace.h"
+#include "gui/text/DisplayText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -4,9 +4,9 @@
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
+#include "gui/jobs/Background.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "engine/scan/JunkCleanRules.h"

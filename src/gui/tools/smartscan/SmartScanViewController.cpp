@@ -5,14 +5,15 @@
 #include "gui/tools/smartscan/ScanButton.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
+#include "gui/jobs/Background.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/PlatformText.h"
+#include "gui/text/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 #include "gui/widgets/ScreenHeader.h"
+#include "gui/text/DisplayText.h"
 
 #include <QLabel>
 #include <QScrollArea>

@@ -1,7 +1,7 @@
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
 
 #include "engine/scan/JunkCleanRules.h"
 

@@ -1,7 +1,7 @@
 #include "gui/tools/xcode/XcodeCleanModel.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
 
 #include "engine/xcode/XcodeCleaner.h"
 

@@ -4,8 +4,8 @@
 #include "gui/tools/xcode/XcodeCleanModel.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/Colors.h"
+#include "gui/jobs/Background.h"
+#include "gui/style/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 
 #include "engine/fs/Homes.h"

@@ -1,4 +1,4 @@
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QApplication>
 #include <QPalette>
