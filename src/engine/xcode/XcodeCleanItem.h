@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/fs/ListedItem.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,7 +18,8 @@ struct XcodeCleanItem {
     bool isSelected = false;
     bool isAvailable = false; // the path existed when the scan ran
     bool isRegenerable = false;
-    bool isLink = false; // the location is a link: measured and removed as the link
+    bool isLink = false;     // the location is a link: measured and removed as the link
+    ListedStamp listed = {}; // the location as it was listed: only that one goes to the Trash
 };
 
 // Ticked, present and holding something: only such entries are cleaned, and only

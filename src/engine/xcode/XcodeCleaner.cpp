@@ -2,7 +2,6 @@
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/SafeRemove.h"
-#include "platform/Trash.h"
 
 #include <sys/stat.h>
 
@@ -79,10 +78,12 @@ std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
 XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection)
 {
     XcodeCleanOutcome outcome;
-    auto trash = platform::Service<platform::Trash>::get();
     for (const auto& item : selection) {
-        const bool ok
-            = item.isRegenerable ? removeItem(item.path).ok() : trash->moveToTrash(item.path).ok;
+        // What Xcode does not rebuild goes to the Trash, and only while the path still
+        // holds the location that was measured.
+        const bool ok = item.isRegenerable
+            ? removeItem(item.path).ok()
+            : trashListedItems({{item.path, item.listed}}).front().outcome == TrashOutcome::moved;
         if (ok) {
             outcome.freed += item.size;
             outcome.emptied.push_back(item.path);
