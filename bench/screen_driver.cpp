@@ -96,7 +96,7 @@ int main(int argc, char** argv)
     shoot(QStringLiteral("smartscan-1-ready"));
     smart->startScan();
     shoot(QStringLiteral("smartscan-2-scanning"), 0);
-    if (!waitFor([&] { return !smart->isScanning(); }))
+    if (!waitFor([&] { return !smart->isBusy(); }))
         return 1;
     shoot(QStringLiteral("smartscan-3-results"));
     window.resize(760, 500);

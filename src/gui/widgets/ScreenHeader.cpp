@@ -2,8 +2,8 @@
 
 #include "gui/style/Colors.h"
 #include "gui/style/Fonts.h"
-#include "gui/widgets/Labels.h"
 #include "gui/style/Symbols.h"
+#include "gui/widgets/Labels.h"
 
 #include <QEvent>
 #include <QLabel>

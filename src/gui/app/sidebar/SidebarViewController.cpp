@@ -3,9 +3,9 @@
 #include "gui/app/sidebar/SidebarCell.h"
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/style/Colors.h"
-#include "gui/widgets/Labels.h"
-#include "gui/text/PlatformText.h"
 #include "gui/style/Symbols.h"
+#include "gui/text/PlatformText.h"
+#include "gui/widgets/Labels.h"
 
 #include <QBoxLayout>
 #include <QEvent>

@@ -2,18 +2,13 @@
 
 #include "engine/fs/SafeRemove.h"
 #include "engine/system/SystemInfoService.h"
-#include "gui/tools/ScreenParts.h"
-#include "gui/tools/extensions/LaunchItemModel.h"
-#include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Alert.h"
-#include "gui/jobs/Background.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/style/Colors.h"
-#include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
 #include "gui/text/DisplayText.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/extensions/LaunchItemModel.h"
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/PrimaryButton.h"
 
-#include <QLabel>
 #include <QTableView>
 
 namespace tidvale::gui {
@@ -27,67 +22,46 @@ ExtensionsViewController::ExtensionsViewController(QWidget* parent)
 
 void ExtensionsViewController::loadView()
 {
-    loadButton_ = new PrimaryButton(
-        QStringLiteral("Cargar Elementos"), systemColor(SystemColor::yellow), this);
-    connect(loadButton_, &PrimaryButton::clicked, this, &ExtensionsViewController::loadItems);
-    removeButton_ = new PrimaryButton(
-        QStringLiteral("Eliminar Seleccionado"), systemColor(SystemColor::red), this);
-    removeButton_->setEnabled(false);
-    connect(
-        removeButton_, &PrimaryButton::clicked, this, &ExtensionsViewController::removeSelected);
-    progress_ = new ActivityIndicator(this);
-    statusLabel_ = makeStatusLabel(this);
-    tableView_ = layOutListScreen(this,
-        makeScreenHeader(QStringLiteral("Extensiones"),
-            QStringLiteral("Administrá los agentes y daemons de inicio"),
-            QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)),
-        loadButton_, removeButton_, progress_, statusLabel_, 50);
-
-    tableView_->setModel(items_);
-    tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableView_->setTextElideMode(Qt::ElideMiddle);
-    tableView_->setColumnWidth(LaunchItemModel::nameColumn, 260);
-    tableView_->setColumnWidth(LaunchItemModel::sourceColumn, 140);
-    tableView_->setColumnWidth(LaunchItemModel::pathColumn, 200);
+    setUpScreen({QStringLiteral("Extensiones"),
+        QStringLiteral("Administrá los agentes y daemons de inicio"),
+        QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)});
+    addStartButton(QStringLiteral("Cargar Elementos"), [this] { loadItems(); });
+    removeButton_ = addButton(QStringLiteral("Eliminar Seleccionado"),
+        systemColor(SystemColor::red), [this] { removeSelected(); });
+    tableView_ = makeTableList(
+        items_, {50, {260, 140, 200}, -1, QAbstractItemView::SingleSelection, Qt::ElideMiddle});
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ExtensionsViewController::updateRemoveButton);
+    setList(tableView_, ContentInset::margins,
+        QStringLiteral("Pulsa «Cargar Elementos» para ver los agentes y daemons que se inician "
+                       "solos."));
 }
 
 void ExtensionsViewController::updateRemoveButton()
 {
     if (removeButton_)
-        removeButton_->setEnabled(!loading_ && tableView_->selectionModel()->hasSelection());
+        removeButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
 }
 
 void ExtensionsViewController::loadItems()
 {
-    ensureViewLoaded();
-    if (loading_)
+    if (!readyForJob())
         return;
-    loading_ = true;
     items_->setItems({});
     removeButton_->setEnabled(false);
-    loadButton_->setEnabled(false);
-    progress_->startAnimation();
-
     const SystemInfoService* service = &sysInfo_;
-    runInBackground(
-        this, [service](const ProgressSink&) { return service->getLaunchItems(); },
+    runJob([service](const JobControl&) { return service->getLaunchItems(); },
         [this](std::vector<LaunchItem> items) {
-            loading_ = false;
-            const size_t count = items.size();
             items_->setItems(std::move(items));
-            statusLabel_->setText(
-                QString::number(count) + QStringLiteral(" elementos encontrados"));
-            progress_->stopAnimation();
-            loadButton_->setEnabled(true);
+            setStatus(
+                QString::number(items_->rowCount()) + QStringLiteral(" elementos encontrados"));
             updateRemoveButton();
         });
 }
 
 void ExtensionsViewController::removeSelected()
 {
-    if (!tableView_ || loading_)
+    if (!tableView_ || isBusy())
         return;
     const QModelIndexList selected = tableView_->selectionModel()->selectedRows();
     if (selected.isEmpty())
@@ -111,25 +85,24 @@ void ExtensionsViewController::removeSelected()
 // The file itself is deleted, not moved to the Trash, and the job is left as it is.
 void ExtensionsViewController::removeItem(int row, const std::string& path, const std::string& name)
 {
-    if (loading_)
+    if (isBusy())
         return; // a new listing owns the rows now
-    const RemoveOutcome outcome = tidvale::removeItem(path);
-    if (!outcome.ok()) {
-        statusLabel_->setText(QStringLiteral("❌ Error: ")
-            + displayText(describeRemoveError(outcome.error, outcome.where)));
-        return;
-    }
-    // The row asked about, unless the list changed under the alert.
-    const auto& all = items_->items();
-    if (row >= static_cast<int>(all.size()) || all[static_cast<size_t>(row)].path != path) {
-        row = -1;
-        for (size_t i = 0; i < all.size(); ++i)
-            if (all[i].path == path)
-                row = static_cast<int>(i);
-    }
-    items_->removeRow(row);
-    updateRemoveButton();
-    statusLabel_->setText(QStringLiteral("✅ Eliminado: ") + displayText(name));
+    runRemoval([path](const JobControl&) { return tidvale::removeItem(path); },
+        [this, row, path, name](const RemoveOutcome& outcome) {
+            if (!outcome.ok()) {
+                setStatus(QStringLiteral("❌ Error: ")
+                    + displayText(describeRemoveError(outcome.error, outcome.where)));
+                return;
+            }
+            // The row asked about, unless the list changed under the alert.
+            const auto& all = items_->items();
+            if (row < static_cast<int>(all.size()) && all[static_cast<size_t>(row)].path == path)
+                items_->removeRows(row, 1);
+            else
+                items_->removeIf([&](const LaunchItem& i) { return i.path == path; });
+            updateRemoveButton();
+            setStatus(QStringLiteral("✅ Eliminado: ") + displayText(name));
+        });
 }
 
 } // namespace tidvale::gui

@@ -2,7 +2,8 @@
 
 #include "gui/tools/ToolViewController.h"
 
-class QLabel;
+#include <string>
+
 class QTableView;
 
 namespace tidvale {
@@ -11,7 +12,6 @@ class SystemInfoService;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class LaunchItemModel;
 class PrimaryButton;
 
@@ -23,12 +23,8 @@ public:
     explicit ExtensionsViewController(QWidget* parent = nullptr);
 
     QTableView* tableView() const { return tableView_; }
-    PrimaryButton* loadButton() const { return loadButton_; }
     PrimaryButton* removeButton() const { return removeButton_; }
-    ActivityIndicator* progress() const { return progress_; }
-    QLabel* statusLabel() const { return statusLabel_; }
     LaunchItemModel* items() const { return items_; }
-    bool isLoading() const { return loading_; }
 
     void loadItems();
     void removeSelected();
@@ -41,13 +37,9 @@ private:
     void removeItem(int row, const std::string& path, const std::string& name);
 
     QTableView* tableView_ = nullptr;
-    PrimaryButton* loadButton_ = nullptr;
     PrimaryButton* removeButton_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
     LaunchItemModel* items_;
     const SystemInfoService& sysInfo_;
-    bool loading_ = false; // GUI thread only
 };
 
 } // namespace tidvale::gui
