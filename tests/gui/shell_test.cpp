@@ -122,14 +122,29 @@ private slots:
             list->viewport()->rect().contains(list->visualRect(list->model()->index(10, 0))));
     }
 
+    // 920 by 640 where it fits; on a 1366 by 768 screen at 125 % (1093 by 614 points,
+    // less a 32-point panel) it is as tall as the free area allows, title bar included.
+    void firstSizeFitsTheScreen()
+    {
+        const WindowPlacement roomy = placeWindow(QRect(0, 0, 1280, 900), 30);
+        QCOMPARE(roomy.size, QSize(920, 640));
+        QCOMPARE(roomy.position, QPoint(180, 115));
+        const WindowPlacement tight = placeWindow(QRect(0, 32, 1093, 582), 30);
+        QCOMPARE(tight.size, QSize(920, 552));
+        QCOMPARE(tight.position, QPoint(87, 32));
+        const WindowPlacement tiny = placeWindow(QRect(0, 0, 700, 400), 30);
+        QCOMPARE(tiny.size, QSize(760, 500)); // never below the minimum
+        QCOMPARE(tiny.position, QPoint(0, 0));
+    }
+
     // At the smallest window every button shows its whole title and every status line
     // its whole text, even a long one, on every screen.
     void everyScreenFitsTheSmallestWindow()
     {
         ShownWindow w;
         QVERIFY(w.show());
-        w.window.resize(QSize(760, 500));
-        QTRY_COMPARE(w.window.size(), QSize(760, 500));
+        w.window.resize(ViewController::smallestSize);
+        QTRY_COMPARE(w.window.size(), ViewController::smallestSize);
         const auto& tools = w.container->featureControllers();
         for (int tool = 0; tool < ContentContainerViewController::toolCount; ++tool) {
             w.window.sidebarVC()->selectItem(tool);
