@@ -4,7 +4,6 @@
 #include "gui/jobs/Background.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -62,7 +61,7 @@ QScrollArea* makeScrollColumn(QWidget* column);
 //   void XyzViewController::loadView()
 //   {
 //       setUpScreen({"Xyz", "Limpia lo que sobra", "trash.fill", color});
-//       addStartButton("Escanear", color, [this] { doScan(); });
+//       addStartButton("Escanear", [this] { doScan(); });
 //       cleanButton_ = addButton("Limpiar", systemColor(SystemColor::red), [this] { doClean(); });
 //       setList(makeTableList(model_, {44, {30, 220, 90}, 1}), ContentInset::margins,
 //           "Pulsa «Escanear» para buscar.");
