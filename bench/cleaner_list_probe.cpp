@@ -1,6 +1,6 @@
 // Fills the System Junk list with N rows and scrolls it end to end, timing each step
 // up to the frame that shows it. Prints milliseconds and resident memory.
-#include "gui/tools/CleanerLayout.h"
+#include "gui/tools/ItemLists.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
             int64_t(rows - i) * 4096,
             i % 7 == 0 ? ScanCategory::systemCache : ScanCategory::userCache, true, i % 7 == 0});
     SystemJunkModel model;
-    QTableView* view = makeCleanerList(&model, 44, {30, 220, 140, 90}, SystemJunkModel::name);
+    QTableView* view = makeTableList(&model, {44, {30, 220, 140, 90}, SystemJunkModel::name});
     view->resize(680, 480);
     view->show();
     QApplication::processEvents();

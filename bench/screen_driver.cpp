@@ -9,8 +9,12 @@
 #include "gui/app/ViewController.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarViewController.h"
+#include "gui/tools/downloads/DownloadsViewController.h"
+#include "gui/tools/duplicates/DuplicatesViewController.h"
+#include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/widgets/Alert.h"
+#include "gui/widgets/PrimaryButton.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -92,9 +96,12 @@ int main(int argc, char** argv)
     shoot(QStringLiteral("smartscan-1-ready"));
     smart->startScan();
     shoot(QStringLiteral("smartscan-2-scanning"), 0);
-    if (!waitFor([&] { return !smart->isScanning(); }))
+    if (!waitFor([&] { return !smart->isBusy(); }))
         return 1;
     shoot(QStringLiteral("smartscan-3-results"));
+    window.resize(760, 500);
+    shoot(QStringLiteral("smallest-smartscan-results"));
+    window.resize(920, 640);
     {
         AlertAnswerer confirm(0);
         smart->cleanAll();
@@ -103,12 +110,42 @@ int main(int argc, char** argv)
     }
     shoot(QStringLiteral("smartscan-4-cleaned"));
 
+    // The list screens once more after their scan or listing, which the finders run on
+    // the throw-away home rather than on the real one; Memory and Disk have none.
+    const std::string home = tidvale::processHome();
+    const std::vector<std::string> folders{
+        home + "/Downloads", home + "/Documents", home + "/Desktop"};
+    auto list = [&](ToolViewController* screen) {
+        if (auto* large = qobject_cast<LargeFilesViewController*>(screen))
+            large->setSearchRoots(folders);
+        if (auto* copies = qobject_cast<DuplicatesViewController*>(screen))
+            copies->setSearchRoots(folders);
+        if (auto* downloads = qobject_cast<DownloadsViewController*>(screen))
+            downloads->setFolder(folders.front());
+        // The screen's first button starts its scan and stays disabled while it runs.
+        auto* start = screen->findChild<PrimaryButton*>();
+        if (!start)
+            return false;
+        start->click();
+        QTest::qWait(100);
+        return waitFor([&] { return start->isEnabled(); });
+    };
+    const auto& screens = window.contentVC()->featureControllers();
     for (int tool = 1; tool < ContentContainerViewController::toolCount; ++tool) {
         window.sidebarVC()->selectItem(tool);
-        shoot(QStringLiteral("tool-%1").arg(tool, 2, 10, QLatin1Char('0')));
+        const QString name = QStringLiteral("tool-%1").arg(tool, 2, 10, QLatin1Char('0'));
+        shoot(name);
+        if (tool == 5 || tool == 6)
+            continue;
+        if (!list(screens[static_cast<size_t>(tool)]))
+            return 1;
+        shoot(name + QStringLiteral("-listed"));
     }
+    // Every screen at the smallest size the window allows.
     window.resize(760, 500);
-    window.sidebarVC()->selectItem(0);
-    shoot(QStringLiteral("smallest-window"));
+    for (int tool = 0; tool < ContentContainerViewController::toolCount; ++tool) {
+        window.sidebarVC()->selectItem(tool);
+        shoot(QStringLiteral("smallest-%1").arg(tool, 2, 10, QLatin1Char('0')));
+    }
     return 0;
 }

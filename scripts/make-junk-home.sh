@@ -47,4 +47,20 @@ blob "$home/.cache/chromium/Default/Cache/Cache_Data/data_1" 2500
 blob "$home/.config/chromium/Default/GPUCache/data_0" 400
 blob "$home/.config/chromium/Default/History" 200
 mkdir -p "$home/Downloads" "$home/Documents" "$home/Desktop"
+# What the finders and the Downloads list show: large files (sparse, so they cost no
+# disk), two sets of copies, and downloads of several ages.
+sparse() { mkdir -p "$(dirname "$1")"; truncate -s "$2" "$1"; }
+sparse "$home/Downloads/debian-12-amd64-netinst.iso" 658M
+sparse "$home/Documents/Vídeos/vacaciones 2025.mov" 2100M
+sparse "$home/Desktop/copia de seguridad.tar" 320M
+blob "$home/Documents/Informe anual.pdf" 900
+cp "$home/Documents/Informe anual.pdf" "$home/Desktop/Informe anual (copia).pdf"
+cp "$home/Documents/Informe anual.pdf" "$home/Downloads/Informe anual.pdf"
+blob "$home/Documents/Fotos/IMG_0042.jpg" 2400
+cp "$home/Documents/Fotos/IMG_0042.jpg" "$home/Desktop/IMG_0042.jpg"
+blob "$home/Downloads/factura-marzo.pdf" 180
+blob "$home/Downloads/instalador.dmg" 5200
+touch -d '400 days ago' "$home/Downloads/debian-12-amd64-netinst.iso"
+touch -d '45 days ago' "$home/Downloads/factura-marzo.pdf"
+touch -d '100 days ago' "$home/Downloads/instalador.dmg"
 echo "$home"

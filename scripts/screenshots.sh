@@ -37,13 +37,13 @@ run_in_xvfb() { # the commands of this script's second half, under one X server
   xdotool mousemove --window "$win" "$cx" 164 click 1
   sleep 3
   import -window root "$out/app-2-results.png"
-  # Seven cards do not fit: scroll the results to their end, where the clean button
-  # sits 20 points above the bottom edge.
-  xdotool mousemove --window "$win" "$cx" $(( HEIGHT - 60 ))
+  # Seven cards do not fit: scroll them to their end. The clean button stays in view
+  # under them, 12 points above the bottom edge.
+  xdotool mousemove --window "$win" "$cx" $(( HEIGHT - 120 ))
   for _ in $(seq 10); do xdotool click 5; done
   sleep 0.5
   import -window root "$out/app-3-scrolled.png"
-  xdotool mousemove --window "$win" "$cx" $(( HEIGHT - 20 - 22 )) click 1
+  xdotool mousemove --window "$win" "$cx" $(( HEIGHT - 12 - 22 )) click 1
   sleep 1
   import -window root "$out/app-4-confirm.png"
   xdotool key --window "$win" Return

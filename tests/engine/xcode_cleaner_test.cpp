@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace tidvale;
 
 namespace {
@@ -137,6 +139,23 @@ TEST_F(XcodeFixture, RegenerableDeletedKeptDataTrashedNestedCheckoutsFreeNothing
     for (const char* name : {"SPM Checkouts", "Archives"}) // until the next scan
         EXPECT_EQ(xcodeSizeText(byName(listing, name)), "Vacío");
     EXPECT_EQ(xcodeCleanStatus(listing.items, outcome), "✅ Liberado: 5 KB");
+}
+
+// Another folder standing at the path by the time of the clean is not the data the
+// user was shown: it stays where it is, and the row is named as not cleaned.
+TEST_F(XcodeFixture, KeptDataReplacedSinceTheListingStays)
+{
+    tree.file(dev("Xcode/Archives/App.xcarchive/Info.plist"), 300);
+    auto listing = list();
+    auto& archives = byName(listing, "Archives");
+    archives.isSelected = true;
+    ASSERT_EQ(::rename(archives.path.c_str(), tree.path(dev("Xcode/Old")).c_str()), 0);
+    tree.file(dev("Xcode/Archives/Other.xcarchive/Info.plist"), 300);
+
+    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    EXPECT_TRUE(trash->moved.empty());
+    EXPECT_EQ(outcome.failed, std::vector<std::string>{archives.path});
+    EXPECT_TRUE(tree.exists(dev("Xcode/Archives/Other.xcarchive/Info.plist")));
 }
 
 TEST_F(XcodeFixture, FailedRemovalsKeepTheirRowAndAreNamed)

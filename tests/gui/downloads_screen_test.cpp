@@ -1,18 +1,12 @@
-#include "gui/support/ScreenTestEnvironment.h"
+// The Downloads screen: the age filter, ticks, the Trash and the menu.
+#include "gui/style/Colors.h"
 #include "gui/support/ShownScreen.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
-#include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
 
-#include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QLabel>
-#include <QMenu>
-#include <QSignalSpy>
-#include <QTest>
 #include <QThreadPool>
 
 #include <cstdio>
@@ -25,19 +19,8 @@ namespace {
 
 constexpr time_t kDay = 86400;
 
-struct Screen {
-    ScreenTestEnvironment env;
-    DownloadsViewController screen;
-    std::unique_ptr<QAbstractItemModelTester> tester;
-
-    Screen()
-    {
-        screen.setFolder(env.homePath("Downloads"));
-        showScreen(screen);
-        screen.ensureViewLoaded();
-        tester = std::make_unique<QAbstractItemModelTester>(
-            screen.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    }
+struct Screen : ShownScreen<DownloadsViewController> {
+    Screen() { screen.setFolder(env.homePath("Downloads")); }
     // A file in Downloads last modified `days` ago.
     std::string entry(const std::string& name, size_t size, time_t days)
     {
@@ -45,19 +28,7 @@ struct Screen {
         env.tree.setMtime("home/Downloads/" + name, std::time(nullptr) - days * kDay);
         return path;
     }
-    void load()
-    {
-        QSignalSpy done(&screen, &DownloadsViewController::loadFinished);
-        QTest::mouseClick(screen.loadButton(), Qt::LeftButton);
-        QVERIFY(done.wait(10000));
-    }
-    QStringList names() const
-    {
-        QStringList out;
-        for (const auto& item : screen.items())
-            out << QString::fromStdString(item.name);
-        return out;
-    }
+    QStringList names() const { return column(DownloadsModel::nameColumn); }
     QStringList ticked() const
     {
         QStringList out;
@@ -66,12 +37,12 @@ struct Screen {
                 out << QString::fromStdString(item.name);
         return out;
     }
-    void tickRow(int row)
-    {
-        screen.model()->setData(screen.model()->index(row, DownloadsModel::checkColumn),
-            Qt::Checked, Qt::CheckStateRole);
-    }
+    void filter(int index) { screen.filterPop()->setCurrentIndex(index); }
+    QString selectAll() const { return screen.selectAllBtn()->text(); }
 };
+
+const QString kChanged
+    = QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió");
 
 } // namespace
 
@@ -82,64 +53,60 @@ private slots:
     {
         Screen s;
         QVERIFY(!s.screen.selectAllBtn()->isEnabled());
-        s.load(); // no Downloads folder at all
-        QCOMPARE(
-            s.screen.statusLabel()->text(), QStringLiteral("0 archivos · ") + fileBytesText(0));
+        QVERIFY(s.run()); // no Downloads folder at all
+        QCOMPARE(s.status(), "0 archivos · " + fileBytesText(0));
         s.entry("new.zip", 1000, 1);
         s.entry("month.pdf", 2000, 31);
         s.entry("almost.pdf", 3000, 29);
         s.entry("ancient.dmg", 4000, 400);
         s.entry(".hidden", 10, 500);
-        s.load();
+        QVERIFY(s.run());
         QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf", "almost.pdf", "new.zip"}));
-        QCOMPARE(
-            s.screen.statusLabel()->text(), QStringLiteral("4 archivos · ") + fileBytesText(10000));
+        QCOMPARE(s.status(), "4 archivos · " + fileBytesText(10000));
         QVERIFY(s.screen.selectAllBtn()->isEnabled());
 
-        s.screen.filterPop()->setCurrentIndex(1); // + 30 días
+        s.filter(1); // + 30 días
         QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf"}));
-        QCOMPARE(
-            s.screen.statusLabel()->text(), QStringLiteral("2 archivos · ") + fileBytesText(6000));
-        s.screen.filterPop()->setCurrentIndex(4); // + 1 año
-        s.load();                                 // the filter survives a new listing
+        QCOMPARE(s.status(), "2 archivos · " + fileBytesText(6000));
+        s.filter(4);      // + 1 año
+        QVERIFY(s.run()); // the filter survives a new listing
         QCOMPARE(s.names(), QStringList({"ancient.dmg"}));
         QCOMPARE(s.screen.allItems().size(), size_t(4));
     }
 
-    void ticksLiveInBothListsAndSelectAllToggles()
+    void ticksBelongToTheEntryAndSelectAllToggles()
     {
         Screen s;
         s.entry("a", 100, 100);
         s.entry("b", 100, 95);
         s.entry("c", 100, 1);
-        s.load();
-        s.screen.filterPop()->setCurrentIndex(3); // + 90 días
+        QVERIFY(s.run());
+        s.filter(3); // + 90 días
         QTest::mouseClick(s.screen.selectAllBtn(), Qt::LeftButton);
-        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Deseleccionar Todo"));
+        QCOMPARE(s.selectAll(), QStringLiteral("Deseleccionar Todo"));
         QCOMPARE(s.ticked(), QStringList({"a", "b"}));
-        s.screen.filterPop()->setCurrentIndex(0);
-        QVERIFY(s.screen.items()[0].isSelected && s.screen.items()[1].isSelected);
+        s.filter(0);
         QVERIFY(s.screen.trashButton()->isEnabled());
 
         // One ticked by hand among unticked ones: the button still reads "Deseleccionar",
         // and pressing it ticks every shown entry.
-        s.tickRow(2);
+        s.tick(2, true);
         QCOMPARE(s.ticked(), QStringList({"a", "b", "c"}));
         s.screen.toggleRow(0, false);
         QCOMPARE(s.ticked(), QStringList({"b", "c"}));
-        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Deseleccionar Todo"));
+        QCOMPARE(s.selectAll(), QStringLiteral("Deseleccionar Todo"));
         s.screen.toggleSelectAll();
         QCOMPARE(s.ticked(), QStringList({"a", "b", "c"}));
         s.screen.toggleSelectAll();
         s.screen.toggleRow(7, true); // not a row: nothing
         QVERIFY(s.ticked().isEmpty());
-        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Seleccionar Todo"));
+        QCOMPARE(s.selectAll(), QStringLiteral("Seleccionar Todo"));
         QVERIFY(!s.screen.trashButton()->isEnabled());
 
-        s.screen.filterPop()->setCurrentIndex(4); // an empty list: the action changes nothing
+        s.filter(4); // an empty list: the action changes nothing
         QVERIFY(!s.screen.selectAllBtn()->isEnabled());
         s.screen.toggleSelectAll();
-        QCOMPARE(s.screen.selectAllBtn()->text(), QStringLiteral("Seleccionar Todo"));
+        QCOMPARE(s.selectAll(), QStringLiteral("Seleccionar Todo"));
     }
 
     void trashMovesTickedEntriesAndKeepsTheRefusedOnesTicked()
@@ -148,27 +115,21 @@ private slots:
         std::vector<std::string> paths;
         for (int i = 0; i < 6; ++i)
             paths.push_back(s.entry("f" + std::to_string(i), 1000 * (i + 1), 10 - i));
-        s.load();
+        QVERIFY(s.run());
         for (int row = 0; row < 5; ++row)
-            s.tickRow(row);
+            s.tick(row, true);
         s.env.trash->refuse = {paths[1], paths[3]};
-        {
-            AlertAnswerer cancel(1);
-            s.screen.doTrash();
-            QTRY_COMPARE(cancel.shown.size(), size_t(1));
-            QCoreApplication::processEvents();
-            QVERIFY(s.env.trash->moved.empty());
-        }
-        AlertAnswerer confirm(0);
-        s.screen.doTrash();
-        QTRY_COMPARE(s.env.trash->moved.size(), size_t(3));
-        QCOMPARE(confirm.shown[0].message, QStringLiteral("¿Mover 5 archivo(s) a la Papelera?"));
-        QCOMPARE(confirm.shown[0].informativeText,
-            QStringLiteral("Se liberarán ~") + fileBytesText(15000) + " al vaciar la Papelera.");
+        s.answering(1, [&] { s.screen.doTrash(); });
+        QVERIFY(s.env.trash->moved.empty());
+        const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(s.env.trash->moved.size(), size_t(3));
+        QCOMPARE(asked.at(0).message, QStringLiteral("¿Mover 5 archivo(s) a la Papelera?"));
+        QCOMPARE(asked.at(0).informativeText,
+            "Se liberarán ~" + fileBytesText(15000) + " al vaciar la Papelera.");
         QCOMPARE(s.names(), QStringList({"f1", "f3", "f5"}));
         QCOMPARE(s.ticked(), QStringList({"f1", "f3"}));
-        QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("✅ Liberado: ") + fileBytesText(1000 + 3000 + 5000)
+        QCOMPARE(s.status(),
+            "✅ Liberado: " + fileBytesText(1000 + 3000 + 5000)
                 + " · 2 no se movieron: No se pudo mover a la Papelera.");
         QVERIFY(s.screen.trashButton()->isEnabled());
     }
@@ -178,23 +139,20 @@ private slots:
         Screen s;
         const auto a = s.entry("a.pdf", 500, 3);
         s.entry("b.pdf", 700, 2);
-        s.load();
-        QMenu menu;
-        s.screen.menuNeedsUpdate(&menu, 5);
-        QVERIFY(menu.isEmpty());
-        s.screen.menuNeedsUpdate(&menu, 0);
-        AlertAnswerer watch(1);
-        for (QAction* action : menu.actions())
-            action->trigger();
+        QVERIFY(s.run());
+        QVERIFY(s.menu({}).isEmpty());
+        const auto asked = s.answering(1, [&] {
+            for (const char* entry :
+                {"Mostrar en Finder", "Abrir", "Obtener Información", "Mover a Papelera"})
+                s.menu(s.row(0), entry);
+        });
+        QVERIFY(asked.empty());
         QCOMPARE(s.env.workspace->calls,
             (std::vector<FakeWorkspace::Call>{{"reveal", a}, {"open", a}, {"info", a}}));
         QCOMPARE(s.env.trash->moved, std::vector<std::string>{a});
         QCOMPARE(s.names(), QStringList({"b.pdf"}));
         QCOMPARE(s.screen.allItems().size(), size_t(1));
-        QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(500));
-        QCoreApplication::processEvents();
-        QVERIFY(watch.shown.empty());
+        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(500));
 
         const auto now = std::chrono::system_clock::now();
         using std::chrono::hours;
@@ -205,15 +163,14 @@ private slots:
         });
         // Engine colours map to the palette; no colour means the secondary text colour.
         auto color = [&](int row, int column) {
-            return s.screen.model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+            return s.row(row, column).data(Qt::ForegroundRole).value<QColor>();
         };
         QCOMPARE(color(0, DownloadsModel::sizeColumn), secondaryLabelColor());
         QCOMPARE(color(1, DownloadsModel::sizeColumn), systemColor(SystemColor::orange));
         QCOMPARE(color(0, DownloadsModel::dateColumn), systemColor(SystemColor::yellow));
         QCOMPARE(color(2, DownloadsModel::dateColumn), secondaryLabelColor());
-
         // The tick column is a check box and nothing else: no text colour to dim it.
-        const QModelIndex tick = s.screen.model()->index(0, DownloadsModel::checkColumn);
+        const QModelIndex tick = s.row(0, DownloadsModel::checkColumn);
         QCOMPARE(tick.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
         QVERIFY(!tick.data(Qt::ForegroundRole).isValid());
         QVERIFY(tick.flags() & Qt::ItemIsUserCheckable);
@@ -226,34 +183,26 @@ private slots:
         Screen s;
         const auto old = s.entry("old.zip", 1000, 40);
         s.entry("other.zip", 2000, 20);
-        s.load();
-        s.tickRow(0);
-        s.tickRow(1);
+        QVERIFY(s.run());
+        s.tick(0, true);
+        s.tick(1, true);
         s.env.inHome("Downloads/.part", 1000);
         QVERIFY(::rename(s.env.homePath("Downloads/.part").c_str(), old.c_str()) == 0);
-        AlertAnswerer confirm(0);
-        s.screen.doTrash();
-        QTRY_COMPARE(s.env.trash->moved.size(), size_t(1));
+        s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(s.env.trash->moved.size(), size_t(1));
         QCOMPARE(s.names(), QStringList({"old.zip"}));
         QCOMPARE(s.ticked(), QStringList({"old.zip"}));
-        QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("✅ Liberado: ") + fileBytesText(2000)
-                + " · ⚠️ 1 elemento cambió desde la búsqueda y no se movió");
-        QMenu menu;
-        s.screen.menuNeedsUpdate(&menu, 0);
-        menu.actions().last()->trigger(); // "Mover a Papelera"
-        QCOMPARE(s.screen.statusLabel()->text(),
-            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+        QCOMPARE(s.status(), "✅ Liberado: " + fileBytesText(2000) + " · " + kChanged);
+        s.menu(s.row(0), "Mover a Papelera");
+        QCOMPARE(s.status(), kChanged);
         QVERIFY(s.env.tree.exists("home/Downloads/old.zip"));
-        QCOMPARE(s.env.trash->moved.size(), size_t(1));
 
         // Refused with nothing moved: no success mark, and the Trash's reason.
-        s.screen.filterPop()->setCurrentIndex(0);
-        s.load();
+        QVERIFY(s.run());
         s.env.trash->refuse = {old};
-        s.tickRow(0);
-        s.screen.doTrash();
-        QTRY_COMPARE(s.screen.statusLabel()->text(),
+        s.tick(0, true);
+        s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(s.status(),
             QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
     }
 

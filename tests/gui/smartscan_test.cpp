@@ -1,16 +1,11 @@
 // Smart Scan end to end on a temporary home: scan, cards, confirmation and clean.
-#include "gui/support/ScreenTestEnvironment.h"
-#include "gui/tools/smartscan/ScanButton.h"
+#include "gui/support/ShownScreen.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
-#include "gui/widgets/Alert.h"
-#include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
 
-#include <QLabel>
 #include <QLayout>
-#include <QSignalSpy>
-#include <QTest>
 #include <QThreadPool>
 
 using namespace tidvale;
@@ -38,41 +33,19 @@ QStringList cardLines(const SmartScanViewController& screen)
     return lines;
 }
 
-// Every background job done and every queued delivery made: no result can still come.
-void drain()
-{
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 QString confirmation(int count)
 {
     return QStringLiteral("Se eliminarán %1 elementos. Esta acción no se puede deshacer.")
         .arg(count);
 }
 
-struct Shown {
-    SmartScanViewController screen;
-    Shown()
-    {
-        screen.resize(700, 600);
-        screen.show();
-    }
-    void scan()
-    {
-        QTest::mouseClick(
-            screen.scanButton(), Qt::LeftButton, {}, screen.scanButton()->rect().center());
-        QTRY_VERIFY(!screen.isScanning());
-    }
+struct Screen : ShownScreen<SmartScanViewController> {
+    using ShownScreen::ShownScreen;
     // Confirms the clean and waits for it; returns the confirmation's text.
     QString clean()
     {
-        AlertAnswerer confirm(0);
-        screen.cleanAll();
-        (void)QTest::qWaitFor(
-            [&] { return screen.statusLabel()->text() == "Limpieza completada"; });
-        return confirm.shown.empty() ? QString() : confirm.shown[0].informativeText;
+        const auto asked = answering(0, [&] { screen.cleanAll(); });
+        return asked.empty() ? QString() : asked[0].informativeText;
     }
 };
 
@@ -83,7 +56,8 @@ class SmartScanTest : public QObject {
 private slots:
     void scanShowsCardsInNameOrderThenCleansWhatItMay()
     {
-        ScreenTestEnvironment env;
+        Screen s;
+        auto& env = s.env;
         env.inHome("Library/Caches/com.example.big/blob", 700000);
         env.inHome("Library/Caches/com.example.small/blob", 1000); // under the threshold
         env.inHome("Library/Logs/a.log", 3000);
@@ -94,17 +68,8 @@ private slots:
         env.tree.protect("system/Library/Caches/com.vendor.agent");
         env.running->set({"com.apple.Safari"});
 
-        Shown s;
-        QSignalSpy status(&s.screen, &SmartScanViewController::statusTextChanged);
-        QTest::mouseClick(
-            s.screen.scanButton(), Qt::LeftButton, {}, s.screen.scanButton()->rect().center());
-        QVERIFY(s.screen.isScanning());
-        QVERIFY(!s.screen.scanButton()->isEnabled());
-        s.screen.startScan(); // a second press while scanning does nothing
-        QTRY_VERIFY(!s.screen.isScanning());
-        drain();
-
-        QVERIFY(s.screen.scanButton()->isEnabled());
+        QSignalSpy status(&s.screen, &ToolViewController::statusChanged);
+        QVERIFY(s.run());
         const int64_t total = 700000 + 3000 + 2000 + 5000000 + 4000 + 800000;
         QCOMPARE(status.first().at(0).toString(), QStringLiteral("Escaneando caché de usuario..."));
         QCOMPARE(status.last().at(0).toString(), "Encontrado: " + junkBytesText(total));
@@ -116,14 +81,11 @@ private slots:
                 "Safari | 1 elemento | " + junkBytesText(4000)}));
         QCOMPARE(s.screen.cleanButton()->text(), "Limpiar Todo (" + junkBytesText(total) + ")");
 
-        {
-            AlertAnswerer cancel(1);
-            QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton);
-            QCOMPARE(cancel.shown.at(0).informativeText, confirmation(6));
-            drain();
-            QCOMPARE(s.screen.allItems().size(), size_t(6));
-            QVERIFY(env.tree.exists("home/.Trash/huge.iso"));
-        }
+        const auto asked
+            = s.answering(1, [&] { QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton); });
+        QCOMPARE(asked.at(0).informativeText, confirmation(6));
+        QCOMPARE(s.screen.allItems().size(), size_t(6));
+        QVERIFY(env.tree.exists("home/.Trash/huge.iso"));
 
         QCOMPARE(s.clean(), confirmation(6));
         QCOMPARE(messages(s.screen),
@@ -144,12 +106,12 @@ private slots:
 
     void browserCacheInsideTheUserCacheIsCountedOnceAndGoesWithIt()
     {
-        ScreenTestEnvironment env;
+        Screen s;
+        auto& env = s.env;
         // The Firefox cache is both a user cache entry ("Firefox") and a browser item.
         env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
         env.inHome("Library/Caches/Firefox/Profiles/ab.default/startupCache/x", 100000);
-        Shown s;
-        s.scan();
+        QVERIFY(s.run());
         QCOMPARE(cardLines(s.screen),
             QStringList({"Caché de Usuario | 1 elemento | " + junkBytesText(700000),
                 "Mozilla Firefox | 1 elemento | " + junkBytesText(600000)}));
@@ -162,14 +124,14 @@ private slots:
 
     void runningBrowsersCachesAreRefusedWhateverTheirCategory()
     {
-        ScreenTestEnvironment env;
+        Screen s;
+        auto& env = s.env;
         // Each browser cache is also a user cache entry; the Safari one at the same path.
         env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
         env.inHome("Library/Caches/com.apple.Safari/Cache.db", 600000);
         env.inHome("Library/Caches/com.example.app/blob", 700000);
         env.running->set({"org.mozilla.firefox", "com.apple.Safari"});
-        Shown s;
-        s.scan();
+        QVERIFY(s.run());
         QCOMPARE(s.screen.allItems().size(), size_t(5));
         QCOMPARE(s.clean(), confirmation(5));
         // Only the unrelated cache goes; the four browser items all count as left.
@@ -185,43 +147,45 @@ private slots:
 
     void nothingFoundThenASingleItemCleanedOnlyWhenShown()
     {
-        ScreenTestEnvironment env;
-        Shown s;
+        Screen s;
+        auto& env = s.env;
         QVERIFY(s.screen.cleanButton() == nullptr);
-        s.scan();
-        QCOMPARE(s.screen.statusLabel()->text(), "Encontrado: " + junkBytesText(0));
+        QVERIFY(s.run());
+        QCOMPARE(s.status(), "Encontrado: " + junkBytesText(0));
         QCOMPARE(messages(s.screen), QStringList({"✅ Tu Mac está limpio"}));
         QVERIFY(s.screen.resultCards().empty());
         QVERIFY(s.screen.cleanButton() == nullptr);
 
         env.inHome(".Trash/one.txt", 10);
-        s.scan();
+        QVERIFY(s.run());
         QCOMPARE(
             cardLines(s.screen), QStringList({"Papelera | 1 elemento | " + junkBytesText(10)}));
-        {
-            s.screen.hide(); // a hidden screen asks nothing and deletes nothing
-            AlertAnswerer confirm(0);
-            s.screen.cleanAll();
-            drain();
-            QVERIFY(confirm.shown.empty());
-            QVERIFY(env.tree.exists("home/.Trash/one.txt"));
-            s.screen.show();
-        }
+        s.screen.hide(); // a hidden screen asks nothing and deletes nothing
+        QVERIFY(s.answering(0, [&] { s.screen.cleanAll(); }).empty());
+        QVERIFY(env.tree.exists("home/.Trash/one.txt"));
+        s.screen.show();
         QCOMPARE(s.clean(), confirmation(1)); // the confirmation keeps the plural
         QCOMPARE(messages(s.screen), QStringList({"✅ Se liberaron " + junkBytesText(10)}));
         QVERIFY(!env.tree.exists("home/.Trash/one.txt"));
     }
 
-    void screenGoneDuringScanDropsTheResult()
+    // However many cards there are, "Limpiar Todo" is in view without scrolling.
+    void cleanButtonStaysInViewUnderManyCards()
     {
-        ScreenTestEnvironment env;
-        env.inHome("Library/Caches/com.example.big/blob", 700000);
-        auto* screen = new SmartScanViewController;
-        screen->show();
-        screen->startScan();
-        delete screen;
-        drain(); // would crash or write into freed memory if the work held the screen
-        QVERIFY(env.tree.exists("home/Library/Caches/com.example.big/blob"));
+        Screen s;
+        for (const char* junk : {"home/Library/Caches/com.app/blob", "system/Library/Caches/sys/x",
+                 "home/Library/Logs/a.log", "system/Library/Logs/b.log", "home/.Trash/old.iso",
+                 "home/Library/Caches/com.apple.Safari/Cache.db",
+                 "home/Library/Application Support/Google/Chrome/Default/Cache/data_1",
+                 "home/Library/Application Support/Microsoft Edge/Default/Cache/f_1",
+                 "home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"})
+            s.env.tree.file(junk, 90000);
+        s.screen.resize(700, 560); // the content pane of a window at its first size
+        QVERIFY(s.run());
+        QVERIFY(s.screen.resultCards().size() >= 7); // taller together than the screen
+        PrimaryButton* clean = s.screen.cleanButton();
+        QVERIFY(clean && clean->isVisible());
+        QVERIFY(s.screen.rect().contains(QRect(clean->mapTo(&s.screen, QPoint()), clean->size())));
     }
 
     // On a Linux desktop the same screen reads the desktop's cache folder and the
@@ -229,7 +193,8 @@ private slots:
     // its record.
     void linuxDesktopFoldersEndToEnd()
     {
-        ScreenTestEnvironment env(linuxProfile());
+        Screen s(linuxProfile());
+        auto& env = s.env;
         env.inHome(".cache/thumbnails/large/a.png", 700000);
         env.inHome(".cache/mozilla/firefox/ab.default/cache2/entries/1", 600000);
         env.tree.text("home/.mozilla/firefox/profiles.ini",
@@ -239,10 +204,8 @@ private slots:
             "[Trash Info]\nPath=/home/ana/viejo%20final.iso\n");
         env.running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
 
-        Shown s;
-        QCOMPARE(s.screen.statusLabel()->text(), QStringLiteral("Listo para escanear tu equipo"));
-        s.scan();
-        drain();
+        QCOMPARE(s.status(), QStringLiteral("Listo para escanear tu equipo"));
+        QVERIFY(s.run());
         QCOMPARE(cardLines(s.screen),
             QStringList({"Caché de Usuario | 2 elementos | " + junkBytesText(1300000),
                 "Mozilla Firefox | 1 elemento | " + junkBytesText(600000),

@@ -1,20 +1,15 @@
+// The System Junk screen: scan, the two-stage clean, the failure report and the menu.
+#include "gui/support/ShownScreen.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/ByteTexts.h"
 #include "gui/widgets/PrimaryButton.h"
 
-#include "gui/support/ScreenTestEnvironment.h"
-#include "gui/support/ShownScreen.h"
-#include "gui/widgets/Alert.h"
-
-#include <QAbstractItemModelTester>
-#include <QLabel>
-#include <QMenu>
 #include <QThreadPool>
-#include <QtTest>
 
 #include <cerrno>
+#include <cstdio>
 #include <future>
 
 using namespace tidvale;
@@ -22,292 +17,266 @@ using namespace tidvale::gui;
 
 namespace {
 
-QStringList names(const SystemJunkModel& model)
-{
-    QStringList out;
-    for (const auto& item : model.items())
-        out << QString::fromStdString(item.name);
-    return out;
-}
-
-void untick(SystemJunkModel& model, const std::string& name)
-{
-    for (int row = 0; row < model.rowCount(); ++row)
-        if (model.items()[static_cast<size_t>(row)].name == name)
-            model.setData(model.index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
-}
-
-bool ready(SystemJunkViewController& screen)
-{
-    return showScreen(screen) && scanAndWait(screen);
-}
-
-bool cleanAndWait(SystemJunkViewController& screen)
-{
-    QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
-    screen.doClean();
-    return finished.wait(5000);
-}
+struct Screen : ShownScreen<SystemJunkViewController> {
+    QStringList names() const
+    {
+        QStringList out;
+        for (const auto& item : screen.items()->items())
+            out << QString::fromStdString(item.name);
+        return out;
+    }
+    void untick(const QString& name) { tick(static_cast<int>(names().indexOf(name)), false); }
+    // Confirms the clean and waits until its outcome is on the status line.
+    std::vector<AlertRequest> clean(int answer = 0)
+    {
+        QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
+        auto asked = answering(answer, [&] { screen.doClean(); });
+        (void)(finished.count() > 0 || finished.wait(5000));
+        return asked;
+    }
+    bool cleanOn() const { return screen.cleanButton()->isEnabled(); }
+};
 
 } // namespace
 
 class SystemJunkScreenTest : public QObject {
     Q_OBJECT
 private slots:
-    void scanListsRowsAndCancelChangesNothing();
-    void cleanDropsUntickedRowsAndReportsFailures();
-    void sevenAdministratorItems_data();
-    void sevenAdministratorItems();
-    void administratorStageDropsOnlyTheRowsThatAreGone();
-    void refusedPlainDeleteOutsideTheAdminFoldersIsAFailure();
-    void contextMenuActsOnTheClickedRowOnly();
-    void scanDuringPasswordStageKeepsCleanOff();
-};
-
-void SystemJunkScreenTest::scanListsRowsAndCancelChangesNothing()
-{
-    ScreenTestEnvironment f;
-    SystemJunkViewController screen;
-    QVERIFY(showScreen(screen));
-    QAbstractItemModelTester tester(screen.items());
-    QVERIFY(scanAndWait(screen));
-    QCOMPARE(screen.totalLabel()->text(), "Total: Cero KB");
-    QVERIFY(!screen.cleanButton()->isEnabled());
-
-    f.tree.file("home/Library/Caches/com.big/data", 3'000'000);
-    f.tree.file("home/.Trash/old.zip", 1'000'000);
-    f.tree.file("system/Library/Logs/locked/system.log", 2'000'000);
-    f.tree.protect("system/Library/Logs/locked");
-    QVERIFY(scanAndWait(screen));
-    QCOMPARE(names(*screen.items()), (QStringList{"com.big", "locked", "old.zip"}));
-    QVERIFY(screen.items()->items()[1].requiresAdmin);
-    QCOMPARE(screen.totalLabel()->text(), "Total: 6 MB");
-    QVERIFY(screen.cleanButton()->isEnabled());
-
-    untick(*screen.items(), "old.zip");
-    AlertAnswerer answers(1);
-    screen.doClean();
-    QTRY_COMPARE(answers.shown.size(), 1u);
-    QCoreApplication::processEvents(); // the answer arrives; nothing may follow it
-    QCOMPARE(answers.shown.size(), 1u);
-    QCOMPARE(names(*screen.items()), (QStringList{"com.big", "locked", "old.zip"}));
-    QVERIFY(!screen.items()->items()[2].isSelected);
-    QCOMPARE(screen.totalLabel()->text(), "Total: 6 MB");
-    QVERIFY(f.tree.exists("home/Library/Caches/com.big/data"));
-
-    untick(*screen.items(), "com.big");
-    untick(*screen.items(), "locked");
-    screen.doClean(); // nothing ticked: not even a question
-    QCOMPARE(answers.shown.size(), 1u);
-}
-
-void SystemJunkScreenTest::cleanDropsUntickedRowsAndReportsFailures()
-{
-    ScreenTestEnvironment f;
-    f.tree.file("home/Library/Caches/a/x", 900'000);
-    f.tree.file("home/Library/Caches/kept/x", 800'000);
-    f.tree.file("home/Library/Logs/vanishing.log", 10);
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-    untick(*screen.items(), "kept");
-    std::filesystem::remove(f.tree.path("home/Library/Logs/vanishing.log"));
-
-    AlertAnswerer answers(0);
-    QVERIFY(cleanAndWait(screen));
-    QCOMPARE(answers.shown.size(), 2u);
-    QCOMPARE(answers.shown[1].message, "Algunos archivos no se pudieron eliminar");
-    const QString vanished = QString::fromStdString(f.tree.path("home/Library/Logs/vanishing.log"));
-    QVERIFY(answers.shown[1].informativeText.startsWith("⚠️ " + vanished + ":\n"));
-    // The failure stays; the deleted and the unticked rows leave the list, and the
-    // unticked one stays on disk.
-    QCOMPARE(names(*screen.items()), QStringList{"vanishing.log"});
-    QVERIFY(!f.tree.exists("home/Library/Caches/a"));
-    QVERIFY(f.tree.exists("home/Library/Caches/kept/x"));
-    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 900 KB");
-    QVERIFY(screen.cleanButton()->isEnabled());
-}
-
-void SystemJunkScreenTest::sevenAdministratorItems_data()
-{
-    QTest::addColumn<int>("promptAnswer");
-    QTest::addColumn<QString>("runnerAnswer");
-    QTest::addColumn<int>("rowsLeft");
-    QTest::addColumn<QString>("status");
-    // Both stages count: 600 000 directly, seven items of about 600 000 with the password.
-    QTest::newRow("deleted") << 0 << QString() << 0 << QString("✅ Liberado: 4,8 MB");
-    QTest::newRow("Omitir") << 1 << QString() << 7 << QString("✅ Liberado: 600 KB");
-    QTest::newRow("password refused")
-        << 0 << QString("El usuario canceló.") << 7 << QString("✅ Liberado: 600 KB");
-}
-
-void SystemJunkScreenTest::sevenAdministratorItems()
-{
-    QFETCH(int, promptAnswer);
-    QFETCH(QString, runnerAnswer);
-    QFETCH(int, rowsLeft);
-    QFETCH(QString, status);
-    ScreenTestEnvironment f;
-    if (!runnerAnswer.isEmpty())
-        f.runner->answer = runnerAnswer.toStdString();
-    f.tree.file("home/Library/Caches/mine/x", 600'000);
-    for (int i = 1; i <= 7; ++i) {
-        const std::string rel = "system/Library/Caches/sys" + std::to_string(i);
-        f.tree.file(rel + "/x", 600'000 + static_cast<size_t>(i));
-        f.tree.protect(rel);
-    }
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-
-    AlertAnswerer answers(0);
-    QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
-    screen.doClean();
-    answers.answer = promptAnswer; // "Eliminar" was given; this answers the password prompt
-    QVERIFY(finished.wait(5000));
-    QCOMPARE(answers.shown.size(), runnerAnswer.isEmpty() ? 2u : 3u);
-    const QString prompt = answers.shown[1].informativeText;
-    QCOMPARE(prompt.count("\n• "), 5);
-    QVERIFY(prompt.endsWith("\n  …y 2 más"));
-    QCOMPARE(answers.shown.back().informativeText.startsWith(runnerAnswer), true);
-    QCOMPARE(f.runner->requests.size(), promptAnswer == 0 ? 1u : 0u);
-    if (promptAnswer == 0)
-        QCOMPARE(f.runner->requests[0].paths.size(), 7u);
-    QCOMPARE(screen.items()->rowCount(), rowsLeft);
-    QCOMPARE(screen.cleanButton()->isEnabled(), rowsLeft > 0);
-    QCOMPARE(screen.totalLabel()->text(), status);
-}
-
-// One item vanished before the password was typed and one could not be removed: the
-// removed and the vanished rows leave and count, the other stays and is named.
-void SystemJunkScreenTest::administratorStageDropsOnlyTheRowsThatAreGone()
-{
-    ScreenTestEnvironment f;
-    const std::pair<const char*, size_t> rows[]
-        = {{"removed", 1'000'000}, {"vanished", 2'000'000}, {"busy", 4'000'000}};
-    for (const auto& [name, bytes] : rows) {
-        const std::string rel = std::string("system/Library/Caches/") + name;
-        f.tree.file(rel + "/x", bytes);
-        f.tree.protect(rel);
-    }
-    using platform::PrivilegedStatus;
-    const std::string caches = f.systemRoot() + "/Library/Caches/";
-    f.runner->outcomes[caches + "vanished"] = {PrivilegedStatus::missing, 0};
-    f.runner->outcomes[caches + "busy"] = {PrivilegedStatus::failed, EBUSY};
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-    QCOMPARE(names(*screen.items()), (QStringList{"busy", "vanished", "removed"}));
-    const int64_t goneBytes = screen.items()->items()[1].size + screen.items()->items()[2].size;
-
-    AlertAnswerer answers(0);
-    QVERIFY(cleanAndWait(screen));
-    QCOMPARE(f.runner->requests.size(), 1u);
-    QCOMPARE(f.runner->requests[0].paths.size(), 3u);
-    QCOMPARE(answers.shown.size(), 3u);
-    QCOMPARE(answers.shown[2].message, "Algunos archivos no se pudieron eliminar");
-    QCOMPARE(
-        answers.shown[2].informativeText, "No se ha podido eliminar “busy” porque está en uso.");
-    QCOMPARE(names(*screen.items()), QStringList{"busy"});
-    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: " + junkBytesText(goneBytes));
-    QVERIFY(screen.cleanButton()->isEnabled());
-}
-
-void SystemJunkScreenTest::refusedPlainDeleteOutsideTheAdminFoldersIsAFailure()
-{
-    ScreenTestEnvironment f;
-    f.tree.file("home/Library/Caches/stuck/inner/x", 600'000);
-    f.tree.protect("home/Library/Caches/stuck/inner");
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-    QVERIFY(!screen.items()->items()[0].requiresAdmin);
-
-    AlertAnswerer answers(0);
-    QVERIFY(cleanAndWait(screen));
-    // No password is asked for: it could only end in a refusal of the path.
-    QCOMPARE(answers.shown.size(), 2u);
-    QCOMPARE(answers.shown[1].message, "Algunos archivos no se pudieron eliminar");
-    const QString path = QString::fromStdString(f.tree.path("home/Library/Caches/stuck"));
-    QCOMPARE(answers.shown[1].informativeText,
-        "⚠️ " + path
-            + ":\nNo se ha podido eliminar “stuck” porque no tienes permiso para acceder a ello.");
-    QVERIFY(f.runner->requests.empty());
-    QCOMPARE(names(*screen.items()), QStringList{"stuck"});
-    QCOMPARE(screen.totalLabel()->text(), "ℹ️ No se liberó espacio");
-}
-
-void SystemJunkScreenTest::contextMenuActsOnTheClickedRowOnly()
-{
-    ScreenTestEnvironment f;
-    f.tree.file("home/Library/Caches/first/x", 900'000);
-    f.tree.file("home/Library/Logs/odd\xff\nname.log", 40);
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-
-    QMenu menu;
-    for (int outside : {-1, 2}) {
-        screen.menuNeedsUpdate(&menu, outside);
-        QVERIFY(menu.isEmpty());
-    }
-    screen.menuNeedsUpdate(&menu, 1);
-    const auto actions = menu.actions();
-    QCOMPARE(actions.size(), 3);
-    const std::string odd = f.tree.path("home/Library/Logs/odd\xff\nname.log");
-    actions[0]->trigger();
-    QCOMPARE(f.workspace->calls, (std::vector<FakeWorkspace::Call>{{"reveal", odd}}));
-
-    f.trash->refuse.push_back(odd); // a refused move is silent and leaves the row
-    actions[2]->trigger();
-    QCOMPARE(screen.items()->rowCount(), 2);
-    f.trash->refuse.clear();
-    actions[2]->trigger();
-    QCOMPARE(f.trash->moved, std::vector<std::string>{odd});
-    QCOMPARE(names(*screen.items()), QStringList{"first"});
-    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 1 KB");
-}
-
-// Holds the privileged run until the test lets it go, as a password dialog would.
-class WaitingRunner final : public platform::PrivilegedRunner {
-public:
-    platform::PrivilegedRunResult run(const platform::PrivilegedDeletion& request) override
+    void scanListsRowsAndCancelChangesNothing()
     {
-        released.get_future().wait();
-        return {std::nullopt,
-            std::vector<platform::PrivilegedPathResult>(
-                request.paths.size(), {platform::PrivilegedStatus::removed, 0})};
+        Screen s;
+        QVERIFY(s.run());
+        QCOMPARE(s.status(), "Total: Cero KB");
+        QVERIFY(!s.cleanOn());
+
+        s.env.tree.file("home/Library/Caches/com.big/data", 3'000'000);
+        s.env.tree.file("home/.Trash/old.zip", 1'000'000);
+        s.env.tree.file("system/Library/Logs/locked/system.log", 2'000'000);
+        s.env.tree.protect("system/Library/Logs/locked");
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), (QStringList{"com.big", "locked", "old.zip"}));
+        QVERIFY(s.screen.items()->items()[1].requiresAdmin);
+        QCOMPARE(s.status(), "Total: 6 MB");
+        QVERIFY(s.cleanOn());
+
+        s.untick("old.zip");
+        QCOMPARE(s.answering(1, [&] { s.screen.doClean(); }).size(), 1u);
+        QCOMPARE(s.names(), (QStringList{"com.big", "locked", "old.zip"}));
+        QVERIFY(!s.screen.items()->items()[2].isSelected);
+        QCOMPARE(s.status(), "Total: 6 MB");
+        QVERIFY(s.env.tree.exists("home/Library/Caches/com.big/data"));
+
+        s.untick("com.big");
+        s.untick("locked");
+        // Nothing ticked: not even a question.
+        QVERIFY(s.answering(0, [&] { s.screen.doClean(); }).empty());
     }
-    std::promise<void> released;
+
+    void cleanDropsUntickedRowsAndReportsFailures()
+    {
+        Screen s;
+        s.env.tree.file("home/Library/Caches/a/x", 900'000);
+        s.env.tree.file("home/Library/Caches/kept/x", 800'000);
+        s.env.tree.file("home/Library/Logs/vanishing.log", 10);
+        QVERIFY(s.run());
+        s.untick("kept");
+        std::filesystem::remove(s.env.tree.path("home/Library/Logs/vanishing.log"));
+
+        const auto asked = s.clean();
+        QCOMPARE(asked.size(), 2u);
+        QCOMPARE(asked[1].message, "Algunos archivos no se pudieron eliminar");
+        const QString vanished
+            = QString::fromStdString(s.env.tree.path("home/Library/Logs/vanishing.log"));
+        QVERIFY(asked[1].informativeText.startsWith("⚠️ " + vanished + ":\n"));
+        // The failure stays; the deleted and the unticked rows leave the list, and the
+        // unticked one stays on disk.
+        QCOMPARE(s.names(), QStringList{"vanishing.log"});
+        QVERIFY(!s.env.tree.exists("home/Library/Caches/a"));
+        QVERIFY(s.env.tree.exists("home/Library/Caches/kept/x"));
+        QCOMPARE(s.status(), "✅ Liberado: 900 KB");
+        QVERIFY(s.cleanOn());
+    }
+
+    void sevenAdministratorItems_data()
+    {
+        QTest::addColumn<int>("promptAnswer");
+        QTest::addColumn<QString>("runnerAnswer");
+        QTest::addColumn<int>("rowsLeft");
+        QTest::addColumn<QString>("status");
+        // Both stages count: 600 000 directly, seven items of about 600 000 with the
+        // password.
+        QTest::newRow("deleted") << 0 << QString() << 0 << QString("✅ Liberado: 4,8 MB");
+        QTest::newRow("Omitir") << 1 << QString() << 7 << QString("✅ Liberado: 600 KB");
+        QTest::newRow("password refused")
+            << 0 << QString("El usuario canceló.") << 7 << QString("✅ Liberado: 600 KB");
+    }
+    void sevenAdministratorItems()
+    {
+        QFETCH(int, promptAnswer);
+        QFETCH(QString, runnerAnswer);
+        QFETCH(int, rowsLeft);
+        QFETCH(QString, status);
+        Screen s;
+        if (!runnerAnswer.isEmpty())
+            s.env.runner->answer = runnerAnswer.toStdString();
+        s.env.tree.file("home/Library/Caches/mine/x", 600'000);
+        for (int i = 1; i <= 7; ++i) {
+            const std::string rel = "system/Library/Caches/sys" + std::to_string(i);
+            s.env.tree.file(rel + "/x", 600'000 + static_cast<size_t>(i));
+            s.env.tree.protect(rel);
+        }
+        QVERIFY(s.run());
+
+        AlertAnswerer answers(0);
+        QSignalSpy finished(&s.screen, &SystemJunkViewController::cleanFinished);
+        s.screen.doClean();
+        answers.answer = promptAnswer; // "Eliminar" was given; this answers the password prompt
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(answers.shown.size(), runnerAnswer.isEmpty() ? 2u : 3u);
+        const QString prompt = answers.shown[1].informativeText;
+        QCOMPARE(prompt.count("\n• "), 5);
+        QVERIFY(prompt.endsWith("\n  …y 2 más"));
+        QVERIFY(answers.shown.back().informativeText.startsWith(runnerAnswer));
+        QCOMPARE(s.env.runner->requests.size(), promptAnswer == 0 ? 1u : 0u);
+        if (promptAnswer == 0)
+            QCOMPARE(s.env.runner->requests[0].paths.size(), 7u);
+        QCOMPARE(s.screen.items()->rowCount(), rowsLeft);
+        QCOMPARE(s.cleanOn(), rowsLeft > 0);
+        QCOMPARE(s.status(), status);
+    }
+
+    // One item vanished before the password was typed and one could not be removed: the
+    // removed and the vanished rows leave and count, the other stays and is named.
+    void administratorStageDropsOnlyTheRowsThatAreGone()
+    {
+        Screen s;
+        const std::pair<const char*, size_t> rows[]
+            = {{"removed", 1'000'000}, {"vanished", 2'000'000}, {"busy", 4'000'000}};
+        for (const auto& [name, bytes] : rows) {
+            const std::string rel = std::string("system/Library/Caches/") + name;
+            s.env.tree.file(rel + "/x", bytes);
+            s.env.tree.protect(rel);
+        }
+        using platform::PrivilegedStatus;
+        const std::string caches = s.env.systemRoot() + "/Library/Caches/";
+        s.env.runner->outcomes[caches + "vanished"] = {PrivilegedStatus::missing, 0};
+        s.env.runner->outcomes[caches + "busy"] = {PrivilegedStatus::failed, EBUSY};
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), (QStringList{"busy", "vanished", "removed"}));
+        const auto& listed = s.screen.items()->items();
+        const int64_t goneBytes = listed[1].size + listed[2].size;
+        const auto asked = s.clean();
+        QCOMPARE(s.env.runner->requests.at(0).paths.size(), 3u);
+        QCOMPARE(asked.size(), 3u);
+        QCOMPARE(asked[2].message, "Algunos archivos no se pudieron eliminar");
+        QCOMPARE(asked[2].informativeText, "No se ha podido eliminar “busy” porque está en uso.");
+        QCOMPARE(s.names(), QStringList{"busy"});
+        QCOMPARE(s.status(), "✅ Liberado: " + junkBytesText(goneBytes));
+        QVERIFY(s.cleanOn());
+    }
+
+    void refusedPlainDeleteOutsideTheAdminFoldersIsAFailure()
+    {
+        Screen s;
+        s.env.tree.file("home/Library/Caches/stuck/inner/x", 600'000);
+        s.env.tree.protect("home/Library/Caches/stuck/inner");
+        QVERIFY(s.run());
+        QVERIFY(!s.screen.items()->items()[0].requiresAdmin);
+        // No password is asked for: it could only end in a refusal of the path.
+        const auto asked = s.clean();
+        QCOMPARE(asked.size(), 2u);
+        const QString path = QString::fromStdString(s.env.tree.path("home/Library/Caches/stuck"));
+        QCOMPARE(asked[1].informativeText,
+            "⚠️ " + path
+                + ":\nNo se ha podido eliminar “stuck” porque no tienes permiso para acceder a "
+                  "ello.");
+        QVERIFY(s.env.runner->requests.empty());
+        QCOMPARE(s.names(), QStringList{"stuck"});
+        QCOMPARE(s.status(), "ℹ️ No se liberó espacio");
+    }
+
+    // Reveal and move one row, at once and only as the scan found it: a refusal is
+    // silent and leaves the row, a path that holds something else now stays and says so.
+    void contextMenuActsOnTheClickedRowOnly()
+    {
+        Screen s;
+        s.env.tree.file("home/Library/Caches/first/x", 900'000);
+        s.env.tree.file("home/Library/Caches/second/x", 800'000);
+        s.env.tree.file("home/Library/Logs/odd\xff\nname.log", 40);
+        QVERIFY(s.run());
+        QVERIFY(s.menu({}).isEmpty());
+        const std::string odd = s.env.tree.path("home/Library/Logs/odd\xff\nname.log");
+        QCOMPARE(s.menu(s.row(2), "Mostrar en Finder"),
+            (QStringList{"Mostrar en Finder", "", "Mover a Papelera"}));
+        QCOMPARE(s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"reveal", odd}}));
+
+        s.env.trash->refuse.push_back(odd);
+        s.menu(s.row(2), "Mover a Papelera");
+        QCOMPARE(s.screen.items()->rowCount(), 3);
+        QCOMPARE(s.status(), QStringLiteral("Total: 1,7 MB"));
+        s.env.trash->refuse.clear();
+        s.menu(s.row(2), "Mover a Papelera");
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{odd});
+        QCOMPARE(s.names(), (QStringList{"first", "second"}));
+        QCOMPARE(s.status(), "✅ Liberado: 1 KB");
+
+        const std::string second = s.env.tree.path("home/Library/Caches/second");
+        QVERIFY(::rename(second.c_str(), (second + ".old").c_str()) == 0);
+        s.env.tree.file("home/Library/Caches/second/y", 10);
+        s.menu(s.row(1), "Mover a Papelera");
+        QCOMPARE(s.env.trash->moved.size(), 1u);
+        QCOMPARE(s.names(), (QStringList{"first", "second"}));
+        QCOMPARE(s.status(),
+            QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió"));
+    }
+
+    // A new scan during the password stage lists the item again but must not offer a
+    // second clean of it, and the spinner turns until both are over.
+    void scanDuringPasswordStageKeepsCleanOff()
+    {
+        Screen s;
+        // The waiting run holds one worker; the scan needs another even on one core.
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int savedThreads = pool->maxThreadCount();
+        pool->setMaxThreadCount(std::max(savedThreads, 4));
+        auto runner = std::make_shared<WaitingRunner>();
+        platform::ScopedService<platform::PrivilegedRunner> waiting(runner);
+        s.env.tree.file("system/Library/Caches/locked/x", 700'000);
+        s.env.tree.protect("system/Library/Caches/locked");
+        s.env.tree.file("home/Library/Caches/mine/x", 800'000);
+        QVERIFY(s.run());
+
+        AlertAnswerer answers(0);
+        s.screen.doClean();
+        QTRY_VERIFY(!s.cleanOn()); // the password stage has started
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), QStringList{"locked"});
+        QVERIFY(!s.cleanOn());
+        QVERIFY(s.screen.progress()->isAnimating());
+
+        QSignalSpy finished(&s.screen, &SystemJunkViewController::cleanFinished);
+        runner->released.set_value();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(s.screen.items()->rowCount(), 0);
+        QVERIFY(!s.screen.progress()->isAnimating());
+        QCOMPARE(s.status(), "✅ Liberado: 1,5 MB");
+        pool->setMaxThreadCount(savedThreads);
+    }
+
+private:
+    // Holds the privileged run until the test lets it go, as a password dialog would.
+    class WaitingRunner final : public platform::PrivilegedRunner {
+    public:
+        platform::PrivilegedRunResult run(const platform::PrivilegedDeletion& request) override
+        {
+            released.get_future().wait();
+            return {std::nullopt,
+                std::vector<platform::PrivilegedPathResult>(
+                    request.paths.size(), {platform::PrivilegedStatus::removed, 0})};
+        }
+        std::promise<void> released;
+    };
 };
-
-void SystemJunkScreenTest::scanDuringPasswordStageKeepsCleanOff()
-{
-    ScreenTestEnvironment f;
-    // The waiting run holds one worker; the scan needs another even on one core.
-    QThreadPool* pool = QThreadPool::globalInstance();
-    const int savedThreads = pool->maxThreadCount();
-    pool->setMaxThreadCount(std::max(savedThreads, 4));
-    auto runner = std::make_shared<WaitingRunner>();
-    platform::ScopedService<platform::PrivilegedRunner> waiting(runner);
-    f.tree.file("system/Library/Caches/locked/x", 700'000);
-    f.tree.protect("system/Library/Caches/locked");
-    f.tree.file("home/Library/Caches/mine/x", 800'000);
-    SystemJunkViewController screen;
-    QVERIFY(ready(screen));
-
-    AlertAnswerer answers(0);
-    screen.doClean();
-    QTRY_VERIFY(!screen.cleanButton()->isEnabled()); // the password stage has started
-    // A new scan meanwhile lists the item again but must not offer a second clean of it.
-    QVERIFY(scanAndWait(screen));
-    QCOMPARE(names(*screen.items()), QStringList{"locked"});
-    QVERIFY(!screen.cleanButton()->isEnabled());
-    QVERIFY(screen.progress()->isAnimating());
-
-    QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
-    runner->released.set_value();
-    QVERIFY(finished.wait(5000));
-    QCOMPARE(screen.items()->rowCount(), 0);
-    QVERIFY(!screen.progress()->isAnimating());
-    QCOMPARE(screen.totalLabel()->text(), "✅ Liberado: 1,5 MB");
-    pool->setMaxThreadCount(savedThreads);
-}
 
 QTEST_MAIN(SystemJunkScreenTest)
 #include "system_junk_screen_test.moc"

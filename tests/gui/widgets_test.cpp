@@ -1,16 +1,13 @@
 // The shared controls: alerts, background work, the filled button and the symbols.
+#include "gui/jobs/Background.h"
+#include "gui/style/Symbols.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/Symbols.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTest>
 #include <QThreadPool>
-
-#include <atomic>
-#include <future>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -150,30 +147,6 @@ private slots:
         for (int i = 1; i <= 50; ++i)
             expected << QStringLiteral("paso %1").arg(i);
         QCOMPARE(events, expected << QStringLiteral("hecho á"));
-    }
-
-    void backgroundDropsEverythingOnceTheOwnerIsGone()
-    {
-        auto* owner = new QObject;
-        std::promise<void> ownerGone;
-        std::shared_future<void> gone = ownerGone.get_future().share();
-        std::atomic<bool> ran{false};
-        bool delivered = false;
-        runInBackground(
-            owner,
-            [gone, &ran](const ProgressSink& progress) {
-                gone.wait();
-                progress("tarde");
-                ran = true;
-                return 1;
-            },
-            [&](int) { delivered = true; }, [&](const QString&) { delivered = true; });
-        delete owner;
-        ownerGone.set_value();
-        QThreadPool::globalInstance()->waitForDone();
-        QCoreApplication::processEvents();
-        QVERIFY(ran);
-        QVERIFY(!delivered);
     }
 
     void primaryButtonFadesItsFillWhenDisabled()

@@ -29,6 +29,14 @@ std::shared_ptr<Dispatcher>& slot()
 
 } // namespace
 
+void Dispatcher::toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work)
+{
+    toBackground([delay, work = std::move(work)] {
+        std::this_thread::sleep_for(delay);
+        work();
+    });
+}
+
 std::shared_ptr<Dispatcher> dispatcher()
 {
     std::lock_guard guard(lock());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -13,6 +14,10 @@ public:
     virtual ~Dispatcher() = default;
     virtual void toBackground(std::function<void()> work) = 0;
     virtual void toMain(std::function<void()> work) = 0;
+    // Runs `work` in the background once `delay` has passed. By default a background
+    // thread sleeps through the delay; a dispatcher with a timer of its own (or a test's
+    // clock) does better.
+    virtual void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work);
 };
 
 std::shared_ptr<Dispatcher> dispatcher();

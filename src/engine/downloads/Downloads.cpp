@@ -55,16 +55,20 @@ std::vector<DownloadItem> listDownloads(const std::string& folder)
     return items;
 }
 
+bool passesAgeFilter(const DownloadItem& entry, int index, Clock::time_point now)
+{
+    if (index < 1 || index >= static_cast<int>(kAgeFilters.size()))
+        return true;
+    return entry.date
+        < now - std::chrono::seconds(kAgeFilters[static_cast<size_t>(index)].olderThanSeconds);
+}
+
 std::vector<DownloadItem> filterDownloads(
     const std::vector<DownloadItem>& entries, int index, Clock::time_point now)
 {
-    if (index < 1 || index >= static_cast<int>(kAgeFilters.size()))
-        return entries;
-    const auto cutoff
-        = now - std::chrono::seconds(kAgeFilters[static_cast<size_t>(index)].olderThanSeconds);
     std::vector<DownloadItem> shown;
     for (const auto& e : entries)
-        if (e.date < cutoff)
+        if (passesAgeFilter(e, index, now))
             shown.push_back(e);
     return shown;
 }

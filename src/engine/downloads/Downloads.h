@@ -44,8 +44,12 @@ inline constexpr std::array<AgeFilter, 5> kAgeFilters{{
     {"+ 1 año", 31536000},
 }};
 
-// The entries the filter at `index` shows at `now`, in their order. Any index outside
-// 1 to 4 shows everything.
+// Whether the filter at `index` shows `entry` at `now`. Any index outside 1 to 4 shows
+// everything.
+bool passesAgeFilter(
+    const DownloadItem& entry, int index, std::chrono::system_clock::time_point now);
+
+// The entries the filter at `index` shows at `now`, in their order.
 std::vector<DownloadItem> filterDownloads(
     const std::vector<DownloadItem>& entries, int index, std::chrono::system_clock::time_point now);
 

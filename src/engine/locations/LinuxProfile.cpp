@@ -216,7 +216,8 @@ public:
             "Las cachés se eliminan definitivamente; cada herramienta las regenerará cuando sea "
             "necesario.",
             " contiene datos que las herramientas NO regeneran sin conexión (p. ej. dependencias, "
-            "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera."};
+            "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera.",
+            "Pulsa «Analizar» para medir lo que guardan las herramientas de desarrollo."};
         return texts;
     }
 

@@ -82,6 +82,7 @@ struct PlatformTexts {
     std::string developerConfirm;      // "¿Limpiar cachés de Xcode?"
     std::string developerCachesRegrow; // "Las cachés se eliminan definitivamente; Xcode las…"
     std::string developerKeptData;     // " contiene datos que Xcode NO regenera (…)…"
+    std::string developerHint;         // the list's hint before the first scan
 };
 
 class LocationsProfile {

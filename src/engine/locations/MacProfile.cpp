@@ -133,7 +133,8 @@ public:
             "Elimina DerivedData, simuladores y cachés de desarrollo", "¿Limpiar cachés de Xcode?",
             "Las cachés se eliminan definitivamente; Xcode las regenerará cuando sea necesario.",
             " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones publicadas o tu "
-            "propio código). Se moverá a la Papelera."};
+            "propio código). Se moverá a la Papelera.",
+            "Pulsa «Analizar» para medir lo que guardan Xcode y sus simuladores."};
         return texts;
     }
 

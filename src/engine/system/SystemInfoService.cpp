@@ -70,17 +70,17 @@ void SystemInfoService::measureFreedMemory(FreedCompletion completion) const
     const MemoryInfo before = getMemoryInfo();
     const std::weak_ptr<const SystemInfoService> weak = weak_from_this();
     const auto d = dispatcher();
-    d->toBackground([weak, before, completion = std::move(completion), d]() mutable {
-        std::this_thread::sleep_for(kMeasureWait);
-        MemoryInfo after = before;
-        if (const auto self = weak.lock())
-            after = self->getMemoryInfo();
-        const uint64_t freed = after.free >= before.free ? after.free - before.free : 0;
-        d->toMain([completion = std::move(completion), freed] {
-            if (completion)
-                completion(freed);
+    d->toBackgroundAfter(
+        kMeasureWait, [weak, before, completion = std::move(completion), d]() mutable {
+            MemoryInfo after = before;
+            if (const auto self = weak.lock())
+                after = self->getMemoryInfo();
+            const uint64_t freed = after.free >= before.free ? after.free - before.free : 0;
+            d->toMain([completion = std::move(completion), freed] {
+                if (completion)
+                    completion(freed);
+            });
         });
-    });
 }
 
 } // namespace tidvale

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/fs/ListedItem.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@ struct XcodeCleanItem {
     bool isLink = false;             // the location is a link: measured and removed as the link
     bool readOnlyFolders = false;    // made writable before it goes to the Trash
     std::vector<std::string> keep{}; // entries inside that a clean leaves in place
+    ListedStamp listed = {}; // the location as it was listed: only that one goes to the Trash
 };
 
 // Ticked, present and holding something: only such entries are cleaned, and only

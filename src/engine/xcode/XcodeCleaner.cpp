@@ -4,7 +4,6 @@
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/WritableFolders.h"
 #include "engine/locations/LocationsProfile.h"
-#include "platform/Trash.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -114,14 +113,16 @@ std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
 XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection)
 {
     XcodeCleanOutcome outcome;
-    auto trash = platform::Service<platform::Trash>::get();
     for (const auto& item : selection) {
         // Opened up even if some folder resists: the move is tried all the same, and a
         // tree left read-only is no worse off than before.
         if (!item.isRegenerable && item.readOnlyFolders && !item.isLink)
             makeFoldersWritable(item.path);
-        const bool ok
-            = item.isRegenerable ? removeLocation(item) : trash->moveToTrash(item.path).ok;
+        // What is not rebuilt goes to the Trash, and only while the path still holds the
+        // location that was measured.
+        const bool ok = item.isRegenerable
+            ? removeLocation(item)
+            : trashListedItems({{item.path, item.listed}}).front().outcome == TrashOutcome::moved;
         if (ok) {
             outcome.freed += item.size;
             outcome.emptied.push_back(item.path);

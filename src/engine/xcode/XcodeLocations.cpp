@@ -38,10 +38,12 @@ XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
 {
     const auto& scan = ScanService::shared();
     std::vector<bool> exists, isLink;
+    std::vector<ListedStamp> stamps;
     for (const auto& row : table) {
         struct stat st { };
         exists.push_back(::lstat(row.path.c_str(), &st) == 0);
         isLink.push_back(exists.back() && S_ISLNK(st.st_mode));
+        stamps.push_back(exists.back() ? ListedStamp::of(st) : ListedStamp{});
     }
     XcodeListing listing;
     for (size_t i = 0; i < table.size(); ++i) {
@@ -59,7 +61,7 @@ XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
             description += " · No se regenera (va a la Papelera)";
         listing.items.push_back(
             {row.name, row.path, size, std::move(description), size > 0 && row.regenerable, present,
-                row.regenerable, present && isLink[i], row.readOnlyFolders, row.keep});
+                row.regenerable, present && isLink[i], row.readOnlyFolders, row.keep, stamps[i]});
     }
     listing.total = xcodeBytesOnce(listing.items);
     return listing;

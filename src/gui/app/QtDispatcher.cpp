@@ -3,25 +3,47 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThreadPool>
+#include <QTimer>
 
 namespace tidvale::gui {
+namespace {
 
-// The engine's background work waits on people and clocks (the password dialog, the
-// one-second memory measure), so it gets its own pool: it must never hold the threads
-// that the screens' scans run on.
-void QtDispatcher::toBackground(std::function<void()> work)
+// The engine's background work waits on people (the password dialog), so it gets its
+// own pool: it must never hold the threads that the screens' scans run on.
+QThreadPool* enginePool()
 {
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool(QCoreApplication::instance());
         p->setMaxThreadCount(4);
         return p;
     }();
-    pool->start(std::move(work));
+    return pool;
+}
+
+void toGuiThread(std::function<void()> work)
+{
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+}
+
+} // namespace
+
+void QtDispatcher::toBackground(std::function<void()> work)
+{
+    enginePool()->start(std::move(work));
 }
 
 void QtDispatcher::toMain(std::function<void()> work)
 {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+    toGuiThread(std::move(work));
+}
+
+void QtDispatcher::toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work)
+{
+    // The timer is started on the GUI thread, whose event loop runs it.
+    toGuiThread([delay, work = std::move(work)]() mutable {
+        QTimer::singleShot(delay, QCoreApplication::instance(),
+            [work = std::move(work)]() mutable { enginePool()->start(std::move(work)); });
+    });
 }
 
 void installQtDispatcher()

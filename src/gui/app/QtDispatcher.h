@@ -10,6 +10,8 @@ class QtDispatcher final : public Dispatcher {
 public:
     void toBackground(std::function<void()> work) override;
     void toMain(std::function<void()> work) override;
+    // A GUI timer counts the delay: no pool thread sleeps through it.
+    void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override;
 };
 
 // Installs the dispatcher above; call once after the QApplication exists.

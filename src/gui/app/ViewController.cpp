@@ -9,6 +9,9 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace tidvale::gui {
 
@@ -19,7 +22,7 @@ ViewController::ViewController(QWidget* parent)
     , contentVC_(new ContentContainerViewController)
 {
     setWindowTitle(QStringLiteral("Tidvale"));
-    setMinimumSize(760, 500);
+    setMinimumSize(smallestSize);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -54,15 +57,31 @@ void ViewController::showEvent(QShowEvent* event)
     }
 }
 
+WindowPlacement placeWindow(const QRect& available, int titleBar)
+{
+    const QSize room(available.width(), available.height() - titleBar);
+    const QSize size
+        = ViewController::firstSize.boundedTo(room).expandedTo(ViewController::smallestSize);
+    QRect frame(QPoint(), QSize(size.width(), size.height() + titleBar));
+    frame.moveCenter(available.center());
+    // A window larger than the area, at the minimum size, keeps its title bar on screen.
+    frame.moveTop(std::max(frame.top(), available.top()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    return {size, frame.topLeft()};
+}
+
 void showMainWindow(ViewController& window)
 {
     window.setWindowTitle(QStringLiteral("Tidvale"));
-    window.setMinimumSize(760, 500);
-    window.resize(920, 640);
+    window.setMinimumSize(ViewController::smallestSize);
+    window.resize(ViewController::firstSize);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), window.size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        // The window manager's title bar is not known before the window is shown: the
+        // style's own title bar height stands in for it.
+        const int titleBar = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight), 30);
+        const WindowPlacement place = placeWindow(screen->availableGeometry(), titleBar);
+        window.resize(place.size);
+        window.move(place.position);
     }
     window.show();
     window.raise();

@@ -15,6 +15,8 @@ class ViewController : public QWidget {
     Q_OBJECT
 public:
     static constexpr int sidebarWidth = 220;
+    static constexpr QSize firstSize{920, 640};
+    static constexpr QSize smallestSize{760, 500};
 
     explicit ViewController(QWidget* parent = nullptr);
 
@@ -31,6 +33,15 @@ private:
     ContentContainerViewController* contentVC_;
     bool appeared_ = false;
 };
+
+// Where the window first appears on a screen whose free area is `available`: 920 by 640
+// where that fits, less where it does not (a small screen, a large scale factor), never
+// smaller than the minimum; the frame, with a title bar `titleBar` high, centred.
+struct WindowPlacement {
+    QSize size;      // of the window's contents
+    QPoint position; // of its frame
+};
+WindowPlacement placeWindow(const QRect& available, int titleBar);
 
 // Titles, sizes and centres the window on its screen, then shows it and brings it to
 // the front.

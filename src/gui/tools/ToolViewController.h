@@ -1,37 +1,214 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "gui/jobs/Background.h"
+
+#include <QColor>
+#include <QStringList>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+class QAbstractButton;
+class QAbstractItemView;
+class QBoxLayout;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QModelIndex;
+class QScrollArea;
+class QVBoxLayout;
 
 namespace tidvale::gui {
 
-// The base of the eleven tool screens. The content container creates every screen at
-// once but each builds its controls only when it is first shown (loadView), so
-// starting the application costs eleven empty widgets. A screen is kept alive while
-// the window lives; viewDidAppear/viewDidDisappear tell it when the user brings it
-// into view or leaves it (also when the window is minimised and restored).
+class ActivityIndicator;
+class PrimaryButton;
+class ScreenHeader;
+class WrappingRow;
+
+// What the header of a screen shows; its colour is also the start button's.
+struct ScreenTitle {
+    QString title;
+    QString subtitle;
+    QString symbol;
+    QColor color;
+};
+
+// Where the toolbar puts its controls and the status line.
+enum class ToolbarStyle {
+    row,           // buttons, pop-ups, spinner and status in one row that wraps
+    rowThenStatus, // the controls in a row, the spinner and status on a line under it
+    centred,       // one control under the other, centred, then the spinner and status
+    none,          // no toolbar and no status line: a screen of figures
+};
+
+// Whether a content fills the pane to its edges or sits inside the screen's margins.
+enum class ContentInset { margins, edgeToEdge };
+
+// A borderless vertical scroll area showing `column` (figures, cards) on the screen's
+// background, for a content taller than a short window.
+QScrollArea* makeScrollColumn(QWidget* column);
+
+// The base and the skeleton of the eleven tool screens. A screen is built one way,
+// from top to bottom: the header, a toolbar with its start button, other buttons and
+// pop-ups, the spinner and status line, then its content (a list, a tree, cards or
+// figures) and an optional footer that stays in view. Its long job (a scan, a listing)
+// is started through runJob, which owns the start button, the spinner and the status
+// line while the job runs; its removals go through runRemoval.
+//
+//   void XyzViewController::loadView()
+//   {
+//       setUpScreen({"Xyz", "Limpia lo que sobra", "trash.fill", color});
+//       addStartButton("Escanear", [this] { doScan(); });
+//       cleanButton_ = addButton("Limpiar", systemColor(SystemColor::red), [this] { doClean(); });
+//       setList(makeTableList(model_, {44, {30, 220, 90}, 1}), ContentInset::margins,
+//           "Pulsa «Escanear» para buscar.");
+//   }
+//   void XyzViewController::doScan()
+//   {
+//       if (!readyForJob())
+//           return;
+//       model_->setItems({});
+//       runJob([](const JobControl& job) { return scanXyz(job); },
+//           [this](std::vector<Xyz> found) { model_->setItems(std::move(found)); });
+//   }
+//
+// The content container creates every screen at once, but each builds its controls only
+// when it is first shown (loadView), so starting the application costs eleven empty
+// widgets. A screen is kept alive while the window lives; viewDidAppear/viewDidDisappear
+// tell it when the user brings it into view or leaves it.
 class ToolViewController : public QWidget {
     Q_OBJECT
 public:
     explicit ToolViewController(QWidget* parent = nullptr);
+    ~ToolViewController() override;
 
     // Builds the controls now if they are not built yet. The container calls it
     // before showing the screen; tests may call it to inspect a screen unshown.
     void ensureViewLoaded();
     bool isViewLoaded() const { return loaded_; }
 
+    // The skeleton's parts; null until the view is loaded, and where a screen has none.
+    ScreenHeader* header() const { return header_; }
+    QAbstractButton* startButton() const { return startButton_; }
+    ActivityIndicator* progress() const { return progress_; }
+    QLabel* statusLabel() const { return status_; }
+    QAbstractItemView* listView() const { return list_; }
+    QLabel* listHint() const { return hint_; }
+
+    // Whether the screen's long job is running. GUI thread only.
+    bool isBusy() const { return cancel_ != nullptr; }
+    // Asks the running job to stop at its next check; its result still arrives.
+    void cancelJob();
+
+    // Fills the list's context menu for the row clicked (invalid: no row, and the menu
+    // stays empty). Screens with a menu override it.
+    virtual void menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked);
+
+signals:
+    // Every text the status line shows, in order.
+    void statusChanged(const QString& text);
+    // A job's result is on the screen.
+    void jobFinished();
+
 protected:
-    // Builds the screen's controls in this widget (typically a QVBoxLayout with the
-    // screen header first). Called once.
+    // Builds the screen's controls through the calls below. Called once.
     virtual void loadView() = 0;
     virtual void viewDidAppear() { }
     virtual void viewDidDisappear() { }
+
+    // The header and the toolbar frame; the controls follow in the order they are added.
+    void setUpScreen(const ScreenTitle& title, ToolbarStyle style = ToolbarStyle::row);
+    // The button that starts the screen's job, in the header's colour.
+    PrimaryButton* addStartButton(const QString& title, std::function<void()> action);
+    void setStartButton(QAbstractButton* button);
+    // A further button, disabled until the screen enables it.
+    PrimaryButton* addButton(
+        const QString& title, const QColor& color, std::function<void()> action);
+    // A label and a pop-up of `titles` with `current` chosen.
+    QComboBox* addPopUp(const QString& label, const QStringList& titles, int current,
+        std::function<void()> changed);
+    void addToolbarWidget(QWidget* widget);
+    // The content under the toolbar, taking the room left. A list shows `hint` in its
+    // empty box until the first job starts.
+    void setContent(QWidget* content, ContentInset inset = ContentInset::margins);
+    void setList(QAbstractItemView* list, ContentInset inset, const QString& hint);
+    // Puts `content` where the old one was and destroys the old one.
+    void replaceContent(QWidget* content);
+    // Under the content, always in view.
+    void addFooter(QWidget* footer);
+
+    void setStatus(const QString& text);
+    // A status line the screen placed itself (in a column of figures).
+    void setStatusLabel(QLabel* label) { status_ = label; }
+    // Keeps the spinner turning for a wait that is not the job (counted; GUI thread).
+    void holdSpinner();
+    void releaseSpinner();
+
+    // Loads the view and says whether a job may start now.
+    bool readyForJob();
+
+    // Runs `work(job)` on a worker and hands its result to `done` on the GUI thread,
+    // unless the screen is gone by then. Meanwhile the start button is disabled, the
+    // spinner turns and each text the job says is shown on the status line; they are
+    // restored before `done` runs, and jobFinished follows it. Does nothing while a job
+    // runs. The work must not touch widgets.
+    template <class Work, class Done> void runJob(Work work, Done done)
+    {
+        if (cancel_)
+            return;
+        auto cancel = std::make_shared<CancelFlag>();
+        beginJob(cancel);
+        runInBackground(
+            this,
+            [work = std::move(work), cancel](const ProgressSink& progress) mutable {
+                return work(JobControl(progress, cancel));
+            },
+            [this, done = std::move(done)](auto result) mutable {
+                endJob();
+                done(std::move(result));
+                emit jobFinished();
+            },
+            [this](const QString& text) { setStatus(text); });
+    }
+
+    // Runs a removal the user confirmed and hands its outcome to `done`. Removals run
+    // here, on the GUI thread inside the confirmation's completion, so that the list
+    // they act on cannot change under them.
+    template <class Work, class Done> void runRemoval(Work work, Done done)
+    {
+        done(work(JobControl()));
+    }
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void beginJob(std::shared_ptr<CancelFlag> cancel);
+    void endJob();
+    void placeStatus();
+    void updateHint();
+
     bool loaded_ = false;
+    ToolbarStyle style_ = ToolbarStyle::row;
+    QVBoxLayout* layout_ = nullptr; // the whole screen, top to bottom
+    QBoxLayout* toolbar_ = nullptr; // the centred style's column
+    WrappingRow* row_ = nullptr;    // the row styles' controls
+    QVBoxLayout* contentBox_ = nullptr;
+    QWidget* content_ = nullptr;
+    ScreenHeader* header_ = nullptr;
+    QAbstractButton* startButton_ = nullptr;
+    ActivityIndicator* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+    QAbstractItemView* list_ = nullptr;
+    QLabel* hint_ = nullptr;
+    int spinnerHolds_ = 0;
+    bool jobStarted_ = false;
+    // The running job's stop flag; null when no job runs. GUI thread only.
+    std::shared_ptr<CancelFlag> cancel_;
 };
 
 } // namespace tidvale::gui

@@ -1,6 +1,7 @@
 #include "gui/tools/TrashReport.h"
 
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 
 #include <QStringList>
 
@@ -38,6 +39,20 @@ QString changedText(int changed)
 }
 
 } // namespace
+
+TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes)
+{
+    TrashBatch batch;
+    const auto results = trashListedItems(items);
+    for (size_t i = 0; i < results.size(); ++i) {
+        batch.tally.add(results[i]);
+        if (results[i].outcome == TrashOutcome::moved) {
+            batch.freed += i < sizes.size() ? sizes[i] : 0;
+            batch.moved.insert(items[i].path);
+        }
+    }
+    return batch;
+}
 
 QString trashStatusText(const QString& success, const TrashTally& tally)
 {

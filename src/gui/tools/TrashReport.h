@@ -4,7 +4,39 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
 namespace tidvale::gui {
+
+// What one move of listed entries to the Trash did, for the list and the status line.
+struct TrashBatch {
+    TrashTally tally;
+    int64_t freed = 0;           // the listed sizes of the entries moved
+    std::set<std::string> moved; // their paths
+
+    bool wasMoved(const std::string& path) const { return moved.count(path) > 0; }
+};
+
+// Moves `items` to the Trash through the engine's identity re-check, in order: each
+// one only while its path still holds the entry that was listed. `sizes[i]` counts as
+// freed when item i moved. Blocks.
+TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes);
+
+// The same for records that carry their `path`, `listed` stamp and `size` (a large
+// file, a download, an application).
+template <class Record> TrashBatch trashRecords(const std::vector<Record>& records)
+{
+    std::vector<ListedItem> items;
+    std::vector<int64_t> sizes;
+    for (const Record& record : records) {
+        items.push_back({record.path, record.listed});
+        sizes.push_back(record.size);
+    }
+    return trashListed(items, sizes);
+}
 
 // The status line after a move to the Trash. `success` is the screen's own line for
 // what was moved ("✅ Liberado: 3 MB"); it leads when anything was moved. Entries the

@@ -1,6 +1,6 @@
 #include "gui/widgets/ActivityIndicator.h"
 
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QPainter>
 #include <QTimer>

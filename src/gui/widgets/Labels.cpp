@@ -1,6 +1,6 @@
 #include "gui/widgets/Labels.h"
 
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Fonts.h"
 
 #include <QLabel>
 

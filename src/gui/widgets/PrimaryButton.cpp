@@ -1,7 +1,7 @@
 #include "gui/widgets/PrimaryButton.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
 #include "gui/widgets/ResultCardView.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/style/Symbols.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/Symbols.h"
 
 #include <QBoxLayout>
 #include <QEvent>

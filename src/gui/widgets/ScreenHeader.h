@@ -19,6 +19,7 @@ public:
     QLabel* titleLabel() const { return titleLabel_; }
     QLabel* subtitleLabel() const { return subtitleLabel_; }
     QLabel* iconView() const { return iconView_; }
+    QColor color() const { return color_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

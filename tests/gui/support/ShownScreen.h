@@ -1,21 +1,94 @@
 #pragma once
 
-// Showing a tool screen on its own and running its scan, for the screen tests.
+// A tool screen shown on its own in a window on a temporary home, with the steps every
+// screen test takes: run its job, answer its alerts, open its context menu, read and
+// tick its list. Every list is watched by QAbstractItemModelTester.
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/tools/ToolViewController.h"
+#include "gui/widgets/Alert.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
-// Alerts only appear on a screen the user can see, so tests show it in a window.
-template <class Screen> bool showScreen(Screen& screen)
-{
-    screen.resize(900, 600);
-    screen.show();
-    return QTest::qWaitForWindowExposed(&screen);
-}
+#include <functional>
+#include <memory>
 
-// Presses the screen's scan button and waits for the result to be shown.
-template <class Screen> bool scanAndWait(Screen& screen)
-{
-    QSignalSpy done(&screen, &Screen::scanFinished);
-    QTest::mouseClick(screen.scanButton(), Qt::LeftButton);
-    return done.count() > 0 || done.wait(10000);
-}
+template <class Screen> struct ShownScreen {
+    ScreenTestEnvironment env;
+    Screen screen;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+
+    explicit ShownScreen(const tidvale::LocationsProfile& profile = tidvale::macProfile())
+        : env(profile)
+    {
+        // Alerts only appear on a screen the user can see.
+        screen.resize(900, 600);
+        screen.show();
+        (void)QTest::qWaitForWindowExposed(&screen);
+        if (QAbstractItemView* list = screen.listView())
+            tester = std::make_unique<QAbstractItemModelTester>(
+                list->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+
+    // Presses the start button and waits until the job's result is shown.
+    bool run()
+    {
+        QSignalSpy done(&screen, &tidvale::gui::ToolViewController::jobFinished);
+        QTest::mouseClick(
+            screen.startButton(), Qt::LeftButton, {}, screen.startButton()->rect().center());
+        return done.count() > 0 || done.wait(10000);
+    }
+
+    // Runs `action` answering every alert it leads to with `answer` (0: the first
+    // button), and lets every answer arrive; returns the alerts shown, in order.
+    std::vector<tidvale::gui::AlertRequest> answering(
+        int answer, const std::function<void()>& action)
+    {
+        tidvale::gui::AlertAnswerer answerer(answer);
+        action();
+        // Each answer comes through the event loop and may lead to the next alert.
+        size_t seen = size_t(-1);
+        while (seen != answerer.shown.size()) {
+            seen = answerer.shown.size();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        return answerer.shown;
+    }
+
+    QString status() const { return screen.statusLabel()->text(); }
+    QAbstractItemModel* model() const { return screen.listView()->model(); }
+    QModelIndex row(int r, int column = 0) const { return model()->index(r, column); }
+    // The texts of one column, top to bottom.
+    QStringList column(int c) const
+    {
+        QStringList texts;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            texts << model()->index(r, c).data().toString();
+        return texts;
+    }
+    void tick(int r, bool on)
+    {
+        model()->setData(row(r), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+
+    // The titles of the context menu at `at` (invalid: outside every row); triggers the
+    // entry titled `pick` if there is one.
+    QStringList menu(const QModelIndex& at, const QString& pick = {})
+    {
+        QMenu menu;
+        screen.menuNeedsUpdate(&menu, at);
+        QStringList titles;
+        for (QAction* action : menu.actions()) {
+            titles << action->text();
+            if (!pick.isEmpty() && action->text() == pick)
+                action->trigger();
+        }
+        return titles;
+    }
+};

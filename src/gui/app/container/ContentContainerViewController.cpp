@@ -1,5 +1,6 @@
 #include "gui/app/container/ContentContainerViewController.h"
 
+#include "gui/style/Colors.h"
 #include "gui/tools/applications/ApplicationsViewController.h"
 #include "gui/tools/diskspace/DiskSpaceViewController.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
@@ -11,7 +12,6 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
-#include "gui/widgets/Colors.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "gui/app/sidebar/SidebarCell.h"
 
 #include "gui/app/sidebar/SidebarModel.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/style/Symbols.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #include "gui/app/sidebar/SidebarItem.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/PlatformText.h"
+#include "gui/style/Colors.h"
+#include "gui/text/PlatformText.h"
 
 namespace tidvale::gui {
 

@@ -2,10 +2,10 @@
 
 #include "gui/app/sidebar/SidebarCell.h"
 #include "gui/app/sidebar/SidebarModel.h"
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Symbols.h"
+#include "gui/text/PlatformText.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/PlatformText.h"
-#include "gui/widgets/Symbols.h"
 
 #include <QBoxLayout>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "gui/tools/applications/AppIcons.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Symbols.h"
 
 #include <QFile>
 #include <QFileIconProvider>

@@ -1,23 +1,18 @@
 #include "gui/tools/applications/ApplicationsViewController.h"
 
 #include "engine/system/SystemInfoService.h"
-#include "gui/tools/ScreenParts.h"
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/tools/applications/AppListModel.h"
-#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
-#include "gui/widgets/Symbols.h"
-#include "platform/Workspace.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -60,11 +55,6 @@ public:
     }
 };
 
-QString appCountText(size_t n)
-{
-    return QString::number(n) + QStringLiteral(" aplicaciones");
-}
-
 } // namespace
 
 ApplicationsViewController::ApplicationsViewController(QWidget* parent)
@@ -76,93 +66,66 @@ ApplicationsViewController::ApplicationsViewController(QWidget* parent)
 
 void ApplicationsViewController::loadView()
 {
-    scanButton_
-        = new PrimaryButton(QStringLiteral("Cargar Apps"), systemColor(SystemColor::green), this);
-    connect(scanButton_, &PrimaryButton::clicked, this, &ApplicationsViewController::loadApps);
-    uninstallButton_
-        = new PrimaryButton(QStringLiteral("Desinstalar"), systemColor(SystemColor::red), this);
-    uninstallButton_->setEnabled(false);
-    connect(uninstallButton_, &PrimaryButton::clicked, this,
-        &ApplicationsViewController::uninstallSelected);
-    progress_ = new ActivityIndicator(this);
-    statusLabel_ = makeStatusLabel(this);
-    tableView_ = layOutListScreen(this,
-        makeScreenHeader(QStringLiteral("Aplicaciones"),
-            QStringLiteral("Desinstalá apps completas y libera espacio en disco"),
-            QStringLiteral("app.fill"), systemColor(SystemColor::green)),
-        scanButton_, uninstallButton_, progress_, statusLabel_, 50);
-
-    tableView_->setModel(apps_);
-    tableView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUpScreen({QStringLiteral("Aplicaciones"),
+        QStringLiteral("Desinstalá apps completas y libera espacio en disco"),
+        QStringLiteral("app.fill"), systemColor(SystemColor::green)});
+    addStartButton(QStringLiteral("Cargar Apps"), [this] { loadApps(); });
+    uninstallButton_ = addButton(QStringLiteral("Desinstalar"), systemColor(SystemColor::red),
+        [this] { uninstallSelected(); });
+    tableView_
+        = makeTableList(apps_, {50, {44, 200, 80, 90}, -1, QAbstractItemView::ExtendedSelection});
     tableView_->setItemDelegateForColumn(
         AppListModel::iconColumn, new CentredIconDelegate(tableView_));
-    tableView_->setColumnWidth(AppListModel::iconColumn, 44);
-    tableView_->setColumnWidth(AppListModel::nameColumn, 200);
-    tableView_->setColumnWidth(AppListModel::versionColumn, 80);
-    tableView_->setColumnWidth(AppListModel::sizeColumn, 90);
-    tableView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tableView_, &QTableView::customContextMenuRequested, this,
-        &ApplicationsViewController::showContextMenu);
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ApplicationsViewController::updateUninstallButton);
+    setList(tableView_, ContentInset::margins,
+        QStringLiteral("Pulsa «Cargar Apps» para ver tus aplicaciones y lo que ocupan."));
 }
 
 void ApplicationsViewController::updateUninstallButton()
 {
     if (uninstallButton_)
-        uninstallButton_->setEnabled(!loading_ && tableView_->selectionModel()->hasSelection());
+        uninstallButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
 }
 
 void ApplicationsViewController::loadApps()
 {
-    ensureViewLoaded();
-    if (loading_)
+    if (!readyForJob())
         return;
-    loading_ = true;
-    apps_->setApps({});
+    apps_->setItems({});
     uninstallButton_->setEnabled(false);
-    scanButton_->setEnabled(false);
-    progress_->startAnimation();
-    statusLabel_->setText(QStringLiteral("Cargando aplicaciones..."));
-
+    setStatus(QStringLiteral("Cargando aplicaciones..."));
     const SystemInfoService* service = &sysInfo_;
-    runInBackground(
-        this,
-        [service](const ProgressSink& progress) {
+    runJob(
+        [service](const JobControl& job) {
             std::vector<AppRow> rows;
-            for (AppInfo& app : service->getInstalledApps(progress)) {
+            for (AppInfo& app : service->getInstalledApps(textOf(job))) {
                 QImage icon = loadAppIconImage(app.iconFile, kIconPixels);
-                rows.push_back({std::move(app), std::move(icon)});
+                rows.push_back({std::move(app), std::move(icon), {}});
             }
             return rows;
         },
         [this](std::vector<AppRow> rows) {
-            loading_ = false;
-            const size_t count = rows.size();
-            apps_->setApps(std::move(rows));
-            statusLabel_->setText(appCountText(count));
-            progress_->stopAnimation();
-            scanButton_->setEnabled(true);
+            apps_->setItems(std::move(rows));
+            setStatus(QString::number(apps_->rowCount()) + QStringLiteral(" aplicaciones"));
             updateUninstallButton();
-        },
-        [this](const QString& text) { statusLabel_->setText(text); });
+        });
 }
 
 void ApplicationsViewController::uninstallSelected()
 {
-    if (!tableView_ || loading_)
+    if (!tableView_ || isBusy())
         return;
     QModelIndexList rows = tableView_->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end(),
         [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<ListedItem> targets;
+    std::vector<AppInfo> targets;
     QStringList names;
     for (const QModelIndex& index : rows) {
-        const AppInfo& app = apps_->apps()[static_cast<size_t>(index.row())].info;
-        targets.push_back({app.path, app.listed});
-        names << displayText(app.name);
+        targets.push_back(apps_->items()[static_cast<size_t>(index.row())].info);
+        names << displayText(targets.back().name);
     }
     AlertRequest alert;
     alert.style = AlertStyle::warning;
@@ -180,97 +143,63 @@ void ApplicationsViewController::uninstallSelected()
 // listed: a bundle replaced since (an update installed meanwhile) is another program
 // than the one the user chose. Only what the Trash took is counted and dropped from
 // the list; the status line names what stayed and why.
-void ApplicationsViewController::moveToTrash(const std::vector<ListedItem>& targets)
+void ApplicationsViewController::moveToTrash(const std::vector<AppInfo>& targets)
 {
-    if (loading_)
+    if (isBusy())
         return; // a new listing owns the rows now
-    std::vector<ListedItem> listed;
-    std::vector<int64_t> sizes;
+    std::vector<AppInfo> listed;
     std::set<std::string> seen;
-    for (const ListedItem& target : targets) {
-        const auto& all = apps_->apps();
-        const auto it = std::find_if(all.begin(), all.end(),
+    for (const AppInfo& target : targets) {
+        const auto& all = apps_->items();
+        const bool stillListed = std::any_of(all.begin(), all.end(),
             [&](const AppRow& row) { return row.info.path == target.path; });
-        if (it == all.end() || !seen.insert(target.path).second)
-            continue; // already gone from the list
-        listed.push_back(target);
-        sizes.push_back(it->info.size);
+        if (stillListed && seen.insert(target.path).second)
+            listed.push_back(target);
     }
-    const auto results = trashListedItems(listed);
-    std::set<std::string> moved;
-    int64_t freed = 0;
-    TrashTally tally;
-    for (size_t i = 0; i < results.size(); ++i) {
-        tally.add(results[i]);
-        if (results[i].outcome == TrashOutcome::moved) {
-            moved.insert(listed[i].path);
-            freed += sizes[i];
-        }
-    }
-    apps_->removePaths(moved);
-    updateUninstallButton();
-    statusLabel_->setText(trashStatusText(
-        QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(freed), tally));
+    runRemoval([listed](const JobControl&) { return trashRecords(listed); },
+        [this](const TrashBatch& batch) {
+            apps_->removeIf([&](const AppRow& row) { return batch.wasMoved(row.info.path); });
+            updateUninstallButton();
+            setStatus(trashStatusText(
+                QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(batch.freed),
+                batch.tally));
+        });
 }
 
-void ApplicationsViewController::showContextMenu(const QPoint& pos)
+void ApplicationsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)
 {
-    const QModelIndex index = tableView_->indexAt(pos);
-    // Below the last row there is nothing to act on, and an empty menu would only be
-    // a blank box, so none is shown.
-    if (!index.isValid() || index.row() >= apps_->rowCount())
+    menu->clear();
+    if (!clicked.isValid() || clicked.row() >= apps_->rowCount())
         return;
-    const std::string path = apps_->apps()[static_cast<size_t>(index.row())].info.path;
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const QColor tint = labelColor(this);
-    menu->addAction(symbolIcon(QStringLiteral("folder"), tint),
-        platformText(&PlatformTexts::revealInFolder), this,
-        [this, path] { showAppInFinder(path); });
-    menu->addAction(symbolIcon(QStringLiteral("play.circle"), tint),
-        QStringLiteral("Abrir Aplicación"), this, [this, path] { launchApp(path); });
-    menu->addSeparator();
-    menu->addAction(symbolIcon(QStringLiteral("trash"), tint),
-        QStringLiteral("Mover a Papelera (Desinstalar)"), this, [this, path] { trashApp(path); });
-    menu->popup(tableView_->viewport()->mapToGlobal(pos));
+    const std::string path = apps_->items()[static_cast<size_t>(clicked.row())].info.path;
+    ItemMenu(menu, path)
+        .reveal()
+        .launch()
+        .separator()
+        .trash([this, path] { trashApp(path); }, QStringLiteral("Mover a Papelera (Desinstalar)"));
 }
 
-void ApplicationsViewController::showAppInFinder(const std::string& path)
-{
-    platform::Service<platform::Workspace>::get()->reveal(path);
-}
-
-void ApplicationsViewController::launchApp(const std::string& path)
-{
-    platform::Service<platform::Workspace>::get()->launchApplication(path);
-}
-
+// At once, with no confirmation. A refusal of the Trash leaves the bundle listed and
+// the status line as it was; a bundle replaced since the listing stays and is named.
 void ApplicationsViewController::trashApp(const std::string& path)
 {
-    if (loading_)
+    if (isBusy())
         return;
-    const auto& all = apps_->apps();
+    const auto& all = apps_->items();
     const auto it = std::find_if(
         all.begin(), all.end(), [&](const AppRow& row) { return row.info.path == path; });
     if (it == all.end())
         return;
-    const int64_t size = it->info.size;
-    const auto results = trashListedItems({{path, it->info.listed}});
-    switch (results.front().outcome) {
-    case TrashOutcome::moved:
-        apps_->removePaths({path});
-        updateUninstallButton();
-        statusLabel_->setText(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(size));
-        break;
-    case TrashOutcome::changed: {
-        TrashTally tally;
-        tally.add(results.front());
-        statusLabel_->setText(trashStatusText({}, tally));
-        break;
-    }
-    case TrashOutcome::failed:
-        break; // refused: the bundle stays listed and the line is left as it was
-    }
+    runRemoval([app = it->info](const JobControl&) { return trashRecords<AppInfo>({app}); },
+        [this, path](const TrashBatch& batch) {
+            if (batch.tally.changed > 0)
+                setStatus(trashStatusText({}, batch.tally));
+            if (batch.moved.empty())
+                return;
+            apps_->removeIf([&](const AppRow& row) { return row.info.path == path; });
+            updateUninstallButton();
+            setStatus(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(batch.freed));
+        });
 }
 
 } // namespace tidvale::gui

@@ -2,16 +2,15 @@
 
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
-#include "gui/tools/ScreenParts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/style/Symbols.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/PlatformText.h"
 #include "gui/tools/diskspace/UsageBarView.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
 #include "gui/widgets/Labels.h"
-#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/widgets/SeparatorLine.h"
 #include "platform/Workspace.h"
 
 #include <QGridLayout>
@@ -49,45 +48,28 @@ DiskSpaceViewController::DiskSpaceViewController(QWidget* parent)
 
 void DiskSpaceViewController::loadView()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    setUpScreen({QStringLiteral("Espacio en Disco"), platformText(&PlatformTexts::diskSubtitle),
+                    QStringLiteral("externaldrive.fill"), systemColor(SystemColor::red)},
+        ToolbarStyle::none);
     diskInfo_ = sysInfo_.getDiskInfo();
-    buildScreen();
+    setContent(buildFigures(), ContentInset::edgeToEdge);
 }
 
+// Every figure is read again and every control below the header made anew.
 void DiskSpaceViewController::refreshDisk()
 {
     ensureViewLoaded();
     diskInfo_ = sysInfo_.getDiskInfo();
-    // The old controls leave the screen at once, so it never holds two copies; they
-    // are destroyed once the click that got here has returned.
-    if (content_) {
-        content_->hide();
-        content_->setParent(nullptr);
-        content_->deleteLater();
-    }
-    buildScreen();
+    replaceContent(buildFigures());
 }
 
-void DiskSpaceViewController::buildScreen()
+QWidget* DiskSpaceViewController::buildFigures()
 {
-    // Built apart and attached whole, so every control shows with it at once.
-    content_ = new QWidget;
     percentLabel_ = totalValue_ = usedValue_ = freeValue_ = nullptr;
     usageBar_ = nullptr;
     finderButton_ = refreshButton_ = nullptr;
-    auto* layout = new QVBoxLayout(content_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Espacio en Disco"),
-        platformText(&PlatformTexts::diskSubtitle), QStringLiteral("externaldrive.fill"),
-        systemColor(SystemColor::red)));
-    if (!diskInfo_) {
-        layout->addStretch(1);
-        attachContent();
-        return;
-    }
+    if (!diskInfo_)
+        return new QWidget;
     const DiskInfo disk = *diskInfo_;
     const Usage usage = volumeUsage(disk);
 
@@ -161,14 +143,7 @@ void DiskSpaceViewController::buildScreen()
     setTextColor(hint, secondary);
     stack->addWidget(hint);
 
-    layout->addWidget(makeScrollColumn(column), 1);
-    attachContent();
-}
-
-void DiskSpaceViewController::attachContent()
-{
-    static_cast<QVBoxLayout*>(layout())->addWidget(content_);
-    content_->show();
+    return makeScrollColumn(column);
 }
 
 void DiskSpaceViewController::openInFinder()

@@ -39,12 +39,12 @@ protected:
     void loadView() override;
 
 private:
-    void buildScreen();
-    void attachContent();
+    // The figures under the header, in a scrolling column; an empty widget when the
+    // volume could not be read.
+    QWidget* buildFigures();
 
     const SystemInfoService& sysInfo_;
     std::optional<DiskInfo> diskInfo_;
-    QWidget* content_ = nullptr; // everything below, replaced whole by a refresh
     QLabel* percentLabel_ = nullptr;
     QLabel* totalValue_ = nullptr;
     QLabel* usedValue_ = nullptr;

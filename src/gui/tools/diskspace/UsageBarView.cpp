@@ -1,6 +1,6 @@
 #include "gui/tools/diskspace/UsageBarView.h"
 
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QPainter>
 #include <QPainterPath>

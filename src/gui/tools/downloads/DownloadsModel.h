@@ -1,40 +1,38 @@
 #pragma once
 
 #include "engine/downloads/Downloads.h"
+#include "gui/tools/RecordTableModel.h"
 
-#include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
-#include <vector>
+#include <chrono>
 
 namespace tidvale::gui {
 
-// The Downloads list as shown (after the age filter): a check box and four columns.
-// Ticking a box changes the shown copy and asks the screen, through rowTicked, to
-// record it in its full list too. GUI thread only.
-class DownloadsModel : public QAbstractTableModel {
-    Q_OBJECT
+// The whole Downloads listing: a tick box and four columns. The age filter is a proxy
+// over it, so a tick belongs to the entry whatever the filter shows.
+class DownloadsModel : public RecordTableModel<DownloadItem> {
 public:
     enum Column { checkColumn, nameColumn, sizeColumn, dateColumn, kindColumn, columnTotal };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit DownloadsModel(QObject* parent = nullptr);
+};
 
-    const std::vector<DownloadItem>& items() const { return items_; }
-    void setItems(std::vector<DownloadItem> items);
-    void setTicked(int row, bool ticked);
-    void removeRowAt(int row);
+// The entries of a DownloadsModel older than the age the pop-up chose, in their order.
+class DownloadsAgeFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The filter at `index` of the pop-up, measured from `now`.
+    void setAge(int index, std::chrono::system_clock::time_point now);
 
-signals:
-    void rowTicked(int row, bool ticked);
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
-    std::vector<DownloadItem> items_;
+    int index_ = 0;
+    std::chrono::system_clock::time_point now_;
 };
 
 } // namespace tidvale::gui

@@ -1,10 +1,10 @@
 #include "gui/tools/duplicates/DuplicatesModel.h"
 
 #include "engine/fs/PathText.h"
-#include "gui/tools/FinderLists.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
 
@@ -89,7 +89,8 @@ QVariant DuplicatesModel::data(const QModelIndex& index, int role) const
             return displayText(lastPathComponent(file->path));
         if (column == pathColumn)
             return displayText(parentFolder(file->path));
-        return QString();
+        // The copy every removal leaves in place, named before the user confirms.
+        return index.row() == 0 ? QStringLiteral("Se conserva") : QString();
     case Qt::ToolTipRole:
         return plainToolTip(displayText(isGroup ? group->files.front().path : file->path));
     case Qt::FontRole:
@@ -97,12 +98,16 @@ QVariant DuplicatesModel::data(const QModelIndex& index, int role) const
             return uiFont(13, QFont::DemiBold);
         if (isGroup && column == sizeColumn)
             return monospacedDigitFont(12, QFont::DemiBold);
+        if (column == sizeColumn)
+            return uiFont(11, QFont::Medium);
         return uiFont(12);
     case Qt::ForegroundRole:
         if (isGroup && column == mainColumn)
             return systemColor(SystemColor::indigo);
         if (isGroup && column == sizeColumn)
             return systemColor(SystemColor::red);
+        if (column == sizeColumn)
+            return systemColor(SystemColor::green);
         return column == pathColumn ? secondaryLabelColor() : labelColor();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);

@@ -9,7 +9,7 @@
 namespace tidvale::gui {
 
 // The Duplicates list in two levels: a row per group with its files below it, the
-// first file being the copy that stays. GUI thread only.
+// first file being the copy that stays, marked "Se conserva". GUI thread only.
 class DuplicatesModel : public QAbstractItemModel {
     Q_OBJECT
 public:

@@ -2,25 +2,18 @@
 
 #include "engine/finders/DuplicateRemoval.h"
 #include "engine/fs/Homes.h"
-#include "gui/tools/FinderLists.h"
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/PlatformText.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
 #include "gui/tools/duplicates/DuplicatesModel.h"
-#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
-#include "platform/Workspace.h"
 
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace tidvale::gui {
 
@@ -32,46 +25,18 @@ const std::vector<DuplicateGroup>& DuplicatesViewController::groups() const
 
 void DuplicatesViewController::loadView()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Archivos Duplicados"),
-        QStringLiteral("Detecta copias exactas y libera espacio"),
-        QStringLiteral("doc.on.doc.fill"), systemColor(SystemColor::indigo)));
-
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(20, 12, 20, 8);
-    bar->setSpacing(8);
-    scanButton_ = new PrimaryButton(
-        QStringLiteral("Escanear Duplicados"), systemColor(SystemColor::indigo), this);
-    connect(scanButton_, &PrimaryButton::clicked, this, &DuplicatesViewController::doScan);
-    bar->addWidget(scanButton_);
-    cleanButton_ = new PrimaryButton(
-        QStringLiteral("Eliminar Duplicados"), systemColor(SystemColor::red), this);
-    cleanButton_->setEnabled(false);
-    connect(cleanButton_, &PrimaryButton::clicked, this, &DuplicatesViewController::doClean);
-    bar->addWidget(cleanButton_);
-    bar->addStretch(1);
-    layout->addLayout(bar);
-    layout->addLayout(makeStatusRow(progress_, statusLabel_, this));
-
+    setUpScreen({QStringLiteral("Archivos Duplicados"),
+                    QStringLiteral("Detecta copias exactas y libera espacio"),
+                    QStringLiteral("doc.on.doc.fill"), systemColor(SystemColor::indigo)},
+        ToolbarStyle::rowThenStatus);
+    addStartButton(QStringLiteral("Escanear Duplicados"), [this] { doScan(); });
+    cleanButton_ = addButton(QStringLiteral("Eliminar Duplicados"), systemColor(SystemColor::red),
+        [this] { doClean(); });
     model_ = new DuplicatesModel(this);
-    outlineView_ = new QTreeView(this);
-    outlineView_->setModel(model_);
-    styleList(outlineView_, 40);
-    outlineView_->setHeaderHidden(true);
-    outlineView_->setIndentation(20);
-    outlineView_->setSelectionMode(QAbstractItemView::SingleSelection);
-    outlineView_->setItemDelegate(new ListCellDelegate(Qt::ElideMiddle, 40, outlineView_));
-    const int widths[] = {360, 90, 200};
-    for (int c = 0; c < DuplicatesModel::columnTotal; ++c)
-        outlineView_->setColumnWidth(c, widths[c]);
-    outlineView_->header()->setStretchLastSection(true);
-    connect(outlineView_, &QTreeView::customContextMenuRequested, this, [this](const QPoint& pos) {
-        popUpContextMenu(outlineView_, pos,
-            [this](QMenu* menu, const QModelIndex& index) { menuNeedsUpdate(menu, index); });
-    });
-    layout->addWidget(outlineView_, 1);
+    outlineView_ = makeTreeList(model_,
+        {40, {360, 90, 200}, -1, QAbstractItemView::SingleSelection, Qt::ElideMiddle, -1, false});
+    setList(outlineView_, ContentInset::edgeToEdge,
+        QStringLiteral("Pulsa «Escanear Duplicados» para buscar copias exactas en tus carpetas."));
 }
 
 void DuplicatesViewController::showGroups(std::vector<DuplicateGroup> groups)
@@ -82,45 +47,31 @@ void DuplicatesViewController::showGroups(std::vector<DuplicateGroup> groups)
 
 void DuplicatesViewController::doScan()
 {
-    ensureViewLoaded();
-    if (searching_)
+    if (!readyForJob())
         return;
-    searching_ = true;
     showGroups({});
     cleanButton_->setEnabled(false);
-    progress_->startAnimation();
-    scanButton_->setEnabled(false);
-    statusLabel_->setText(QStringLiteral("Buscando duplicados..."));
-
+    setStatus(QStringLiteral("Buscando duplicados..."));
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runInBackground(
-        this,
-        [roots](const ProgressSink& progress) {
+    runJob(
+        [roots](const JobControl& job) {
             return findDuplicates(roots, [&](size_t buckets) {
-                progress("Calculando hashes para " + std::to_string(buckets) + " grupos...");
+                job.say("Calculando hashes para " + std::to_string(buckets) + " grupos...");
             });
         },
-        [this](DuplicateSearch result) { finishSearch(std::move(result)); },
-        [this](const QString& text) { statusLabel_->setText(text); });
-}
-
-void DuplicatesViewController::finishSearch(DuplicateSearch result)
-{
-    showGroups(std::move(result.groups));
-    if (groups().empty())
-        statusLabel_->setText(QStringLiteral("✅ No se encontraron duplicados"));
-    else
-        showCountAndWaste();
-    cleanButton_->setEnabled(!groups().empty());
-    progress_->stopAnimation();
-    scanButton_->setEnabled(true);
-    searching_ = false;
-    emit scanFinished();
+        [this](DuplicateSearch result) {
+            showGroups(std::move(result.groups));
+            if (groups().empty())
+                setStatus(QStringLiteral("✅ No se encontraron duplicados"));
+            else
+                showCountAndWaste();
+            cleanButton_->setEnabled(!groups().empty());
+        });
 }
 
 void DuplicatesViewController::showCountAndWaste()
 {
-    statusLabel_->setText(QStringLiteral("%1 grupos · ").arg(groups().size())
+    setStatus(QStringLiteral("%1 grupos · ").arg(groups().size())
         + fileBytesText(wastedTotal(groups())) + QStringLiteral(" desperdiciados"));
 }
 
@@ -141,17 +92,22 @@ void DuplicatesViewController::doClean()
     showAlert(this, alert, [this](int answer) {
         if (answer != 0)
             return;
-        int64_t freed = 0;
-        TrashTally tally;
-        for (const auto& group : groups()) {
-            const auto removal = trashExtraCopies(group);
-            freed += removal.freed;
-            tally.add(removal.tally);
-        }
-        showGroups({});
-        statusLabel_->setText(
-            trashStatusText(QStringLiteral("✅ Liberado: ") + fileBytesText(freed), tally));
-        cleanButton_->setEnabled(false);
+        runRemoval(
+            [groups = groups()](const JobControl&) {
+                CopyRemoval all;
+                for (const auto& group : groups) {
+                    const auto removal = trashExtraCopies(group);
+                    all.freed += removal.freed;
+                    all.tally.add(removal.tally);
+                }
+                return all;
+            },
+            [this](const CopyRemoval& all) {
+                showGroups({});
+                setStatus(trashStatusText(
+                    QStringLiteral("✅ Liberado: ") + fileBytesText(all.freed), all.tally));
+                cleanButton_->setEnabled(false);
+            });
     });
 }
 
@@ -163,78 +119,67 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         return;
     if (const DuplicateFile* file = model_->fileAt(clicked)) {
         const std::string path = file->path;
-        addMenuItem(menu, platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
-            [this, path] { showInFinder(path); });
-        menu->addSeparator();
-        addMenuItem(menu, QStringLiteral("Mover a Papelera"), QStringLiteral("trash"),
-            [this, path] { trashFromMenu(path); });
-        addMenuItem(menu, QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
-            [this, path] { getInfoFromMenu(path); });
+        ItemMenu(menu, path)
+            .reveal()
+            .separator()
+            .trash([this, path] { trashFromMenu(path); })
+            .info();
         return;
     }
     const std::string hash = group->hash;
-    const std::string original = group->files.front().path;
-    addMenuItem(menu,
-        QStringLiteral("Eliminar Duplicados de este Grupo (%1 copias)").arg(group->extraCopies()),
-        QStringLiteral("doc.on.doc"), [this, hash] { cleanGroupFromMenu(hash); });
-    menu->addSeparator();
-    addMenuItem(menu, platformText(&PlatformTexts::revealOriginal), QStringLiteral("folder"),
-        [this, original] { showInFinder(original); });
+    ItemMenu(menu, group->files.front().path)
+        .action(QStringLiteral("Eliminar Duplicados de este Grupo (%1 copias)")
+                    .arg(group->extraCopies()),
+            QStringLiteral("doc.on.doc"), [this, hash] { cleanGroupFromMenu(hash); })
+        .separator()
+        .reveal(platformText(&PlatformTexts::revealOriginal));
 }
 
 void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
 {
-    auto groups = model_->groups();
+    const auto& all = groups();
     const auto it = std::find_if(
-        groups.begin(), groups.end(), [&](const DuplicateGroup& g) { return g.hash == hash; });
-    if (hash.empty() || it == groups.end())
+        all.begin(), all.end(), [&](const DuplicateGroup& g) { return g.hash == hash; });
+    if (hash.empty() || it == all.end())
         return;
-    const auto removal = trashExtraCopies(*it);
-    groups.erase(it);
-    showGroups(std::move(groups));
-    cleanButton_->setEnabled(!this->groups().empty());
-    // The status line is left as it was, unless copies had to stay where they were.
-    if (removal.tally.changed > 0 || removal.tally.failed > 0)
-        statusLabel_->setText(trashStatusText(
-            QStringLiteral("✅ Liberado: ") + fileBytesText(removal.freed), removal.tally));
-}
-
-void DuplicatesViewController::showInFinder(const std::string& path)
-{
-    if (!path.empty())
-        platform::Service<platform::Workspace>::get()->reveal(path);
-}
-
-void DuplicatesViewController::getInfoFromMenu(const std::string& path)
-{
-    if (!path.empty())
-        platform::Service<platform::Workspace>::get()->showInformation(path);
+    runRemoval([group = *it](const JobControl&) { return trashExtraCopies(group); },
+        [this, hash](const CopyRemoval& removal) {
+            auto left = groups();
+            std::erase_if(left, [&](const DuplicateGroup& g) { return g.hash == hash; });
+            showGroups(std::move(left));
+            cleanButton_->setEnabled(!groups().empty());
+            // The status line is left as it was, unless copies had to stay where they were.
+            if (removal.tally.changed > 0 || removal.tally.failed > 0)
+                setStatus(trashStatusText(
+                    QStringLiteral("✅ Liberado: ") + fileBytesText(removal.freed), removal.tally));
+        });
 }
 
 void DuplicatesViewController::trashFromMenu(const std::string& path)
 {
-    if (path.empty())
-        return;
-    auto groups = model_->groups();
-    const auto owner = std::find_if(groups.begin(), groups.end(), [&](const DuplicateGroup& g) {
+    const auto& all = groups();
+    const auto owner = std::find_if(all.begin(), all.end(), [&](const DuplicateGroup& g) {
         return std::any_of(
             g.files.begin(), g.files.end(), [&](const DuplicateFile& f) { return f.path == path; });
     });
-    if (owner == groups.end())
+    if (path.empty() || owner == all.end())
         return;
-    const auto removal = trashOneCopy(*owner, path);
-    if (removal.moved.empty()) {
-        statusLabel_->setText(trashStatusText({}, removal.tally));
-        return;
-    }
-    for (auto& g : groups)
-        std::erase_if(g.files, [&](const DuplicateFile& f) { return f.path == path; });
-    std::erase_if(groups, [](const DuplicateGroup& g) { return g.files.size() < 2; });
-    showGroups(std::move(groups));
-    if (this->groups().empty())
-        statusLabel_->setText(QStringLiteral("✅ Sin duplicados"));
-    else
-        showCountAndWaste();
+    runRemoval([group = *owner, path](const JobControl&) { return trashOneCopy(group, path); },
+        [this, path](const CopyRemoval& removal) {
+            if (removal.moved.empty()) {
+                setStatus(trashStatusText({}, removal.tally));
+                return;
+            }
+            auto left = groups();
+            for (auto& g : left)
+                std::erase_if(g.files, [&](const DuplicateFile& f) { return f.path == path; });
+            std::erase_if(left, [](const DuplicateGroup& g) { return g.files.size() < 2; });
+            showGroups(std::move(left));
+            if (groups().empty())
+                setStatus(QStringLiteral("✅ Sin duplicados"));
+            else
+                showCountAndWaste();
+        });
 }
 
 } // namespace tidvale::gui

@@ -6,14 +6,10 @@
 #include <string>
 #include <vector>
 
-class QLabel;
-class QMenu;
-class QModelIndex;
 class QTreeView;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class DuplicatesModel;
 class PrimaryButton;
 
@@ -29,45 +25,30 @@ public:
     // Actions. GUI thread only.
     void doScan();
     void doClean();
-    // Fills the context menu for the clicked row (invalid: none, the menu stays empty).
-    void menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked);
+    void menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked) override;
+    // The context menu's removals, by the group's hash and by the file's path.
     void cleanGroupFromMenu(const std::string& hash);
-    void showInFinder(const std::string& path);
     void trashFromMenu(const std::string& path);
-    void getInfoFromMenu(const std::string& path);
 
     // The folders searched; the six personal folders unless a test sets others.
     void setSearchRoots(std::vector<std::string> roots) { roots_ = std::move(roots); }
 
-    // Controls and state, for tests.
     QTreeView* outlineView() const { return outlineView_; }
     DuplicatesModel* model() const { return model_; }
-    PrimaryButton* scanButton() const { return scanButton_; }
     PrimaryButton* cleanButton() const { return cleanButton_; }
-    ActivityIndicator* progress() const { return progress_; }
-    QLabel* statusLabel() const { return statusLabel_; }
     const std::vector<DuplicateGroup>& groups() const;
-    bool isSearching() const { return searching_; }
-
-signals:
-    void scanFinished();
 
 protected:
     void loadView() override;
 
 private:
-    void finishSearch(DuplicateSearch result);
     void showGroups(std::vector<DuplicateGroup> groups);
     void showCountAndWaste();
 
     QTreeView* outlineView_ = nullptr; // also its own scroll container
-    PrimaryButton* scanButton_ = nullptr;
     PrimaryButton* cleanButton_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
     DuplicatesModel* model_ = nullptr; // holds `groups`
     std::vector<std::string> roots_;
-    bool searching_ = false;
 };
 
 } // namespace tidvale::gui

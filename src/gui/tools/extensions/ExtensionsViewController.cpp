@@ -3,17 +3,13 @@
 #include "engine/locations/LocationsProfile.h"
 #include "engine/system/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
-#include "gui/tools/ScreenParts.h"
+#include "gui/style/Colors.h"
+#include "gui/text/DisplayText.h"
+#include "gui/tools/ItemLists.h"
 #include "gui/tools/extensions/LaunchItemModel.h"
-#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
 
-#include <QLabel>
 #include <QTableView>
 
 namespace tidvale::gui {
@@ -27,67 +23,46 @@ ExtensionsViewController::ExtensionsViewController(QWidget* parent)
 
 void ExtensionsViewController::loadView()
 {
-    loadButton_ = new PrimaryButton(
-        QStringLiteral("Cargar Elementos"), systemColor(SystemColor::yellow), this);
-    connect(loadButton_, &PrimaryButton::clicked, this, &ExtensionsViewController::loadItems);
-    removeButton_ = new PrimaryButton(
-        QStringLiteral("Eliminar Seleccionado"), systemColor(SystemColor::red), this);
-    removeButton_->setEnabled(false);
-    connect(
-        removeButton_, &PrimaryButton::clicked, this, &ExtensionsViewController::removeSelected);
-    progress_ = new ActivityIndicator(this);
-    statusLabel_ = makeStatusLabel(this);
-    tableView_ = layOutListScreen(this,
-        makeScreenHeader(QStringLiteral("Extensiones"),
-            QStringLiteral("Administrá los agentes y daemons de inicio"),
-            QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)),
-        loadButton_, removeButton_, progress_, statusLabel_, 50);
-
-    tableView_->setModel(items_);
-    tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tableView_->setTextElideMode(Qt::ElideMiddle);
-    tableView_->setColumnWidth(LaunchItemModel::nameColumn, 260);
-    tableView_->setColumnWidth(LaunchItemModel::sourceColumn, 140);
-    tableView_->setColumnWidth(LaunchItemModel::pathColumn, 200);
+    setUpScreen({QStringLiteral("Extensiones"),
+        QStringLiteral("Administrá los agentes y daemons de inicio"),
+        QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)});
+    addStartButton(QStringLiteral("Cargar Elementos"), [this] { loadItems(); });
+    removeButton_ = addButton(QStringLiteral("Eliminar Seleccionado"),
+        systemColor(SystemColor::red), [this] { removeSelected(); });
+    tableView_ = makeTableList(
+        items_, {50, {260, 140, 200}, -1, QAbstractItemView::SingleSelection, Qt::ElideMiddle});
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ExtensionsViewController::updateRemoveButton);
+    setList(tableView_, ContentInset::margins,
+        QStringLiteral("Pulsa «Cargar Elementos» para ver los agentes y daemons que se inician "
+                       "solos."));
 }
 
 void ExtensionsViewController::updateRemoveButton()
 {
     if (removeButton_)
-        removeButton_->setEnabled(!loading_ && tableView_->selectionModel()->hasSelection());
+        removeButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
 }
 
 void ExtensionsViewController::loadItems()
 {
-    ensureViewLoaded();
-    if (loading_)
+    if (!readyForJob())
         return;
-    loading_ = true;
     items_->setItems({});
     removeButton_->setEnabled(false);
-    loadButton_->setEnabled(false);
-    progress_->startAnimation();
-
     const SystemInfoService* service = &sysInfo_;
-    runInBackground(
-        this, [service](const ProgressSink&) { return service->getLaunchItems(); },
+    runJob([service](const JobControl&) { return service->getLaunchItems(); },
         [this](std::vector<LaunchItem> items) {
-            loading_ = false;
-            const size_t count = items.size();
             items_->setItems(std::move(items));
-            statusLabel_->setText(
-                QString::number(count) + QStringLiteral(" elementos encontrados"));
-            progress_->stopAnimation();
-            loadButton_->setEnabled(true);
+            setStatus(
+                QString::number(items_->rowCount()) + QStringLiteral(" elementos encontrados"));
             updateRemoveButton();
         });
 }
 
 void ExtensionsViewController::removeSelected()
 {
-    if (!tableView_ || loading_)
+    if (!tableView_ || isBusy())
         return;
     const QModelIndexList selected = tableView_->selectionModel()->selectedRows();
     if (selected.isEmpty())
@@ -115,33 +90,35 @@ void ExtensionsViewController::removeSelected()
 // a user copy, and a user unit is disabled. Nothing under /etc or /usr is touched.
 void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
 {
-    if (loading_)
+    if (isBusy())
         return; // a new listing owns the rows now
-    const LaunchItemOutcome outcome = currentProfile().disableLaunchItem(item);
-    if (!outcome.ok) {
-        statusLabel_->setText(displayText(failedText(outcome.error)));
-        return;
-    }
-    // The row asked about, unless the list changed under the alert.
-    const auto& all = items_->items();
-    if (row >= static_cast<int>(all.size()) || all[static_cast<size_t>(row)].path != item.path) {
-        row = -1;
-        for (size_t i = 0; i < all.size(); ++i)
-            if (all[i].path == item.path)
-                row = static_cast<int>(i);
-    }
-    const bool hidden = item.action == LaunchItemAction::hideSystemEntry
-        || item.action == LaunchItemAction::hideUserEntry;
-    if (hidden && row >= 0) {
-        // A hidden entry stays where the desktop keeps it, now disabled.
-        auto rows = all;
-        rows[static_cast<size_t>(row)].isEnabled = false;
-        items_->setItems(std::move(rows));
-    } else {
-        items_->removeRow(row);
-    }
-    updateRemoveButton();
-    statusLabel_->setText(displayText(doneTextFor(item)));
+    runRemoval([item](const JobControl&) { return currentProfile().disableLaunchItem(item); },
+        [this, row, item](const LaunchItemOutcome& outcome) {
+            if (!outcome.ok) {
+                setStatus(displayText(failedText(outcome.error)));
+                return;
+            }
+            auto matches = [&](const LaunchItem& i) { return i.path == item.path; };
+            const auto& all = items_->items();
+            const bool hidden = item.action == LaunchItemAction::hideSystemEntry
+                || item.action == LaunchItemAction::hideUserEntry;
+            if (hidden) {
+                // A hidden entry stays where the desktop keeps it, now disabled.
+                auto rows = all;
+                for (auto& i : rows)
+                    if (matches(i))
+                        i.isEnabled = false;
+                items_->setItems(std::move(rows));
+            } else if (row < static_cast<int>(all.size())
+                && all[static_cast<size_t>(row)].path == item.path) {
+                // The row asked about, unless the list changed under the alert.
+                items_->removeRows(row, 1);
+            } else {
+                items_->removeIf(matches);
+            }
+            updateRemoveButton();
+            setStatus(displayText(doneTextFor(item)));
+        });
 }
 
 } // namespace tidvale::gui

@@ -3,7 +3,8 @@
 #include "engine/system/SystemRecords.h"
 #include "gui/tools/ToolViewController.h"
 
-class QLabel;
+#include <string>
+
 class QTableView;
 
 namespace tidvale {
@@ -12,7 +13,6 @@ class SystemInfoService;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class LaunchItemModel;
 class PrimaryButton;
 
@@ -24,12 +24,8 @@ public:
     explicit ExtensionsViewController(QWidget* parent = nullptr);
 
     QTableView* tableView() const { return tableView_; }
-    PrimaryButton* loadButton() const { return loadButton_; }
     PrimaryButton* removeButton() const { return removeButton_; }
-    ActivityIndicator* progress() const { return progress_; }
-    QLabel* statusLabel() const { return statusLabel_; }
     LaunchItemModel* items() const { return items_; }
-    bool isLoading() const { return loading_; }
 
     void loadItems();
     void removeSelected();
@@ -42,13 +38,9 @@ private:
     void removeItem(int row, const LaunchItem& item);
 
     QTableView* tableView_ = nullptr;
-    PrimaryButton* loadButton_ = nullptr;
     PrimaryButton* removeButton_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
     LaunchItemModel* items_;
     const SystemInfoService& sysInfo_;
-    bool loading_ = false; // GUI thread only
 };
 
 } // namespace tidvale::gui

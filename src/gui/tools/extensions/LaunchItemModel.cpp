@@ -1,93 +1,43 @@
 #include "gui/tools/extensions/LaunchItemModel.h"
 
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
+namespace {
 
-int LaunchItemModel::rowCount(const QModelIndex& parent) const
+// An entry that will not start (hidden, or not for this desktop) reads as such. The
+// Mac's launch items are always listed as enabled.
+QVariant dimmedWhenDisabled(const LaunchItem& i)
 {
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    return i.isEnabled ? QVariant() : QVariant(tertiaryLabelColor());
 }
 
-int LaunchItemModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : columnCount_;
-}
+} // namespace
 
-QVariant LaunchItemModel::data(const QModelIndex& index, int role) const
+LaunchItemModel::LaunchItemModel(QObject* parent)
+    : RecordTableModel(
+        {
+            {QStringLiteral("Identificador"),
+                [](const LaunchItem& i) {
+                    return displayText(i.bundleID.empty() ? i.name : i.bundleID);
+                },
+                {12, QFont::Medium}, dimmedWhenDisabled},
+            {QStringLiteral("Tipo"),
+                [](const LaunchItem& i) {
+                    return displayText(i.source)
+                        + (i.isEnabled ? QString() : QStringLiteral(" · desactivado"));
+                },
+                {12},
+                [](const LaunchItem& i) {
+                    return i.isEnabled ? QVariant(systemColor(SystemColor::yellow))
+                                       : dimmedWhenDisabled(i);
+                }},
+            {QStringLiteral("Ruta"), [](const LaunchItem& i) { return displayText(i.path); },
+                {10, QFont::Normal, Tone::secondary}, dimmedWhenDisabled},
+        },
+        [](const LaunchItem& i) { return plainToolTip(displayText(i.path)); }, parent)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const LaunchItem& item = items_[static_cast<size_t>(index.row())];
-    if (role == Qt::ToolTipRole)
-        return displayText(item.path);
-    // An entry that will not start (hidden, or not for this desktop) reads as such. The
-    // Mac's launch items are always listed as enabled.
-    if (!item.isEnabled && role == Qt::ForegroundRole)
-        return tertiaryLabelColor();
-    switch (index.column()) {
-    case nameColumn:
-        if (role == Qt::DisplayRole)
-            return displayText(item.bundleID.empty() ? item.name : item.bundleID);
-        if (role == Qt::FontRole)
-            return uiFont(12, QFont::Medium);
-        if (role == Qt::ForegroundRole)
-            return labelColor();
-        return {};
-    case sourceColumn:
-        if (role == Qt::DisplayRole)
-            return displayText(item.source)
-                + (item.isEnabled ? QString() : QStringLiteral(" · desactivado"));
-        if (role == Qt::FontRole)
-            return uiFont(12);
-        if (role == Qt::ForegroundRole)
-            return systemColor(SystemColor::yellow);
-        return {};
-    case pathColumn:
-        if (role == Qt::DisplayRole)
-            return displayText(item.path);
-        if (role == Qt::FontRole)
-            return uiFont(10);
-        if (role == Qt::ForegroundRole)
-            return secondaryLabelColor();
-        return {};
-    default:
-        return {};
-    }
-}
-
-QVariant LaunchItemModel::headerData(int section, Qt::Orientation o, int role) const
-{
-    if (o != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    switch (section) {
-    case nameColumn:
-        return QStringLiteral("Identificador");
-    case sourceColumn:
-        return QStringLiteral("Tipo");
-    case pathColumn:
-        return QStringLiteral("Ruta");
-    default:
-        return {};
-    }
-}
-
-void LaunchItemModel::setItems(std::vector<LaunchItem> items)
-{
-    beginResetModel();
-    items_ = std::move(items);
-    endResetModel();
-}
-
-void LaunchItemModel::removeRow(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    beginRemoveRows({}, row, row);
-    items_.erase(items_.begin() + row);
-    endRemoveRows();
 }
 
 } // namespace tidvale::gui

@@ -2,98 +2,35 @@
 
 #include "engine/format/DateText.h"
 #include "engine/fs/PathText.h"
-#include "gui/tools/FinderLists.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
-
-#include <algorithm>
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
 
-void LargeFilesModel::setItems(std::vector<LargeFileItem> items)
+LargeFilesModel::LargeFilesModel(QObject* parent)
+    : RecordTableModel(
+        {
+            {QStringLiteral("Nombre"), [](const LargeFileItem& i) { return displayText(i.name); },
+                {12, QFont::Medium}},
+            {QStringLiteral("Ubicación"),
+                [](const LargeFileItem& i) { return displayText(parentFolder(i.path)); },
+                {12, QFont::Normal, Tone::secondary}},
+            {QStringLiteral("Tamaño"), [](const LargeFileItem& i) { return fileBytesText(i.size); },
+                {12, QFont::DemiBold, Tone::label, true},
+                [](const LargeFileItem& i) {
+                    const auto tone = largeFileSizeColor(i.size);
+                    return tone ? QVariant(systemColor(*tone)) : QVariant();
+                }},
+            {QStringLiteral("Modificado"),
+                [](const LargeFileItem& i) {
+                    return displayText(
+                        formatShortDate(std::chrono::system_clock::to_time_t(i.modified)));
+                },
+                {12, QFont::Normal, Tone::secondary}},
+        },
+        [](const LargeFileItem& i) { return plainToolTip(displayText(i.path)); }, parent)
 {
-    beginResetModel();
-    items_ = std::move(items);
-    endResetModel();
-}
-
-void LargeFilesModel::removePaths(const std::set<std::string>& paths)
-{
-    if (paths.empty())
-        return;
-    // One reset rather than a signal per row: removing thousands of scattered rows
-    // one by one would relayout the view each time.
-    beginResetModel();
-    std::erase_if(items_, [&](const LargeFileItem& item) { return paths.count(item.path) > 0; });
-    endResetModel();
-}
-
-void LargeFilesModel::removeRowAt(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    beginRemoveRows({}, row, row);
-    items_.erase(items_.begin() + row);
-    endRemoveRows();
-}
-
-int LargeFilesModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
-}
-
-int LargeFilesModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : columnTotal;
-}
-
-QVariant LargeFilesModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    const auto& item = items_[static_cast<size_t>(index.row())];
-    const int column = index.column();
-    switch (role) {
-    case Qt::DisplayRole:
-        switch (column) {
-        case nameColumn:
-            return displayText(item.name);
-        case pathColumn:
-            return displayText(parentFolder(item.path));
-        case sizeColumn:
-            return fileBytesText(item.size);
-        case dateColumn:
-            return displayText(
-                formatShortDate(std::chrono::system_clock::to_time_t(item.modified)));
-        }
-        break;
-    case Qt::ToolTipRole:
-        return plainToolTip(displayText(item.path));
-    case Qt::FontRole:
-        if (column == nameColumn)
-            return uiFont(12, QFont::Medium);
-        if (column == sizeColumn)
-            return monospacedDigitFont(12, QFont::DemiBold);
-        return uiFont(12);
-    case Qt::ForegroundRole:
-        if (column == sizeColumn) {
-            const auto tone = largeFileSizeColor(item.size);
-            return tone ? systemColor(*tone) : labelColor();
-        }
-        return column == nameColumn ? labelColor() : secondaryLabelColor();
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    return {};
-}
-
-QVariant LargeFilesModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    static const char* const titles[] = {"Nombre", "Ubicación", "Tamaño", "Modificado"};
-    return section >= 0 && section < columnTotal ? QString::fromUtf8(titles[section]) : QVariant();
 }
 
 } // namespace tidvale::gui

@@ -1,30 +1,19 @@
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 
 #include "engine/fs/Homes.h"
-#include "gui/tools/FinderLists.h"
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
 #include "gui/tools/largefiles/LargeFilesModel.h"
-#include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
-#include "gui/widgets/Labels.h"
-#include "gui/widgets/PlatformText.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
-#include "platform/Workspace.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QTableView>
-#include <QVBoxLayout>
-
-#include <set>
 
 namespace tidvale::gui {
 
@@ -36,57 +25,27 @@ const std::vector<LargeFileItem>& LargeFilesViewController::items() const
 
 void LargeFilesViewController::loadView()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Archivos Grandes"),
-        QStringLiteral("Encuentra archivos que ocupan demasiado espacio"),
-        QStringLiteral("doc.zipper"), systemColor(SystemColor::pink)));
-
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(20, 12, 20, 8);
-    bar->setSpacing(8);
-    bar->addWidget(
-        makeLabel(QStringLiteral("Mayor de:"), 12, QFont::Normal, secondaryLabelColor(this), this));
-    thresholdPop_ = new QComboBox(this);
+    setUpScreen({QStringLiteral("Archivos Grandes"),
+                    QStringLiteral("Encuentra archivos que ocupan demasiado espacio"),
+                    QStringLiteral("doc.zipper"), systemColor(SystemColor::pink)},
+        ToolbarStyle::rowThenStatus);
+    QStringList thresholds;
     for (const auto& t : kLargeFileThresholds)
-        thresholdPop_->addItem(QString::fromUtf8(t.title));
-    thresholdPop_->setCurrentIndex(kDefaultLargeFileThreshold);
-    connect(thresholdPop_, &QComboBox::currentIndexChanged, this,
-        &LargeFilesViewController::thresholdChanged);
-    bar->addWidget(thresholdPop_);
-    scanButton_
-        = new PrimaryButton(QStringLiteral("Escanear"), systemColor(SystemColor::pink), this);
-    connect(scanButton_, &PrimaryButton::clicked, this, &LargeFilesViewController::doScan);
-    bar->addWidget(scanButton_);
-    trashButton_ = new PrimaryButton(
-        QStringLiteral("Mover a Papelera"), systemColor(SystemColor::red), this);
-    trashButton_->setEnabled(false);
-    connect(trashButton_, &PrimaryButton::clicked, this, &LargeFilesViewController::doTrash);
-    bar->addWidget(trashButton_);
-    bar->addStretch(1);
-    layout->addLayout(bar);
-    layout->addLayout(makeStatusRow(progress_, statusLabel_, this));
+        thresholds << QString::fromUtf8(t.title);
+    thresholdPop_ = addPopUp(QStringLiteral("Mayor de:"), thresholds, kDefaultLargeFileThreshold,
+        [this] { thresholdChanged(); });
+    addStartButton(QStringLiteral("Escanear"), [this] { doScan(); });
+    trashButton_ = addButton(
+        QStringLiteral("Mover a Papelera"), systemColor(SystemColor::red), [this] { doTrash(); });
 
     model_ = new LargeFilesModel(this);
-    tableView_ = new QTableView(this);
-    tableView_->setModel(model_);
-    styleList(tableView_, 44);
-    tableView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tableView_->setItemDelegate(new ListCellDelegate(Qt::ElideRight, 44, tableView_));
-    tableView_->setItemDelegateForColumn(
-        LargeFilesModel::pathColumn, new ListCellDelegate(Qt::ElideMiddle, 44, tableView_));
-    const int widths[] = {220, 200, 90, 110};
-    for (int c = 0; c < LargeFilesModel::columnTotal; ++c)
-        tableView_->setColumnWidth(c, widths[c]);
-    tableView_->horizontalHeader()->setStretchLastSection(true);
+    tableView_ = makeTableList(model_,
+        {44, {220, 200, 90, 110}, LargeFilesModel::pathColumn, QAbstractItemView::ExtendedSelection,
+            Qt::ElideRight, LargeFilesModel::pathColumn});
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &LargeFilesViewController::updateTrashButton);
-    connect(tableView_, &QTableView::customContextMenuRequested, this, [this](const QPoint& pos) {
-        popUpContextMenu(tableView_, pos,
-            [this](QMenu* menu, const QModelIndex& index) { menuNeedsUpdate(menu, index.row()); });
-    });
-    layout->addWidget(tableView_, 1);
+    setList(tableView_, ContentInset::edgeToEdge,
+        QStringLiteral("Elige un tamaño y pulsa «Escanear» para buscar en tus carpetas."));
 }
 
 void LargeFilesViewController::thresholdChanged()
@@ -98,35 +57,20 @@ void LargeFilesViewController::thresholdChanged()
 
 void LargeFilesViewController::doScan()
 {
-    ensureViewLoaded();
-    if (searching_)
+    if (!readyForJob())
         return;
-    searching_ = true;
     model_->setItems({});
     trashButton_->setEnabled(false);
-    progress_->startAnimation();
-    scanButton_->setEnabled(false);
-    statusLabel_->setText(QStringLiteral("Escaneando..."));
-
+    setStatus(QStringLiteral("Escaneando..."));
     const int64_t threshold = thresholdBytes_; // a later change applies to the next search
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runInBackground(
-        this,
-        [roots, threshold](
-            const ProgressSink& progress) { return findLargeFiles(roots, threshold, progress); },
-        [this](std::vector<LargeFileItem> found) { finishSearch(std::move(found)); },
-        [this](const QString& text) { statusLabel_->setText(text); });
-}
-
-void LargeFilesViewController::finishSearch(std::vector<LargeFileItem> found)
-{
-    model_->setItems(std::move(found));
-    statusLabel_->setText(displayText(largeFilesSummary(model_->items())));
-    trashButton_->setEnabled(!model_->items().empty());
-    progress_->stopAnimation();
-    scanButton_->setEnabled(true);
-    searching_ = false;
-    emit scanFinished();
+    runJob([roots, threshold](
+               const JobControl& job) { return findLargeFiles(roots, threshold, textOf(job)); },
+        [this](std::vector<LargeFileItem> found) {
+            model_->setItems(std::move(found));
+            setStatus(displayText(largeFilesSummary(model_->items())));
+            updateTrashButton();
+        });
 }
 
 void LargeFilesViewController::updateTrashButton()
@@ -134,6 +78,7 @@ void LargeFilesViewController::updateTrashButton()
     trashButton_->setEnabled(!model_->items().empty());
 }
 
+// The selected files, or every file when none is selected.
 void LargeFilesViewController::doTrash()
 {
     std::vector<LargeFileItem> targets;
@@ -152,77 +97,37 @@ void LargeFilesViewController::doTrash()
     alert.buttons = {QStringLiteral("Mover"), QStringLiteral("Cancelar")};
     showAlert(this, alert, [this, targets](int answer) {
         if (answer == 0)
-            moveTargets(targets);
+            moveToTrash(targets, QStringLiteral("✅ Liberado: "));
     });
 }
 
 // Only files still as the search found them are moved: a path that holds another
 // file by now, or the same file rewritten, stays where it is and in the list.
-void LargeFilesViewController::moveTargets(const std::vector<LargeFileItem>& targets)
+void LargeFilesViewController::moveToTrash(
+    std::vector<LargeFileItem> targets, const QString& success)
 {
-    std::vector<ListedItem> listed;
-    for (const auto& target : targets)
-        listed.push_back({target.path, target.listed});
-    const auto results = trashListedItems(listed);
-    int64_t freed = 0;
-    TrashTally tally;
-    std::set<std::string> moved;
-    for (size_t i = 0; i < results.size(); ++i) {
-        tally.add(results[i]);
-        if (results[i].outcome == TrashOutcome::moved) {
-            freed += targets[i].size;
-            moved.insert(targets[i].path);
-        }
-    }
-    model_->removePaths(moved);
-    statusLabel_->setText(
-        trashStatusText(QStringLiteral("✅ Liberado: ") + fileBytesText(freed), tally));
-    updateTrashButton();
+    runRemoval([targets = std::move(targets)](const JobControl&) { return trashRecords(targets); },
+        [this, success](const TrashBatch& batch) {
+            model_->removeIf([&](const LargeFileItem& i) { return batch.wasMoved(i.path); });
+            setStatus(trashStatusText(success + fileBytesText(batch.freed), batch.tally));
+            updateTrashButton();
+        });
 }
 
-void LargeFilesViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
+void LargeFilesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)
 {
     menu->clear();
-    if (clickedRow < 0 || clickedRow >= static_cast<int>(model_->items().size()))
+    if (!clicked.isValid() || clicked.row() >= model_->rowCount())
         return;
-    const std::string path = model_->items()[static_cast<size_t>(clickedRow)].path;
-    addMenuItem(menu, platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
-        [this, path] { showInFinder(path); });
-    addMenuItem(menu, QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
-        [this, path] { getInfo(path); });
-    menu->addSeparator();
-    addMenuItem(menu, QStringLiteral("Mover a Papelera"), QStringLiteral("trash"),
-        [this, path] { trashItem(path); });
-}
-
-void LargeFilesViewController::showInFinder(const std::string& path)
-{
-    if (!path.empty())
-        platform::Service<platform::Workspace>::get()->reveal(path);
-}
-
-void LargeFilesViewController::getInfo(const std::string& path)
-{
-    if (!path.empty())
-        platform::Service<platform::Workspace>::get()->showInformation(path);
-}
-
-void LargeFilesViewController::trashItem(const std::string& path)
-{
-    const auto& items = model_->items();
-    const auto it = std::find_if(
-        items.begin(), items.end(), [&](const LargeFileItem& i) { return i.path == path; });
-    if (path.empty() || it == items.end())
-        return; // only a listed file is ever moved, and only as it was listed
-    const int64_t size = it->size;
-    const int row = static_cast<int>(it - items.begin());
-    const auto results = trashListedItems({{path, it->listed}});
-    TrashTally tally;
-    tally.add(results.front());
-    if (results.front().outcome == TrashOutcome::moved)
-        model_->removeRowAt(row);
-    statusLabel_->setText(
-        trashStatusText(QStringLiteral("✅ Eliminado · Liberado: ") + fileBytesText(size), tally));
+    const std::string path = model_->items()[static_cast<size_t>(clicked.row())].path;
+    ItemMenu(menu, path).reveal().info().separator().trash([this, path] {
+        // Only a file still listed is moved, and only as it was listed.
+        const auto& all = model_->items();
+        const auto it = std::find_if(
+            all.begin(), all.end(), [&](const LargeFileItem& i) { return i.path == path; });
+        if (it != all.end())
+            moveToTrash({*it}, QStringLiteral("✅ Eliminado · Liberado: "));
+    });
 }
 
 } // namespace tidvale::gui

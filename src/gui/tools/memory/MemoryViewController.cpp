@@ -2,13 +2,12 @@
 
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
-#include "gui/tools/ScreenParts.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Fonts.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/ScreenHeader.h"
+#include "gui/widgets/SeparatorLine.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -45,12 +44,9 @@ QLabel* MemoryViewController::addFigure(QGridLayout* grid, int row, const QStrin
 
 void MemoryViewController::loadView()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makeScreenHeader(QStringLiteral("Memoria"),
-        QStringLiteral("Monitorea y optimiza el uso de RAM"), QStringLiteral("memorychip.fill"),
-        systemColor(SystemColor::cyan)));
+    setUpScreen({QStringLiteral("Memoria"), QStringLiteral("Monitorea y optimiza el uso de RAM"),
+                    QStringLiteral("memorychip.fill"), systemColor(SystemColor::cyan)},
+        ToolbarStyle::none);
 
     auto* column = new QWidget;
     column->setAutoFillBackground(false);
@@ -96,19 +92,18 @@ void MemoryViewController::loadView()
     connect(optimizeBtn_, &PrimaryButton::clicked, this, &MemoryViewController::optimizeMemory);
     stack->addWidget(optimizeBtn_, 0, Qt::AlignHCenter);
 
-    statusLabel_ = new QLabel;
-    statusLabel_->setFont(uiFont(12));
-    statusLabel_->setTextFormat(Qt::PlainText);
-    statusLabel_->setAlignment(Qt::AlignCenter);
-    statusLabel_->setWordWrap(true);
-    setTextColor(statusLabel_, secondaryLabelColor(this));
-    stack->addWidget(statusLabel_);
+    // The status line sits under the button, in the column, rather than in a toolbar.
+    auto* status = makeLabel({}, 12, QFont::Normal, secondaryLabelColor(this), column);
+    status->setAlignment(Qt::AlignCenter);
+    status->setWordWrap(true);
+    stack->addWidget(status);
+    setStatusLabel(status);
 
     auto* centre = new QWidget;
     auto* centring = new QHBoxLayout(centre);
     centring->setContentsMargins(0, 0, 0, 0);
     centring->addWidget(column);
-    layout->addWidget(makeScrollColumn(centre), 1);
+    setContent(makeScrollColumn(centre), ContentInset::edgeToEdge);
 
     refresh();
     startTimer();
@@ -177,7 +172,7 @@ void MemoryViewController::optimizeMemory()
         return;
     isOptimizing_ = true;
     optimizeBtn_->setEnabled(false);
-    statusLabel_->setText(QStringLiteral("Optimizando memoria..."));
+    setStatus(QStringLiteral("Optimizando memoria..."));
     QPointer<MemoryViewController> self(this);
     sysInfo_.measureFreedMemory([self](uint64_t freed) {
         if (!self)
@@ -185,7 +180,7 @@ void MemoryViewController::optimizeMemory()
         self->isOptimizing_ = false;
         self->optimizeBtn_->setEnabled(true);
         self->refresh();
-        self->statusLabel_->setText(freed != 0
+        self->setStatus(freed != 0
                 ? QStringLiteral("✅ Memoria libre aumentó ~") + memoryBytesText(freed)
                 : QStringLiteral("Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
     });

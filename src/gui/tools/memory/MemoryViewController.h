@@ -37,7 +37,6 @@ public:
     QLabel* compressedLabel() const { return compressedLabel_; }
     QProgressBar* progressBar() const { return progressBar_; }
     PrimaryButton* optimizeBtn() const { return optimizeBtn_; }
-    QLabel* statusLabel() const { return statusLabel_; }
     bool isOptimizing() const { return isOptimizing_; }
     // The bar's value as a fraction of full (the bar itself counts in ten-thousandths).
     double progressValue() const;
@@ -67,7 +66,6 @@ private:
     QLabel* compressedLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     PrimaryButton* optimizeBtn_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
     bool isOptimizing_ = false; // GUI thread only
 };
 

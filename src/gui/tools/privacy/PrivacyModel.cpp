@@ -1,45 +1,25 @@
 #include "gui/tools/privacy/PrivacyModel.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Fonts.h"
-
 #include "engine/scan/JunkCleanRules.h"
+#include "gui/style/Colors.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
 
 PrivacyModel::PrivacyModel(QObject* parent)
-    : ScanItemTableModel({QString(), QStringLiteral("Navegador"), QStringLiteral("Archivo"),
-                             QStringLiteral("Tamaño")},
-        parent)
+    : ScanItemModel(scanItemTick(),
+        {
+            {QStringLiteral("Navegador"),
+                [](const ScanItem& i) { return QString::fromUtf8(displayName(i.category)); },
+                {12, QFont::Bold},
+                [](const ScanItem& i) { return systemColor(colorOf(i.category)); }},
+            {QStringLiteral("Archivo"),
+                [](const ScanItem& i) { return displayText(singleLine(i.name)); }, {12}, {},
+                [](const ScanItem& i) { return plainToolTip(displayText(i.path)); }},
+            junkSizeColumn(),
+        },
+        {}, parent)
 {
-}
-
-QVariant PrivacyModel::cellData(const ScanItem& item, int column, int role) const
-{
-    switch (column) {
-    case browser:
-        if (role == Qt::DisplayRole)
-            return QString::fromUtf8(displayName(item.category));
-        if (role == Qt::ForegroundRole)
-            return systemColor(colorOf(item.category));
-        if (role == Qt::FontRole)
-            return uiFont(12, QFont::Bold);
-        return {};
-    case type:
-        if (role == Qt::DisplayRole)
-            return QString::fromStdString(singleLine(item.name));
-        if (role == Qt::ForegroundRole)
-            return labelColor();
-        if (role == Qt::FontRole)
-            return uiFont(12);
-        if (role == Qt::ToolTipRole)
-            return QString::fromStdString(item.path);
-        return {};
-    case size:
-        return sizeCellData(item, role);
-    default:
-        return {};
-    }
 }
 
 } // namespace tidvale::gui

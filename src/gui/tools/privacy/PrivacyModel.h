@@ -1,19 +1,15 @@
 #pragma once
 
-#include "gui/tools/ScanItemTableModel.h"
+#include "gui/tools/ScanItemColumns.h"
 
 namespace tidvale::gui {
 
 // The Privacy list: tick, browser in its colour, the file or cache, size.
-class PrivacyModel : public ScanItemTableModel {
-    Q_OBJECT
+class PrivacyModel : public ScanItemModel {
 public:
     enum Column { check, browser, type, size };
 
     explicit PrivacyModel(QObject* parent = nullptr);
-
-protected:
-    QVariant cellData(const ScanItem& item, int column, int role) const override;
 };
 
 } // namespace tidvale::gui

@@ -1,74 +1,52 @@
 #include "gui/tools/privacy/PrivacyViewController.h"
 
-#include "gui/tools/CleanerLayout.h"
-#include "gui/tools/privacy/PrivacyModel.h"
-#include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/PrimaryButton.h"
-
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/privacy/PrivacyModel.h"
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/PrimaryButton.h"
 
-#include <QLabel>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace tidvale::gui {
 
-PrivacyViewController::PrivacyViewController(QWidget* parent)
-    : ToolViewController(parent)
-{
-}
-
 void PrivacyViewController::loadView()
 {
-    const QColor purple = systemColor(SystemColor::purple);
-    const CleanerControls controls = layOutCleanerScreen(this,
-        {QStringLiteral("Privacidad"),
-            QStringLiteral("Limpiá el historial y caché de tus navegadores"),
-            QStringLiteral("lock.shield.fill"), purple},
-        QStringLiteral("Escanear"), QStringLiteral("Limpiar Privacidad"));
-    scanButton_ = controls.scanButton;
-    cleanButton_ = controls.cleanButton;
-    progress_ = controls.progress;
-    totalLabel_ = controls.statusLabel;
-    QVBoxLayout* body = controls.body;
-
+    setUpScreen({QStringLiteral("Privacidad"),
+        QStringLiteral("Limpiá el historial y caché de tus navegadores"),
+        QStringLiteral("lock.shield.fill"), systemColor(SystemColor::purple)});
+    addStartButton(QStringLiteral("Escanear"), [this] { doScan(); });
+    cleanButton_ = addButton(
+        QStringLiteral("Limpiar Privacidad"), systemColor(SystemColor::red), [this] { doClean(); });
     items_ = new PrivacyModel(this);
-    tableView_ = makeCleanerList(items_, 50, {30, 140, 200, 90}, PrivacyModel::type, this);
-    body->addWidget(tableView_, 1);
-
-    connect(scanButton_, &QPushButton::clicked, this, &PrivacyViewController::doScan);
-    connect(cleanButton_, &QPushButton::clicked, this, &PrivacyViewController::doClean);
+    tableView_ = makeTableList(items_, {50, {30, 140, 200, 90}, PrivacyModel::type});
+    setList(tableView_, ContentInset::margins,
+        QStringLiteral("Pulsa «Escanear» para buscar el historial y las cachés de tus "
+                       "navegadores."));
 }
 
 void PrivacyViewController::doScan()
 {
-    ensureViewLoaded();
+    if (!readyForJob())
+        return;
     items_->setItems({});
     cleanButton_->setEnabled(false);
-    totalLabel_->clear();
-    progress_->startAnimation();
-    scanButton_->setEnabled(false);
-    runInBackground(
-        this, [](const ProgressSink&) { return ScanService::shared().scanBrowsers(true); },
+    setStatus({});
+    runJob([](const JobControl&) { return ScanService::shared().scanBrowsers(true); },
         [this](std::vector<ScanItem> found) {
             int64_t total = 0;
             for (const auto& item : found)
                 total += item.size;
             items_->setItems(std::move(found));
-            totalLabel_->setText(items_->rowCount() > 0
+            setStatus(items_->rowCount() > 0
                     ? QStringLiteral("Total: ") + junkBytesText(total)
                     : QStringLiteral("No se encontraron datos de privacidad"));
             cleanButton_->setEnabled(items_->rowCount() > 0);
-            progress_->stopAnimation();
-            scanButton_->setEnabled(true);
-            emit scanFinished();
         });
 }
 
@@ -90,18 +68,21 @@ void PrivacyViewController::doClean()
 
 void PrivacyViewController::removeSelected()
 {
-    const DeleteResult result = ScanService::shared().deleteItems(items_->items());
-    items_->setItems(privacyRowsAfterClean(items_->items(), result));
-    cleanButton_->setEnabled(items_->rowCount() > 0);
-    totalLabel_->setText(QStringLiteral("✅ Liberado: ") + junkBytesText(result.freed));
-    const std::string failures = privacyFailureText(result);
-    if (!failures.empty()) {
-        AlertRequest alert{AlertStyle::warning,
-            QStringLiteral("Algunos elementos no se pudieron eliminar"),
-            QString::fromStdString(failures), {QStringLiteral("OK")}};
-        showAlert(this, alert, {});
-    }
-    emit cleanFinished();
+    runRemoval([items = items_->items()](
+                   const JobControl&) { return ScanService::shared().deleteItems(items); },
+        [this](const DeleteResult& result) {
+            items_->setItems(privacyRowsAfterClean(items_->items(), result));
+            cleanButton_->setEnabled(items_->rowCount() > 0);
+            setStatus(QStringLiteral("✅ Liberado: ") + junkBytesText(result.freed));
+            const std::string failures = privacyFailureText(result);
+            if (!failures.empty()) {
+                AlertRequest alert{AlertStyle::warning,
+                    QStringLiteral("Algunos elementos no se pudieron eliminar"),
+                    QString::fromStdString(failures), {QStringLiteral("OK")}};
+                showAlert(this, alert, {});
+            }
+            emit cleanFinished();
+        });
 }
 
 } // namespace tidvale::gui

@@ -2,12 +2,10 @@
 
 #include "gui/tools/ToolViewController.h"
 
-class QLabel;
 class QTableView;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class PrimaryButton;
 class PrivacyModel;
 
@@ -16,36 +14,28 @@ class PrivacyModel;
 class PrivacyViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit PrivacyViewController(QWidget* parent = nullptr);
+    using ToolViewController::ToolViewController;
 
     // The controls; each is null until the view is loaded.
     QTableView* tableView() const { return tableView_; }
-    PrimaryButton* scanButton() const { return scanButton_; }
     PrimaryButton* cleanButton() const { return cleanButton_; }
-    QLabel* totalLabel() const { return totalLabel_; }
-    ActivityIndicator* progress() const { return progress_; }
     PrivacyModel* items() const { return items_; }
 
-public slots:
     void doScan();
     void doClean();
 
 signals:
-    void scanFinished();
     void cleanFinished();
 
 protected:
     void loadView() override;
 
 private:
-    QTableView* tableView_ = nullptr;
-    PrimaryButton* scanButton_ = nullptr;
-    PrimaryButton* cleanButton_ = nullptr;
-    QLabel* totalLabel_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    PrivacyModel* items_ = nullptr; // the screen's own copy of the list
-
     void removeSelected();
+
+    QTableView* tableView_ = nullptr;
+    PrimaryButton* cleanButton_ = nullptr;
+    PrivacyModel* items_ = nullptr; // the screen's own copy of the list
 };
 
 } // namespace tidvale::gui

@@ -1,7 +1,7 @@
 #include "gui/tools/smartscan/ScanButton.h"
 
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Colors.h"
+#include "gui/style/Symbols.h"
 
 #include <QPainter>
 #include <QRadialGradient>

@@ -1,93 +1,78 @@
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 
-#include "gui/tools/CleanerLayout.h"
-#include "gui/tools/systemjunk/SystemJunkModel.h"
-#include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/Alert.h"
-#include "gui/widgets/Background.h"
-#include "gui/widgets/ByteTexts.h"
-#include "gui/widgets/Colors.h"
-#include "gui/widgets/Labels.h"
-#include "gui/widgets/PrimaryButton.h"
-#include "gui/widgets/Symbols.h"
-
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
-#include "gui/widgets/PlatformText.h"
-#include "platform/Trash.h"
-#include "platform/Workspace.h"
+#include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/tools/ItemLists.h"
+#include "gui/tools/ItemMenu.h"
+#include "gui/tools/TrashReport.h"
+#include "gui/tools/systemjunk/SystemJunkModel.h"
+#include "gui/widgets/Alert.h"
+#include "gui/widgets/Labels.h"
+#include "gui/widgets/PrimaryButton.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace tidvale::gui {
+namespace {
 
-SystemJunkViewController::SystemJunkViewController(QWidget* parent)
-    : ToolViewController(parent)
-{
-}
+struct JunkListing {
+    std::vector<ScanItem> items;
+    std::map<std::string, ListedStamp> listed;
+};
+
+} // namespace
 
 void SystemJunkViewController::loadView()
 {
     const QColor orange = systemColor(SystemColor::orange);
-    const CleanerControls controls = layOutCleanerScreen(this,
-        {QStringLiteral("Basura del Sistema"),
-            QStringLiteral("Eliminá cachés, logs y archivos temporales"),
-            QStringLiteral("trash.fill"), orange},
-        QStringLiteral("Escanear"), QStringLiteral("Limpiar Seleccionados"));
-    scanButton_ = controls.scanButton;
-    cleanButton_ = controls.cleanButton;
-    progress_ = controls.progress;
-    totalLabel_ = controls.statusLabel;
-    QVBoxLayout* body = controls.body;
-
+    setUpScreen({QStringLiteral("Basura del Sistema"),
+        QStringLiteral("Eliminá cachés, logs y archivos temporales"), QStringLiteral("trash.fill"),
+        orange});
+    addStartButton(QStringLiteral("Escanear"), [this] { doScan(); });
+    cleanButton_ = addButton(QStringLiteral("Limpiar Seleccionados"), systemColor(SystemColor::red),
+        [this] { doClean(); });
     items_ = new SystemJunkModel(this);
-    tableView_ = makeCleanerList(items_, 44, {30, 220, 140, 90}, SystemJunkModel::name, this);
-    tableView_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tableView_, &QWidget::customContextMenuRequested, this,
-        &SystemJunkViewController::openContextMenu);
-    body->addWidget(tableView_, 1);
-
-    body->addWidget(
-        makeLabel(QStringLiteral("🔒 Requiere contraseña de administrador para eliminarse"), 11,
-            QFont::Normal, orange, this));
-
-    connect(scanButton_, &QPushButton::clicked, this, &SystemJunkViewController::doScan);
-    connect(cleanButton_, &QPushButton::clicked, this, &SystemJunkViewController::doClean);
+    tableView_ = makeTableList(items_, {44, {30, 220, 140, 90}, SystemJunkModel::name});
+    setList(tableView_, ContentInset::margins,
+        QStringLiteral("Pulsa «Escanear» para buscar cachés, registros y lo que guarda la "
+                       "Papelera."));
+    addFooter(makeLabel(QStringLiteral("🔒 Requiere contraseña de administrador para eliminarse"),
+        11, QFont::Normal, orange, this));
 }
 
 void SystemJunkViewController::doScan()
 {
-    ensureViewLoaded();
+    if (!readyForJob())
+        return;
     items_->setItems({});
     cleanButton_->setEnabled(false);
-    totalLabel_->clear();
-    progress_->startAnimation();
-    scanButton_->setEnabled(false);
-    scanning_ = true;
-    runInBackground(
-        this, [](const ProgressSink&) { return ScanService::shared().scanSystemJunk(); },
-        [this](std::vector<ScanItem> found) {
+    setStatus({});
+    runJob(
+        [](const JobControl&) {
+            JunkListing listing{ScanService::shared().scanSystemJunk(), {}};
+            for (const ScanItem& item : listing.items)
+                readListedStamp(item.path, listing.listed[item.path]);
+            return listing;
+        },
+        [this](JunkListing found) {
             int64_t total = 0;
-            for (const auto& item : found)
+            for (const auto& item : found.items)
                 total += item.size;
-            items_->setItems(std::move(found));
-            totalLabel_->setText(QStringLiteral("Total: ") + junkBytesText(total));
-            scanning_ = false;
+            items_->setItems(std::move(found.items));
+            listed_ = std::move(found.listed);
+            setStatus(QStringLiteral("Total: ") + junkBytesText(total));
             updateCleanButton();
-            if (!administratorRunning_)
-                progress_->stopAnimation();
-            scanButton_->setEnabled(true);
-            emit scanFinished();
         });
 }
 
 void SystemJunkViewController::updateCleanButton()
 {
-    cleanButton_->setEnabled(!items_->items().empty() && !administratorRunning_ && !scanning_);
+    cleanButton_->setEnabled(!items_->items().empty() && !administratorRunning_ && !isBusy());
 }
 
 void SystemJunkViewController::doClean()
@@ -108,16 +93,18 @@ void SystemJunkViewController::doClean()
 
 void SystemJunkViewController::runDirectStage()
 {
-    // The list cannot change while this runs: it is synchronous on the GUI thread.
-    DeleteResult result = ScanService::shared().deleteItems(items_->items());
-    freed_ = result.freed;
-    items_->setItems(junkRowsAfterDirectStage(items_->items(), result));
-    reportFailures(junkFailureLines(result.failures),
-        [this, needsAdmin = std::move(result.needsAdmin)]() mutable {
-            if (needsAdmin.empty())
-                finishClean();
-            else
-                askForAdministrator(std::move(needsAdmin));
+    runRemoval([items = items_->items()](
+                   const JobControl&) { return ScanService::shared().deleteItems(items); },
+        [this](DeleteResult result) {
+            freed_ = result.freed;
+            items_->setItems(junkRowsAfterDirectStage(items_->items(), result));
+            reportFailures(junkFailureLines(result.failures),
+                [this, needsAdmin = std::move(result.needsAdmin)]() mutable {
+                    if (needsAdmin.empty())
+                        finishClean();
+                    else
+                        askForAdministrator(std::move(needsAdmin));
+                });
         });
 }
 
@@ -160,7 +147,7 @@ void SystemJunkViewController::askForAdministrator(std::vector<ScanItem> needsAd
 
 void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needsAdmin)
 {
-    progress_->startAnimation();
+    holdSpinner();
     administratorRunning_ = true;
     updateCleanButton();
     QPointer<SystemJunkViewController> guard(this);
@@ -172,8 +159,7 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
             return;
         guard->administratorRunning_ = false;
         guard->freed_ += result.freed;
-        if (!guard->scanning_)
-            guard->progress_->stopAnimation();
+        guard->releaseSpinner();
         guard->items_->setItems(rowsWithout(guard->items_->items(), result.gone));
         guard->reportFailures(result.messages, {});
         guard->finishClean();
@@ -183,62 +169,40 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
 void SystemJunkViewController::finishClean()
 {
     updateCleanButton();
-    totalLabel_->setText(QString::fromStdString(junkFinalStatus(freed_)));
+    setStatus(QString::fromStdString(junkFinalStatus(freed_)));
     emit cleanFinished();
 }
 
-void SystemJunkViewController::openContextMenu(const QPoint& pos)
-{
-    const QModelIndex index = tableView_->indexAt(pos);
-    QMenu menu(this);
-    menuNeedsUpdate(&menu, index.isValid() ? index.row() : -1);
-    if (!menu.isEmpty())
-        menu.exec(tableView_->viewport()->mapToGlobal(pos));
-}
-
-void SystemJunkViewController::menuNeedsUpdate(QMenu* menu, int clickedRow)
+void SystemJunkViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)
 {
     menu->clear();
-    if (clickedRow < 0 || clickedRow >= items_->rowCount())
+    if (!clicked.isValid() || clicked.row() >= items_->rowCount())
         return;
-    const QByteArray path
-        = QByteArray::fromStdString(items_->items()[static_cast<size_t>(clickedRow)].path);
-    const QColor tint = labelColor(this);
-    QAction* reveal = menu->addAction(
-        symbolIcon(QStringLiteral("folder"), tint), platformText(&PlatformTexts::revealInFolder));
-    reveal->setData(path);
-    connect(reveal, &QAction::triggered, this,
-        [this, reveal] { showInFinder(reveal->data().toByteArray()); });
-    menu->addSeparator();
-    QAction* trash = menu->addAction(
-        symbolIcon(QStringLiteral("trash"), tint), QStringLiteral("Mover a Papelera"));
-    trash->setData(path);
-    connect(trash, &QAction::triggered, this,
-        [this, trash] { trashFromMenu(trash->data().toByteArray()); });
+    const std::string path = items_->items()[static_cast<size_t>(clicked.row())].path;
+    ItemMenu(menu, path).reveal().separator().trash([this, path] { trashFromMenu(path); });
 }
 
-void SystemJunkViewController::showInFinder(const QByteArray& path)
+// At once, with no confirmation, and only while the path holds what the scan found.
+// A refusal of the Trash is silent and leaves the row; an item that changed since
+// the scan stays too, and the status line says why.
+void SystemJunkViewController::trashFromMenu(const std::string& path)
 {
-    if (!path.isEmpty())
-        platform::Service<platform::Workspace>::get()->reveal(path.toStdString());
-}
-
-void SystemJunkViewController::trashFromMenu(const QByteArray& path)
-{
-    if (path.isEmpty())
-        return;
-    const std::string target = path.toStdString();
-    if (!platform::Service<platform::Trash>::get()->moveToTrash(target).ok)
-        return;
     const auto& list = items_->items();
-    for (size_t row = 0; row < list.size(); ++row) {
-        if (list[row].path == target) {
-            const int64_t size = list[row].size;
-            items_->removeRow(static_cast<int>(row));
-            totalLabel_->setText(QStringLiteral("✅ Liberado: ") + junkBytesText(size));
-            return;
-        }
-    }
+    const auto it
+        = std::find_if(list.begin(), list.end(), [&](const ScanItem& i) { return i.path == path; });
+    if (it == list.end())
+        return;
+    const auto stamp = listed_.find(path);
+    const ListedItem item{path, stamp != listed_.end() ? stamp->second : ListedStamp{}};
+    runRemoval([item, size = it->size](const JobControl&) { return trashListed({item}, {size}); },
+        [this, path](const TrashBatch& batch) {
+            if (batch.tally.changed > 0)
+                setStatus(trashStatusText({}, batch.tally));
+            if (batch.moved.empty())
+                return;
+            items_->removeIf([&](const ScanItem& i) { return i.path == path; });
+            setStatus(QStringLiteral("✅ Liberado: ") + junkBytesText(batch.freed));
+        });
 }
 
 } // namespace tidvale::gui

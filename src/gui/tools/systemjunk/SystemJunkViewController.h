@@ -2,19 +2,18 @@
 
 #include "gui/tools/ToolViewController.h"
 
+#include "engine/fs/ListedItem.h"
 #include "engine/scan/ScanItem.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
-class QLabel;
-class QMenu;
 class QTableView;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class PrimaryButton;
 class SystemJunkModel;
 
@@ -24,29 +23,18 @@ class SystemJunkModel;
 class SystemJunkViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit SystemJunkViewController(QWidget* parent = nullptr);
+    using ToolViewController::ToolViewController;
 
     // The controls; each is null until the view is loaded.
     QTableView* tableView() const { return tableView_; }
-    PrimaryButton* scanButton() const { return scanButton_; }
     PrimaryButton* cleanButton() const { return cleanButton_; }
-    QLabel* totalLabel() const { return totalLabel_; }
-    ActivityIndicator* progress() const { return progress_; }
     SystemJunkModel* items() const { return items_; }
 
-    // Fills `menu` for the row the user clicked (negative: no row).
-    void menuNeedsUpdate(QMenu* menu, int clickedRow);
-
-public slots:
     void doScan();
     void doClean();
-    // The path's bytes as they are on disk: a name that is not valid UTF-8 must still
-    // reach the right file.
-    void showInFinder(const QByteArray& path);
-    void trashFromMenu(const QByteArray& path);
+    void menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked) override;
 
 signals:
-    void scanFinished();
     // The clean is over: the status line shows its outcome.
     void cleanFinished();
 
@@ -54,13 +42,6 @@ protected:
     void loadView() override;
 
 private:
-    QTableView* tableView_ = nullptr;
-    PrimaryButton* scanButton_ = nullptr;
-    PrimaryButton* cleanButton_ = nullptr;
-    QLabel* totalLabel_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    SystemJunkModel* items_ = nullptr; // the screen's own copy of the list
-
     void runDirectStage();
     void askForAdministrator(std::vector<ScanItem> needsAdmin);
     void runAdministratorStage(std::vector<ScanItem> needsAdmin);
@@ -68,12 +49,17 @@ private:
     void reportFailures(const std::vector<std::string>& lines, std::function<void()> next);
     void finishClean();
     void updateCleanButton();
-    void openContextMenu(const QPoint& pos);
+    void trashFromMenu(const std::string& path);
+
+    QTableView* tableView_ = nullptr;
+    PrimaryButton* cleanButton_ = nullptr;
+    SystemJunkModel* items_ = nullptr; // the screen's own copy of the list
 
     // GUI thread only.
-    bool scanning_ = false;
     bool administratorRunning_ = false;
     int64_t freed_ = 0; // the running clean's freed bytes, both stages
+    // What each listed path held just after the scan: the context menu moves only that.
+    std::map<std::string, ListedStamp> listed_;
 };
 
 } // namespace tidvale::gui

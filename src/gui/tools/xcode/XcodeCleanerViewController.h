@@ -2,12 +2,10 @@
 
 #include "gui/tools/ToolViewController.h"
 
-class QLabel;
 class QTableView;
 
 namespace tidvale::gui {
 
-class ActivityIndicator;
 class PrimaryButton;
 class XcodeCleanModel;
 
@@ -17,36 +15,29 @@ class XcodeCleanModel;
 class XcodeCleanerViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit XcodeCleanerViewController(QWidget* parent = nullptr);
+    using ToolViewController::ToolViewController;
 
     // The controls; each is null until the view is loaded.
     QTableView* tableView() const { return tableView_; }
-    PrimaryButton* scanButton() const { return scanButton_; }
     PrimaryButton* cleanButton() const { return cleanButton_; }
-    ActivityIndicator* progress() const { return progress_; }
-    QLabel* statusLabel() const { return statusLabel_; }
     XcodeCleanModel* items() const { return items_; }
 
-public slots:
     void doScan();
     void doClean();
 
 signals:
-    void scanFinished();
     void cleanFinished();
 
 protected:
     void loadView() override;
 
 private:
-    QTableView* tableView_ = nullptr;
-    PrimaryButton* scanButton_ = nullptr;
-    PrimaryButton* cleanButton_ = nullptr;
-    ActivityIndicator* progress_ = nullptr;
-    QLabel* statusLabel_ = nullptr;
-    XcodeCleanModel* items_ = nullptr; // the screen's own copy of the list
-
     void cleanSelected();
+    void updateCleanButton();
+
+    QTableView* tableView_ = nullptr;
+    PrimaryButton* cleanButton_ = nullptr;
+    XcodeCleanModel* items_ = nullptr; // the screen's own copy of the list
 };
 
 } // namespace tidvale::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/SystemColor.h"
+#include "engine/system/Usage.h"
 
 #include <QColor>
 
@@ -24,6 +25,9 @@ QColor controlBackgroundColor(const QWidget* w = nullptr);
 QColor accentGreen();
 // The Xcode cleaner's brown (red 0.6, green 0.4, blue 0.2).
 QColor xcodeBrown();
+
+// How full memory or a volume is: red when critical, orange as a warning, else `normal`.
+QColor usageLevelColor(UsageLevel level, const QColor& normal);
 
 // `c` with its alpha multiplied by `opacity`.
 QColor withOpacity(QColor c, double opacity);

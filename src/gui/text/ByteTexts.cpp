@@ -1,6 +1,7 @@
-#include "gui/widgets/ByteTexts.h"
+#include "gui/text/ByteTexts.h"
 
 #include "engine/format/ByteText.h"
+#include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
 
@@ -17,11 +18,6 @@ QString junkBytesText(int64_t bytes)
 QString memoryBytesText(uint64_t bytes)
 {
     return displayText(formatMemoryBytes(bytes));
-}
-
-QString displayText(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace tidvale::gui

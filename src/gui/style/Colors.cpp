@@ -1,4 +1,4 @@
-#include "gui/widgets/Colors.h"
+#include "gui/style/Colors.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -58,6 +58,19 @@ QColor accentGreen()
 QColor xcodeBrown()
 {
     return QColor::fromRgbF(0.6f, 0.4f, 0.2f);
+}
+
+QColor usageLevelColor(UsageLevel level, const QColor& normal)
+{
+    switch (level) {
+    case UsageLevel::critical:
+        return systemColor(SystemColor::red);
+    case UsageLevel::warning:
+        return systemColor(SystemColor::orange);
+    case UsageLevel::normal:
+        break;
+    }
+    return normal;
 }
 
 QColor withOpacity(QColor c, double opacity)

@@ -1,4 +1,4 @@
-#include "gui/widgets/Background.h"
+#include "gui/jobs/Background.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>

@@ -1,4 +1,4 @@
-#include "gui/widgets/SymbolShapes.h"
+#include "gui/style/SymbolShapes.h"
 
 #include <QPainter>
 #include <QPainterPath>

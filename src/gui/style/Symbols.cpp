@@ -1,6 +1,6 @@
-#include "gui/widgets/Symbols.h"
+#include "gui/style/Symbols.h"
 
-#include "gui/widgets/SymbolShapes.h"
+#include "gui/style/SymbolShapes.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "gui/widgets/Fonts.h"
+#include "gui/style/Fonts.h"
 
 #include <QApplication>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/Job.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,6 +17,12 @@ namespace tidvale::gui {
 // What background work calls to report progress; the engine's progress handlers
 // (ScanService::Progress and the like) accept it as is. Callable from the worker.
 using ProgressSink = std::function<void(const std::string&)>;
+
+// The job's status texts as the text sink the engine's older calls take.
+inline ProgressSink textOf(const JobControl& job)
+{
+    return [&job](const std::string& text) { job.say(text); };
+}
 
 namespace detail {
 // The weak hold on the owner. Workers only copy the shared pointer; the QPointer in it

@@ -1,0 +1,88 @@
+#include "gui/tools/ItemMenu.h"
+
+#include "gui/style/Colors.h"
+#include "gui/style/Symbols.h"
+#include "gui/text/PlatformText.h"
+#include "platform/Workspace.h"
+
+#include <QAbstractItemView>
+#include <QMenu>
+
+namespace tidvale::gui {
+namespace {
+
+std::shared_ptr<platform::Workspace> workspace()
+{
+    return platform::Service<platform::Workspace>::get();
+}
+
+} // namespace
+
+void attachContextMenu(
+    QAbstractItemView* view, std::function<void(QMenu*, const QModelIndex&)> fill)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested, view,
+        [view, fill = std::move(fill)](const QPoint& pos) {
+            auto* menu = new QMenu(view);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            fill(menu, view->indexAt(pos));
+            if (menu->isEmpty()) {
+                delete menu;
+                return;
+            }
+            menu->popup(view->viewport()->mapToGlobal(pos));
+        });
+}
+
+ItemMenu::ItemMenu(QMenu* menu, std::string path)
+    : menu_(menu)
+    , path_(std::move(path))
+{
+    menu_->clear();
+}
+
+ItemMenu& ItemMenu::action(
+    const QString& title, const QString& symbol, std::function<void()> action)
+{
+    QAction* item = menu_->addAction(symbolIcon(symbol, labelColor(menu_)), title);
+    QObject::connect(item, &QAction::triggered, menu_, [action = std::move(action)] { action(); });
+    return *this;
+}
+
+ItemMenu& ItemMenu::reveal(const QString& title)
+{
+    return action(title.isEmpty() ? platformText(&PlatformTexts::revealInFolder) : title,
+        QStringLiteral("folder"), [path = path_] { workspace()->reveal(path); });
+}
+
+ItemMenu& ItemMenu::open()
+{
+    return action(QStringLiteral("Abrir"), QStringLiteral("arrow.up.right.square"),
+        [path = path_] { workspace()->openWithDefaultApplication(path); });
+}
+
+ItemMenu& ItemMenu::launch()
+{
+    return action(QStringLiteral("Abrir Aplicación"), QStringLiteral("play.circle"),
+        [path = path_] { workspace()->launchApplication(path); });
+}
+
+ItemMenu& ItemMenu::info()
+{
+    return action(QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
+        [path = path_] { workspace()->showInformation(path); });
+}
+
+ItemMenu& ItemMenu::trash(std::function<void()> action, const QString& title)
+{
+    return this->action(title, QStringLiteral("trash"), std::move(action));
+}
+
+ItemMenu& ItemMenu::separator()
+{
+    menu_->addSeparator();
+    return *this;
+}
+
+} // namespace tidvale::gui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QAbstractItemView;
+class QMenu;
+class QModelIndex;
+
+namespace tidvale::gui {
+
+// Opens a context menu on `view` when the user asks for one, filled by `fill` with the
+// row under the pointer (invalid when none); an empty menu is not shown.
+void attachContextMenu(
+    QAbstractItemView* view, std::function<void(QMenu*, const QModelIndex&)> fill);
+
+// Fills a row's context menu with the entries the lists share, in the order they are
+// called, each acting on one path: reveal it in the file manager, open it, show its
+// information window, move it to the Trash.
+//
+//   ItemMenu(menu, path).reveal().info().separator().trash([this, path] { trashOne(path); });
+class ItemMenu {
+public:
+    // Empties `menu` first.
+    ItemMenu(QMenu* menu, std::string path);
+
+    ItemMenu& reveal(const QString& title = {}); // "Mostrar en Finder" or the desktop's
+    ItemMenu& open();                            // "Abrir", with its default application
+    ItemMenu& launch();                          // "Abrir Aplicación"
+    ItemMenu& info();                            // "Obtener Información"
+    ItemMenu& trash(
+        std::function<void()> action, const QString& title = QStringLiteral("Mover a Papelera"));
+    ItemMenu& action(const QString& title, const QString& symbol, std::function<void()> action);
+    ItemMenu& separator();
+
+private:
+    QMenu* menu_;
+    std::string path_;
+};
+
+} // namespace tidvale::gui
