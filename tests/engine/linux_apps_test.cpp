@@ -137,9 +137,9 @@ std::string appImageBytes()
 TEST(DesktopEntryText, LocalisedNamesEscapesAndGroups)
 {
     auto e = parseApplicationEntry("[Desktop Entry]\nName = Notes\nName[es]=Notas\\sy\\tmás\n"
-                               "Name[es_AR]=Otra\nNoDisplay=true\nHidden=false\n"
-                               "Exec=\"/opt/My Apps/run\" --x \"a \\\"q\\\" b\" %U\n"
-                               "[Desktop Action new]\nName=Nueva\nHidden=true\n");
+                                   "Name[es_AR]=Otra\nNoDisplay=true\nHidden=false\n"
+                                   "Exec=\"/opt/My Apps/run\" --x \"a \\\"q\\\" b\" %U\n"
+                                   "[Desktop Action new]\nName=Nueva\nHidden=true\n");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->name, "Notas y\tmás");
     EXPECT_TRUE(e->noDisplay);
