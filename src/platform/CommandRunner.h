@@ -25,4 +25,11 @@ public:
 
 template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>();
 
+// What the system's own runner does, for the backends that spawn a program of their
+// own (pkexec, flatpak): one way to start a program in the whole program.
+CommandResult runCommand(const std::vector<std::string>& argv);
+
+// Whether an executable `name` is on PATH.
+bool programOnPath(const std::string& name);
+
 } // namespace tidvale::platform

@@ -8,7 +8,9 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 extern char** environ;
 
@@ -59,59 +61,77 @@ bool closeOnExecPipe(int fds[2])
 
 class PosixCommandRunner final : public CommandRunner {
 public:
-    CommandResult run(const std::vector<std::string>& args) override
-    {
-        CommandResult result;
-        if (args.empty()) {
-            result.err = "No se indicó ningún programa.";
-            return result;
-        }
-        std::vector<char*> argv;
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-
-        int outPipe[2];
-        int errPipe[2];
-        if (!closeOnExecPipe(outPipe)) {
-            result.err = std::strerror(errno);
-            return result;
-        }
-        if (!closeOnExecPipe(errPipe)) {
-            result.err = std::strerror(errno);
-            close(outPipe[0]);
-            close(outPipe[1]);
-            return result;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        pid_t pid = 0;
-        const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(outPipe[1]);
-        close(errPipe[1]);
-        if (rc != 0) {
-            close(outPipe[0]);
-            close(errPipe[0]);
-            result.err = rc == ENOENT ? "No se encontró el programa " + args[0] + "."
-                                      : "No se pudo iniciar " + args[0] + ": " + std::strerror(rc);
-            return result;
-        }
-        drain(outPipe[0], errPipe[0], result.out, result.err);
-        close(outPipe[0]);
-        close(errPipe[0]);
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
-        result.started = true;
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
-    }
+    CommandResult run(const std::vector<std::string>& args) override { return runCommand(args); }
 };
 
 } // namespace
+
+CommandResult runCommand(const std::vector<std::string>& args)
+{
+    CommandResult result;
+    if (args.empty()) {
+        result.err = "No se indicó ningún programa.";
+        return result;
+    }
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    int outPipe[2];
+    int errPipe[2];
+    if (!closeOnExecPipe(outPipe)) {
+        result.err = std::strerror(errno);
+        return result;
+    }
+    if (!closeOnExecPipe(errPipe)) {
+        result.err = std::strerror(errno);
+        close(outPipe[0]);
+        close(outPipe[1]);
+        return result;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (rc != 0) {
+        close(outPipe[0]);
+        close(errPipe[0]);
+        result.err = rc == ENOENT ? "No se encontró el programa «" + args[0] + "»."
+                                  : "No se pudo iniciar «" + args[0] + "» (error del sistema "
+                + std::to_string(rc) + ").";
+        return result;
+    }
+    drain(outPipe[0], errPipe[0], result.out, result.err);
+    close(outPipe[0]);
+    close(errPipe[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    result.started = true;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+bool programOnPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string rest = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const size_t colon = rest.find(':');
+        const std::string dir = rest.substr(0, colon);
+        if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0)
+            return true;
+        if (colon == std::string::npos)
+            return false;
+        rest.erase(0, colon + 1);
+    }
+}
 
 template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>()
 {

@@ -3,8 +3,8 @@
 // bus that records the D-Bus calls.
 #ifdef __linux__
 
+#include "platform/CommandRunner.h"
 #include "platform/linux/LinuxApplicationRemover.h"
-#include "platform/linux/ProgramRun.h"
 
 #include "support/FakePackageKit.h"
 #include "support/TestTree.h"
@@ -93,10 +93,10 @@ TEST(ProgramRunning, ArgumentsArriveAsGiven)
 {
     TestTree t;
     const std::string echo = standIn(t, "echo-args", "", 3);
-    const auto run = runProgram({echo, "two words", "quote ' \" and $HOME", "new\\nline"});
-    EXPECT_EQ(run.exitStatus, 3);
+    const auto run = runCommand({echo, "two words", "quote ' \" and $HOME", "new\\nline"});
+    EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(slurp(t.path("args")), "two words\nquote ' \" and $HOME\nnew\\nline\n");
-    EXPECT_TRUE(runProgram({t.path("missing")}).startError);
+    EXPECT_FALSE(runCommand({t.path("missing")}).started);
 }
 
 TEST_F(PackageKit, PreviewResolvesThenSimulatesAndNamesTheOthers)

@@ -168,21 +168,20 @@ TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
 TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
 {
     using R = PrivilegedPathResult;
-    const auto exited = [](int code) { return code << 8; };
     // The helper ran: its exit status 1 is no failure of the run, each path says.
-    auto some = interpretPkexecRun(exited(1), "removed\t0\nmissing\t1\nerror\t2\t16\n", "", 3);
+    auto some = interpretPkexecRun(1, "removed\t0\nmissing\t1\nerror\t2\t16\n", "", 3);
     EXPECT_FALSE(some.error.has_value());
     EXPECT_EQ(some.paths,
         (std::vector<R>{{PrivilegedStatus::removed, 0}, {PrivilegedStatus::missing, 0},
             {PrivilegedStatus::failed, 16}}));
     // A helper whose exit status is 127 is still the helper when it reported.
-    EXPECT_FALSE(interpretPkexecRun(exited(127), "removed\t0\n", "", 1).error.has_value());
+    EXPECT_FALSE(interpretPkexecRun(127, "removed\t0\n", "", 1).error.has_value());
     // Cut short: what it said holds, the rest is unknown and the run failed.
-    auto cut = interpretPkexecRun(SIGKILL, "removed\t0\n", "", 2);
+    auto cut = interpretPkexecRun(-1, "removed\t0\n", "", 2);
     EXPECT_EQ(cut.paths, (std::vector<R>{{PrivilegedStatus::removed, 0}, {}}));
     EXPECT_EQ(cut.error, "Error desconocido");
-    auto agent = interpretPkexecRun(exited(127), "",
-        "Error executing command as another user: No authentication agent found.\n", 1);
+    auto agent = interpretPkexecRun(
+        127, "", "Error executing command as another user: No authentication agent found.\n", 1);
     EXPECT_NE(agent.error->find("agente de autenticación"), std::string::npos);
     EXPECT_EQ(agent.paths, std::vector<R>(1));
 }

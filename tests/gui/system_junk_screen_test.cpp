@@ -30,9 +30,21 @@ struct Screen : ShownScreen<SystemJunkViewController> {
     std::vector<AlertRequest> clean(int answer = 0)
     {
         QSignalSpy finished(&screen, &SystemJunkViewController::cleanFinished);
-        auto asked = answering(answer, [&] { screen.doClean(); });
+        // Answered until the outcome is shown: the administrator stage reports from
+        // another thread, and its failure report comes after that.
+        AlertAnswerer answerer(answer);
+        auto settle = [&] {
+            for (size_t seen = size_t(-1); seen != answerer.shown.size();) {
+                seen = answerer.shown.size();
+                QCoreApplication::processEvents();
+                QCoreApplication::processEvents();
+            }
+        };
+        screen.doClean();
+        settle();
         (void)(finished.count() > 0 || finished.wait(5000));
-        return asked;
+        settle();
+        return answerer.shown;
     }
     bool cleanOn() const { return screen.cleanButton()->isEnabled(); }
 };

@@ -1,6 +1,6 @@
 #include "platform/linux/LinuxApplicationRemover.h"
 
-#include "platform/linux/ProgramRun.h"
+#include "platform/CommandRunner.h"
 
 #include <algorithm>
 #include <cctype>
@@ -157,16 +157,16 @@ RemovalResult LinuxApplicationRemover::removeFlatpak(const std::string& appId, b
     const auto args = flatpakUninstallArguments(flatpak_, appId, systemWide);
     if (!args)
         return {false, "«" + appId + "» no es un identificador de aplicación Flatpak."};
-    const ProgramRun run = runProgram(*args);
-    if (run.startError)
-        return {false, *run.startError};
-    if (run.exitStatus == 0)
+    const CommandResult run = runCommand(*args);
+    if (!run.started)
+        return {false, run.err};
+    if (run.exitCode == 0)
         return {true, {}};
-    std::string text = lastLines(run.output);
+    std::string text = lastLines(run.out + run.err);
     if (text.empty())
-        text = run.exitStatus < 0
+        text = run.exitCode < 0
             ? "flatpak terminó de forma anormal."
-            : "flatpak terminó con el código " + std::to_string(run.exitStatus) + ".";
+            : "flatpak terminó con el código " + std::to_string(run.exitCode) + ".";
     return {false, text};
 }
 

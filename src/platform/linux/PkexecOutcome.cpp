@@ -1,6 +1,5 @@
 #include "platform/linux/PkexecOutcome.h"
 
-#include <sys/wait.h>
 
 #include <algorithm>
 
@@ -40,13 +39,13 @@ std::string pkexecFailureText(int exitStatus, std::string_view standardError)
 }
 
 PrivilegedRunResult interpretPkexecRun(
-    int waitStatus, std::string_view output, std::string_view standardError, size_t count)
+    int exitCode, std::string_view output, std::string_view standardError, size_t count)
 {
     PrivilegedRunResult result;
     result.paths = parsePrivilegedReport(output, count);
     const bool reported = std::any_of(result.paths.begin(), result.paths.end(),
         [](const PrivilegedPathResult& r) { return r.status != PrivilegedStatus::unknown; });
-    const int code = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+    const int code = exitCode;
     if (!reported && (code == 126 || code == 127)) {
         result.error = pkexecFailureText(code, standardError);
         return result;

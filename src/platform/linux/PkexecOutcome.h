@@ -13,9 +13,10 @@ namespace tidvale::platform {
 // standard error tells them apart.
 std::string pkexecFailureText(int exitStatus, std::string_view standardError);
 
-// What a pkexec run of the helper did, from its wait status, its standard output (the
-// helper's report) and its standard error, for `count` requested paths.
+// What a pkexec run of the helper did, from its exit code (-1 when a signal ended it),
+// its standard output (the helper's report) and its standard error, for `count`
+// requested paths.
 PrivilegedRunResult interpretPkexecRun(
-    int waitStatus, std::string_view output, std::string_view standardError, size_t count);
+    int exitCode, std::string_view output, std::string_view standardError, size_t count);
 
 } // namespace tidvale::platform

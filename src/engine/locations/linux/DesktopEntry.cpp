@@ -1,20 +1,13 @@
 #include "engine/locations/linux/DesktopEntry.h"
 
+#include "engine/format/TextLines.h"
+
 #include <set>
 
 namespace tidvale::linuxdesk {
 namespace {
 
 constexpr std::string_view kMainGroup = "Desktop Entry";
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool isComment(std::string_view line)
 {
@@ -36,7 +29,7 @@ std::optional<std::string_view> keyOf(std::string_view line)
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    const std::string_view key = trimmed(line.substr(0, eq));
+    const std::string_view key = trimmedLine(line.substr(0, eq));
     if (key.empty())
         return std::nullopt;
     return key;
@@ -108,7 +101,7 @@ std::optional<DesktopEntry> DesktopEntry::parse(std::string_view text)
     std::set<std::string, std::less<>> seen;
     std::optional<std::string> group;
     for (std::string_view line : linesOf(text)) {
-        line = trimmed(withoutEnding(line));
+        line = trimmedLine(withoutEnding(line));
         if (isComment(line))
             continue;
         if (auto name = groupOf(line)) {
@@ -121,7 +114,8 @@ std::optional<DesktopEntry> DesktopEntry::parse(std::string_view text)
         if (!key || !group)
             return std::nullopt;
         if (*group == kMainGroup) // a later line of the same key wins
-            entry.raw_[std::string(*key)] = std::string(trimmed(line.substr(line.find('=') + 1)));
+            entry.raw_[std::string(*key)]
+                = std::string(trimmedLine(line.substr(line.find('=') + 1)));
     }
     if (!seen.contains(kMainGroup))
         return std::nullopt;
@@ -181,14 +175,14 @@ std::string withDesktopEntryKey(std::string_view text, std::string_view key, std
     const auto lines = linesOf(text);
     bool hasMain = false;
     for (std::string_view line : lines)
-        hasMain = hasMain || groupOf(trimmed(withoutEnding(line))) == kMainGroup;
+        hasMain = hasMain || groupOf(trimmedLine(withoutEnding(line))) == kMainGroup;
     std::string out;
     // Without the group, one goes at the top and the lines before the first header
     // fall into it.
     bool inMain = !hasMain;
     bool placed = false;
     for (std::string_view line : lines) {
-        const std::string_view content = trimmed(withoutEnding(line));
+        const std::string_view content = trimmedLine(withoutEnding(line));
         if (auto name = groupOf(content)) {
             inMain = *name == kMainGroup;
             out += line;

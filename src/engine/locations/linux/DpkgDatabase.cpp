@@ -1,5 +1,6 @@
 #include "engine/locations/linux/DpkgDatabase.h"
 
+#include "engine/format/TextLines.h"
 #include "engine/locations/linux/Folders.h"
 
 #include <charconv>
@@ -14,15 +15,6 @@ constexpr size_t kMaxList = size_t(64) << 20;
 bool endsWith(std::string_view s, std::string_view suffix)
 {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
 }
 
 // "install ok installed", "hold ok installed": the last word is the state.
@@ -82,7 +74,7 @@ DpkgDatabase::DpkgDatabase(const std::string& adminDir, bool withFileLists)
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (trimmed(line).empty()) {
+        if (trimmedLine(line).empty()) {
             add(current);
             continue;
         }
@@ -90,7 +82,7 @@ DpkgDatabase::DpkgDatabase(const std::string& adminDir, bool withFileLists)
             continue; // a continuation line of a field not read here
         const size_t colon = line.find(':');
         if (colon != std::string_view::npos)
-            readField(current, line.substr(0, colon), trimmed(line.substr(colon + 1)));
+            readField(current, line.substr(0, colon), trimmedLine(line.substr(colon + 1)));
     }
     add(current);
     if (!withFileLists)

@@ -1,5 +1,7 @@
 #include "engine/locations/linux/FirefoxProfiles.h"
 
+#include "engine/format/TextLines.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,15 +14,6 @@ namespace {
 
 // A profiles.ini is a few hundred bytes; anything past this is not one.
 constexpr size_t kMaxIniBytes = 1 << 20;
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool isProfileSection(std::string_view section)
 {
@@ -104,7 +97,7 @@ std::vector<FirefoxProfile> parseProfilesIni(std::string_view text, const Firefo
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        std::string_view line = trimmed(text.substr(start, end - start));
+        std::string_view line = trimmedLine(text.substr(start, end - start));
         start = end + 1;
         if (line.empty() || line.front() == ';' || line.front() == '#')
             continue;
@@ -118,8 +111,8 @@ std::vector<FirefoxProfile> parseProfilesIni(std::string_view text, const Firefo
         const size_t eq = line.find('=');
         if (!inProfile || eq == std::string_view::npos)
             continue;
-        const std::string_view key = trimmed(line.substr(0, eq));
-        const std::string_view value = trimmed(line.substr(eq + 1));
+        const std::string_view key = trimmedLine(line.substr(0, eq));
+        const std::string_view value = trimmedLine(line.substr(eq + 1));
         if (key == "IsRelative") {
             current.isRelative = value;
             current.hasIsRelative = true;

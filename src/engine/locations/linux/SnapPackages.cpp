@@ -1,5 +1,6 @@
 #include "engine/locations/linux/SnapPackages.h"
 
+#include "engine/format/TextLines.h"
 #include "engine/locations/linux/Folders.h"
 
 #include <sys/stat.h>
@@ -12,15 +13,6 @@ namespace {
 
 constexpr size_t kMaxYaml = size_t(1) << 20;
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::string yamlVersion(std::string_view yaml)
 {
     while (!yaml.empty()) {
@@ -29,7 +21,7 @@ std::string yamlVersion(std::string_view yaml)
         yaml.remove_prefix(end == std::string_view::npos ? yaml.size() : end + 1);
         if (!line.starts_with("version:"))
             continue;
-        std::string_view value = trimmed(line.substr(8));
+        std::string_view value = trimmedLine(line.substr(8));
         if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"')
             && value.back() == value.front())
             value = value.substr(1, value.size() - 2);

@@ -1,18 +1,9 @@
 #include "engine/locations/linux/TrashInfo.h"
 
+#include "engine/format/TextLines.h"
+
 namespace tidvale::linuxdesk {
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
 bool isValidUtf8(std::string_view s)
@@ -50,22 +41,13 @@ bool isValidUtf8(std::string_view s)
     return true;
 }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The raw value of `Path=` inside the `[Trash Info]` group.
 std::optional<std::string_view> pathValue(std::string_view text)
 {
     bool inGroup = false;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        std::string_view line = trimmed(text.substr(0, end));
+        std::string_view line = trimmedLine(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -74,8 +56,8 @@ std::optional<std::string_view> pathValue(std::string_view text)
             continue;
         }
         const size_t eq = line.find('=');
-        if (inGroup && eq != std::string_view::npos && trimmed(line.substr(0, eq)) == "Path")
-            return trimmed(line.substr(eq + 1));
+        if (inGroup && eq != std::string_view::npos && trimmedLine(line.substr(0, eq)) == "Path")
+            return trimmedLine(line.substr(eq + 1));
     }
     return std::nullopt;
 }
@@ -93,8 +75,8 @@ std::optional<std::string> percentDecode(std::string_view text)
         }
         if (i + 2 >= text.size())
             return std::nullopt;
-        const int hi = hexValue(text[i + 1]);
-        const int lo = hexValue(text[i + 2]);
+        const int hi = hexDigitValue(text[i + 1]);
+        const int lo = hexDigitValue(text[i + 2]);
         if (hi < 0 || lo < 0 || (hi == 0 && lo == 0))
             return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);

@@ -1,5 +1,6 @@
 #include "engine/locations/linux/VolumeName.h"
 
+#include "engine/format/TextLines.h"
 #include "engine/fs/PathText.h"
 
 #include <dirent.h>
@@ -22,25 +23,14 @@ std::optional<std::string> resolved(const std::string& path)
     return std::string(buffer);
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // udev writes every byte outside a safe set as "\xNN" in the link's name.
 std::string udevUnescape(const std::string& name)
 {
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
         if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x'
-            && hexDigit(name[i + 2]) >= 0 && hexDigit(name[i + 3]) >= 0) {
-            out += static_cast<char>(hexDigit(name[i + 2]) * 16 + hexDigit(name[i + 3]));
+            && hexDigitValue(name[i + 2]) >= 0 && hexDigitValue(name[i + 3]) >= 0) {
+            out += static_cast<char>(hexDigitValue(name[i + 2]) * 16 + hexDigitValue(name[i + 3]));
             i += 3;
         } else {
             out += name[i];
