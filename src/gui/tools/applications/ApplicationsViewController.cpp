@@ -1,5 +1,6 @@
 #include "gui/tools/applications/ApplicationsViewController.h"
 
+#include "engine/locations/LocationsProfile.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
@@ -7,15 +8,13 @@
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
+#include "gui/tools/applications/AppCellDelegates.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
 
-#include <QApplication>
 #include <QMenu>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <set>
@@ -25,35 +24,14 @@ namespace {
 
 // Icons pixel-sharp on a double-density screen.
 constexpr int kIconPixels = AppListModel::iconPoints * 2;
+constexpr int kRowHeight = 50;
 
-// Draws the icon 36 points square, centred in its cell, scaled to fit.
-class CentredIconDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(
-        QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        // Only the row's background (selection, alternating colour) comes from the
-        // style; the icon is drawn here, where its size is ours to choose.
-        QStyleOptionViewItem background = option;
-        initStyleOption(&background, index);
-        const QWidget* view = option.widget;
-        QStyle* style = view ? view->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &background, p, view);
-        const auto pixmap = index.data(Qt::DecorationRole).value<QPixmap>();
-        if (pixmap.isNull())
-            return;
-        const int side
-            = std::min({AppListModel::iconPoints, option.rect.width(), option.rect.height()});
-        QSize size = pixmap.size().scaled(side, side, Qt::KeepAspectRatio);
-        QRect target(QPoint(), size);
-        target.moveCenter(option.rect.center());
-        p->save();
-        p->setRenderHint(QPainter::SmoothPixmapTransform);
-        p->drawPixmap(target, pixmap);
-        p->restore();
-    }
-};
+// The Mac uninstalls by moving bundles to the Trash; a Linux desktop asks the tools
+// that installed each application.
+bool usesPackageTools()
+{
+    return currentProfile().id() == ProfileId::linuxDesktop;
+}
 
 } // namespace
 
@@ -72,20 +50,34 @@ void ApplicationsViewController::loadView()
     addStartButton(QStringLiteral("Cargar Apps"), [this] { loadApps(); });
     uninstallButton_ = addButton(QStringLiteral("Desinstalar"), systemColor(SystemColor::red),
         [this] { uninstallSelected(); });
-    tableView_
-        = makeTableList(apps_, {50, {44, 200, 80, 90}, -1, QAbstractItemView::ExtendedSelection});
+    // A Debian version ("153.0.8esr-1~deb12u1") is longer than a bundle's, and a row
+    // that cannot be uninstalled says why under its name: there the name takes the
+    // room left.
+    tableView_ = usesPackageTools()
+        ? makeTableList(apps_,
+            {kRowHeight, {44, 200, 150, 90}, AppListModel::nameColumn,
+                QAbstractItemView::ExtendedSelection})
+        : makeTableList(
+            apps_, {kRowHeight, {44, 200, 80, 90}, -1, QAbstractItemView::ExtendedSelection});
     tableView_->setItemDelegateForColumn(
         AppListModel::iconColumn, new CentredIconDelegate(tableView_));
+    tableView_->setItemDelegateForColumn(
+        AppListModel::nameColumn, new AppNameDelegate(kRowHeight, tableView_));
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ApplicationsViewController::updateUninstallButton);
     setList(tableView_, ContentInset::margins,
         QStringLiteral("Pulsa «Cargar Apps» para ver tus aplicaciones y lo que ocupan."));
 }
 
+// Enabled when a selected row can go: a row that cannot says why under its name.
 void ApplicationsViewController::updateUninstallButton()
 {
-    if (uninstallButton_)
-        uninstallButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
+    if (!uninstallButton_)
+        return;
+    bool any = false;
+    for (const QModelIndex& index : tableView_->selectionModel()->selectedRows())
+        any = any || apps_->items()[static_cast<size_t>(index.row())].info.removable;
+    uninstallButton_->setEnabled(!isBusy() && any);
 }
 
 void ApplicationsViewController::loadApps()
