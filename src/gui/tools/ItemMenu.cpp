@@ -79,6 +79,13 @@ ItemMenu& ItemMenu::trash(std::function<void()> action, const QString& title)
     return this->action(title, QStringLiteral("trash"), std::move(action));
 }
 
+ItemMenu& ItemMenu::enabled(bool on)
+{
+    if (!menu_->actions().isEmpty())
+        menu_->actions().constLast()->setEnabled(on);
+    return *this;
+}
+
 ItemMenu& ItemMenu::separator()
 {
     menu_->addSeparator();

@@ -34,6 +34,9 @@ public:
         std::function<void()> action, const QString& title = QStringLiteral("Mover a Papelera"));
     ItemMenu& action(const QString& title, const QString& symbol, std::function<void()> action);
     ItemMenu& separator();
+    // Whether the entry added last can be chosen; a disabled one stays in view, so the
+    // user sees it exists and why the row cannot have it.
+    ItemMenu& enabled(bool on);
 
 private:
     QMenu* menu_;

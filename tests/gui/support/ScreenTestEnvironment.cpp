@@ -10,6 +10,7 @@ ScreenTestEnvironment::ScreenTestEnvironment(const tidvale::LocationsProfile& pr
     , scopedHome_(tree.dir("home"))
     , backends_(running, runner, trash)
     , scopedWorkspace_(workspace)
+    , scopedRemover_(remover)
 {
     tree.dir("system");
     tidvale::SystemLocations::setRoot(systemRoot());

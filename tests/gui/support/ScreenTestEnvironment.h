@@ -6,6 +6,7 @@
 // when it goes.
 #include "engine/locations/LocationsProfile.h"
 #include "gui/support/FakeWorkspace.h"
+#include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"
 
@@ -42,16 +43,20 @@ public:
     std::shared_ptr<FakePrivilegedRunner> runner = std::make_shared<FakePrivilegedRunner>();
     std::shared_ptr<FakeTrash> trash;
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
+    // Stands in for PackageKit and flatpak: no test uninstalls from the machine.
+    std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
 
 private:
     tidvale::ScopedProfile profile_;
     ScopedEnv cacheHome_{"XDG_CACHE_HOME", nullptr};
     ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
     ScopedEnv dataHome_{"XDG_DATA_HOME", nullptr};
+    ScopedEnv dataDirs_{"XDG_DATA_DIRS", nullptr};
     ScopedEnv configDirs_{"XDG_CONFIG_DIRS", nullptr};
     ScopedEnv desktop_{"XDG_CURRENT_DESKTOP", nullptr};
     std::string savedRoot_;
     ScopedHome scopedHome_;
     ScopedFakeBackends backends_;
     tidvale::platform::ScopedService<tidvale::platform::Workspace> scopedWorkspace_;
+    tidvale::platform::ScopedService<tidvale::platform::ApplicationRemover> scopedRemover_;
 };

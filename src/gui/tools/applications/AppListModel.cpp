@@ -8,14 +8,34 @@
 namespace tidvale::gui {
 namespace {
 
+constexpr int kIconPixels = AppListModel::iconPoints * 2;
+
 QVariant iconOf(const AppRow& app)
 {
+    if (!app.pixmap.isNull())
+        return app.pixmap;
+    // A menu entry names its icon in the desktop's theme (looked up here, on the GUI
+    // thread, where icons may be made), or gives a file that was read with the list.
+    if (!app.info.iconName.empty()) {
+        const QIcon themed = QIcon::fromTheme(displayText(app.info.iconName));
+        if (!themed.isNull())
+            app.pixmap = themed.pixmap(kIconPixels, kIconPixels);
+    }
     if (app.pixmap.isNull())
         app.pixmap = app.icon.isNull()
-            ? fallbackAppIcon(app.info.path)
-                  .pixmap(AppListModel::iconPoints * 2, AppListModel::iconPoints * 2)
+            ? fallbackAppIcon(app.info.path).pixmap(kIconPixels, kIconPixels)
             : QPixmap::fromImage(app.icon);
     return app.pixmap;
+}
+
+// The path, and why the row cannot go when it cannot: the name cell has room for
+// only the start of a long reason.
+QVariant toolTipOf(const AppRow& app)
+{
+    QString tip = displayText(app.info.path);
+    if (!app.info.removable && !app.info.notRemovableReason.empty())
+        tip += QStringLiteral("\n") + displayText(app.info.notRemovableReason);
+    return plainToolTip(tip);
 }
 
 } // namespace
@@ -39,8 +59,18 @@ AppListModel::AppListModel(QObject* parent)
                                                        : QVariant();
                 }},
         },
-        [](const AppRow& a) { return plainToolTip(displayText(a.info.path)); }, parent)
+        toolTipOf, parent)
 {
+}
+
+QVariant AppListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != reasonRole)
+        return RecordTableModel::data(index, role);
+    if (!index.isValid() || index.model() != this || index.row() >= rowCount())
+        return {};
+    const AppInfo& app = items()[static_cast<size_t>(index.row())].info;
+    return app.removable ? QString() : displayText(app.notRemovableReason);
 }
 
 } // namespace tidvale::gui

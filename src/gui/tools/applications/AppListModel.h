@@ -8,22 +8,27 @@
 
 namespace tidvale::gui {
 
-// One listed application: the engine's record and its icon image (null: generic).
+// One listed application: the engine's record and its icon image (null: the theme's
+// icon it names, else generic).
 struct AppRow {
     AppInfo info;
     QImage icon;
-    mutable QPixmap pixmap; // made from `icon` when the row is first painted
+    mutable QPixmap pixmap; // made when the row is first painted
 };
 
 // The Applications list, in the order the service returned it.
 class AppListModel : public RecordTableModel<AppRow> {
 public:
     enum Column { iconColumn, nameColumn, versionColumn, sizeColumn, columnCount_ };
+    // The name column's second line: why the row cannot be uninstalled here, or nothing.
+    static constexpr int reasonRole = Qt::UserRole + 1;
     // Sizes above this are shown in red.
     static constexpr int64_t largeAppBytes = 500'000'000;
     static constexpr int iconPoints = 36;
 
     explicit AppListModel(QObject* parent = nullptr);
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };
 
 } // namespace tidvale::gui

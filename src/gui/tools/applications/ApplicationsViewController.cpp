@@ -1,21 +1,24 @@
 #include "gui/tools/applications/ApplicationsViewController.h"
 
+#include "engine/locations/LocationsProfile.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"
+#include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
+#include "gui/tools/applications/AppCellDelegates.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/tools/applications/AppListModel.h"
+#include "gui/tools/applications/AppUninstallTexts.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
+#include "platform/Workspace.h"
 
-#include <QApplication>
+#include <QLabel>
 #include <QMenu>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <set>
@@ -25,35 +28,14 @@ namespace {
 
 // Icons pixel-sharp on a double-density screen.
 constexpr int kIconPixels = AppListModel::iconPoints * 2;
+constexpr int kRowHeight = 50;
 
-// Draws the icon 36 points square, centred in its cell, scaled to fit.
-class CentredIconDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(
-        QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        // Only the row's background (selection, alternating colour) comes from the
-        // style; the icon is drawn here, where its size is ours to choose.
-        QStyleOptionViewItem background = option;
-        initStyleOption(&background, index);
-        const QWidget* view = option.widget;
-        QStyle* style = view ? view->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &background, p, view);
-        const auto pixmap = index.data(Qt::DecorationRole).value<QPixmap>();
-        if (pixmap.isNull())
-            return;
-        const int side
-            = std::min({AppListModel::iconPoints, option.rect.width(), option.rect.height()});
-        QSize size = pixmap.size().scaled(side, side, Qt::KeepAspectRatio);
-        QRect target(QPoint(), size);
-        target.moveCenter(option.rect.center());
-        p->save();
-        p->setRenderHint(QPainter::SmoothPixmapTransform);
-        p->drawPixmap(target, pixmap);
-        p->restore();
-    }
-};
+// The Mac uninstalls by moving bundles to the Trash; a Linux desktop asks the tools
+// that installed each application.
+bool usesPackageTools()
+{
+    return currentProfile().id() == ProfileId::linuxDesktop;
+}
 
 } // namespace
 
@@ -72,20 +54,43 @@ void ApplicationsViewController::loadView()
     addStartButton(QStringLiteral("Cargar Apps"), [this] { loadApps(); });
     uninstallButton_ = addButton(QStringLiteral("Desinstalar"), systemColor(SystemColor::red),
         [this] { uninstallSelected(); });
-    tableView_
-        = makeTableList(apps_, {50, {44, 200, 80, 90}, -1, QAbstractItemView::ExtendedSelection});
+    // A Debian version ("153.0.8esr-1~deb12u1") is longer than a bundle's, and a row
+    // that cannot be uninstalled says why under its name: there the name takes the
+    // room left.
+    tableView_ = usesPackageTools()
+        ? makeTableList(apps_,
+            {kRowHeight, {44, 200, 150, 90}, AppListModel::nameColumn,
+                QAbstractItemView::ExtendedSelection})
+        : makeTableList(
+            apps_, {kRowHeight, {44, 200, 80, 90}, -1, QAbstractItemView::ExtendedSelection});
     tableView_->setItemDelegateForColumn(
         AppListModel::iconColumn, new CentredIconDelegate(tableView_));
+    tableView_->setItemDelegateForColumn(
+        AppListModel::nameColumn, new AppNameDelegate(kRowHeight, tableView_));
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ApplicationsViewController::updateUninstallButton);
     setList(tableView_, ContentInset::margins,
         QStringLiteral("Pulsa «Cargar Apps» para ver tus aplicaciones y lo que ocupan."));
 }
 
+// Enabled when a selected row can go: a row that cannot says why under its name.
 void ApplicationsViewController::updateUninstallButton()
 {
-    if (uninstallButton_)
-        uninstallButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
+    if (!uninstallButton_)
+        return;
+    bool any = false;
+    for (const QModelIndex& index : tableView_->selectionModel()->selectedRows())
+        any = any || apps_->items()[static_cast<size_t>(index.row())].info.removable;
+    uninstallButton_->setEnabled(!isBusy() && any);
+}
+
+std::vector<AppInfo> ApplicationsViewController::listedApps() const
+{
+    std::vector<AppInfo> listed;
+    listed.reserve(apps_->items().size());
+    for (const AppRow& row : apps_->items())
+        listed.push_back(row.info);
+    return listed;
 }
 
 void ApplicationsViewController::loadApps()
@@ -126,6 +131,10 @@ void ApplicationsViewController::uninstallSelected()
     for (const QModelIndex& index : rows) {
         targets.push_back(apps_->items()[static_cast<size_t>(index.row())].info);
         names << displayText(targets.back().name);
+    }
+    if (usesPackageTools()) {
+        uninstallApps(targets);
+        return;
     }
     AlertRequest alert;
     alert.style = AlertStyle::warning;
@@ -171,7 +180,12 @@ void ApplicationsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex&
     menu->clear();
     if (!clicked.isValid() || clicked.row() >= apps_->rowCount())
         return;
-    const std::string path = apps_->items()[static_cast<size_t>(clicked.row())].info.path;
+    const AppInfo& app = apps_->items()[static_cast<size_t>(clicked.row())].info;
+    if (usesPackageTools()) {
+        linuxMenu(menu, app);
+        return;
+    }
+    const std::string path = app.path;
     ItemMenu(menu, path)
         .reveal()
         .launch()
@@ -200,6 +214,86 @@ void ApplicationsViewController::trashApp(const std::string& path)
             updateUninstallButton();
             setStatus(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(batch.freed));
         });
+}
+
+// The entry is revealed where the user can find the program: an AppImage's own file,
+// else the menu entry. Opening runs the entry as the desktop's menu would. A package
+// is removed for good, not moved to the Trash, so the entry says so.
+void ApplicationsViewController::linuxMenu(QMenu* menu, const AppInfo& app)
+{
+    const std::string shown
+        = app.source == AppSource::appimage && !app.payload.empty() ? app.payload : app.path;
+    ItemMenu(menu, app.path)
+        .action(platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
+            [shown] { platform::Service<platform::Workspace>::get()->reveal(shown); })
+        .launch()
+        .separator()
+        .trash([this, app] { uninstallApps({app}); }, QStringLiteral("Desinstalar…"))
+        .enabled(app.removable && !isBusy());
+}
+
+// Every step that asks the system runs on a worker: the package manager may take long
+// to answer, and the password dialog of the removal waits for the user.
+void ApplicationsViewController::uninstallApps(const std::vector<AppInfo>& chosen)
+{
+    if (!readyForJob())
+        return;
+    UninstallPlan plan = planUninstall(listedApps(), chosen);
+    if (plan.units.empty()) {
+        if (!plan.skipped.empty())
+            setStatus(notUninstallableText(plan));
+        return;
+    }
+    const QString before = statusLabel()->text();
+    setStatus(QStringLiteral("Comprobando qué se quitará..."));
+    runJob([plan](const JobControl&) { return previewUninstall(plan); },
+        [this, plan, before](const platform::PackageRemovalPreview& preview) {
+            setStatus(before);
+            updateUninstallButton();
+            confirmUninstall(plan, preview);
+        });
+    updateUninstallButton();
+}
+
+void ApplicationsViewController::confirmUninstall(
+    const UninstallPlan& plan, const platform::PackageRemovalPreview& preview)
+{
+    AlertRequest alert;
+    alert.style = AlertStyle::warning;
+    if (preview.error) {
+        alert.message = QStringLiteral("No se pudo preparar la desinstalación");
+        alert.informativeText = displayText(*preview.error);
+        alert.buttons = {QStringLiteral("OK")};
+        showAlert(this, alert, [](int) {});
+        return;
+    }
+    alert.message = QStringLiteral("¿Desinstalar?");
+    alert.informativeText = uninstallConfirmationText(plan, listedApps(), preview.others);
+    alert.buttons = {QStringLiteral("Desinstalar"), QStringLiteral("Cancelar")};
+    showAlert(this, alert, [this, plan, others = preview.others](int answer) {
+        if (answer == 0)
+            runUninstall(plan, others);
+    });
+}
+
+// Only what is gone afterwards leaves the list and is counted; what stayed is named
+// with the text of what refused it.
+void ApplicationsViewController::runUninstall(
+    const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others)
+{
+    if (!readyForJob())
+        return; // a new listing owns the rows now
+    setStatus(QStringLiteral("Desinstalando..."));
+    runJob([listed = listedApps(), plan, others](
+               const JobControl&) { return uninstall(listed, plan, others); },
+        [this](const UninstallReport& report) {
+            const std::set<std::string> gone(
+                report.removedPaths.begin(), report.removedPaths.end());
+            apps_->removeIf([&](const AppRow& row) { return gone.count(row.info.path) > 0; });
+            updateUninstallButton();
+            setStatus(uninstallOutcomeText(report));
+        });
+    updateUninstallButton();
 }
 
 } // namespace tidvale::gui

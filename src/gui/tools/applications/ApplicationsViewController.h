@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/system/SystemRecords.h"
+#include "engine/system/AppUninstall.h"
 #include "gui/tools/ToolViewController.h"
 
 #include <string>
@@ -18,7 +18,9 @@ class AppListModel;
 class PrimaryButton;
 
 // Lists the applications of both Applications folders, largest first, and moves the
-// ones the user picks to the Trash.
+// ones the user picks to the Trash. On a Linux desktop it lists the menu's
+// applications and uninstalls each the way it was installed: a package through the
+// package manager, a Flatpak with flatpak, an AppImage into the Trash.
 class ApplicationsViewController : public ToolViewController {
     Q_OBJECT
 public:
@@ -39,6 +41,13 @@ private:
     void updateUninstallButton();
     void moveToTrash(const std::vector<AppInfo>& targets);
     void trashApp(const std::string& path);
+    void linuxMenu(QMenu* menu, const AppInfo& app);
+    std::vector<AppInfo> listedApps() const;
+    void uninstallApps(const std::vector<AppInfo>& chosen);
+    void confirmUninstall(
+        const UninstallPlan& plan, const platform::PackageRemovalPreview& preview);
+    void runUninstall(
+        const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others);
 
     QTableView* tableView_ = nullptr;
     PrimaryButton* uninstallButton_ = nullptr;
