@@ -1,6 +1,6 @@
 #include "engine/finders/FileWalk.h"
 
-#include "engine/core/ParallelFor.h"
+#include "engine/core/WorkPool.h"
 #include "engine/fs/Packages.h"
 
 #include <dirent.h>
@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <unordered_set>
 
 namespace tidvale {
@@ -36,20 +36,29 @@ bool isHidden(const char* name)
 }
 
 // Reads one folder: keeps its large-enough regular files and lists the sub-folders
-// to enter. A folder that cannot be opened stays empty.
-void readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink,
-    std::vector<FileWalk::Folder*>& subfolders)
+// to enter. A folder that cannot be opened stays empty. False when the job was
+// cancelled before the whole folder was read.
+bool readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink, const JobControl& job,
+    std::atomic<int64_t>& walked, std::vector<FileWalk::Folder*>& subfolders)
 {
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
     const int fd = open(folder.path.c_str(), flags);
     if (fd < 0)
-        return;
+        return true;
     DIR* d = fdopendir(fd);
     if (!d) {
         close(fd);
-        return;
+        return true;
     }
+    // A folder of a million entries, each read from a cold disk, must not hold up a
+    // stop either.
+    bool whole = true;
+    unsigned entries = 0;
     while (const dirent* e = readdir(d)) {
+        if (++entries % 256 == 0 && job.cancelled()) {
+            whole = false;
+            break;
+        }
         if (isHidden(e->d_name))
             continue;
         bool isFolder = e->d_type == DT_DIR;
@@ -79,26 +88,29 @@ void readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink,
         }
     }
     closedir(d);
+    job.count(walked += entries, 0);
+    return whole;
 }
 
-// Hands folders to the threads until every folder has been read.
+// Hands folders to the pool's I/O lanes until every folder has been read, or until
+// the job is cancelled.
 class FolderQueue {
 public:
-    FolderQueue(FileWalk::Folder* root, int64_t minSize)
+    FolderQueue(FileWalk::Folder* root, int64_t minSize, const JobControl& job,
+        std::atomic<int64_t>& walked)
         : pending_{root}
         , root_(root)
         , minSize_(minSize)
+        , job_(job)
+        , walked_(walked)
     {
     }
 
-    void run()
+    // False when the walk was cut short.
+    bool run()
     {
-        std::vector<std::thread> helpers;
-        for (unsigned i = 1; i < finderThreads(); ++i)
-            helpers.emplace_back([this] { work(); });
-        work();
-        for (auto& t : helpers)
-            t.join();
+        workPool().team(Lane::io, [this](unsigned) { work(); });
+        return !stopped_;
     }
 
 private:
@@ -112,16 +124,24 @@ private:
                 ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
                 if (pending_.empty())
                     return;
+                if (job_.cancelled()) {
+                    stop();
+                    return;
+                }
                 folder = pending_.back();
                 pending_.pop_back();
                 ++busy_;
             }
             found.clear();
             // Only the root may be a link: a linked personal folder is still searched.
-            readFolder(*folder, minSize_, folder == root_, found);
+            const bool whole = readFolder(*folder, minSize_, folder == root_, job_, walked_, found);
             {
                 std::lock_guard guard(mutex_);
                 --busy_;
+                if (!whole || stopped_) {
+                    stop();
+                    continue;
+                }
                 // Reversed so that the stack hands out the first-listed folder first,
                 // keeping each thread near the part of the tree it is reading.
                 pending_.insert(pending_.end(), found.rbegin(), found.rend());
@@ -130,12 +150,23 @@ private:
         }
     }
 
+    // Drops what is left, under mutex_, so that every thread leaves at once.
+    void stop()
+    {
+        stopped_ = true;
+        pending_.clear();
+        ready_.notify_all();
+    }
+
     std::mutex mutex_;
     std::condition_variable ready_;
     std::vector<FileWalk::Folder*> pending_; // guarded by mutex_
     int busy_ = 0;                           // guarded by mutex_
+    bool stopped_ = false;                   // guarded by mutex_ while the team runs
     const FileWalk::Folder* const root_;
     const int64_t minSize_;
+    const JobControl& job_;
+    std::atomic<int64_t>& walked_; // entries met in all roots so far, for the job's counts
 };
 
 std::string withoutTrailingSlash(std::string p)
@@ -157,15 +188,16 @@ std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec)
         + std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(nsec)));
 }
 
-FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize,
+FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize, const JobControl& job,
     const std::function<void(size_t)>& onRoot)
 {
-    for (size_t i = 0; i < roots.size(); ++i) {
+    std::atomic<int64_t> walked{0};
+    for (size_t i = 0; i < roots.size() && complete_; ++i) {
         if (onRoot)
             onRoot(i);
         auto folder = std::make_unique<Folder>();
         folder->path = withoutTrailingSlash(roots[i]);
-        FolderQueue(folder.get(), minSize).run();
+        complete_ = FolderQueue(folder.get(), minSize, job, walked).run();
         roots_.push_back(std::move(folder));
     }
 

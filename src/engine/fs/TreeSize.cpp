@@ -1,5 +1,7 @@
 #include "engine/fs/TreeSize.h"
 
+#include "engine/core/WorkPool.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +14,6 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace tidvale {
@@ -43,23 +44,31 @@ struct Pending {
 // out of descriptors.
 class ParallelWalk {
 public:
-    explicit ParallelWalk(std::string root) { pending_.push_back({nullptr, std::move(root), 0}); }
-
-    int64_t run()
+    ParallelWalk(std::string root, const JobControl& job)
+        : job_(job)
     {
-        work();
-        for (auto& t : helpers_)
-            t.join();
+        pending_.push_back({nullptr, std::move(root), 0});
+    }
+
+    std::optional<int64_t> run()
+    {
+        // Small trees, which most items are, stay on the calling thread: forming a
+        // team costs more than it saves on them.
+        walk(kFoldersBeforeHelping);
+        if (!pending_.empty() && !stopped_)
+            workPool().team(Lane::io, [this](unsigned) { walk(INT_MAX); });
+        if (stopped_)
+            return std::nullopt;
         return total_.load();
     }
 
 private:
-    // Below this many folders the walk stays on the calling thread: starting threads
-    // costs more than it saves on the small trees that most items are.
     static constexpr int kFoldersBeforeHelping = 24;
     static constexpr int kMaxHeldFolders = 256;
 
-    void work()
+    // Reads folders until none is left, or, alone on the calling thread, until
+    // `folders` have been seen and there is work to share.
+    void walk(int folders)
     {
         std::vector<Pending> found;
         for (;;) {
@@ -67,33 +76,39 @@ private:
             {
                 std::unique_lock guard(mutex_);
                 ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
-                if (pending_.empty())
+                if (pending_.empty() || (foldersSeen_ >= folders && pending_.size() >= 2))
                     return;
+                if (job_.cancelled()) {
+                    stop();
+                    return;
+                }
                 next = std::move(pending_.back());
                 pending_.pop_back();
                 ++busy_;
             }
             found.clear();
-            total_ += readFolder(next, found);
+            const bool whole = readFolder(next, found);
             {
                 std::lock_guard guard(mutex_);
                 --busy_;
+                if (!whole && !stopped_)
+                    stop();
+                if (stopped_)
+                    found.clear();
                 for (auto& f : found)
                     pending_.push_back(std::move(f));
                 foldersSeen_ += static_cast<int>(found.size());
-                maybeStartHelpers();
             }
             ready_.notify_all();
         }
     }
 
-    void maybeStartHelpers()
+    // Drops what is left, under mutex_, so that every thread leaves at once.
+    void stop()
     {
-        if (!helpers_.empty() || foldersSeen_ < kFoldersBeforeHelping || pending_.size() < 2)
-            return;
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 1; i < std::min(cores, 8u); ++i)
-            helpers_.emplace_back([this] { work(); });
+        stopped_ = true;
+        pending_.clear();
+        ready_.notify_all();
     }
 
     int openPending(Pending& p)
@@ -114,21 +129,25 @@ private:
         out.push_back(std::move(p));
     }
 
-    int64_t readFolder(Pending& item, std::vector<Pending>& subfolders)
+    // Adds the folder's files to the total; false when the job was cancelled before
+    // the whole folder was listed.
+    bool readFolder(Pending& item, std::vector<Pending>& subfolders)
     {
         int fd = openPending(item);
         item.parent.reset();
         if (fd < 0)
-            return 0; // unreadable or vanished: it adds nothing
+            return true; // unreadable or vanished: it adds nothing
         ++held_;
         auto self = std::shared_ptr<OpenFolder>(new OpenFolder(fd), [this](OpenFolder* f) {
             delete f;
             --held_;
         });
         int64_t sum = 0;
+        int64_t visited = 0;
         auto visit = [&](const char* name, unsigned char type) {
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 return;
+            ++visited;
             if (type == DT_DIR) {
                 addSubfolder(self, item.path, name, subfolders);
                 return;
@@ -141,14 +160,23 @@ private:
             else
                 sum += st.st_size;
         };
+        // A folder of a million entries, each read from a cold disk, must not hold
+        // up a stop either.
+        bool whole = true;
+        unsigned entries = 0;
+        auto stopping = [&] {
+            if (++entries % kEntriesPerCheck == 0 && job_.cancelled())
+                whole = false;
+            return !whole;
+        };
 #ifdef __linux__
         // Reading the entries straight into a large buffer saves a copy per entry.
         alignas(8) static thread_local std::array<char, 64 * 1024> buf;
-        for (;;) {
+        while (whole) {
             ssize_t n = getdents64(fd, buf.data(), buf.size());
             if (n <= 0)
                 break;
-            for (ssize_t off = 0; off < n;) {
+            for (ssize_t off = 0; off < n && !stopping();) {
                 auto* e = reinterpret_cast<dirent64*>(buf.data() + off);
                 visit(e->d_name, e->d_type);
                 off += e->d_reclen;
@@ -156,27 +184,33 @@ private:
         }
 #else
         if (DIR* d = fdopendir(dup(fd))) {
-            while (dirent* e = readdir(d))
+            for (dirent* e; !stopping() && (e = readdir(d));)
                 visit(e->d_name, e->d_type);
             closedir(d);
         }
 #endif
-        return sum;
+        total_ += sum;
+        job_.count(entries_ += visited, 0);
+        return whole;
     }
 
+    static constexpr unsigned kEntriesPerCheck = 256;
+
+    const JobControl& job_;
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::vector<Pending> pending_;     // GUARDED_BY(mutex_)
-    int busy_ = 0;                     // GUARDED_BY(mutex_)
-    int foldersSeen_ = 0;              // GUARDED_BY(mutex_)
-    std::vector<std::thread> helpers_; // started under mutex_, joined by run()
+    std::vector<Pending> pending_; // GUARDED_BY(mutex_)
+    int busy_ = 0;                 // GUARDED_BY(mutex_)
+    int foldersSeen_ = 0;          // GUARDED_BY(mutex_)
+    bool stopped_ = false;         // GUARDED_BY(mutex_) while the team runs
     std::atomic<int64_t> total_{0};
-    std::atomic<int> held_{0}; // folders kept open for their pending sub-folders
+    std::atomic<int64_t> entries_{0}; // walked so far, for the job's counts
+    std::atomic<int> held_{0};        // folders kept open for their pending sub-folders
 };
 
 } // namespace
 
-int64_t treeSize(const std::string& path)
+std::optional<int64_t> measureTree(const std::string& path, const JobControl& job)
 {
     struct stat st { };
     if (lstat(path.c_str(), &st) != 0)
@@ -195,7 +229,12 @@ int64_t treeSize(const std::string& path)
             return 0;
         root = buf;
     }
-    return ParallelWalk(root).run();
+    return ParallelWalk(root, job).run();
+}
+
+int64_t treeSize(const std::string& path)
+{
+    return *measureTree(path, {});
 }
 
 } // namespace tidvale
