@@ -1,6 +1,5 @@
 #include "engine/core/Dispatch.h"
 #include "engine/locations/SystemLocations.h"
-#include "engine/scan/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 
 #include "support/BinaryPlistWriter.h"
@@ -15,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <thread>
 
 using namespace tidvale;
@@ -77,7 +77,14 @@ struct SystemInfoFixture : ::testing::Test {
     ScopedHome home{tree.dir("home")};
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
-    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(ScanService::shared());
+    std::vector<std::chrono::milliseconds> waited; // what the service's clock was asked
+    std::shared_future<void> waitEnds;             // when set, the wait lasts until then
+    std::shared_ptr<SystemInfoService> service
+        = SystemInfoService::create(measureTree, [this](std::chrono::milliseconds span) {
+              waited.push_back(span);
+              if (waitEnds.valid())
+                  waitEnds.wait();
+          });
 
     SystemInfoFixture() { SystemLocations::setRoot(tree.dir("sys")); }
     ~SystemInfoFixture() override { SystemLocations::setRoot(""); }
@@ -141,6 +148,28 @@ TEST_F(SystemInfoFixture, EqualSizesKeepListingOrderAndMissingFoldersAreSkipped)
 
     SystemLocations::setRoot(tree.path("nowhere"));
     EXPECT_TRUE(service->getInstalledApps().empty());
+}
+
+TEST_F(SystemInfoFixture, AStopWhileABundleIsMeasuredLeavesItOut)
+{
+    tree.file("sys/Applications/First.app/Contents/MacOS/f", 100);
+    tree.file("home/Applications/Second.app/Contents/MacOS/s", 200);
+    auto flag = std::make_shared<CancelFlag>();
+    const auto stopping
+        = SystemInfoService::create([&](const std::string& path, const JobControl&) {
+              if (path.ends_with("Second.app")) {
+                  flag->cancel();
+                  return std::optional<int64_t>();
+              }
+              return std::optional<int64_t>(100);
+          });
+    std::vector<std::string> said;
+    const auto apps
+        = stopping->getInstalledApps({[&](const std::string& t) { said.push_back(t); }, flag});
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].name, "First");
+    EXPECT_EQ(said, (std::vector<std::string>{"Leyendo First...", "Leyendo Second..."}));
+    EXPECT_TRUE(stopping->getInstalledApps({{}, flag}).empty());
 }
 
 TEST_F(SystemInfoFixture, AppIconIsTheBundlesOwnImage)
@@ -229,20 +258,24 @@ TEST_F(SystemInfoFixture, FreedMemoryIsTheGrowthOverOneSecondNeverNegative)
     const std::thread::id testThread = std::this_thread::get_id();
     auto measure = [&](uint64_t before, uint64_t after, bool dropService = false) {
         memory->set({withFree(before), withFree(after)});
+        std::promise<void> dropped;
+        if (dropService)
+            waitEnds = dropped.get_future().share();
         std::optional<uint64_t> freed;
         service->measureFreedMemory([&](uint64_t f) {
             EXPECT_EQ(std::this_thread::get_id(), testThread);
             freed = f;
         });
         EXPECT_FALSE(freed); // returns at once
-        if (dropService)
+        if (dropService) {
             service.reset();
+            dropped.set_value();
+        }
         queue->runOne();
         return freed;
     };
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(measure(1000, 1600), 600u);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(waited, (std::vector<std::chrono::milliseconds>{std::chrono::seconds(1)}));
     EXPECT_EQ(measure(5000, 4000), 0u);       // free memory fell: 0, not a wrapped-around amount
     EXPECT_EQ(measure(1000, 9000, true), 0u); // a gain, but nobody is left to read it
 }

@@ -3,7 +3,6 @@
 #include "engine/core/Dispatch.h"
 #include "engine/fs/Homes.h"
 #include "engine/locations/SystemLocations.h"
-#include "engine/scan/ScanService.h"
 #include "engine/system/BundleInfo.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/PropertyList.h"
@@ -19,7 +18,7 @@
 namespace tidvale {
 namespace {
 
-constexpr auto kMeasureWait = std::chrono::seconds(1);
+constexpr auto kMeasureWait = std::chrono::milliseconds(1000);
 
 // Every entry of a folder, hidden ones included, in listing order; nothing when the
 // folder cannot be read. No descent: only direct children are asked for.
@@ -55,13 +54,19 @@ std::optional<std::string> stem(const std::string& name, const std::string& suff
 SystemInfoService& SystemInfoService::shared()
 {
     // Never released: screens and completions may still reach it at exit.
-    static auto* keep = new std::shared_ptr<SystemInfoService>(create(ScanService::shared()));
+    static auto* keep = new std::shared_ptr<SystemInfoService>(create());
     return **keep;
 }
 
-std::shared_ptr<SystemInfoService> SystemInfoService::create(const ScanService& scan)
+std::shared_ptr<SystemInfoService> SystemInfoService::create(TreeMeasure measure, Wait wait)
 {
-    return std::shared_ptr<SystemInfoService>(new SystemInfoService(scan));
+    return std::shared_ptr<SystemInfoService>(
+        new SystemInfoService(std::move(measure), std::move(wait)));
+}
+
+void SystemInfoService::sleepFor(std::chrono::milliseconds span)
+{
+    std::this_thread::sleep_for(span);
 }
 
 MemoryInfo SystemInfoService::getMemoryInfo() const
@@ -88,7 +93,7 @@ DiskInfo SystemInfoService::getDiskInfo() const
     return {figures->total, figures->free};
 }
 
-std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progress) const
+std::vector<AppInfo> SystemInfoService::getInstalledApps(const JobControl& job) const
 {
     std::vector<AppInfo> apps;
     for (const auto& folder : {SystemLocations::applications(), processHome() + "/Applications"}) {
@@ -96,13 +101,17 @@ std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progres
             auto name = stem(child, ".app");
             if (!name)
                 continue;
+            if (job.cancelled())
+                return apps;
             AppInfo app;
             app.name = std::move(*name);
             app.path = folder + "/" + child;
             readListedStamp(app.path, app.listed); // none when it vanished meanwhile
-            if (progress)
-                progress("Leyendo " + app.name + "...");
-            app.size = scan_.sizeOfPath(app.path);
+            job.say("Leyendo " + app.name + "...");
+            const auto size = measure_(app.path, job);
+            if (!size)
+                return apps; // cancelled: the bundle is not listed at a part of its size
+            app.size = *size;
             BundleInfo bundle = readBundleInfo(app.path);
             app.version = std::move(bundle.version);
             app.bundleID = std::move(bundle.bundleID);
@@ -148,8 +157,8 @@ void SystemInfoService::measureFreedMemory(FreedCompletion completion) const
     const MemoryInfo before = getMemoryInfo();
     const std::weak_ptr<const SystemInfoService> weak = weak_from_this();
     const auto d = dispatcher();
-    d->toBackground([weak, before, completion = std::move(completion), d]() mutable {
-        std::this_thread::sleep_for(kMeasureWait);
+    d->toBackground([weak, wait = wait_, before, completion = std::move(completion), d]() mutable {
+        wait(kMeasureWait);
         MemoryInfo after = before;
         if (const auto self = weak.lock())
             after = self->getMemoryInfo();
