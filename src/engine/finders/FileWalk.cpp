@@ -1,6 +1,6 @@
 #include "engine/finders/FileWalk.h"
 
-#include "engine/core/WorkPool.h"
+#include "engine/core/FolderQueue.h"
 #include "engine/fs/Packages.h"
 
 #include <dirent.h>
@@ -10,8 +10,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <unordered_set>
 
 namespace tidvale {
@@ -51,16 +49,17 @@ bool readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink, cons
         return true;
     }
     // A folder of a million entries, each read from a cold disk, must not hold up a
-    // stop either.
+    // stop either: the flag costs far less to read than an entry.
     bool whole = true;
-    unsigned entries = 0;
+    int64_t entries = 0;
     while (const dirent* e = readdir(d)) {
-        if (++entries % 256 == 0 && job.cancelled()) {
+        if (job.cancelled()) {
             whole = false;
             break;
         }
         if (isHidden(e->d_name))
             continue;
+        ++entries;
         bool isFolder = e->d_type == DT_DIR;
         struct stat st { };
         if (e->d_type == DT_REG || e->d_type == DT_UNKNOWN) {
@@ -92,83 +91,6 @@ bool readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink, cons
     return whole;
 }
 
-// Hands folders to the pool's I/O lanes until every folder has been read, or until
-// the job is cancelled.
-class FolderQueue {
-public:
-    FolderQueue(FileWalk::Folder* root, int64_t minSize, const JobControl& job,
-        std::atomic<int64_t>& walked)
-        : pending_{root}
-        , root_(root)
-        , minSize_(minSize)
-        , job_(job)
-        , walked_(walked)
-    {
-    }
-
-    // False when the walk was cut short.
-    bool run()
-    {
-        workPool().team(Lane::io, [this](unsigned) { work(); });
-        return !stopped_;
-    }
-
-private:
-    void work()
-    {
-        std::vector<FileWalk::Folder*> found;
-        for (;;) {
-            FileWalk::Folder* folder = nullptr;
-            {
-                std::unique_lock guard(mutex_);
-                ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
-                if (pending_.empty())
-                    return;
-                if (job_.cancelled()) {
-                    stop();
-                    return;
-                }
-                folder = pending_.back();
-                pending_.pop_back();
-                ++busy_;
-            }
-            found.clear();
-            // Only the root may be a link: a linked personal folder is still searched.
-            const bool whole = readFolder(*folder, minSize_, folder == root_, job_, walked_, found);
-            {
-                std::lock_guard guard(mutex_);
-                --busy_;
-                if (!whole || stopped_) {
-                    stop();
-                    continue;
-                }
-                // Reversed so that the stack hands out the first-listed folder first,
-                // keeping each thread near the part of the tree it is reading.
-                pending_.insert(pending_.end(), found.rbegin(), found.rend());
-            }
-            ready_.notify_all();
-        }
-    }
-
-    // Drops what is left, under mutex_, so that every thread leaves at once.
-    void stop()
-    {
-        stopped_ = true;
-        pending_.clear();
-        ready_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<FileWalk::Folder*> pending_; // guarded by mutex_
-    int busy_ = 0;                           // guarded by mutex_
-    bool stopped_ = false;                   // guarded by mutex_ while the team runs
-    const FileWalk::Folder* const root_;
-    const int64_t minSize_;
-    const JobControl& job_;
-    std::atomic<int64_t>& walked_; // entries met in all roots so far, for the job's counts
-};
-
 std::string withoutTrailingSlash(std::string p)
 {
     while (p.size() > 1 && p.back() == '/')
@@ -197,7 +119,12 @@ FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize, const
             onRoot(i);
         auto folder = std::make_unique<Folder>();
         folder->path = withoutTrailingSlash(roots[i]);
-        complete_ = FolderQueue(folder.get(), minSize, job, walked).run();
+        const Folder* const root = folder.get();
+        // Only the root may be a link: a linked personal folder is still searched.
+        FolderQueue<Folder*> queue(job, [&](Folder*& f, std::vector<Folder*>& found) {
+            return readFolder(*f, minSize, f == root, job, walked, found);
+        });
+        complete_ = queue.run(folder.get());
         roots_.push_back(std::move(folder));
     }
 

@@ -1,6 +1,6 @@
 #include "engine/fs/TreeSize.h"
 
-#include "engine/core/WorkPool.h"
+#include "engine/core/FolderQueue.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,9 +11,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace tidvale {
@@ -44,20 +42,17 @@ struct Pending {
 // out of descriptors.
 class ParallelWalk {
 public:
-    ParallelWalk(std::string root, const JobControl& job)
+    ParallelWalk(const JobControl& job)
         : job_(job)
     {
-        pending_.push_back({nullptr, std::move(root), 0});
     }
 
-    std::optional<int64_t> run()
+    std::optional<int64_t> run(std::string root)
     {
-        // Small trees, which most items are, stay on the calling thread: forming a
-        // team costs more than it saves on them.
-        walk(kFoldersBeforeHelping);
-        if (!pending_.empty() && !stopped_)
-            workPool().team(Lane::io, [this](unsigned) { walk(INT_MAX); });
-        if (stopped_)
+        FolderQueue<Pending> queue(job_, [this](Pending& folder, std::vector<Pending>& found) {
+            return readFolder(folder, found);
+        });
+        if (!queue.run({nullptr, std::move(root), 0}, kFoldersBeforeHelping))
             return std::nullopt;
         return total_.load();
     }
@@ -65,51 +60,6 @@ public:
 private:
     static constexpr int kFoldersBeforeHelping = 24;
     static constexpr int kMaxHeldFolders = 256;
-
-    // Reads folders until none is left, or, alone on the calling thread, until
-    // `folders` have been seen and there is work to share.
-    void walk(int folders)
-    {
-        std::vector<Pending> found;
-        for (;;) {
-            Pending next;
-            {
-                std::unique_lock guard(mutex_);
-                ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
-                if (pending_.empty() || (foldersSeen_ >= folders && pending_.size() >= 2))
-                    return;
-                if (job_.cancelled()) {
-                    stop();
-                    return;
-                }
-                next = std::move(pending_.back());
-                pending_.pop_back();
-                ++busy_;
-            }
-            found.clear();
-            const bool whole = readFolder(next, found);
-            {
-                std::lock_guard guard(mutex_);
-                --busy_;
-                if (!whole && !stopped_)
-                    stop();
-                if (stopped_)
-                    found.clear();
-                for (auto& f : found)
-                    pending_.push_back(std::move(f));
-                foldersSeen_ += static_cast<int>(found.size());
-            }
-            ready_.notify_all();
-        }
-    }
-
-    // Drops what is left, under mutex_, so that every thread leaves at once.
-    void stop()
-    {
-        stopped_ = true;
-        pending_.clear();
-        ready_.notify_all();
-    }
 
     int openPending(Pending& p)
     {
@@ -161,11 +111,10 @@ private:
                 sum += st.st_size;
         };
         // A folder of a million entries, each read from a cold disk, must not hold
-        // up a stop either.
+        // up a stop either: the flag costs far less to read than an entry.
         bool whole = true;
-        unsigned entries = 0;
         auto stopping = [&] {
-            if (++entries % kEntriesPerCheck == 0 && job_.cancelled())
+            if (job_.cancelled())
                 whole = false;
             return !whole;
         };
@@ -194,15 +143,7 @@ private:
         return whole;
     }
 
-    static constexpr unsigned kEntriesPerCheck = 256;
-
     const JobControl& job_;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<Pending> pending_; // GUARDED_BY(mutex_)
-    int busy_ = 0;                 // GUARDED_BY(mutex_)
-    int foldersSeen_ = 0;          // GUARDED_BY(mutex_)
-    bool stopped_ = false;         // GUARDED_BY(mutex_) while the team runs
     std::atomic<int64_t> total_{0};
     std::atomic<int64_t> entries_{0}; // walked so far, for the job's counts
     std::atomic<int> held_{0};        // folders kept open for their pending sub-folders
@@ -229,7 +170,7 @@ std::optional<int64_t> measureTree(const std::string& path, const JobControl& jo
             return 0;
         root = buf;
     }
-    return ParallelWalk(root, job).run();
+    return ParallelWalk(job).run(root);
 }
 
 int64_t treeSize(const std::string& path)
