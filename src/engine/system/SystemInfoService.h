@@ -19,7 +19,6 @@ namespace tidvale {
 // cheap enough for it).
 class SystemInfoService : public std::enable_shared_from_this<SystemInfoService> {
 public:
-    using Progress = std::function<void(const std::string&)>;
     using FreedCompletion = std::function<void(uint64_t freed)>;
     // Lets time pass on a background thread; the real one sleeps.
     using Wait = std::function<void(std::chrono::milliseconds)>;
