@@ -55,8 +55,8 @@ int large(Invocation& inv)
 
 int dupes(Invocation& inv)
 {
-    const auto search = findDuplicates(rootsFrom(inv.args),
-        [&](size_t buckets) { inv.err << "Calculando hashes para " << buckets << " grupos...\n"; });
+    const auto search = findDuplicates(
+        rootsFrom(inv.args), [&](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json groups = nlohmann::json::array();
         for (const auto& g : search.groups) {

@@ -55,6 +55,27 @@ TEST(Downloads, ListsVisibleTopLevelEntriesOldestFirstWithSizesAndKinds)
     EXPECT_EQ(downloadsSummary(items), "4 archivos · 4 KB");
 }
 
+TEST(Downloads, FoldersAreMeasuredByTheGivenMeasureAndAStopLeavesTheRestOut)
+{
+    TestTree t;
+    for (const char* name : {"a", "b", "c", "d"})
+        t.file(std::string("Downloads/") + name + "/x", 10);
+    auto flag = std::make_shared<CancelFlag>();
+    int asked = 0;
+    const auto items = listDownloads(t.path("Downloads"), {{}, flag},
+        [&](const std::string&, const JobControl& job) -> std::optional<int64_t> {
+            EXPECT_FALSE(job.cancelled()); // never asked again once stopped
+            if (++asked == 2) {
+                flag->cancel();
+                return std::nullopt;
+            }
+            return 77;
+        });
+    ASSERT_EQ(items.size(), 1u); // the folder cut short is not listed
+    EXPECT_EQ(items[0].size, 77);
+    EXPECT_EQ(asked, 2);
+}
+
 TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
 {
     const auto now = Clock::now();

@@ -66,8 +66,8 @@ struct LinuxApps : ::testing::Test {
     std::vector<AppInfo> list()
     {
         progress.clear();
-        return currentProfile().installedApps(
-            tree.path("home"), treeSize, [&](const std::string& t) { progress.push_back(t); });
+        return currentProfile().installedApps(tree.path("home"), measureTree,
+            JobControl([&](const std::string& t) { progress.push_back(t); }));
     }
 
     static const AppInfo& named(const std::vector<AppInfo>& apps, const std::string& name)

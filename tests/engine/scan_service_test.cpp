@@ -1,3 +1,4 @@
+#include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
@@ -82,6 +83,46 @@ TEST_F(ScanFixture, EqualSizesKeepListingOrder)
         listed.push_back(e.path().filename().string());
     for (size_t i = 0; i < items.size(); ++i)
         EXPECT_EQ(items[i].name, listed[i]);
+}
+
+// The service looks where the profile it was given says, whatever profile is in force,
+// and a stop while an item is measured leaves that item out rather than listing a
+// part of its size.
+TEST_F(ScanFixture, InjectedProfileAndMeasureAndAStopMidItem)
+{
+    tree.file("home/Library/Caches/app/a", 600000);
+    tree.file("home/Library/Logs/one.log", 1);
+    tree.file("home/Library/Logs/two.log", 2);
+    tree.file("home/.Trash/old", 3);
+    ScopedProfile elsewhere{linuxProfile()};
+
+    auto flag = std::make_shared<CancelFlag>();
+    std::vector<std::string> measured;
+    const ScanService service(&macProfile(), [&](const std::string& path, const JobControl& job) {
+        measured.push_back(path);
+        if (path.ends_with(".log")) { // the user logs step is under way
+            flag->cancel();
+            return std::optional<int64_t>();
+        }
+        return measureTree(path, job);
+    });
+    EXPECT_EQ(service.sizeOfPath(tree.path("home/.Trash/old")), 3);
+
+    std::vector<std::string> said;
+    const auto items
+        = service.scanSystemJunk({[&](const std::string& t) { said.push_back(t); }, flag});
+    EXPECT_EQ(said,
+        (std::vector<std::string>{"Escaneando caché de usuario...",
+            "Escaneando caché del sistema...", "Escaneando registros de usuario..."}));
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].name, "app");
+    EXPECT_EQ(items[0].size, 600000);
+    EXPECT_EQ(measured.size(), 3u); // the trash, the cache, one log: nothing after the stop
+
+    // A browser scan stopped before it starts measures nothing.
+    measured.clear();
+    EXPECT_TRUE(service.scanBrowsers(true, {{}, flag}).empty());
+    EXPECT_TRUE(measured.empty());
 }
 
 TEST_F(ScanFixture, MachineWideItemsNeedAdminOnlyWhenNotWritable)

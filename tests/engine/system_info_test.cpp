@@ -1,7 +1,6 @@
 #include "engine/core/Dispatch.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
-#include "engine/scan/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 
 #include "support/BinaryPlistWriter.h"
@@ -16,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <thread>
 
 using namespace tidvale;
@@ -39,12 +39,19 @@ std::string textEntry(const std::string& key, const std::string& value)
 class QueueDispatcher final : public Dispatcher {
 public:
     void toBackground(std::function<void()> work) override { std::thread(work).detach(); }
+    // The wait is only noted: the work starts at once, or once `holdUntil` is ready, so
+    // a test can let the service go away while the wait lasts.
     void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override
     {
         waits.push_back(delay);
-        toBackground(std::move(work));
+        std::thread([hold = holdUntil, work = std::move(work)] {
+            if (hold.valid())
+                hold.wait();
+            work();
+        }).detach();
     }
     std::vector<std::chrono::milliseconds> waits;
+    std::shared_future<void> holdUntil;
     void toMain(std::function<void()> work) override
     {
         std::lock_guard g(m_);
@@ -86,7 +93,7 @@ struct SystemInfoFixture : ::testing::Test {
     ScopedHome home{tree.dir("home")};
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
-    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(ScanService::shared());
+    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(measureTree);
 
     SystemInfoFixture() { SystemLocations::setRoot(tree.dir("sys")); }
     ~SystemInfoFixture() override { SystemLocations::setRoot(""); }
@@ -165,6 +172,28 @@ TEST_F(SystemInfoFixture, EqualSizesKeepListingOrderAndMissingFoldersAreSkipped)
 
     SystemLocations::setRoot(tree.path("nowhere"));
     EXPECT_TRUE(service->getInstalledApps().empty());
+}
+
+TEST_F(SystemInfoFixture, AStopWhileABundleIsMeasuredLeavesItOut)
+{
+    tree.file("sys/Applications/First.app/Contents/MacOS/f", 100);
+    tree.file("home/Applications/Second.app/Contents/MacOS/s", 200);
+    auto flag = std::make_shared<CancelFlag>();
+    const auto stopping
+        = SystemInfoService::create([&](const std::string& path, const JobControl&) {
+              if (path.ends_with("Second.app")) {
+                  flag->cancel();
+                  return std::optional<int64_t>();
+              }
+              return std::optional<int64_t>(100);
+          });
+    std::vector<std::string> said;
+    const auto apps
+        = stopping->getInstalledApps({[&](const std::string& t) { said.push_back(t); }, flag});
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].name, "First");
+    EXPECT_EQ(said, (std::vector<std::string>{"Leyendo First...", "Leyendo Second..."}));
+    EXPECT_TRUE(stopping->getInstalledApps({{}, flag}).empty());
 }
 
 TEST_F(SystemInfoFixture, AppIconIsTheBundlesOwnImage)
@@ -264,14 +293,19 @@ TEST_F(SystemInfoFixture, FreedMemoryIsTheGrowthOverOneSecondNeverNegative)
     const std::thread::id testThread = std::this_thread::get_id();
     auto measure = [&](uint64_t before, uint64_t after, bool dropService = false) {
         memory->set({withFree(before), withFree(after)});
+        std::promise<void> dropped;
+        if (dropService)
+            queue->holdUntil = dropped.get_future().share();
         std::optional<uint64_t> freed;
         service->measureFreedMemory([&](uint64_t f) {
             EXPECT_EQ(std::this_thread::get_id(), testThread);
             freed = f;
         });
         EXPECT_FALSE(freed); // returns at once
-        if (dropService)
+        if (dropService) {
             service.reset();
+            dropped.set_value();
+        }
         queue->runOne();
         return freed;
     };

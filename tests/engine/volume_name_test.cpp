@@ -65,7 +65,7 @@ TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)
     // 1000 in all, 250 free for the user, 600 in use: 150 kept for the administrator.
     auto volume = std::make_shared<FakeVolumeStatistics>(platform::VolumeFigures{1000, 250, 600});
     platform::ScopedService<platform::VolumeStatistics> slot(volume);
-    const auto service = SystemInfoService::create(ScanService::shared());
+    const auto service = SystemInfoService::create();
     {
         ScopedProfile mac{macProfile()};
         const DiskInfo d = service->getDiskInfo();

@@ -4,11 +4,17 @@
 // through a progress sink and stops soon after it is asked to. The GUI adapts the sink
 // to queued calls onto the GUI thread and owns the flag its "Detener" button sets; the
 // CLI prints to stderr. The engine never knows who listens.
+//
+// A job that sees the flag returns at once with what it has, and its caller, who set
+// the flag, throws that away. The flag never goes back, so a job's result is whole
+// exactly when `cancelled()` is still false after it returned; results that could
+// pass for whole ones say so themselves (a `cancelled` field, or no value at all).
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace tidvale {
 
@@ -35,6 +41,16 @@ public:
         : text_(std::move(text))
     {
     }
+    // The same from a lambda, which would otherwise need two conversions.
+    template <class F>
+    requires(
+        std::is_invocable_v<F&,
+            const std::
+                string&> && !std::is_same_v<std::decay_t<F>, Text> && !std::is_same_v<std::decay_t<F>, JobControl>)
+        JobControl(F text) // NOLINT: implicit on purpose
+        : text_(std::move(text))
+    {
+    }
     JobControl(Text text, std::shared_ptr<const CancelFlag> cancel, Counts counts = {})
         : text_(std::move(text))
         , counts_(std::move(counts))
@@ -42,13 +58,17 @@ public:
     {
     }
 
-    // A status text such as "Escaneando caché de usuario...".
+    // A status text such as "Escaneando caché de usuario...", on the thread that
+    // called the job.
     void say(const std::string& text) const
     {
         if (text_)
             text_(text);
     }
-    // How far the job is: `done` of `total` (0 when the total is not known yet).
+    // How far the job is: `done` of `total` (0 when the total is not known yet), in
+    // the job's own unit (entries walked, bytes hashed). Called often, once per folder
+    // or MiB, and from any of the threads the job shares its work with: the sink must
+    // be cheap and thread-safe, and may see counts slightly out of order.
     void count(int64_t done, int64_t total) const
     {
         if (counts_)

@@ -4,7 +4,6 @@
 #include "engine/format/ByteText.h"
 #include "engine/fs/FileKind.h"
 #include "engine/fs/Homes.h"
-#include "engine/scan/ScanService.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -22,7 +21,8 @@ std::string downloadsFolder()
     return defaultScanFolders().front();
 }
 
-std::vector<DownloadItem> listDownloads(const std::string& folder)
+std::vector<DownloadItem> listDownloads(
+    const std::string& folder, const JobControl& job, const TreeMeasure& measure)
 {
     std::vector<DownloadItem> items;
     DIR* d = ::opendir(folder.c_str());
@@ -31,6 +31,8 @@ std::vector<DownloadItem> listDownloads(const std::string& folder)
     const int fd = ::dirfd(d);
     const std::string prefix = folder == "/" ? "" : folder;
     while (const dirent* e = ::readdir(d)) {
+        if (job.cancelled())
+            break;
         if (e->d_name[0] == '.')
             continue; // hidden, and "." and ".."
         struct stat st { };
@@ -40,7 +42,10 @@ std::vector<DownloadItem> listDownloads(const std::string& folder)
         item.name = e->d_name;
         item.path = prefix + "/" + item.name;
         const bool isFolder = S_ISDIR(st.st_mode);
-        item.size = isFolder ? ScanService::shared().sizeOfPath(item.path) : st.st_size;
+        const auto size = isFolder ? measure(item.path, job) : std::optional<int64_t>(st.st_size);
+        if (!size)
+            break; // cancelled: the folder is not listed at a part of its size
+        item.size = *size;
         item.listed = ListedStamp::of(st);
         item.date = timePointOf(item.listed.stamp.mtimeSec, item.listed.stamp.mtimeNsec);
         item.kind = kindOf(item.name,

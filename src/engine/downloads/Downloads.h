@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/core/Job.h"
 #include "engine/core/SystemColor.h"
 #include "engine/fs/ListedItem.h"
+#include "engine/fs/TreeSize.h"
 
 #include <array>
 #include <chrono>
@@ -26,9 +28,12 @@ struct DownloadItem {
 std::string downloadsFolder();
 
 // The visible top-level entries of `folder`, oldest first (equal dates keep listing
-// order). Folders are measured whole; a link is listed as the link, never followed.
-// An unreadable folder gives an empty list. Blocks.
-std::vector<DownloadItem> listDownloads(const std::string& folder);
+// order). Folders are measured whole with `measure`; a link is listed as the link,
+// never followed. An unreadable folder gives an empty list. Blocks. A cancelled job
+// ends the listing before the next entry: the entries measured in full so far come
+// back, and the list is whole only when the job was not cancelled.
+std::vector<DownloadItem> listDownloads(const std::string& folder, const JobControl& job = {},
+    const TreeMeasure& measure = measureTree);
 
 // The age filter pop-up, by index: its title and the age in seconds an entry must
 // exceed (strictly older than now minus it); 0 means no filter.

@@ -91,17 +91,18 @@ ContentReader::ContentReader(ContentReader&&) noexcept = default;
 ContentReader::Key ContentReader::quickKey(
     int folder, const char* name, const FileIdentity& expected)
 {
-    return read(folder, name, expected, false);
+    return read(folder, name, expected, nullptr);
 }
 
 ContentReader::Key ContentReader::contentKey(
-    int folder, const char* name, const FileIdentity& expected)
+    int folder, const char* name, const FileIdentity& expected, const OnBlock& onBlock)
 {
-    return read(folder, name, expected, true);
+    return read(folder, name, expected, &onBlock);
 }
 
+// `onBlock` is set for the whole content, none for the quick key.
 ContentReader::Key ContentReader::read(
-    int folder, const char* name, const FileIdentity& expected, bool whole)
+    int folder, const char* name, const FileIdentity& expected, const OnBlock* onBlock)
 {
     Key key;
     Descriptor fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -113,7 +114,7 @@ ContentReader::Key ContentReader::read(
     key.stamp = FileStamp::of(before);
     auto& buffer = state_->buffer;
 
-    if (!whole) {
+    if (!onBlock) {
         const auto want = static_cast<size_t>(std::min(size, kQuickBytes));
         buffer.resize(static_cast<size_t>(kQuickBytes));
         const ssize_t n = readFully(fd.get(), buffer.data(), want);
@@ -133,6 +134,8 @@ ContentReader::Key ContentReader::read(
     // that grows or shrinks meanwhile fails the check of its stamp below.
     for (int64_t total = 0; total < size;) {
         const auto chunk = static_cast<size_t>(std::min<int64_t>(size - total, kBlockBytes));
+        if (*onBlock && !(*onBlock)(chunk))
+            return key;
         const ssize_t n = readFully(fd.get(), buffer.data(), chunk);
         if (n <= 0)
             return key; // a read error, or the file ended early

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,12 +46,17 @@ public:
     // `folder` is an open descriptor of the folder holding `name`, or AT_FDCWD with a
     // path: the folder is looked up once for all its files, not once per file.
     Key quickKey(int folder, const char* name, const FileIdentity& expected);
+    // Hears the size of each block before it is read; false stops the read, which
+    // then gives no key. The duplicate finder counts and checks its cancel flag here.
+    using OnBlock = std::function<bool(size_t bytes)>;
+
     // SHA-256 of the whole content, streamed in 1 MiB blocks; no key when the file
     // changes while it is read.
-    Key contentKey(int folder, const char* name, const FileIdentity& expected);
+    Key contentKey(
+        int folder, const char* name, const FileIdentity& expected, const OnBlock& onBlock = {});
 
 private:
-    Key read(int folder, const char* name, const FileIdentity& expected, bool whole);
+    Key read(int folder, const char* name, const FileIdentity& expected, const OnBlock* onBlock);
 
     struct State;
     std::unique_ptr<State> state_;

@@ -1,6 +1,6 @@
 #include "engine/finders/Duplicates.h"
 
-#include "engine/core/ParallelFor.h"
+#include "engine/core/WorkPool.h"
 #include "engine/finders/ContentKey.h"
 
 #include <fcntl.h>
@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <tuple>
 
@@ -79,8 +80,8 @@ std::vector<Candidate> sizeBuckets(const FileWalk& walk, size_t& buckets)
 
 // Pass 2: the quick key of every candidate, folder by folder so that each folder is
 // looked up once; the folders are shared between the threads.
-void quickKeys(
-    const FileWalk& walk, std::vector<Candidate>& candidates, std::vector<ContentReader>& readers)
+void quickKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
+    std::vector<ContentReader>& readers, const JobControl& job)
 {
     std::map<const std::string*, std::vector<Candidate*>> byFolder;
     for (auto& c : candidates)
@@ -88,25 +89,26 @@ void quickKeys(
     std::vector<const std::vector<Candidate*>*> folders;
     for (const auto& [folder, members] : byFolder)
         folders.push_back(&members);
-    parallelFor(
-        folders.size(), static_cast<unsigned>(readers.size()), [&](size_t i, unsigned worker) {
-            const auto& members = *folders[i];
-            const std::string& path = walk.folderPath(members.front()->walkIndex);
-            const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (fd < 0)
-                return; // gone since the walk: none of its files gets a key
-            for (Candidate* c : members) {
-                const auto& file = walk.file(c->walkIndex);
-                c->key = readers[worker].quickKey(fd, file.name.c_str(), file.identity);
-            }
-            ::close(fd);
-        });
+    workPool().forEach(Lane::io, folders.size(), job, [&](size_t i, unsigned worker) {
+        const auto& members = *folders[i];
+        const std::string& path = walk.folderPath(members.front()->walkIndex);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return; // gone since the walk: none of its files gets a key
+        for (Candidate* c : members) {
+            if (job.cancelled())
+                break;
+            const auto& file = walk.file(c->walkIndex);
+            c->key = readers[worker].quickKey(fd, file.name.c_str(), file.identity);
+        }
+        ::close(fd);
+    });
 }
 
 // Pass 3: the SHA-256 of the whole content, largest files first so that no big file
 // is left to start last on one thread.
-void contentKeys(
-    const FileWalk& walk, std::vector<Candidate>& candidates, std::vector<ContentReader>& readers)
+void contentKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
+    std::vector<ContentReader>& readers, const JobControl& job)
 {
     std::vector<Candidate*> targets;
     for (auto& c : candidates)
@@ -114,12 +116,19 @@ void contentKeys(
     std::stable_sort(targets.begin(), targets.end(), [](const Candidate* a, const Candidate* b) {
         return a->key.stamp.size > b->key.stamp.size;
     });
-    parallelFor(
-        targets.size(), static_cast<unsigned>(readers.size()), [&](size_t i, unsigned worker) {
-            Candidate& c = *targets[i];
-            c.key = readers[worker].contentKey(
-                AT_FDCWD, walk.path(c.walkIndex).c_str(), walk.file(c.walkIndex).identity);
-        });
+    int64_t toHash = 0;
+    for (const Candidate* c : targets)
+        toHash += c->key.stamp.size;
+    std::atomic<int64_t> hashed{0};
+    const ContentReader::OnBlock onBlock = [&](size_t bytes) {
+        job.count(hashed += static_cast<int64_t>(bytes), toHash);
+        return !job.cancelled();
+    };
+    workPool().forEach(Lane::io, targets.size(), job, [&](size_t i, unsigned worker) {
+        Candidate& c = *targets[i];
+        c.key = readers[worker].contentKey(
+            AT_FDCWD, walk.path(c.walkIndex).c_str(), walk.file(c.walkIndex).identity, onBlock);
+    });
 }
 
 } // namespace
@@ -132,23 +141,32 @@ int64_t wastedTotal(const std::vector<DuplicateGroup>& groups)
     return total;
 }
 
-DuplicateSearch findDuplicates(
-    const std::vector<std::string>& roots, const std::function<void(size_t)>& onBuckets)
+namespace {
+
+DuplicateSearch runSearch(const std::vector<std::string>& roots, const JobControl& job,
+    const std::function<void(size_t)>& onBuckets)
 {
-    const FileWalk walk(roots, kDuplicateMinExclusive + 1);
+    DuplicateSearch stopped;
+    stopped.cancelled = true;
+    const FileWalk walk(roots, kDuplicateMinExclusive + 1, job);
+    if (!walk.complete())
+        return stopped;
     size_t buckets = 0;
     std::vector<Candidate> candidates = sizeBuckets(walk, buckets);
-    if (onBuckets)
-        onBuckets(buckets);
+    onBuckets(buckets);
 
     // Every result lands in its candidate's own slot, so the outcome does not depend
     // on which thread read which file.
-    std::vector<ContentReader> readers(finderThreads());
+    std::vector<ContentReader> readers(workPool().width(Lane::io));
     // The quick key's size is the size read when the file is opened, so a file that
     // changed since the walk can only meet files of its new size.
-    quickKeys(walk, candidates, readers);
+    quickKeys(walk, candidates, readers, job);
     candidates = collideOnKey(std::move(candidates));
-    contentKeys(walk, candidates, readers);
+    contentKeys(walk, candidates, readers, job);
+    // A file cut short by the stop has no key, so what is left would pass for a
+    // smaller but true answer.
+    if (job.cancelled())
+        return stopped;
     candidates = collideOnKey(std::move(candidates));
 
     struct Found {
@@ -186,6 +204,24 @@ DuplicateSearch findDuplicates(
         result.groups.push_back(std::move(f.group));
     result.wasted = wastedTotal(result.groups);
     return result;
+}
+
+} // namespace
+
+DuplicateSearch findDuplicates(const std::vector<std::string>& roots, const JobControl& job)
+{
+    return runSearch(roots, job, [&](size_t buckets) {
+        job.say("Calculando hashes para " + std::to_string(buckets) + " grupos...");
+    });
+}
+
+DuplicateSearch findDuplicates(
+    const std::vector<std::string>& roots, const std::function<void(size_t)>& onBuckets)
+{
+    return runSearch(roots, {}, [&](size_t buckets) {
+        if (onBuckets)
+            onBuckets(buckets);
+    });
 }
 
 } // namespace tidvale

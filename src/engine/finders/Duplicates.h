@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/Job.h"
 #include "engine/finders/FileWalk.h"
 
 #include <cstdint>
@@ -33,6 +34,7 @@ int64_t wastedTotal(const std::vector<DuplicateGroup>& groups);
 struct DuplicateSearch {
     std::vector<DuplicateGroup> groups; // largest size × number of copies first
     int64_t wasted = 0;
+    bool cancelled = false; // stopped early: no groups, and not because there are none
 };
 
 // Files larger than this are compared; smaller ones never are.
@@ -41,9 +43,16 @@ inline constexpr int64_t kDuplicateMinExclusive = 4096;
 // Searches the roots for identical files in three passes: exact size among the files
 // larger than 4096 bytes, a quick key over the first 64 KiB, then the SHA-256 of the
 // whole content. A file reached by two paths (a hard link, a folder reached through two
-// roots) counts once, by its first path. Blocks; `onBuckets` hears how many size
-// buckets are left to hash, on the calling thread. The same tree always gives the same
+// roots) counts once, by its first path. Blocks. The same tree always gives the same
 // result in the same order, however the work was shared between threads.
+//
+// The job hears "Calculando hashes para N grupos..." once the sizes are bucketed, on
+// the calling thread. Cancelling it stops the walk before the next folder and the
+// hashing before the next MiB; the search then comes back `cancelled`, with no groups.
+DuplicateSearch findDuplicates(const std::vector<std::string>& roots, const JobControl& job);
+
+// The same, never stopped, for callers that word the bucket count themselves:
+// `onBuckets` hears how many size buckets are left to hash, on the calling thread.
 DuplicateSearch findDuplicates(const std::vector<std::string>& roots,
     const std::function<void(size_t buckets)>& onBuckets = {});
 

@@ -1,6 +1,6 @@
 #include "engine/finders/FileWalk.h"
 
-#include "engine/core/ParallelFor.h"
+#include "engine/core/FolderQueue.h"
 #include "engine/fs/Packages.h"
 
 #include <dirent.h>
@@ -9,9 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <atomic>
 #include <unordered_set>
 
 namespace tidvale {
@@ -36,22 +34,32 @@ bool isHidden(const char* name)
 }
 
 // Reads one folder: keeps its large-enough regular files and lists the sub-folders
-// to enter. A folder that cannot be opened stays empty.
-void readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink,
-    std::vector<FileWalk::Folder*>& subfolders)
+// to enter. A folder that cannot be opened stays empty. False when the job was
+// cancelled before the whole folder was read.
+bool readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink, const JobControl& job,
+    std::atomic<int64_t>& walked, std::vector<FileWalk::Folder*>& subfolders)
 {
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
     const int fd = open(folder.path.c_str(), flags);
     if (fd < 0)
-        return;
+        return true;
     DIR* d = fdopendir(fd);
     if (!d) {
         close(fd);
-        return;
+        return true;
     }
+    // A folder of a million entries, each read from a cold disk, must not hold up a
+    // stop either: the flag costs far less to read than an entry.
+    bool whole = true;
+    int64_t entries = 0;
     while (const dirent* e = readdir(d)) {
+        if (job.cancelled()) {
+            whole = false;
+            break;
+        }
         if (isHidden(e->d_name))
             continue;
+        ++entries;
         bool isFolder = e->d_type == DT_DIR;
         struct stat st { };
         if (e->d_type == DT_REG || e->d_type == DT_UNKNOWN) {
@@ -79,64 +87,9 @@ void readFolder(FileWalk::Folder& folder, int64_t minSize, bool followLink,
         }
     }
     closedir(d);
+    job.count(walked += entries, 0);
+    return whole;
 }
-
-// Hands folders to the threads until every folder has been read.
-class FolderQueue {
-public:
-    FolderQueue(FileWalk::Folder* root, int64_t minSize)
-        : pending_{root}
-        , root_(root)
-        , minSize_(minSize)
-    {
-    }
-
-    void run()
-    {
-        std::vector<std::thread> helpers;
-        for (unsigned i = 1; i < finderThreads(); ++i)
-            helpers.emplace_back([this] { work(); });
-        work();
-        for (auto& t : helpers)
-            t.join();
-    }
-
-private:
-    void work()
-    {
-        std::vector<FileWalk::Folder*> found;
-        for (;;) {
-            FileWalk::Folder* folder = nullptr;
-            {
-                std::unique_lock guard(mutex_);
-                ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
-                if (pending_.empty())
-                    return;
-                folder = pending_.back();
-                pending_.pop_back();
-                ++busy_;
-            }
-            found.clear();
-            // Only the root may be a link: a linked personal folder is still searched.
-            readFolder(*folder, minSize_, folder == root_, found);
-            {
-                std::lock_guard guard(mutex_);
-                --busy_;
-                // Reversed so that the stack hands out the first-listed folder first,
-                // keeping each thread near the part of the tree it is reading.
-                pending_.insert(pending_.end(), found.rbegin(), found.rend());
-            }
-            ready_.notify_all();
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<FileWalk::Folder*> pending_; // guarded by mutex_
-    int busy_ = 0;                           // guarded by mutex_
-    const FileWalk::Folder* const root_;
-    const int64_t minSize_;
-};
 
 std::string withoutTrailingSlash(std::string p)
 {
@@ -157,15 +110,21 @@ std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec)
         + std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(nsec)));
 }
 
-FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize,
+FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize, const JobControl& job,
     const std::function<void(size_t)>& onRoot)
 {
-    for (size_t i = 0; i < roots.size(); ++i) {
+    std::atomic<int64_t> walked{0};
+    for (size_t i = 0; i < roots.size() && complete_; ++i) {
         if (onRoot)
             onRoot(i);
         auto folder = std::make_unique<Folder>();
         folder->path = withoutTrailingSlash(roots[i]);
-        FolderQueue(folder.get(), minSize).run();
+        const Folder* const root = folder.get();
+        // Only the root may be a link: a linked personal folder is still searched.
+        FolderQueue<Folder*> queue(job, [&](Folder*& f, std::vector<Folder*>& found) {
+            return readFolder(*f, minSize, f == root, job, walked, found);
+        });
+        complete_ = queue.run(folder.get());
         roots_.push_back(std::move(folder));
     }
 

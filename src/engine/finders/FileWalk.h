@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/Job.h"
 #include "engine/fs/FileStamp.h"
 
 #include <chrono>
@@ -21,7 +22,7 @@ std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec);
 // bytes are kept; FIFOs, devices and sockets are never opened. Unreadable folders and
 // entries that vanish are skipped without a message.
 //
-// Folders are read on several threads, yet the files come out in one fixed order: the
+// Folders are read on the pool's I/O lanes, yet the files come out in one fixed order: the
 // roots in order, and within a folder its listing order with each sub-folder's files
 // in the place where the sub-folder was listed, exactly as a one-thread depth-first
 // walk would give them.
@@ -34,13 +35,16 @@ public:
     };
 
     // Walks the roots one after the other; `onRoot` hears each root's index first.
-    FileWalk(const std::vector<std::string>& roots, int64_t minSize,
+    // A cancelled job ends the walk before the next folder is read: what was read so
+    // far is listed, and complete() says it is not all.
+    FileWalk(const std::vector<std::string>& roots, int64_t minSize, const JobControl& job = {},
         const std::function<void(size_t root)>& onRoot = {});
     ~FileWalk();
     FileWalk(FileWalk&&) noexcept;
     FileWalk(const FileWalk&) = delete;
     FileWalk& operator=(const FileWalk&) = delete;
 
+    bool complete() const { return complete_; }
     size_t size() const { return order_.size(); }
     const File& file(size_t i) const { return *order_[i].file; }
     std::string path(size_t i) const;
@@ -60,6 +64,7 @@ private:
     };
     std::vector<std::unique_ptr<Folder>> roots_;
     std::vector<Ref> order_;
+    bool complete_ = true;
 };
 
 } // namespace tidvale

@@ -10,13 +10,11 @@
 
 namespace tidvale {
 
-std::vector<LargeFileItem> findLargeFiles(const std::vector<std::string>& roots, int64_t threshold,
-    const std::function<void(const std::string&)>& progress)
+std::vector<LargeFileItem> findLargeFiles(
+    const std::vector<std::string>& roots, int64_t threshold, const JobControl& job)
 {
-    const FileWalk walk(roots, threshold, [&](size_t root) {
-        if (progress)
-            progress("Escaneando " + lastPathComponent(roots[root]) + "...");
-    });
+    const FileWalk walk(roots, threshold, job,
+        [&](size_t root) { job.say("Escaneando " + lastPathComponent(roots[root]) + "..."); });
     std::vector<uint32_t> all(walk.size());
     std::iota(all.begin(), all.end(), 0u);
     std::vector<LargeFileItem> items;

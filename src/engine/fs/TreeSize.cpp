@@ -1,5 +1,7 @@
 #include "engine/fs/TreeSize.h"
 
+#include "engine/core/FolderQueue.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,10 +11,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace tidvale {
@@ -43,58 +42,24 @@ struct Pending {
 // out of descriptors.
 class ParallelWalk {
 public:
-    explicit ParallelWalk(std::string root) { pending_.push_back({nullptr, std::move(root), 0}); }
-
-    int64_t run()
+    ParallelWalk(const JobControl& job)
+        : job_(job)
     {
-        work();
-        for (auto& t : helpers_)
-            t.join();
+    }
+
+    std::optional<int64_t> run(std::string root)
+    {
+        FolderQueue<Pending> queue(job_, [this](Pending& folder, std::vector<Pending>& found) {
+            return readFolder(folder, found);
+        });
+        if (!queue.run({nullptr, std::move(root), 0}, kFoldersBeforeHelping))
+            return std::nullopt;
         return total_.load();
     }
 
 private:
-    // Below this many folders the walk stays on the calling thread: starting threads
-    // costs more than it saves on the small trees that most items are.
     static constexpr int kFoldersBeforeHelping = 24;
     static constexpr int kMaxHeldFolders = 256;
-
-    void work()
-    {
-        std::vector<Pending> found;
-        for (;;) {
-            Pending next;
-            {
-                std::unique_lock guard(mutex_);
-                ready_.wait(guard, [&] { return !pending_.empty() || busy_ == 0; });
-                if (pending_.empty())
-                    return;
-                next = std::move(pending_.back());
-                pending_.pop_back();
-                ++busy_;
-            }
-            found.clear();
-            total_ += readFolder(next, found);
-            {
-                std::lock_guard guard(mutex_);
-                --busy_;
-                for (auto& f : found)
-                    pending_.push_back(std::move(f));
-                foldersSeen_ += static_cast<int>(found.size());
-                maybeStartHelpers();
-            }
-            ready_.notify_all();
-        }
-    }
-
-    void maybeStartHelpers()
-    {
-        if (!helpers_.empty() || foldersSeen_ < kFoldersBeforeHelping || pending_.size() < 2)
-            return;
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 1; i < std::min(cores, 8u); ++i)
-            helpers_.emplace_back([this] { work(); });
-    }
 
     int openPending(Pending& p)
     {
@@ -114,21 +79,25 @@ private:
         out.push_back(std::move(p));
     }
 
-    int64_t readFolder(Pending& item, std::vector<Pending>& subfolders)
+    // Adds the folder's files to the total; false when the job was cancelled before
+    // the whole folder was listed.
+    bool readFolder(Pending& item, std::vector<Pending>& subfolders)
     {
         int fd = openPending(item);
         item.parent.reset();
         if (fd < 0)
-            return 0; // unreadable or vanished: it adds nothing
+            return true; // unreadable or vanished: it adds nothing
         ++held_;
         auto self = std::shared_ptr<OpenFolder>(new OpenFolder(fd), [this](OpenFolder* f) {
             delete f;
             --held_;
         });
         int64_t sum = 0;
+        int64_t visited = 0;
         auto visit = [&](const char* name, unsigned char type) {
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 return;
+            ++visited;
             if (type == DT_DIR) {
                 addSubfolder(self, item.path, name, subfolders);
                 return;
@@ -141,14 +110,22 @@ private:
             else
                 sum += st.st_size;
         };
+        // A folder of a million entries, each read from a cold disk, must not hold
+        // up a stop either: the flag costs far less to read than an entry.
+        bool whole = true;
+        auto stopping = [&] {
+            if (job_.cancelled())
+                whole = false;
+            return !whole;
+        };
 #ifdef __linux__
         // Reading the entries straight into a large buffer saves a copy per entry.
         alignas(8) static thread_local std::array<char, 64 * 1024> buf;
-        for (;;) {
+        while (whole) {
             ssize_t n = getdents64(fd, buf.data(), buf.size());
             if (n <= 0)
                 break;
-            for (ssize_t off = 0; off < n;) {
+            for (ssize_t off = 0; off < n && !stopping();) {
                 auto* e = reinterpret_cast<dirent64*>(buf.data() + off);
                 visit(e->d_name, e->d_type);
                 off += e->d_reclen;
@@ -156,27 +133,25 @@ private:
         }
 #else
         if (DIR* d = fdopendir(dup(fd))) {
-            while (dirent* e = readdir(d))
+            for (dirent* e; !stopping() && (e = readdir(d));)
                 visit(e->d_name, e->d_type);
             closedir(d);
         }
 #endif
-        return sum;
+        total_ += sum;
+        job_.count(entries_ += visited, 0);
+        return whole;
     }
 
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<Pending> pending_;     // GUARDED_BY(mutex_)
-    int busy_ = 0;                     // GUARDED_BY(mutex_)
-    int foldersSeen_ = 0;              // GUARDED_BY(mutex_)
-    std::vector<std::thread> helpers_; // started under mutex_, joined by run()
+    const JobControl& job_;
     std::atomic<int64_t> total_{0};
-    std::atomic<int> held_{0}; // folders kept open for their pending sub-folders
+    std::atomic<int64_t> entries_{0}; // walked so far, for the job's counts
+    std::atomic<int> held_{0};        // folders kept open for their pending sub-folders
 };
 
 } // namespace
 
-int64_t treeSize(const std::string& path)
+std::optional<int64_t> measureTree(const std::string& path, const JobControl& job)
 {
     struct stat st { };
     if (lstat(path.c_str(), &st) != 0)
@@ -195,7 +170,12 @@ int64_t treeSize(const std::string& path)
             return 0;
         root = buf;
     }
-    return ParallelWalk(root).run();
+    return ParallelWalk(job).run(root);
+}
+
+int64_t treeSize(const std::string& path)
+{
+    return *measureTree(path, {});
 }
 
 } // namespace tidvale

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/core/Job.h"
+
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace tidvale {
@@ -10,7 +14,18 @@ namespace tidvale {
 // the link. A path ending in "/" names what it resolves to, as everywhere in POSIX, so
 // "alias/" measures the folder a link points to. Folders add nothing themselves;
 // unreadable folders and entries that vanish during the walk add nothing. Large trees
-// are walked on several threads; the sum is the same whatever the split.
+// are walked on the pool's I/O lanes; the sum is the same whatever the split.
+//
+// No value when the job was cancelled before the walk was done: a part of a sum is
+// never passed off as the size. The flag is read before each folder is listed and
+// every few thousand entries within one.
+std::optional<int64_t> measureTree(const std::string& path, const JobControl& job);
+
+// The same, for callers that never stop it.
 int64_t treeSize(const std::string& path);
+
+// How a service measures what it lists; measureTree unless a test or caller says
+// otherwise.
+using TreeMeasure = std::function<std::optional<int64_t>(const std::string&, const JobControl&)>;
 
 } // namespace tidvale

@@ -241,14 +241,14 @@ public:
         return info;
     }
 
-    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
-        const AppProgress& progress) const override
+    std::vector<AppInfo> installedApps(
+        const std::string& home, const TreeMeasure& measure, const JobControl& job) const override
     {
         const auto remover = platform::Service<platform::ApplicationRemover>::get();
         const RemovalSupport support{
             remover->packageRemovalUnavailable(), remover->flatpakRemovalUnavailable()};
         return listDesktopApplications(foldersOf(home), environment("XDG_DATA_DIRS"),
-            SystemLocations::root(), support, sizeOf, progress);
+            SystemLocations::root(), support, measure, job);
     }
 };
 

@@ -5,7 +5,9 @@
 // says which folders they read, which entries count, and which paths the
 // administrator stage may touch. `mac` is the Mac's own layout; `linux` is the same
 // tools on a Linux desktop.
+#include "engine/core/Job.h"
 #include "engine/fs/SafeRemove.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/locations/JunkCandidate.h"
 #include "engine/scan/ScanItem.h"
 #include "engine/system/SystemRecords.h"
@@ -135,15 +137,12 @@ public:
     virtual DiskInfo homeVolume(
         const std::string& home, const std::optional<platform::VolumeFigures>& figures) const = 0;
 
-    using SizeOfPath = std::function<int64_t(const std::string& path)>;
-    using AppProgress = std::function<void(const std::string& text)>;
-
     // The applications the user sees, largest first (equal sizes keep the order they
     // were found in), each saying what installed it and whether it can be uninstalled
-    // here. `sizeOf` measures a file or folder tree; `progress`, when set, gets
-    // "Leyendo NAME..." before each application is measured.
+    // here. `measure` measures a file or folder tree; the job hears "Leyendo NAME..."
+    // before each application is measured, and may stop the listing.
     virtual std::vector<AppInfo> installedApps(
-        const std::string& home, const SizeOfPath& sizeOf, const AppProgress& progress) const = 0;
+        const std::string& home, const TreeMeasure& measure, const JobControl& job) const = 0;
 };
 
 const LocationsProfile& macProfile();

@@ -171,10 +171,10 @@ public:
         return info;
     }
 
-    std::vector<AppInfo> installedApps(const std::string& home, const SizeOfPath& sizeOf,
-        const AppProgress& progress) const override
+    std::vector<AppInfo> installedApps(
+        const std::string& home, const TreeMeasure& measure, const JobControl& job) const override
     {
-        return listBundleApplications(home, sizeOf, progress);
+        return listBundleApplications(home, measure, job);
     }
 
 private:

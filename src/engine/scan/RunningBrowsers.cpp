@@ -6,8 +6,15 @@
 
 namespace tidvale {
 
-std::optional<std::string> runningBrowserHolding(
-    const std::string& path, const std::vector<BrowserDataRoot>& roots)
+std::optional<std::string> runningBrowser(ScanCategory c, const LocationsProfile& profile)
+{
+    if (!isBrowserCategory(c) || !profile.isBrowserRunning(c))
+        return std::nullopt;
+    return std::string(displayName(c));
+}
+
+std::optional<std::string> runningBrowserHolding(const std::string& path,
+    const std::vector<BrowserDataRoot>& roots, const LocationsProfile& profile)
 {
     std::vector<ScanCategory> touched;
     for (const auto& root : roots) {
@@ -17,7 +24,7 @@ std::optional<std::string> runningBrowserHolding(
             touched.push_back(root.category);
     }
     for (ScanCategory c : touched)
-        if (auto name = runningBrowserName(c))
+        if (auto name = runningBrowser(c, profile))
             return name;
     return std::nullopt;
 }

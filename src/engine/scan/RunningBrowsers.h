@@ -8,10 +8,14 @@
 
 namespace tidvale {
 
+// The display name of the browser of `c` when `profile` sees it running now; none for
+// the system categories, for which nothing is asked.
+std::optional<std::string> runningBrowser(ScanCategory c, const LocationsProfile& profile);
+
 // The display name of a running browser whose data `path` is, holds or lies inside,
 // compared component by component; none when no such browser runs. The running
 // programs are asked only when the path touches some browser's data.
-std::optional<std::string> runningBrowserHolding(
-    const std::string& path, const std::vector<BrowserDataRoot>& roots);
+std::optional<std::string> runningBrowserHolding(const std::string& path,
+    const std::vector<BrowserDataRoot>& roots, const LocationsProfile& profile = currentProfile());
 
 } // namespace tidvale

@@ -1,6 +1,7 @@
 #include "engine/scan/ScanCategory.h"
 
 #include "engine/locations/LocationsProfile.h"
+#include "engine/scan/RunningBrowsers.h"
 
 #include <algorithm>
 
@@ -66,9 +67,7 @@ bool isBrowserCategory(ScanCategory c)
 
 std::optional<std::string> runningBrowserName(ScanCategory c)
 {
-    if (!isBrowserCategory(c) || !currentProfile().isBrowserRunning(c))
-        return std::nullopt;
-    return std::string(displayName(c));
+    return runningBrowser(c, currentProfile());
 }
 
 } // namespace tidvale

@@ -64,15 +64,26 @@ AdminDeleteResult adminOutcome(
 
 } // namespace
 
+ScanService::ScanService(const LocationsProfile* profile, TreeMeasure measure)
+    : profile_(profile)
+    , measure_(std::move(measure))
+{
+}
+
 ScanService& ScanService::shared()
 {
     static ScanService* service = new ScanService();
     return *service;
 }
 
+const LocationsProfile& ScanService::profile() const
+{
+    return profile_ ? *profile_ : currentProfile();
+}
+
 int64_t ScanService::sizeOfPath(const std::string& path) const
 {
-    return treeSize(path);
+    return measure_(path, {}).value_or(0);
 }
 
 std::string ScanService::formatSize(int64_t bytes) const
@@ -80,14 +91,18 @@ std::string ScanService::formatSize(int64_t bytes) const
     return formatJunkBytes(bytes);
 }
 
-std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) const
+std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 {
     std::vector<ScanItem> items;
-    for (const auto& step : currentProfile().junkSteps(processHome())) {
-        if (progress)
-            progress(step.progress);
+    for (const auto& step : profile().junkSteps(processHome())) {
+        if (job.cancelled())
+            return items;
+        job.say(step.progress);
         for (auto& found : step.list()) {
-            const int64_t size = sizeOfPath(found.path);
+            const auto measured = measure_(found.path, job);
+            if (!measured)
+                return items; // cancelled: the item is not listed at a part of its size
+            const int64_t size = *measured;
             if (step.keepAbove >= 0 && size <= step.keepAbove)
                 continue;
             const bool admin = needsAdministrator(step.admin, found.path);
@@ -100,22 +115,28 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const Progress& progress) cons
     return items;
 }
 
-std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progress& progress) const
+std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobControl& job) const
 {
-    const LocationsProfile& profile = currentProfile();
+    const LocationsProfile& where = profile();
     const std::string home = processHome();
     std::vector<ScanItem> items;
-    for (auto& target : profile.browserCaches(home)) {
-        if (progress)
-            progress("Escaneando " + std::string(displayName(target.category)) + "...");
-        const int64_t size = sizeOfPath(target.candidate.path);
-        if (size > 0)
+    for (auto& target : where.browserCaches(home)) {
+        if (job.cancelled())
+            return items;
+        job.say("Escaneando " + std::string(displayName(target.category)) + "...");
+        const auto size = measure_(target.candidate.path, job);
+        if (!size)
+            return items;
+        if (*size > 0)
             items.push_back({std::move(target.candidate.name), std::move(target.candidate.path),
-                size, target.category, true, false});
+                *size, target.category, true, false});
     }
     if (includeHistory) {
-        for (auto& file : profile.browserHistory(home)) {
-            const int64_t size = sizeOfPath(file.candidate.path);
+        for (auto& file : where.browserHistory(home)) {
+            const auto measured = measure_(file.candidate.path, job);
+            if (!measured)
+                return items;
+            const int64_t size = *measured;
             if (size > 0)
                 items.push_back({std::move(file.candidate.name), std::move(file.candidate.path),
                     size, file.category, false, false});
@@ -126,17 +147,17 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const Progr
 
 DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
 {
-    const LocationsProfile& profile = currentProfile();
-    const auto browserRoots = profile.browserDataRoots(processHome());
+    const LocationsProfile& where = profile();
+    const auto browserRoots = where.browserDataRoots(processHome());
     DeleteResult result;
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
         // A browser's own category, or any item that is, holds or lies inside the data
         // of a browser that runs: a junk entry can be a browser's cache folder too.
-        auto browser = runningBrowserName(item.category);
+        auto browser = runningBrowser(item.category, where);
         if (!browser)
-            browser = runningBrowserHolding(item.path, browserRoots);
+            browser = runningBrowserHolding(item.path, browserRoots, where);
         if (browser) {
             result.failures.emplace_back(
                 item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
@@ -146,7 +167,7 @@ DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
             result.needsAdmin.push_back(item);
             continue;
         }
-        const RemoveOutcome out = profile.removeJunk(item);
+        const RemoveOutcome out = where.removeJunk(item);
         if (out.ok()) {
             result.freed += item.size;
         } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {

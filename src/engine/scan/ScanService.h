@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/scan/ScanItem.h"
 
 #include <functional>
@@ -8,6 +10,8 @@
 #include <vector>
 
 namespace tidvale {
+
+class LocationsProfile;
 
 struct DeleteResult {
     int64_t freed = 0;                                         // sizes as scanned
@@ -32,6 +36,13 @@ public:
     using Progress = std::function<void(const std::string&)>;
     using AdminCompletion = std::function<void(AdminDeleteResult)>;
 
+    // Looks where `profile` says, or, without one, where the profile in force at each
+    // call says (so a scan follows --profile and the tests' scoped profiles); measures
+    // with `measure`.
+    explicit ScanService(
+        const LocationsProfile* profile = nullptr, TreeMeasure measure = measureTree);
+
+    // The process's instance: the profile in force, the real tree walk.
     static ScanService& shared();
 
     // What removing `path` frees: the logical size of a file or folder tree, with a
@@ -39,8 +50,11 @@ public:
     int64_t sizeOfPath(const std::string& path) const;
     std::string formatSize(int64_t bytes) const;
 
-    std::vector<ScanItem> scanSystemJunk(const Progress& progress = {}) const;
-    std::vector<ScanItem> scanBrowsers(bool includeHistory, const Progress& progress = {}) const;
+    // The job hears each step's text before the step is listed. A cancelled scan
+    // returns the items measured in full so far; an item whose measuring was cut
+    // short is left out, never listed at a part of its size.
+    std::vector<ScanItem> scanSystemJunk(const JobControl& job = {}) const;
+    std::vector<ScanItem> scanBrowsers(bool includeHistory, const JobControl& job = {}) const;
 
     // Deletes the selected items it may delete itself. An item of a running browser,
     // or one that is, holds or lies inside a running browser's data, is refused; an
@@ -55,6 +69,12 @@ public:
     // fails or vanished does not undo what happened to the others.
     void deleteItemsAsAdministrator(
         const std::vector<ScanItem>& items, AdminCompletion completion) const;
+
+private:
+    const LocationsProfile& profile() const;
+
+    const LocationsProfile* profile_; // none: the profile in force at each call
+    TreeMeasure measure_;
 };
 
 } // namespace tidvale

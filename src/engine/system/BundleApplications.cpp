@@ -8,9 +8,8 @@
 
 namespace tidvale {
 
-std::vector<AppInfo> listBundleApplications(const std::string& home,
-    const std::function<int64_t(const std::string&)>& sizeOf,
-    const std::function<void(const std::string&)>& progress)
+std::vector<AppInfo> listBundleApplications(
+    const std::string& home, const TreeMeasure& measure, const JobControl& job)
 {
     std::vector<AppInfo> apps;
     for (const auto& folder : {SystemLocations::applications(), home + "/Applications"}) {
@@ -18,14 +17,18 @@ std::vector<AppInfo> listBundleApplications(const std::string& home,
             auto name = stem(child, ".app");
             if (!name)
                 continue;
+            if (job.cancelled())
+                return apps;
             AppInfo app;
             app.name = std::move(*name);
             app.path = folder + "/" + child;
             app.unit = app.path;
             readListedStamp(app.path, app.listed); // none when it vanished meanwhile
-            if (progress)
-                progress("Leyendo " + app.name + "...");
-            app.size = sizeOf(app.path);
+            job.say("Leyendo " + app.name + "...");
+            const auto size = measure(app.path, job);
+            if (!size)
+                return apps; // cancelled: the bundle is not listed at a part of its size
+            app.size = *size;
             BundleInfo bundle = readBundleInfo(app.path);
             app.version = std::move(bundle.version);
             app.bundleID = std::move(bundle.bundleID);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/system/SystemRecords.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,9 @@ namespace tidvale {
 
 // The application bundles directly inside the machine's Applications folder, then
 // inside `home` + "/Applications", largest first (equal sizes keep listing order).
-// `progress` gets "Leyendo NAME..." before each bundle is measured.
-std::vector<AppInfo> listBundleApplications(const std::string& home,
-    const std::function<int64_t(const std::string&)>& sizeOf,
-    const std::function<void(const std::string&)>& progress);
+// The job hears "Leyendo NAME..." before each bundle is measured; once it is cancelled
+// the bundles measured in full so far come back.
+std::vector<AppInfo> listBundleApplications(
+    const std::string& home, const TreeMeasure& measure, const JobControl& job);
 
 } // namespace tidvale

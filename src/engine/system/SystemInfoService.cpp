@@ -4,7 +4,6 @@
 #include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
-#include "engine/scan/ScanService.h"
 #include "engine/system/FolderEntries.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/VolumeStatistics.h"
@@ -15,20 +14,20 @@
 namespace tidvale {
 namespace {
 
-constexpr auto kMeasureWait = std::chrono::seconds(1);
+constexpr auto kMeasureWait = std::chrono::milliseconds(1000);
 
 } // namespace
 
 SystemInfoService& SystemInfoService::shared()
 {
     // Never released: screens and completions may still reach it at exit.
-    static auto* keep = new std::shared_ptr<SystemInfoService>(create(ScanService::shared()));
+    static auto* keep = new std::shared_ptr<SystemInfoService>(create());
     return **keep;
 }
 
-std::shared_ptr<SystemInfoService> SystemInfoService::create(const ScanService& scan)
+std::shared_ptr<SystemInfoService> SystemInfoService::create(TreeMeasure measure)
 {
-    return std::shared_ptr<SystemInfoService>(new SystemInfoService(scan));
+    return std::shared_ptr<SystemInfoService>(new SystemInfoService(std::move(measure)));
 }
 
 MemoryInfo SystemInfoService::getMemoryInfo() const
@@ -53,11 +52,9 @@ DiskInfo SystemInfoService::getDiskInfo() const
         home, platform::Service<platform::VolumeStatistics>::get()->figuresFor(home));
 }
 
-std::vector<AppInfo> SystemInfoService::getInstalledApps(const Progress& progress) const
+std::vector<AppInfo> SystemInfoService::getInstalledApps(const JobControl& job) const
 {
-    return currentProfile().installedApps(
-        processHome(), [this](const std::string& path) { return scan_.sizeOfPath(path); },
-        progress);
+    return currentProfile().installedApps(processHome(), measure_, job);
 }
 
 std::vector<LaunchItem> SystemInfoService::getLaunchItems() const

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/system/SystemRecords.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tidvale {
-
-class ScanService;
 
 // The read-only facts the system tools show: memory, the home volume, installed
 // applications and launch items. Keeps nothing between calls and never fails: what
@@ -18,20 +19,22 @@ class ScanService;
 // cheap enough for it).
 class SystemInfoService : public std::enable_shared_from_this<SystemInfoService> {
 public:
-    using Progress = std::function<void(const std::string&)>;
     using FreedCompletion = std::function<void(uint64_t freed)>;
 
-    // The process-wide instance, created on first use with the shared ScanService.
+    // The process-wide instance, created on first use, with the real tree walk.
     static SystemInfoService& shared();
-    // A separate instance; tests use one to see what happens when it goes away.
-    static std::shared_ptr<SystemInfoService> create(const ScanService& scan);
+    // A separate instance that measures bundles with `measure`; tests use one to see
+    // what happens when it goes away. The one-second wait belongs to the dispatcher.
+    static std::shared_ptr<SystemInfoService> create(TreeMeasure measure = measureTree);
 
     MemoryInfo getMemoryInfo() const;
     DiskInfo getDiskInfo() const;
     // The installed applications as the profile in force finds them (the Applications
-    // folders' bundles, a Linux desktop's menu entries), largest first; `progress` runs
-    // on the calling thread before each one is measured.
-    std::vector<AppInfo> getInstalledApps(const Progress& progress = {}) const;
+    // folders' bundles, a Linux desktop's menu entries), largest first; the job hears
+    // "Leyendo <name>..." on the calling thread before each one is measured. A cancelled
+    // job ends the listing early: what was measured in full comes back, and the list is
+    // whole only when the job was not cancelled.
+    std::vector<AppInfo> getInstalledApps(const JobControl& job = {}) const;
     // The startup items of the profile in force: on the Mac the user's agents, then
     // the machine's agents, then its daemons.
     std::vector<LaunchItem> getLaunchItems() const;
@@ -42,12 +45,12 @@ public:
     void measureFreedMemory(FreedCompletion completion) const;
 
 private:
-    explicit SystemInfoService(const ScanService& scan)
-        : scan_(scan)
+    explicit SystemInfoService(TreeMeasure measure)
+        : measure_(std::move(measure))
     {
     }
 
-    const ScanService& scan_; // measures application bundles
+    const TreeMeasure measure_; // measures application bundles
 };
 
 } // namespace tidvale

@@ -2,7 +2,6 @@
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"
-#include "engine/scan/ScanService.h"
 
 #include <sys/stat.h>
 
@@ -34,9 +33,9 @@ std::vector<XcodeLocation> xcodeLocations(const std::string& home)
     };
 }
 
-XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
+XcodeListing listXcodeLocations(
+    const std::vector<XcodeLocation>& table, const JobControl& job, const TreeMeasure& measure)
 {
-    const auto& scan = ScanService::shared();
     std::vector<bool> exists, isLink;
     std::vector<ListedStamp> stamps;
     for (const auto& row : table) {
@@ -53,7 +52,12 @@ XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table)
         bool present = exists[i];
         for (size_t j = 0; j < table.size() && present; ++j)
             present = !(isLink[j] && j != i && isSameOrInside(row.path, table[j].path));
-        const int64_t size = present ? scan.sizeOfPath(row.path) : 0;
+        const auto measured = present ? measure(row.path, job) : std::optional<int64_t>(0);
+        if (!measured || job.cancelled()) {
+            listing.cancelled = true;
+            return listing;
+        }
+        const int64_t size = *measured;
         std::string description = row.desc;
         if (present && isLink[i])
             description += " · Enlace";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/xcode/XcodeCleanItem.h"
 
 #include <string>
@@ -26,15 +28,17 @@ struct XcodeLocation {
 std::vector<XcodeLocation> xcodeLocations(const std::string& home);
 
 struct XcodeListing {
-    std::vector<XcodeCleanItem> items; // always one per location, in table order
+    std::vector<XcodeCleanItem> items; // one per location, in table order, unless cancelled
     int64_t total = 0;                 // nested locations counted once
+    bool cancelled = false;            // stopped early: the rows measured so far, no total
 };
 
-// Measures every location. A location that is a link is listed as the link, at the
-// link's own size and with "Enlace" in its description, since cleaning it removes only
-// the link; a location lying beyond such a link is listed as absent. Blocks while it
-// walks the trees: call it off the GUI thread.
-XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table);
+// Measures every location with `measure`. A location that is a link is listed as the
+// link, at the link's own size and with "Enlace" in its description, since cleaning it
+// removes only the link; a location lying beyond such a link is listed as absent.
+// Blocks while it walks the trees: call it off the GUI thread.
+XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table, const JobControl& job = {},
+    const TreeMeasure& measure = measureTree);
 
 // "N ubicaciones · <bytes> en total".
 std::string xcodeListingStatus(const XcodeListing& listing);

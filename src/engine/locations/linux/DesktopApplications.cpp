@@ -88,11 +88,12 @@ void notRemovable(AppInfo& app, std::string reason)
 class Lister {
 public:
     Lister(const DesktopFolders& folders, const std::string& root, const RemovalSupport& support,
-        const std::function<int64_t(const std::string&)>& sizeOf)
+        const TreeMeasure& measure, const JobControl& job)
         : folders_(folders)
         , root_(root)
         , support_(support)
-        , sizeOf_(sizeOf)
+        , measure_(measure)
+        , job_(job)
         , userFlatpak_(folders.dataHome + "/flatpak")
         , systemFlatpak_(root + "/var/lib/flatpak")
         , snapEntries_(root + "/var/lib/snapd/desktop/applications")
@@ -206,7 +207,7 @@ private:
         const auto it = sizes_.find(unit);
         if (it != sizes_.end())
             return it->second;
-        const int64_t size = sizeOf_(path);
+        const int64_t size = measure_(path, job_).value_or(0);
         sizes_.emplace(unit, size);
         return size;
     }
@@ -214,7 +215,8 @@ private:
     const DesktopFolders& folders_;
     const std::string& root_;
     const RemovalSupport& support_;
-    const std::function<int64_t(const std::string&)>& sizeOf_;
+    const TreeMeasure& measure_;
+    const JobControl& job_;
     const std::string userFlatpak_;
     const std::string systemFlatpak_;
     const std::string snapEntries_;
@@ -226,10 +228,9 @@ private:
 
 std::vector<AppInfo> listDesktopApplications(const DesktopFolders& folders,
     std::string_view xdgDataDirs, const std::string& root, const RemovalSupport& support,
-    const std::function<int64_t(const std::string&)>& sizeOf,
-    const std::function<void(const std::string&)>& progress)
+    const TreeMeasure& measure, const JobControl& job)
 {
-    Lister lister(folders, root, support, sizeOf);
+    Lister lister(folders, root, support, measure, job);
     std::vector<AppInfo> apps;
     for (const auto& file : desktopEntryFiles(menuDataFolders(folders, xdgDataDirs, root))) {
         const auto text = readEntryFile(file.path);
@@ -242,8 +243,9 @@ std::vector<AppInfo> listDesktopApplications(const DesktopFolders& folders,
         app.bundleID = stemOf(file.id);
         readListedStamp(app.path, app.entryListed);
         setIcon(app, entry->icon);
-        if (progress)
-            progress("Leyendo " + app.name + "...");
+        if (job.cancelled())
+            return apps; // whoever stopped the job reads no list
+        job.say("Leyendo " + app.name + "...");
         lister.classify(app, *entry, file.id);
         apps.push_back(std::move(app));
     }

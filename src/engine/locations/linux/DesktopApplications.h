@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/Job.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/locations/linux/DesktopFolders.h"
 #include "engine/system/SystemRecords.h"
 
@@ -25,7 +27,6 @@ struct RemovalSupport {
 // be uninstalled here. Largest first; equal sizes keep the menu's order.
 std::vector<AppInfo> listDesktopApplications(const DesktopFolders& folders,
     std::string_view xdgDataDirs, const std::string& root, const RemovalSupport& support,
-    const std::function<int64_t(const std::string&)>& sizeOf,
-    const std::function<void(const std::string&)>& progress);
+    const TreeMeasure& measure, const JobControl& job);
 
 } // namespace tidvale::linuxdesk

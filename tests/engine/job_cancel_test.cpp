@@ -1,0 +1,152 @@
+// A stopped job comes back soon whatever it was doing, and what it brings back is
+// never taken for a whole result.
+#include "engine/finders/Duplicates.h"
+#include "engine/finders/LargeFiles.h"
+#include "engine/fs/TreeSize.h"
+
+#include "support/CancelMidway.h"
+#include "support/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+using namespace tidvale;
+
+namespace {
+
+// 300 folders, each with a sub-folder and five files: 2100 entries in all.
+constexpr int64_t kWideEntries = 300 * 7;
+
+void makeWideTree(const TestTree& t, const std::string& root, size_t fileBytes)
+{
+    for (int d = 0; d < 300; ++d)
+        for (int f = 0; f < 5; ++f)
+            t.file(root + "/d" + std::to_string(d) + "/sub/f" + std::to_string(f), fileBytes,
+                static_cast<char>('a' + d % 7));
+}
+
+// A chain "d/d/d/..." of `levels` folders, in memory where the system has a memory
+// file system: on a journalled disk under load, forty thousand folders take a minute
+// to make and remove.
+class DeepChain {
+public:
+    explicit DeepChain(int levels)
+    {
+        std::string tmpl
+            = (::access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : testing::TempDir())
+            + "/tidvale-deep-XXXXXX";
+        if (!::mkdtemp(tmpl.data()))
+            throw std::runtime_error("mkdtemp failed");
+        root_ = tmpl;
+        int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int i = 0; i < levels && fd >= 0; ++i) {
+            if (::mkdirat(fd, "d", 0755) != 0)
+                throw std::runtime_error("mkdirat failed");
+            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        ::close(fd);
+    }
+    // Lifts each level out in turn: the paths are too long to remove by name.
+    ~DeepChain()
+    {
+        const int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
+        while (::renameat(fd, "d/d", fd, "next") == 0 && ::unlinkat(fd, "d", AT_REMOVEDIR) == 0)
+            ::renameat(fd, "next", fd, "d");
+        ::unlinkat(fd, "d", AT_REMOVEDIR);
+        ::close(fd);
+        ::rmdir(root_.c_str());
+    }
+    DeepChain(const DeepChain&) = delete;
+    DeepChain& operator=(const DeepChain&) = delete;
+    const std::string& root() const { return root_; }
+
+private:
+    std::string root_;
+};
+
+} // namespace
+
+TEST(JobCancel, TreeWalksStopBeforeTheNextFolderAndGiveNoSize)
+{
+    TestTree t;
+    makeWideTree(t, "wide", 10);
+    ASSERT_EQ(measureTree(t.path("wide"), {}), 300 * 5 * 10); // whole when not stopped
+
+    CancelMidway stop;
+    EXPECT_EQ(measureTree(t.path("wide"), stop.job()), std::nullopt);
+    EXPECT_TRUE(stop.cancelled());
+    EXPECT_LT(stop.mostDone(), kWideEntries); // returned before the walk could have ended
+}
+
+// One folder per level, 40 000 levels: a walk that checked the flag per tree rather
+// than per folder would read every level first.
+TEST(JobCancel, AFortyThousandLevelTreeStopsMidway)
+{
+    constexpr int kLevels = 40000;
+    const DeepChain deep(kLevels);
+    CancelMidway stop([](int64_t done, int64_t) { return done >= 1000; });
+    EXPECT_EQ(measureTree(deep.root(), stop.job()), std::nullopt);
+    EXPECT_GE(stop.mostDone(), 1000);
+    EXPECT_LT(stop.mostDone(), kLevels);
+}
+
+TEST(JobCancel, LargeFileSearchStopsMidWalk)
+{
+    TestTree t;
+    makeWideTree(t, "Movies", 100);
+    ASSERT_EQ(findLargeFiles({t.path("Movies")}, 100).size(), 1500u);
+
+    CancelMidway stop;
+    std::vector<std::string> said;
+    const auto partial = findLargeFiles({t.path("Movies"), t.path("Movies")}, 100,
+        stop.job([&](const std::string& text) { said.push_back(text); }));
+    EXPECT_TRUE(stop.cancelled()); // what tells the caller the list is a part
+    EXPECT_LT(partial.size(), 1500u);
+    EXPECT_LT(stop.mostDone(), kWideEntries);
+    EXPECT_EQ(said, std::vector<std::string>{"Escaneando Movies..."}); // no second root
+}
+
+TEST(JobCancel, DuplicateSearchStopsMidWalkAndSaysItWasStopped)
+{
+    TestTree t;
+    makeWideTree(t, "Pictures", 5000); // every file has copies
+    ASSERT_FALSE(findDuplicates({t.path("Pictures")}).groups.empty());
+
+    CancelMidway stop;
+    std::vector<std::string> said;
+    const auto search = findDuplicates(
+        {t.path("Pictures")}, stop.job([&](const std::string& text) { said.push_back(text); }));
+    EXPECT_TRUE(search.cancelled);
+    EXPECT_TRUE(search.groups.empty());
+    EXPECT_EQ(search.wasted, 0);
+    EXPECT_TRUE(said.empty()); // stopped before the buckets were counted
+    EXPECT_LT(stop.mostDone(), kWideEntries);
+}
+
+// Hashing is checked per MiB: two sparse 10 GiB files cost no disk, but reading them
+// whole would take many seconds.
+TEST(JobCancel, HashingAHugeFileStopsWithinAFewBlocks)
+{
+    TestTree t;
+    constexpr int64_t kSize = 10LL << 30;
+    for (const char* name : {"Movies/a.bin", "Movies/b.bin"}) {
+        t.file(name, 0);
+        ASSERT_EQ(::truncate(t.path(name).c_str(), kSize), 0);
+    }
+    std::vector<std::string> said;
+    // Hashing reports bytes against the bytes to hash, 20 GiB here.
+    CancelMidway stop([](int64_t done, int64_t total) { return total == 2 * kSize && done > 0; });
+    const auto search = findDuplicates(
+        {t.path("Movies")}, stop.job([&](const std::string& text) { said.push_back(text); }));
+    EXPECT_TRUE(search.cancelled);
+    EXPECT_TRUE(search.groups.empty());
+    EXPECT_EQ(said, std::vector<std::string>{"Calculando hashes para 1 grupos..."});
+    EXPECT_GT(stop.mostDone(), 0);
+    EXPECT_LT(stop.mostDone(), 2 * kSize);
+}
