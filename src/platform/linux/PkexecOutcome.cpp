@@ -1,6 +1,5 @@
 #include "platform/linux/PkexecOutcome.h"
 
-
 #include <algorithm>
 
 namespace tidvale::platform {
