@@ -9,7 +9,7 @@ debian_packages=(
   libglib2.0-dev libssl-dev nlohmann-json3-dev googletest libgtest-dev
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth imagemagick pkexec dbus
-  libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex
+  libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex python3
 )
 
 install_debian() {
