@@ -328,7 +328,10 @@ void ToolViewController::beginJob(std::shared_ptr<CancelFlag> cancel, std::funct
     jobStarted_ = true;
     updateHint();
     if (startButton_) {
+        // The button keeps its width, so the controls beside it stay under the pointer.
         startTitle_ = startButton_->text();
+        startWidth_ = startButton_->minimumWidth();
+        startButton_->setMinimumWidth(startButton_->width());
         startButton_->setText(QStringLiteral("Detener"));
     }
     holdSpinner();
@@ -341,8 +344,10 @@ void ToolViewController::endJob()
     stopped_ = nullptr;
     stoppable_ = false;
     releaseSpinner();
-    if (startButton_)
+    if (startButton_) {
         startButton_->setText(startTitle_);
+        startButton_->setMinimumWidth(startWidth_);
+    }
     emit stoppableChanged(false);
 }
 

@@ -261,6 +261,7 @@ private:
     QString statusBeforeJob_;
     bool jobStartedBefore_ = false;
     QString startTitle_;
+    int startWidth_ = 0;
     bool stoppable_ = false;
     QPointer<ProgressSheet> sheet_;
 };
