@@ -14,8 +14,8 @@
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/widgets/Alert.h"
-#include "gui/widgets/PrimaryButton.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPalette>
@@ -122,13 +122,13 @@ int main(int argc, char** argv)
             copies->setSearchRoots(folders);
         if (auto* downloads = qobject_cast<DownloadsViewController*>(screen))
             downloads->setFolder(folders.front());
-        // The screen's first button starts its scan and stays disabled while it runs.
-        auto* start = screen->findChild<PrimaryButton*>();
+        // The screen's start button starts its scan (and would stop it while it runs).
+        auto* start = screen->startButton();
         if (!start)
             return false;
         start->click();
         QTest::qWait(100);
-        return waitFor([&] { return start->isEnabled(); });
+        return waitFor([&] { return !screen->isBusy(); });
     };
     const auto& screens = window.contentVC()->featureControllers();
     for (int tool = 1; tool < ContentContainerViewController::toolCount; ++tool) {

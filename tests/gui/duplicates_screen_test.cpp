@@ -149,6 +149,7 @@ private slots:
 
         QCOMPARE(::unlink(b1.c_str()), 0);
         s.screen.trashFromMenu(b2); // the only other copy is gone: b2 may be the last one
+        s.settle();
         QCOMPARE(s.env.trash->moved.size(), size_t(1));
         QCOMPARE(s.model()->rowCount(), 1);
         QCOMPARE(s.status(), kChanged);

@@ -1,5 +1,7 @@
 #include "engine/core/WorkPool.h"
 
+#include "engine/core/ThreadPriority.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
@@ -117,7 +119,10 @@ void WorkPool::team(Lane lane, const std::function<void(unsigned)>& work, size_t
         const auto limit = threads.width - 1;
         for (auto spare = threads.waiting; spare < helpers && threads.threads.size() < limit;
              ++spare)
-            threads.threads.emplace_back([this, &threads] { state_->serve(threads); });
+            threads.threads.emplace_back([this, &threads] {
+                yieldToForegroundWork();
+                state_->serve(threads);
+            });
     }
     threads.wake.notify_all();
     // Even when the caller's copy throws, the helpers still read `work` and the

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace tidvale {
 namespace {
 
@@ -27,9 +29,11 @@ bool isUnchangedSinceHashed(const DuplicateFile& file)
     return isUnchangedSinceListed(asListed(file));
 }
 
-CopyRemoval trashExtraCopies(const DuplicateGroup& group)
+CopyRemoval trashExtraCopies(const DuplicateGroup& group, const JobControl& job)
 {
     CopyRemoval result;
+    const int64_t total = std::max<int64_t>(group.extraCopies(), 0);
+    job.count(0, total);
     for (size_t i = 1; i < group.files.size(); ++i) {
         const TrashedItem outcome = moveIfStillDuplicate(group.files[i], group.files.front());
         result.tally.add(outcome);
@@ -37,6 +41,7 @@ CopyRemoval trashExtraCopies(const DuplicateGroup& group)
             result.freed += group.size;
             result.moved.push_back(group.files[i].path);
         }
+        job.count(static_cast<int64_t>(i), total);
     }
     return result;
 }

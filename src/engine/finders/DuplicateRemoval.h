@@ -20,8 +20,9 @@ struct CopyRemoval {
 
 // Moves every copy after the first to the Trash. A copy is moved only while it is
 // still the file that was hashed and the first file, the copy that stays, is too:
-// otherwise it is left in place and counted as changed.
-CopyRemoval trashExtraCopies(const DuplicateGroup& group);
+// otherwise it is left in place and counted as changed. The job counts the copies
+// handled so far, of the group's extra copies; it cannot stop the moves.
+CopyRemoval trashExtraCopies(const DuplicateGroup& group, const JobControl& job = {});
 
 // Moves one file of the group to the Trash, under the same checks; the copy that
 // stays is the first other file of the group. Nothing is freed by itself: the caller

@@ -30,11 +30,14 @@ bool isUnchangedSinceListed(const ListedItem& item)
     return ::lstat(item.path.c_str(), &st) == 0 && item.listed.matches(st);
 }
 
-std::vector<TrashedItem> trashListedItems(const std::vector<ListedItem>& items)
+std::vector<TrashedItem> trashListedItems(
+    const std::vector<ListedItem>& items, const JobControl& job)
 {
     const auto trash = platform::Service<platform::Trash>::get();
+    const auto total = static_cast<int64_t>(items.size());
     std::vector<TrashedItem> results;
     results.reserve(items.size());
+    job.count(0, total);
     for (const auto& item : items) {
         TrashedItem result;
         if (!isUnchangedSinceListed(item)) {
@@ -45,6 +48,7 @@ std::vector<TrashedItem> trashListedItems(const std::vector<ListedItem>& items)
             result.error = std::move(moved.error);
         }
         results.push_back(std::move(result));
+        job.count(static_cast<int64_t>(results.size()), total);
     }
     return results;
 }

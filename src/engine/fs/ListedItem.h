@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/Job.h"
 #include "engine/fs/FileStamp.h"
 
 #include <string>
@@ -53,8 +54,10 @@ struct TrashedItem {
 };
 
 // Moves each item to the Trash, in order, only while its path still holds the entry
-// that was listed; says for each what happened. Blocks.
-std::vector<TrashedItem> trashListedItems(const std::vector<ListedItem>& items);
+// that was listed; says for each what happened. Blocks. The job counts the items
+// handled so far, of all of them; it cannot stop the moves.
+std::vector<TrashedItem> trashListedItems(
+    const std::vector<ListedItem>& items, const JobControl& job = {});
 
 // How a batch of moves went, for a status line.
 struct TrashTally {

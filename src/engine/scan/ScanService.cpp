@@ -62,6 +62,38 @@ AdminDeleteResult adminOutcome(
     return result;
 }
 
+// One selected item of a removal: deleted, refused, or set aside for the administrator.
+void deleteOne(const LocationsProfile& where, const std::vector<BrowserDataRoot>& browserRoots,
+    const ScanItem& item, DeleteResult& result)
+{
+    // A browser's own category, or any item that is, holds or lies inside the data
+    // of a browser that runs: a junk entry can be a browser's cache folder too.
+    auto browser = runningBrowser(item.category, where);
+    if (!browser)
+        browser = runningBrowserHolding(item.path, browserRoots, where);
+    if (browser) {
+        result.failures.emplace_back(item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
+        return;
+    }
+    if (item.requiresAdmin) {
+        result.needsAdmin.push_back(item);
+        return;
+    }
+    const RemoveOutcome out = where.removeJunk(item);
+    if (out.ok()) {
+        result.freed += item.size;
+    } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
+        ScanItem escalated = item;
+        escalated.isSelected = true;
+        escalated.requiresAdmin = true;
+        result.needsAdmin.push_back(std::move(escalated));
+    } else {
+        // Outside the administrator's folders a password could only end in a
+        // refusal, so the real reason is reported instead.
+        result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
+    }
+}
+
 } // namespace
 
 ScanService::ScanService(const LocationsProfile* profile, TreeMeasure measure)
@@ -145,41 +177,21 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
     return items;
 }
 
-DeleteResult ScanService::deleteItems(const std::vector<ScanItem>& items) const
+DeleteResult ScanService::deleteItems(
+    const std::vector<ScanItem>& items, const JobControl& job) const
 {
     const LocationsProfile& where = profile();
     const auto browserRoots = where.browserDataRoots(processHome());
     DeleteResult result;
+    const auto total = std::count_if(
+        items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
+    int64_t handled = 0;
+    job.count(0, total);
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        // A browser's own category, or any item that is, holds or lies inside the data
-        // of a browser that runs: a junk entry can be a browser's cache folder too.
-        auto browser = runningBrowser(item.category, where);
-        if (!browser)
-            browser = runningBrowserHolding(item.path, browserRoots, where);
-        if (browser) {
-            result.failures.emplace_back(
-                item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
-            continue;
-        }
-        if (item.requiresAdmin) {
-            result.needsAdmin.push_back(item);
-            continue;
-        }
-        const RemoveOutcome out = where.removeJunk(item);
-        if (out.ok()) {
-            result.freed += item.size;
-        } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
-            ScanItem escalated = item;
-            escalated.isSelected = true;
-            escalated.requiresAdmin = true;
-            result.needsAdmin.push_back(std::move(escalated));
-        } else {
-            // Outside the administrator's folders a password could only end in a
-            // refusal, so the real reason is reported instead.
-            result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
-        }
+        deleteOne(where, browserRoots, item, result);
+        job.count(++handled, total);
     }
     return result;
 }

@@ -59,8 +59,9 @@ public:
     // Deletes the selected items it may delete itself. An item of a running browser,
     // or one that is, holds or lies inside a running browser's data, is refused; an
     // item refused for lack of rights is set aside for the administrator only when the
-    // allow-list would take it, else its reason is reported.
-    DeleteResult deleteItems(const std::vector<ScanItem>& items) const;
+    // allow-list would take it, else its reason is reported. The job counts the selected
+    // items handled so far, of all the selected ones; it cannot stop the removal.
+    DeleteResult deleteItems(const std::vector<ScanItem>& items, const JobControl& job = {}) const;
 
     // Deletes set-aside items with administrator rights after checking each against the
     // allow-list. With nothing to do, or nothing accepted, `completion` runs before

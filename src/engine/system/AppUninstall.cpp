@@ -201,11 +201,19 @@ platform::PackageRemovalPreview previewUninstall(const UninstallPlan& plan)
 }
 
 UninstallReport uninstall(const std::vector<AppInfo>& listed, const UninstallPlan& plan,
-    const std::vector<platform::DebianPackage>& others)
+    const std::vector<platform::DebianPackage>& others, const JobControl& job)
 {
     Tally tally{listed, {}, {}};
+    const auto total = static_cast<int64_t>(plan.units.size());
+    job.count(0, total);
     removeDebianPackages(plan, others, tally);
+    int64_t handled = std::count_if(plan.units.begin(), plan.units.end(),
+        [](const UninstallUnit& u) { return u.app.source == AppSource::deb; });
+    if (handled > 0)
+        job.count(handled, total);
     for (const auto& u : plan.units) {
+        if (u.app.source == AppSource::deb)
+            continue;
         switch (u.app.source) {
         case AppSource::flatpak:
             removeFlatpak(u, tally);
@@ -219,6 +227,7 @@ UninstallReport uninstall(const std::vector<AppInfo>& listed, const UninstallPla
         default:
             break;
         }
+        job.count(++handled, total);
     }
     return tally.report;
 }

@@ -48,8 +48,9 @@ struct UninstallReport {
 // flatpak, AppImages and bundles into the Trash (their menu entries after them), each
 // only while it is still what was listed. Then looks again: only what is really gone
 // is counted and named in `removedPaths`, along with listed entries of the other
-// packages that went. Blocks.
+// packages that went. Blocks. The job counts the plan's units handled so far (the
+// Debian ones all at once, with their transaction); it cannot stop the uninstall.
 UninstallReport uninstall(const std::vector<AppInfo>& listed, const UninstallPlan& plan,
-    const std::vector<platform::DebianPackage>& others);
+    const std::vector<platform::DebianPackage>& others, const JobControl& job = {});
 
 } // namespace tidvale

@@ -110,9 +110,13 @@ std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
     return text;
 }
 
-XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection)
+XcodeCleanOutcome cleanXcodeLocations(
+    const std::vector<XcodeCleanItem>& selection, const JobControl& job)
 {
     XcodeCleanOutcome outcome;
+    const auto total = static_cast<int64_t>(selection.size());
+    int64_t handled = 0;
+    job.count(0, total);
     for (const auto& item : selection) {
         // Opened up even if some folder resists: the move is tried all the same, and a
         // tree left read-only is no worse off than before.
@@ -131,6 +135,7 @@ XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selecti
         } else {
             outcome.emptied.push_back(item.path);
         }
+        job.count(++handled, total);
     }
     return outcome;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/Job.h"
 #include "engine/xcode/XcodeCleanItem.h"
 
 #include <string>
@@ -25,8 +26,10 @@ struct XcodeCleanOutcome {
 // Removes each selected location in order: regenerable ones permanently (all but the
 // entries they keep), the others to the Trash, opened up first where the tool left
 // them read-only. A location already gone (a folder inside one removed just before) is
-// not a failure but frees nothing. Runs on the calling thread.
-XcodeCleanOutcome cleanXcodeLocations(const std::vector<XcodeCleanItem>& selection);
+// not a failure but frees nothing. Runs on the calling thread. The job counts the
+// locations handled so far; it cannot stop the clean.
+XcodeCleanOutcome cleanXcodeLocations(
+    const std::vector<XcodeCleanItem>& selection, const JobControl& job = {});
 
 // The list after a clean: emptied locations read 0 and are unticked; a location whose
 // removal failed keeps its size and tick, since its data is still there.

@@ -1,5 +1,7 @@
 #include "gui/jobs/Background.h"
 
+#include "engine/core/ThreadPriority.h"
+
 #include <QCoreApplication>
 #include <QThreadPool>
 
@@ -21,7 +23,12 @@ void postToOwner(const OwnerGuard& owner, std::function<void()> call)
 
 void startOnPool(std::function<void()> work)
 {
-    QThreadPool::globalInstance()->start(std::move(work));
+    QThreadPool::globalInstance()->start([work = std::move(work)] {
+        // The pool's threads only ever run the screens' background work.
+        thread_local const bool lowered = (yieldToForegroundWork(), true);
+        (void)lowered;
+        work();
+    });
 }
 
 } // namespace tidvale::gui::detail

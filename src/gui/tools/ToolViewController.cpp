@@ -5,6 +5,7 @@
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
+#include "gui/widgets/ProgressSheet.h"
 #include "gui/widgets/ScreenHeader.h"
 #include "gui/widgets/WrappingRow.h"
 
@@ -114,9 +115,11 @@ void ToolViewController::setUpScreen(const ScreenTitle& title, ToolbarStyle styl
     layout_->addLayout(row_);
 }
 
-void ToolViewController::setStartButton(QAbstractButton* button)
+void ToolViewController::setStartButton(QAbstractButton* button, std::function<void()> action)
 {
     startButton_ = button;
+    connect(button, &QAbstractButton::clicked, this,
+        [this, action = std::move(action)] { startClicked(action); });
     addToolbarWidget(button);
 }
 
@@ -124,9 +127,16 @@ PrimaryButton* ToolViewController::addStartButton(
     const QString& title, std::function<void()> action)
 {
     auto* button = new PrimaryButton(title, header_->color(), this);
-    connect(button, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
-    setStartButton(button);
+    setStartButton(button, std::move(action));
     return button;
+}
+
+void ToolViewController::startClicked(const std::function<void()>& action)
+{
+    if (stoppable_)
+        stopJob();
+    else if (!cancel_)
+        action();
 }
 
 PrimaryButton* ToolViewController::addButton(
@@ -288,31 +298,78 @@ void ToolViewController::releaseSpinner()
 bool ToolViewController::readyForJob()
 {
     ensureViewLoaded();
-    return !cancel_;
-}
-
-void ToolViewController::cancelJob()
-{
     if (cancel_)
-        cancel_->cancel();
+        return false;
+    statusBeforeJob_ = status_ ? status_->text() : QString();
+    jobStartedBefore_ = jobStarted_;
+    return true;
 }
 
-void ToolViewController::beginJob(std::shared_ptr<CancelFlag> cancel)
+void ToolViewController::stopJob()
+{
+    if (!stoppable_)
+        return;
+    cancel_->cancel();
+    auto stopped = std::move(stopped_);
+    endJob();
+    jobStarted_ = jobStartedBefore_;
+    if (stopped)
+        stopped();
+    setStatus(statusBeforeJob_);
+    updateHint();
+    emit jobStopped();
+}
+
+void ToolViewController::beginJob(std::shared_ptr<CancelFlag> cancel, std::function<void()> stopped)
 {
     cancel_ = std::move(cancel);
+    stopped_ = std::move(stopped);
+    stoppable_ = true;
     jobStarted_ = true;
     updateHint();
-    if (startButton_)
-        startButton_->setEnabled(false);
+    if (startButton_) {
+        // The button keeps its width, so the controls beside it stay under the pointer.
+        startTitle_ = startButton_->text();
+        startWidth_ = startButton_->minimumWidth();
+        startButton_->setMinimumWidth(startButton_->width());
+        startButton_->setText(QStringLiteral("Detener"));
+    }
     holdSpinner();
+    emit stoppableChanged(true);
 }
 
 void ToolViewController::endJob()
 {
     cancel_.reset();
+    stopped_ = nullptr;
+    stoppable_ = false;
     releaseSpinner();
+    if (startButton_) {
+        startButton_->setText(startTitle_);
+        startButton_->setMinimumWidth(startWidth_);
+    }
+    emit stoppableChanged(false);
+}
+
+JobControl::Counts ToolViewController::beginRemoval(std::shared_ptr<CancelFlag> marker)
+{
+    cancel_ = std::move(marker);
+    if (startButton_)
+        startButton_->setEnabled(false);
+    sheet_ = new ProgressSheet(this);
+    sheet_->open();
+    return sheet_->counts();
+}
+
+void ToolViewController::endRemoval()
+{
+    cancel_.reset();
     if (startButton_)
         startButton_->setEnabled(true);
+    if (sheet_) {
+        sheet_->finish();
+        sheet_ = nullptr;
+    }
 }
 
 void ToolViewController::showEvent(QShowEvent* event)

@@ -2,8 +2,10 @@
 
 #include "engine/core/Job.h"
 #include "gui/jobs/Background.h"
+#include "gui/widgets/ProgressSheet.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -70,9 +72,17 @@ QScrollArea* makeScrollColumn(QWidget* column);
 //   {
 //       if (!readyForJob())
 //           return;
+//       auto before = model_->items(); // what "Detener" puts back
 //       model_->setItems({});
 //       runJob([](const JobControl& job) { return scanXyz(job); },
-//           [this](std::vector<Xyz> found) { model_->setItems(std::move(found)); });
+//           [this](std::vector<Xyz> found) { model_->setItems(std::move(found)); },
+//           [this, before] { model_->setItems(before); });
+//   }
+//   void XyzViewController::doClean() // once the user confirmed
+//   {
+//       runRemoval([items = model_->items()](const JobControl& job) { return removeXyz(items, job);
+//       },
+//           [this](XyzRemoval outcome) { model_->removeGone(outcome); });
 //   }
 //
 // The content container creates every screen at once, but each builds its controls only
@@ -97,11 +107,16 @@ public:
     QLabel* statusLabel() const { return status_; }
     QAbstractItemView* listView() const { return list_; }
     QLabel* listHint() const { return hint_; }
+    // The sheet over the window while a removal runs; null otherwise.
+    ProgressSheet* progressSheet() const { return sheet_; }
 
-    // Whether the screen's long job is running. GUI thread only.
+    // Whether the screen's long job or a removal is running. GUI thread only.
     bool isBusy() const { return cancel_ != nullptr; }
-    // Asks the running job to stop at its next check; its result still arrives.
-    void cancelJob();
+    // What the start button's "Detener" does: the running job is asked to stop at its
+    // next check and its late result is dropped, while the screen goes back at once to
+    // what it showed before the job (its status line and hint here, its content through
+    // the job's `stopped`). A removal cannot be stopped: nothing happens then.
+    void stopJob();
 
     // Fills the list's context menu for the row clicked (invalid: no row, and the menu
     // stays empty). Screens with a menu override it.
@@ -112,6 +127,10 @@ signals:
     void statusChanged(const QString& text);
     // A job's result is on the screen.
     void jobFinished();
+    // The user stopped the job; the screen shows again what it had before.
+    void jobStopped();
+    // A job that can be stopped started (true) or ended either way (false).
+    void stoppableChanged(bool stoppable);
 
 protected:
     // Builds the screen's controls through the calls below. Called once.
@@ -123,7 +142,9 @@ protected:
     void setUpScreen(const ScreenTitle& title, ToolbarStyle style = ToolbarStyle::row);
     // The button that starts the screen's job, in the header's colour.
     PrimaryButton* addStartButton(const QString& title, std::function<void()> action);
-    void setStartButton(QAbstractButton* button);
+    // A start button the screen drew itself; `action` runs on its clicks while no job
+    // runs, and its title reads "Detener" while one does.
+    void setStartButton(QAbstractButton* button, std::function<void()> action);
     // A further button, disabled until the screen enables it.
     PrimaryButton* addButton(
         const QString& title, const QColor& color, std::function<void()> action);
@@ -147,39 +168,62 @@ protected:
     void holdSpinner();
     void releaseSpinner();
 
-    // Loads the view and says whether a job may start now.
+    // Loads the view and says whether a job may start now; what the status line shows
+    // at this moment is what a stopped job puts back.
     bool readyForJob();
 
     // Runs `work(job)` on a worker and hands its result to `done` on the GUI thread,
-    // unless the screen is gone by then. Meanwhile the start button is disabled, the
+    // unless the screen is gone by then. Meanwhile the start button reads "Detener", the
     // spinner turns and each text the job says is shown on the status line; they are
-    // restored before `done` runs, and jobFinished follows it. Does nothing while a job
-    // runs. The work must not touch widgets.
-    template <class Work, class Done> void runJob(Work work, Done done)
+    // restored before `done` runs, and jobFinished follows it. Stopped (see stopJob), the
+    // job's texts and result are dropped and `stopped` puts back the content the screen
+    // cleared for the job. Does nothing while a job runs. The work must not touch widgets.
+    template <class Work, class Done>
+    void runJob(Work work, Done done, std::function<void()> stopped = {})
     {
         if (cancel_)
             return;
         auto cancel = std::make_shared<CancelFlag>();
-        beginJob(cancel);
+        beginJob(cancel, std::move(stopped));
         runInBackground(
             this,
             [work = std::move(work), cancel](const ProgressSink& progress) mutable {
                 return work(JobControl(progress, cancel));
             },
-            [this, done = std::move(done)](auto result) mutable {
+            [this, cancel, done = std::move(done)](auto result) mutable {
+                if (cancel != cancel_)
+                    return; // stopped: the screen already shows what it had
                 endJob();
                 done(std::move(result));
                 emit jobFinished();
             },
-            [this](const QString& text) { setStatus(text); });
+            [this, cancel](const QString& text) {
+                if (cancel == cancel_)
+                    setStatus(text);
+            });
     }
 
-    // Runs a removal the user confirmed and hands its outcome to `done`. Removals run
-    // here, on the GUI thread inside the confirmation's completion, so that the list
-    // they act on cannot change under them.
+    // Runs a removal the user confirmed on a worker, behind a modal sheet that says
+    // "Eliminando… N de M" from the counts the work reports, and hands its outcome to
+    // `done` on the GUI thread once the sheet is gone; jobFinished follows it. The
+    // sheet takes every click and key of the window meanwhile, so the list the removal
+    // acts on cannot change under it; it cannot be stopped. Does nothing while a job
+    // runs. The work must not touch widgets.
     template <class Work, class Done> void runRemoval(Work work, Done done)
     {
-        done(work(JobControl()));
+        if (cancel_)
+            return;
+        auto marker = std::make_shared<CancelFlag>(); // never set: a removal runs to its end
+        const JobControl::Counts counts = beginRemoval(marker);
+        runInBackground(
+            this,
+            [work = std::move(work), counts](
+                const ProgressSink&) mutable { return work(JobControl({}, nullptr, counts)); },
+            [this, done = std::move(done)](auto result) mutable {
+                endRemoval();
+                done(std::move(result));
+                emit jobFinished();
+            });
     }
 
     void showEvent(QShowEvent* event) override;
@@ -187,8 +231,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void beginJob(std::shared_ptr<CancelFlag> cancel);
+    void beginJob(std::shared_ptr<CancelFlag> cancel, std::function<void()> stopped);
     void endJob();
+    JobControl::Counts beginRemoval(std::shared_ptr<CancelFlag> marker);
+    void endRemoval();
+    void startClicked(const std::function<void()>& action);
     void placeStatus();
     void updateHint();
 
@@ -209,6 +256,14 @@ private:
     bool jobStarted_ = false;
     // The running job's stop flag; null when no job runs. GUI thread only.
     std::shared_ptr<CancelFlag> cancel_;
+    // What a stopped job puts back, and the start button's own title meanwhile.
+    std::function<void()> stopped_;
+    QString statusBeforeJob_;
+    bool jobStartedBefore_ = false;
+    QString startTitle_;
+    int startWidth_ = 0;
+    bool stoppable_ = false;
+    QPointer<ProgressSheet> sheet_;
 };
 
 } // namespace tidvale::gui

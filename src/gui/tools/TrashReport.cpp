@@ -40,10 +40,11 @@ QString changedText(int changed)
 
 } // namespace
 
-TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes)
+TrashBatch trashListed(
+    const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes, const JobControl& job)
 {
     TrashBatch batch;
-    const auto results = trashListedItems(items);
+    const auto results = trashListedItems(items, job);
     for (size_t i = 0; i < results.size(); ++i) {
         batch.tally.add(results[i]);
         if (results[i].outcome == TrashOutcome::moved) {

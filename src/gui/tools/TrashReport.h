@@ -23,11 +23,13 @@ struct TrashBatch {
 // Moves `items` to the Trash through the engine's identity re-check, in order: each
 // one only while its path still holds the entry that was listed. `sizes[i]` counts as
 // freed when item i moved. Blocks.
-TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes);
+TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes,
+    const JobControl& job = {});
 
 // The same for records that carry their `path`, `listed` stamp and `size` (a large
 // file, a download, an application).
-template <class Record> TrashBatch trashRecords(const std::vector<Record>& records)
+template <class Record>
+TrashBatch trashRecords(const std::vector<Record>& records, const JobControl& job = {})
 {
     std::vector<ListedItem> items;
     std::vector<int64_t> sizes;
@@ -35,7 +37,7 @@ template <class Record> TrashBatch trashRecords(const std::vector<Record>& recor
         items.push_back({record.path, record.listed});
         sizes.push_back(record.size);
     }
-    return trashListed(items, sizes);
+    return trashListed(items, sizes, job);
 }
 
 // The status line after a move to the Trash. `success` is the screen's own line for

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAbstractItemView>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
@@ -51,14 +52,25 @@ template <class Screen> struct ShownScreen {
     {
         tidvale::gui::AlertAnswerer answerer(answer);
         action();
-        // Each answer comes through the event loop and may lead to the next alert.
-        size_t seen = size_t(-1);
-        while (seen != answerer.shown.size()) {
+        // Each answer comes through the event loop and may lead to a removal on a
+        // worker, and either may lead to the next alert.
+        size_t seen = 0;
+        do {
             seen = answerer.shown.size();
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
-        }
+            settle();
+        } while (seen != answerer.shown.size());
         return answerer.shown;
+    }
+
+    // Lets a removal the last step started end and its outcome reach the screen.
+    void settle()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (screen.isBusy() && clock.elapsed() < 10000)
+            QTest::qWait(5);
     }
 
     QString status() const { return screen.statusLabel()->text(); }
@@ -89,6 +101,7 @@ template <class Screen> struct ShownScreen {
             if (!pick.isEmpty() && action->text() == pick)
                 action->trigger();
         }
+        settle();
         return titles;
     }
 };

@@ -97,6 +97,7 @@ void ApplicationsViewController::loadApps()
 {
     if (!readyForJob())
         return;
+    auto before = apps_->items();
     apps_->setItems({});
     uninstallButton_->setEnabled(false);
     setStatus(QStringLiteral("Cargando aplicaciones..."));
@@ -104,7 +105,9 @@ void ApplicationsViewController::loadApps()
     runJob(
         [service](const JobControl& job) {
             std::vector<AppRow> rows;
-            for (AppInfo& app : service->getInstalledApps(textOf(job))) {
+            for (AppInfo& app : service->getInstalledApps(job)) {
+                if (job.cancelled())
+                    break;
                 QImage icon = loadAppIconImage(app.iconFile, kIconPixels);
                 rows.push_back({std::move(app), std::move(icon), {}});
             }
@@ -113,6 +116,10 @@ void ApplicationsViewController::loadApps()
         [this](std::vector<AppRow> rows) {
             apps_->setItems(std::move(rows));
             setStatus(QString::number(apps_->rowCount()) + QStringLiteral(" aplicaciones"));
+            updateUninstallButton();
+        },
+        [this, before = std::move(before)]() mutable {
+            apps_->setItems(std::move(before));
             updateUninstallButton();
         });
 }
@@ -165,7 +172,7 @@ void ApplicationsViewController::moveToTrash(const std::vector<AppInfo>& targets
         if (stillListed && seen.insert(target.path).second)
             listed.push_back(target);
     }
-    runRemoval([listed](const JobControl&) { return trashRecords(listed); },
+    runRemoval([listed](const JobControl& job) { return trashRecords(listed, job); },
         [this](const TrashBatch& batch) {
             apps_->removeIf([&](const AppRow& row) { return batch.wasMoved(row.info.path); });
             updateUninstallButton();
@@ -251,7 +258,8 @@ void ApplicationsViewController::uninstallApps(const std::vector<AppInfo>& chose
             setStatus(before);
             updateUninstallButton();
             confirmUninstall(plan, preview);
-        });
+        },
+        [this] { updateUninstallButton(); });
     updateUninstallButton();
 }
 
@@ -281,11 +289,11 @@ void ApplicationsViewController::confirmUninstall(
 void ApplicationsViewController::runUninstall(
     const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others)
 {
-    if (!readyForJob())
+    if (isBusy())
         return; // a new listing owns the rows now
     setStatus(QStringLiteral("Desinstalando..."));
-    runJob([listed = listedApps(), plan, others](
-               const JobControl&) { return uninstall(listed, plan, others); },
+    runRemoval([listed = listedApps(), plan, others](
+                   const JobControl& job) { return uninstall(listed, plan, others, job); },
         [this](const UninstallReport& report) {
             const std::set<std::string> gone(
                 report.removedPaths.begin(), report.removedPaths.end());

@@ -60,13 +60,18 @@ void DownloadsViewController::loadDownloads()
 {
     if (!readyForJob())
         return;
+    auto before = model_->items();
     model_->setItems({});
     trashButton_->setEnabled(false);
     selectAllBtn_->setEnabled(false);
     const std::string folder = folder_.empty() ? downloadsFolder() : folder_;
-    runJob([folder](const JobControl&) { return listDownloads(folder); },
+    runJob([folder](const JobControl& job) { return listDownloads(folder, job); },
         [this](std::vector<DownloadItem> listed) {
             model_->setItems(std::move(listed));
+            filterChanged();
+        },
+        [this, before = std::move(before)]() mutable {
+            model_->setItems(std::move(before));
             filterChanged();
         });
 }
@@ -136,7 +141,8 @@ void DownloadsViewController::doTrash()
 // the same name since, or a folder whose entries changed, stays ticked and listed.
 void DownloadsViewController::moveToTrash(std::vector<DownloadItem> targets, const QString& success)
 {
-    runRemoval([targets = std::move(targets)](const JobControl&) { return trashRecords(targets); },
+    runRemoval([targets = std::move(targets)](
+                   const JobControl& job) { return trashRecords(targets, job); },
         [this, success](const TrashBatch& batch) {
             model_->removeIf([&](const DownloadItem& i) { return batch.wasMoved(i.path); });
             filterChanged();

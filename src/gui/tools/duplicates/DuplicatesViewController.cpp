@@ -49,22 +49,22 @@ void DuplicatesViewController::doScan()
 {
     if (!readyForJob())
         return;
+    auto before = groups();
     showGroups({});
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Buscando duplicados..."));
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob(
-        [roots](const JobControl& job) {
-            return findDuplicates(roots, [&](size_t buckets) {
-                job.say("Calculando hashes para " + std::to_string(buckets) + " grupos...");
-            });
-        },
+    runJob([roots](const JobControl& job) { return findDuplicates(roots, job); },
         [this](DuplicateSearch result) {
             showGroups(std::move(result.groups));
             if (groups().empty())
                 setStatus(QStringLiteral("✅ No se encontraron duplicados"));
             else
                 showCountAndWaste();
+            cleanButton_->setEnabled(!groups().empty());
+        },
+        [this, before = std::move(before)]() mutable {
+            showGroups(std::move(before));
             cleanButton_->setEnabled(!groups().empty());
         });
 }
@@ -89,14 +89,19 @@ void DuplicatesViewController::doClean()
                                 .arg(copies)
         + fileBytesText(wastedTotal(groups())) + QStringLiteral(".");
     alert.buttons = {QStringLiteral("Eliminar Duplicados"), QStringLiteral("Cancelar")};
-    showAlert(this, alert, [this](int answer) {
+    showAlert(this, alert, [this, copies](int answer) {
         if (answer != 0)
             return;
         runRemoval(
-            [groups = groups()](const JobControl&) {
+            [groups = groups(), copies](const JobControl& job) {
                 CopyRemoval all;
+                int64_t handled = 0;
                 for (const auto& group : groups) {
-                    const auto removal = trashExtraCopies(group);
+                    // Each group counts its own copies; the sheet hears them all as one run.
+                    const JobControl groupJob({}, nullptr,
+                        [&](int64_t done, int64_t) { job.count(handled + done, copies); });
+                    const auto removal = trashExtraCopies(group, groupJob);
+                    handled += group.extraCopies();
                     all.freed += removal.freed;
                     all.tally.add(removal.tally);
                 }
@@ -142,7 +147,7 @@ void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
         all.begin(), all.end(), [&](const DuplicateGroup& g) { return g.hash == hash; });
     if (hash.empty() || it == all.end())
         return;
-    runRemoval([group = *it](const JobControl&) { return trashExtraCopies(group); },
+    runRemoval([group = *it](const JobControl& job) { return trashExtraCopies(group, job); },
         [this, hash](const CopyRemoval& removal) {
             auto left = groups();
             std::erase_if(left, [&](const DuplicateGroup& g) { return g.hash == hash; });

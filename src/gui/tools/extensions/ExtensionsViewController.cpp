@@ -48,6 +48,7 @@ void ExtensionsViewController::loadItems()
 {
     if (!readyForJob())
         return;
+    auto before = items_->items();
     items_->setItems({});
     removeButton_->setEnabled(false);
     const SystemInfoService* service = &sysInfo_;
@@ -56,6 +57,10 @@ void ExtensionsViewController::loadItems()
             items_->setItems(std::move(items));
             setStatus(
                 QString::number(items_->rowCount()) + QStringLiteral(" elementos encontrados"));
+            updateRemoveButton();
+        },
+        [this, before = std::move(before)]() mutable {
+            items_->setItems(std::move(before));
             updateRemoveButton();
         });
 }

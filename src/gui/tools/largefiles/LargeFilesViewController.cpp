@@ -59,16 +59,21 @@ void LargeFilesViewController::doScan()
 {
     if (!readyForJob())
         return;
+    auto before = model_->items();
     model_->setItems({});
     trashButton_->setEnabled(false);
     setStatus(QStringLiteral("Escaneando..."));
     const int64_t threshold = thresholdBytes_; // a later change applies to the next search
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob([roots, threshold](
-               const JobControl& job) { return findLargeFiles(roots, threshold, textOf(job)); },
+    runJob(
+        [roots, threshold](const JobControl& job) { return findLargeFiles(roots, threshold, job); },
         [this](std::vector<LargeFileItem> found) {
             model_->setItems(std::move(found));
             setStatus(displayText(largeFilesSummary(model_->items())));
+            updateTrashButton();
+        },
+        [this, before = std::move(before)]() mutable {
+            model_->setItems(std::move(before));
             updateTrashButton();
         });
 }
@@ -106,7 +111,8 @@ void LargeFilesViewController::doTrash()
 void LargeFilesViewController::moveToTrash(
     std::vector<LargeFileItem> targets, const QString& success)
 {
-    runRemoval([targets = std::move(targets)](const JobControl&) { return trashRecords(targets); },
+    runRemoval([targets = std::move(targets)](
+                   const JobControl& job) { return trashRecords(targets, job); },
         [this, success](const TrashBatch& batch) {
             model_->removeIf([&](const LargeFileItem& i) { return batch.wasMoved(i.path); });
             setStatus(trashStatusText(success + fileBytesText(batch.freed), batch.tally));

@@ -34,10 +34,11 @@ void PrivacyViewController::doScan()
 {
     if (!readyForJob())
         return;
+    auto before = items_->items();
     items_->setItems({});
     cleanButton_->setEnabled(false);
     setStatus({});
-    runJob([](const JobControl&) { return ScanService::shared().scanBrowsers(true); },
+    runJob([](const JobControl& job) { return ScanService::shared().scanBrowsers(true, job); },
         [this](std::vector<ScanItem> found) {
             int64_t total = 0;
             for (const auto& item : found)
@@ -46,6 +47,10 @@ void PrivacyViewController::doScan()
             setStatus(items_->rowCount() > 0
                     ? QStringLiteral("Total: ") + junkBytesText(total)
                     : QStringLiteral("No se encontraron datos de privacidad"));
+            cleanButton_->setEnabled(items_->rowCount() > 0);
+        },
+        [this, before = std::move(before)]() mutable {
+            items_->setItems(std::move(before));
             cleanButton_->setEnabled(items_->rowCount() > 0);
         });
 }
@@ -69,7 +74,7 @@ void PrivacyViewController::doClean()
 void PrivacyViewController::removeSelected()
 {
     runRemoval([items = items_->items()](
-                   const JobControl&) { return ScanService::shared().deleteItems(items); },
+                   const JobControl& job) { return ScanService::shared().deleteItems(items, job); },
         [this](const DeleteResult& result) {
             items_->setItems(privacyRowsAfterClean(items_->items(), result));
             cleanButton_->setEnabled(items_->rowCount() > 0);

@@ -42,6 +42,13 @@ void ScanButton::paintEvent(QPaintEvent*)
     p.drawEllipse(c, r, r);
 
     const int glyph = 48;
+    // A title is set only while a scan runs: the disc then stops it.
+    if (!text().isEmpty()) {
+        const qreal side = glyph * 0.75;
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(c.x() - side / 2, c.y() - side / 2, side, side), 6, 6);
+        return;
+    }
     p.drawPixmap(QPointF(c.x() - glyph / 2.0, c.y() - glyph / 2.0),
         symbolPixmap(QStringLiteral("magnifyingglass"), glyph, Qt::white, devicePixelRatioF()));
 }

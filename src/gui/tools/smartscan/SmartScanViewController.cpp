@@ -26,9 +26,14 @@ void SmartScanViewController::loadView()
                     QStringLiteral("magnifyingglass.circle.fill"), systemColor(SystemColor::blue)},
         ToolbarStyle::centred);
     auto* scanButton = new ScanButton(this);
-    connect(scanButton, &ScanButton::clicked, this, &SmartScanViewController::startScan);
-    setStartButton(scanButton);
-    addToolbarWidget(makeLabel(QStringLiteral("ESCANEAR"), 14, QFont::Bold, accentGreen(), this));
+    setStartButton(scanButton, [this] { startScan(); });
+    QLabel* caption = makeLabel(QStringLiteral("ESCANEAR"), 14, QFont::Bold, accentGreen(), this);
+    addToolbarWidget(caption);
+    // While a scan runs the disc stops it, and says so.
+    connect(this, &ToolViewController::stoppableChanged, caption, [caption, scanButton](bool on) {
+        caption->setText(on ? QStringLiteral("DETENER") : QStringLiteral("ESCANEAR"));
+        scanButton->setAccessibleName(on ? QStringLiteral("Detener") : QStringLiteral("Escanear"));
+    });
 
     contentStack_ = new QWidget;
     contentLayout_ = new QVBoxLayout(contentStack_);
@@ -48,18 +53,31 @@ void SmartScanViewController::startScan()
 {
     if (!readyForJob())
         return;
-    allItems_.clear();
-    clearContent();
+    // What was shown only steps aside: a stopped scan brings it back as it was.
+    setContentHidden(true);
     runJob(
         [](const JobControl& job) {
             const ScanService& service = ScanService::shared();
-            std::vector<ScanItem> all = service.scanSystemJunk(textOf(job));
-            std::vector<ScanItem> browsers = service.scanBrowsers(false, textOf(job));
+            std::vector<ScanItem> all = service.scanSystemJunk(job);
+            std::vector<ScanItem> browsers = service.scanBrowsers(false, job);
             all.insert(all.end(), std::make_move_iterator(browsers.begin()),
                 std::make_move_iterator(browsers.end()));
             return all;
         },
-        [this](std::vector<ScanItem> all) { showResults(std::move(all)); });
+        [this](std::vector<ScanItem> all) {
+            clearContent();
+            showResults(std::move(all));
+        },
+        [this] { setContentHidden(false); });
+}
+
+void SmartScanViewController::setContentHidden(bool hidden)
+{
+    for (int i = 0; i < contentLayout_->count(); ++i)
+        if (QWidget* w = contentLayout_->itemAt(i)->widget())
+            w->setVisible(!hidden);
+    if (cleanButton_)
+        cleanButton_->setVisible(!hidden);
 }
 
 void SmartScanViewController::showResults(std::vector<ScanItem> items)
@@ -113,8 +131,9 @@ void SmartScanViewController::clean()
         return;
     // Every item is selected in a Smart Scan; nested ones go with their container.
     runRemoval(
-        [items = allItems_](
-            const JobControl&) { return ScanService::shared().deleteItems(outermostItems(items)); },
+        [items = allItems_](const JobControl& job) {
+            return ScanService::shared().deleteItems(outermostItems(items), job);
+        },
         [this](const DeleteResult& result) {
             const size_t leftovers = leftoverCount(allItems_, result);
             allItems_.clear();

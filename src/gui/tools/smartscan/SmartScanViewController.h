@@ -43,6 +43,7 @@ private:
     void showResults(std::vector<ScanItem> items);
     void clean();
     void clearContent();
+    void setContentHidden(bool hidden);
     QLabel* addMessage(const QString& text, int points, QFont::Weight weight, const QColor& color);
 
     QWidget* contentStack_ = nullptr;

@@ -49,12 +49,13 @@ void SystemJunkViewController::doScan()
 {
     if (!readyForJob())
         return;
+    JunkListing before{items_->items(), listed_};
     items_->setItems({});
     cleanButton_->setEnabled(false);
     setStatus({});
     runJob(
-        [](const JobControl&) {
-            JunkListing listing{ScanService::shared().scanSystemJunk(), {}};
+        [](const JobControl& job) {
+            JunkListing listing{ScanService::shared().scanSystemJunk(job), {}};
             for (const ScanItem& item : listing.items)
                 readListedStamp(item.path, listing.listed[item.path]);
             return listing;
@@ -66,6 +67,11 @@ void SystemJunkViewController::doScan()
             items_->setItems(std::move(found.items));
             listed_ = std::move(found.listed);
             setStatus(QStringLiteral("Total: ") + junkBytesText(total));
+            updateCleanButton();
+        },
+        [this, before = std::move(before)]() mutable {
+            items_->setItems(std::move(before.items));
+            listed_ = std::move(before.listed);
             updateCleanButton();
         });
 }
@@ -94,7 +100,7 @@ void SystemJunkViewController::doClean()
 void SystemJunkViewController::runDirectStage()
 {
     runRemoval([items = items_->items()](
-                   const JobControl&) { return ScanService::shared().deleteItems(items); },
+                   const JobControl& job) { return ScanService::shared().deleteItems(items, job); },
         [this](DeleteResult result) {
             freed_ = result.freed;
             items_->setItems(junkRowsAfterDirectStage(items_->items(), result));

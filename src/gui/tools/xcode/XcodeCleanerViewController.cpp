@@ -38,15 +38,20 @@ void XcodeCleanerViewController::doScan()
 {
     if (!readyForJob())
         return;
+    auto before = items_->items();
     items_->setItems({});
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Calculando tamaños..."));
     // The table is built here, from the home of this moment, and handed over by value.
     runJob([table = currentProfile().developerLocations(processHome())](
-               const JobControl&) { return listXcodeLocations(table); },
+               const JobControl& job) { return listXcodeLocations(table, job); },
         [this](XcodeListing listing) {
             setStatus(QString::fromStdString(xcodeListingStatus(listing)));
             items_->setItems(std::move(listing.items));
+            updateCleanButton();
+        },
+        [this, before = std::move(before)]() mutable {
+            items_->setItems(std::move(before));
             updateCleanButton();
         });
 }
@@ -72,7 +77,7 @@ void XcodeCleanerViewController::cleanSelected()
     // Taken again now: the list cannot have changed under the window-modal alert, but
     // the clean acts only on what is cleanable at this moment.
     runRemoval([selection = xcodeCleanSelection(items_->items())](
-                   const JobControl&) { return cleanXcodeLocations(selection); },
+                   const JobControl& job) { return cleanXcodeLocations(selection, job); },
         [this](const XcodeCleanOutcome& outcome) {
             std::vector<XcodeCleanItem> after = items_->items();
             applyXcodeClean(after, outcome);
