@@ -48,6 +48,8 @@ TEST(LinuxDesktopFolders, XdgValuesMustBeAbsolute)
     EXPECT_EQ(f.dataHome, "/home/ana/.local/share");
 }
 
+// Every own entry of the cache folder but the kept ones, and one entry per Flatpak
+// application that has a cache.
 TEST(LinuxUserCaches, ListsEveryOwnEntryButTheKeptOnes)
 {
     TestTree t;
@@ -63,22 +65,6 @@ TEST(LinuxUserCaches, ListsEveryOwnEntryButTheKeptOnes)
     t.dir("home/.cache/huggingface");
     t.link("home/.cache/elsewhere", "/usr");
     giveAway(t.dir("home/.cache/root-made"));
-
-    EXPECT_EQ(byName(listUserCaches(f)),
-        (std::map<std::string, std::string>{
-            {"thumbnails", t.path("home/.cache/thumbnails")},
-            {".fr-abc", t.path("home/.cache/.fr-abc")},
-            {"mozilla", t.path("home/.cache/mozilla")},
-            {"plasma_theme_breeze.kcache.bak",
-                t.path("home/.cache/plasma_theme_breeze.kcache.bak")},
-            {"elsewhere", t.path("home/.cache/elsewhere")},
-        }));
-}
-
-TEST(LinuxUserCaches, OneEntryPerFlatpakApplication)
-{
-    TestTree t;
-    const auto f = foldersIn(t);
     t.file("home/.var/app/org.gnome.Maps/cache/tiles/a", 10);
     t.dir("home/.var/app/org.gnome.Calculator/config"); // no cache folder
     t.dir("home/.var/app/com.spotify.Client/cache/spotify/Storage");
@@ -88,7 +74,14 @@ TEST(LinuxUserCaches, OneEntryPerFlatpakApplication)
 
     EXPECT_EQ(byName(listUserCaches(f)),
         (std::map<std::string, std::string>{
-            {"org.gnome.Maps", t.path("home/.var/app/org.gnome.Maps/cache")}}));
+            {"thumbnails", t.path("home/.cache/thumbnails")},
+            {".fr-abc", t.path("home/.cache/.fr-abc")},
+            {"mozilla", t.path("home/.cache/mozilla")},
+            {"plasma_theme_breeze.kcache.bak",
+                t.path("home/.cache/plasma_theme_breeze.kcache.bak")},
+            {"elsewhere", t.path("home/.cache/elsewhere")},
+            {"org.gnome.Maps", t.path("home/.var/app/org.gnome.Maps/cache")},
+        }));
 }
 
 #ifdef __linux__
@@ -100,22 +93,26 @@ TEST(LinuxUserCaches, MountPointsAreNeverListedNorCrossedInto)
     t.dir("home/.cache/bound");
     t.dir("home/.cache/plain");
     t.file("source/x", 1);
-    auto run = runInMountNamespace(
-        [&] {
-            return mountTmpfs(t.path("home/.cache/portal"))
-                && bindMount(t.path("source"), t.path("home/.cache/bound"));
-        },
-        [&] {
-            FolderFd cache = openGivenFolder(f.cacheHome);
-            // A bind mount of the same file system keeps the device: only the mount
-            // identity tells it apart.
-            return isMountPoint(cache.get(), "portal") && isMountPoint(cache.get(), "bound")
-                && !isMountPoint(cache.get(), "plain") && isMountPoint(cache.get(), "missing")
-                && byName(listUserCaches(f)).size() == 1;
-        });
-    if (run == NamespaceRun::unavailable)
-        GTEST_SKIP() << "no private mount namespace here";
-    EXPECT_EQ(run, NamespaceRun::passed);
+    auto found = withPrivateMounts([&]() -> ChildFindings {
+        if (!mountTmpfs(t.path("home/.cache/portal"))
+            || !bindMount(t.path("source"), t.path("home/.cache/bound")))
+            return kCannotMount;
+        FolderFd cache = openGivenFolder(f.cacheHome);
+        ChildFindings out;
+        // A bind mount of the same file system keeps the device: only the mount
+        // identity tells it apart.
+        for (const char* name : {"portal", "bound", "plain", "missing"})
+            out[name] = isMountPoint(cache.get(), name) ? "mount" : "plain";
+        for (const auto& [name, path] : byName(listUserCaches(f)))
+            out["listed"] += name + " ";
+        return out;
+    });
+    SKIP_UNLESS_CHILD_RAN(found);
+    EXPECT_EQ(found["portal"], "mount");
+    EXPECT_EQ(found["bound"], "mount");
+    EXPECT_EQ(found["plain"], "plain");
+    EXPECT_EQ(found["missing"], "mount"); // what cannot be looked at is never entered
+    EXPECT_EQ(found["listed"], "plain ");
 }
 #endif
 
@@ -140,7 +137,7 @@ protected:
     TestTree t;
 };
 
-TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloads)
+TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloadsNeverWhileLocked)
 {
     EXPECT_EQ(byName(listSystemCaches(t.root() + "/")),
         (std::map<std::string, std::string>{
@@ -148,6 +145,20 @@ TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloads)
             {"partial/chromium_156_amd64.deb.FAILED",
                 archives("/partial/chromium_156_amd64.deb.FAILED")},
         }));
+    EXPECT_FALSE(aptArchivesLocked(t.root()));
+    // An open-file-description lock conflicts even with this process's own probe, as a
+    // running apt's lock would.
+    int fd = ::open(archives("/lock").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock hold { };
+    hold.l_type = F_WRLCK;
+    hold.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &hold), 0);
+    EXPECT_TRUE(aptArchivesLocked(t.root()));
+    EXPECT_TRUE(listSystemCaches(t.root()).empty());
+    EXPECT_FALSE(isSystemCacheDeletable(t.root(), archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
+    ::close(fd);
+    EXPECT_EQ(listSystemCaches(t.root()).size(), 2u);
 }
 
 TEST_F(LinuxSystemCaches, HelperRecheckAcceptsOnlyWhatTheListingGives)
@@ -175,22 +186,4 @@ TEST_F(LinuxSystemCaches, HelperRecheckAcceptsOnlyWhatTheListingGives)
              std::string("firefox-esr_153.8.0esr-1_amd64.deb"),
          })
         EXPECT_FALSE(isSystemCacheDeletable(root, refused)) << refused;
-}
-
-TEST_F(LinuxSystemCaches, NothingWhileThePackageToolsHoldTheLock)
-{
-    EXPECT_FALSE(aptArchivesLocked(t.root()));
-    // An open-file-description lock conflicts even with this process's own probe, as a
-    // running apt's lock would.
-    int fd = ::open(archives("/lock").c_str(), O_RDWR);
-    ASSERT_GE(fd, 0);
-    struct flock hold { };
-    hold.l_type = F_WRLCK;
-    hold.l_whence = SEEK_SET;
-    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &hold), 0);
-    EXPECT_TRUE(aptArchivesLocked(t.root()));
-    EXPECT_TRUE(listSystemCaches(t.root()).empty());
-    EXPECT_FALSE(isSystemCacheDeletable(t.root(), archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
-    ::close(fd);
-    EXPECT_EQ(listSystemCaches(t.root()).size(), 2u);
 }

@@ -122,24 +122,19 @@ TEST_F(LinuxSystemLogs, UnreadableFoldersAndMountPointsAreSkipped)
     ::chmod(t.dir("var/log/private").c_str(), 0700);
     t.file("var/log/private/secret.log.1", 10);
     t.dir("var/log/mounted");
-    auto run = runInMountNamespace(
-        [&] {
-            if (!mountTmpfs(t.path("var/log/mounted")))
-                return false;
-            const std::string inside = t.path("var/log/mounted/other.log.1");
-            return ::close(::creat(inside.c_str(), 0644)) == 0 && ::setgid(65534) == 0
-                && ::setuid(65534) == 0;
-        },
-        [&] {
-            auto names = byName(listSystemLogs(t.root()));
-            return names.size() == 8 && !names.contains("private/secret.log.1")
-                && !names.contains("mounted/other.log.1")
-                && !isSystemLogDeletable(t.root(), t.path("var/log/mounted/other.log.1"))
-                && isSystemLogDeletable(t.root(), t.path("var/log/apt/history.log.1.gz"));
-        });
-    if (run == NamespaceRun::unavailable)
-        GTEST_SKIP() << "no private mount namespace here";
-    EXPECT_EQ(run, NamespaceRun::passed);
+    auto found = withPrivateMounts([&]() -> ChildFindings {
+        const std::string inside = t.path("var/log/mounted/other.log.1");
+        if (!mountTmpfs(t.path("var/log/mounted")) || ::close(::creat(inside.c_str(), 0644)) != 0
+            || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return kCannotMount;
+        const auto names = byName(listSystemLogs(t.root()));
+        const bool ok = names.size() == 8 && !names.contains("private/secret.log.1")
+            && !names.contains("mounted/other.log.1") && !isSystemLogDeletable(t.root(), inside)
+            && isSystemLogDeletable(t.root(), t.path("var/log/apt/history.log.1.gz"));
+        return {{"passed", ok ? "yes" : "no"}};
+    });
+    SKIP_UNLESS_CHILD_RAN(found);
+    EXPECT_EQ(found["passed"], "yes");
 }
 #endif
 
