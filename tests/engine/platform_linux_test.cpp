@@ -7,66 +7,29 @@
 #include "platform/Trash.h"
 #include "platform/linux/PkexecOutcome.h"
 
+#include "support/Contains.h"
+#include "support/RunningProgram.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace tidvale::platform;
-
-namespace {
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool contains(const std::vector<std::string>& v, const std::string& x)
-{
-    return std::find(v.begin(), v.end(), x) != v.end();
-}
-
-} // namespace
 
 TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
 {
     TestTree t;
-    std::filesystem::copy_file("/bin/sleep", t.path("firefox-esr"));
-    ::chmod(t.path("firefox-esr").c_str(), 0755);
-    std::filesystem::copy_file("/bin/sleep", t.path("chromeish"));
-    ::chmod(t.path("chromeish").c_str(), 0755);
-    auto start = [&](const std::string& exe) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            execl(exe.c_str(), exe.c_str(), "30", nullptr);
-            _exit(127);
-        }
-        return pid;
-    };
-    pid_t fox = start(t.path("firefox-esr"));
-    pid_t other = start(t.path("chromeish")); // a prefix of nothing we map
+    const RunningProgram fox(t, "firefox-esr");
+    const RunningProgram other(t, "chromeish"); // a prefix of nothing we map
     auto backend = makeSystemService<RunningApplications>();
     std::vector<std::string> ids;
-    for (int i = 0; i < 100 && !contains(ids, "org.mozilla.firefox"); ++i) {
-        ids = backend->bundleIdentifiers();
-        usleep(10000); // the child needs a moment to exec
-    }
-    kill(fox, SIGKILL);
-    kill(other, SIGKILL);
-    waitpid(fox, nullptr, 0);
-    waitpid(other, nullptr, 0);
-    EXPECT_TRUE(contains(ids, "org.mozilla.firefox"));
-    EXPECT_FALSE(contains(ids, "com.google.Chrome"));
+    const auto has
+        = [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    EXPECT_TRUE(
+        eventually([&] { return ids = backend->bundleIdentifiers(), has("org.mozilla.firefox"); }));
+    EXPECT_FALSE(has("com.google.Chrome"));
 }
 
 // Runs in its own process (ctest runs each test alone), so GLib reads this data
@@ -81,30 +44,25 @@ TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
     ASSERT_TRUE(ok.ok) << ok.error;
     EXPECT_FALSE(t.exists("docs/a b%c.txt"));
     EXPECT_TRUE(t.exists("data/Trash/files/a b%c.txt"));
-    const std::string info = slurp(t.path("data/Trash/info/a b%c.txt.trashinfo"));
-    EXPECT_NE(info.find("Path=" + t.path("docs") + "/a%20b%25c.txt"), std::string::npos) << info;
+    EXPECT_CONTAINS(
+        t.read("data/Trash/info/a b%c.txt.trashinfo"), "Path=" + t.path("docs") + "/a%20b%25c.txt");
 
     auto missing = trash->moveToTrash(t.path("docs/never"));
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.error.empty());
 }
 
-class FakePkexec : public ::testing::Test {
-protected:
+// A pkexec on PATH that records its arguments and exits with a status, or with 0 runs
+// the helper unprivileged.
+struct FakePkexec : ::testing::Test {
     TestTree t;
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-
-    // A pkexec that records its arguments and exits with `status` (or runs the helper
-    // unprivileged when status is 0).
+    ScopedEnv path{"PATH", t.root() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")};
     void install(int status)
     {
-        std::ofstream(t.path("pkexec"))
-            << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << t.path("args") << "\n"
-            << (status == 0 ? "exec \"$@\"\n" : "exit " + std::to_string(status) + "\n");
-        ::chmod(t.path("pkexec").c_str(), 0755);
-        ::setenv("PATH", (t.root() + ":" + oldPath).c_str(), 1);
+        t.script("pkexec",
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + t.path("args") + "\n"
+                + (status == 0 ? "exec \"$@\"\n" : "exit " + std::to_string(status) + "\n"));
     }
-    ~FakePkexec() override { ::setenv("PATH", oldPath.c_str(), 1); }
 };
 
 TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
@@ -120,49 +78,37 @@ TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
         (std::vector<PrivilegedPathResult>{
             {PrivilegedStatus::refused, 0}, {PrivilegedStatus::refused, 0}}));
     EXPECT_TRUE(t.exists("we\"ird\nname"));
-    const std::string args = slurp(t.path("args"));
-    EXPECT_NE(args.find("tidvale-admin-helper\n--\n" + odd + "\n-rf\n"), std::string::npos) << args;
-}
+    EXPECT_CONTAINS(t.read("args"), "tidvale-admin-helper\n--\n" + odd + "\n-rf\n");
 
-TEST_F(FakePkexec, FailuresBeforeTheHelperRunGetSpanishTexts)
-{
-    auto runner = makeSystemService<PrivilegedRunner>();
+    // Failures before the helper runs: nothing is known of any path.
     install(126);
     auto dismissed = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(dismissed.error.has_value());
-    EXPECT_NE(dismissed.error->find("cancel"), std::string::npos);
+    EXPECT_CONTAINS(dismissed.error.value_or(""), "cancel");
     EXPECT_EQ(dismissed.paths, std::vector<PrivilegedPathResult>(1));
     install(127);
-    auto refused = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(refused.error.has_value());
-    EXPECT_NE(refused.error->find("autorización"), std::string::npos);
+    EXPECT_CONTAINS(runner->run({{"/Library/Caches/x"}, ""}).error.value_or(""), "autorización");
 }
 
 // pkexec's own words for each way it fails with 127, as printed by polkit 122.
 TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
 {
-    const std::string noAgent
-        = "No hay ningún agente de autenticación para pedir la contraseña de administrador.";
-    const std::string denied
-        = "No tienes autorización para eliminar estos elementos como administrador.";
-    EXPECT_EQ(pkexecFailureText(
-                  127, "Error executing command as another user: No authentication agent found.\n"),
-        noAgent);
-    EXPECT_EQ(pkexecFailureText(127,
-                  "Error creating textual authentication agent: Error opening current "
-                  "controlling terminal for the process (`/dev/tty'): No such device or address\n"),
-        noAgent);
-    EXPECT_EQ(pkexecFailureText(127,
-                  "Error executing command as another user: Not authorized\n\nThis incident has "
-                  "been reported.\n"),
-        denied);
-    EXPECT_NE(pkexecFailureText(127,
-                  "Error getting authority: Error initializing authority: Could not connect: No "
-                  "such file or directory\n")
-                  .find("servicio de autorización"),
-        std::string::npos);
-    EXPECT_EQ(pkexecFailureText(127, ""), denied);
-    EXPECT_NE(pkexecFailureText(126, "").find("cancel"), std::string::npos);
+    const std::pair<const char*, const char*> cases[] = {
+        {"Error executing command as another user: No authentication agent found.\n",
+            "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
+        {"Error creating textual authentication agent: Error opening current controlling "
+         "terminal for the process (`/dev/tty'): No such device or address\n",
+            "No hay ningún agente de autenticación"},
+        {"Error executing command as another user: Not authorized\n\nThis incident has been "
+         "reported.\n",
+            "No tienes autorización para eliminar estos elementos como administrador."},
+        {"Error getting authority: Error initializing authority: Could not connect: No such "
+         "file or directory\n",
+            "servicio de autorización"},
+        {"", "No tienes autorización"},
+    };
+    for (const auto& [said, text] : cases)
+        EXPECT_CONTAINS(pkexecFailureText(127, said), text);
+    EXPECT_CONTAINS(pkexecFailureText(126, ""), "cancel");
 }
 
 TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
@@ -182,7 +128,7 @@ TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
     EXPECT_EQ(cut.error, "Error desconocido");
     auto agent = interpretPkexecRun(
         127, "", "Error executing command as another user: No authentication agent found.\n", 1);
-    EXPECT_NE(agent.error->find("agente de autenticación"), std::string::npos);
+    EXPECT_CONTAINS(agent.error.value_or(""), "agente de autenticación");
     EXPECT_EQ(agent.paths, std::vector<R>(1));
 }
 
