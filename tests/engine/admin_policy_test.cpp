@@ -129,8 +129,7 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
         {"b", "/Library/Caches/../b", 5, ScanCategory::systemCache, true, true},
         {"c", "/Library/Logs/c", 20, ScanCategory::systemLogs, false, true},
         {"d", "/Library/Logs/d", 3, ScanCategory::systemLogs, true, true},
-        {"e", "/Library/Logs/e", 7, ScanCategory::systemLogs, true, true},
-    };
+        {"e", "/Library/Logs/e", 7, ScanCategory::systemLogs, true, true}};
     // The default dispatcher runs the work on a thread and delivers there: wait for it.
     auto run = [&](std::optional<std::string> answer) {
         runner->answer = answer;

@@ -63,24 +63,14 @@ struct DeveloperCachesFixture : ::testing::Test {
 TEST_F(DeveloperCachesFixture, DefaultsAreEachToolsOwnFoldersInAFixedOrder)
 {
     const auto t = table({});
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"ccache", "/.cache/ccache"},
-        {"pip", "/.cache/pip"},
-        {"npm", "/.npm/_cacache"},
-        {"Yarn", "/.cache/yarn"},
-        {"pnpm Store", "/.local/share/pnpm/store"},
-        {"Go Build Cache", "/.cache/go-build"},
-        {"Go Modules", "/go/pkg/mod"},
-        {"Cargo Registry", "/.cargo/registry/cache"},
-        {"Cargo Sources", "/.cargo/registry/src"},
-        {"Cargo Git Checkouts", "/.cargo/git/checkouts"},
-        {"Gradle Caches", "/.gradle/caches"},
-        {"Maven Repository", "/.m2/repository"},
-        {"JetBrains", "/.cache/JetBrains"},
-        {"Electron", "/.cache/electron"},
-        {"node-gyp", "/.cache/node-gyp"},
-        {"Android System Images", "/Android/Sdk/system-images"},
-    };
+    const std::vector<std::pair<std::string, std::string>> expected = {{"ccache", "/.cache/ccache"},
+        {"pip", "/.cache/pip"}, {"npm", "/.npm/_cacache"}, {"Yarn", "/.cache/yarn"},
+        {"pnpm Store", "/.local/share/pnpm/store"}, {"Go Build Cache", "/.cache/go-build"},
+        {"Go Modules", "/go/pkg/mod"}, {"Cargo Registry", "/.cargo/registry/cache"},
+        {"Cargo Sources", "/.cargo/registry/src"}, {"Cargo Git Checkouts", "/.cargo/git/checkouts"},
+        {"Gradle Caches", "/.gradle/caches"}, {"Maven Repository", "/.m2/repository"},
+        {"JetBrains", "/.cache/JetBrains"}, {"Electron", "/.cache/electron"},
+        {"node-gyp", "/.cache/node-gyp"}, {"Android System Images", "/Android/Sdk/system-images"}};
     ASSERT_EQ(t.size(), expected.size());
     for (size_t i = 0; i < t.size(); ++i) {
         EXPECT_EQ(t[i].name, expected[i].first);
@@ -106,20 +96,11 @@ TEST_F(DeveloperCachesFixture, DefaultsAreEachToolsOwnFoldersInAFixedOrder)
 
 TEST_F(DeveloperCachesFixture, EachToolsVariableMovesItsRow)
 {
-    const auto p = paths(table({
-        {"CCACHE_DIR", "/v/ccache/"},
-        {"PIP_CACHE_DIR", "/v/pip"},
-        {"npm_config_cache", "/v/npm"},
-        {"YARN_CACHE_FOLDER", "/v/yarn"},
-        {"PNPM_HOME", "/v/pnpm"},
-        {"GOCACHE", "/v/gocache"},
-        {"GOPATH", "/v/gopath:/v/other"},
-        {"CARGO_HOME", "/v/cargo"},
-        {"GRADLE_USER_HOME", "/v/gradle"},
-        {"electron_config_cache", "/v/electron"},
-        {"NPM_CONFIG_DEVDIR", "/v/gyp"},
-        {"ANDROID_SDK_ROOT", "/v/sdk"},
-    }));
+    const auto p = paths(table({{"CCACHE_DIR", "/v/ccache/"}, {"PIP_CACHE_DIR", "/v/pip"},
+        {"npm_config_cache", "/v/npm"}, {"YARN_CACHE_FOLDER", "/v/yarn"}, {"PNPM_HOME", "/v/pnpm"},
+        {"GOCACHE", "/v/gocache"}, {"GOPATH", "/v/gopath:/v/other"}, {"CARGO_HOME", "/v/cargo"},
+        {"GRADLE_USER_HOME", "/v/gradle"}, {"electron_config_cache", "/v/electron"},
+        {"NPM_CONFIG_DEVDIR", "/v/gyp"}, {"ANDROID_SDK_ROOT", "/v/sdk"}}));
     EXPECT_EQ(p.at("ccache"), "/v/ccache");
     EXPECT_EQ(p.at("pip"), "/v/pip");
     EXPECT_EQ(p.at("npm"), "/v/npm/_cacache"); // npm's variable names the folder above

@@ -79,12 +79,9 @@ TEST(Downloads, FoldersAreMeasuredByTheGivenMeasureAndAStopLeavesTheRestOut)
 TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
 {
     const auto now = Clock::now();
-    const std::vector<DownloadItem> all{
-        dated("year", now - seconds(31536001)),
-        dated("exactly30", now - seconds(2592000)),
-        dated("over30", now - seconds(2592001)),
-        dated("today", now),
-    };
+    const std::vector<DownloadItem> all{dated("year", now - seconds(31536001)),
+        dated("exactly30", now - seconds(2592000)), dated("over30", now - seconds(2592001)),
+        dated("today", now)};
     EXPECT_EQ(names(filterDownloads(all, 0, now)), names(all));
     EXPECT_EQ(names(filterDownloads(all, 1, now)), (std::vector<std::string>{"year", "over30"}));
     EXPECT_EQ(names(filterDownloads(all, 4, now)), std::vector<std::string>{"year"});

@@ -215,16 +215,13 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
         (std::vector<std::string>{
             "Backup|desktop|||backup|no",                // a script is not an application file
             "Big|appimage|sys/opt/Big.AppImage||big|no", // not the user's to remove
-            "Calc|deb|suite|7.0|suite-calc|yes",
-            "Chat|snap|chat|2.5|chat_chat|no",
-            "Editor de textos|deb|editor|1.2-3|editor|yes",
-            "Konsole|desktop|||kde-konsole|no",
+            "Calc|deb|suite|7.0|suite-calc|yes", "Chat|snap|chat|2.5|chat_chat|no",
+            "Editor de textos|deb|editor|1.2-3|editor|yes", "Konsole|desktop|||kde-konsole|no",
             "Leftover|desktop|||leftover|no", // only its settings are left
             "Paint|flatpak|org.example.Paint|3.1|org.example.Paint|yes",
             "Tool|appimage|home/Apps/Tool.AppImage|0.9|appimagekit-tool|yes",
             "Viewer|appimage|home/bin/viewer||viewer|yes",
-            "Writer|deb|suite|7.0|suite-writer|yes",
-        }));
+            "Writer|deb|suite|7.0|suite-writer|yes"}));
     for (size_t i = 1; i < found.size(); ++i)
         EXPECT_GE(found[i - 1].size, found[i].size);
     EXPECT_EQ(progress.size(), found.size());

@@ -106,8 +106,7 @@ TEST_F(LinuxStartup, MergesEntriesByNameAndTellsWhichStart)
             "Not GNOME|Inicio (Sistema)|off|sys/etc/xdg/autostart/notgnome.desktop",
             "Off|Inicio (Sistema)|off|sys/etc/xdg/autostart/off.desktop",
             "Try|Inicio (Sistema)|off|sys/etc/xdg/autostart/try.desktop",
-            "Extra|Inicio (Sistema)|on|sys/opt/xdg/autostart/extra.desktop",
-        }));
+            "Extra|Inicio (Sistema)|on|sys/opt/xdg/autostart/extra.desktop"}));
     EXPECT_TRUE(runner->calls.empty()); // no unit linked: systemctl is not asked
 
     EXPECT_EQ(item(user + "notas.desktop").action, LaunchItemAction::moveToTrash);

@@ -93,9 +93,8 @@ TEST(LinuxBrowserCaches, FindsEveryInstallAndProfile)
 
     const std::string h = t.path("home");
     EXPECT_EQ(rows(listBrowserCaches(f)),
-        (std::vector<Row>{
-            {LinuxBrowser::firefox, "Caché (old.default)",
-                h + "/.cache/mozilla/firefox/old.default/cache2"},
+        (std::vector<Row>{{LinuxBrowser::firefox, "Caché (old.default)",
+                              h + "/.cache/mozilla/firefox/old.default/cache2"},
             {LinuxBrowser::firefox, "Caché (new.default-esr)",
                 h + "/.cache/mozilla/firefox/new.default-esr/cache2"},
             {LinuxBrowser::firefox, "Caché (work)", t.path("elsewhere/work/cache2")},
@@ -108,8 +107,7 @@ TEST(LinuxBrowserCaches, FindsEveryInstallAndProfile)
             {LinuxBrowser::chromium, "GPUCache", h + "/.config/chromium/Default/GPUCache"},
             {LinuxBrowser::chromium, "Cache (Profile 1)", h + "/.cache/chromium/Profile 1/Cache"},
             {LinuxBrowser::chromium, "Code Cache (Profile 2, Snap)",
-                h + "/snap/chromium/common/.cache/chromium/Profile 2/Code Cache"},
-        }));
+                h + "/snap/chromium/common/.cache/chromium/Profile 2/Code Cache"}}));
 }
 
 TEST(LinuxBrowserHistory, ChromiumFamilyHistoryOnly)
@@ -127,8 +125,7 @@ TEST(LinuxBrowserHistory, ChromiumFamilyHistoryOnly)
             {LinuxBrowser::chrome, "Historial · History-journal",
                 c + "/google-chrome/Default/History-journal"},
             {LinuxBrowser::edge, "Historial · History (Profile 3)",
-                c + "/microsoft-edge/Profile 3/History"},
-        }));
+                c + "/microsoft-edge/Profile 3/History"}}));
 }
 
 TEST(LinuxBrowserIdentity, ExecutablesAndDataRoots)

@@ -73,15 +73,12 @@ TEST(LinuxUserCaches, ListsEveryOwnEntryButTheKeptOnes)
     giveAway(t.dir("home/.var/app/org.example.Foreign/cache"));
 
     EXPECT_EQ(byName(listUserCaches(f)),
-        (std::map<std::string, std::string>{
-            {"thumbnails", t.path("home/.cache/thumbnails")},
-            {".fr-abc", t.path("home/.cache/.fr-abc")},
-            {"mozilla", t.path("home/.cache/mozilla")},
+        (std::map<std::string, std::string>{{"thumbnails", t.path("home/.cache/thumbnails")},
+            {".fr-abc", t.path("home/.cache/.fr-abc")}, {"mozilla", t.path("home/.cache/mozilla")},
             {"plasma_theme_breeze.kcache.bak",
                 t.path("home/.cache/plasma_theme_breeze.kcache.bak")},
             {"elsewhere", t.path("home/.cache/elsewhere")},
-            {"org.gnome.Maps", t.path("home/.var/app/org.gnome.Maps/cache")},
-        }));
+            {"org.gnome.Maps", t.path("home/.var/app/org.gnome.Maps/cache")}}));
 }
 
 #ifdef __linux__
@@ -143,8 +140,7 @@ TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloadsNeverWhile
         (std::map<std::string, std::string>{
             {"firefox-esr_153.8.0esr-1_amd64.deb", archives("/firefox-esr_153.8.0esr-1_amd64.deb")},
             {"partial/chromium_156_amd64.deb.FAILED",
-                archives("/partial/chromium_156_amd64.deb.FAILED")},
-        }));
+                archives("/partial/chromium_156_amd64.deb.FAILED")}}));
     EXPECT_FALSE(aptArchivesLocked(t.root()));
     // An open-file-description lock conflicts even with this process's own probe, as a
     // running apt's lock would.
@@ -166,24 +162,15 @@ TEST_F(LinuxSystemCaches, HelperRecheckAcceptsOnlyWhatTheListingGives)
     const std::string root = t.root();
     EXPECT_TRUE(isSystemCacheDeletable(root, archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
     EXPECT_TRUE(isSystemCacheDeletable(root, archives("/partial/chromium_156_amd64.deb.FAILED")));
-    for (const std::string& refused : {
-             archives(""),
-             archives("/"),
-             archives("/partial"),
-             archives("/lock"),
-             archives("/partial/lock"),
-             archives("/partial/sub"),
-             archives("/notes.txt"),
-             archives("/folder.deb"),
-             archives("/linked.deb"),
-             archives("/gone.deb"),
-             archives("//firefox-esr_153.8.0esr-1_amd64.deb"),
+    for (const std::string& refused : {archives(""), archives("/"), archives("/partial"),
+             archives("/lock"), archives("/partial/lock"), archives("/partial/sub"),
+             archives("/notes.txt"), archives("/folder.deb"), archives("/linked.deb"),
+             archives("/gone.deb"), archives("//firefox-esr_153.8.0esr-1_amd64.deb"),
              archives("/./firefox-esr_153.8.0esr-1_amd64.deb"),
              archives("/partial/../firefox-esr_153.8.0esr-1_amd64.deb"),
              archives("/../archives/firefox-esr_153.8.0esr-1_amd64.deb"),
              t.path("var/cache/debconf/config.dat"),
              std::string("/var/cache/apt/archives/firefox-esr_153.8.0esr-1_amd64.deb"),
-             std::string("firefox-esr_153.8.0esr-1_amd64.deb"),
-         })
+             std::string("firefox-esr_153.8.0esr-1_amd64.deb")})
         EXPECT_FALSE(isSystemCacheDeletable(root, refused)) << refused;
 }

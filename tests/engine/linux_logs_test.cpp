@@ -74,8 +74,7 @@ protected:
 TEST_F(LinuxSystemLogs, RotatedFilesAtAnyDepthAndCrashReports)
 {
     EXPECT_EQ(byName(listSystemLogs(t.root())),
-        (std::map<std::string, std::string>{
-            {"syslog.1", t.path("var/log/syslog.1")},
+        (std::map<std::string, std::string>{{"syslog.1", t.path("var/log/syslog.1")},
             {"apt/history.log.1.gz", t.path("var/log/apt/history.log.1.gz")},
             {"installer/syslog.1", t.path("var/log/installer/syslog.1")},
             {"journal/abc/system@0001-0002.journal",
@@ -84,8 +83,7 @@ TEST_F(LinuxSystemLogs, RotatedFilesAtAnyDepthAndCrashReports)
             {"sssd.1/sssd.log.2", t.path("var/log/sssd.1/sssd.log.2")},
             {"/var/crash/_usr_bin_foo.1000.crash", t.path("var/crash/_usr_bin_foo.1000.crash")},
             {"/var/lib/systemd/coredump/core.bash.1000.b00t.42.1700000000000000.zst",
-                t.path("var/lib/systemd/coredump/core.bash.1000.b00t.42.1700000000000000.zst")},
-        }));
+                t.path("var/lib/systemd/coredump/core.bash.1000.b00t.42.1700000000000000.zst")}}));
 }
 
 TEST_F(LinuxSystemLogs, HelperRecheckFollowsTheSameRules)
@@ -95,21 +93,13 @@ TEST_F(LinuxSystemLogs, HelperRecheckFollowsTheSameRules)
         {"var/log/syslog.1", "var/log/sssd.1/sssd.log.2", "var/crash/_usr_bin_foo.1000.crash",
             "var/lib/systemd/coredump/core.bash.1000.b00t.42.1700000000000000.zst"})
         EXPECT_TRUE(isSystemLogDeletable(root, t.path(ok))) << ok;
-    for (const std::string& refused : {
-             t.path("var/log"),
-             t.path("var/log/syslog"),
-             t.path("var/log/sssd.1"),
-             t.path("var/log/kern.log.1"),
-             t.path("var/log/linked/secrets.1"),
-             t.path("var/log/gone.1"),
-             t.path("var/log//syslog.1"),
-             t.path("var/log/apt/../syslog.1"),
-             t.path("var/log/syslog.1/"),
-             t.path("var/crash/kexec_cmd"),
-             t.path("var/lib/systemd/coredump/.#core.bash.tmp"),
-             t.path("outside/secrets.1"),
-             std::string("/var/log/syslog.1"),
-         })
+    for (const std::string& refused :
+        {t.path("var/log"), t.path("var/log/syslog"), t.path("var/log/sssd.1"),
+            t.path("var/log/kern.log.1"), t.path("var/log/linked/secrets.1"),
+            t.path("var/log/gone.1"), t.path("var/log//syslog.1"),
+            t.path("var/log/apt/../syslog.1"), t.path("var/log/syslog.1/"),
+            t.path("var/crash/kexec_cmd"), t.path("var/lib/systemd/coredump/.#core.bash.tmp"),
+            t.path("outside/secrets.1"), std::string("/var/log/syslog.1")})
         EXPECT_FALSE(isSystemLogDeletable(root, refused)) << refused;
 }
 
@@ -155,6 +145,5 @@ TEST(LinuxUserLogs, PreviousSessionLogsTheUserOwns)
     EXPECT_EQ(byName(listUserLogs(f)),
         (std::map<std::string, std::string>{
             {".xsession-errors.old", t.path("home/.xsession-errors.old")},
-            {"Xorg.0.log.old", t.path("home/.local/share/xorg/Xorg.0.log.old")},
-        }));
+            {"Xorg.0.log.old", t.path("home/.local/share/xorg/Xorg.0.log.old")}}));
 }

@@ -64,20 +64,12 @@ TEST(LinuxTrashEntries, ListsEachEntryUnderItsOriginalNameAndTheHalvesLeftAlone)
 
     const auto f = [&](const std::string& n) { return trash + "/files/" + n; };
     EXPECT_EQ(sorted(listTrashEntries(trash)),
-        sorted({
-            {".hidden-no-info", f(".hidden-no-info")},
-            {"\xff\xfe", f("\xff\xfe")},
-            {"bad", f("bad")},
-            {"caf\xc3\xa9 100%", f("caf\xc3\xa9 100%")},
-            {"enlace", f("enlace")},
+        sorted({{".hidden-no-info", f(".hidden-no-info")}, {"\xff\xfe", f("\xff\xfe")},
+            {"bad", f("bad")}, {"caf\xc3\xa9 100%", f("caf\xc3\xa9 100%")}, {"enlace", f("enlace")},
             {"fifo", f("fifo")}, // a FIFO for an info file is never waited on
-            {"gone!", trash + "/info/gone.trashinfo"},
-            {"informe.pdf", f("informe.2.pdf")},
-            {"informe.pdf", f("informe.pdf")},
-            {"new\nline", f("new\nline")},
-            {"nogroup", f("nogroup")},
-            {"q\"uo\\te", f("q\"uo\\te")},
-        }));
+            {"gone!", trash + "/info/gone.trashinfo"}, {"informe.pdf", f("informe.2.pdf")},
+            {"informe.pdf", f("informe.pdf")}, {"new\nline", f("new\nline")},
+            {"nogroup", f("nogroup")}, {"q\"uo\\te", f("q\"uo\\te")}}));
     // Orphan .trashinfo files come after the entries, so they never hide one.
     EXPECT_EQ(listTrashEntries(trash).back().path, trash + "/info/gone.trashinfo");
 }

@@ -23,33 +23,24 @@ TEST(LinuxTrashInfo, DecodesTheOriginalNameOrRefusesAMalformedOne)
 {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {info("Path=/home/ana/a%20b.txt"), "a b.txt"},
-        {info("Path=/home/ana/caf%C3%A9.txt"), "café.txt"},
-        {info("Path=/home/ana/100%25"), "100%"},
+        {info("Path=/home/ana/caf%C3%A9.txt"), "café.txt"}, {info("Path=/home/ana/100%25"), "100%"},
         {info("Path=/home/ana/%c3%a9"), "é"},                 // lower-case hex
         {info("Path=docs/Informe%20final"), "Informe final"}, // relative, volume trash
-        {info("Path=top"), "top"},
-        {info("Path=/home/ana/carpeta/"), "carpeta"},
-        {info("Path = /home/ana/spaced"), "spaced"},
-        {"[Trash Info]\r\nPath=/x/crlf\r\n", "crlf"},
+        {info("Path=top"), "top"}, {info("Path=/home/ana/carpeta/"), "carpeta"},
+        {info("Path = /home/ana/spaced"), "spaced"}, {"[Trash Info]\r\nPath=/x/crlf\r\n", "crlf"},
         {info("Path=/home/ana/q%22uo%5Cte"), "q\"uo\\te"},
         {info("Path=/home/ana/raw é"), "raw é"}, // unescaped, yet a valid name
-        {info("Path=/home/ana/bad%G1"), std::nullopt},
-        {info("Path=/home/ana/cut%2"), std::nullopt},
-        {info("Path=/home/ana/cut%"), std::nullopt},
-        {info("Path=/home/ana/nul%00x"), std::nullopt},
+        {info("Path=/home/ana/bad%G1"), std::nullopt}, {info("Path=/home/ana/cut%2"), std::nullopt},
+        {info("Path=/home/ana/cut%"), std::nullopt}, {info("Path=/home/ana/nul%00x"), std::nullopt},
         {info("Path=/home/ana/%FF%FE"), std::nullopt}, // invalid UTF-8
         {info("Path=/home/ana/%C0%AF"), std::nullopt}, // overlong
-        {info("Path=/home/ana/new%0Aline"), std::nullopt},
-        {info("Path=/"), std::nullopt},
-        {info("Path=/home/ana/.."), std::nullopt},
-        {info("Path="), std::nullopt},
+        {info("Path=/home/ana/new%0Aline"), std::nullopt}, {info("Path=/"), std::nullopt},
+        {info("Path=/home/ana/.."), std::nullopt}, {info("Path="), std::nullopt},
         {"Path=/home/ana/no-group\n", std::nullopt},
         {"[Desktop Entry]\nPath=/home/ana/other-group\n", std::nullopt},
         {"[Other]\nPath=/x/a\n[Trash Info]\nPath=/x/b\n", "b"},
-        {"[Trash Info]\nDeletionDate=2024-03-01T10:00:00\n", std::nullopt},
-        {"", std::nullopt},
-        {std::string("\0\xff[Trash Info", 13), std::nullopt},
-    };
+        {"[Trash Info]\nDeletionDate=2024-03-01T10:00:00\n", std::nullopt}, {"", std::nullopt},
+        {std::string("\0\xff[Trash Info", 13), std::nullopt}};
     for (const auto& [text, name] : cases)
         EXPECT_EQ(trashInfoName(text), name) << text;
 }

@@ -61,29 +61,28 @@ TEST(LinuxUserDirs, ReadsTheDesktopsNamesAndDefaultsWhatIsMissing)
 TEST(LinuxUserDirs, ReadsValuesAsTheShellWouldAndRefusesOtherForms)
 {
     const std::string h = "/home/ana";
-    const std::pair<std::string, std::string> cases[] = {
-        {"XDG_DOWNLOAD_DIR=\"$HOME/Mis \\\"Descargas\\\"\"", h + "/Mis \"Descargas\""},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/a\\\\b \\$x \\`c\\`\"", h + "/a\\b $x `c`"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/kept\\n\"", h + "/kept\\n"}, // not an escape in "…"
-        {"XDG_DOWNLOAD_DIR=\"/srv/compartido/\"", "/srv/compartido"},
-        {"  XDG_DOWNLOAD_DIR=\"$HOME/sangrado\"  # nota\r", h + "/sangrado"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/uno\"\nXDG_DOWNLOAD_DIR=\"$HOME/dos\"", h + "/dos"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/uno\"\nXDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"}, // disabled
-        {"XDG_DOWNLOAD_DIR=\"$HOME/\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOMEWORK/x\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/$USER\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/`rm -rf x`\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"Descargas\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=$HOME/sin-comillas", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/sin cerrar", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/a\"basura", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"\"", h + "/Downloads"},
-        {"# XDG_DOWNLOAD_DIR=\"$HOME/comentado\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR_OLD=\"$HOME/otra\"", h + "/Downloads"},
-        {"XDG_DOWNLOAD_DIR=\"$HOME/\xff\xfe\"", h + "/\xff\xfe"},
-        {std::string("XDG_DOWNLOAD_DIR=\"$HOME/a\0b\"", 28), h + "/Downloads"},
-    };
+    const std::pair<std::string, std::string> cases[]
+        = {{"XDG_DOWNLOAD_DIR=\"$HOME/Mis \\\"Descargas\\\"\"", h + "/Mis \"Descargas\""},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/a\\\\b \\$x \\`c\\`\"", h + "/a\\b $x `c`"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/kept\\n\"", h + "/kept\\n"}, // not an escape in "…"
+            {"XDG_DOWNLOAD_DIR=\"/srv/compartido/\"", "/srv/compartido"},
+            {"  XDG_DOWNLOAD_DIR=\"$HOME/sangrado\"  # nota\r", h + "/sangrado"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/uno\"\nXDG_DOWNLOAD_DIR=\"$HOME/dos\"", h + "/dos"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/uno\"\nXDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"}, // disabled
+            {"XDG_DOWNLOAD_DIR=\"$HOME/\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOMEWORK/x\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/$USER\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/`rm -rf x`\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"Descargas\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=$HOME/sin-comillas", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/sin cerrar", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/a\"basura", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"\"", h + "/Downloads"},
+            {"# XDG_DOWNLOAD_DIR=\"$HOME/comentado\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR_OLD=\"$HOME/otra\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/\xff\xfe\"", h + "/\xff\xfe"},
+            {std::string("XDG_DOWNLOAD_DIR=\"$HOME/a\0b\"", 28), h + "/Downloads"}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parseUserDirs(text, h).downloads, expected) << text;
     EXPECT_EQ(parseUserDirs("XDG_DOWNLOAD_DIR=\"$HOME/d\"", "/").downloads, "/d");

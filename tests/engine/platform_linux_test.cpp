@@ -92,20 +92,19 @@ TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
 // pkexec's own words for each way it fails with 127, as printed by polkit 122.
 TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Error executing command as another user: No authentication agent found.\n",
-            "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
-        {"Error creating textual authentication agent: Error opening current controlling "
-         "terminal for the process (`/dev/tty'): No such device or address\n",
-            "No hay ningún agente de autenticación"},
-        {"Error executing command as another user: Not authorized\n\nThis incident has been "
-         "reported.\n",
-            "No tienes autorización para eliminar estos elementos como administrador."},
-        {"Error getting authority: Error initializing authority: Could not connect: No such "
-         "file or directory\n",
-            "servicio de autorización"},
-        {"", "No tienes autorización"},
-    };
+    const std::pair<const char*, const char*> cases[]
+        = {{"Error executing command as another user: No authentication agent found.\n",
+               "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
+            {"Error creating textual authentication agent: Error opening current controlling "
+             "terminal for the process (`/dev/tty'): No such device or address\n",
+                "No hay ningún agente de autenticación"},
+            {"Error executing command as another user: Not authorized\n\nThis incident has been "
+             "reported.\n",
+                "No tienes autorización para eliminar estos elementos como administrador."},
+            {"Error getting authority: Error initializing authority: Could not connect: No such "
+             "file or directory\n",
+                "servicio de autorización"},
+            {"", "No tienes autorización"}};
     for (const auto& [said, text] : cases)
         EXPECT_CONTAINS(pkexecFailureText(127, said), text);
     EXPECT_CONTAINS(pkexecFailureText(126, ""), "cancel");

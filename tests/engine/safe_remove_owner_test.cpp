@@ -28,13 +28,8 @@ struct Locked {
     const char* folder; // relative to the item's set
     mode_t mode;
 };
-const Locked kItems[] = {
-    {"empty000", "empty000", 0000},
-    {"full000", "full000", 0000},
-    {"wx0300", "wx0300", 0300},
-    {"rx0500", "rx0500", 0500},
-    {"nested", "nested/inner", 0000},
-};
+const Locked kItems[] = {{"empty000", "empty000", 0000}, {"full000", "full000", 0000},
+    {"wx0300", "wx0300", 0300}, {"rx0500", "rx0500", 0500}, {"nested", "nested/inner", 0000}};
 
 void fill(TestTree& t, const std::string& set)
 {

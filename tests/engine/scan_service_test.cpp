@@ -186,8 +186,7 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
         {"Cache", tree.path("home/chrome/Cache"), 100, ScanCategory::browserChrome, true, false},
         {"locked", admin, 100, ScanCategory::systemCache, true, true},
         {"keep", unticked, 100, ScanCategory::userCache, false, true},
-        {"gone", gone, 5, ScanCategory::userLogs, true, false},
-    };
+        {"gone", gone, 5, ScanCategory::userLogs, true, false}};
     auto result = ScanService::shared().deleteItems(items);
 
     EXPECT_EQ(result.freed, 100);
@@ -211,11 +210,10 @@ TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
     tree.protect("home/Library/Logs/protected");
     tree.file("sys/Library/Caches/stuck/inner/x", 5);
     tree.protect("sys/Library/Caches/stuck/inner");
-    const std::vector<ScanItem> items{
-        {"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs, true,
-            false},
-        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true, false},
-    };
+    const std::vector<ScanItem> items{{"protected", tree.path("home/Library/Logs/protected"), 3,
+                                          ScanCategory::userLogs, true, false},
+        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true,
+            false}};
     auto result = ScanService::shared().deleteItems(items);
     EXPECT_EQ(result.freed, 0);
     // A password could only end in "Ruta no permitida" for the user's own folder.

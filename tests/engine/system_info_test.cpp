@@ -13,10 +13,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
-#include <future>
-#include <thread>
+#include <utility>
 
 using namespace tidvale;
 
@@ -33,45 +31,25 @@ std::string textEntry(const std::string& key, const std::string& value)
     return "<key>" + key + "</key><string>" + value + "</string>";
 }
 
-// Runs background work on threads and queues main-thread work until the test runs it,
-// so the test sees exactly what reaches the main thread and when. Timed waits are
-// noted, not waited.
+// Keeps what the service hands to other threads until the test runs it, the timed
+// work first and then the main thread's, so the test sees what reaches the main thread
+// and when. Timed waits are noted, not waited.
 class QueueDispatcher final : public Dispatcher {
 public:
-    void toBackground(std::function<void()> work) override { std::thread(work).detach(); }
-    // The wait is only noted: the work starts at once, or once `holdUntil` is ready, so
-    // a test can let the service go away while the wait lasts.
+    void toBackground(std::function<void()> work) override { work(); }
     void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override
     {
         waits.push_back(delay);
-        std::thread([hold = holdUntil, work = std::move(work)] {
-            if (hold.valid())
-                hold.wait();
-            work();
-        }).detach();
+        later.push_back(std::move(work));
+    }
+    void toMain(std::function<void()> work) override { main.push_back(std::move(work)); }
+    static void run(std::vector<std::function<void()>>& queue)
+    {
+        for (auto work = std::exchange(queue, {}); auto& w : work)
+            w();
     }
     std::vector<std::chrono::milliseconds> waits;
-    std::shared_future<void> holdUntil;
-    void toMain(std::function<void()> work) override
-    {
-        std::lock_guard g(m_);
-        main_.push_back(std::move(work));
-        cv_.notify_all();
-    }
-    void runOne()
-    {
-        std::unique_lock g(m_);
-        ASSERT_TRUE(cv_.wait_for(g, std::chrono::seconds(30), [&] { return !main_.empty(); }));
-        auto task = std::move(main_.front());
-        main_.clear();
-        g.unlock();
-        task();
-    }
-
-private:
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::vector<std::function<void()>> main_;
+    std::vector<std::function<void()>> later, main;
 };
 
 struct ScopedDispatcher {
@@ -268,7 +246,7 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
 }
 
-TEST_F(SystemInfoFixture, MemoryAndDiskFigures)
+TEST_F(SystemInfoFixture, MemoryFiguresAndFreedMemory)
 {
     memory->set({platform::VmFigures{100, 200, 300, 400, 500}, std::nullopt});
     EXPECT_EQ(service->getMemoryInfo().wired, 400u);
@@ -277,36 +255,19 @@ TEST_F(SystemInfoFixture, MemoryAndDiskFigures)
     EXPECT_EQ(failed.total, 8000u);
     EXPECT_EQ(failed.free + failed.active + failed.inactive + failed.wired + failed.compressed, 0u);
 
-    auto volume = std::make_shared<FakeVolumeStatistics>(platform::VolumeFigures{1000, 250});
-    platform::ScopedService<platform::VolumeStatistics> slot(volume);
-    EXPECT_EQ(service->getDiskInfo().free, 250);
-    EXPECT_EQ(volume->askedFor, tree.path("home"));
-    volume->figures.reset(); // unreadable
-    const DiskInfo none = service->getDiskInfo();
-    EXPECT_EQ(none.total + none.free, 0);
-}
-
-TEST_F(SystemInfoFixture, FreedMemoryIsTheGrowthOverOneSecondNeverNegative)
-{
+    // What was freed is the growth of free memory over one second, never negative, and
+    // reaches the caller on the main thread only.
     auto queue = std::make_shared<QueueDispatcher>();
     ScopedDispatcher scoped(queue);
-    const std::thread::id testThread = std::this_thread::get_id();
     auto measure = [&](uint64_t before, uint64_t after, bool dropService = false) {
         memory->set({withFree(before), withFree(after)});
-        std::promise<void> dropped;
-        if (dropService)
-            queue->holdUntil = dropped.get_future().share();
         std::optional<uint64_t> freed;
-        service->measureFreedMemory([&](uint64_t f) {
-            EXPECT_EQ(std::this_thread::get_id(), testThread);
-            freed = f;
-        });
-        EXPECT_FALSE(freed); // returns at once
-        if (dropService) {
+        service->measureFreedMemory([&](uint64_t f) { freed = f; });
+        if (dropService)
             service.reset();
-            dropped.set_value();
-        }
-        queue->runOne();
+        QueueDispatcher::run(queue->later);
+        EXPECT_FALSE(freed); // not yet on the main thread
+        QueueDispatcher::run(queue->main);
         return freed;
     };
     EXPECT_EQ(measure(1000, 1600), 600u);

@@ -69,6 +69,7 @@ TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)
     {
         ScopedProfile mac{macProfile()};
         const DiskInfo d = service->getDiskInfo();
+        EXPECT_EQ(volume->askedFor, t.path("home"));
         EXPECT_EQ(d.name, "Macintosh HD");
         EXPECT_EQ(d.used, 750);
         EXPECT_EQ(d.free, 250);
