@@ -1,20 +1,30 @@
-// The Linux backends against the real system: processes in /proc, the freedesktop
-// Trash through GIO, and pkexec (replaced by a stand-in script on PATH).
+// The Linux backends against the real system and stand-ins for its programs: processes
+// in /proc, memory figures, the freedesktop Trash through GIO, pkexec (a stand-in script
+// on PATH), flatpak (a script that records its arguments) and PackageKit (a stand-in
+// service on a private bus that records the D-Bus calls).
 #ifdef __linux__
 
+#include "platform/CommandRunner.h"
 #include "platform/PrivilegedRunner.h"
 #include "platform/RunningApplications.h"
 #include "platform/Trash.h"
+#include "platform/linux/LinuxApplicationRemover.h"
 #include "platform/linux/PkexecOutcome.h"
+#include "platform/linux/ProcMeminfo.h"
 
 #include "support/Contains.h"
+#include "support/FakePackageKit.h"
 #include "support/RunningProgram.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 using namespace tidvale::platform;
 
@@ -129,6 +139,209 @@ TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
         127, "", "Error executing command as another user: No authentication agent found.\n", 1);
     EXPECT_CONTAINS(agent.error.value_or(""), "agente de autenticación");
     EXPECT_EQ(agent.paths, std::vector<R>(1));
+}
+
+TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
+{
+    const auto f = parseMeminfo("MemTotal:       16000000 kB\n"
+                                "MemFree:         1000 kB\n"
+                                "MemAvailable:    9000 kB\n"
+                                "Active:          2000 kB\n"
+                                "Inactive:        3000 kB\n"
+                                "Active(anon):     111 kB\n"
+                                "Unevictable:      40 kB\n"
+                                "Mlocked:          30 kB\n"
+                                "Zswap:            50 kB\n"
+                                "Zswapped:        500 kB\n"
+                                "HugePages_Total:   7\n");
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->free, 1000u * 1024);
+    EXPECT_EQ(f->active, 2000u * 1024); // not confused with "Active(anon)"
+    EXPECT_EQ(f->inactive, 3000u * 1024);
+    EXPECT_EQ(f->wired, 40u * 1024);      // locked pages are already among the unevictable
+    EXPECT_EQ(f->compressed, 50u * 1024); // the pool, not what it holds uncompressed
+}
+
+TEST(Meminfo, OlderKernelsAndDamagedText)
+{
+    const auto old = parseMeminfo("MemFree: 5 kB\nActive: 1 kB");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->compressed, 0u);
+    EXPECT_EQ(old->wired, 0u);
+    EXPECT_EQ(old->inactive, 0u);
+
+    EXPECT_FALSE(parseMeminfo(""));
+    EXPECT_FALSE(parseMeminfo("MemTotal: 5 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemFree: lots kB\n"));
+    const auto huge = parseMeminfo("MemFree: 99999999999999999999 kB\n");
+    EXPECT_FALSE(huge); // does not fit 64 bits: no figure rather than a wrapped one
+}
+
+TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
+{
+    TestTree t;
+    t.text("proc/meminfo", "MemFree: 1000 kB\nZswap: 50 kB\nZswapped: 500 kB\n");
+    // mm_stat: original, compressed, memory used in all, limit, peak, …
+    t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
+    t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
+    t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
+    t.dir("sys/block/zram3");                       // no statistics at all
+    t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
+    EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
+    const auto f = readVmFigures(t.root());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
+    EXPECT_EQ(f->free, 1000u * 1024);
+
+    // Neither zswap nor zram in use: nothing compressed; no meminfo: no figures.
+    TestTree plain;
+    plain.text("proc/meminfo", "MemFree: 1000 kB\n");
+    EXPECT_EQ(readVmFigures(plain.root())->compressed, 0u);
+    EXPECT_EQ(zramMemoryUsed(plain.path("sys/block")), 0u);
+    EXPECT_FALSE(readVmFigures(plain.path("missing")));
+}
+
+namespace {
+
+// Writes each argument on its own line, says something and exits as told.
+std::string standIn(TestTree& t, const std::string& name, const std::string& say, int status)
+{
+    return t.script(name,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"\n"
+        "echo '"
+            + say + "' >&2\nexit " + std::to_string(status) + "\n");
+}
+
+const DebianPackage kVimCommon{"vim-common", "all", "2:9.0-2"};
+const std::string kVimCommonId = "vim-common;2:9.0-2;all;auto:debian-stable-main";
+const std::string kVimId = "vim;2:9.0-2;amd64;manual:debian-stable-main";
+
+struct PackageKit : ::testing::Test {
+    TestTree tree;
+    PrivateBus bus{tree.root()};
+    std::unique_ptr<FakePackageKit> service;
+
+    void SetUp() override
+    {
+        if (bus.address().empty())
+            GTEST_SKIP() << "dbus-daemon is not installed";
+        service = std::make_unique<FakePackageKit>(bus.address());
+        ASSERT_TRUE(service->owned());
+        service->installed = {kVimCommonId, kVimId, "other;1;amd64;installed"};
+    }
+};
+
+} // namespace
+
+TEST(FlatpakRemoval, RunsFlatpakWithAnArgumentVectorAndShowsItsFailure)
+{
+    TestTree t;
+    const std::string ok = standIn(t, "ok/flatpak", "", 0);
+    LinuxApplicationRemover remover({}, ok);
+    EXPECT_FALSE(remover.flatpakRemovalUnavailable());
+    EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", true).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--system\norg.example.Paint\n");
+    EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", false).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
+
+    const std::string failing = standIn(t, "bad/flatpak", "error: org.example.Paint is running", 1);
+    const auto refused
+        = LinuxApplicationRemover({}, failing).removeFlatpak("org.example.Paint", false);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "error: org.example.Paint is running");
+
+    // An id that flatpak would take for an option never reaches it.
+    EXPECT_FALSE(remover.removeFlatpak("--all", false).ok);
+    EXPECT_FALSE(remover.removeFlatpak("a b;rm", false).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
+    EXPECT_TRUE(LinuxApplicationRemover({}, "tidvale-no-such-flatpak").flatpakRemovalUnavailable());
+    EXPECT_EQ(
+        LinuxApplicationRemover({}, "tidvale-no-such-flatpak").removeFlatpak("a.b", true).error,
+        "No se encontró el programa «tidvale-no-such-flatpak».");
+}
+
+TEST(ProgramRunning, ArgumentsArriveAsGiven)
+{
+    TestTree t;
+    const std::string echo = standIn(t, "echo-args", "", 3);
+    const auto run = runCommand({echo, "two words", "quote ' \" and $HOME", "new\\nline"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(t.read("args"), "two words\nquote ' \" and $HOME\nnew\\nline\n");
+    EXPECT_FALSE(runCommand({t.path("missing")}).started);
+}
+
+TEST_F(PackageKit, PreviewResolvesThenSimulatesAndNamesTheOthers)
+{
+    LinuxApplicationRemover remover(bus.address());
+    EXPECT_FALSE(remover.packageRemovalUnavailable());
+    service->simulatedRemoval = {kVimId, kVimCommonId};
+    const auto preview = remover.previewPackageRemoval({kVimCommon});
+    ASSERT_FALSE(preview.error) << *preview.error;
+    EXPECT_EQ(preview.others, (std::vector<DebianPackage>{{"vim", "amd64", "2:9.0-2"}}));
+
+    const auto calls = service->calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].method, "Resolve");
+    EXPECT_EQ(calls[0].flags, 4u); // installed packages only
+    EXPECT_EQ(calls[0].items, std::vector<std::string>{"vim-common"});
+    EXPECT_EQ(calls[1].method, "RemovePackages");
+    EXPECT_EQ(calls[1].flags, 4u); // simulate
+    EXPECT_EQ(calls[1].items, std::vector<std::string>{kVimCommonId});
+    EXPECT_TRUE(calls[1].allowDeps);
+    const auto hints = service->hints();
+    EXPECT_NE(std::find(hints.begin(), hints.end(), "interactive=true"), hints.end());
+
+    const auto unknown = remover.previewPackageRemoval({{"ghost", "amd64", "1"}});
+    ASSERT_TRUE(unknown.error);
+    EXPECT_NE(unknown.error->find("ghost"), std::string::npos);
+}
+
+TEST_F(PackageKit, RemovalTakesExactlyWhatWasAgreedTo)
+{
+    LinuxApplicationRemover remover(bus.address());
+    const DebianPackage vim{"vim", "amd64", "2:9.0-2"};
+    service->simulatedRemoval = {kVimId, kVimCommonId};
+    EXPECT_TRUE(remover.removePackages({kVimCommon, vim}).ok);
+    auto calls = service->calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[1].flags, 4u); // checked again just before
+    EXPECT_EQ(calls[2].method, "RemovePackages");
+    EXPECT_EQ(calls[2].flags, 2u); // only trusted, not simulated
+    EXPECT_EQ(calls[2].items, (std::vector<std::string>{kVimCommonId, kVimId}));
+    EXPECT_FALSE(calls[2].allowDeps);
+
+    // The system changed since the preview: it would now take one more package.
+    const auto refused = remover.removePackages({kVimCommon});
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("«vim»"), std::string::npos);
+    EXPECT_EQ(service->calls().size(), 5u); // resolved and simulated, never removed
+
+    service->simulatedRemoval = {kVimCommonId, kVimId};
+    service->removalError = "Failed to obtain authentication.";
+    const auto denied = remover.removePackages({kVimCommon, vim});
+    EXPECT_FALSE(denied.ok);
+    EXPECT_EQ(denied.error, "Failed to obtain authentication.");
+}
+
+TEST_F(PackageKit, AServiceThatGoesAwayIsAFailureNotAHang)
+{
+    LinuxApplicationRemover remover(bus.address());
+    service->simulatedRemoval = {kVimCommonId};
+    service->vanishOnRemoval = true;
+    const auto result = remover.removePackages({kVimCommon});
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+}
+
+TEST(PackageKitMissing, TheReasonIsSaid)
+{
+    TestTree t;
+    PrivateBus bus{t.root()};
+    if (bus.address().empty())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    EXPECT_EQ(LinuxApplicationRemover(bus.address()).packageRemovalUnavailable(),
+        "El servicio PackageKit no está disponible (se instala con el paquete «packagekit»).");
+    EXPECT_TRUE(LinuxApplicationRemover("unix:path=" + t.path("none")).packageRemovalUnavailable());
 }
 
 #endif
