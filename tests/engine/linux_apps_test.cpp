@@ -9,6 +9,7 @@
 
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
+#include "support/FakeMachine.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -50,18 +51,17 @@ const char* kStatus = "Package: editor\n"
                       "Version: 1\n"
                       "Installed-Size: 99999\n";
 
-struct LinuxApps : ::testing::Test {
-    TestTree tree;
-    ScopedProfile desktop{linuxProfile()};
-    ScopedHome home{tree.dir("home")};
+struct LinuxApps : ::testing::Test, FakeMachine {
     ScopedEnv data{"XDG_DATA_HOME", nullptr};
     ScopedEnv dirs{"XDG_DATA_DIRS", nullptr};
     std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
     platform::ScopedService<platform::ApplicationRemover> slot{remover};
     std::vector<std::string> progress;
 
-    LinuxApps() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~LinuxApps() override { SystemLocations::setRoot(""); }
+    LinuxApps()
+        : FakeMachine(linuxProfile())
+    {
+    }
 
     std::vector<AppInfo> list()
     {

@@ -8,6 +8,7 @@
 #include "engine/scan/ScanService.h"
 
 #include "support/FakeBackends.h"
+#include "support/FakeMachine.h"
 #include "support/RunTool.h"
 #include "support/TestTree.h"
 
@@ -20,18 +21,17 @@ using namespace tidvale::linuxdesk;
 
 namespace {
 
-struct LinuxDesktop : ::testing::Test {
-    TestTree tree;
-    ScopedProfile desktop{linuxProfile()};
-    ScopedHome home{tree.dir("home")};
+struct LinuxDesktop : ::testing::Test, FakeMachine {
     ScopedEnv cache{"XDG_CACHE_HOME", nullptr};
     ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
     ScopedEnv data{"XDG_DATA_HOME", nullptr};
     std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
     ScopedFakeBackends fakes{running};
 
-    LinuxDesktop() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~LinuxDesktop() override { SystemLocations::setRoot(""); }
+    LinuxDesktop()
+        : FakeMachine(linuxProfile())
+    {
+    }
 
     const ScanItem* find(const std::vector<ScanItem>& items, const std::string& name)
     {

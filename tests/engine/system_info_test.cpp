@@ -7,6 +7,8 @@
 #include "engine/system/SystemInfoService.h"
 
 #include "support/BinaryPlistWriter.h"
+#include "support/Contains.h"
+#include "support/FakeMachine.h"
 #include "support/FakeSystemStatistics.h"
 #include "support/TestTree.h"
 
@@ -69,16 +71,15 @@ platform::VmFigures withFree(uint64_t free)
     return f;
 }
 
-struct SystemInfoFixture : ::testing::Test {
-    TestTree tree;
-    ScopedProfile mac{macProfile()};
-    ScopedHome home{tree.dir("home")};
+struct SystemInfoFixture : ::testing::Test, FakeMachine {
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
     std::shared_ptr<SystemInfoService> service = SystemInfoService::create(measureTree);
 
-    SystemInfoFixture() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~SystemInfoFixture() override { SystemLocations::setRoot(""); }
+    SystemInfoFixture()
+        : FakeMachine(macProfile())
+    {
+    }
 };
 
 } // namespace
@@ -203,7 +204,6 @@ TEST_F(SystemInfoFixture, AppIconIsTheBundlesOwnImage)
 
 TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 {
-    const ScopedProfile mac(macProfile());
     tree.text("sys/Library/LaunchAgents/sys.agent.plist", xmlPlist(textEntry("Label", "s")));
     tree.text("sys/Library/LaunchDaemons/sys.daemon.plist", xmlPlist(""));
     ASSERT_EQ(service->getLaunchItems().size(), 2u); // no home LaunchAgents folder at all
@@ -246,7 +246,7 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
     tree.protect("sys/Library/LaunchDaemons");
     const LaunchItemOutcome refused = macProfile().disableLaunchItem(items[7]);
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.error.find("sys.daemon.plist"), std::string::npos);
+    EXPECT_CONTAINS(refused.error, "sys.daemon.plist");
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
 }
 
