@@ -37,23 +37,6 @@ void flipByte(const std::string& path, long at)
 
 } // namespace
 
-TEST(Duplicates, SizeBoundaryAndContentKeyText)
-{
-    TestTree t;
-    t.file("Documents/a4096", 4096);
-    t.file("Desktop/b4096", 4096);
-    t.file("Documents/a4097", 4097);
-    t.file("Desktop/b4097", 4097);
-    const auto s = findDuplicates({t.path("Documents"), t.path("Desktop")});
-    ASSERT_EQ(s.groups.size(), 1u);
-    EXPECT_EQ(
-        s.groups[0].hash, "4097_3e97197f4b8d46a893067c94ab15e195e3d97fb5f24eede5ef047b571240d92b");
-    EXPECT_EQ(s.groups[0].size, 4097);
-    EXPECT_EQ(pathsOf(s)[0],
-        (std::vector<std::string>{t.path("Documents/a4097"), t.path("Desktop/b4097")}));
-    EXPECT_EQ(s.wasted, 4097);
-}
-
 TEST(Duplicates, EqualPrefixesOnlyGroupWhenTheWholeContentMatches)
 {
     TestTree t;
@@ -126,15 +109,18 @@ TEST(Duplicates, SpecialFilesMissingRootsAndOddNamesDoNotStopTheSearch)
     EXPECT_EQ(s.groups[0].files.size(), 2u);
 }
 
+// Groups by the bytes they hold in all, each keyed by its size and the SHA-256 of its
+// content; files of 4096 bytes or less are never compared.
 TEST(Duplicates, GroupsOrderedByTotalBytesWithWastedTotal)
 {
     TestTree t;
     for (int i = 0; i < 3; ++i)
         t.file("d/three" + std::to_string(i), 10000, '3'); // total 30000, wasted 20000
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         t.file("d/two" + std::to_string(i), 20000, '2'); // total 40000, wasted 20000
-    for (int i = 0; i < 2; ++i)
-        t.file("d/small" + std::to_string(i), 5000, '5'); // total 10000
+        t.file("d/small" + std::to_string(i), 4097, 'x');
+        t.file("d/tiny" + std::to_string(i), 4096, 'x');
+    }
     t.file("d/tie1", 10000, 't');
     t.file("d/sub/tie2", 10000, 't');
     t.file("d/sub/tie3", 10000, 't'); // ties with "three": 30000
@@ -143,8 +129,12 @@ TEST(Duplicates, GroupsOrderedByTotalBytesWithWastedTotal)
     EXPECT_EQ(s.groups[0].size, 20000);
     EXPECT_EQ(s.groups[1].size * 3, 30000);
     EXPECT_EQ(s.groups[2].size * 3, 30000);
-    EXPECT_EQ(s.groups[3].size, 5000);
-    EXPECT_EQ(s.wasted, 20000 + 20000 + 20000 + 5000);
+    EXPECT_EQ(
+        s.groups[3].hash, "4097_3e97197f4b8d46a893067c94ab15e195e3d97fb5f24eede5ef047b571240d92b");
+    auto small = pathsOf(s)[3];
+    std::sort(small.begin(), small.end());
+    EXPECT_EQ(small, (std::vector<std::string>{t.path("d/small0"), t.path("d/small1")}));
+    EXPECT_EQ(s.wasted, 20000 + 20000 + 20000 + 4097);
     EXPECT_EQ(wastedTotal(s.groups), s.wasted);
 }
 

@@ -33,6 +33,17 @@ struct ScanFixture : ::testing::Test, FakeMachine {
     }
 };
 
+// Each item as "name|category|size", with what sets it apart from a plain ticked row.
+std::vector<std::string> rows(const std::vector<ScanItem>& items)
+{
+    std::vector<std::string> out;
+    for (const auto& i : items)
+        out.push_back(i.name + "|" + std::string(displayName(i.category)) + "|"
+            + std::to_string(i.size) + (i.isSelected ? "" : "|unticked")
+            + (i.requiresAdmin ? "|admin" : ""));
+    return out;
+}
+
 } // namespace
 
 TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
@@ -54,20 +65,11 @@ TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
         (std::vector<std::string>{"Escaneando caché de usuario...",
             "Escaneando caché del sistema...", "Escaneando registros de usuario...",
             "Escaneando registros del sistema...", "Escaneando papelera..."}));
-    ASSERT_EQ(items.size(), 4u);
     // The Trash entry is largest and leads, across categories.
-    EXPECT_EQ(items[0].name, "big");
-    EXPECT_EQ(items[0].category, ScanCategory::trash);
-    EXPECT_EQ(items[1].name, "over");
-    EXPECT_EQ(items[1].size, 524289);
+    EXPECT_EQ(rows(items),
+        (std::vector<std::string>{"big|Papelera|9000000", "over|Caché de Usuario|524289",
+            "one.log|Registros de Usuario|1", "empty-file|Papelera|0"}));
     EXPECT_EQ(items[1].path, tree.path("home/Library/Caches/over"));
-    EXPECT_EQ(items[2].name, "one.log");
-    EXPECT_EQ(items[3].name, "empty-file");
-    EXPECT_EQ(items[3].size, 0);
-    for (const auto& i : items) {
-        EXPECT_TRUE(i.isSelected);
-        EXPECT_FALSE(i.requiresAdmin);
-    }
 }
 
 TEST_F(ScanFixture, EqualSizesKeepListingOrder)
@@ -131,12 +133,11 @@ TEST_F(ScanFixture, MachineWideItemsNeedAdminOnlyWhenNotWritable)
     tree.file("sys/Library/Caches/locked/a", 600000);
     tree.file("sys/Library/Logs/system.log", 3);
     tree.protect("sys/Library/Caches/locked");
-    auto items = ScanService::shared().scanSystemJunk();
-    ASSERT_NE(find(items, "locked"), nullptr);
-    EXPECT_TRUE(find(items, "locked")->requiresAdmin);
-    EXPECT_EQ(find(items, "locked")->category, ScanCategory::systemCache);
-    EXPECT_FALSE(find(items, "mine")->requiresAdmin);
-    EXPECT_EQ(find(items, "system.log")->category, ScanCategory::systemLogs);
+    auto found = rows(ScanService::shared().scanSystemJunk());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found,
+        (std::vector<std::string>{"locked|Caché del Sistema|600000|admin",
+            "mine|Caché del Sistema|600000", "system.log|Registros del Sistema|3"}));
 }
 
 TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
@@ -157,19 +158,14 @@ TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
         (std::vector<std::string>{"Escaneando Safari...", "Escaneando Google Chrome...",
             "Escaneando Google Chrome...", "Escaneando Microsoft Edge...",
             "Escaneando Mozilla Firefox..."}));
-    ASSERT_EQ(quiet.size(), 4u); // the empty Edge cache is dropped
-    EXPECT_EQ(quiet[0].name, "com.apple.Safari");
-    EXPECT_EQ(quiet[1].name, "Cache");
-    EXPECT_EQ(quiet[2].name, "GPUCache");
-    EXPECT_EQ(quiet[3].name, "Caché (abc.default)");
-    EXPECT_EQ(quiet[3].category, ScanCategory::browserFirefox);
-
-    auto full = ScanService::shared().scanBrowsers(true);
-    ASSERT_EQ(full.size(), 6u);
-    EXPECT_EQ(full[4].name, "Historial · History.db");
-    EXPECT_EQ(full[5].name, "Historial · History.db-shm");
-    EXPECT_FALSE(full[4].isSelected);
-    EXPECT_EQ(full[4].category, ScanCategory::browserSafari);
+    // The empty Edge cache is dropped; history rows come last and are never ticked.
+    EXPECT_EQ(rows(quiet),
+        (std::vector<std::string>{"com.apple.Safari|Safari|10", "Cache|Google Chrome|20",
+            "GPUCache|Google Chrome|30", "Caché (abc.default)|Mozilla Firefox|40"}));
+    const auto full = rows(ScanService::shared().scanBrowsers(true));
+    EXPECT_EQ(std::vector<std::string>(full.begin() + 4, full.end()),
+        (std::vector<std::string>{"Historial · History.db|Safari|50|unticked",
+            "Historial · History.db-shm|Safari|5|unticked"}));
 }
 
 TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
