@@ -100,11 +100,14 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
     };
 
     // Nothing the allow-list takes: no password is asked, and the answer comes at once.
-    std::optional<AdminDeleteResult> early;
-    ScanService::shared().deleteItemsAsAdministrator(
-        {items[1]}, [&](AdminDeleteResult r) { early = std::move(r); });
-    ASSERT_TRUE(early);
-    EXPECT_EQ(early->messages, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
+    std::vector<AdminDeleteResult> early;
+    for (const auto& none : {std::vector<ScanItem>{}, std::vector<ScanItem>{items[1]}})
+        ScanService::shared().deleteItemsAsAdministrator(
+            none, [&](AdminDeleteResult r) { early.push_back(std::move(r)); });
+    ASSERT_EQ(early.size(), 2u);
+    EXPECT_TRUE(early[0].messages.empty());
+    EXPECT_EQ(
+        early[1].messages, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
     EXPECT_TRUE(runner->requests.empty());
 
     auto ok = run(std::nullopt);

@@ -193,6 +193,7 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
     const std::string script = tree.script("home/bin/backup.sh", "#!/bin/sh\nexit 0\n");
     tree.text(
         "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
+    tree.text("home/.local/share/applications/gone.desktop", entry("Name=Gone\nExec=/nowhere/run"));
     tree.file("sys/opt/Big.AppImage", 8000);
     tree.text(apps + "big.desktop", entry("Name=Big\nExec=" + tree.path("sys/opt/Big.AppImage")));
 
@@ -216,7 +217,8 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
             "Backup|desktop|||backup|no",                // a script is not an application file
             "Big|appimage|sys/opt/Big.AppImage||big|no", // not the user's to remove
             "Calc|deb|suite|7.0|suite-calc|yes", "Chat|snap|chat|2.5|chat_chat|no",
-            "Editor de textos|deb|editor|1.2-3|editor|yes", "Konsole|desktop|||kde-konsole|no",
+            "Editor de textos|deb|editor|1.2-3|editor|yes", "Gone|desktop|||gone|no",
+            "Konsole|desktop|||kde-konsole|no",
             "Leftover|desktop|||leftover|no", // only its settings are left
             "Paint|flatpak|org.example.Paint|3.1|org.example.Paint|yes",
             "Tool|appimage|home/Apps/Tool.AppImage|0.9|appimagekit-tool|yes",
