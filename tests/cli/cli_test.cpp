@@ -1,5 +1,6 @@
 // Runs the real tidvale-cli and the administrator helper as a user would.
 #include "support/RunCli.h"
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -65,16 +66,10 @@ TEST(AdminHelperBinary, RefusesEverythingOutsideTheRealFolders)
 {
     TestTree t;
     t.file("victim", 1);
-    FILE* p = popen(
-        (std::string(TIDVALE_HELPER) + " -- " + shellQuote(t.path("victim")) + " 2>&1").c_str(),
-        "r");
-    std::string out;
-    char buf[256];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
-    EXPECT_EQ(WEXITSTATUS(pclose(p)), 1);
+    const auto run = runTool({TIDVALE_HELPER, "--", t.path("victim")});
+    EXPECT_EQ(run.status, 1);
     // The report names the path by its position only, never by its text.
-    EXPECT_EQ(out, "refused\t0\n");
+    EXPECT_EQ(run.out, "refused\t0\n");
     EXPECT_TRUE(t.exists("victim"));
 }
 #endif

@@ -1,12 +1,12 @@
 // The system information, startup item and developer cache commands, run as a user
 // would, under a made-up home and system root for each profile.
 #include "support/RunCli.h"
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -33,16 +33,6 @@ struct SystemCli : ::testing::Test {
         return nlohmann::json::parse(run.out);
     }
 };
-
-std::string commandOutput(const std::string& command)
-{
-    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
-    return pclose(p) == 0 ? out : std::string();
-}
 
 } // namespace
 
@@ -160,9 +150,8 @@ TEST_F(SystemCli, MemoryAndDiskFigures)
 
     // On a Linux desktop the figures are df's, and an empty system root has no labels,
     // so the volume is named by its mount point as findmnt gives it.
-    const std::string df
-        = commandOutput("df -B1 --output=used,avail,size " + shellQuote(t.path("home")));
-    std::string mount = commandOutput("findmnt -n -o TARGET -T " + shellQuote(t.path("home")));
+    const std::string df = runTool({"df", "-B1", "--output=used,avail,size", t.path("home")}).out;
+    std::string mount = runTool({"findmnt", "-n", "-o", "TARGET", "-T", t.path("home")}).out;
     if (df.empty() || mount.empty())
         GTEST_SKIP() << "df or findmnt is not available here";
     mount.erase(mount.find_last_not_of(" \n") + 1);
