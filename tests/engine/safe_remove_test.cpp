@@ -4,6 +4,7 @@
 
 #include "support/InChild.h"
 #include "support/MountNamespace.h"
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/fs.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 
 #include <atomic>
@@ -20,8 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-
-extern char** environ;
 
 using namespace tidvale;
 
@@ -222,17 +220,6 @@ void lock(TestTree& t, const std::string& set)
         ::chmod(t.path(set + "/" + l.folder).c_str(), l.mode);
 }
 
-int rmRf(const std::string& path)
-{
-    const char* argv[] = {"rm", "-rf", "--", path.c_str(), nullptr};
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, "rm", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-        return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 } // namespace
 
 TEST(SafeRemoveOwner, OwnLockedFoldersGoOthersStay)
@@ -268,7 +255,8 @@ TEST(SafeRemoveOwner, OwnLockedFoldersGoOthersStay)
             const std::string item = l.item;
             out["ours/" + item]
                 = after(removeItem(t.path("box/ours/" + item)).error, "box/ours/" + item);
-            out["rm/" + item] = after(rmRf(t.path("box/rm/" + item)), "box/rm/" + item);
+            out["rm/" + item] = after(
+                runTool({"rm", "-rf", "--", t.path("box/rm/" + item)}).status, "box/rm/" + item);
         }
         if (root)
             out["foreign"] = std::to_string(removeItem(t.path("box/ours/foreign")).error);
