@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <utility>
 
 using namespace tidvale;
@@ -98,22 +99,27 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
     tree.text("home/Applications/Mine.app/Contents/Info.plist",
         xmlPlist("<key>CFBundleShortVersionString</key><integer>3</integer>"));
     tree.file("home/Applications/Mine.app/Contents/MacOS/m", 2000);
+    // A linked bundle is as large as the link the Trash takes.
+    tree.file("elsewhere/Big.app/Contents/MacOS/big", 90000);
+    tree.link("home/Applications/Big.app", tree.path("elsewhere/Big.app"));
 
     std::vector<std::string> progress, names;
     const auto apps
         = service->getInstalledApps([&](const std::string& t) { progress.push_back(t); });
     for (const auto& a : apps)
         names.push_back(a.name);
-    ASSERT_EQ(names, (std::vector<std::string>{"Editor", "Mine", ".Hidden", "X"}));
+    ASSERT_EQ(names, (std::vector<std::string>{"Editor", "Mine", ".Hidden", "X", "Big"}));
     EXPECT_EQ(apps[0].path, tree.path("sys/Applications/Editor.app"));
     EXPECT_EQ(apps[0].version, "2.1");
     EXPECT_EQ(apps[0].bundleID, "org.example.Editor");
     EXPECT_EQ(apps[1].path, tree.path("home/Applications/Mine.app"));
     EXPECT_EQ(apps[1].version, ""); // a version that is not a text
     EXPECT_EQ(apps[3].size, 900);
+    EXPECT_EQ(apps[4].size, static_cast<int64_t>(tree.path("elsewhere/Big.app").size()));
     // One progress line per application, machine folder first, before measuring.
-    ASSERT_EQ(progress.size(), 4u);
-    EXPECT_EQ(progress.back(), "Leyendo Mine...");
+    ASSERT_EQ(progress.size(), 5u);
+    EXPECT_EQ(std::set<std::string>(progress.begin() + 3, progress.end()),
+        (std::set<std::string>{"Leyendo Mine...", "Leyendo Big..."}));
     for (const auto& a : apps)
         EXPECT_EQ(std::count(progress.begin(), progress.end(), "Leyendo " + a.name + "..."), 1);
 }
@@ -131,15 +137,6 @@ TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0].name, "Notas");
     EXPECT_EQ(apps[0].source, AppSource::desktop);
-}
-
-TEST_F(SystemInfoFixture, ALinkedBundleIsAsLargeAsTheLinkTheTrashTakes)
-{
-    tree.file("elsewhere/Big.app/Contents/MacOS/big", 90000);
-    tree.link("home/Applications/Big.app", tree.path("elsewhere/Big.app"));
-    const auto apps = service->getInstalledApps();
-    ASSERT_EQ(apps.size(), 1u);
-    EXPECT_EQ(apps[0].size, static_cast<int64_t>(tree.path("elsewhere/Big.app").size()));
 }
 
 TEST_F(SystemInfoFixture, EqualSizesKeepListingOrderAndMissingFoldersAreSkipped)

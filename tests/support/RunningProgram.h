@@ -26,18 +26,15 @@ public:
             ::_exit(127);
         }
     }
-    ~RunningProgram() { stop(); }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    void stop()
+    ~RunningProgram()
     {
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        pid_ = -1;
     }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
 
 private:
     pid_t pid_ = -1;
