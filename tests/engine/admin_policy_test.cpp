@@ -9,6 +9,7 @@
 
 #include "support/FakeBackends.h"
 #include "support/FakeMachine.h"
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -91,12 +92,6 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
         ScanService::shared().deleteItemsAsAdministrator(
             items, [&](AdminDeleteResult r) { done.set_value(std::move(r)); });
         return done.get_future().get();
-    };
-    auto names = [](const std::vector<ScanItem>& list) {
-        std::vector<std::string> out;
-        for (const auto& item : list)
-            out.push_back(item.name);
-        return out;
     };
 
     // Nothing the allow-list takes: no password is asked, and the answer comes at once.

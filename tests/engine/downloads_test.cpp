@@ -1,5 +1,6 @@
 #include "engine/downloads/Downloads.h"
 
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,6 @@ namespace {
 DownloadItem dated(const std::string& name, Clock::time_point date, int64_t size = 1)
 {
     return {name, "/d/" + name, size, date, "Archivo", false, {}};
-}
-
-std::vector<std::string> names(const std::vector<DownloadItem>& items)
-{
-    std::vector<std::string> out;
-    for (const auto& i : items)
-        out.push_back(i.name);
-    return out;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "support/FakeBackends.h"
 #include "support/FakeMachine.h"
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -280,14 +281,6 @@ namespace {
 ScanItem item(const std::string& name, bool selected = true, bool admin = false, int64_t size = 10)
 {
     return {name, "/x/" + name, size, ScanCategory::userCache, selected, admin};
-}
-
-std::vector<std::string> names(const std::vector<ScanItem>& items)
-{
-    std::vector<std::string> out;
-    for (const auto& i : items)
-        out.push_back(i.name);
-    return out;
 }
 
 } // namespace
