@@ -159,7 +159,6 @@ TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
     std::vector<std::string> args{"--"};
     args.insert(args.end(), paths.begin(), paths.end());
     const int status = runAdminHelper(args, report, errors);
-    t.unprotect("sys/Library/Logs/locked");
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.str().empty());
     EXPECT_FALSE(t.exists("sys/Library/Caches/junk"));

@@ -144,14 +144,6 @@ public:
         }
     }
 
-    void unprotect(const std::string& rel)
-    {
-        if (::geteuid() == 0)
-            setImmutable(path(rel), false);
-        else
-            ::chmod(path(rel).c_str(), 0755);
-    }
-
 private:
     static bool setImmutable(const std::string& p, bool on)
     {
