@@ -1,16 +1,43 @@
-// The system information commands, run as a user would.
+// The system information, startup item and developer cache commands, run as a user
+// would, under a made-up home and system root for each profile.
 #include "support/RunCli.h"
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <sstream>
 
-TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
-{
+namespace {
+
+struct SystemCli : ::testing::Test {
     TestTree t;
+    std::string home = "HOME=" + shellQuote(t.dir("home"));
+    std::string onMac = "--profile mac --system-root " + shellQuote(t.dir("sys")) + " ";
+    // Every variable the Linux profile reads, set here or emptied, so that the
+    // machine's own settings cannot leak in.
+    std::string linuxEnv = home + " XDG_CONFIG_HOME=" + shellQuote(t.path("home/.config"))
+        + " XDG_DATA_HOME=" + shellQuote(t.path("home/.local/share"))
+        + " XDG_CACHE_HOME= XDG_DATA_DIRS= XDG_CONFIG_DIRS=/etc/xdg XDG_CURRENT_DESKTOP=GNOME"
+        + " DBUS_SYSTEM_BUS_ADDRESS=unix:path=" + shellQuote(t.path("no-bus"))
+        + " CCACHE_DIR= PIP_CACHE_DIR= npm_config_cache= NPM_CONFIG_CACHE= YARN_CACHE_FOLDER="
+          " PNPM_HOME= GOCACHE= GOMODCACHE= GOPATH= GRADLE_USER_HOME= electron_config_cache="
+          " npm_config_devdir= NPM_CONFIG_DEVDIR= ANDROID_HOME= ANDROID_SDK_ROOT= CARGO_HOME=";
+    std::string onLinux = "--profile linux --system-root " + shellQuote(t.path("sys")) + " ";
+
+    nlohmann::json json(const std::string& args, const std::string& env)
+    {
+        const auto run = runCli("--json " + args, env);
+        EXPECT_EQ(run.status, 0) << args;
+        return nlohmann::json::parse(run.out);
+    }
+};
+
+} // namespace
+
+TEST_F(SystemCli, AppsAndLaunchItemsOnTheMac)
+{
     t.text("sys/Applications/Editor.app/Contents/Info.plist",
         "<plist><dict><key>CFBundleShortVersionString</key><string>1.0</string>"
         "<key>CFBundleIdentifier</key><string>org.e</string></dict></plist>");
@@ -19,124 +46,123 @@ TEST(SystemCli, AppsAndLaunchItemsUnderASystemRoot)
     t.text("home/Library/LaunchAgents/a.plist",
         "<plist><dict><key>Label</key><string>com.a</string></dict></plist>");
     t.text("sys/Library/LaunchDaemons/d.plist", "nonsense");
-    const std::string where = "--profile mac --system-root " + shellQuote(t.path("sys")) + " ";
-    const std::string home = "HOME=" + shellQuote(t.path("home"));
 
-    auto a = nlohmann::json::parse(runCli("--json " + where + "apps", home).out);
+    const auto a = json(onMac + "apps", home);
     ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[0]["version"], "1.0");
-    EXPECT_EQ(a[0]["bundleID"], "org.e");
-    EXPECT_FALSE(a[0].contains("iconFile"));
-    EXPECT_EQ(a[0]["source"], "bundle");
-    EXPECT_EQ(a[0]["removable"], true);
+    EXPECT_EQ(a[0],
+        (nlohmann::json{{"name", "Editor"}, {"path", t.path("sys/Applications/Editor.app")},
+            {"size", a[0]["size"]}, {"version", "1.0"}, {"bundleID", "org.e"}, {"source", "bundle"},
+            {"removable", true}}));
     EXPECT_EQ(a[1]["name"], "Odd \"name\"");
-    EXPECT_EQ(a[1]["size"], 10);
-    auto text = runCli(where + "apps", home, true);
-    EXPECT_NE(text.out.find("Leyendo Editor..."), std::string::npos);
-    EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
+    const auto text = runCli(onMac + "apps", home, true).out;
+    EXPECT_NE(text.find("Leyendo Editor..."), std::string::npos);
+    EXPECT_NE(text.find("2 aplicaciones"), std::string::npos);
 
-    auto l
-        = nlohmann::json::parse(runCli("--json --profile mac " + where + "launch-items", home).out);
+    const auto l = json(onMac + "launch-items", home);
     ASSERT_EQ(l.size(), 2u);
-    EXPECT_EQ(l[0]["enabled"], true);
     EXPECT_EQ(l[0]["bundleID"], "com.a");
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
     EXPECT_EQ(l[1]["bundleID"], "d"); // an unreadable list falls back to the file's name
-    EXPECT_EQ(l[1]["source"], "Daemon (Sistema)");
 }
 
-TEST(SystemCli, LinuxAppsSayWhatInstalledThemAndWhetherTheyGo)
+TEST_F(SystemCli, AppsAndLaunchItemsOnALinuxDesktop)
 {
-    TestTree t;
     t.text("sys/var/lib/dpkg/status",
         "Package: ed\nStatus: install ok installed\n"
         "Architecture: amd64\nVersion: 1.19-1\nInstalled-Size: 100\n");
     t.text("sys/var/lib/dpkg/info/ed.list", "/usr/share/applications/ed.desktop\n");
     t.text("sys/usr/share/applications/ed.desktop", "[Desktop Entry]\nType=Application\nName=ed\n");
-    t.text("home/.local/share/applications/mine.desktop",
-        "[Desktop Entry]\nType=Application\nName=Mía\nExec=/nowhere/run\n");
     // No system bus here: PackageKit cannot be reached, and the row says so.
-    const std::string env = "HOME=" + shellQuote(t.path("home"))
-        + " XDG_DATA_HOME= XDG_DATA_DIRS= DBUS_SYSTEM_BUS_ADDRESS=unix:path="
-        + shellQuote(t.path("no-bus"));
-    auto a = nlohmann::json::parse(
-        runCli("--json --profile linux --system-root " + shellQuote(t.path("sys")) + " apps", env)
-            .out);
-    ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[0]["name"], "ed");
-    EXPECT_EQ(a[0]["source"], "deb");
-    EXPECT_EQ(a[0]["size"], 102400);
-    EXPECT_EQ(a[0]["version"], "1.19-1");
+    const auto a = json(onLinux + "apps", linuxEnv);
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_EQ(a[0]["package"], "ed");
     EXPECT_EQ(a[0]["removable"], false);
     EXPECT_NE(a[0]["reason"].get<std::string>().find("PackageKit"), std::string::npos);
-    EXPECT_EQ(a[1]["source"], "desktop");
-    EXPECT_EQ(a[1]["removable"], false);
-    EXPECT_TRUE(a[1].contains("reason"));
-    auto text = runCli("--profile linux --system-root " + shellQuote(t.path("sys")) + " apps", env);
-    EXPECT_NE(text.out.find("2 aplicaciones"), std::string::npos);
+
+    const auto entry = [](const std::string& name, const std::string& extra = "") {
+        return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra;
+    };
+    const std::string mine = t.text("home/.config/autostart/mine.desktop", entry("Mine"));
+    const std::string panel = t.text("sys/etc/xdg/autostart/panel.desktop", entry("Panel"));
+    const std::string kde
+        = t.text("sys/etc/xdg/autostart/kde.desktop", entry("KDE", "OnlyShowIn=KDE;\n"));
+    const auto l = json(onLinux + "launch-items", linuxEnv);
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[1]["path"], kde);
+    EXPECT_EQ(l[1]["enabled"], false);
+    EXPECT_NE(runCli(onLinux + "launch-items", linuxEnv).out.find("Inicio (Sistema) · desactivado"),
+        std::string::npos);
+
+    const auto run = runCli(onLinux + "launch-items --disable " + shellQuote(panel) + " "
+            + shellQuote(mine) + " " + shellQuote(t.path("elsewhere.desktop")),
+        linuxEnv);
+    EXPECT_EQ(run.status, 1); // one path is no startup item
+    EXPECT_EQ(run.out,
+        "✅ Desactivado: Panel\n✅ Movido a la Papelera: Mine\n❌ Error: \u201c"
+            + t.path("elsewhere.desktop") + "\u201d no es un elemento de inicio.\n");
+    EXPECT_TRUE(t.exists("home/.local/share/Trash/files/mine.desktop"));
+    EXPECT_TRUE(t.exists("sys/etc/xdg/autostart/panel.desktop"));
+    EXPECT_EQ(json(onLinux + "launch-items --disable " + shellQuote(kde), linuxEnv),
+        (nlohmann::json::array({{{"path", kde}, {"ok", true}, {"error", ""}}})));
 }
 
-TEST(SystemCli, MemoryAndDiskFigures)
+TEST_F(SystemCli, DeveloperCachesOfEachProfile)
 {
-    TestTree t;
-    auto m = nlohmann::json::parse(runCli("--json memory").out);
+    t.file("home/Library/Developer/Xcode/DerivedData/App/x.o", 2000);
+    const auto mac = json("--profile mac xcode", home);
+    ASSERT_EQ(mac.size(), 11u);
+    EXPECT_EQ(mac[0],
+        (nlohmann::json{{"name", "DerivedData"},
+            {"path", t.path("home/Library/Developer/Xcode/DerivedData")}, {"size", 2000},
+            {"description", "Archivos compilados de proyectos Xcode"}, {"isSelected", true},
+            {"isAvailable", true}, {"isRegenerable", true}}));
+    EXPECT_NE(runCli("--profile mac xcode", home).out.find("1 ubicaciones · 2 KB en total"),
+        std::string::npos);
+
+    t.file("home/.cache/pip/http/a", 1500);
+    t.file("home/.m2/repository/org/x.jar", 400);
+    const auto desktop = json("--profile linux xcode", linuxEnv);
+    ASSERT_EQ(desktop.size(), 16u);
+    EXPECT_EQ(desktop[1]["path"], t.path("home/.cache/pip"));
+    EXPECT_EQ(desktop[11]["name"], "Maven Repository");
+    EXPECT_EQ(desktop[11]["isSelected"], false); // kept data is never ticked by a listing
+    EXPECT_NE(runCli("xcode", "TIDVALE_PROFILE=linux " + linuxEnv)
+                  .out.find("2 ubicaciones · 2 KB en total"),
+        std::string::npos);
+    EXPECT_TRUE(t.exists("home/.cache/pip/http/a")); // a listing only
+}
+
+TEST_F(SystemCli, MemoryAndDiskFigures)
+{
+    const auto m = json("memory", "");
     for (const char* key : {"total", "free", "active", "inactive", "wired", "compressed"})
         ASSERT_TRUE(m.contains(key)) << key;
     EXPECT_GT(m["total"].get<uint64_t>(), 0u);
     EXPECT_LE(m["free"].get<uint64_t>(), m["total"].get<uint64_t>());
 
-    const std::string home = "HOME=" + shellQuote(t.root());
-    auto d = nlohmann::json::parse(runCli("--profile mac --json disk", home).out);
+    const auto d = json("--profile mac disk", home);
     EXPECT_GT(d["total"].get<int64_t>(), 0);
-    EXPECT_LE(d["free"].get<int64_t>(), d["total"].get<int64_t>());
     EXPECT_EQ(d["name"], "Macintosh HD");
     EXPECT_EQ(d["used"].get<int64_t>(), d["total"].get<int64_t>() - d["free"].get<int64_t>());
     // A home that does not exist has no volume to read: zero figures, not an error.
-    auto gone = runCli("--profile mac --json disk", "HOME=" + shellQuote(t.path("missing")));
-    ASSERT_EQ(gone.status, 0);
-    EXPECT_EQ(nlohmann::json::parse(gone.out),
+    EXPECT_EQ(json("--profile mac disk", "HOME=" + shellQuote(t.path("missing"))),
         (nlohmann::json{{"name", "Macintosh HD"}, {"total", 0}, {"used", 0}, {"free", 0}}));
-    EXPECT_EQ(runCli("memory extra").status, 2);
-    EXPECT_EQ(runCli("apps --bogus").status, 2);
-}
 
-namespace {
-
-std::string commandOutput(const std::string& command)
-{
-    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
-    return pclose(p) == 0 ? out : std::string();
-}
-
-} // namespace
-
-TEST(SystemCli, LinuxDiskFiguresAreDfsAndTheVolumeIsNamedByItsMount)
-{
-    TestTree t;
-    const std::string dir = t.dir("home");
-    // df and findmnt read the same volume the same way; an empty system root has no
-    // labels, so the name is the mount point.
-    const std::string df = commandOutput("df -B1 --output=used,avail,size " + shellQuote(dir));
-    std::string mount = commandOutput("findmnt -n -o TARGET -T " + shellQuote(dir));
+    // On a Linux desktop the figures are df's, and an empty system root has no labels,
+    // so the volume is named by its mount point as findmnt gives it.
+    const std::string df = runTool({"df", "-B1", "--output=used,avail,size", t.path("home")}).out;
+    std::string mount = runTool({"findmnt", "-n", "-o", "TARGET", "-T", t.path("home")}).out;
     if (df.empty() || mount.empty())
         GTEST_SKIP() << "df or findmnt is not available here";
     mount.erase(mount.find_last_not_of(" \n") + 1);
     std::istringstream figures(df.substr(df.find('\n') + 1));
     int64_t used = 0, avail = 0, size = 0;
     ASSERT_TRUE(figures >> used >> avail >> size);
-
-    auto r = runCli("--profile linux --system-root " + shellQuote(t.dir("sys")) + " --json disk",
-        "HOME=" + shellQuote(dir));
-    ASSERT_EQ(r.status, 0);
-    auto d = nlohmann::json::parse(r.out);
-    EXPECT_EQ(d["total"].get<int64_t>(), size);
+    const auto l = json(onLinux + "disk", home);
+    EXPECT_EQ(l["total"].get<int64_t>(), size);
     // Other programs write meanwhile: the two reads may differ by what they wrote.
-    constexpr int64_t kSlack = 256 << 20;
-    EXPECT_NEAR(static_cast<double>(d["used"].get<int64_t>()), static_cast<double>(used), kSlack);
-    EXPECT_NEAR(static_cast<double>(d["free"].get<int64_t>()), static_cast<double>(avail), kSlack);
-    EXPECT_EQ(d["name"], mount == "/" ? "Sistema" : mount);
+    constexpr double kSlack = 256 << 20;
+    EXPECT_NEAR(l["used"].get<double>(), static_cast<double>(used), kSlack);
+    EXPECT_NEAR(l["free"].get<double>(), static_cast<double>(avail), kSlack);
+    EXPECT_EQ(l["name"], mount == "/" ? "Sistema" : mount);
 }

@@ -1,5 +1,6 @@
 #include "engine/downloads/Downloads.h"
 
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,6 @@ namespace {
 DownloadItem dated(const std::string& name, Clock::time_point date, int64_t size = 1)
 {
     return {name, "/d/" + name, size, date, "Archivo", false, {}};
-}
-
-std::vector<std::string> names(const std::vector<DownloadItem>& items)
-{
-    std::vector<std::string> out;
-    for (const auto& i : items)
-        out.push_back(i.name);
-    return out;
 }
 
 } // namespace
@@ -79,12 +72,9 @@ TEST(Downloads, FoldersAreMeasuredByTheGivenMeasureAndAStopLeavesTheRestOut)
 TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
 {
     const auto now = Clock::now();
-    const std::vector<DownloadItem> all{
-        dated("year", now - seconds(31536001)),
-        dated("exactly30", now - seconds(2592000)),
-        dated("over30", now - seconds(2592001)),
-        dated("today", now),
-    };
+    const std::vector<DownloadItem> all{dated("year", now - seconds(31536001)),
+        dated("exactly30", now - seconds(2592000)), dated("over30", now - seconds(2592001)),
+        dated("today", now)};
     EXPECT_EQ(names(filterDownloads(all, 0, now)), names(all));
     EXPECT_EQ(names(filterDownloads(all, 1, now)), (std::vector<std::string>{"year", "over30"}));
     EXPECT_EQ(names(filterDownloads(all, 4, now)), std::vector<std::string>{"year"});

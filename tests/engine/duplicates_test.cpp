@@ -1,3 +1,4 @@
+#include "engine/finders/ContentKey.h"
 #include "engine/finders/DuplicateRemoval.h"
 #include "engine/finders/Duplicates.h"
 
@@ -35,23 +36,6 @@ void flipByte(const std::string& path, long at)
 }
 
 } // namespace
-
-TEST(Duplicates, SizeBoundaryAndContentKeyText)
-{
-    TestTree t;
-    t.file("Documents/a4096", 4096);
-    t.file("Desktop/b4096", 4096);
-    t.file("Documents/a4097", 4097);
-    t.file("Desktop/b4097", 4097);
-    const auto s = findDuplicates({t.path("Documents"), t.path("Desktop")});
-    ASSERT_EQ(s.groups.size(), 1u);
-    EXPECT_EQ(
-        s.groups[0].hash, "4097_3e97197f4b8d46a893067c94ab15e195e3d97fb5f24eede5ef047b571240d92b");
-    EXPECT_EQ(s.groups[0].size, 4097);
-    EXPECT_EQ(pathsOf(s)[0],
-        (std::vector<std::string>{t.path("Documents/a4097"), t.path("Desktop/b4097")}));
-    EXPECT_EQ(s.wasted, 4097);
-}
 
 TEST(Duplicates, EqualPrefixesOnlyGroupWhenTheWholeContentMatches)
 {
@@ -125,15 +109,18 @@ TEST(Duplicates, SpecialFilesMissingRootsAndOddNamesDoNotStopTheSearch)
     EXPECT_EQ(s.groups[0].files.size(), 2u);
 }
 
+// Groups by the bytes they hold in all, each keyed by its size and the SHA-256 of its
+// content; files of 4096 bytes or less are never compared.
 TEST(Duplicates, GroupsOrderedByTotalBytesWithWastedTotal)
 {
     TestTree t;
     for (int i = 0; i < 3; ++i)
         t.file("d/three" + std::to_string(i), 10000, '3'); // total 30000, wasted 20000
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         t.file("d/two" + std::to_string(i), 20000, '2'); // total 40000, wasted 20000
-    for (int i = 0; i < 2; ++i)
-        t.file("d/small" + std::to_string(i), 5000, '5'); // total 10000
+        t.file("d/small" + std::to_string(i), 4097, 'x');
+        t.file("d/tiny" + std::to_string(i), 4096, 'x');
+    }
     t.file("d/tie1", 10000, 't');
     t.file("d/sub/tie2", 10000, 't');
     t.file("d/sub/tie3", 10000, 't'); // ties with "three": 30000
@@ -142,8 +129,12 @@ TEST(Duplicates, GroupsOrderedByTotalBytesWithWastedTotal)
     EXPECT_EQ(s.groups[0].size, 20000);
     EXPECT_EQ(s.groups[1].size * 3, 30000);
     EXPECT_EQ(s.groups[2].size * 3, 30000);
-    EXPECT_EQ(s.groups[3].size, 5000);
-    EXPECT_EQ(s.wasted, 20000 + 20000 + 20000 + 5000);
+    EXPECT_EQ(
+        s.groups[3].hash, "4097_3e97197f4b8d46a893067c94ab15e195e3d97fb5f24eede5ef047b571240d92b");
+    auto small = pathsOf(s)[3];
+    std::sort(small.begin(), small.end());
+    EXPECT_EQ(small, (std::vector<std::string>{t.path("d/small0"), t.path("d/small1")}));
+    EXPECT_EQ(s.wasted, 20000 + 20000 + 20000 + 4097);
     EXPECT_EQ(wastedTotal(s.groups), s.wasted);
 }
 
@@ -244,4 +235,42 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
     // A path that is not in the group does nothing.
     const auto elsewhere = trashOneCopy(group, t.path("elsewhere"));
     EXPECT_EQ(elsewhere.tally.changed + elsewhere.tally.failed + elsewhere.tally.moved, 0);
+}
+
+namespace {
+
+FileIdentity identityOf(const std::string& path)
+{
+    struct stat st { };
+    ::lstat(path.c_str(), &st);
+    return {st.st_dev, st.st_ino};
+}
+
+} // namespace
+
+// What the keys cover is checked through the duplicate search; here, that a key is
+// only ever read from the file the walk met.
+TEST(ContentKey, OnlyTheRegularFileTheWalkMetIsRead)
+{
+    TestTree t;
+    t.file("a", 5000);
+    t.file("b", 5000);
+    t.file("empty", 0);
+    t.dir("folder");
+    t.link("link", t.path("a"));
+    ASSERT_EQ(::mkfifo(t.path("fifo").c_str(), 0600), 0);
+    ContentReader reader;
+    // Whether the entry at `rel` gives a key when the walk met the one at `met`.
+    const auto quick = [&](const std::string& rel, const std::string& met) {
+        return reader.quickKey(AT_FDCWD, t.path(rel).c_str(), identityOf(t.path(met))).ok;
+    };
+    EXPECT_TRUE(quick("a", "a"));
+    EXPECT_FALSE(quick("a", "b"));    // replaced since the walk
+    EXPECT_FALSE(quick("link", "a")); // links are not followed
+    EXPECT_FALSE(quick("gone", "a"));
+    EXPECT_FALSE(quick("folder", "folder"));
+    EXPECT_FALSE(quick("empty", "empty")); // nothing to key by
+    EXPECT_FALSE(                          // returns at once instead of waiting for a writer
+        reader.contentKey(AT_FDCWD, t.path("fifo").c_str(), identityOf(t.path("fifo"))).ok);
+    EXPECT_TRUE(reader.contentKey(AT_FDCWD, t.path("a").c_str(), identityOf(t.path("a"))).ok);
 }

@@ -96,37 +96,32 @@ TEST(JobCancel, AFortyThousandLevelTreeStopsMidway)
     EXPECT_LT(stop.mostDone(), kLevels);
 }
 
-TEST(JobCancel, LargeFileSearchStopsMidWalk)
+// Both finders stop mid-walk: the large-file list is a part the caller knows for one,
+// and the duplicate search says it was stopped and gives no groups.
+TEST(JobCancel, FindersStopMidWalk)
 {
     TestTree t;
-    makeWideTree(t, "Movies", 100);
+    makeWideTree(t, "Movies", 5000); // every file is large and has copies
     ASSERT_EQ(findLargeFiles({t.path("Movies")}, 100).size(), 1500u);
+    ASSERT_FALSE(findDuplicates({t.path("Movies")}).groups.empty());
 
-    CancelMidway stop;
     std::vector<std::string> said;
-    const auto partial = findLargeFiles({t.path("Movies"), t.path("Movies")}, 100,
-        stop.job([&](const std::string& text) { said.push_back(text); }));
+    const auto note = [&](const std::string& text) { said.push_back(text); };
+    CancelMidway stop;
+    const auto partial = findLargeFiles({t.path("Movies"), t.path("Movies")}, 100, stop.job(note));
     EXPECT_TRUE(stop.cancelled()); // what tells the caller the list is a part
     EXPECT_LT(partial.size(), 1500u);
     EXPECT_LT(stop.mostDone(), kWideEntries);
     EXPECT_EQ(said, std::vector<std::string>{"Escaneando Movies..."}); // no second root
-}
 
-TEST(JobCancel, DuplicateSearchStopsMidWalkAndSaysItWasStopped)
-{
-    TestTree t;
-    makeWideTree(t, "Pictures", 5000); // every file has copies
-    ASSERT_FALSE(findDuplicates({t.path("Pictures")}).groups.empty());
-
-    CancelMidway stop;
-    std::vector<std::string> said;
-    const auto search = findDuplicates(
-        {t.path("Pictures")}, stop.job([&](const std::string& text) { said.push_back(text); }));
+    said.clear();
+    CancelMidway again;
+    const auto search = findDuplicates({t.path("Movies")}, again.job(note));
     EXPECT_TRUE(search.cancelled);
     EXPECT_TRUE(search.groups.empty());
     EXPECT_EQ(search.wasted, 0);
     EXPECT_TRUE(said.empty()); // stopped before the buckets were counted
-    EXPECT_LT(stop.mostDone(), kWideEntries);
+    EXPECT_LT(again.mostDone(), kWideEntries);
 }
 
 // Hashing is checked per MiB: two sparse 10 GiB files cost no disk, but reading them

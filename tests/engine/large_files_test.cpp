@@ -1,5 +1,6 @@
 #include "engine/finders/LargeFiles.h"
 
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,6 @@ std::string sparse(TestTree& t, const std::string& rel, int64_t size)
     const auto p = t.file(rel, 0);
     std::filesystem::resize_file(p, static_cast<uintmax_t>(size));
     return p;
-}
-
-std::vector<std::string> names(const std::vector<LargeFileItem>& items)
-{
-    std::vector<std::string> out;
-    for (const auto& i : items)
-        out.push_back(i.name);
-    return out;
 }
 
 } // namespace

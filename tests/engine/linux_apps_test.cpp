@@ -9,6 +9,7 @@
 
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
+#include "support/FakeMachine.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -50,18 +51,17 @@ const char* kStatus = "Package: editor\n"
                       "Version: 1\n"
                       "Installed-Size: 99999\n";
 
-struct LinuxApps : ::testing::Test {
-    TestTree tree;
-    ScopedProfile desktop{linuxProfile()};
-    ScopedHome home{tree.dir("home")};
+struct LinuxApps : ::testing::Test, FakeMachine {
     ScopedEnv data{"XDG_DATA_HOME", nullptr};
     ScopedEnv dirs{"XDG_DATA_DIRS", nullptr};
     std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
     platform::ScopedService<platform::ApplicationRemover> slot{remover};
     std::vector<std::string> progress;
 
-    LinuxApps() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~LinuxApps() override { SystemLocations::setRoot(""); }
+    LinuxApps()
+        : FakeMachine(linuxProfile())
+    {
+    }
 
     std::vector<AppInfo> list()
     {
@@ -113,13 +113,6 @@ struct LinuxApps : ::testing::Test {
             "../../../app/org.example.Paint/current/active/export/share/applications/"
             "org.example.Paint.desktop");
         return tree.path(deployed.substr(0, deployed.size() - 1));
-    }
-
-    std::string executable(const std::string& rel, const std::string& content)
-    {
-        const std::string path = tree.text(rel, content);
-        ::chmod(path.c_str(), 0755);
-        return path;
     }
 };
 
@@ -191,75 +184,68 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
     tree.link("sys/snap/chat/current", "12");
     tree.text("sys/snap/chat/12/meta/snap.yaml", "name: chat\nversion: '2.5'\n");
 
-    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    const std::string tool = tree.script("home/Apps/Tool.AppImage", std::string(7000, 'x'));
     tree.text("home/.local/share/applications/appimagekit-tool.desktop",
         entry("Name=Tool\nExec=\"" + tool + "\" %U\nX-AppImage-Version=0.9"));
-    const std::string viewer = executable("home/bin/viewer", appImageBytes());
+    const std::string viewer = tree.script("home/bin/viewer", appImageBytes());
     tree.text(
         "home/.local/share/applications/viewer.desktop", entry("Name=Viewer\nExec=" + viewer));
-    const std::string script = executable("home/bin/backup.sh", "#!/bin/sh\nexit 0\n");
+    const std::string script = tree.script("home/bin/backup.sh", "#!/bin/sh\nexit 0\n");
     tree.text(
         "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
+    tree.text("home/.local/share/applications/gone.desktop", entry("Name=Gone\nExec=/nowhere/run"));
     tree.file("sys/opt/Big.AppImage", 8000);
     tree.text(apps + "big.desktop", entry("Name=Big\nExec=" + tree.path("sys/opt/Big.AppImage")));
 
     const auto found = list();
-    std::map<std::string, const AppInfo*> by;
-    for (const auto& a : found)
-        by[a.name] = &a;
-    EXPECT_EQ(by.size(), 11u);
-    for (const char* absent : {"Ajustes", "Web", "Masked", "Shadowed paint", "Editor"})
-        EXPECT_FALSE(by.count(absent)) << absent;
+    // What each row says of itself; the removable ones name no reason. An AppImage's
+    // package is its file.
+    std::vector<std::string> rows;
+    for (const auto& a : found) {
+        const std::string package = a.package.starts_with(tree.root())
+            ? a.package.substr(tree.root().size() + 1)
+            : a.package;
+        rows.push_back(a.name + "|" + appSourceName(a.source) + "|" + package + "|" + a.version
+            + "|" + a.bundleID + "|"
+            + (a.removable                         ? "yes"
+                    : a.notRemovableReason.empty() ? "no reason"
+                                                   : "no"));
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows,
+        (std::vector<std::string>{
+            "Backup|desktop|||backup|no",                // a script is not an application file
+            "Big|appimage|sys/opt/Big.AppImage||big|no", // not the user's to remove
+            "Calc|deb|suite|7.0|suite-calc|yes", "Chat|snap|chat|2.5|chat_chat|no",
+            "Editor de textos|deb|editor|1.2-3|editor|yes", "Gone|desktop|||gone|no",
+            "Konsole|desktop|||kde-konsole|no",
+            "Leftover|desktop|||leftover|no", // only its settings are left
+            "Paint|flatpak|org.example.Paint|3.1|org.example.Paint|yes",
+            "Tool|appimage|home/Apps/Tool.AppImage|0.9|appimagekit-tool|yes",
+            "Viewer|appimage|home/bin/viewer||viewer|yes",
+            "Writer|deb|suite|7.0|suite-writer|yes"}));
     for (size_t i = 1; i < found.size(); ++i)
         EXPECT_GE(found[i - 1].size, found[i].size);
     EXPECT_EQ(progress.size(), found.size());
     EXPECT_EQ(progress.front(), "Leyendo Tool...");
 
-    const AppInfo& editor = *by.at("Editor de textos");
-    EXPECT_EQ(editor.source, AppSource::deb);
-    EXPECT_EQ(editor.package, "editor");
-    EXPECT_EQ(editor.version, "1.2-3");
+    const AppInfo& editor = named(found, "Editor de textos");
     EXPECT_EQ(editor.size, 2048 * 1024);
     EXPECT_EQ(editor.iconName, "editor");
-    EXPECT_EQ(editor.bundleID, "editor");
-    EXPECT_TRUE(editor.removable);
-    const AppInfo& writer = *by.at("Writer");
-    EXPECT_EQ(writer.size, 10000 * 1024);
-    EXPECT_EQ(writer.unit, by.at("Calc")->unit);
-    EXPECT_EQ(freedBytes({writer, *by.at("Calc"), editor}), (10000 + 2048) * 1024);
-    EXPECT_EQ(by.at("Leftover")->source, AppSource::desktop); // only its settings are left
-    EXPECT_EQ(by.at("Konsole")->bundleID, "kde-konsole");
-    EXPECT_EQ(by.at("Konsole")->iconFile, tree.path("icon.png"));
-    EXPECT_FALSE(by.at("Konsole")->removable);
-    EXPECT_FALSE(by.at("Konsole")->notRemovableReason.empty());
-
-    const AppInfo& paint = *by.at("Paint");
-    EXPECT_EQ(paint.source, AppSource::flatpak);
-    EXPECT_EQ(paint.package, "org.example.Paint");
+    const AppInfo& writer = named(found, "Writer");
+    EXPECT_EQ(writer.unit, named(found, "Calc").unit);
+    EXPECT_EQ(freedBytes({writer, named(found, "Calc"), editor}), (10000 + 2048) * 1024);
+    EXPECT_EQ(named(found, "Konsole").iconFile, tree.path("icon.png"));
+    const AppInfo& paint = named(found, "Paint");
     EXPECT_FALSE(paint.systemWide);
-    EXPECT_EQ(paint.version, "3.1");
     EXPECT_EQ(paint.payload, deployment);
     EXPECT_EQ(paint.size, treeSize(deployment));
-    EXPECT_TRUE(paint.removable);
-
-    const AppInfo& chat = *by.at("Chat");
-    EXPECT_EQ(chat.source, AppSource::snap);
+    const AppInfo& chat = named(found, "Chat");
     EXPECT_EQ(chat.size, 7000);
-    EXPECT_EQ(chat.version, "2.5");
     EXPECT_EQ(chat.payload, tree.path("sys/var/lib/snapd/snaps/chat_12.snap"));
-    EXPECT_FALSE(chat.removable);
     EXPECT_NE(chat.notRemovableReason.find("snap remove chat"), std::string::npos);
-
-    const AppInfo& toolApp = *by.at("Tool");
-    EXPECT_EQ(toolApp.source, AppSource::appimage);
-    EXPECT_EQ(toolApp.payload, tool);
-    EXPECT_EQ(toolApp.version, "0.9");
-    EXPECT_GT(toolApp.size, 7000);
-    EXPECT_TRUE(toolApp.removable);
-    EXPECT_EQ(by.at("Viewer")->source, AppSource::appimage);
-    EXPECT_EQ(by.at("Backup")->source, AppSource::desktop); // a script is not an application file
-    EXPECT_EQ(by.at("Big")->source, AppSource::appimage);
-    EXPECT_FALSE(by.at("Big")->removable);
+    EXPECT_EQ(named(found, "Tool").payload, tool);
+    EXPECT_GT(named(found, "Tool").size, 7000);
 }
 
 TEST_F(LinuxApps, RowsSayWhyTheSystemCannotUninstallThem)
@@ -290,7 +276,7 @@ TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
 {
     debianPackages();
     const std::string deployment = flatpak();
-    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    const std::string tool = tree.script("home/Apps/Tool.AppImage", std::string(7000, 'x'));
     const std::string toolEntry = tree.text(
         "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
     tree.text("sys/usr/share/applications/konsole.desktop", entry("Name=Konsole"));
@@ -345,7 +331,7 @@ TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
 {
     debianPackages();
     flatpak();
-    const std::string tool = executable("home/Apps/Tool.AppImage", std::string(7000, 'x'));
+    const std::string tool = tree.script("home/Apps/Tool.AppImage", std::string(7000, 'x'));
     const std::string toolEntry = tree.text(
         "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
     auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
@@ -354,7 +340,7 @@ TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
 
     remover->packageAnswer = {false, "Failed to obtain authentication."};
     remover->flatpakAnswer = {false, "error: org.example.Paint/x86_64/stable is running"};
-    executable("home/Apps/Tool.AppImage", std::string(7001, 'y')); // replaced since listed
+    tree.script("home/Apps/Tool.AppImage", std::string(7001, 'y')); // replaced since listed
     const auto report = uninstall(apps,
         planUninstall(apps, {named(apps, "Writer"), named(apps, "Paint"), named(apps, "Tool")}),
         {});

@@ -15,24 +15,14 @@ using namespace tidvale::linuxdesk;
 
 namespace {
 
-struct Row {
-    LinuxBrowser browser;
-    std::string name;
-    std::string path;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> rows(const std::vector<BrowserCandidate>& list)
+// Each candidate as "browser | name | path below the tree".
+std::vector<std::string> rows(const std::vector<BrowserCandidate>& list, const TestTree& t)
 {
-    std::vector<Row> out;
+    std::vector<std::string> out;
     for (const auto& c : list)
-        out.push_back({c.browser, c.candidate.name, c.candidate.path});
+        out.push_back(std::string(browserName(c.browser)) + " | " + c.candidate.name + " | "
+            + c.candidate.path.substr(t.root().size() + 1));
     return out;
-}
-
-void PrintTo(const Row& r, std::ostream* os)
-{
-    *os << browserName(r.browser) << " | " << r.name << " | " << r.path;
 }
 
 } // namespace
@@ -61,7 +51,7 @@ TEST(LinuxFirefoxProfiles, ProfilesIniRelativeAbsoluteAndRefused)
     EXPECT_EQ(profiles[2].cache.path(), "/h/.cache/mozilla/firefox/Profiles/nested.dev");
 }
 
-TEST(LinuxBrowserCaches, FindsEveryInstallAndProfile)
+TEST(LinuxBrowserCaches, FindsEveryInstallProfileAndHistory)
 {
     TestTree t;
     const auto f = desktopFolders(t.path("home"), ::geteuid(), "", "", "");
@@ -89,46 +79,37 @@ TEST(LinuxBrowserCaches, FindsEveryInstallAndProfile)
     t.dir("home/.config/BraveSoftware/Brave-Browser/Default/GPUCache");
     ASSERT_EQ(::chown(t.path("home/.config/BraveSoftware/Brave-Browser/Default/GPUCache").c_str(),
                   65534, 65534),
-        0);
+        0); // not the user's
 
-    const std::string h = t.path("home");
-    EXPECT_EQ(rows(listBrowserCaches(f)),
-        (std::vector<Row>{
-            {LinuxBrowser::firefox, "Caché (old.default)",
-                h + "/.cache/mozilla/firefox/old.default/cache2"},
-            {LinuxBrowser::firefox, "Caché (new.default-esr)",
-                h + "/.cache/mozilla/firefox/new.default-esr/cache2"},
-            {LinuxBrowser::firefox, "Caché (work)", t.path("elsewhere/work/cache2")},
-            {LinuxBrowser::firefox, "Caché (s.default)",
-                h + "/snap/firefox/common/.cache/mozilla/firefox/s.default/cache2"},
-            {LinuxBrowser::chrome, "Cache (Flatpak)",
-                h + "/.var/app/com.google.Chrome/cache/google-chrome/Default/Cache"},
-            {LinuxBrowser::chromium, "Cache", h + "/.cache/chromium/Default/Cache"},
-            {LinuxBrowser::chromium, "Code Cache", h + "/.cache/chromium/Default/Code Cache"},
-            {LinuxBrowser::chromium, "GPUCache", h + "/.config/chromium/Default/GPUCache"},
-            {LinuxBrowser::chromium, "Cache (Profile 1)", h + "/.cache/chromium/Profile 1/Cache"},
-            {LinuxBrowser::chromium, "Code Cache (Profile 2, Snap)",
-                h + "/snap/chromium/common/.cache/chromium/Profile 2/Code Cache"},
-        }));
-}
+    EXPECT_EQ(rows(listBrowserCaches(f), t),
+        (std::vector<std::string>{"Mozilla Firefox | Caché (old.default) | "
+                                  "home/.cache/mozilla/firefox/old.default/cache2",
+            "Mozilla Firefox | Caché (new.default-esr) | "
+            "home/.cache/mozilla/firefox/new.default-esr/cache2",
+            "Mozilla Firefox | Caché (work) | elsewhere/work/cache2",
+            "Mozilla Firefox | Caché (s.default) | "
+            "home/snap/firefox/common/.cache/mozilla/firefox/s.default/cache2",
+            "Google Chrome | Cache (Flatpak) | "
+            "home/.var/app/com.google.Chrome/cache/google-chrome/Default/Cache",
+            "Chromium | Cache | home/.cache/chromium/Default/Cache",
+            "Chromium | Code Cache | home/.cache/chromium/Default/Code Cache",
+            "Chromium | GPUCache | home/.config/chromium/Default/GPUCache",
+            "Chromium | Cache (Profile 1) | home/.cache/chromium/Profile 1/Cache",
+            "Chromium | Code Cache (Profile 2, Snap) | "
+            "home/snap/chromium/common/.cache/chromium/Profile 2/Code Cache"}));
 
-TEST(LinuxBrowserHistory, ChromiumFamilyHistoryOnly)
-{
-    TestTree t;
-    const auto f = desktopFolders(t.path("home"), ::geteuid(), "", "", "");
+    // History: the Chromium family's only, never Firefox's places.
     t.file("home/.config/google-chrome/Default/History", 10);
     t.file("home/.config/google-chrome/Default/History-journal", 0);
     t.file("home/.config/microsoft-edge/Profile 3/History", 10);
     t.file("home/.config/mozilla/firefox/a.default/places.sqlite", 10);
-    const std::string c = t.path("home/.config");
-    EXPECT_EQ(rows(listBrowserHistory(f)),
-        (std::vector<Row>{
-            {LinuxBrowser::chrome, "Historial · History", c + "/google-chrome/Default/History"},
-            {LinuxBrowser::chrome, "Historial · History-journal",
-                c + "/google-chrome/Default/History-journal"},
-            {LinuxBrowser::edge, "Historial · History (Profile 3)",
-                c + "/microsoft-edge/Profile 3/History"},
-        }));
+    EXPECT_EQ(rows(listBrowserHistory(f), t),
+        (std::vector<std::string>{
+            "Google Chrome | Historial · History | home/.config/google-chrome/Default/History",
+            "Google Chrome | Historial · History-journal | "
+            "home/.config/google-chrome/Default/History-journal",
+            "Microsoft Edge | Historial · History (Profile 3) | "
+            "home/.config/microsoft-edge/Profile 3/History"}));
 }
 
 TEST(LinuxBrowserIdentity, ExecutablesAndDataRoots)

@@ -1,18 +1,25 @@
-// The Linux backends against the real system: processes in /proc, the freedesktop
-// Trash through GIO, and pkexec (replaced by a stand-in script on PATH).
+// The Linux backends against the real system and stand-ins for its programs: processes
+// in /proc, memory figures, the freedesktop Trash through GIO, pkexec (a stand-in script
+// on PATH), flatpak (a script that records its arguments) and PackageKit (a stand-in
+// service on a private bus that records the D-Bus calls).
 #ifdef __linux__
 
+#include "platform/CommandRunner.h"
 #include "platform/PrivilegedRunner.h"
 #include "platform/RunningApplications.h"
 #include "platform/Trash.h"
+#include "platform/linux/LinuxApplicationRemover.h"
 #include "platform/linux/PkexecOutcome.h"
+#include "platform/linux/ProcMeminfo.h"
 
+#include "support/Contains.h"
+#include "support/FakePackageKit.h"
+#include "support/RunningProgram.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -21,52 +28,18 @@
 
 using namespace tidvale::platform;
 
-namespace {
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool contains(const std::vector<std::string>& v, const std::string& x)
-{
-    return std::find(v.begin(), v.end(), x) != v.end();
-}
-
-} // namespace
-
 TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
 {
     TestTree t;
-    std::filesystem::copy_file("/bin/sleep", t.path("firefox-esr"));
-    ::chmod(t.path("firefox-esr").c_str(), 0755);
-    std::filesystem::copy_file("/bin/sleep", t.path("chromeish"));
-    ::chmod(t.path("chromeish").c_str(), 0755);
-    auto start = [&](const std::string& exe) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            execl(exe.c_str(), exe.c_str(), "30", nullptr);
-            _exit(127);
-        }
-        return pid;
-    };
-    pid_t fox = start(t.path("firefox-esr"));
-    pid_t other = start(t.path("chromeish")); // a prefix of nothing we map
+    const RunningProgram fox(t, "firefox-esr");
+    const RunningProgram other(t, "chromeish"); // a prefix of nothing we map
     auto backend = makeSystemService<RunningApplications>();
     std::vector<std::string> ids;
-    for (int i = 0; i < 100 && !contains(ids, "org.mozilla.firefox"); ++i) {
-        ids = backend->bundleIdentifiers();
-        usleep(10000); // the child needs a moment to exec
-    }
-    kill(fox, SIGKILL);
-    kill(other, SIGKILL);
-    waitpid(fox, nullptr, 0);
-    waitpid(other, nullptr, 0);
-    EXPECT_TRUE(contains(ids, "org.mozilla.firefox"));
-    EXPECT_FALSE(contains(ids, "com.google.Chrome"));
+    const auto has
+        = [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    EXPECT_TRUE(
+        eventually([&] { return ids = backend->bundleIdentifiers(), has("org.mozilla.firefox"); }));
+    EXPECT_FALSE(has("com.google.Chrome"));
 }
 
 // Runs in its own process (ctest runs each test alone), so GLib reads this data
@@ -81,30 +54,25 @@ TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
     ASSERT_TRUE(ok.ok) << ok.error;
     EXPECT_FALSE(t.exists("docs/a b%c.txt"));
     EXPECT_TRUE(t.exists("data/Trash/files/a b%c.txt"));
-    const std::string info = slurp(t.path("data/Trash/info/a b%c.txt.trashinfo"));
-    EXPECT_NE(info.find("Path=" + t.path("docs") + "/a%20b%25c.txt"), std::string::npos) << info;
+    EXPECT_CONTAINS(
+        t.read("data/Trash/info/a b%c.txt.trashinfo"), "Path=" + t.path("docs") + "/a%20b%25c.txt");
 
     auto missing = trash->moveToTrash(t.path("docs/never"));
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.error.empty());
 }
 
-class FakePkexec : public ::testing::Test {
-protected:
+// A pkexec on PATH that records its arguments and exits with a status, or with 0 runs
+// the helper unprivileged.
+struct FakePkexec : ::testing::Test {
     TestTree t;
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-
-    // A pkexec that records its arguments and exits with `status` (or runs the helper
-    // unprivileged when status is 0).
+    ScopedEnv path{"PATH", t.root() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")};
     void install(int status)
     {
-        std::ofstream(t.path("pkexec"))
-            << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << t.path("args") << "\n"
-            << (status == 0 ? "exec \"$@\"\n" : "exit " + std::to_string(status) + "\n");
-        ::chmod(t.path("pkexec").c_str(), 0755);
-        ::setenv("PATH", (t.root() + ":" + oldPath).c_str(), 1);
+        t.script("pkexec",
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + t.path("args") + "\n"
+                + (status == 0 ? "exec \"$@\"\n" : "exit " + std::to_string(status) + "\n"));
     }
-    ~FakePkexec() override { ::setenv("PATH", oldPath.c_str(), 1); }
 };
 
 TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
@@ -120,49 +88,36 @@ TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
         (std::vector<PrivilegedPathResult>{
             {PrivilegedStatus::refused, 0}, {PrivilegedStatus::refused, 0}}));
     EXPECT_TRUE(t.exists("we\"ird\nname"));
-    const std::string args = slurp(t.path("args"));
-    EXPECT_NE(args.find("tidvale-admin-helper\n--\n" + odd + "\n-rf\n"), std::string::npos) << args;
-}
+    EXPECT_CONTAINS(t.read("args"), "tidvale-admin-helper\n--\n" + odd + "\n-rf\n");
 
-TEST_F(FakePkexec, FailuresBeforeTheHelperRunGetSpanishTexts)
-{
-    auto runner = makeSystemService<PrivilegedRunner>();
+    // Failures before the helper runs: nothing is known of any path.
     install(126);
     auto dismissed = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(dismissed.error.has_value());
-    EXPECT_NE(dismissed.error->find("cancel"), std::string::npos);
+    EXPECT_CONTAINS(dismissed.error.value_or(""), "cancel");
     EXPECT_EQ(dismissed.paths, std::vector<PrivilegedPathResult>(1));
     install(127);
-    auto refused = runner->run({{"/Library/Caches/x"}, ""});
-    ASSERT_TRUE(refused.error.has_value());
-    EXPECT_NE(refused.error->find("autorización"), std::string::npos);
+    EXPECT_CONTAINS(runner->run({{"/Library/Caches/x"}, ""}).error.value_or(""), "autorización");
 }
 
 // pkexec's own words for each way it fails with 127, as printed by polkit 122.
 TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
 {
-    const std::string noAgent
-        = "No hay ningún agente de autenticación para pedir la contraseña de administrador.";
-    const std::string denied
-        = "No tienes autorización para eliminar estos elementos como administrador.";
-    EXPECT_EQ(pkexecFailureText(
-                  127, "Error executing command as another user: No authentication agent found.\n"),
-        noAgent);
-    EXPECT_EQ(pkexecFailureText(127,
-                  "Error creating textual authentication agent: Error opening current "
-                  "controlling terminal for the process (`/dev/tty'): No such device or address\n"),
-        noAgent);
-    EXPECT_EQ(pkexecFailureText(127,
-                  "Error executing command as another user: Not authorized\n\nThis incident has "
-                  "been reported.\n"),
-        denied);
-    EXPECT_NE(pkexecFailureText(127,
-                  "Error getting authority: Error initializing authority: Could not connect: No "
-                  "such file or directory\n")
-                  .find("servicio de autorización"),
-        std::string::npos);
-    EXPECT_EQ(pkexecFailureText(127, ""), denied);
-    EXPECT_NE(pkexecFailureText(126, "").find("cancel"), std::string::npos);
+    const std::pair<const char*, const char*> cases[]
+        = {{"Error executing command as another user: No authentication agent found.\n",
+               "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
+            {"Error creating textual authentication agent: Error opening current controlling "
+             "terminal for the process (`/dev/tty'): No such device or address\n",
+                "No hay ningún agente de autenticación"},
+            {"Error executing command as another user: Not authorized\n\nThis incident has been "
+             "reported.\n",
+                "No tienes autorización para eliminar estos elementos como administrador."},
+            {"Error getting authority: Error initializing authority: Could not connect: No such "
+             "file or directory\n",
+                "servicio de autorización"},
+            {"", "No tienes autorización"}};
+    for (const auto& [said, text] : cases)
+        EXPECT_CONTAINS(pkexecFailureText(127, said), text);
+    EXPECT_CONTAINS(pkexecFailureText(126, ""), "cancel");
 }
 
 TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
@@ -182,8 +137,200 @@ TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
     EXPECT_EQ(cut.error, "Error desconocido");
     auto agent = interpretPkexecRun(
         127, "", "Error executing command as another user: No authentication agent found.\n", 1);
-    EXPECT_NE(agent.error->find("agente de autenticación"), std::string::npos);
+    EXPECT_CONTAINS(agent.error.value_or(""), "agente de autenticación");
     EXPECT_EQ(agent.paths, std::vector<R>(1));
+}
+
+TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
+{
+    const auto f = parseMeminfo("MemTotal:       16000000 kB\n"
+                                "MemFree:         1000 kB\n"
+                                "MemAvailable:    9000 kB\n"
+                                "Active:          2000 kB\n"
+                                "Inactive:        3000 kB\n"
+                                "Active(anon):     111 kB\n"
+                                "Unevictable:      40 kB\n"
+                                "Mlocked:          30 kB\n"
+                                "Zswap:            50 kB\n"
+                                "Zswapped:        500 kB\n"
+                                "HugePages_Total:   7\n");
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->free, 1000u * 1024);
+    EXPECT_EQ(f->active, 2000u * 1024); // not confused with "Active(anon)"
+    EXPECT_EQ(f->inactive, 3000u * 1024);
+    EXPECT_EQ(f->wired, 40u * 1024);      // locked pages are already among the unevictable
+    EXPECT_EQ(f->compressed, 50u * 1024); // the pool, not what it holds uncompressed
+}
+
+TEST(Meminfo, OlderKernelsAndDamagedText)
+{
+    const auto old = parseMeminfo("MemFree: 5 kB\nActive: 1 kB");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->compressed, 0u);
+    EXPECT_EQ(old->wired, 0u);
+    EXPECT_EQ(old->inactive, 0u);
+
+    EXPECT_FALSE(parseMeminfo(""));
+    EXPECT_FALSE(parseMeminfo("MemTotal: 5 kB\n"));
+    EXPECT_FALSE(parseMeminfo("MemFree: lots kB\n"));
+    const auto huge = parseMeminfo("MemFree: 99999999999999999999 kB\n");
+    EXPECT_FALSE(huge); // does not fit 64 bits: no figure rather than a wrapped one
+}
+
+TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
+{
+    TestTree t;
+    t.text("proc/meminfo", "MemFree: 1000 kB\nZswap: 50 kB\nZswapped: 500 kB\n");
+    // mm_stat: original, compressed, memory used in all, limit, peak, …
+    t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
+    t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
+    t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
+    t.dir("sys/block/zram3");                       // no statistics at all
+    t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
+    EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
+    const auto f = readVmFigures(t.root());
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
+    EXPECT_EQ(f->free, 1000u * 1024);
+
+    // Neither zswap nor zram in use: nothing compressed; no meminfo: no figures.
+    TestTree plain;
+    plain.text("proc/meminfo", "MemFree: 1000 kB\n");
+    EXPECT_EQ(readVmFigures(plain.root())->compressed, 0u);
+    EXPECT_EQ(zramMemoryUsed(plain.path("sys/block")), 0u);
+    EXPECT_FALSE(readVmFigures(plain.path("missing")));
+}
+
+namespace {
+
+// Writes each argument on its own line, says something and exits as told.
+std::string standIn(TestTree& t, const std::string& name, const std::string& say, int status)
+{
+    return t.script(name,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"\n"
+        "echo '"
+            + say + "' >&2\nexit " + std::to_string(status) + "\n");
+}
+
+const DebianPackage kVimCommon{"vim-common", "all", "2:9.0-2"};
+const std::string kVimCommonId = "vim-common;2:9.0-2;all;auto:debian-stable-main";
+const std::string kVimId = "vim;2:9.0-2;amd64;manual:debian-stable-main";
+
+struct PackageKit : ::testing::Test {
+    TestTree tree;
+    PrivateBus bus{tree.root()};
+    std::unique_ptr<FakePackageKit> service;
+
+    void SetUp() override
+    {
+        if (bus.address().empty())
+            GTEST_SKIP() << "dbus-daemon is not installed";
+        service = std::make_unique<FakePackageKit>(bus.address());
+        ASSERT_TRUE(service->owned());
+        service->installed = {kVimCommonId, kVimId, "other;1;amd64;installed"};
+    }
+};
+
+} // namespace
+
+TEST(FlatpakRemoval, RunsFlatpakWithAnArgumentVectorAndShowsItsFailure)
+{
+    TestTree t;
+    const std::string ok = standIn(t, "ok/flatpak", "", 0);
+    LinuxApplicationRemover remover({}, ok);
+    EXPECT_FALSE(remover.flatpakRemovalUnavailable());
+    EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", true).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--system\norg.example.Paint\n");
+    EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", false).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
+
+    const std::string failing = standIn(t, "bad/flatpak", "error: org.example.Paint is running", 1);
+    const auto refused
+        = LinuxApplicationRemover({}, failing).removeFlatpak("org.example.Paint", false);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "error: org.example.Paint is running");
+
+    // An id that flatpak would take for an option never reaches it.
+    EXPECT_FALSE(remover.removeFlatpak("--all", false).ok);
+    EXPECT_FALSE(remover.removeFlatpak("a b;rm", false).ok);
+    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
+    EXPECT_TRUE(LinuxApplicationRemover({}, "tidvale-no-such-flatpak").flatpakRemovalUnavailable());
+    EXPECT_EQ(
+        LinuxApplicationRemover({}, "tidvale-no-such-flatpak").removeFlatpak("a.b", true).error,
+        "No se encontró el programa «tidvale-no-such-flatpak».");
+}
+
+TEST(ProgramRunning, ArgumentsArriveAsGiven)
+{
+    TestTree t;
+    const std::string echo = standIn(t, "echo-args", "", 3);
+    const auto run = runCommand({echo, "two words", "quote ' \" and $HOME", "new\\nline"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(t.read("args"), "two words\nquote ' \" and $HOME\nnew\\nline\n");
+    EXPECT_FALSE(runCommand({t.path("missing")}).started);
+}
+
+TEST_F(PackageKit, PreviewResolvesThenSimulatesAndNamesTheOthers)
+{
+    LinuxApplicationRemover remover(bus.address());
+    EXPECT_FALSE(remover.packageRemovalUnavailable());
+    service->simulatedRemoval = {kVimId, kVimCommonId};
+    const auto preview = remover.previewPackageRemoval({kVimCommon});
+    ASSERT_FALSE(preview.error) << *preview.error;
+    EXPECT_EQ(preview.others, (std::vector<DebianPackage>{{"vim", "amd64", "2:9.0-2"}}));
+
+    // Installed packages only (flag 4) are resolved; the removal is simulated (flag 4).
+    EXPECT_EQ(service->callTexts(),
+        (std::vector<std::string>{
+            "Resolve 4 vim-common", "RemovePackages 4 " + kVimCommonId + " deps"}));
+    const auto hints = service->hints();
+    EXPECT_NE(std::find(hints.begin(), hints.end(), "interactive=true"), hints.end());
+    EXPECT_CONTAINS(
+        remover.previewPackageRemoval({{"ghost", "amd64", "1"}}).error.value_or(""), "ghost");
+}
+
+TEST_F(PackageKit, RemovalTakesExactlyWhatWasAgreedTo)
+{
+    LinuxApplicationRemover remover(bus.address());
+    const DebianPackage vim{"vim", "amd64", "2:9.0-2"};
+    service->simulatedRemoval = {kVimId, kVimCommonId};
+    EXPECT_TRUE(remover.removePackages({kVimCommon, vim}).ok);
+    // Simulated again just before; then only trusted (flag 2), and nothing more than asked.
+    EXPECT_TRUE(service->callTexts().at(1).starts_with("RemovePackages 4 "));
+    EXPECT_EQ(service->callTexts().at(2), "RemovePackages 2 " + kVimCommonId + " " + kVimId);
+
+    // The system changed since the preview: it would now take one more package.
+    const auto refused = remover.removePackages({kVimCommon});
+    EXPECT_FALSE(refused.ok);
+    EXPECT_CONTAINS(refused.error, "«vim»");
+    EXPECT_EQ(service->calls().size(), 5u); // resolved and simulated, never removed
+
+    service->simulatedRemoval = {kVimCommonId, kVimId};
+    service->removalError = "Failed to obtain authentication.";
+    const auto denied = remover.removePackages({kVimCommon, vim});
+    EXPECT_FALSE(denied.ok);
+    EXPECT_EQ(denied.error, "Failed to obtain authentication.");
+}
+
+TEST_F(PackageKit, AServiceThatGoesAwayIsAFailureNotAHang)
+{
+    LinuxApplicationRemover remover(bus.address());
+    service->simulatedRemoval = {kVimCommonId};
+    service->vanishOnRemoval = true;
+    const auto result = remover.removePackages({kVimCommon});
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+}
+
+TEST(PackageKitMissing, TheReasonIsSaid)
+{
+    TestTree t;
+    PrivateBus bus{t.root()};
+    if (bus.address().empty())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    EXPECT_EQ(LinuxApplicationRemover(bus.address()).packageRemovalUnavailable(),
+        "El servicio PackageKit no está disponible (se instala con el paquete «packagekit»).");
+    EXPECT_TRUE(LinuxApplicationRemover("unix:path=" + t.path("none")).packageRemovalUnavailable());
 }
 
 #endif

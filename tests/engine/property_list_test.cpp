@@ -154,8 +154,7 @@ TEST(PropertyList, HostileBinaryYieldsNothing)
         {"objects past the table", lie(24, W::be(1000, 8))},
         {"table in the header", lie(8, W::be(3, 8))},
         {"table past the end", lie(8, W::be(1u << 30, 8))},
-        {"offset width 0", lie(26, std::string(1, '\0'))},
-        {"reference width 9", lie(25, "\x09")},
+        {"offset width 0", lie(26, std::string(1, '\0'))}, {"reference width 9", lie(25, "\x09")},
         {"top object outside", lie(16, W::be(7, 8))},
         {"key not a text", W::oneEntry(W::integer(5), W::ascii("v"))},
         {"reference to no object", W::document({W().dict({{1, 40}}), W::ascii("Label")})},
@@ -163,8 +162,7 @@ TEST(PropertyList, HostileBinaryYieldsNothing)
             W::oneEntry(W::ascii("Label"), "\x5F\x13" + W::be(uint64_t(1) << 62, 8) + "abc")},
         {"dictionary count overflowing", W::document({"\xDF\x13" + W::be(~uint64_t(0) / 2, 8)})},
         {"root not a dictionary", W::document({std::string("\xA1\x00\x01", 3), W::ascii("x")})},
-        {"amplification", amplifying},
-    };
+        {"amplification", amplifying}};
     for (const auto& [what, bytes] : cases)
         EXPECT_FALSE(parsePropertyList(bytes)) << what;
 }

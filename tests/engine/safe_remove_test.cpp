@@ -1,16 +1,24 @@
+// Removing an item takes all of it and nothing else: never what a link leads to, a
+// mount, or a folder swapped in while the removal runs.
 #include "engine/fs/SafeRemove.h"
 
+#include "support/InChild.h"
+#include "support/MountNamespace.h"
+#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 using namespace tidvale;
@@ -35,41 +43,18 @@ TEST(SafeRemove, RemovesTreesButNeverWhatLinksPointAt)
     EXPECT_TRUE(t.exists("outside/precious"));
 }
 
-TEST(SafeRemove, MissingItemIsAnErrorButVanishedEntriesInsideAreNot)
+TEST(SafeRemove, MissingOrRefusedItemsAreReported)
 {
     TestTree t;
     auto out = removeItem(t.path("nothing"));
     EXPECT_EQ(out.error, ENOENT);
-    EXPECT_NE(
-        describeRemoveError(out.error, t.path("nothing")).find("“nothing”"), std::string::npos);
-}
-
-TEST(SafeRemove, DeepTreesAndOddNames)
-{
-    TestTree t;
-    std::string deep = "deep";
-    for (int i = 0; i < 600; ++i) // deeper than the levels kept open at once
-        deep += "/d" + std::to_string(i % 3);
-    t.file(deep + "/leaf", 1);
-    t.file("deep/side", 1);
-    t.file("odd/quote\"back\\slash\nnew line", 1);
-    t.file(std::string("odd/\xff\xfe-invalid"), 1);
-    ASSERT_EQ(::mkfifo(t.path("odd/fifo").c_str(), 0600), 0);
-    EXPECT_TRUE(removeItem(t.path("deep")).ok());
-    EXPECT_TRUE(removeItem(t.path("odd")).ok());
-    EXPECT_FALSE(t.exists("deep"));
-    EXPECT_FALSE(t.exists("odd"));
-}
-
-TEST(SafeRemove, RefusalStopsTheItemAndIsReported)
-{
-    TestTree t;
+    EXPECT_EQ(describeRemoveError(out.error, t.path("nothing")),
+        "No se ha podido eliminar “nothing” porque no existe.");
     t.file("item/locked/x", 1);
     t.protect("item/locked");
-    auto out = removeItem(t.path("item"));
+    out = removeItem(t.path("item"));
     EXPECT_TRUE(out.error == EACCES || out.error == EPERM) << out.error;
     EXPECT_TRUE(t.exists("item/locked/x"));
-    t.unprotect("item/locked");
 }
 
 // A folder inside the tree is swapped for a link to an outside folder again and again
@@ -149,14 +134,19 @@ TEST(SafeRemove, FolderSwappedForAnotherFolderIsLeftWhole)
 }
 
 // Deeper than the folders kept open at once: the levels above are closed and found
-// again through "..", and an error deep down still names its whole path.
-TEST(SafeRemove, VeryDeepTreesGoWholeAndDeepErrorsNameTheirPath)
+// again through "..", where the entries beside the way down still have to go; an error
+// deep down still names its whole path.
+TEST(SafeRemove, VeryDeepTreesAndOddNamesGoWholeAndDeepErrorsNameTheirPath)
 {
     TestTree t;
-    int fd = ::open(t.dir("deep").c_str(), O_RDONLY | O_DIRECTORY);
+    t.file("deep/quote\"back\\slash\nnew line", 1);
+    t.file("deep/\xff\xfe-invalid", 1);
+    ASSERT_EQ(::mkfifo(t.path("deep/fifo").c_str(), 0600), 0);
+    int fd = ::open(t.path("deep").c_str(), O_RDONLY | O_DIRECTORY);
     std::string expected = t.path("deep");
     for (int i = 0; i < 1500; ++i) { // several times the folders kept open at once
         ASSERT_EQ(::mkdirat(fd, "level", 0755), 0);
+        ::close(::openat(fd, "side", O_CREAT | O_WRONLY, 0644));
         const int next = ::openat(fd, "level", O_RDONLY | O_DIRECTORY);
         ::close(fd);
         fd = next;
@@ -196,3 +186,170 @@ TEST(SafeRemove, EveryErrorReadsInSpanish)
     EXPECT_EQ(describeRemoveError(ENOSPC, "/a/x/"),
         "No se ha podido eliminar “x” porque no queda espacio en el disco.");
 }
+
+// A user's own folders that they may not list or change are still their junk: the
+// removal opens them up to their owner first (where `rm -rf` gives up on all but an
+// empty one), and leaves other people's folders as they are.
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Each item, with the mode its locked folder gets once its contents are in place.
+struct Locked {
+    const char* item;
+    const char* folder; // relative to the item's set
+    mode_t mode;
+};
+const Locked kItems[] = {{"empty000", "empty000", 0000}, {"full000", "full000", 0000},
+    {"wx0300", "wx0300", 0300}, {"rx0500", "rx0500", 0500}, {"nested", "nested/inner", 0000}};
+
+void fill(TestTree& t, const std::string& set)
+{
+    t.dir(set + "/empty000");
+    for (const char* item : {"full000", "wx0300", "rx0500"}) {
+        t.file(set + "/" + item + "/f", 1);
+        t.file(set + "/" + item + "/sub/g", 1);
+    }
+    t.file(set + "/nested/inner/deeper/f", 1);
+    t.file(set + "/nested/own", 1);
+}
+
+void lock(TestTree& t, const std::string& set)
+{
+    for (const auto& l : kItems)
+        ::chmod(t.path(set + "/" + l.folder).c_str(), l.mode);
+}
+
+} // namespace
+
+TEST(SafeRemoveOwner, OwnLockedFoldersGoOthersStay)
+{
+    TestTree t;
+    fill(t, "box/ours");
+    fill(t, "box/rm");
+    t.file("box/ours/foreign/f", 1);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ::chmod(t.root().c_str(), 0755);
+        for (const auto& e : std::filesystem::recursive_directory_iterator(t.path("box")))
+            ::lchown(e.path().c_str(), kNobody, kNobody);
+        ::lchown(t.path("box").c_str(), kNobody, kNobody);
+        // Someone else's folder inside the user's tree: not theirs to open up.
+        ::lchown(t.path("box/ours/foreign").c_str(), 0, 0);
+        ::lchown(t.path("box/ours/foreign/f").c_str(), 0, 0);
+        ::chmod(t.path("box/ours/foreign").c_str(), 0000);
+    }
+    lock(t, "box/ours");
+    lock(t, "box/rm");
+
+    auto found = inChild([&]() -> ChildFindings {
+        if (root
+            && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            return {{"skip", "cannot drop to an unprivileged user"}};
+        // Each removal's outcome, and " left" when the item is still there afterwards.
+        const auto after = [&](int error, const std::string& rel) {
+            return std::to_string(error) + (t.exists(rel) ? " left" : "");
+        };
+        ChildFindings out;
+        for (const auto& l : kItems) {
+            const std::string item = l.item;
+            out["ours/" + item]
+                = after(removeItem(t.path("box/ours/" + item)).error, "box/ours/" + item);
+            out["rm/" + item] = after(
+                runTool({"rm", "-rf", "--", t.path("box/rm/" + item)}).status, "box/rm/" + item);
+        }
+        if (root)
+            out["foreign"] = std::to_string(removeItem(t.path("box/ours/foreign")).error);
+        return out;
+    });
+    SKIP_UNLESS_CHILD_RAN(found);
+    for (const auto& l : kItems)
+        EXPECT_EQ(found["ours/" + std::string(l.item)], "0") << l.item;
+    // The reference: rm removes the empty unreadable folder, and no other.
+    EXPECT_EQ(found["rm/empty000"], "0");
+    for (const char* item : {"full000", "wx0300", "rx0500", "nested"}) {
+        EXPECT_FALSE(found[std::string("rm/") + item].starts_with("0")) << item;
+        EXPECT_TRUE(found[std::string("rm/") + item].ends_with(" left")) << item;
+    }
+    if (root) {
+        EXPECT_EQ(found["foreign"], std::to_string(EACCES));
+        EXPECT_EQ(t.mode("box/ours/foreign"), 0u);
+        EXPECT_TRUE(t.exists("box/ours/foreign/f"));
+    }
+}
+
+#ifdef __linux__
+// A removal never enters a mount, bind mounts included, and never empties the volume
+// an item is the mount point of. The mounts live in a private mount namespace of a
+// child process, so they vanish with it.
+TEST(SafeRemoveMounts, MountsAreNeverEnteredNorEmptied)
+{
+    TestTree t;
+    t.dir("tmpfsItem");
+    t.file("outside/keep", 1);
+    t.dir("bindItem");
+    t.file("withBind/own", 1);
+    t.dir("withBind/door");
+    t.file("outside2/keep", 1);
+    t.file("withTmpfs/own", 1);
+    t.dir("withTmpfs/t");
+    // The administrator helper's walk: a bind mount placed under the allowed folder
+    // must not lead it to a folder that is nowhere on the allow-list.
+    const std::string base = t.path("sys/Caches");
+    t.dir("sys/Caches/bound");
+    t.dir("sys/Caches/mounted");
+    t.dir("sys/Caches/holder/door");
+    t.file("sys/Caches/plain/x", 1);
+    t.file("etc1/passwd", 1);
+    t.file("etc2/keep", 1);
+    t.file("etc3/keep", 1);
+    auto found = withPrivateMounts([&]() -> ChildFindings {
+        if (!mountTmpfs(t.path("tmpfsItem")) || !bindMount(t.path("outside"), t.path("bindItem"))
+            || !bindMount(t.path("outside2"), t.path("withBind/door"))
+            || !mountTmpfs(t.path("withTmpfs/t"))
+            || !bindMount(t.path("etc1"), t.path("sys/Caches/bound"))
+            || !bindMount(t.path("etc2"), t.path("sys/Caches/mounted"))
+            || !bindMount(t.path("etc3"), t.path("sys/Caches/holder/door")))
+            return kCannotMount;
+        std::ofstream(t.path("tmpfsItem/f")) << "x";
+        std::ofstream(t.path("withTmpfs/t/f")) << "x";
+        ChildFindings out;
+        // Each outcome as "error where", and whether what lies under the mount stayed.
+        const auto remove = [&](const std::string& item, const std::string& under) {
+            const RemoveOutcome o = removeItem(t.path(item));
+            out[item] = std::to_string(o.error) + " " + o.where;
+            out[item + " kept"] = t.exists(under) ? "yes" : "no";
+        };
+        // The item is itself a mount point: a tmpfs, or a bind mount of a folder of the
+        // same disk (same device number as its parent).
+        remove("tmpfsItem", "tmpfsItem/f");
+        remove("bindItem", "outside/keep");
+        // A mount inside the item: left alone, the item reported as not removed.
+        remove("withBind", "withBind/door/keep");
+        remove("withTmpfs", "withTmpfs/t/f");
+        for (const char* rel : {"bound/passwd", "mounted", "holder", "plain"})
+            out[rel] = std::to_string(removeItemBeneath(base, base + "/" + rel).error);
+        return out;
+    });
+    SKIP_UNLESS_CHILD_RAN(found);
+    const std::string mountPoint = std::to_string(kErrorMountPoint) + " ";
+    EXPECT_TRUE(found["tmpfsItem"].starts_with(mountPoint)) << found["tmpfsItem"];
+    EXPECT_TRUE(found["bindItem"].starts_with(mountPoint)) << found["bindItem"];
+    EXPECT_EQ(found["withBind"], std::to_string(EXDEV) + " " + t.path("withBind/door"));
+    EXPECT_TRUE(found["withTmpfs"].starts_with(std::to_string(EXDEV) + " "));
+    for (const char* item : {"tmpfsItem", "bindItem", "withBind", "withTmpfs"})
+        EXPECT_EQ(found[item + std::string(" kept")], "yes") << item;
+    EXPECT_EQ(found["bound/passwd"], std::to_string(kErrorOtherVolume));
+    EXPECT_EQ(found["mounted"], std::to_string(kErrorMountPoint));
+    EXPECT_EQ(found["holder"], std::to_string(EXDEV));
+    EXPECT_EQ(found["plain"], "0");
+    // Seen from outside the namespace, the folders under the mounts were not touched.
+    for (const char* kept :
+        {"outside/keep", "outside2/keep", "etc1/passwd", "etc2/keep", "etc3/keep"})
+        EXPECT_TRUE(t.exists(kept)) << kept;
+    EXPECT_FALSE(t.exists("sys/Caches/plain"));
+    EXPECT_EQ(describeRemoveError(kErrorMountPoint, t.path("bindItem")),
+        "No se ha podido eliminar “bindItem” porque es un punto de montaje.");
+}
+
+#endif

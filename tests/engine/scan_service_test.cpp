@@ -1,9 +1,11 @@
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
+#include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/ScanService.h"
 
 #include "support/FakeBackends.h"
+#include "support/FakeMachine.h"
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +16,14 @@ using namespace tidvale;
 
 namespace {
 
-struct ScanFixture : ::testing::Test {
-    TestTree tree;
-    ScopedProfile mac{macProfile()};
-    ScopedHome home{tree.dir("home")};
+struct ScanFixture : ::testing::Test, FakeMachine {
     std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
     ScopedFakeBackends fakes{running};
 
-    ScanFixture() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~ScanFixture() override { SystemLocations::setRoot(""); }
+    ScanFixture()
+        : FakeMachine(macProfile())
+    {
+    }
 
     const ScanItem* find(const std::vector<ScanItem>& items, const std::string& name)
     {
@@ -32,6 +33,17 @@ struct ScanFixture : ::testing::Test {
         return nullptr;
     }
 };
+
+// Each item as "name|category|size", with what sets it apart from a plain ticked row.
+std::vector<std::string> rows(const std::vector<ScanItem>& items)
+{
+    std::vector<std::string> out;
+    for (const auto& i : items)
+        out.push_back(i.name + "|" + std::string(displayName(i.category)) + "|"
+            + std::to_string(i.size) + (i.isSelected ? "" : "|unticked")
+            + (i.requiresAdmin ? "|admin" : ""));
+    return out;
+}
 
 } // namespace
 
@@ -54,20 +66,11 @@ TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
         (std::vector<std::string>{"Escaneando caché de usuario...",
             "Escaneando caché del sistema...", "Escaneando registros de usuario...",
             "Escaneando registros del sistema...", "Escaneando papelera..."}));
-    ASSERT_EQ(items.size(), 4u);
     // The Trash entry is largest and leads, across categories.
-    EXPECT_EQ(items[0].name, "big");
-    EXPECT_EQ(items[0].category, ScanCategory::trash);
-    EXPECT_EQ(items[1].name, "over");
-    EXPECT_EQ(items[1].size, 524289);
+    EXPECT_EQ(rows(items),
+        (std::vector<std::string>{"big|Papelera|9000000", "over|Caché de Usuario|524289",
+            "one.log|Registros de Usuario|1", "empty-file|Papelera|0"}));
     EXPECT_EQ(items[1].path, tree.path("home/Library/Caches/over"));
-    EXPECT_EQ(items[2].name, "one.log");
-    EXPECT_EQ(items[3].name, "empty-file");
-    EXPECT_EQ(items[3].size, 0);
-    for (const auto& i : items) {
-        EXPECT_TRUE(i.isSelected);
-        EXPECT_FALSE(i.requiresAdmin);
-    }
 }
 
 TEST_F(ScanFixture, EqualSizesKeepListingOrder)
@@ -131,12 +134,11 @@ TEST_F(ScanFixture, MachineWideItemsNeedAdminOnlyWhenNotWritable)
     tree.file("sys/Library/Caches/locked/a", 600000);
     tree.file("sys/Library/Logs/system.log", 3);
     tree.protect("sys/Library/Caches/locked");
-    auto items = ScanService::shared().scanSystemJunk();
-    ASSERT_NE(find(items, "locked"), nullptr);
-    EXPECT_TRUE(find(items, "locked")->requiresAdmin);
-    EXPECT_EQ(find(items, "locked")->category, ScanCategory::systemCache);
-    EXPECT_FALSE(find(items, "mine")->requiresAdmin);
-    EXPECT_EQ(find(items, "system.log")->category, ScanCategory::systemLogs);
+    auto found = rows(ScanService::shared().scanSystemJunk());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found,
+        (std::vector<std::string>{"locked|Caché del Sistema|600000|admin",
+            "mine|Caché del Sistema|600000", "system.log|Registros del Sistema|3"}));
 }
 
 TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
@@ -157,19 +159,14 @@ TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
         (std::vector<std::string>{"Escaneando Safari...", "Escaneando Google Chrome...",
             "Escaneando Google Chrome...", "Escaneando Microsoft Edge...",
             "Escaneando Mozilla Firefox..."}));
-    ASSERT_EQ(quiet.size(), 4u); // the empty Edge cache is dropped
-    EXPECT_EQ(quiet[0].name, "com.apple.Safari");
-    EXPECT_EQ(quiet[1].name, "Cache");
-    EXPECT_EQ(quiet[2].name, "GPUCache");
-    EXPECT_EQ(quiet[3].name, "Caché (abc.default)");
-    EXPECT_EQ(quiet[3].category, ScanCategory::browserFirefox);
-
-    auto full = ScanService::shared().scanBrowsers(true);
-    ASSERT_EQ(full.size(), 6u);
-    EXPECT_EQ(full[4].name, "Historial · History.db");
-    EXPECT_EQ(full[5].name, "Historial · History.db-shm");
-    EXPECT_FALSE(full[4].isSelected);
-    EXPECT_EQ(full[4].category, ScanCategory::browserSafari);
+    // The empty Edge cache is dropped; history rows come last and are never ticked.
+    EXPECT_EQ(rows(quiet),
+        (std::vector<std::string>{"com.apple.Safari|Safari|10", "Cache|Google Chrome|20",
+            "GPUCache|Google Chrome|30", "Caché (abc.default)|Mozilla Firefox|40"}));
+    const auto full = rows(ScanService::shared().scanBrowsers(true));
+    EXPECT_EQ(std::vector<std::string>(full.begin() + 4, full.end()),
+        (std::vector<std::string>{"Historial · History.db|Safari|50|unticked",
+            "Historial · History.db-shm|Safari|5|unticked"}));
 }
 
 TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
@@ -186,8 +183,7 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
         {"Cache", tree.path("home/chrome/Cache"), 100, ScanCategory::browserChrome, true, false},
         {"locked", admin, 100, ScanCategory::systemCache, true, true},
         {"keep", unticked, 100, ScanCategory::userCache, false, true},
-        {"gone", gone, 5, ScanCategory::userLogs, true, false},
-    };
+        {"gone", gone, 5, ScanCategory::userLogs, true, false}};
     auto result = ScanService::shared().deleteItems(items);
 
     EXPECT_EQ(result.freed, 100);
@@ -211,11 +207,10 @@ TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
     tree.protect("home/Library/Logs/protected");
     tree.file("sys/Library/Caches/stuck/inner/x", 5);
     tree.protect("sys/Library/Caches/stuck/inner");
-    const std::vector<ScanItem> items{
-        {"protected", tree.path("home/Library/Logs/protected"), 3, ScanCategory::userLogs, true,
-            false},
-        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true, false},
-    };
+    const std::vector<ScanItem> items{{"protected", tree.path("home/Library/Logs/protected"), 3,
+                                          ScanCategory::userLogs, true, false},
+        {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true,
+            false}};
     auto result = ScanService::shared().deleteItems(items);
     EXPECT_EQ(result.freed, 0);
     // A password could only end in "Ruta no permitida" for the user's own folder.
@@ -261,15 +256,11 @@ TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
     EXPECT_TRUE(tree.exists("elsewhere/big/blob"));
 }
 
-TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)
+// A browser's variant (a nightly, a canary) keeps data of its own: only the browser
+// itself running holds its category.
+TEST(ScanCategoryTest, RunningCheckIsExact)
 {
     const ScopedProfile mac(macProfile());
-    EXPECT_EQ(categoryFromDisplayName("Papelera"), ScanCategory::trash);
-    EXPECT_FALSE(categoryFromDisplayName("papelera"));
-    EXPECT_FALSE(categoryFromDisplayName("Caché de usuario"));
-    for (auto c : allCategories)
-        EXPECT_EQ(categoryFromDisplayName(displayName(c)), c);
-
     auto running = std::make_shared<FakeRunningApplications>(
         std::vector<std::string>{"org.mozilla.firefox.nightly", "com.google.Chrome.canary"});
     ScopedFakeBackends fakes{running};
@@ -283,4 +274,81 @@ TEST(ScanCategoryTest, DisplayNamesAreExactAndRunningCheckIsExact)
              ScanCategory::systemLogs, ScanCategory::trash})
         EXPECT_FALSE(runningBrowserName(c));
     EXPECT_EQ(running->calls, before); // the platform is not asked for system categories
+}
+
+namespace {
+
+ScanItem item(const std::string& name, bool selected = true, bool admin = false, int64_t size = 10)
+{
+    return {name, "/x/" + name, size, ScanCategory::userCache, selected, admin};
+}
+
+} // namespace
+
+TEST(JunkCleanRules, ConfirmationCountsDirectAndAdministratorRows)
+{
+    std::vector<ScanItem> rows{item("a"), item("b", true, true), item("c"), item("off", false),
+        item("d"), item("e", true, true), item("off-admin", false, true)};
+    const auto selection = junkSelection(rows);
+    EXPECT_EQ(junkConfirmMessage(selection), "¿Eliminar 5 elemento(s)?");
+    EXPECT_EQ(junkConfirmInformative(selection),
+        "3 elemento(s) se eliminarán directamente.\n2 elemento(s) requieren contraseña de "
+        "administrador (se pedirá a continuación).");
+
+    const auto plain = junkSelection({item("a"), item("b", false, true)});
+    EXPECT_EQ(junkConfirmInformative(plain), "Esta acción no se puede deshacer.");
+    EXPECT_EQ(junkSelection({item("a", false)}).count(), 0u);
+}
+
+TEST(JunkCleanRules, SystemJunkKeepsOnlyUnfinishedRowsPrivacyAlsoKeepsUnticked)
+{
+    const std::vector<ScanItem> rows{
+        item("gone"), item("failed"), item("off", false), item("admin", true, true), item("gone2")};
+    DeleteResult result;
+    result.failures = {{"/x/failed", "no"}};
+    result.needsAdmin = {rows[3]};
+
+    EXPECT_EQ(names(junkRowsAfterDirectStage(rows, result)),
+        (std::vector<std::string>{"failed", "admin"}));
+    EXPECT_EQ(names(privacyRowsAfterClean(rows, result)),
+        (std::vector<std::string>{"failed", "off", "admin"}));
+    EXPECT_EQ(names(rowsWithout(junkRowsAfterDirectStage(rows, result), result.needsAdmin)),
+        std::vector<std::string>{"failed"});
+}
+
+TEST(JunkCleanRules, FailureReportShowsFiveLinesAtMost)
+{
+    std::vector<std::pair<std::string, std::string>> failures;
+    for (int i = 1; i <= 7; ++i)
+        failures.emplace_back("/p/" + std::to_string(i), "m" + std::to_string(i));
+    failures.emplace_back("/odd\nname", "m8");
+    const auto lines = junkFailureLines(failures);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[7], "⚠️ /odd\xEF\xBF\xBDname:\nm8"); // one report line per failure
+    EXPECT_EQ(junkFailureReport(lines),
+        "⚠️ /p/1:\nm1\n\n⚠️ /p/2:\nm2\n\n⚠️ /p/3:\nm3\n\n⚠️ /p/4:\nm4\n\n⚠️ "
+        "/p/5:\nm5");
+    EXPECT_EQ(junkFailureReport({"only"}), "only");
+}
+
+TEST(JunkCleanRules, AdministratorPromptListsFiveNamesAndHowManyMore)
+{
+    std::vector<ScanItem> seven;
+    for (int i = 1; i <= 7; ++i)
+        seven.push_back(item("n" + std::to_string(i), true, true));
+    const std::string head
+        = " archivo(s) del sistema no se pueden eliminar sin tu contraseña de administrador:\n\n";
+    EXPECT_EQ(adminPromptText(seven), "7" + head + "• n1\n• n2\n• n3\n• n4\n• n5\n  …y 2 más");
+    seven.resize(5);
+    EXPECT_EQ(adminPromptText(seven), "5" + head + "• n1\n• n2\n• n3\n• n4\n• n5");
+}
+
+TEST(JunkCleanRules, PrivacyFailuresAreSortedWithoutRepeatsFiveAtMost)
+{
+    DeleteResult result;
+    for (const char* m : {"f", "Cierra Safari y vuelve a intentarlo.", "b", "e",
+             "Cierra Safari y vuelve a intentarlo.", "d", "c", "a"})
+        result.failures.emplace_back("/p", m);
+    EXPECT_EQ(privacyFailureText(result), "Cierra Safari y vuelve a intentarlo.\na\nb\nc\nd");
+    EXPECT_EQ(privacyFailureText(DeleteResult{}), "");
 }

@@ -1,9 +1,14 @@
 #include "engine/core/Dispatch.h"
+#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/SystemLocations.h"
+#include "engine/locations/linux/VolumeName.h"
+#include "engine/scan/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 
 #include "support/BinaryPlistWriter.h"
+#include "support/Contains.h"
+#include "support/FakeMachine.h"
 #include "support/FakeSystemStatistics.h"
 #include "support/TestTree.h"
 
@@ -13,12 +18,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
-#include <future>
-#include <thread>
+#include <set>
+#include <utility>
 
 using namespace tidvale;
+using namespace tidvale::linuxdesk;
 
 namespace {
 
@@ -33,45 +38,25 @@ std::string textEntry(const std::string& key, const std::string& value)
     return "<key>" + key + "</key><string>" + value + "</string>";
 }
 
-// Runs background work on threads and queues main-thread work until the test runs it,
-// so the test sees exactly what reaches the main thread and when. Timed waits are
-// noted, not waited.
+// Keeps what the service hands to other threads until the test runs it, the timed
+// work first and then the main thread's, so the test sees what reaches the main thread
+// and when. Timed waits are noted, not waited.
 class QueueDispatcher final : public Dispatcher {
 public:
-    void toBackground(std::function<void()> work) override { std::thread(work).detach(); }
-    // The wait is only noted: the work starts at once, or once `holdUntil` is ready, so
-    // a test can let the service go away while the wait lasts.
+    void toBackground(std::function<void()> work) override { work(); }
     void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override
     {
         waits.push_back(delay);
-        std::thread([hold = holdUntil, work = std::move(work)] {
-            if (hold.valid())
-                hold.wait();
-            work();
-        }).detach();
+        later.push_back(std::move(work));
+    }
+    void toMain(std::function<void()> work) override { main.push_back(std::move(work)); }
+    static void run(std::vector<std::function<void()>>& queue)
+    {
+        for (auto work = std::exchange(queue, {}); auto& w : work)
+            w();
     }
     std::vector<std::chrono::milliseconds> waits;
-    std::shared_future<void> holdUntil;
-    void toMain(std::function<void()> work) override
-    {
-        std::lock_guard g(m_);
-        main_.push_back(std::move(work));
-        cv_.notify_all();
-    }
-    void runOne()
-    {
-        std::unique_lock g(m_);
-        ASSERT_TRUE(cv_.wait_for(g, std::chrono::seconds(30), [&] { return !main_.empty(); }));
-        auto task = std::move(main_.front());
-        main_.clear();
-        g.unlock();
-        task();
-    }
-
-private:
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::vector<std::function<void()>> main_;
+    std::vector<std::function<void()>> later, main;
 };
 
 struct ScopedDispatcher {
@@ -87,16 +72,15 @@ platform::VmFigures withFree(uint64_t free)
     return f;
 }
 
-struct SystemInfoFixture : ::testing::Test {
-    TestTree tree;
-    ScopedProfile mac{macProfile()};
-    ScopedHome home{tree.dir("home")};
+struct SystemInfoFixture : ::testing::Test, FakeMachine {
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
     std::shared_ptr<SystemInfoService> service = SystemInfoService::create(measureTree);
 
-    SystemInfoFixture() { SystemLocations::setRoot(tree.dir("sys")); }
-    ~SystemInfoFixture() override { SystemLocations::setRoot(""); }
+    SystemInfoFixture()
+        : FakeMachine(macProfile())
+    {
+    }
 };
 
 } // namespace
@@ -115,22 +99,27 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
     tree.text("home/Applications/Mine.app/Contents/Info.plist",
         xmlPlist("<key>CFBundleShortVersionString</key><integer>3</integer>"));
     tree.file("home/Applications/Mine.app/Contents/MacOS/m", 2000);
+    // A linked bundle is as large as the link the Trash takes.
+    tree.file("elsewhere/Big.app/Contents/MacOS/big", 90000);
+    tree.link("home/Applications/Big.app", tree.path("elsewhere/Big.app"));
 
     std::vector<std::string> progress, names;
     const auto apps
         = service->getInstalledApps([&](const std::string& t) { progress.push_back(t); });
     for (const auto& a : apps)
         names.push_back(a.name);
-    ASSERT_EQ(names, (std::vector<std::string>{"Editor", "Mine", ".Hidden", "X"}));
+    ASSERT_EQ(names, (std::vector<std::string>{"Editor", "Mine", ".Hidden", "X", "Big"}));
     EXPECT_EQ(apps[0].path, tree.path("sys/Applications/Editor.app"));
     EXPECT_EQ(apps[0].version, "2.1");
     EXPECT_EQ(apps[0].bundleID, "org.example.Editor");
     EXPECT_EQ(apps[1].path, tree.path("home/Applications/Mine.app"));
     EXPECT_EQ(apps[1].version, ""); // a version that is not a text
     EXPECT_EQ(apps[3].size, 900);
+    EXPECT_EQ(apps[4].size, static_cast<int64_t>(tree.path("elsewhere/Big.app").size()));
     // One progress line per application, machine folder first, before measuring.
-    ASSERT_EQ(progress.size(), 4u);
-    EXPECT_EQ(progress.back(), "Leyendo Mine...");
+    ASSERT_EQ(progress.size(), 5u);
+    EXPECT_EQ(std::set<std::string>(progress.begin() + 3, progress.end()),
+        (std::set<std::string>{"Leyendo Mine...", "Leyendo Big..."}));
     for (const auto& a : apps)
         EXPECT_EQ(std::count(progress.begin(), progress.end(), "Leyendo " + a.name + "..."), 1);
 }
@@ -148,15 +137,6 @@ TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0].name, "Notas");
     EXPECT_EQ(apps[0].source, AppSource::desktop);
-}
-
-TEST_F(SystemInfoFixture, ALinkedBundleIsAsLargeAsTheLinkTheTrashTakes)
-{
-    tree.file("elsewhere/Big.app/Contents/MacOS/big", 90000);
-    tree.link("home/Applications/Big.app", tree.path("elsewhere/Big.app"));
-    const auto apps = service->getInstalledApps();
-    ASSERT_EQ(apps.size(), 1u);
-    EXPECT_EQ(apps[0].size, static_cast<int64_t>(tree.path("elsewhere/Big.app").size()));
 }
 
 TEST_F(SystemInfoFixture, EqualSizesKeepListingOrderAndMissingFoldersAreSkipped)
@@ -221,7 +201,6 @@ TEST_F(SystemInfoFixture, AppIconIsTheBundlesOwnImage)
 
 TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 {
-    const ScopedProfile mac(macProfile());
     tree.text("sys/Library/LaunchAgents/sys.agent.plist", xmlPlist(textEntry("Label", "s")));
     tree.text("sys/Library/LaunchDaemons/sys.daemon.plist", xmlPlist(""));
     ASSERT_EQ(service->getLaunchItems().size(), 2u); // no home LaunchAgents folder at all
@@ -264,11 +243,11 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
     tree.protect("sys/Library/LaunchDaemons");
     const LaunchItemOutcome refused = macProfile().disableLaunchItem(items[7]);
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.error.find("sys.daemon.plist"), std::string::npos);
+    EXPECT_CONTAINS(refused.error, "sys.daemon.plist");
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
 }
 
-TEST_F(SystemInfoFixture, MemoryAndDiskFigures)
+TEST_F(SystemInfoFixture, MemoryFiguresAndFreedMemory)
 {
     memory->set({platform::VmFigures{100, 200, 300, 400, 500}, std::nullopt});
     EXPECT_EQ(service->getMemoryInfo().wired, 400u);
@@ -277,40 +256,99 @@ TEST_F(SystemInfoFixture, MemoryAndDiskFigures)
     EXPECT_EQ(failed.total, 8000u);
     EXPECT_EQ(failed.free + failed.active + failed.inactive + failed.wired + failed.compressed, 0u);
 
-    auto volume = std::make_shared<FakeVolumeStatistics>(platform::VolumeFigures{1000, 250});
-    platform::ScopedService<platform::VolumeStatistics> slot(volume);
-    EXPECT_EQ(service->getDiskInfo().free, 250);
-    EXPECT_EQ(volume->askedFor, tree.path("home"));
-    volume->figures.reset(); // unreadable
-    const DiskInfo none = service->getDiskInfo();
-    EXPECT_EQ(none.total + none.free, 0);
-}
-
-TEST_F(SystemInfoFixture, FreedMemoryIsTheGrowthOverOneSecondNeverNegative)
-{
+    // What was freed is the growth of free memory over one second, never negative, and
+    // reaches the caller on the main thread only.
     auto queue = std::make_shared<QueueDispatcher>();
     ScopedDispatcher scoped(queue);
-    const std::thread::id testThread = std::this_thread::get_id();
     auto measure = [&](uint64_t before, uint64_t after, bool dropService = false) {
         memory->set({withFree(before), withFree(after)});
-        std::promise<void> dropped;
-        if (dropService)
-            queue->holdUntil = dropped.get_future().share();
         std::optional<uint64_t> freed;
-        service->measureFreedMemory([&](uint64_t f) {
-            EXPECT_EQ(std::this_thread::get_id(), testThread);
-            freed = f;
-        });
-        EXPECT_FALSE(freed); // returns at once
-        if (dropService) {
+        service->measureFreedMemory([&](uint64_t f) { freed = f; });
+        if (dropService)
             service.reset();
-            dropped.set_value();
-        }
-        queue->runOne();
+        QueueDispatcher::run(queue->later);
+        EXPECT_FALSE(freed); // not yet on the main thread
+        QueueDispatcher::run(queue->main);
         return freed;
     };
     EXPECT_EQ(measure(1000, 1600), 600u);
     EXPECT_EQ(queue->waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(1)});
     EXPECT_EQ(measure(5000, 4000), 0u);       // free memory fell: 0, not a wrapped-around amount
     EXPECT_EQ(measure(1000, 9000, true), 0u); // a gain, but nobody is left to read it
+}
+
+// How the Disk screen names the home's volume on a Linux desktop, and the figures it
+// takes from each profile.
+TEST(VolumeName, TheMountOfTheDeviceThatHoldsThePath)
+{
+    const std::vector<MountEntry> mounts = {
+        {"/", "ext4", "254:0", "/dev/vda1"}, {"/home", "ext4", "254:1", "/dev/vda2"},
+        {"/mnt/bind", "ext4", "254:1", "/dev/vda2"},
+        {"/home", "tmpfs", "0:50", "tmpfs"}, // mounted later over /home
+    };
+    EXPECT_EQ(mountHolding(mounts, "/home/ana", "254:1")->source, "/dev/vda2");
+    EXPECT_EQ(mountHolding(mounts, "/home/ana", "")->source, "tmpfs"); // the one on top
+    EXPECT_EQ(mountHolding(mounts, "/homework", "254:0")->mountPoint, "/");
+    EXPECT_EQ(mountHolding(mounts, "/srv", "9:9")->mountPoint, "/"); // device unknown here
+    EXPECT_FALSE(mountHolding({}, "/srv", ""));
+}
+
+TEST(VolumeName, LabelsAreTheByLabelLinksThatLeadToTheDevice)
+{
+    TestTree t;
+    t.file("dev/vda2", 0);
+    t.file("dev/dm-0", 0);
+    t.link("dev/mapper/raiz", "../dm-0");
+    t.link("dev/disk/by-label/Datos\\x20de\\x20Ana", "../../vda2");
+    t.link("dev/disk/by-label/RAIZ", "../../dm-0");
+    const std::string root = t.root();
+    EXPECT_EQ(deviceLabel(root, "/dev/vda2"), "Datos de Ana");
+    EXPECT_EQ(deviceLabel(root, "/dev/mapper/raiz"), "RAIZ"); // through the mapper's link
+    EXPECT_FALSE(deviceLabel(root, "/dev/vda3"));
+    EXPECT_FALSE(deviceLabel(root, "tmpfs"));
+    EXPECT_FALSE(deviceLabel(t.path("nowhere"), "/dev/vda2"));
+
+    // The name: the label, else the mount point, "/" reading "Sistema".
+    const std::string home = t.dir("home/ana");
+    const std::string homeMount = t.path("home");
+    auto line = [](const std::string& point, const std::string& source) {
+        return "30 1 7:7 / " + point + " rw - ext4 " + source + " rw\n";
+    };
+    EXPECT_EQ(homeVolumeName(root, home, line("/", "/dev/dm-0")), "RAIZ");
+    EXPECT_EQ(homeVolumeName(root, home, line("/", "overlay")), "Sistema");
+    EXPECT_EQ(homeVolumeName(root, home, line("/", "/dev/dm-0") + line(homeMount, "/dev/vda2")),
+        "Datos de Ana");
+    EXPECT_EQ(homeVolumeName(root, home, line("/", "/dev/dm-0") + line(homeMount, "/dev/sdz")),
+        homeMount);
+    EXPECT_EQ(homeVolumeName(root, home, ""), "Sistema");
+}
+
+TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)
+{
+    TestTree t;
+    ScopedHome home{t.dir("home")};
+    // 1000 in all, 250 free for the user, 600 in use: 150 kept for the administrator.
+    auto volume = std::make_shared<FakeVolumeStatistics>(platform::VolumeFigures{1000, 250, 600});
+    platform::ScopedService<platform::VolumeStatistics> slot(volume);
+    const auto service = SystemInfoService::create();
+    {
+        ScopedProfile mac{macProfile()};
+        const DiskInfo d = service->getDiskInfo();
+        EXPECT_EQ(volume->askedFor, t.path("home"));
+        EXPECT_EQ(d.name, "Macintosh HD");
+        EXPECT_EQ(d.used, 750);
+        EXPECT_EQ(d.free, 250);
+        volume->figures.reset();
+        const DiskInfo none = service->getDiskInfo();
+        EXPECT_EQ(none.total + none.used + none.free, 0);
+        EXPECT_EQ(none.name, "Macintosh HD");
+    }
+    ScopedProfile desktop{linuxProfile()};
+    volume->figures = platform::VolumeFigures{1000, 250, 600};
+    const DiskInfo d = service->getDiskInfo();
+    EXPECT_EQ(d.total, 1000);
+    EXPECT_EQ(d.used, 600);
+    EXPECT_EQ(d.free, 250);
+    EXPECT_FALSE(d.name.empty());
+    EXPECT_NE(d.name, "Macintosh HD");
 }

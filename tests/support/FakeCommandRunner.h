@@ -20,6 +20,14 @@ public:
         return answer ? answer(argv) : tidvale::platform::CommandResult{true, 0, {}, {}};
     }
 
+    // Every later run answers with this exit code and output.
+    void reply(int exitCode, std::string out, std::string err = {})
+    {
+        answer = [=](const std::vector<std::string>&) {
+            return tidvale::platform::CommandResult{true, exitCode, out, err};
+        };
+    }
+
     std::vector<std::vector<std::string>> calls;
     std::function<tidvale::platform::CommandResult(const std::vector<std::string>&)> answer;
     std::function<void(const std::vector<std::string>&)> effect;

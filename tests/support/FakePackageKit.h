@@ -104,6 +104,19 @@ public:
         std::lock_guard g(m_);
         return calls_;
     }
+    // Each call as "Method flags item..." with " deps" when dependencies may go too.
+    std::vector<std::string> callTexts()
+    {
+        std::vector<std::string> out;
+        for (const auto& c : calls()) {
+            out.push_back(c.method + " " + std::to_string(c.flags));
+            for (const auto& item : c.items)
+                out.back() += " " + item;
+            if (c.allowDeps)
+                out.back() += " deps";
+        }
+        return out;
+    }
     std::vector<std::string> hints()
     {
         std::lock_guard g(m_);

@@ -19,6 +19,13 @@
 #include <string>
 #include <vector>
 
+// The whole content of the file at `path`; empty when it cannot be read.
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class TestTree {
 public:
     TestTree()
@@ -82,11 +89,23 @@ public:
         return p.string();
     }
 
-    // The whole content of the file at `rel`; empty when it cannot be read.
-    std::string read(const std::string& rel) const
+    // An executable file (a stand-in for a program) holding `content`.
+    std::string script(const std::string& rel, const std::string& content) const
     {
-        std::ifstream in(path(rel), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        const std::string p = text(rel, content);
+        ::chmod(p.c_str(), 0755);
+        return p;
+    }
+
+    // The whole content of the file at `rel`; empty when it cannot be read.
+    std::string read(const std::string& rel) const { return readFile(path(rel)); }
+
+    // The permission bits of the entry at `rel`, links not followed.
+    mode_t mode(const std::string& rel) const
+    {
+        struct stat st { };
+        ::lstat(path(rel).c_str(), &st);
+        return st.st_mode & 07777;
     }
 
     // A symbolic link at `rel` whose target is `target`, exactly as given.
@@ -123,14 +142,6 @@ public:
         } else {
             ::chmod(path(rel).c_str(), 0555);
         }
-    }
-
-    void unprotect(const std::string& rel)
-    {
-        if (::geteuid() == 0)
-            setImmutable(path(rel), false);
-        else
-            ::chmod(path(rel).c_str(), 0755);
     }
 
 private:

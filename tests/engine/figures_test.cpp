@@ -1,10 +1,50 @@
+// How sizes, dates and usage figures read on the screens.
+#include "engine/format/ByteText.h"
+#include "engine/format/DateText.h"
 #include "engine/system/Usage.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
+#include <tuple>
 
 using namespace tidvale;
+
+// Each size in the files' form and the junk tools' form, at the bounds where the unit
+// or the rounding changes; never "1000 KB": rounding up moves to the next unit.
+TEST(ByteText, FileJunkAndMemoryForms)
+{
+    const std::tuple<int64_t, const char*, const char*> cases[] = {{0, "Cero KB", "Cero KB"},
+        {1, "1 byte", "1 KB"}, {999, "999 bytes", "1 KB"}, {1000, "1 KB", "1 KB"},
+        {1499, "1 KB", "1 KB"}, {1500, "2 KB", "2 KB"}, {524288, "524 KB", "524 KB"},
+        {999499, "999 KB", "999 KB"}, {999500, "1 MB", "1 MB"}, {1250000, "1,3 MB", "1,3 MB"},
+        {12000000, "12 MB", "12 MB"}, {1500000000, "1,5 GB", "1,5 GB"},
+        {1234567890, "1,23 GB", "1,23 GB"}, {2000000000000, "2 TB", "2000 GB"},
+        {25000000000000, "25 TB", "25.000 GB"}, {-1500000, "-1,5 MB", "-1,5 MB"}};
+    for (const auto& [bytes, file, junk] : cases) {
+        EXPECT_EQ(formatFileBytes(bytes), file) << bytes;
+        EXPECT_EQ(formatJunkBytes(bytes), junk) << bytes;
+    }
+    EXPECT_EQ(formatFileBytes(INT64_MAX), "9,22 EB"); // no overflow at the extremes
+    EXPECT_EQ(formatFileBytes(INT64_MIN), "-9,22 EB");
+    // Memory counts in powers of 1024.
+    EXPECT_EQ(formatMemoryBytes(0), "Cero KB");
+    EXPECT_EQ(formatMemoryBytes(512), "512 bytes");
+    EXPECT_EQ(formatMemoryBytes(1024), "1 KB");
+    EXPECT_EQ(formatMemoryBytes(1536ULL << 20), "1,5 GB");
+    EXPECT_EQ(formatMemoryBytes(1000ULL << 10), "1 MB");
+    EXPECT_EQ(formatMemoryBytes(999ULL << 10), "999 KB");
+}
+
+TEST(DateText, ShortSpanishStyleAndIso)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(formatShortDate(1796515200), "6/12/26"); // 2026-12-06
+    EXPECT_EQ(formatShortDate(946684800), "1/1/00");
+    EXPECT_EQ(formatIsoDate(1796515200), "2026-12-06T00:00:00Z");
+}
 
 TEST(Usage, PercentIsTruncatedExactly)
 {
