@@ -47,7 +47,7 @@ TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
 TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
 {
     TestTree t;
-    ::setenv("XDG_DATA_HOME", t.dir("data").c_str(), 1);
+    const ScopedEnv data("XDG_DATA_HOME", t.dir("data").c_str());
     const std::string victim = t.file("docs/a b%c.txt", 12);
     auto trash = makeSystemService<Trash>();
     auto ok = trash->moveToTrash(victim);
