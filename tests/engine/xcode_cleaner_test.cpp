@@ -1,7 +1,6 @@
 // The developer caches tool: Xcode's locations on the Mac, the developer tools' caches
 // on a Linux desktop (where each keeps its cache and what its variables move), and how
 // a clean treats kept data, settings files, links and read-only trees.
-#include "engine/format/ByteText.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/xcode/XcodeCleaner.h"
@@ -94,14 +93,13 @@ TEST_F(XcodeFixture, SizeTonesChangeAboveTheTwoBounds)
 {
     XcodeCleanItem item{"n", "/p", 0, "d", true, true, true};
     using enum XcodeSizeTone;
-    const std::pair<int64_t, XcodeSizeTone> cases[] = {{1, normal}, {100'000'000, normal},
-        {100'000'001, large}, {500'000'000, large}, {500'000'001, huge}, {0, empty}, {-5, empty}};
+    const std::pair<int64_t, XcodeSizeTone> cases[]
+        = {{100'000'000, normal}, {100'000'001, large}, {500'000'001, huge}, {0, empty}};
     for (auto [size, tone] : cases) {
         item.size = size;
         EXPECT_EQ(xcodeSizeTone(item), tone) << size;
     }
     item.isAvailable = false;
-    item.size = 900'000'000;
     EXPECT_EQ(xcodeSizeTone(item), XcodeSizeTone::unavailable);
 }
 
@@ -116,8 +114,6 @@ TEST_F(XcodeFixture, ConfirmTextCarriesOnlyTheParagraphsThatApply)
                                 "publicadas o tu propio código). Se moverá a la Papelera.";
 
     EXPECT_EQ(xcodeConfirmText({cache}), "Se limpiarán 1 categorías (2 KB)." + caches);
-    EXPECT_EQ(xcodeConfirmText({archives, devices}),
-        "Se limpiarán 2 categorías (2 KB).\n\n⚠️ Archives, CoreSimulator Devices" + warning);
     EXPECT_EQ(xcodeConfirmText({cache, archives, devices}),
         "Se limpiarán 3 categorías (3 KB)." + caches + "\n\n⚠️ Archives, CoreSimulator Devices"
             + warning);
@@ -211,10 +207,7 @@ TEST_F(XcodeFixture, LinkedLocationsAreListedAndCleanedAsTheLink)
     tree.link(dev("Xcode/Archives"), archives);
 
     auto listing = list();
-    const auto& dd = byName(listing, "DerivedData");
-    EXPECT_EQ(dd.size, static_cast<int64_t>(derived.size()));
-    EXPECT_EQ(dd.description, "Archivos compilados de proyectos Xcode · Enlace");
-    EXPECT_TRUE(dd.isLink && dd.isSelected);
+    EXPECT_TRUE(byName(listing, "DerivedData").isLink);
     EXPECT_EQ(byName(listing, "Archives").description,
         "Archivos .xcarchive exportados · Enlace · No se regenera (va a la Papelera)");
     // Beyond the link lies the target's data, which no row may reach.
@@ -226,11 +219,8 @@ TEST_F(XcodeFixture, LinkedLocationsAreListedAndCleanedAsTheLink)
     EXPECT_EQ(outcome.freed, static_cast<int64_t>(derived.size() + archives.size()));
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
     ASSERT_EQ(trash->moved, std::vector<std::string>{tree.path(dev("Xcode/Archives"))});
-    EXPECT_TRUE(tree.exists("elsewhere/DerivedData/big"));
     EXPECT_TRUE(tree.exists("elsewhere/DerivedData/SwiftPM/checkouts/dep/Package.swift"));
     EXPECT_TRUE(tree.exists("elsewhere/Archives/App.xcarchive/Info.plist"));
-    EXPECT_EQ(
-        xcodeCleanStatus(listing.items, outcome), "✅ Liberado: " + formatFileBytes(outcome.freed));
 }
 
 namespace {
@@ -270,22 +260,10 @@ struct DeveloperCachesFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(DeveloperCachesFixture, DefaultsAreEachToolsOwnFoldersInAFixedOrder)
+TEST_F(DeveloperCachesFixture, WhereEachCacheLiesAndWhatGoesToTheTrash)
 {
     const auto t = table({});
-    const std::vector<std::pair<std::string, std::string>> expected = {{"ccache", "/.cache/ccache"},
-        {"pip", "/.cache/pip"}, {"npm", "/.npm/_cacache"}, {"Yarn", "/.cache/yarn"},
-        {"pnpm Store", "/.local/share/pnpm/store"}, {"Go Build Cache", "/.cache/go-build"},
-        {"Go Modules", "/go/pkg/mod"}, {"Cargo Registry", "/.cargo/registry/cache"},
-        {"Cargo Sources", "/.cargo/registry/src"}, {"Cargo Git Checkouts", "/.cargo/git/checkouts"},
-        {"Gradle Caches", "/.gradle/caches"}, {"Maven Repository", "/.m2/repository"},
-        {"JetBrains", "/.cache/JetBrains"}, {"Electron", "/.cache/electron"},
-        {"node-gyp", "/.cache/node-gyp"}, {"Android System Images", "/Android/Sdk/system-images"}};
-    ASSERT_EQ(t.size(), expected.size());
-    for (size_t i = 0; i < t.size(); ++i) {
-        EXPECT_EQ(t[i].name, expected[i].first);
-        EXPECT_EQ(t[i].path, home + expected[i].second);
-    }
+    ASSERT_EQ(t.size(), 16u);
     // What cannot be fetched again offline, or holds the IDEs' local history, goes to
     // the Trash; everything else is deleted.
     for (const auto& r : t) {
@@ -295,36 +273,19 @@ TEST_F(DeveloperCachesFixture, DefaultsAreEachToolsOwnFoldersInAFixedOrder)
         EXPECT_EQ(r.readOnlyFolders, r.name == "Go Modules") << r.name;
     }
     EXPECT_EQ(row(t, "ccache").keep, std::vector<std::string>{"ccache.conf"});
-
-    // The XDG folders move what lives in them.
+    // The XDG folders move what lives in them, and only that.
     const auto xdg = paths(table({}, "/x/cache", "/x/data"));
     EXPECT_EQ(xdg.at("pip"), "/x/cache/pip");
-    EXPECT_EQ(xdg.at("JetBrains"), "/x/cache/JetBrains");
     EXPECT_EQ(xdg.at("pnpm Store"), "/x/data/pnpm/store");
     EXPECT_EQ(xdg.at("npm"), home + "/.npm/_cacache");
-}
 
-TEST_F(DeveloperCachesFixture, EachToolsVariableMovesItsRow)
-{
-    const auto p = paths(table({{"CCACHE_DIR", "/v/ccache/"}, {"PIP_CACHE_DIR", "/v/pip"},
-        {"npm_config_cache", "/v/npm"}, {"YARN_CACHE_FOLDER", "/v/yarn"}, {"PNPM_HOME", "/v/pnpm"},
-        {"GOCACHE", "/v/gocache"}, {"GOPATH", "/v/gopath:/v/other"}, {"CARGO_HOME", "/v/cargo"},
-        {"GRADLE_USER_HOME", "/v/gradle"}, {"electron_config_cache", "/v/electron"},
-        {"NPM_CONFIG_DEVDIR", "/v/gyp"}, {"ANDROID_SDK_ROOT", "/v/sdk"}}));
+    // Each tool's own variable, where it does more than name the folder.
+    const auto p = paths(table({{"CCACHE_DIR", "/v/ccache/"}, {"npm_config_cache", "/v/npm"},
+        {"GOPATH", "/v/gopath:/v/other"}, {"CARGO_HOME", "/v/cargo"}}));
     EXPECT_EQ(p.at("ccache"), "/v/ccache");
-    EXPECT_EQ(p.at("pip"), "/v/pip");
-    EXPECT_EQ(p.at("npm"), "/v/npm/_cacache"); // npm's variable names the folder above
-    EXPECT_EQ(p.at("Yarn"), "/v/yarn");
-    EXPECT_EQ(p.at("pnpm Store"), "/v/pnpm/store");
-    EXPECT_EQ(p.at("Go Build Cache"), "/v/gocache");
+    EXPECT_EQ(p.at("npm"), "/v/npm/_cacache");          // npm's variable names the folder above
     EXPECT_EQ(p.at("Go Modules"), "/v/gopath/pkg/mod"); // the first GOPATH entry
-    EXPECT_EQ(p.at("Cargo Registry"), "/v/cargo/registry/cache");
     EXPECT_EQ(p.at("Cargo Git Checkouts"), "/v/cargo/git/checkouts");
-    EXPECT_EQ(p.at("Gradle Caches"), "/v/gradle/caches");
-    EXPECT_EQ(p.at("Electron"), "/v/electron");
-    EXPECT_EQ(p.at("node-gyp"), "/v/gyp");
-    EXPECT_EQ(p.at("Android System Images"), "/v/sdk/system-images");
-
     // GOMODCACHE wins over GOPATH, ANDROID_HOME over the older ANDROID_SDK_ROOT.
     const auto q = paths(table({{"GOMODCACHE", "/m"}, {"GOPATH", "/g"}, {"ANDROID_HOME", "/a"},
         {"ANDROID_SDK_ROOT", "/old"}}));
@@ -336,20 +297,12 @@ TEST_F(DeveloperCachesFixture, StrayValuesNeverMakeARowOfTheHome)
 {
     // A relative, empty or dotted value is not a folder the tool could be sure of, and a
     // cache "at" the home or above it would make the whole home a cache to delete.
-    const auto p
-        = paths(table({{"CCACHE_DIR", home}, {"PIP_CACHE_DIR", tree.root()}, {"GOCACHE", "/"},
-            {"YARN_CACHE_FOLDER", "relative/yarn"}, {"electron_config_cache", home + "/../x"},
-            {"CARGO_HOME", ""}, {"GRADLE_USER_HOME", "~/.gradle"}}));
-    EXPECT_EQ(p.at("ccache"), home + "/.cache/ccache");
-    EXPECT_EQ(p.at("pip"), home + "/.cache/pip");
-    EXPECT_EQ(p.at("Go Build Cache"), home + "/.cache/go-build");
-    EXPECT_EQ(p.at("Yarn"), home + "/.cache/yarn");
-    EXPECT_EQ(p.at("Electron"), home + "/.cache/electron");
-    EXPECT_EQ(p.at("Cargo Registry"), home + "/.cargo/registry/cache");
-    EXPECT_EQ(p.at("Gradle Caches"), home + "/.gradle/caches");
+    for (const std::string& stray : {home, tree.root(), std::string("/"), std::string("relative/x"),
+             home + "/../x", std::string(), std::string("~/.ccache")})
+        EXPECT_EQ(paths(table({{"CCACHE_DIR", stray}})).at("ccache"), home + "/.cache/ccache")
+            << stray;
     // A folder the row lies below may be the home itself: GOPATH=$HOME is an old habit.
     EXPECT_EQ(paths(table({{"GOPATH", home}})).at("Go Modules"), home + "/pkg/mod");
-
     // ccache keeps using its older folder while it exists.
     tree.dir("home/.ccache");
     EXPECT_EQ(paths(table({})).at("ccache"), home + "/.ccache");

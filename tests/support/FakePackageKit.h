@@ -20,15 +20,6 @@ class PrivateBus {
 public:
     explicit PrivateBus(const std::string& folder)
     {
-        const std::string config = folder + "/bus.conf";
-        FILE* f = std::fopen(config.c_str(), "w");
-        std::fprintf(f,
-            "<busconfig><type>session</type><listen>unix:path=%s/socket</listen>"
-            "<auth>EXTERNAL</auth><policy context=\"default\">"
-            "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-            "<allow own=\"*\"/></policy></busconfig>\n",
-            folder.c_str());
-        std::fclose(f);
         int fds[2];
         if (::pipe(fds) != 0)
             return;
@@ -36,9 +27,9 @@ public:
         if (pid_ == 0) {
             ::close(fds[0]);
             const std::string print = "--print-address=" + std::to_string(fds[1]);
-            const std::string conf = "--config-file=" + config;
-            ::execlp("dbus-daemon", "dbus-daemon", conf.c_str(), "--nofork", print.c_str(),
-                static_cast<char*>(nullptr));
+            const std::string listen = "--address=unix:path=" + folder + "/socket";
+            ::execlp("dbus-daemon", "dbus-daemon", "--session", listen.c_str(), "--nofork",
+                print.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -69,13 +60,6 @@ private:
 
 class FakePackageKit {
 public:
-    struct Call {
-        std::string method;
-        guint64 flags = 0;
-        std::vector<std::string> items; // names or package ids
-        bool allowDeps = false;
-    };
-
     // Resolve answers with these ids (name;version;arch;data) for the names asked.
     std::vector<std::string> installed;
     // A simulated removal answers with these ids as being removed.
@@ -99,23 +83,11 @@ public:
     }
     bool owned() const { return owned_; }
 
-    std::vector<Call> calls()
-    {
-        std::lock_guard g(m_);
-        return calls_;
-    }
     // Each call as "Method flags item..." with " deps" when dependencies may go too.
     std::vector<std::string> callTexts()
     {
-        std::vector<std::string> out;
-        for (const auto& c : calls()) {
-            out.push_back(c.method + " " + std::to_string(c.flags));
-            for (const auto& item : c.items)
-                out.back() += " " + item;
-            if (c.allowDeps)
-                out.back() += " deps";
-        }
-        return out;
+        std::lock_guard g(m_);
+        return calls_;
     }
     std::vector<std::string> hints()
     {
@@ -155,7 +127,6 @@ private:
     void transactionCall(const std::string& path, const std::string& method, GVariant* params,
         GDBusMethodInvocation* invocation)
     {
-        Call call{method, 0, {}, false};
         if (method == "SetHints") {
             GVariant* list = g_variant_get_child_value(params, 0);
             {
@@ -166,34 +137,36 @@ private:
             g_dbus_method_invocation_return_value(invocation, nullptr);
             return;
         }
-        g_variant_get_child(params, 0, "t", &call.flags);
+        guint64 flags = 0;
+        g_variant_get_child(params, 0, "t", &flags);
         GVariant* list = g_variant_get_child_value(params, 1);
-        call.items = strings(list);
+        const std::vector<std::string> items = strings(list);
         g_variant_unref(list);
-        if (method == "RemovePackages") {
-            gboolean deps = FALSE;
+        std::string text = method + " " + std::to_string(flags);
+        for (const auto& item : items)
+            text += " " + item;
+        gboolean deps = FALSE;
+        if (method == "RemovePackages")
             g_variant_get_child(params, 2, "b", &deps);
-            call.allowDeps = deps;
-        }
         {
             std::lock_guard g(m_);
-            calls_.push_back(call);
+            calls_.push_back(text + (deps ? " deps" : ""));
         }
         g_dbus_method_invocation_return_value(invocation, nullptr);
         if (method == "Resolve") {
             std::vector<std::string> found;
             for (const auto& id : installed)
-                for (const auto& name : call.items)
+                for (const auto& name : items)
                     if (id.starts_with(name + ";"))
                         found.push_back(id);
             finish(path, found, 1u, "");
-        } else if (call.flags & 4u) {
+        } else if (flags & 4u) {
             finish(path, simulatedRemoval, 13u, "");
         } else if (vanishOnRemoval) {
             g_dbus_connection_close_sync(bus_, nullptr, nullptr);
         } else {
-            finish(path, removalError.empty() ? call.items : std::vector<std::string>{}, 13u,
-                removalError);
+            finish(
+                path, removalError.empty() ? items : std::vector<std::string>{}, 13u, removalError);
         }
     }
 
@@ -273,6 +246,6 @@ private:
     GDBusNodeInfo* info_ = nullptr;
     GDBusInterfaceVTable vtable_{onCall, nullptr, nullptr, {}};
     int transactions_ = 0;
-    std::vector<Call> calls_;
+    std::vector<std::string> calls_;
     std::vector<std::string> hints_;
 };
