@@ -19,6 +19,10 @@
 #include <functional>
 #include <memory>
 
+// The status line's note for entries whose path holds something else than what was listed.
+inline const QString kChangedSinceListing
+    = QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió");
+
 template <class Screen> struct ShownScreen {
     ScreenTestEnvironment env;
     Screen screen;
@@ -87,6 +91,14 @@ template <class Screen> struct ShownScreen {
     void tick(int r, bool on)
     {
         model()->setData(row(r), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+    // Selects exactly these rows, as a user's clicks would.
+    void select(const QList<int>& rows)
+    {
+        QItemSelectionModel* selection = screen.listView()->selectionModel();
+        selection->clearSelection();
+        for (int r : rows)
+            selection->select(row(r), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
     // The titles of the context menu at `at` (invalid: outside every row); triggers the
