@@ -1,4 +1,6 @@
-// The Applications screen: listing, icons, uninstalling and the menu.
+// The Applications screen: listing, icons, uninstalling and the menu. On a Linux desktop
+// each application goes the way it was installed, asked first, and only what really
+// went leaves the list.
 #include "gui/support/ShownScreen.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/tools/applications/AppListModel.h"
@@ -12,16 +14,24 @@
 
 #include <cstdio>
 #include <map>
+#include <thread>
+
+#include <sys/stat.h>
 
 using namespace tidvale;
 using namespace tidvale::gui;
+using Package = platform::DebianPackage;
 
 namespace {
 
 struct Screen : ShownScreen<ApplicationsViewController> {
+    using ShownScreen::ShownScreen;
     QStringList names() const { return column(AppListModel::nameColumn); }
-    std::vector<AlertRequest> uninstall(const QList<int>& rows, int answer)
+    std::vector<AlertRequest> uninstall(const QStringList& chosen, int answer)
     {
+        QList<int> rows;
+        for (const QString& name : chosen)
+            rows << static_cast<int>(names().indexOf(name));
         select(rows);
         return answering(
             answer, [&] { QTest::mouseClick(screen.uninstallButton(), Qt::LeftButton); });
@@ -31,6 +41,43 @@ struct Screen : ShownScreen<ApplicationsViewController> {
         return "✅ Movidas a Papelera · Liberado: " + fileBytesText(bytes);
     }
 };
+
+// The colour at the middle of a row's icon; invalid when the row has none.
+QColor centreOfIcon(const Screen& s, const QString& name)
+{
+    const QImage icon = s.row(static_cast<int>(s.names().indexOf(name)), AppListModel::iconColumn)
+                            .data(Qt::DecorationRole)
+                            .value<QPixmap>()
+                            .toImage();
+    return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
+}
+
+std::string entry(const std::string& keys)
+{
+    return "[Desktop Entry]\nType=Application\n" + keys + "\n";
+}
+
+std::string executable(const ScreenTestEnvironment& env, const std::string& rel, size_t bytes)
+{
+    const std::string path = env.tree.file(rel, bytes);
+    ::chmod(path.c_str(), 0755);
+    return path;
+}
+
+const char* kStatus = "Package: editor\n"
+                      "Status: install ok installed\n"
+                      "Architecture: amd64\n"
+                      "Version: 1.2-3\n"
+                      "Installed-Size: 2048\n"
+                      "\n"
+                      "Package: suite\n"
+                      "Status: install ok installed\n"
+                      "Architecture: amd64\n"
+                      "Version: 7.0\n"
+                      "Installed-Size: 10000\n";
+
+const QString kHandMade = QStringLiteral(
+    "No se sabe qué instaló esta entrada de menú: no se puede desinstalar desde aquí.");
 
 } // namespace
 
@@ -66,15 +113,11 @@ private slots:
         s.env.inSystem("Applications/Broken.app/Contents/Resources/AppIcon.icns", 40); // no image
         QVERIFY(s.run());
         QCOMPARE(s.model()->rowCount(), 3);
-        for (int r = 0; r < 3; ++r) {
-            const QImage icon = s.row(r, AppListModel::iconColumn)
-                                    .data(Qt::DecorationRole)
-                                    .value<QPixmap>()
-                                    .toImage();
-            QVERIFY(!icon.isNull());
-            QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2) == QColor(10, 200, 30),
-                s.names()[r] == "Painted");
-        }
+        for (const QString& name : s.names())
+            QCOMPARE(
+                centreOfIcon(s, name).isValid() && centreOfIcon(s, name) == QColor(10, 200, 30),
+                name == "Painted");
+        QVERIFY(centreOfIcon(s, "Plain").isValid() && centreOfIcon(s, "Broken").isValid());
     }
 
     // Only the bundles that were moved leave the list and count, from the button and
@@ -89,12 +132,12 @@ private slots:
         QVERIFY(s.run());
         const std::string apps = s.env.systemRoot() + "/Applications/";
         s.env.trash->refuse = {apps + "B.app"};
-        s.uninstall({0, 1, 2}, 1);
+        s.uninstall({"A", "B", "C"}, 1);
         QCOMPARE(s.names().size(), 4);
         s.env.inSystem("Applications/update/Contents/MacOS/x", 1000);
         QVERIFY(::rename((apps + "C.app").c_str(), (apps + "C.old").c_str()) == 0);
         QVERIFY(::rename((apps + "update").c_str(), (apps + "C.app").c_str()) == 0);
-        const auto asked = s.uninstall({2, 0, 1}, 0);
+        const auto asked = s.uninstall({"C", "A", "B"}, 0);
         QCOMPARE(asked.at(0).informativeText,
             QStringLiteral("Se moverán a la Papelera:\n• A\n• B\n• C"));
         QCOMPARE(s.env.trash->moved, std::vector<std::string>{apps + "A.app"});
@@ -160,6 +203,175 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(s.names().size(), 2);
         QVERIFY(s.env.trash->moved.empty());
+    }
+
+    // Both menu entries of one package go with it, the package that depends on it is
+    // named before anything is removed, and the package's size counts once.
+    void linuxPackageAndWhatDependsOnItAreAskedFirst()
+    {
+        Screen s(linuxProfile());
+        s.env.tree.text("system/var/lib/dpkg/status", kStatus);
+        s.env.tree.text("system/var/lib/dpkg/info/suite.list",
+            "/usr/share/applications/writer.desktop\n/usr/share/applications/calc.desktop\n");
+        s.env.tree.text(
+            "system/var/lib/dpkg/info/editor.list", "/usr/share/applications/editor.desktop\n");
+        s.env.tree.text("system/usr/share/applications/writer.desktop", entry("Name=Writer"));
+        s.env.tree.text("system/usr/share/applications/calc.desktop", entry("Name=Calc"));
+        s.env.tree.text("system/usr/share/applications/editor.desktop", entry("Name=Editor"));
+        QVERIFY(s.run());
+        const Package suite{"suite", "amd64", "7.0"};
+        const Package help{"suite-help", "all", "7.0"};
+        s.env.remover->preview.others = {help};
+
+        auto asked = s.uninstall({"Writer"}, 1);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText,
+            QStringLiteral("Se desinstalarán:\n• Writer (paquete «suite»)\n• Calc (paquete «suite»)"
+                           "\n\nTambién se quitarán estos paquetes, que dependen de los "
+                           "anteriores:\n• suite-help (7.0)"));
+        QCOMPARE(s.env.remover->previewed, std::vector<std::vector<Package>>{{suite}});
+        QVERIFY(s.env.remover->removedPackages.empty());
+        QCOMPARE(s.names().size(), 3);
+        QCOMPARE(s.status(), QStringLiteral("3 aplicaciones"));
+
+        // The package manager answers off the GUI thread; dpkg has the last word on
+        // what went.
+        std::thread::id removedOn;
+        s.env.remover->onRemovePackages = [&](const std::vector<Package>&) {
+            removedOn = std::this_thread::get_id();
+            const std::string status = kStatus;
+            s.env.tree.text(
+                "system/var/lib/dpkg/status", status.substr(0, status.find("\n\n") + 2));
+        };
+        s.uninstall({"Writer"}, 0);
+        QCOMPARE(
+            s.env.remover->removedPackages, (std::vector<std::vector<Package>>{{suite, help}}));
+        QVERIFY(removedOn != std::this_thread::get_id());
+        QCOMPARE(s.names(), QStringList{"Editor"});
+        QCOMPARE(s.status(),
+            QStringLiteral("✅ Desinstaladas: 1 · Liberado: ") + fileBytesText(10000 * 1024));
+
+        // A package manager that cannot say what would go removes nothing.
+        s.env.remover->preview = {std::string("Transaction was rejected"), {}};
+        asked = s.uninstall({"Editor"}, 0);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText, QStringLiteral("Transaction was rejected"));
+        QCOMPARE(s.env.remover->removedPackages.size(), size_t(1));
+        QCOMPARE(s.names(), QStringList{"Editor"});
+    }
+
+    // A menu entry nothing known installed says why on its row, and nothing offers to
+    // uninstall it; an AppImage beside it goes to the Trash with its entry.
+    void linuxHandMadeEntryStaysAndAppImageGoesToTheTrash()
+    {
+        Screen s(linuxProfile());
+        const std::string script = executable(s.env, "home/bin/backup.sh", 20);
+        s.env.tree.text(
+            "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
+        const std::string tool = executable(s.env, "home/Apps/Tool.AppImage", 7000);
+        const std::string toolEntry = s.env.tree.text(
+            "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), (QStringList{"Tool", "Backup"}));
+        QCOMPARE(s.row(1, AppListModel::nameColumn).data(AppListModel::reasonRole).toString(),
+            kHandMade);
+        QVERIFY(
+            s.row(0, AppListModel::nameColumn).data(AppListModel::reasonRole).toString().isEmpty());
+
+        s.select({1});
+        QVERIFY(!s.screen.uninstallButton()->isEnabled());
+        auto uninstallEntry = [&](int row) {
+            QMenu menu;
+            s.screen.menuNeedsUpdate(&menu, s.row(row));
+            return menu.actions().last();
+        };
+        QVERIFY(!uninstallEntry(1)->isEnabled());
+        QVERIFY(uninstallEntry(0)->isEnabled());
+        QVERIFY(s.answering(0, [&] { s.screen.uninstallSelected(); }).empty());
+        QCOMPARE(s.status(), QStringLiteral("No se puede desinstalar desde aquí: ") + kHandMade);
+
+        // The AppImage is revealed as the file it is; opening runs its menu entry.
+        s.menu(s.row(0), "Mostrar en la carpeta");
+        s.menu(s.row(0), "Abrir Aplicación");
+        QCOMPARE(s.env.workspace->calls,
+            (std::vector<FakeWorkspace::Call>{{"reveal", tool}, {"launch", toolEntry}}));
+
+        const int64_t toolSize = s.screen.apps()->items()[0].info.size;
+        const auto asked = s.uninstall({"Tool", "Backup"}, 0);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText,
+            QStringLiteral("Se desinstalarán:\n• Tool (AppImage, a la Papelera)\n\nNo se pueden "
+                           "desinstalar desde aquí:\n• Backup: ")
+                + kHandMade);
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{tool, toolEntry}));
+        QCOMPARE(s.names(), QStringList{"Backup"});
+        QCOMPARE(s.status(),
+            QStringLiteral("✅ Desinstaladas: 1 · Liberado: ") + fileBytesText(toolSize));
+        QVERIFY(s.env.tree.exists("home/bin/backup.sh"));
+        QVERIFY(s.env.remover->previewed.empty()); // no package: nothing to ask
+    }
+
+    // flatpak's refusal is shown as it said it, and the application stays listed.
+    void linuxFlatpakThatRefusesStaysListed()
+    {
+        Screen s(linuxProfile());
+        const std::string app = "home/.local/share/flatpak/app/org.example.Paint/";
+        s.env.tree.link(app + "current", "x86_64/stable");
+        s.env.tree.link(app + "x86_64/stable/active", "abc123");
+        s.env.tree.file(app + "x86_64/stable/abc123/files/bin/paint", 5000);
+        s.env.tree.text(
+            app + "x86_64/stable/abc123/export/share/applications/org.example.Paint.desktop",
+            entry("Name=Paint\nX-Flatpak=org.example.Paint"));
+        s.env.tree.link(
+            "home/.local/share/flatpak/exports/share/applications/org.example.Paint.desktop",
+            "../../../app/org.example.Paint/current/active/export/share/applications/"
+            "org.example.Paint.desktop");
+        QVERIFY(s.run());
+        s.env.remover->flatpakAnswer
+            = {false, "error: org.example.Paint/x86_64/stable is running\n"};
+        const auto asked = s.answering(0, [&] { s.menu(s.row(0), "Desinstalar…"); });
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText, QStringLiteral("Se desinstalarán:\n• Paint (Flatpak)"));
+        QCOMPARE(s.env.remover->removedFlatpaks,
+            (std::vector<std::pair<std::string, bool>>{{"org.example.Paint", false}}));
+        QCOMPARE(s.names(), QStringList{"Paint"});
+        QCOMPARE(s.status(),
+            QStringLiteral(
+                "⚠️ No se desinstaló «Paint»: error: org.example.Paint/x86_64/stable "
+                "is running"));
+    }
+
+    // The icon an entry names is taken from the desktop's icon theme; a file it names
+    // is read; with neither the row still shows an icon.
+    void linuxIconsFromTheThemeOrAFile()
+    {
+        const QStringList savedPaths = QIcon::themeSearchPaths();
+        const QString savedTheme = QIcon::themeName();
+        Screen s(linuxProfile());
+        const std::string themes = s.env.tree.dir("icons");
+        s.env.tree.text("icons/probe/index.theme",
+            "[Icon Theme]\nName=probe\nDirectories=48x48/apps\n\n[48x48/apps]\nSize=48\n"
+            "Type=Fixed\n");
+        s.env.tree.dir("icons/probe/48x48/apps");
+        QImage art(48, 48, QImage::Format_ARGB32);
+        art.fill(QColor(10, 200, 30));
+        QVERIFY(art.save(QString::fromStdString(themes + "/probe/48x48/apps/paint-probe.png")));
+        art.fill(QColor(200, 20, 40));
+        const std::string file = themes + "/own.png";
+        QVERIFY(art.save(QString::fromStdString(file)));
+        QIcon::setThemeSearchPaths({QString::fromStdString(themes)});
+        QIcon::setThemeName(QStringLiteral("probe"));
+
+        const std::string apps = "home/.local/share/applications/";
+        s.env.tree.text(apps + "a.desktop", entry("Name=Themed\nIcon=paint-probe.png"));
+        s.env.tree.text(apps + "b.desktop", entry("Name=Own\nIcon=" + file));
+        s.env.tree.text(apps + "c.desktop", entry("Name=Plain\nIcon=no-such-icon"));
+        QVERIFY(s.run());
+        QCOMPARE(centreOfIcon(s, "Themed"), QColor(10, 200, 30));
+        QCOMPARE(centreOfIcon(s, "Own"), QColor(200, 20, 40));
+        QVERIFY(centreOfIcon(s, "Plain").isValid());
+        QIcon::setThemeSearchPaths(savedPaths);
+        QIcon::setThemeName(savedTheme);
     }
 };
 
