@@ -50,21 +50,26 @@ template <class Screen> struct ShownScreen {
     }
 
     // Runs `action` answering every alert it leads to with `answer` (0: the first
-    // button), and lets every answer arrive; returns the alerts shown, in order.
+    // button), and lets every answer arrive, until `done` holds if one is given (a
+    // stage that ends on another thread); returns the alerts shown, in order.
     std::vector<tidvale::gui::AlertRequest> answering(
-        int answer, const std::function<void()>& action)
+        int answer, const std::function<void()>& action, const std::function<bool()>& done = {})
     {
         tidvale::gui::AlertAnswerer answerer(answer);
         action();
         // Each answer comes through the event loop and may lead to a removal on a
         // worker, and either may lead to the next alert.
-        size_t seen = 0;
-        do {
+        QElapsedTimer clock;
+        clock.start();
+        for (size_t seen = size_t(-1);
+             seen != answerer.shown.size() || (done && !done() && clock.elapsed() < 10000);) {
             seen = answerer.shown.size();
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
             settle();
-        } while (seen != answerer.shown.size());
+            if (done && !done())
+                QTest::qWait(5);
+        }
         return answerer.shown;
     }
 
