@@ -110,51 +110,40 @@ private slots:
         QVERIFY(!s.screen.cleanButton()->isEnabled());
     }
 
-    // A group's removal leaves the summary alone; a copy whose only partner vanished
-    // may be the last one of its content and stays.
-    void removingOneGroupKeepsTheStatusAndAVanishedCopyBlocksItsPartner()
-    {
-        Screen s;
-        s.copy("Downloads/a1", 6000, 'a');
-        const auto a2 = s.copy("Documents/a2", 6000, 'a');
-        const auto b1 = s.copy("Downloads/b1", 8000, 'b');
-        const auto b2 = s.copy("Documents/b2", 8000, 'b');
-        QVERIFY(s.run());
-        const QString status = s.status();
-        // Groups sort by total bytes: b (16000) first, a (12000) second.
-        s.menu(s.at(1), "Eliminar Duplicados de este Grupo (1 copias)");
-        QCOMPARE(s.env.trash->moved, std::vector<std::string>{a2});
-        QCOMPARE(s.model()->rowCount(), 1);
-        QCOMPARE(s.status(), status);
-
-        QCOMPARE(::unlink(b1.c_str()), 0);
-        s.screen.trashFromMenu(b2);
-        s.settle();
-        QCOMPARE(s.env.trash->moved.size(), size_t(1));
-        QCOMPARE(s.model()->rowCount(), 1);
-        QCOMPARE(s.status(), kChangedSinceListing);
-    }
-
-    void removingOneFileMovesTheKeptCopyOnOrDropsTheGroup()
+    // One file from the menu: the next copy becomes the one that stays, and a group of
+    // one is no group. One group from the menu: the summary is left alone. A copy whose
+    // only partner vanished may be the last one of its content and stays.
+    void menuRemovesOneFileOrOneGroup()
     {
         Screen s;
         s.copy("Downloads/first", 6000, 'a');
         s.copy("Documents/second", 6000, 'a');
-        s.copy("Desktop/third", 6000, 'a');
-        const auto p1 = s.copy("Downloads/p1", 5000, 'p');
-        s.copy("Documents/p2", 5000, 'p');
-        QVERIFY(s.run());
+        const auto third = s.copy("Desktop/third", 6000, 'a');
+        s.copy("Downloads/b1", 8000, 'b');
+        const auto b2 = s.copy("Documents/b2", 8000, 'b');
+        const auto c1 = s.copy("Downloads/c1", 5000, 'c');
+        const auto c2 = s.copy("Documents/c2", 5000, 'c');
+        QVERIFY(s.run()); // groups sort by total bytes: a, b, c
         s.menu(s.at(0, 0), "Mover a Papelera");
-        QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias")); // the next file stays now
+        QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias"));
         QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
-        QCOMPARE(s.status(), s.waste(2, 11000));
+        QCOMPARE(s.status(), s.waste(3, 19000));
 
-        s.menu(s.at(1, 0), "Mover a Papelera");
-        QCOMPARE(s.env.trash->moved.back(), p1);
-        QCOMPARE(s.model()->rowCount(), 1); // a group of one is no group
+        s.menu(s.at(1), "Eliminar Duplicados de este Grupo (1 copias)");
+        QCOMPARE(s.env.trash->moved.back(), b2);
+        QCOMPARE(s.model()->rowCount(), 2);
+        QCOMPARE(s.status(), s.waste(3, 19000));
+
+        QCOMPARE(::unlink(c1.c_str()), 0);
+        s.screen.trashFromMenu(c2);
+        s.settle();
+        QCOMPARE(s.env.trash->moved.size(), size_t(2));
+        QCOMPARE(s.status(), kChangedSinceListing);
+
         s.menu(s.at(0, 1), "Mover a Papelera");
-        QCOMPARE(s.model()->rowCount(), 0);
-        QCOMPARE(s.status(), QStringLiteral("✅ Sin duplicados"));
+        QCOMPARE(s.env.trash->moved.back(), third);
+        QCOMPARE(s.model()->rowCount(), 1);
+        QCOMPARE(s.cells(0)[0], QStringLiteral("c1 — 2 copias"));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
