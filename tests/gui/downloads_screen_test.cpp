@@ -92,7 +92,8 @@ private slots:
 
     // Only what went leaves the list and counts. An entry the Trash refused stays
     // ticked; one replaced after the listing (a new download under the same name) is not
-    // the one the user ticked and stays too, from the button and from the menu.
+    // the one the user ticked and stays too, from the button and from the menu. The menu
+    // acts on one entry at once, without asking.
     void trashMovesOnlyTheTickedEntriesStillAsListed()
     {
         Screen s;
@@ -119,27 +120,19 @@ private slots:
         s.menu(s.row(0), "Mover a Papelera");
         QCOMPARE(s.status(), kChangedSinceListing);
         QVERIFY(s.env.tree.exists("home/Downloads/f0"));
-    }
 
-    void contextMenuActsOnOneEntryWithoutAsking()
-    {
-        Screen s;
-        const auto a = s.entry("a.pdf", 500, 3);
-        s.entry("b.pdf", 700, 2);
-        QVERIFY(s.run());
         QVERIFY(s.menu({}).isEmpty());
-        const auto asked = s.answering(1, [&] {
-            for (const char* entry :
-                {"Mostrar en Finder", "Abrir", "Obtener Información", "Mover a Papelera"})
-                s.menu(s.row(0), entry);
-        });
-        QVERIFY(asked.empty());
+        QVERIFY(s.answering(1, [&] {
+                     for (const char* entry :
+                         {"Mostrar en Finder", "Abrir", "Obtener Información", "Mover a Papelera"})
+                         s.menu(s.row(3), entry);
+                 }).empty());
         QCOMPARE(s.env.workspace->calls,
-            (std::vector<FakeWorkspace::Call>{{"reveal", a}, {"open", a}, {"info", a}}));
-        QCOMPARE(s.env.trash->moved, std::vector<std::string>{a});
-        QCOMPARE(s.names(), QStringList({"b.pdf"}));
-        QCOMPARE(s.screen.allItems().size(), size_t(1));
-        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(500));
+            (std::vector<FakeWorkspace::Call>{
+                {"reveal", paths[5]}, {"open", paths[5]}, {"info", paths[5]}}));
+        QCOMPARE(s.env.trash->moved.back(), paths[5]);
+        QCOMPARE(s.names(), QStringList({"f0", "f1", "f3"}));
+        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(6000));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -54,9 +54,10 @@ private slots:
         QCOMPARE(s.names(), QStringList({"huge.mov"}));
     }
 
-    // The selection, or everything when nothing is selected, after asking. Only what
-    // went leaves and counts: a refused file stays, and so does a file replaced since
-    // the search, from the button and from the menu.
+    // The menu acts on one file at once, without asking; the button on the selection,
+    // or everything when nothing is selected, after asking. Only what went leaves and
+    // counts: a refused file stays, and so does a file replaced since the search, from
+    // the button and from the menu.
     void trashMovesOnlyWhatIsStillAsListed()
     {
         Screen s;
@@ -65,16 +66,25 @@ private slots:
         const auto c = s.file("Documents/c.bin", 100 * kMB);
         const auto d = s.file("Documents/d.bin", 60 * kMB);
         QVERIFY(s.run());
-        auto asked = s.answering(1, [&] { s.screen.doTrash(); });
-        QCOMPARE(asked.at(0).message, QStringLiteral("¿Mover 4 archivo(s) a la Papelera?"));
-        QVERIFY(s.env.trash->moved.empty());
+        QCOMPARE(s.answering(1, [&] { s.screen.doTrash(); }).at(0).message,
+            QStringLiteral("¿Mover 4 archivo(s) a la Papelera?"));
+        QVERIFY(s.menu({}).isEmpty());
+        s.menu(s.row(3), "Mostrar en Finder");
+        s.menu(s.row(3), "Obtener Información");
+        QCOMPARE(
+            s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"reveal", d}, {"info", d}}));
+        s.env.trash->refuse = {d};
+        s.menu(s.row(3), "Mover a Papelera");
+        QCOMPARE(s.status(), "❌ No se pudo mover a la Papelera: " + kRefused);
+        s.env.trash->refuse = {a};
+        QVERIFY(s.answering(1, [&] { s.menu(s.row(3), "Mover a Papelera"); }).empty());
+        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(60 * kMB));
 
         s.select({2, 0});
-        s.env.trash->refuse.push_back(a);
-        asked = s.answering(0, [&] { s.screen.doTrash(); });
+        const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
         QCOMPARE(asked.at(0).message, QStringLiteral("¿Mover 2 archivo(s) a la Papelera?"));
-        QCOMPARE(s.env.trash->moved, std::vector<std::string>{c});
-        QCOMPARE(s.names(), QStringList({"a.bin", "b.bin", "d.bin"}));
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{d, c}));
+        QCOMPARE(s.names(), QStringList({"a.bin", "b.bin"}));
         QCOMPARE(s.status(), s.freed(100 * kMB) + " · 1 no se movió: " + kRefused);
 
         // Nothing moved: no success mark, and the Trash's reason.
@@ -84,39 +94,16 @@ private slots:
         QCOMPARE(s.status(), "❌ No se pudieron mover 2 elementos a la Papelera: " + kRefused);
 
         s.env.trash->refuse.clear();
-        s.file("Documents/new.bin", 60 * kMB);
-        QVERIFY(::rename(s.env.homePath("Documents/new.bin").c_str(), d.c_str()) == 0);
+        s.file("Documents/new.bin", 300 * kMB);
+        QVERIFY(::rename(s.env.homePath("Documents/new.bin").c_str(), a.c_str()) == 0);
         s.select({});
         s.answering(0, [&] { s.screen.doTrash(); });
-        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{c, a, b}));
-        QCOMPARE(s.names(), QStringList({"d.bin"}));
-        QCOMPARE(s.status(), s.freed(500 * kMB) + " · " + kChangedSinceListing);
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{d, c, b}));
+        QCOMPARE(s.names(), QStringList({"a.bin"}));
+        QCOMPARE(s.status(), s.freed(200 * kMB) + " · " + kChangedSinceListing);
         s.menu(s.row(0), "Mover a Papelera");
         QCOMPARE(s.status(), kChangedSinceListing);
-        QVERIFY(s.env.tree.exists("home/Documents/d.bin"));
-    }
-
-    // One file, at once and without asking; a refusal leaves it listed.
-    void contextMenuActsOnOneFile()
-    {
-        Screen s;
-        const auto a = s.file("Documents/a.bin", 300 * kMB);
-        s.file("Documents/b.bin", 200 * kMB);
-        QVERIFY(s.run());
-        QVERIFY(s.menu({}).isEmpty());
-        s.menu(s.row(0), "Mostrar en Finder");
-        s.menu(s.row(0), "Obtener Información");
-        QCOMPARE(
-            s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"reveal", a}, {"info", a}}));
-
-        s.env.trash->refuse.push_back(a);
-        s.menu(s.row(0), "Mover a Papelera");
-        QCOMPARE(s.screen.items().size(), size_t(2));
-        QCOMPARE(s.status(), "❌ No se pudo mover a la Papelera: " + kRefused);
-        s.env.trash->refuse.clear();
-        QVERIFY(s.answering(1, [&] { s.menu(s.row(0), "Mover a Papelera"); }).empty());
-        QCOMPARE(s.names(), QStringList({"b.bin"}));
-        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(300 * kMB));
+        QVERIFY(s.env.tree.exists("home/Documents/a.bin"));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -70,24 +70,6 @@ private slots:
         QCOMPARE(s.names(), QStringList{"Mozilla Firefox/Caché (abc.default)"});
         QCOMPARE(s.status(), "✅ Liberado: 7 KB");
     }
-
-    // A password could not help in the user's own folders: the row stays, with the
-    // reason the removal was refused.
-    void refusedRowsStayWithTheirReason()
-    {
-        Screen s;
-        const std::string cache = "home/Library/Application Support/Microsoft Edge/Default/Cache";
-        s.env.tree.file(cache + "/Cache_Data/f_0001", 2000);
-        s.env.tree.protect(cache + "/Cache_Data");
-        QVERIFY(s.run());
-        const auto asked = s.clean();
-        QCOMPARE(asked.size(), 2u);
-        QCOMPARE(asked[1].informativeText,
-            "No se ha podido eliminar “Cache” porque no tienes permiso para acceder a ello.");
-        QCOMPARE(s.screen.items()->rowCount(), 1);
-        QVERIFY(s.env.tree.exists(cache + "/Cache_Data/f_0001"));
-        QVERIFY(s.env.runner->requests.empty());
-    }
 };
 
 QTEST_MAIN(PrivacyScreenTest)
