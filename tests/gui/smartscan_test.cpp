@@ -40,7 +40,6 @@ QString confirmation(int count)
 }
 
 struct Screen : ShownScreen<SmartScanViewController> {
-    using ShownScreen::ShownScreen;
     // Confirms the clean and waits for it; returns the confirmation's text.
     QString clean()
     {
@@ -151,34 +150,6 @@ private slots:
         PrimaryButton* clean = s.screen.cleanButton();
         QVERIFY(clean && clean->isVisible());
         QVERIFY(s.screen.rect().contains(QRect(clean->mapTo(&s.screen, QPoint()), clean->size())));
-    }
-
-    // On a Linux desktop the same screen reads the desktop's cache folder and the
-    // freedesktop.org Trash, and empties the Trash entry with its record.
-    void linuxDesktopFoldersEndToEnd()
-    {
-        Screen s(linuxProfile());
-        auto& env = s.env;
-        env.inHome(".cache/thumbnails/large/a.png", 700000);
-        env.inHome(".cache/mozilla/firefox/ab.default/cache2/entries/1", 600000);
-        env.tree.text("home/.mozilla/firefox/profiles.ini",
-            "[Profile0]\nName=default\nIsRelative=1\nPath=ab.default\n");
-        env.inHome(".local/share/Trash/files/viejo.iso", 3000);
-        env.tree.text("home/.local/share/Trash/info/viejo.iso.trashinfo",
-            "[Trash Info]\nPath=/home/ana/viejo%20final.iso\n");
-        env.running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
-
-        QVERIFY(s.run());
-        QCOMPARE(cardLines(s.screen),
-            QStringList({"Caché de Usuario | 2 elementos | " + junkBytesText(1300000),
-                "Mozilla Firefox | 1 elemento | " + junkBytesText(600000),
-                "Papelera | 1 elemento | " + junkBytesText(3000)}));
-
-        s.clean();
-        QCOMPARE(messages(s.screen).first(), "✅ Se liberaron " + junkBytesText(703000));
-        QVERIFY(!env.tree.exists("home/.local/share/Trash/info/viejo.iso.trashinfo"));
-        QVERIFY(!env.tree.exists("home/.cache/thumbnails"));
-        QVERIFY(env.tree.exists("home/.cache/mozilla/firefox/ab.default/cache2/entries/1"));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -10,7 +10,6 @@ using namespace tidvale::gui;
 namespace {
 
 struct Screen : ShownScreen<XcodeCleanerViewController> {
-    using ShownScreen::ShownScreen;
     int rowOf(const std::string& name) const
     {
         const auto& items = screen.items()->items();
@@ -74,16 +73,6 @@ private slots:
         for (const char* name : {"DerivedData", "SPM Checkouts", "CoreSimulator Devices"})
             QCOMPARE(s.size(name), "Vacío");
         QVERIFY(!s.cleanOn());
-    }
-
-    void linuxDesktopListsItsOwnDeveloperCaches()
-    {
-        Screen s(linuxProfile());
-        ScopedEnv pip("PIP_CACHE_DIR", nullptr);
-        s.env.tree.file("home/.cache/pip/http/x", 2000);
-        QVERIFY(s.run());
-        QCOMPARE(s.size("pip"), QStringLiteral("2 KB"));
-        QVERIFY(s.rowOf("DerivedData") < 0);
     }
 };
 
