@@ -2,10 +2,8 @@
 // each application goes the way it was installed, asked first, and only what really
 // went leaves the list.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/tools/applications/ApplicationsViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 #include <QImageWriter>
 #include <QMessageBox>

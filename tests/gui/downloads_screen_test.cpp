@@ -1,12 +1,9 @@
 // The Downloads screen: the age filter, ticks, the Trash and the menu.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 #include <QComboBox>
-#include <QThreadPool>
 
 #include <cstdio>
 #include <ctime>

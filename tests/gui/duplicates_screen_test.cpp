@@ -1,11 +1,8 @@
 // The Duplicates screen: groups, the copy that stays, and the three kinds of removal.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/duplicates/DuplicatesModel.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
-#include <QThreadPool>
 #include <QTreeView>
 
 #include <fstream>

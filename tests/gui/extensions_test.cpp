@@ -2,7 +2,6 @@
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/extensions/ExtensionsViewController.h"
 #include "gui/tools/extensions/LaunchItemModel.h"
-#include "gui/widgets/PrimaryButton.h"
 
 using namespace tidvale;
 using namespace tidvale::gui;

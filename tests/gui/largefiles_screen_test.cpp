@@ -1,12 +1,9 @@
 // The Large files screen on a temporary tree: search, threshold, Trash and menu.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/largefiles/LargeFilesModel.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 #include <QComboBox>
-#include <QThreadPool>
 
 #include <cstdio>
 

@@ -2,7 +2,6 @@
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/tools/privacy/PrivacyViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 using namespace tidvale;
 using namespace tidvale::gui;

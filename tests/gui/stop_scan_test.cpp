@@ -11,10 +11,7 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
-
-#include <QThreadPool>
 
 using namespace tidvale;
 using namespace tidvale::gui;

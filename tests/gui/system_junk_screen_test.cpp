@@ -1,12 +1,8 @@
 // The System Junk screen: scan, the two-stage clean, the failure report and the menu.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
-#include "gui/widgets/PrimaryButton.h"
-
-#include <QThreadPool>
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,6 @@
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 using namespace tidvale;
 using namespace tidvale::gui;

@@ -2,10 +2,13 @@
 
 // A tool screen shown on its own in a window on a temporary home, with the steps every
 // screen test takes: run its job, answer its alerts, open its context menu, read and
-// tick its list. Every list is watched by QAbstractItemModelTester.
+// tick its list, and what they read (buttons, byte texts). Every list is watched by
+// QAbstractItemModelTester.
 #include "gui/support/ScreenTestEnvironment.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/ToolViewController.h"
 #include "gui/widgets/Alert.h"
+#include "gui/widgets/PrimaryButton.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -15,6 +18,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
