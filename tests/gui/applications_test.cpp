@@ -1,10 +1,9 @@
-// The Applications screen: listing, icons, the size colour, uninstalling and the menu.
-#include "gui/style/Colors.h"
+// The Applications screen: listing, icons, uninstalling and the menu. On a Linux desktop
+// each application goes the way it was installed, asked first, and only what really
+// went leaves the list.
 #include "gui/support/ShownScreen.h"
-#include "gui/text/ByteTexts.h"
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/tools/applications/ApplicationsViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 
 #include <QImageWriter>
 #include <QMessageBox>
@@ -13,30 +12,24 @@
 
 #include <cstdio>
 #include <map>
+#include <thread>
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 using namespace tidvale;
 using namespace tidvale::gui;
+using Package = platform::DebianPackage;
 
 namespace {
 
 struct Screen : ShownScreen<ApplicationsViewController> {
-    // A bundle of `bytes` logical bytes that takes no room on the disk.
-    void sparse(const std::string& rel, off_t bytes)
-    {
-        QVERIFY(::truncate(env.tree.file(rel, 0).c_str(), bytes) == 0);
-    }
+    using ShownScreen::ShownScreen;
     QStringList names() const { return column(AppListModel::nameColumn); }
-    void select(const QList<int>& rows)
+    std::vector<AlertRequest> uninstall(const QStringList& chosen, int answer)
     {
-        auto* selection = screen.tableView()->selectionModel();
-        selection->clearSelection();
-        for (int r : rows)
-            selection->select(row(r), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-    std::vector<AlertRequest> uninstall(const QList<int>& rows, int answer)
-    {
+        QList<int> rows;
+        for (const QString& name : chosen)
+            rows << static_cast<int>(names().indexOf(name));
         select(rows);
         return answering(
             answer, [&] { QTest::mouseClick(screen.uninstallButton(), Qt::LeftButton); });
@@ -47,108 +40,126 @@ struct Screen : ShownScreen<ApplicationsViewController> {
     }
 };
 
-const QString kChanged
-    = QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió");
+// The colour at the middle of a row's icon; invalid when the row has none.
+QColor centreOfIcon(const Screen& s, const QString& name)
+{
+    const QImage icon = s.row(static_cast<int>(s.names().indexOf(name)), AppListModel::iconColumn)
+                            .data(Qt::DecorationRole)
+                            .value<QPixmap>()
+                            .toImage();
+    return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
+}
+
+std::string entry(const std::string& keys)
+{
+    return "[Desktop Entry]\nType=Application\n" + keys + "\n";
+}
+
+std::string executable(const ScreenTestEnvironment& env, const std::string& rel, size_t bytes)
+{
+    const std::string path = env.tree.file(rel, bytes);
+    ::chmod(path.c_str(), 0755);
+    return path;
+}
+
+const char* kStatus = "Package: editor\n"
+                      "Status: install ok installed\n"
+                      "Architecture: amd64\n"
+                      "Version: 1.2-3\n"
+                      "Installed-Size: 2048\n"
+                      "\n"
+                      "Package: suite\n"
+                      "Status: install ok installed\n"
+                      "Architecture: amd64\n"
+                      "Version: 7.0\n"
+                      "Installed-Size: 10000\n";
+
+const QString kHandMade = QStringLiteral(
+    "No se sabe qué instaló esta entrada de menú: no se puede desinstalar desde aquí.");
 
 } // namespace
 
 class ApplicationsTest : public QObject {
     Q_OBJECT
 private slots:
-    void listsLargestFirstWithVersionsAndColours()
+    // Largest first, with the bundle's version, and every row has an icon: the
+    // bundle's own, or a generic one where it has none or an unreadable one.
+    void listsLargestFirstWithVersionsAndIcons()
     {
         Screen s;
-        QCOMPARE(s.model()->rowCount(), 0); // nothing before "Cargar Apps"
-        s.sparse("system/Applications/Edge.app", 500'000'000);
-        s.sparse("home/Applications/Over.app/Contents/MacOS/bin", 500'000'001);
+        s.env.sparse("system/Applications/Edge.app", 500'000'000);
+        s.env.sparse("home/Applications/Over.app/Contents/MacOS/bin", 500'000'001);
         s.env.tree.text("system/Applications/Small.app/Contents/Info.plist",
             "<plist><dict><key>CFBundleShortVersionString</key><string>4.2</string></dict></"
             "plist>");
-        QVERIFY(s.run());
-        QCOMPARE(s.names(), (QStringList{"Over", "Edge", "Small"}));
-        QCOMPARE(s.status(), QStringLiteral("3 aplicaciones"));
-        QCOMPARE(s.column(AppListModel::versionColumn), (QStringList{"-", "-", "4.2"}));
-        auto colour = [&](int row) {
-            return s.row(row, AppListModel::sizeColumn).data(Qt::ForegroundRole).value<QColor>();
-        };
-        QCOMPARE(colour(0), systemColor(SystemColor::red));
-        QCOMPARE(colour(1), secondaryLabelColor());
-        QVERIFY(!s.screen.uninstallButton()->isEnabled());
-        s.select({1});
-        QVERIFY(s.screen.uninstallButton()->isEnabled());
-    }
-
-    void bundleIconOrGenericNeverBlank()
-    {
-        Screen s;
         const std::string res = s.env.systemRoot() + "/Applications/Painted.app/Contents/Resources";
         std::filesystem::create_directories(res);
         QImage art(128, 128, QImage::Format_ARGB32);
         art.fill(QColor(10, 200, 30));
         QImageWriter writer(QString::fromStdString(res + "/AppIcon.icns"), "icns");
         QVERIFY2(writer.write(art), qPrintable(writer.errorString()));
-        s.env.inSystem("Applications/Plain.app", 5);
         s.env.inSystem("Applications/Broken.app/Contents/Resources/AppIcon.icns", 40); // no image
         QVERIFY(s.run());
-        QCOMPARE(s.model()->rowCount(), 3);
-        for (int r = 0; r < 3; ++r) {
-            const QImage icon = s.row(r, AppListModel::iconColumn)
-                                    .data(Qt::DecorationRole)
-                                    .value<QPixmap>()
-                                    .toImage();
-            QVERIFY(!icon.isNull());
-            QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2) == QColor(10, 200, 30),
-                s.names()[r] == "Painted");
-        }
+        QCOMPARE(s.names().mid(0, 2), (QStringList{"Over", "Edge"}));
+        QCOMPARE(s.row(static_cast<int>(s.names().indexOf("Small")), AppListModel::versionColumn)
+                     .data()
+                     .toString(),
+            QStringLiteral("4.2"));
+        for (const QString& name : s.names())
+            QCOMPARE(
+                centreOfIcon(s, name).isValid() && centreOfIcon(s, name) == QColor(10, 200, 30),
+                name == "Painted");
+        QVERIFY(centreOfIcon(s, "Small").isValid() && centreOfIcon(s, "Broken").isValid());
     }
 
-    // Only the bundles that were moved leave the list, from the button and the menu.
-    void uninstallKeepsWhatCouldNotBeMoved()
+    // Only the bundles that were moved leave the list and count, from the button and
+    // the menu: one the Trash refused stays, and so does one replaced after the listing
+    // (an update installed meanwhile is another program than the one chosen).
+    void uninstallKeepsWhatWasNotMoved()
     {
         Screen s;
-        for (const auto& [name, size] : std::map<std::string, int>{
-                 {"A", 3000}, {"B", 2000}, {"C", 1000}, {"D", 500}, {"E", 100}})
-            s.env.inSystem("Applications/" + name + ".app", size);
+        for (const auto& [name, size] :
+            std::map<std::string, int>{{"A", 3000}, {"B", 2000}, {"C", 1000}, {"D", 500}})
+            s.env.inSystem("Applications/" + name + ".app/Contents/MacOS/x", size);
         QVERIFY(s.run());
-        const std::string b = s.env.systemRoot() + "/Applications/B.app";
-        s.env.trash->refuse = {b};
-        s.uninstall({0, 1, 2}, 1);
-        QCOMPARE(s.names().size(), 5);
-        const auto asked = s.uninstall({2, 0, 1}, 0);
-        QCOMPARE(s.names(), (QStringList{"B", "D", "E"}));
+        const std::string apps = s.env.systemRoot() + "/Applications/";
+        s.env.trash->refuse = {apps + "B.app"};
+        s.uninstall({"A", "B", "C"}, 1);
+        QCOMPARE(s.names().size(), 4);
+        s.env.inSystem("Applications/update/Contents/MacOS/x", 1000);
+        QVERIFY(::rename((apps + "C.app").c_str(), (apps + "C.old").c_str()) == 0);
+        QVERIFY(::rename((apps + "update").c_str(), (apps + "C.app").c_str()) == 0);
+        const auto asked = s.uninstall({"C", "A", "B"}, 0);
         QCOMPARE(asked.at(0).informativeText,
             QStringLiteral("Se moverán a la Papelera:\n• A\n• B\n• C"));
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{apps + "A.app"});
+        QCOMPARE(s.names(), (QStringList{"B", "C", "D"}));
         QCOMPARE(s.status(),
-            s.moved(4000) + QStringLiteral(" · 1 no se movió: No se pudo mover a la Papelera."));
-        QVERIFY(s.env.tree.exists("system/Applications/B.app"));
-        s.uninstall({1}, 0);
-        QCOMPARE(s.names(), (QStringList{"B", "E"}));
-        QCOMPARE(s.status(), s.moved(500));
-        s.uninstall({0}, 0);
-        QCOMPARE(s.status(),
-            QStringLiteral("❌ No se pudo mover a la Papelera: No se pudo mover a la Papelera."));
-        QCOMPARE(s.names(), (QStringList{"B", "E"}));
+            s.moved(3000) + " · 1 no se movió: No se pudo mover a la Papelera. · "
+                + kChangedSinceListing);
+        // With nothing selected nothing is asked.
         s.select({});
         QVERIFY(!s.screen.uninstallButton()->isEnabled());
-        // With nothing selected nothing is asked.
         QVERIFY(s.answering(0, [&] { s.screen.uninstallSelected(); }).empty());
 
-        // The row menu's actions: a refused move stays and says nothing.
-        QCOMPARE(s.menu(s.row(0), "Mostrar en Finder"),
+        // The row menu: a refused move stays and says nothing, a replaced bundle stays
+        // and says so.
+        QCOMPARE(s.menu(s.row(0), "Abrir Aplicación"),
             (QStringList{
                 "Mostrar en Finder", "Abrir Aplicación", "", "Mover a Papelera (Desinstalar)"}));
-        s.menu(s.row(0), "Abrir Aplicación");
-        QCOMPARE(s.env.workspace->calls,
-            (std::vector<FakeWorkspace::Call>{{"reveal", b}, {"launch", b}}));
+        QCOMPARE(
+            s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"launch", apps + "B.app"}}));
         s.screen.statusLabel()->setText(QStringLiteral("antes"));
         s.menu(s.row(0), "Mover a Papelera (Desinstalar)");
-        QCOMPARE(s.names(), (QStringList{"B", "E"}));
         QCOMPARE(s.status(), QStringLiteral("antes"));
         s.menu(s.row(1), "Mover a Papelera (Desinstalar)");
-        QCOMPARE(s.names(), (QStringList{"B"}));
-        QCOMPARE(s.status(), "✅ Desinstalada · Liberado: " + fileBytesText(100));
+        QCOMPARE(s.status(), kChangedSinceListing);
+        s.menu(s.row(2), "Mover a Papelera (Desinstalar)");
+        QCOMPARE(s.names(), (QStringList{"B", "C"}));
+        QCOMPARE(s.status(), "✅ Desinstalada · Liberado: " + fileBytesText(500));
+        QVERIFY(s.env.tree.exists("system/Applications/C.app/Contents/MacOS/x"));
 
-        // Through the list's own signal: a menu on a row, none below the rows.
+        // The list's own request: a menu on a row, none below the rows.
         QTableView* table = s.screen.tableView();
         emit table->customContextMenuRequested(table->visualRect(s.row(0, 1)).center());
         QMenu* menu = table->findChild<QMenu*>();
@@ -156,29 +167,6 @@ private slots:
         delete menu;
         emit table->customContextMenuRequested(QPoint(5, table->viewport()->height() - 2));
         QVERIFY(!table->findChild<QMenu*>());
-    }
-
-    // A bundle replaced after the listing (an update installed meanwhile) is another
-    // program than the one chosen: it stays, from the button and from the menu.
-    void bundleReplacedAfterListingIsKept()
-    {
-        Screen s;
-        s.env.inSystem("Applications/A.app/Contents/MacOS/a", 3000);
-        s.env.inSystem("Applications/B.app/Contents/MacOS/b", 1000);
-        QVERIFY(s.run());
-        QCOMPARE(s.names(), (QStringList{"A", "B"}));
-        const std::string apps = s.env.systemRoot() + "/Applications/";
-        s.env.inSystem("Applications/update/Contents/MacOS/a", 3000);
-        QVERIFY(::rename((apps + "A.app").c_str(), (apps + "A.old").c_str()) == 0);
-        QVERIFY(::rename((apps + "update").c_str(), (apps + "A.app").c_str()) == 0);
-        s.uninstall({0, 1}, 0);
-        QCOMPARE(s.names(), (QStringList{"A"}));
-        QCOMPARE(s.env.trash->moved, std::vector<std::string>{apps + "B.app"});
-        QCOMPARE(s.status(), s.moved(1000) + " · " + kChanged);
-        s.menu(s.row(0), "Mover a Papelera (Desinstalar)");
-        QCOMPARE(s.names(), (QStringList{"A"}));
-        QCOMPARE(s.status(), kChanged);
-        QVERIFY(s.env.tree.exists("system/Applications/A.app/Contents/MacOS/a"));
     }
 
     // Application names are shown as they are in the real alert and in the tooltip,
@@ -207,6 +195,168 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(s.names().size(), 2);
         QVERIFY(s.env.trash->moved.empty());
+    }
+
+    // Both menu entries of one package go with it, the package that depends on it is
+    // named before anything is removed, and the package's size counts once.
+    void linuxPackageAndWhatDependsOnItAreAskedFirst()
+    {
+        Screen s(linuxProfile());
+        s.env.tree.text("system/var/lib/dpkg/status", kStatus);
+        s.env.tree.text("system/var/lib/dpkg/info/suite.list",
+            "/usr/share/applications/writer.desktop\n/usr/share/applications/calc.desktop\n");
+        s.env.tree.text(
+            "system/var/lib/dpkg/info/editor.list", "/usr/share/applications/editor.desktop\n");
+        s.env.tree.text("system/usr/share/applications/writer.desktop", entry("Name=Writer"));
+        s.env.tree.text("system/usr/share/applications/calc.desktop", entry("Name=Calc"));
+        s.env.tree.text("system/usr/share/applications/editor.desktop", entry("Name=Editor"));
+        QVERIFY(s.run());
+        const Package suite{"suite", "amd64", "7.0"};
+        const Package help{"suite-help", "all", "7.0"};
+        s.env.remover->preview.others = {help};
+
+        auto asked = s.uninstall({"Writer"}, 1);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText,
+            QStringLiteral("Se desinstalarán:\n• Writer (paquete «suite»)\n• Calc (paquete «suite»)"
+                           "\n\nTambién se quitarán estos paquetes, que dependen de los "
+                           "anteriores:\n• suite-help (7.0)"));
+        QCOMPARE(s.env.remover->previewed, std::vector<std::vector<Package>>{{suite}});
+        QVERIFY(s.env.remover->removedPackages.empty());
+        QCOMPARE(s.names().size(), 3);
+        QCOMPARE(s.status(), QStringLiteral("3 aplicaciones"));
+
+        // The package manager answers off the GUI thread; dpkg has the last word on
+        // what went.
+        std::thread::id removedOn;
+        s.env.remover->onRemovePackages = [&](const std::vector<Package>&) {
+            removedOn = std::this_thread::get_id();
+            const std::string status = kStatus;
+            s.env.tree.text(
+                "system/var/lib/dpkg/status", status.substr(0, status.find("\n\n") + 2));
+        };
+        s.uninstall({"Writer"}, 0);
+        QCOMPARE(
+            s.env.remover->removedPackages, (std::vector<std::vector<Package>>{{suite, help}}));
+        QVERIFY(removedOn != std::this_thread::get_id());
+        QCOMPARE(s.names(), QStringList{"Editor"});
+        QCOMPARE(s.status(),
+            QStringLiteral("✅ Desinstaladas: 1 · Liberado: ") + fileBytesText(10000 * 1024));
+
+        // A package manager that cannot say what would go removes nothing.
+        s.env.remover->preview = {std::string("Transaction was rejected"), {}};
+        asked = s.uninstall({"Editor"}, 0);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText, QStringLiteral("Transaction was rejected"));
+        QCOMPARE(s.env.remover->removedPackages.size(), size_t(1));
+        QCOMPARE(s.names(), QStringList{"Editor"});
+    }
+
+    // A menu entry nothing known installed says why on its row, and nothing offers to
+    // uninstall it; an AppImage beside it goes to the Trash with its entry.
+    void linuxHandMadeEntryStaysAndAppImageGoesToTheTrash()
+    {
+        Screen s(linuxProfile());
+        const std::string script = executable(s.env, "home/bin/backup.sh", 20);
+        s.env.tree.text(
+            "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
+        const std::string tool = executable(s.env, "home/Apps/Tool.AppImage", 7000);
+        const std::string toolEntry = s.env.tree.text(
+            "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), (QStringList{"Tool", "Backup"}));
+        QCOMPARE(s.row(1, AppListModel::nameColumn).data(AppListModel::reasonRole).toString(),
+            kHandMade);
+
+        s.select({1});
+        QVERIFY(!s.screen.uninstallButton()->isEnabled());
+        auto uninstallEntry = [&](int row) {
+            QMenu menu;
+            s.screen.menuNeedsUpdate(&menu, s.row(row));
+            return menu.actions().last();
+        };
+        QVERIFY(!uninstallEntry(1)->isEnabled());
+        QVERIFY(uninstallEntry(0)->isEnabled());
+        QVERIFY(s.answering(0, [&] { s.screen.uninstallSelected(); }).empty());
+        QCOMPARE(s.status(), QStringLiteral("No se puede desinstalar desde aquí: ") + kHandMade);
+
+        // The AppImage is revealed as the file it is; opening runs its menu entry.
+        s.menu(s.row(0), "Mostrar en la carpeta");
+        s.menu(s.row(0), "Abrir Aplicación");
+        QCOMPARE(s.env.workspace->calls,
+            (std::vector<FakeWorkspace::Call>{{"reveal", tool}, {"launch", toolEntry}}));
+
+        const int64_t toolSize = s.screen.apps()->items()[0].info.size;
+        const auto asked = s.uninstall({"Tool", "Backup"}, 0);
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText,
+            QStringLiteral("Se desinstalarán:\n• Tool (AppImage, a la Papelera)\n\nNo se pueden "
+                           "desinstalar desde aquí:\n• Backup: ")
+                + kHandMade);
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{tool, toolEntry}));
+        QCOMPARE(s.names(), QStringList{"Backup"});
+        QCOMPARE(s.status(),
+            QStringLiteral("✅ Desinstaladas: 1 · Liberado: ") + fileBytesText(toolSize));
+        QVERIFY(s.env.tree.exists("home/bin/backup.sh"));
+        QVERIFY(s.env.remover->previewed.empty()); // no package: nothing to ask
+    }
+
+    // flatpak's refusal is shown as it said it, and the application stays listed.
+    void linuxFlatpakThatRefusesStaysListed()
+    {
+        Screen s(linuxProfile());
+        const std::string app = "home/.local/share/flatpak/app/org.example.Paint/";
+        s.env.tree.link(app + "current", "x86_64/stable");
+        s.env.tree.link(app + "x86_64/stable/active", "abc123");
+        s.env.tree.file(app + "x86_64/stable/abc123/files/bin/paint", 5000);
+        s.env.tree.text(
+            app + "x86_64/stable/abc123/export/share/applications/org.example.Paint.desktop",
+            entry("Name=Paint\nX-Flatpak=org.example.Paint"));
+        s.env.tree.link(
+            "home/.local/share/flatpak/exports/share/applications/org.example.Paint.desktop",
+            "../../../app/org.example.Paint/current/active/export/share/applications/"
+            "org.example.Paint.desktop");
+        QVERIFY(s.run());
+        s.env.remover->flatpakAnswer
+            = {false, "error: org.example.Paint/x86_64/stable is running\n"};
+        const auto asked = s.answering(0, [&] { s.menu(s.row(0), "Desinstalar…"); });
+        QCOMPARE(asked.size(), size_t(1));
+        QCOMPARE(asked[0].informativeText, QStringLiteral("Se desinstalarán:\n• Paint (Flatpak)"));
+        QCOMPARE(s.env.remover->removedFlatpaks,
+            (std::vector<std::pair<std::string, bool>>{{"org.example.Paint", false}}));
+        QCOMPARE(s.names(), QStringList{"Paint"});
+        QCOMPARE(s.status(),
+            QStringLiteral(
+                "⚠️ No se desinstaló «Paint»: error: org.example.Paint/x86_64/stable "
+                "is running"));
+    }
+
+    // The icon an entry names is taken from the desktop's icon theme; without one the
+    // row still shows an icon.
+    void linuxIconsFromTheTheme()
+    {
+        const QStringList savedPaths = QIcon::themeSearchPaths();
+        const QString savedTheme = QIcon::themeName();
+        Screen s(linuxProfile());
+        const std::string themes = s.env.tree.dir("icons");
+        s.env.tree.text("icons/probe/index.theme",
+            "[Icon Theme]\nName=probe\nDirectories=48x48/apps\n\n[48x48/apps]\nSize=48\n"
+            "Type=Fixed\n");
+        s.env.tree.dir("icons/probe/48x48/apps");
+        QImage art(48, 48, QImage::Format_ARGB32);
+        art.fill(QColor(10, 200, 30));
+        QVERIFY(art.save(QString::fromStdString(themes + "/probe/48x48/apps/paint-probe.png")));
+        QIcon::setThemeSearchPaths({QString::fromStdString(themes)});
+        QIcon::setThemeName(QStringLiteral("probe"));
+
+        const std::string apps = "home/.local/share/applications/";
+        s.env.tree.text(apps + "a.desktop", entry("Name=Themed\nIcon=paint-probe.png"));
+        s.env.tree.text(apps + "c.desktop", entry("Name=Plain\nIcon=no-such-icon"));
+        QVERIFY(s.run());
+        QCOMPARE(centreOfIcon(s, "Themed"), QColor(10, 200, 30));
+        QVERIFY(centreOfIcon(s, "Plain").isValid());
+        QIcon::setThemeSearchPaths(savedPaths);
+        QIcon::setThemeName(savedTheme);
     }
 };
 

@@ -35,12 +35,6 @@ void clickRow(SidebarViewController& sidebar, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
 }
 
-// Lets a started fade finish and its effect go.
-void settleFade(QWidget* view)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(view->graphicsEffect() == nullptr, 2000);
-}
-
 struct ShownWindow {
     ScreenTestEnvironment env;
     ViewController window;
@@ -57,75 +51,41 @@ struct ShownWindow {
 class ShellTest : public QObject {
     Q_OBJECT
 private slots:
-    void sidebarListsTheElevenToolsInOrder()
-    {
-        {
-            // The developer tool says what it cleans on a Linux desktop.
-            ScopedProfile desktop(linuxProfile());
-            SidebarViewController sidebar;
-            QCOMPARE(sidebar.model()->index(9, 0).data().toString(),
-                QStringLiteral("Limpieza de Desarrollo"));
-        }
-        ScopedProfile mac(macProfile());
-        SidebarViewController sidebar;
-        QAbstractItemModelTester tester(sidebar.model());
-        const QStringList titles = {"Smart Scan", "Basura del Sistema", "Privacidad",
-            "Aplicaciones", "Extensiones", "Memoria", "Espacio en Disco", "Archivos Grandes",
-            "Duplicados", "Limpieza Xcode", "Descargas"};
-        QCOMPARE(sidebar.model()->rowCount(), titles.size());
-        for (int row = 0; row < titles.size(); ++row) {
-            const QModelIndex i = sidebar.model()->index(row, 0);
-            QCOMPARE(i.data().toString(), titles[row]);
-            QCOMPARE(i.data(SidebarModel::tagRole).toInt(), row);
-        }
-        QCOMPARE(sidebar.selectedRow(), -1);
-    }
-
-    void sidebarReportsAChoiceBeforeTheHighlightMoves()
-    {
-        SidebarViewController sidebar;
-        sidebar.resize(220, 640);
-        sidebar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sidebar));
-        std::vector<std::pair<int, int>> seen; // (tag, row highlighted when told)
-        connect(&sidebar, &SidebarViewController::didSelect, this,
-            [&](int tag) { seen.emplace_back(tag, sidebar.selectedRow()); });
-
-        sidebar.selectItem(0);
-        clickRow(sidebar, 4);
-        QCOMPARE(sidebar.selectedRow(), 4);
-        QVERIFY(!seen.empty());
-        QCOMPARE(seen.front(), std::make_pair(0, -1));
-        QVERIFY(std::find(seen.begin(), seen.end(), std::make_pair(4, 0)) != seen.end());
-
-        // Out of range: nothing reported, the highlight stays.
-        seen.clear();
-        sidebar.selectItem(11);
-        QVERIFY(seen.empty());
-        QCOMPARE(sidebar.selectedRow(), 4);
-    }
-
-    void windowStartsOnSmartScanAndBuildsScreensLazily()
+    // Only Smart Scan is built at first. Clicks and arrow keys choose tools by the
+    // row's tag, a tool shown again is the same screen, no index outside the sidebar
+    // changes the one shown, and every row stays reachable at the smallest window.
+    void windowStartsOnSmartScanAndSwitchesTools()
     {
         ShownWindow w;
         QVERIFY(!w.container->controllersCreated());
-        QVERIFY(w.container->currentChild() == nullptr);
         QVERIFY(w.show());
-        QCOMPARE(w.window.sidebarVC()->selectedRow(), 0);
-        const auto& tools = w.container->featureControllers();
-        QCOMPARE(tools.size(), size_t(11));
-        QCOMPARE(w.container->currentChild(), tools[0]);
-        QVERIFY(tools[0]->isViewLoaded());
+        SidebarViewController* sidebar = w.window.sidebarVC();
+        QAbstractItemModelTester tester(sidebar->model());
+        for (int row = 0; row < sidebar->model()->rowCount(); ++row)
+            QCOMPARE(sidebar->model()->index(row, 0).data(SidebarModel::tagRole).toInt(), row);
+        ContentContainerViewController* container = w.container;
+        const std::vector<ToolViewController*> tools = container->featureControllers();
+        QCOMPARE(tools.size(), size_t(ContentContainerViewController::toolCount));
+        QCOMPARE(container->currentChild(), tools[0]);
         QVERIFY(!tools[1]->isViewLoaded());
 
-        w.window.resize(1300, 700);
-        QTRY_COMPARE(w.window.width(), 1300);
-        QCOMPARE(w.window.sidebarVC()->width(), ViewController::sidebarWidth);
+        clickRow(*sidebar, 5);
+        QCOMPARE(container->currentChild(), tools[5]);
+        QVERIFY(!tools[0]->isVisible());
+        for (int bad : {-1, 11, 42}) {
+            container->showFeature(bad);
+            QCOMPARE(container->currentChild(), tools[5]);
+        }
+        sidebar->selectItem(0);
+        QCOMPARE(container->featureControllers(), tools);
+        QCOMPARE(container->currentChild(), tools[0]);
+        sidebar->tableView()->setFocus();
+        QTest::keyClick(sidebar->tableView(), Qt::Key_Down);
+        QCOMPARE(container->currentChild(), tools[1]);
 
-        // Every tool row stays reachable at the smallest window.
         w.window.resize(100, 100);
         QTRY_COMPARE(w.window.size(), w.window.minimumSize());
-        QListView* list = w.window.sidebarVC()->tableView();
+        QListView* list = sidebar->tableView();
         QTRY_VERIFY(
             list->viewport()->rect().contains(list->visualRect(list->model()->index(10, 0))));
     }
@@ -134,9 +94,6 @@ private slots:
     // less a 32-point panel) it is as tall as the free area allows, title bar included.
     void firstSizeFitsTheScreen()
     {
-        const WindowPlacement roomy = placeWindow(QRect(0, 0, 1280, 900), 30);
-        QCOMPARE(roomy.size, QSize(920, 640));
-        QCOMPARE(roomy.position, QPoint(180, 115));
         const WindowPlacement tight = placeWindow(QRect(0, 32, 1093, 582), 30);
         QCOMPARE(tight.size, QSize(920, 552));
         QCOMPARE(tight.position, QPoint(87, 32));
@@ -183,42 +140,6 @@ private slots:
         }
     }
 
-    void switchingToolsFadesAndKeepsEveryScreen()
-    {
-        ShownWindow w;
-        QVERIFY(w.show());
-        ContentContainerViewController* container = w.container;
-        const std::vector<ToolViewController*> tools = container->featureControllers();
-        settleFade(tools[0]);
-
-        // The tool already shown: no fade, nothing changes.
-        container->showFeature(0);
-        QVERIFY(tools[0]->graphicsEffect() == nullptr);
-        QCOMPARE(container->currentChild(), tools[0]);
-
-        clickRow(*w.window.sidebarVC(), 5);
-        QCOMPARE(container->currentChild(), tools[5]);
-        QVERIFY(tools[5]->graphicsEffect() != nullptr); // fading in
-        QVERIFY(!tools[0]->isVisible());
-        settleFade(tools[5]);
-
-        for (int bad : {-1, 11, 42}) {
-            container->showFeature(bad);
-            QCOMPARE(container->currentChild(), tools[5]);
-            QVERIFY(tools[5]->graphicsEffect() == nullptr);
-        }
-        container->showFeature(0);
-        QCOMPARE(container->featureControllers(), tools);
-        QCOMPARE(container->currentChild(), tools[0]);
-
-        // The keyboard chooses tools too.
-        w.window.sidebarVC()->selectItem(0);
-        w.window.sidebarVC()->tableView()->setFocus();
-        QTest::keyClick(w.window.sidebarVC()->tableView(), Qt::Key_Down);
-        QCOMPARE(container->currentChild(), tools[1]);
-        QCOMPARE(w.window.sidebarVC()->selectedRow(), 1);
-    }
-
     void scanKeepsRunningWhileAnotherToolIsShown()
     {
         ShownWindow w;
@@ -241,43 +162,20 @@ private slots:
         QVERIFY(smart->cleanButton() && smart->cleanButton()->isVisible());
     }
 
-    void menuBarOffersTheApplicationEditAndWindowMenus()
+    void menuBarEditCommandsAndQuit()
     {
         ShownWindow w;
         QVERIFY(w.show());
         auto* bar = w.window.findChild<QMenuBar*>();
         QVERIFY(bar);
-        QStringList titles;
         std::map<QString, QAction*> byTitle;
-        std::map<QString, QStringList> items;
-        for (QAction* menu : bar->actions()) {
-            titles << menu->text();
-            for (QAction* a : menu->menu()->actions()) {
-                if (a->isSeparator())
-                    continue;
-                items[menu->text()] << a->text();
+        for (QAction* menu : bar->actions())
+            for (QAction* a : menu->menu()->actions())
                 byTitle[a->text()] = a;
-            }
-        }
-        QCOMPARE(titles, (QStringList{"Tidvale", "Edición", "Ventana"}));
-        QCOMPARE(items["Tidvale"], (QStringList{"Acerca de Tidvale", "Salir"}));
-        QCOMPARE(items["Edición"],
-            (QStringList{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Seleccionar todo"}));
-        QCOMPARE(items["Ventana"].size(), 2);
-        QCOMPARE(items["Ventana"][0], QStringLiteral("Minimizar"));
         // The platform's quit keys, and Ctrl+Q (⌘Q) where the platform names none.
         QCOMPARE(byTitle["Salir"]->shortcut(),
             QKeySequence::keyBindings(QKeySequence::Quit)
                 .value(0, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-        QCOMPARE(byTitle["Copiar"]->shortcut(), QKeySequence(QKeySequence::Copy));
-
-        {
-            AlertAnswerer ok(0);
-            byTitle["Acerca de Tidvale"]->trigger();
-            QCOMPARE(ok.shown.size(), size_t(1));
-            QCOMPARE(ok.shown[0].message, QStringLiteral("Tidvale"));
-            QCOMPARE(ok.shown[0].informativeText, QStringLiteral("Versión " TIDVALE_VERSION));
-        }
 
         // Edit commands reach the focused widget's own slots, and only where it has them.
         auto* field = new QLineEdit(QStringLiteral("texto"), &w.window);
@@ -291,9 +189,6 @@ private slots:
         QCOMPARE(field->text(), QString());
         byTitle["Deshacer"]->trigger();
         QCOMPARE(field->text(), QStringLiteral("texto"));
-        field->end(false);
-        byTitle["Pegar"]->trigger();
-        QCOMPARE(field->text(), QStringLiteral("textotexto"));
         w.window.sidebarVC()->tableView()->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), w.window.sidebarVC()->tableView());
         QVERIFY(!byTitle["Copiar"]->isEnabled()); // a list has no copy slot

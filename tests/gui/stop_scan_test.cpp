@@ -11,12 +11,7 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
-#include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ResultCardView.h"
-
-#include <QThreadPool>
-
-#include <filesystem>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -88,11 +83,8 @@ private slots:
     {
         ShownScreen<LargeFilesViewController> s;
         s.screen.setSearchRoots({s.env.homePath("Downloads")});
-        auto big = [&](const std::string& name) {
-            std::filesystem::resize_file(s.env.inHome("Downloads/" + name, 0), 60'000'000);
-        };
-        big("a.iso");
-        stopPutsTheListBack(s, [&] { big("b.iso"); });
+        s.env.sparse("home/Downloads/a.iso", 60'000'000);
+        stopPutsTheListBack(s, [&] { s.env.sparse("home/Downloads/b.iso", 60'000'000); });
     }
 
     void duplicates()

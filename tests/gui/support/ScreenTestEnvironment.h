@@ -10,6 +10,7 @@
 #include "support/FakeBackends.h"
 #include "support/TestTree.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,13 @@ public:
     std::string inSystem(const std::string& rel, size_t bytes) const
     {
         return tree.file("system/" + rel, bytes);
+    }
+    // A file in the tree of `bytes` logical bytes that takes no room on the disk.
+    std::string sparse(const std::string& rel, int64_t bytes) const
+    {
+        const std::string path = tree.file(rel, 0);
+        std::filesystem::resize_file(path, static_cast<uintmax_t>(bytes));
+        return path;
     }
 
     std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();

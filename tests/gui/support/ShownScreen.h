@@ -2,10 +2,13 @@
 
 // A tool screen shown on its own in a window on a temporary home, with the steps every
 // screen test takes: run its job, answer its alerts, open its context menu, read and
-// tick its list. Every list is watched by QAbstractItemModelTester.
+// tick its list, and what they read (buttons, byte texts). Every list is watched by
+// QAbstractItemModelTester.
 #include "gui/support/ScreenTestEnvironment.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/ToolViewController.h"
 #include "gui/widgets/Alert.h"
+#include "gui/widgets/PrimaryButton.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -15,9 +18,14 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
+
+// The status line's note for entries whose path holds something else than what was listed.
+inline const QString kChangedSinceListing
+    = QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió");
 
 template <class Screen> struct ShownScreen {
     ScreenTestEnvironment env;
@@ -46,21 +54,26 @@ template <class Screen> struct ShownScreen {
     }
 
     // Runs `action` answering every alert it leads to with `answer` (0: the first
-    // button), and lets every answer arrive; returns the alerts shown, in order.
+    // button), and lets every answer arrive, until `done` holds if one is given (a
+    // stage that ends on another thread); returns the alerts shown, in order.
     std::vector<tidvale::gui::AlertRequest> answering(
-        int answer, const std::function<void()>& action)
+        int answer, const std::function<void()>& action, const std::function<bool()>& done = {})
     {
         tidvale::gui::AlertAnswerer answerer(answer);
         action();
         // Each answer comes through the event loop and may lead to a removal on a
         // worker, and either may lead to the next alert.
-        size_t seen = 0;
-        do {
+        QElapsedTimer clock;
+        clock.start();
+        for (size_t seen = size_t(-1);
+             seen != answerer.shown.size() || (done && !done() && clock.elapsed() < 10000);) {
             seen = answerer.shown.size();
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
             settle();
-        } while (seen != answerer.shown.size());
+            if (done && !done())
+                QTest::qWait(5);
+        }
         return answerer.shown;
     }
 
@@ -87,6 +100,14 @@ template <class Screen> struct ShownScreen {
     void tick(int r, bool on)
     {
         model()->setData(row(r), on ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    }
+    // Selects exactly these rows, as a user's clicks would.
+    void select(const QList<int>& rows)
+    {
+        QItemSelectionModel* selection = screen.listView()->selectionModel();
+        selection->clearSelection();
+        for (int r : rows)
+            selection->select(row(r), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
     // The titles of the context menu at `at` (invalid: outside every row); triggers the
