@@ -297,8 +297,8 @@ TEST_F(DeveloperCachesFixture, StrayValuesNeverMakeARowOfTheHome)
 {
     // A relative, empty or dotted value is not a folder the tool could be sure of, and a
     // cache "at" the home or above it would make the whole home a cache to delete.
-    for (const std::string& stray : {home, tree.root(), std::string("/"), std::string("relative/x"),
-             home + "/../x", std::string(), std::string("~/.ccache")})
+    for (const std::string& stray :
+        {home, std::string("/"), home + "/../x", std::string(), std::string("~/.ccache")})
         EXPECT_EQ(paths(table({{"CCACHE_DIR", stray}})).at("ccache"), home + "/.cache/ccache")
             << stray;
     // A folder the row lies below may be the home itself: GOPATH=$HOME is an old habit.
