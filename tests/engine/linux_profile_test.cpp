@@ -203,6 +203,7 @@ TEST(LinuxUserDirs, ReadsValuesAsTheShellWouldAndRefusesOtherForms)
             {"XDG_DOWNLOAD_DIR=\"$HOME/uno\"\nXDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"},
             {"XDG_DOWNLOAD_DIR=\"$HOME\"", h + "/Downloads"}, // disabled
             {"XDG_DOWNLOAD_DIR=\"$HOMEWORK/x\"", h + "/Downloads"},
+            {"XDG_DOWNLOAD_DIR=\"$HOME/$USER\"", h + "/Downloads"},
             {"XDG_DOWNLOAD_DIR=\"$HOME/`rm -rf x`\"", h + "/Downloads"},
             {"XDG_DOWNLOAD_DIR=\"Descargas\"", h + "/Downloads"},
             {"XDG_DOWNLOAD_DIR=$HOME/sin-comillas", h + "/Downloads"},
