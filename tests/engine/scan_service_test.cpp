@@ -73,16 +73,6 @@ TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
     EXPECT_EQ(items[1].path, tree.path("home/Library/Caches/over"));
 }
 
-TEST_F(ScanFixture, EqualSizesKeepListingOrder)
-{
-    for (const char* n : {"a", "b", "c", "d"})
-        tree.file(std::string("home/Library/Logs/") + n, 7);
-    std::vector<std::string> listed; // whatever order the folder lists them in
-    for (const auto& e : std::filesystem::directory_iterator(tree.path("home/Library/Logs")))
-        listed.push_back(e.path().filename().string());
-    EXPECT_EQ(names(ScanService::shared().scanSystemJunk()), listed);
-}
-
 // The service looks where the profile it was given says, whatever profile is in force,
 // and a stop while an item is measured leaves that item out rather than listing a
 // part of its size.

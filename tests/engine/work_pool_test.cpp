@@ -17,7 +17,7 @@ TEST(WorkPool, EveryIndexRunsOnceOnNamedWorkersOfTheLane)
     EXPECT_EQ(pool.width(Lane::cpu), 2u);
     EXPECT_EQ(pool.width(Lane::io), 6u);
     for (Lane lane : {Lane::cpu, Lane::io}) {
-        for (size_t n : {0, 1, 3, 5000}) {
+        for (size_t n : {0, 1, 5000}) {
             std::vector<std::atomic<int>> runs(n);
             std::atomic<bool> workerInRange{true};
             pool.forEach(lane, n, {}, [&](size_t i, unsigned worker) {
