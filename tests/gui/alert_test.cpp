@@ -1,6 +1,4 @@
-// The shared controls: alerts, background work and the symbols.
-#include "gui/jobs/Background.h"
-#include "gui/style/Symbols.h"
+// The shared alert: a window-modal sheet answered by index, only on a screen in view.
 #include "gui/widgets/Alert.h"
 
 #include <QAbstractButton>
@@ -30,17 +28,6 @@ QAbstractButton* buttonTitled(QMessageBox* box, const QString& title)
     return nullptr;
 }
 
-// The colours of the opaque pixels of an image.
-QSet<QRgb> inkColours(const QImage& image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) == 255)
-                colours.insert(image.pixel(x, y) | 0xff000000);
-    return colours;
-}
-
 struct ShownWindow {
     QWidget window;
     QWidget* screen = new QWidget(&window);
@@ -54,7 +41,7 @@ struct ShownWindow {
 
 } // namespace
 
-class WidgetsTest : public QObject {
+class AlertTest : public QObject {
     Q_OBJECT
 private slots:
     void alertIsAWindowModalSheetAnsweredByIndex_data()
@@ -98,44 +85,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!called);
     }
-
-    void backgroundDeliversProgressInOrderThenTheResult()
-    {
-        QObject owner;
-        QStringList events;
-        runInBackground(
-            &owner,
-            [](const ProgressSink& progress) {
-                for (int i = 1; i <= 50; ++i)
-                    progress("paso " + std::to_string(i));
-                return std::string("hecho \xc3\xa1");
-            },
-            [&](std::string result) { events << QString::fromStdString(result); },
-            [&](const QString& text) {
-                QVERIFY(QThread::currentThread() == qApp->thread());
-                events << text;
-            });
-        QTRY_COMPARE(events.size(), 51);
-        QStringList expected;
-        for (int i = 1; i <= 50; ++i)
-            expected << QStringLiteral("paso %1").arg(i);
-        QCOMPARE(events, expected << QStringLiteral("hecho á"));
-    }
-
-    // No symbol the screens use is ever a blank square or drawn in another colour.
-    void everySymbolDrawsATintedGlyph()
-    {
-        const QColor tint(0, 122, 255);
-        QStringList names = knownSymbols();
-        names << QStringLiteral("no.such.symbol"); // a neutral dot, never nothing
-        for (const QString& name : names) {
-            const QSet<QRgb> ink = inkColours(symbolPixmap(name, 32, tint).toImage());
-            QVERIFY2(!ink.isEmpty(), qPrintable(name + " is blank"));
-            if (!name.endsWith(".circle.fill")) // those cut the glyph out in white
-                QVERIFY2(ink == QSet<QRgb>{tint.rgb()}, qPrintable(name + " is not tinted"));
-        }
-    }
 };
 
-QTEST_MAIN(WidgetsTest)
-#include "widgets_test.moc"
+QTEST_MAIN(AlertTest)
+#include "alert_test.moc"
