@@ -53,7 +53,7 @@ class ShellTest : public QObject {
 private slots:
     // Only Smart Scan is built at first. Clicks and arrow keys choose tools by the
     // row's tag, a tool shown again is the same screen, no index outside the sidebar
-    // changes the one shown, and every row stays reachable at the smallest window.
+    // changes the one shown.
     void windowStartsOnSmartScanAndSwitchesTools()
     {
         ShownWindow w;
@@ -82,24 +82,6 @@ private slots:
         sidebar->tableView()->setFocus();
         QTest::keyClick(sidebar->tableView(), Qt::Key_Down);
         QCOMPARE(container->currentChild(), tools[1]);
-
-        w.window.resize(100, 100);
-        QTRY_COMPARE(w.window.size(), w.window.minimumSize());
-        QListView* list = sidebar->tableView();
-        QTRY_VERIFY(
-            list->viewport()->rect().contains(list->visualRect(list->model()->index(10, 0))));
-    }
-
-    // 920 by 640 where it fits; on a 1366 by 768 screen at 125 % (1093 by 614 points,
-    // less a 32-point panel) it is as tall as the free area allows, title bar included.
-    void firstSizeFitsTheScreen()
-    {
-        const WindowPlacement tight = placeWindow(QRect(0, 32, 1093, 582), 30);
-        QCOMPARE(tight.size, QSize(920, 552));
-        QCOMPARE(tight.position, QPoint(87, 32));
-        const WindowPlacement tiny = placeWindow(QRect(0, 0, 700, 400), 30);
-        QCOMPARE(tiny.size, QSize(760, 500)); // never below the minimum
-        QCOMPARE(tiny.position, QPoint(0, 0));
     }
 
     // At the smallest window every button shows its whole title and every status line

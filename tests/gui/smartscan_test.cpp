@@ -126,25 +126,6 @@ private slots:
         QVERIFY(!env.tree.exists("home/Library/Caches/Firefox"));
     }
 
-    // However many cards there are, "Limpiar Todo" is in view without scrolling.
-    void cleanButtonStaysInViewUnderManyCards()
-    {
-        Screen s;
-        for (const char* junk : {"home/Library/Caches/com.app/blob", "system/Library/Caches/sys/x",
-                 "home/Library/Logs/a.log", "system/Library/Logs/b.log", "home/.Trash/old.iso",
-                 "home/Library/Caches/com.apple.Safari/Cache.db",
-                 "home/Library/Application Support/Google/Chrome/Default/Cache/data_1",
-                 "home/Library/Application Support/Microsoft Edge/Default/Cache/f_1",
-                 "home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"})
-            s.env.tree.file(junk, 90000);
-        s.screen.resize(700, 560); // the content pane of a window at its first size
-        QVERIFY(s.run());
-        QVERIFY(s.screen.resultCards().size() >= 7); // taller together than the screen
-        PrimaryButton* clean = s.screen.cleanButton();
-        QVERIFY(clean && clean->isVisible());
-        QVERIFY(s.screen.rect().contains(QRect(clean->mapTo(&s.screen, QPoint()), clean->size())));
-    }
-
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
 };
 
