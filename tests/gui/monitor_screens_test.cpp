@@ -1,0 +1,267 @@
+// The Memory and Disk space screens: figures, colour bounds, the live refresh, optimising
+// and "Actualizar".
+#include "engine/core/Dispatch.h"
+#include "gui/app/container/ContentContainerViewController.h"
+#include "gui/style/Colors.h"
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/text/ByteTexts.h"
+#include "gui/tools/diskspace/DiskSpaceViewController.h"
+#include "gui/tools/diskspace/UsageBarView.h"
+#include "gui/tools/memory/MemoryViewController.h"
+#include "gui/widgets/PrimaryButton.h"
+#include "gui/widgets/ScreenHeader.h"
+#include "support/FakeSystemStatistics.h"
+
+#include <QLabel>
+#include <QPropertyAnimation>
+#include <QTest>
+#include <QThreadPool>
+#include <QTimer>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+platform::VmFigures figures(uint64_t free)
+{
+    return platform::VmFigures{free, 11 << 20, 12 << 20, 13 << 20, 14 << 20};
+}
+
+// The engine's work as the application runs it, but its timed waits (the one-second
+// measure) noted rather than waited.
+class NoWaitDispatcher final : public Dispatcher {
+public:
+    void toBackground(std::function<void()> work) override { real_->toBackground(std::move(work)); }
+    void toMain(std::function<void()> work) override { real_->toMain(std::move(work)); }
+    void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override
+    {
+        waits.push_back(delay);
+        toBackground(std::move(work));
+    }
+    std::vector<std::chrono::milliseconds> waits;
+
+private:
+    std::shared_ptr<Dispatcher> real_ = dispatcher();
+};
+
+struct MemoryScreen {
+    ScreenTestEnvironment env;
+    std::shared_ptr<FakeMemoryStatistics> stats;
+    platform::ScopedService<platform::MemoryStatistics> slot;
+    std::shared_ptr<NoWaitDispatcher> clock = std::make_shared<NoWaitDispatcher>();
+
+    explicit MemoryScreen(uint64_t total, FakeMemoryStatistics::Figures first)
+        : stats(std::make_shared<FakeMemoryStatistics>(total))
+        , slot(stats)
+    {
+        stats->set({first});
+        setDispatcher(clock);
+    }
+};
+
+bool live(const MemoryViewController* screen)
+{
+    return screen->refreshTimer() && screen->refreshTimer()->isActive();
+}
+
+struct DiskScreen {
+    ScreenTestEnvironment env;
+    std::shared_ptr<FakeVolumeStatistics> volume;
+    platform::ScopedService<platform::VolumeStatistics> slot;
+    DiskSpaceViewController screen;
+
+    explicit DiskScreen(FakeVolumeStatistics::Figures figures)
+        : volume(std::make_shared<FakeVolumeStatistics>(figures))
+        , slot(volume)
+    {
+        screen.resize(720, 640);
+    }
+};
+
+// Waits for the bar's growth to start, then takes it to its end at once.
+qreal grownBar(UsageBarView* bar)
+{
+    QPropertyAnimation* growth = nullptr;
+    if (!QTest::qWaitFor([&] { return (growth = bar->findChild<QPropertyAnimation*>()); }))
+        return -1;
+    growth->setCurrentTime(growth->duration());
+    return bar->fillFraction();
+}
+
+int labelsWithText(const QWidget& w, const QString& text)
+{
+    int n = 0;
+    for (const QLabel* l : w.findChildren<QLabel*>())
+        n += l->text() == text;
+    return n;
+}
+
+} // namespace
+
+class MonitorScreensTest : public QObject {
+    Q_OBJECT
+private slots:
+    void figuresAndColours_data()
+    {
+        QTest::addColumn<uint64_t>("total");
+        QTest::addColumn<qint64>("free"); // -1: statistics refused
+        QTest::addColumn<QString>("used");
+        QTest::addColumn<int>("colour"); // 0 label, 1 orange, 2 red
+        QTest::addColumn<double>("bar");
+        QTest::newRow("just above 0.65")
+            << uint64_t(1000) << 349ll << "651 bytes (65%)" << 1 << 0.651;
+        QTest::newRow("just above 0.85")
+            << uint64_t(1000) << 149ll << "851 bytes (85%)" << 2 << 0.851;
+        QTest::newRow("free above total") << uint64_t(100) << 150ll << "Cero KB (0%)" << 0 << 0.0;
+        QTest::newRow("statistics refused")
+            << uint64_t(100) << -1ll << "100 bytes (100%)" << 2 << 1.0;
+    }
+    void figuresAndColours()
+    {
+        QFETCH(uint64_t, total);
+        QFETCH(qint64, free);
+        QFETCH(QString, used);
+        QFETCH(int, colour);
+        QFETCH(double, bar);
+        MemoryScreen s(total,
+            free < 0 ? std::nullopt : FakeMemoryStatistics::Figures(figures(uint64_t(free))));
+        MemoryViewController screen;
+        screen.ensureViewLoaded();
+        QCOMPARE(screen.usedLabel()->text(), used);
+        QCOMPARE(screen.freeLabel()->text(), memoryBytesText(std::max<qint64>(free, 0)));
+        const QColor expected = colour == 2 ? systemColor(SystemColor::red)
+            : colour == 1                   ? systemColor(SystemColor::orange)
+                                            : labelColor(&screen);
+        QCOMPARE(screen.usedLabel()->palette().color(QPalette::WindowText), expected);
+        QVERIFY(qAbs(screen.progressValue() - bar) < 0.0002);
+    }
+
+    // Through the real container: choosing another tool stops the refresh and keeps the
+    // figures; coming back reads them at once and restarts it.
+    void refreshesOnlyWhileShown()
+    {
+        MemoryScreen s(8ull << 30, figures(1ull << 30));
+        ContentContainerViewController container;
+        container.resize(700, 600);
+        container.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&container));
+        container.showFeature(5);
+        auto* memory = qobject_cast<MemoryViewController*>(container.currentChild());
+        QVERIFY(memory && live(memory));
+        QCOMPARE(memory->freeLabel()->text(), memoryBytesText(1ull << 30));
+        s.stats->set({figures(2ull << 30)});
+        QVERIFY(QMetaObject::invokeMethod(memory->refreshTimer(), "timeout"));
+        QCOMPARE(memory->freeLabel()->text(), memoryBytesText(2ull << 30));
+
+        container.showFeature(6);
+        QVERIFY(!memory->refreshTimer());
+        s.stats->set({figures(3ull << 30)});
+        QCOMPARE(memory->freeLabel()->text(), memoryBytesText(2ull << 30));
+        container.showFeature(5);
+        QCOMPARE(memory->freeLabel()->text(), memoryBytesText(3ull << 30));
+        QVERIFY(live(memory));
+    }
+
+    void optimiseRunsOnceAndReports()
+    {
+        MemoryScreen s(8ull << 30, figures(1ull << 30));
+        MemoryViewController screen;
+        screen.ensureViewLoaded();
+        s.stats->set({figures(1ull << 30), figures((1ull << 30) + (300ull << 20))});
+        QTest::mouseClick(screen.optimizeBtn(), Qt::LeftButton);
+        QVERIFY(screen.isOptimizing());
+        QVERIFY(!screen.optimizeBtn()->isEnabled());
+        const int calls = s.stats->calls();
+        screen.optimizeMemory(); // a second press while it runs
+        QCOMPARE(s.stats->calls(), calls);
+
+        QTRY_VERIFY(!screen.isOptimizing());
+        QCOMPARE(s.clock->waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(1)});
+        QCOMPARE(screen.statusLabel()->text(),
+            QStringLiteral("✅ Memoria libre aumentó ~") + memoryBytesText(300ull << 20));
+        QCOMPARE(screen.freeLabel()->text(), memoryBytesText((1ull << 30) + (300ull << 20)));
+
+        s.stats->set({figures(5ull << 30), figures(4ull << 30)}); // free memory fell meanwhile
+        screen.optimizeMemory();
+        QTRY_VERIFY(!screen.isOptimizing());
+        QCOMPARE(screen.statusLabel()->text(),
+            QStringLiteral("Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
+    }
+
+    void screenGoneBeforeTheResult()
+    {
+        MemoryScreen s(1000, figures(10));
+        auto* screen = new MemoryViewController;
+        screen->ensureViewLoaded();
+        QPointer<QTimer> timer = screen->refreshTimer();
+        screen->optimizeMemory();
+        delete screen;
+        QVERIFY(!timer);                              // the timer went with its screen
+        QThreadPool::globalInstance()->waitForDone(); // the result lands on nothing
+        QCoreApplication::processEvents();
+    }
+
+    void percentAndColourBounds_data()
+    {
+        QTest::addColumn<int64_t>("total");
+        QTest::addColumn<int64_t>("free"); // -1: the volume cannot be read
+        QTest::addColumn<QString>("percent");
+        QTest::addColumn<int>("colour"); // 0 green, 1 orange, 2 red
+        QTest::addColumn<int64_t>("used");
+        QTest::newRow("65.1 %") << int64_t(1000) << int64_t(349) << "65% usado" << 1
+                                << int64_t(651);
+        QTest::newRow("85.1 %") << int64_t(1000) << int64_t(149) << "85% usado" << 2
+                                << int64_t(851);
+        QTest::newRow("free above total")
+            << int64_t(500) << int64_t(900) << "0% usado" << 0 << int64_t(0);
+        QTest::newRow("unreadable") << int64_t(0) << int64_t(-1) << "0% usado" << 0 << int64_t(0);
+    }
+    void percentAndColourBounds()
+    {
+        QFETCH(int64_t, total);
+        QFETCH(int64_t, free);
+        QFETCH(QString, percent);
+        QFETCH(int, colour);
+        QFETCH(int64_t, used);
+        DiskScreen s(free < 0
+                ? std::nullopt
+                : FakeVolumeStatistics::Figures(platform::VolumeFigures{total, free}));
+        s.screen.ensureViewLoaded();
+        QCOMPARE(s.screen.percentLabel()->text(), percent);
+        const SystemColor expected = colour == 2 ? SystemColor::red
+            : colour == 1                        ? SystemColor::orange
+                                                 : SystemColor::green;
+        QCOMPARE(
+            s.screen.percentLabel()->palette().color(QPalette::WindowText), systemColor(expected));
+        QCOMPARE(s.screen.usedValue()->text(), fileBytesText(used));
+    }
+
+    // The bar grows after a short delay; "Actualizar" rebuilds with one copy of everything.
+    void barGrowsAndRefreshRebuildsWithoutDuplicates()
+    {
+        DiskScreen s(platform::VolumeFigures{1000, 250});
+        s.screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s.screen));
+        QCOMPARE(s.screen.usageBar()->fillFraction(), 0.0);
+        QCOMPARE(grownBar(s.screen.usageBar()), 0.75);
+        for (int i = 0; i < 2; ++i) {
+            s.volume->figures = platform::VolumeFigures{1000, 100};
+            QTest::mouseClick(s.screen.refreshButton(), Qt::LeftButton);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(s.screen.findChildren<ScreenHeader*>().size(), 1);
+        QCOMPARE(s.screen.findChildren<PrimaryButton*>().size(), 2);
+        QCOMPARE(s.screen.findChildren<UsageBarView*>().size(), 1);
+        for (const char* text : {"Macintosh HD", "Capacidad Total", "90% usado"})
+            QCOMPARE(labelsWithText(s.screen, text), 1);
+        QVERIFY(s.screen.refreshButton()->isVisible());
+        QCOMPARE(grownBar(s.screen.usageBar()), 0.9);
+
+        QTest::mouseClick(s.screen.finderButton(), Qt::LeftButton);
+        QCOMPARE(s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"folder", "/"}}));
+    }
+};
+
+QTEST_MAIN(MonitorScreensTest)
+#include "monitor_screens_test.moc"
