@@ -84,6 +84,18 @@ private slots:
         QCOMPARE(container->currentChild(), tools[1]);
     }
 
+    // 920 by 640 where it fits; on a 1366 by 768 screen at 125 % (1093 by 614 points,
+    // less a 32-point panel) it is as tall as the free area allows, title bar included.
+    void firstSizeFitsTheScreen()
+    {
+        const WindowPlacement tight = placeWindow(QRect(0, 32, 1093, 582), 30);
+        QCOMPARE(tight.size, QSize(920, 552));
+        QCOMPARE(tight.position, QPoint(87, 32));
+        const WindowPlacement tiny = placeWindow(QRect(0, 0, 700, 400), 30);
+        QCOMPARE(tiny.size, QSize(760, 500)); // never below the minimum
+        QCOMPARE(tiny.position, QPoint(0, 0));
+    }
+
     // At the smallest window every button shows its whole title and every status line
     // its whole text, even a long one, on every screen.
     void everyScreenFitsTheSmallestWindow()
