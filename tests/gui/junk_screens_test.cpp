@@ -1,8 +1,13 @@
-// The System Junk screen: scan, the two-stage clean, the failure report and the menu.
+// Smart Scan and System Junk on a temporary home: scan, confirmation, the two-stage clean
+// and what stays.
 #include "gui/support/ShownScreen.h"
+#include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
+#include "gui/widgets/ResultCardView.h"
+
+#include <QLayout>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +18,42 @@ using namespace tidvale::gui;
 
 namespace {
 
-struct Screen : ShownScreen<SystemJunkViewController> {
+// The texts of the labels in the results area, top to bottom.
+QStringList messages(const SmartScanViewController& screen)
+{
+    QStringList texts;
+    QLayout* layout = screen.contentStack()->layout();
+    for (int i = 0; i < layout->count(); ++i)
+        if (auto* label = qobject_cast<QLabel*>(layout->itemAt(i)->widget()))
+            texts << label->text();
+    return texts;
+}
+
+QStringList cardLines(const SmartScanViewController& screen)
+{
+    QStringList lines;
+    for (const ResultCardView* card : screen.resultCards())
+        lines << card->titleLabel()->text() + " | " + card->countLabel()->text() + " | "
+                + card->sizeLabel()->text();
+    return lines;
+}
+
+QString confirmation(int count)
+{
+    return QStringLiteral("Se eliminarán %1 elementos. Esta acción no se puede deshacer.")
+        .arg(count);
+}
+
+struct SmartScreen : ShownScreen<SmartScanViewController> {
+    // Confirms the clean and waits for it; returns the confirmation's text.
+    QString clean()
+    {
+        const auto asked = answering(0, [&] { screen.cleanAll(); });
+        return asked.empty() ? QString() : asked[0].informativeText;
+    }
+};
+
+struct JunkScreen : ShownScreen<SystemJunkViewController> {
     QStringList names() const
     {
         QStringList out;
@@ -54,16 +94,92 @@ public:
 
 } // namespace
 
-class SystemJunkScreenTest : public QObject {
+class JunkScreensTest : public QObject {
     Q_OBJECT
 private slots:
+    void scanShowsCardsInNameOrderThenCleansWhatItMay()
+    {
+        SmartScreen s;
+        auto& env = s.env;
+        QVERIFY(s.run());
+        QCOMPARE(messages(s.screen), QStringList({"✅ Tu Mac está limpio"}));
+        QVERIFY(s.screen.cleanButton() == nullptr);
+
+        env.inHome("Library/Caches/com.example.big/blob", 700000);
+        env.inHome("Library/Caches/com.example.small/blob", 1000); // under the threshold
+        env.inHome("Library/Logs/a.log", 3000);
+        env.inHome("Library/Logs/b.log", 2000);
+        env.inHome(".Trash/huge.iso", 5000000); // the largest item, yet its card is not first
+        env.inSystem("Library/Caches/com.vendor.agent/data", 800000);
+        env.tree.protect("system/Library/Caches/com.vendor.agent");
+
+        QVERIFY(s.run());
+        const int64_t total = 700000 + 3000 + 2000 + 5000000 + 800000;
+        QCOMPARE(cardLines(s.screen),
+            QStringList({"Caché de Usuario | 1 elemento | " + junkBytesText(700000),
+                "Caché del Sistema | 1 elemento | " + junkBytesText(800000),
+                "Papelera | 1 elemento | " + junkBytesText(5000000),
+                "Registros de Usuario | 2 elementos | " + junkBytesText(5000)}));
+        QCOMPARE(s.screen.cleanButton()->text(), "Limpiar Todo (" + junkBytesText(total) + ")");
+
+        const auto asked
+            = s.answering(1, [&] { QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton); });
+        QCOMPARE(asked.at(0).informativeText, confirmation(5));
+        QCOMPARE(s.screen.allItems().size(), size_t(5));
+        QVERIFY(env.tree.exists("home/.Trash/huge.iso"));
+
+        QCOMPARE(s.clean(), confirmation(5));
+        QCOMPARE(messages(s.screen),
+            QStringList({"✅ Se liberaron " + junkBytesText(700000 + 5000 + 5000000),
+                "1 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
+                "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
+        QVERIFY(s.screen.resultCards().empty() && s.screen.cleanButton() == nullptr);
+        for (const char* gone : {"home/Library/Caches/com.example.big", "home/.Trash/huge.iso",
+                 "home/Library/Logs/a.log"})
+            QVERIFY2(!env.tree.exists(gone), gone);
+        // Set aside for an administrator, never escalated here.
+        QVERIFY(env.tree.exists("system/Library/Caches/com.vendor.agent/data"));
+        QVERIFY(env.runner->requests.empty());
+    }
+
+    // A browser's cache is also a user cache entry. While the browser runs, each is
+    // refused whatever its category; once it is closed the inner item goes with its
+    // folder, counted once and not reported as left behind.
+    void browserCachesInsideTheUserCacheAreRefusedThenGoOnce()
+    {
+        SmartScreen s;
+        auto& env = s.env;
+        env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
+        env.inHome("Library/Caches/Firefox/Profiles/ab.default/startupCache/x", 100000);
+        env.inHome("Library/Caches/com.apple.Safari/Cache.db", 600000);
+        env.inHome("Library/Caches/com.example.app/blob", 700000);
+        env.running->set({"org.mozilla.firefox", "com.apple.Safari"});
+        QVERIFY(s.run());
+        QCOMPARE(s.screen.allItems().size(), size_t(5));
+        QCOMPARE(s.clean(), confirmation(5));
+        QCOMPARE(messages(s.screen),
+            QStringList({"✅ Se liberaron " + junkBytesText(700000),
+                "4 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
+                "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
+        QVERIFY(
+            env.tree.exists("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"));
+        QVERIFY(env.tree.exists("home/Library/Caches/com.apple.Safari/Cache.db"));
+
+        env.running->set({});
+        QVERIFY(s.run());
+        QCOMPARE(s.screen.cleanButton()->text(), "Limpiar Todo (" + junkBytesText(1300000) + ")");
+        s.clean();
+        QCOMPARE(messages(s.screen), QStringList({"✅ Se liberaron " + junkBytesText(1300000)}));
+        QVERIFY(!env.tree.exists("home/Library/Caches/Firefox"));
+    }
+
     // A cancelled clean changes nothing; the direct stage then drops the rows it
     // deleted and the unticked ones (which stay on disk), and keeps and names each
     // failure. No password is asked for outside the administrator's folders: it could
     // only end in a refusal of the path.
     void cleanDropsUntickedRowsAndReportsFailures()
     {
-        Screen s;
+        JunkScreen s;
         s.env.tree.file("home/Library/Caches/a/x", 900'000);
         s.env.tree.file("home/Library/Caches/kept/x", 800'000);
         s.env.tree.file("home/Library/Logs/vanishing.log", 10);
@@ -115,7 +231,7 @@ private slots:
         QFETCH(QString, runnerAnswer);
         QFETCH(int, rowsLeft);
         QFETCH(QString, status);
-        Screen s;
+        JunkScreen s;
         if (!runnerAnswer.isEmpty())
             s.env.runner->answer = runnerAnswer.toStdString();
         s.env.tree.file("home/Library/Caches/mine/x", 600'000);
@@ -146,7 +262,7 @@ private slots:
     // removed and the vanished rows leave and count, the other stays and is named.
     void administratorStageDropsOnlyTheRowsThatAreGone()
     {
-        Screen s;
+        JunkScreen s;
         s.adminItem("removed", 1'000'000);
         s.adminItem("vanished", 2'000'000);
         s.adminItem("busy", 4'000'000);
@@ -171,7 +287,7 @@ private slots:
     // silent and leaves the row, a path that holds something else now stays and says so.
     void contextMenuActsOnTheClickedRowOnly()
     {
-        Screen s;
+        JunkScreen s;
         s.env.tree.file("home/Library/Caches/first/x", 900'000);
         s.env.tree.file("home/Library/Caches/second/x", 800'000);
         s.env.tree.file("home/Library/Logs/odd\xff\nname.log", 40);
@@ -203,7 +319,7 @@ private slots:
     // second clean of it, and the spinner turns until both are over.
     void scanDuringPasswordStageKeepsCleanOff()
     {
-        Screen s;
+        JunkScreen s;
         // The waiting run holds one worker; the scan needs another even on one core.
         QThreadPool* pool = QThreadPool::globalInstance();
         const int savedThreads = pool->maxThreadCount();
@@ -230,7 +346,9 @@ private slots:
         QCOMPARE(s.status(), "✅ Liberado: 1,5 MB");
         pool->setMaxThreadCount(savedThreads);
     }
+
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
 };
 
-QTEST_MAIN(SystemJunkScreenTest)
-#include "system_junk_screen_test.moc"
+QTEST_MAIN(JunkScreensTest)
+#include "junk_screens_test.moc"

@@ -1,0 +1,357 @@
+// The finding screens: large files, downloads and duplicates, from the search to the Trash.
+#include "gui/support/ShownScreen.h"
+#include "gui/tools/downloads/DownloadsModel.h"
+#include "gui/tools/downloads/DownloadsViewController.h"
+#include "gui/tools/duplicates/DuplicatesModel.h"
+#include "gui/tools/duplicates/DuplicatesViewController.h"
+#include "gui/tools/largefiles/LargeFilesModel.h"
+#include "gui/tools/largefiles/LargeFilesViewController.h"
+
+#include <QComboBox>
+#include <QTreeView>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+constexpr int64_t kMB = 1048576;
+
+struct LargeScreen : ShownScreen<LargeFilesViewController> {
+    LargeScreen() { screen.setSearchRoots({env.homePath("Downloads"), env.homePath("Documents")}); }
+    std::string file(const std::string& rel, int64_t size)
+    {
+        return env.sparse("home/" + rel, size);
+    }
+    QStringList names() const { return column(LargeFilesModel::nameColumn); }
+    QString freed(int64_t bytes) const { return "✅ Liberado: " + fileBytesText(bytes); }
+};
+
+const QString kRefused = QStringLiteral("No se pudo mover a la Papelera.");
+
+constexpr time_t kDay = 86400;
+
+struct DownloadsScreen : ShownScreen<DownloadsViewController> {
+    DownloadsScreen() { screen.setFolder(env.homePath("Downloads")); }
+    // A file in Downloads last modified `days` ago.
+    std::string entry(const std::string& name, size_t size, time_t days)
+    {
+        const auto path = env.inHome("Downloads/" + name, size);
+        env.tree.setMtime("home/Downloads/" + name, std::time(nullptr) - days * kDay);
+        return path;
+    }
+    QStringList names() const { return column(DownloadsModel::nameColumn); }
+    QStringList ticked() const
+    {
+        QStringList out;
+        for (const auto& item : screen.allItems())
+            if (item.isSelected)
+                out << QString::fromStdString(item.name);
+        return out;
+    }
+    void filter(int index) { screen.filterPop()->setCurrentIndex(index); }
+    QString selectAll() const { return screen.selectAllBtn()->text(); }
+};
+
+struct DuplicatesScreen : ShownScreen<DuplicatesViewController> {
+    DuplicatesScreen()
+    {
+        // Each copy in its own folder: the walk order between folders is fixed, the
+        // listing order inside one is the file system's.
+        screen.setSearchRoots(
+            {env.homePath("Downloads"), env.homePath("Documents"), env.homePath("Desktop")});
+    }
+    std::string copy(const std::string& rel, size_t size, char fill)
+    {
+        return env.tree.file("home/" + rel, size, fill);
+    }
+    QModelIndex at(int group, int file = -1) const
+    {
+        const QModelIndex g = row(group);
+        return file < 0 ? g : model()->index(file, 0, g);
+    }
+    QStringList cells(int group, int file = -1) const
+    {
+        QStringList out;
+        const QModelIndex first = at(group, file);
+        for (int c = 0; c < DuplicatesModel::columnTotal; ++c)
+            out << first.siblingAtColumn(c).data().toString();
+        return out;
+    }
+    bool allExpanded() const
+    {
+        for (int g = 0; g < model()->rowCount(); ++g)
+            if (!screen.outlineView()->isExpanded(row(g)))
+                return false;
+        return true;
+    }
+    QString waste(int groups, int64_t bytes) const
+    {
+        return QStringLiteral("%1 grupos · ").arg(groups) + fileBytesText(bytes)
+            + " desperdiciados";
+    }
+};
+
+} // namespace
+
+class FinderScreensTest : public QObject {
+    Q_OBJECT
+private slots:
+    void searchListsLargestFirstAndTheThresholdWaitsForTheNextSearch()
+    {
+        LargeScreen s;
+        s.file("Downloads/same.iso", 50 * kMB);
+        s.file("Documents/same.pdf", 50 * kMB); // equal size: the Downloads file first
+        s.file("Documents/below.bin", 50 * kMB - 1);
+        s.file("Documents/sub/huge.mov", 1024 * kMB);
+        s.file("Documents/.hidden.mov", 1024 * kMB);
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), QStringList({"huge.mov", "same.iso", "same.pdf"}));
+        QCOMPARE(s.status(), "3 archivos · " + fileBytesText(1124 * kMB) + " en total");
+        QCOMPARE(s.row(0, LargeFilesModel::pathColumn).data().toString(),
+            QString::fromStdString(s.env.homePath("Documents/sub")));
+
+        s.screen.thresholdPop()->setCurrentIndex(5);  // 1 GB
+        QCOMPARE(s.screen.items().size(), size_t(3)); // the list is not filtered again
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), QStringList({"huge.mov"}));
+    }
+
+    // The menu acts on one file at once, without asking; the button on the selection,
+    // or everything when nothing is selected, after asking. Only what went leaves and
+    // counts: a refused file stays, and so does a file replaced since the search, from
+    // the button and from the menu.
+    void trashMovesOnlyWhatIsStillAsListed()
+    {
+        LargeScreen s;
+        const auto a = s.file("Documents/a.bin", 300 * kMB);
+        const auto b = s.file("Documents/b.bin", 200 * kMB);
+        const auto c = s.file("Documents/c.bin", 100 * kMB);
+        const auto d = s.file("Documents/d.bin", 60 * kMB);
+        QVERIFY(s.run());
+        QCOMPARE(s.answering(1, [&] { s.screen.doTrash(); }).at(0).message,
+            QStringLiteral("¿Mover 4 archivo(s) a la Papelera?"));
+        QVERIFY(s.menu({}).isEmpty());
+        s.menu(s.row(3), "Mostrar en Finder");
+        s.menu(s.row(3), "Obtener Información");
+        QCOMPARE(
+            s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"reveal", d}, {"info", d}}));
+        s.env.trash->refuse = {d};
+        s.menu(s.row(3), "Mover a Papelera");
+        QCOMPARE(s.status(), "❌ No se pudo mover a la Papelera: " + kRefused);
+        s.env.trash->refuse = {a};
+        QVERIFY(s.answering(1, [&] { s.menu(s.row(3), "Mover a Papelera"); }).empty());
+        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(60 * kMB));
+
+        s.select({2, 0});
+        const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(asked.at(0).message, QStringLiteral("¿Mover 2 archivo(s) a la Papelera?"));
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{d, c}));
+        QCOMPARE(s.names(), QStringList({"a.bin", "b.bin"}));
+        QCOMPARE(s.status(), s.freed(100 * kMB) + " · 1 no se movió: " + kRefused);
+
+        // Nothing moved: no success mark, and the Trash's reason.
+        s.env.trash->refuse.push_back(b);
+        s.select({0, 1});
+        s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(s.status(), "❌ No se pudieron mover 2 elementos a la Papelera: " + kRefused);
+
+        s.env.trash->refuse.clear();
+        s.file("Documents/new.bin", 300 * kMB);
+        QVERIFY(::rename(s.env.homePath("Documents/new.bin").c_str(), a.c_str()) == 0);
+        s.select({});
+        s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{d, c, b}));
+        QCOMPARE(s.names(), QStringList({"a.bin"}));
+        QCOMPARE(s.status(), s.freed(200 * kMB) + " · " + kChangedSinceListing);
+        s.menu(s.row(0), "Mover a Papelera");
+        QCOMPARE(s.status(), kChangedSinceListing);
+        QVERIFY(s.env.tree.exists("home/Documents/a.bin"));
+    }
+
+    void loadsOldestFirstAndFiltersStrictlyByAge()
+    {
+        DownloadsScreen s;
+        s.entry("new.zip", 1000, 1);
+        s.entry("month.pdf", 2000, 31);
+        s.entry("almost.pdf", 3000, 29);
+        s.entry("ancient.dmg", 4000, 400);
+        s.entry(".hidden", 10, 500);
+        QVERIFY(s.run());
+        QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf", "almost.pdf", "new.zip"}));
+        QCOMPARE(s.status(), "4 archivos · " + fileBytesText(10000));
+
+        s.filter(1); // + 30 días
+        QCOMPARE(s.names(), QStringList({"ancient.dmg", "month.pdf"}));
+        QCOMPARE(s.status(), "2 archivos · " + fileBytesText(6000));
+        s.filter(4);      // + 1 año
+        QVERIFY(s.run()); // the filter survives a new listing
+        QCOMPARE(s.names(), QStringList({"ancient.dmg"}));
+        QCOMPARE(s.screen.allItems().size(), size_t(4));
+    }
+
+    // "Seleccionar Todo" ticks only the entries shown and a tick stays with its entry
+    // whatever the filter shows; with some ticked, the button ticks the rest first.
+    void ticksBelongToTheEntryAndSelectAllToggles()
+    {
+        DownloadsScreen s;
+        s.entry("a", 100, 100);
+        s.entry("b", 100, 95);
+        s.entry("c", 100, 1);
+        QVERIFY(s.run());
+        s.filter(3); // + 90 días
+        QTest::mouseClick(s.screen.selectAllBtn(), Qt::LeftButton);
+        QCOMPARE(s.ticked(), QStringList({"a", "b"}));
+        s.filter(0);
+        QVERIFY(s.screen.trashButton()->isEnabled());
+        s.screen.toggleRow(0, false);
+        QCOMPARE(s.selectAll(), QStringLiteral("Deseleccionar Todo"));
+        s.screen.toggleSelectAll(); // not every entry ticked: it ticks them all
+        QCOMPARE(s.ticked(), QStringList({"a", "b", "c"}));
+        s.screen.toggleSelectAll();
+        QVERIFY(s.ticked().isEmpty());
+        QCOMPARE(s.selectAll(), QStringLiteral("Seleccionar Todo"));
+        QVERIFY(!s.screen.trashButton()->isEnabled());
+    }
+
+    // Only what went leaves the list and counts. An entry the Trash refused stays
+    // ticked; one replaced after the listing (a new download under the same name) is not
+    // the one the user ticked and stays too, from the button and from the menu. The menu
+    // acts on one entry at once, without asking.
+    void trashMovesOnlyTheTickedEntriesStillAsListed()
+    {
+        DownloadsScreen s;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 6; ++i)
+            paths.push_back(s.entry("f" + std::to_string(i), 1000 * (i + 1), 10 - i));
+        QVERIFY(s.run());
+        for (int row = 0; row < 5; ++row)
+            s.tick(row, true);
+        s.answering(1, [&] { s.screen.doTrash(); });
+        QVERIFY(s.env.trash->moved.empty());
+        s.env.trash->refuse = {paths[1], paths[3]};
+        s.env.inHome("Downloads/.part", 1000);
+        QVERIFY(::rename(s.env.homePath("Downloads/.part").c_str(), paths[0].c_str()) == 0);
+        const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
+        QCOMPARE(asked.at(0).informativeText,
+            "Se liberarán ~" + fileBytesText(15000) + " al vaciar la Papelera.");
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{paths[2], paths[4]}));
+        QCOMPARE(s.names(), QStringList({"f0", "f1", "f3", "f5"}));
+        QCOMPARE(s.ticked(), QStringList({"f0", "f1", "f3"}));
+        QCOMPARE(s.status(),
+            "✅ Liberado: " + fileBytesText(3000 + 5000)
+                + " · 2 no se movieron: No se pudo mover a la Papelera. · " + kChangedSinceListing);
+        s.menu(s.row(0), "Mover a Papelera");
+        QCOMPARE(s.status(), kChangedSinceListing);
+        QVERIFY(s.env.tree.exists("home/Downloads/f0"));
+
+        QVERIFY(s.menu({}).isEmpty());
+        QVERIFY(s.answering(1, [&] {
+                     for (const char* entry :
+                         {"Mostrar en Finder", "Abrir", "Obtener Información", "Mover a Papelera"})
+                         s.menu(s.row(3), entry);
+                 }).empty());
+        QCOMPARE(s.env.workspace->calls,
+            (std::vector<FakeWorkspace::Call>{
+                {"reveal", paths[5]}, {"open", paths[5]}, {"info", paths[5]}}));
+        QCOMPARE(s.env.trash->moved.back(), paths[5]);
+        QCOMPARE(s.names(), QStringList({"f0", "f1", "f3"}));
+        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(6000));
+    }
+
+    void searchShowsExpandedGroupsAndMarksTheCopyThatStays()
+    {
+        DuplicatesScreen s;
+        s.copy("Documents/only", 9000, 'x');
+        s.copy("Downloads/clip.mov", 10000, 'a');
+        s.copy("Documents/clip copy.mov", 10000, 'a');
+        s.copy("Desktop/clip 2.mov", 10000, 'a');
+        s.copy("Downloads/pair1", 5000, 'b');
+        s.copy("Documents/pair2", 5000, 'b');
+        s.copy("Documents/4096a", 4096, 'c');
+        s.copy("Documents/4096b", 4096, 'c');
+        QVERIFY(s.run());
+        QCOMPARE(s.model()->rowCount(), 2);
+        QCOMPARE(s.cells(0),
+            QStringList({QStringLiteral("clip.mov — 3 copias"), "−" + fileBytesText(20000),
+                fileBytesText(10000) + " c/u"}));
+        // The first copy of each group is the one every removal leaves, and says so.
+        QCOMPARE(s.cells(0, 0),
+            QStringList(
+                {"clip.mov", "Se conserva", QString::fromStdString(s.env.homePath("Downloads"))}));
+        QCOMPARE(s.cells(0, 1)[1], QString());
+        QCOMPARE(s.cells(1, 0)[1], QStringLiteral("Se conserva"));
+        QVERIFY(s.allExpanded());
+        QCOMPARE(s.status(), s.waste(2, 25000));
+        QVERIFY(s.menu({}).isEmpty()); // a click outside every row
+    }
+
+    void removeAllAsksThenMovesEveryExtraCopyStillUnchanged()
+    {
+        DuplicatesScreen s;
+        s.copy("Downloads/a1", 6000, 'a');
+        const auto a2 = s.copy("Documents/a2", 6000, 'a');
+        s.copy("Downloads/b1", 8000, 'b');
+        const auto b2 = s.copy("Documents/b2", 8000, 'b');
+        const auto b3 = s.copy("Desktop/b3", 8000, 'b');
+        QVERIFY(s.run());
+        s.answering(1, [&] { s.screen.doClean(); });
+        QCOMPARE(s.model()->rowCount(), 2);
+        // One copy is rewritten after the search: it is no longer a copy and stays.
+        std::ofstream(b3, std::ios::binary | std::ios::trunc) << std::string(8000, 'z');
+        const auto asked = s.answering(0, [&] { s.screen.doClean(); });
+        QCOMPARE(s.model()->rowCount(), 0);
+        QCOMPARE(asked.at(0).informativeText,
+            "Se conservará un archivo de cada grupo y se moverán 3 copias a la Papelera. Se "
+            "liberarán ~"
+                + fileBytesText(6000 + 16000) + ".");
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{b2, a2}));
+        QCOMPARE(s.status(), "✅ Liberado: " + fileBytesText(14000) + " · " + kChangedSinceListing);
+        QVERIFY(!s.screen.cleanButton()->isEnabled());
+    }
+
+    // One file from the menu: the next copy becomes the one that stays, and a group of
+    // one is no group. One group from the menu: the summary is left alone. A copy whose
+    // only partner vanished may be the last one of its content and stays.
+    void menuRemovesOneFileOrOneGroup()
+    {
+        DuplicatesScreen s;
+        s.copy("Downloads/first", 6000, 'a');
+        s.copy("Documents/second", 6000, 'a');
+        const auto third = s.copy("Desktop/third", 6000, 'a');
+        s.copy("Downloads/b1", 8000, 'b');
+        const auto b2 = s.copy("Documents/b2", 8000, 'b');
+        const auto c1 = s.copy("Downloads/c1", 5000, 'c');
+        const auto c2 = s.copy("Documents/c2", 5000, 'c');
+        QVERIFY(s.run()); // groups sort by total bytes: a, b, c
+        s.menu(s.at(0, 0), "Mover a Papelera");
+        QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias"));
+        QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
+        QCOMPARE(s.status(), s.waste(3, 19000));
+
+        s.menu(s.at(1), "Eliminar Duplicados de este Grupo (1 copias)");
+        QCOMPARE(s.env.trash->moved.back(), b2);
+        QCOMPARE(s.model()->rowCount(), 2);
+        QCOMPARE(s.status(), s.waste(3, 19000));
+
+        QCOMPARE(::unlink(c1.c_str()), 0);
+        s.screen.trashFromMenu(c2);
+        s.settle();
+        QCOMPARE(s.env.trash->moved.size(), size_t(2));
+        QCOMPARE(s.status(), kChangedSinceListing);
+
+        s.menu(s.at(0, 1), "Mover a Papelera");
+        QCOMPARE(s.env.trash->moved.back(), third);
+        QCOMPARE(s.model()->rowCount(), 1);
+        QCOMPARE(s.cells(0)[0], QStringLiteral("c1 — 2 copias"));
+    }
+
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
+};
+
+QTEST_MAIN(FinderScreensTest)
+#include "finder_screens_test.moc"
