@@ -106,6 +106,14 @@ void shootLater(const QString& name, int ms)
     });
 }
 
+// Shows `screen` as a user would see it; false when no window appears.
+bool showScreen(ToolViewController& screen)
+{
+    screen.resize(900, 600);
+    screen.show();
+    return QTest::qWaitForWindowExposed(&screen);
+}
+
 // Presses the start button and measures until the job's result is on the screen.
 bool scan(ToolViewController& screen, const char* phase)
 {
@@ -121,9 +129,7 @@ bool scan(ToolViewController& screen, const char* phase)
 int junk()
 {
     SystemJunkViewController screen;
-    screen.resize(900, 600);
-    screen.show();
-    if (!QTest::qWaitForWindowExposed(&screen) || !scan(screen, "scan"))
+    if (!showScreen(screen) || !scan(screen, "scan"))
         return 1;
     AlertAnswerer confirm(0);
     StallProbe probe;
@@ -142,9 +148,7 @@ int dupes(const std::string& folder)
 {
     DuplicatesViewController screen;
     screen.setSearchRoots({folder});
-    screen.resize(900, 600);
-    screen.show();
-    if (!QTest::qWaitForWindowExposed(&screen) || !scan(screen, "hash"))
+    if (!showScreen(screen) || !scan(screen, "hash"))
         return 1;
     std::printf("after  %s\n", qPrintable(screen.statusLabel()->text()));
     return 0;
@@ -156,9 +160,7 @@ int stop(const std::string& folder)
 {
     LargeFilesViewController screen;
     screen.setSearchRoots({folder});
-    screen.resize(900, 600);
-    screen.show();
-    if (!QTest::qWaitForWindowExposed(&screen))
+    if (!showScreen(screen))
         return 1;
     StallProbe probe;
     shootLater(QStringLiteral("stop-running"), 60);

@@ -3,6 +3,8 @@
 #include <gio/gio.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace tidvale::platform {
 namespace {
@@ -84,6 +86,20 @@ public:
             error = takeError(e);
         }
         return reply;
+    }
+    // The same for a method that answers one string or object path; nothing on failure.
+    std::optional<std::string> callForText(const char* path, const char* interface,
+        const char* method, GVariant* args, const char* replyType, std::string& error,
+        const char* destination = kService) const
+    {
+        GVariant* reply = call(path, interface, method, args, replyType, error, destination);
+        if (!reply)
+            return std::nullopt;
+        GVariant* text = g_variant_get_child_value(reply, 0);
+        std::string value = g_variant_get_string(text, nullptr);
+        g_variant_unref(text);
+        g_variant_unref(reply);
+        return value;
     }
 
 private:
@@ -173,27 +189,21 @@ PackageKitClient::Outcome runTransaction(const std::string& address, Start start
         return failed;
     }
     std::string error;
-    GVariant* created = session.call(
+    const auto created = session.callForText(
         kPath, "org.freedesktop.PackageKit", "CreateTransaction", nullptr, "(o)", error);
     if (!created) {
         failed.error = "PackageKit no pudo empezar la operación: " + error;
         return failed;
     }
-    const gchar* pathText = nullptr;
-    g_variant_get(created, "(&o)", &pathText);
-    const std::string path = pathText;
-    g_variant_unref(created);
+    const std::string path = *created;
 
-    GVariant* owner = session.call("/org/freedesktop/DBus", "org.freedesktop.DBus", "GetNameOwner",
-        g_variant_new("(s)", kService), "(s)", error, "org.freedesktop.DBus");
+    const auto owner = session.callForText("/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "GetNameOwner", g_variant_new("(s)", kService), "(s)", error, "org.freedesktop.DBus");
     if (!owner) {
         failed.error = "El servicio PackageKit no está disponible: " + error;
         return failed;
     }
-    const gchar* ownerText = nullptr;
-    g_variant_get(owner, "(&s)", &ownerText);
-    const std::string sender = ownerText;
-    g_variant_unref(owner);
+    const std::string sender = *owner;
 
     Watch watch;
     const guint subscription
