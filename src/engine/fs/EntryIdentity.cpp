@@ -17,14 +17,15 @@ bool examineEntry(int dirFd, const char* name, EntryIdentity& id)
 #ifdef __linux__
     struct statx sx { };
     const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | (*name ? 0 : AT_EMPTY_PATH);
-    if (statx(
-            dirFd, name, flags, STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID, &sx)
+    if (statx(dirFd, name, flags,
+            STATX_TYPE | STATX_MODE | STATX_UID | STATX_INO | STATX_MNT_ID | STATX_SIZE, &sx)
         != 0)
         return false;
     id.mode = sx.stx_mode;
     id.uid = sx.stx_uid;
     id.dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     id.ino = sx.stx_ino;
+    id.size = static_cast<int64_t>(sx.stx_size);
     id.mount = (sx.stx_mask & STATX_MNT_ID) ? sx.stx_mnt_id : 0;
     id.mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT)
         && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
@@ -37,6 +38,7 @@ bool examineEntry(int dirFd, const char* name, EntryIdentity& id)
     id.uid = st.st_uid;
     id.dev = st.st_dev;
     id.ino = st.st_ino;
+    id.size = st.st_size;
     return true;
 #endif
 }

@@ -17,6 +17,7 @@ struct EntryIdentity {
     ino_t ino = 0;
     uint64_t mount = 0; // 0: not reported
     bool mountRoot = false;
+    int64_t size = 0; // logical size, as a removal counts what it frees
 
     bool sameObject(const EntryIdentity& o) const { return dev == o.dev && ino == o.ino; }
     // Whether this entry lies on the mount of `volume` and is not a mount point.

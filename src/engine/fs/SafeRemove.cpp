@@ -94,7 +94,7 @@ public:
             if (auto out = removeEntry(e->d_name); !out.ok())
                 return out;
         }
-        return {};
+        return {0, {}, freed_};
     }
 
 private:
@@ -118,7 +118,11 @@ private:
             if (!id.onVolumeOf(volume_))
                 return fail(isItem ? kErrorMountPoint : EXDEV, depth, name);
             if (!S_ISDIR(id.mode)) {
-                if (unlinkat(dirFd, name, 0) == 0 || (errno == ENOENT && !isItem))
+                if (unlinkat(dirFd, name, 0) == 0) {
+                    freed_ += id.size;
+                    return {};
+                }
+                if (errno == ENOENT && !isItem)
                     return {};
                 const int err = errno;
                 if (err == EACCES && repair(depth))
@@ -236,17 +240,18 @@ private:
     RemoveOutcome fail(int err, size_t depth, const char* leaf) const
     {
         if (depth == 0)
-            return {err, displayPath_};
+            return {err, displayPath_, freed_};
         std::string path = displayPath_;
         for (size_t i = 2; i <= depth; ++i)
             path += "/" + levels_[i].name;
         if (leaf)
             path += std::string("/") + leaf;
-        return {err, std::move(path)};
+        return {err, std::move(path), freed_};
     }
 
     std::vector<Level> levels_;
     EntryIdentity volume_;
+    int64_t freed_ = 0;
     const std::string displayPath_;
 };
 

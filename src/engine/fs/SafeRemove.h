@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -13,11 +14,19 @@ inline constexpr int kErrorMountPoint = -1;
 // from (a bind mount or a volume mounted on the way).
 inline constexpr int kErrorOtherVolume = -2;
 
+// apt holds its lock on the package folder: it may be writing there right now.
+inline constexpr int kErrorPackageManagerBusy = -3;
+
 // The outcome of a permanent removal: `error` is 0 on success, else the errno (or one
-// of the codes above) that stopped it, and `where` the entry it was met at.
+// of the codes above) that stopped it, and `where` the entry it was met at. `freed`
+// is the logical size of what was really unlinked, links counted as links and
+// folders as nothing, so a tree that changed since it was measured is reported as it
+// was removed, not as it was listed; a removal that stopped half way says what it
+// did free.
 struct RemoveOutcome {
     int error = 0;
     std::string where;
+    int64_t freed = 0;
     bool ok() const { return error == 0; }
 };
 
