@@ -1,5 +1,6 @@
 // The one command that deletes: the cleaning a user would schedule. Without --yes it
 // only says what it would do.
+#include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/ScheduledClean.h"
@@ -24,40 +25,6 @@ std::vector<ScanCategory> chosenCategories(std::vector<std::string>& args)
     return chosen;
 }
 
-nlohmann::json entriesJson(const std::vector<CleanEntry>& entries, bool withReason)
-{
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& e : entries) {
-        nlohmann::json entry{{"path", e.path}, {"size", e.size}};
-        if (withReason)
-            entry["reason"] = e.reason;
-        list.push_back(std::move(entry));
-    }
-    return list;
-}
-
-void printReport(Invocation& inv, const CleanReport& report, bool dryRun)
-{
-    if (inv.json) {
-        printJson(inv.out,
-            {{"dryRun", dryRun}, {"removed", entriesJson(report.removed, false)},
-                {"left", entriesJson(report.left, true)}, {"freed", report.freed}});
-        return;
-    }
-    const auto& service = ScanService::shared();
-    std::vector<std::vector<std::string>> rows{
-        {dryRun ? "SE ELIMINARÍA" : "ELIMINADO", "TAMAÑO", "MOTIVO"}};
-    for (const auto& e : report.removed)
-        rows.push_back({e.path, service.formatSize(e.size), ""});
-    for (const auto& e : report.left)
-        rows.push_back({e.path, service.formatSize(e.size), "se deja: " + e.reason});
-    printTable(inv.out, rows);
-    inv.out << (dryRun ? "Se liberarían: " : "Liberado: ") << service.formatSize(report.freed)
-            << " · " << report.left.size() << " elemento(s) se dejan\n";
-    if (dryRun)
-        inv.out << "Nada se ha eliminado: añade --yes para limpiar.\n";
-}
-
 int clean(Invocation& inv)
 {
     const bool yes = takeFlag(inv.args, "--yes");
@@ -80,8 +47,12 @@ int clean(Invocation& inv)
                 == categories.end();
         });
 
+    // A folder the environment names that was refused listed nothing: say so, or a
+    // clean that found nothing to do there would look like a clean home.
+    for (const auto& notice : service.folderNotices())
+        inv.err << "⚠️ " << notice << "\n";
     const CleanReport report = runScheduledClean(items, !yes);
-    printReport(inv, report, !yes);
+    printCleanReport(inv, report, !yes);
     return report.failed ? 1 : 0;
 }
 

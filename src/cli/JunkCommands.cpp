@@ -50,6 +50,8 @@ int scan(Invocation& inv)
     if (!inv.args.empty())
         throw UsageError("scan no admite argumentos");
     printItems(inv, ScanService::shared().scanSystemJunk(progressTo(inv.err)));
+    for (const auto& notice : ScanService::shared().folderNotices())
+        inv.err << "⚠️ " << notice << "\n";
     return 0;
 }
 

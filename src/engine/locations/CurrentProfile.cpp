@@ -1,5 +1,7 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/locations/SystemLocations.h"
+
 #include <atomic>
 #include <cstdlib>
 
@@ -17,6 +19,27 @@ std::atomic<const LocationsProfile*>& chosen()
 RemoveOutcome LocationsProfile::removeJunk(const ScanItem& item) const
 {
     return removeItem(item.path);
+}
+
+GuardedFolders LocationsProfile::guardedFolders(const std::string& home) const
+{
+    return macGuardedFolders(resolvedPath(home).value_or(home), SystemLocations::root());
+}
+
+std::vector<std::string> LocationsProfile::folderNotices(const std::string&) const
+{
+    return {};
+}
+
+std::optional<std::string> LocationsProfile::removalRefusal(
+    const std::string& home, const ScanItem& item) const
+{
+    const auto entry = resolvedEntry(item.path);
+    if (!entry)
+        return item.path + " no se puede comprobar";
+    if (auto why = guardRefusal(guardedFolders(home), *entry))
+        return *entry + " " + *why;
+    return std::nullopt;
 }
 
 const LocationsProfile& platformProfile()

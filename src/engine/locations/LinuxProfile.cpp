@@ -1,6 +1,7 @@
 #include "engine/locations/LocationsProfile.h"
 
 #include "engine/fs/Homes.h"
+#include "engine/fs/PathText.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
 #include "engine/locations/linux/DesktopApplications.h"
@@ -39,7 +40,7 @@ std::string environment(const char* name)
 DesktopFolders foldersOf(const std::string& home)
 {
     return desktopFolders(home, getuid(), environment("XDG_CACHE_HOME"),
-        environment("XDG_CONFIG_HOME"), environment("XDG_DATA_HOME"));
+        environment("XDG_CONFIG_HOME"), environment("XDG_DATA_HOME"), SystemLocations::root());
 }
 
 ScanCategory categoryOf(LinuxBrowser browser)
@@ -87,6 +88,8 @@ std::vector<JunkCandidate> trashEntries(const DesktopFolders& folders)
         trashFolders(folders.home, folders.dataHome, mountTable(), folders.uid)) {
         const bool home = first;
         first = false;
+        if (home && !folders.dataRefusal.empty())
+            continue; // a data folder that is the home or the like holds no Trash of ours
         if (!home && !root.empty() && !trash.starts_with(root + "/"))
             continue;
         for (auto& entry : listTrashEntries(trash))
@@ -186,7 +189,43 @@ public:
     {
         if (item.category == ScanCategory::trash)
             return removeTrashEntry(item.path);
+        if (item.category == ScanCategory::systemCache)
+            return removeSystemCache(SystemLocations::root(), item.path);
         return removeItem(item.path);
+    }
+
+    GuardedFolders guardedFolders(const std::string& home) const override
+    {
+        return foldersOf(home).guarded;
+    }
+
+    std::vector<std::string> folderNotices(const std::string& home) const override
+    {
+        return foldersOf(home).notices();
+    }
+
+    std::optional<std::string> removalRefusal(
+        const std::string& home, const ScanItem& item) const override
+    {
+        const DesktopFolders folders = foldersOf(home);
+        const auto entry = resolvedEntry(item.path);
+        if (!entry)
+            return item.path + " no se puede comprobar";
+        if (auto why = guardRefusal(folders.guarded, *entry))
+            return *entry + " " + *why;
+        if (item.category != ScanCategory::userCache)
+            return std::nullopt;
+        // A user cache is an entry of the cache folder, or a Flatpak application's
+        // cache folder, and still is one now, through no link.
+        const std::string parent = parentFolder(*entry);
+        if (lastPathComponent(*entry) == "cache"
+            && parentFolder(parent) == folders.home + "/.var/app")
+            return std::nullopt;
+        if (!folders.cacheRefusal.empty())
+            return folders.cacheRefusal;
+        if (parent != folders.cacheHome)
+            return *entry + " ya no está en la carpeta de cachés " + folders.cacheHome;
+        return std::nullopt;
     }
 
     std::vector<std::string> personalFolders(const std::string& realHome) const override

@@ -6,6 +6,7 @@
 // administrator stage may touch. `mac` is the Mac's own layout; `linux` is the same
 // tools on a Linux desktop.
 #include "engine/core/Job.h"
+#include "engine/fs/FolderGuard.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/JunkCandidate.h"
@@ -117,6 +118,20 @@ public:
     // Removes one junk item for good. Most are one file or tree; a Trash entry may
     // have bookkeeping beside it that must go with it.
     virtual RemoveOutcome removeJunk(const ScanItem& item) const;
+
+    // What no folder named by a variable or a setting may be, around the process home
+    // `home` (resolved here).
+    virtual GuardedFolders guardedFolders(const std::string& home) const;
+
+    // One sentence for each folder the environment names that is refused, and so
+    // lists nothing ("XDG_CACHE_HOME=/home/ana es tu carpeta de inicio: …").
+    virtual std::vector<std::string> folderNotices(const std::string& home) const;
+
+    // Why `item` may not be removed now, with every folder resolved anew right before
+    // the removal: a folder changed since the listing is not trusted either. None
+    // when it may.
+    virtual std::optional<std::string> removalRefusal(
+        const std::string& home, const ScanItem& item) const;
 
     // The six personal folders the finders search, Downloads first, on `realHome`.
     virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;

@@ -75,13 +75,20 @@ void deleteOne(const LocationsProfile& where, const std::vector<BrowserDataRoot>
         result.failures.emplace_back(item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
         return;
     }
+    if (auto refusal = where.removalRefusal(processHome(), item)) {
+        result.failures.emplace_back(item.path, "No se elimina: " + *refusal + ".");
+        return;
+    }
     if (item.requiresAdmin) {
         result.needsAdmin.push_back(item);
         return;
     }
     const RemoveOutcome out = where.removeJunk(item);
+    // What really went, not what was listed: an entry swapped for a link since the
+    // scan frees only the link.
+    result.freed += out.freed;
     if (out.ok()) {
-        result.freed += item.size;
+        result.removed.emplace_back(item.path, out.freed);
     } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
         ScanItem escalated = item;
         escalated.isSelected = true;
@@ -116,6 +123,11 @@ const LocationsProfile& ScanService::profile() const
 int64_t ScanService::sizeOfPath(const std::string& path) const
 {
     return measure_(path, {}).value_or(0);
+}
+
+std::vector<std::string> ScanService::folderNotices() const
+{
+    return profile().folderNotices(processHome());
 }
 
 std::string ScanService::formatSize(int64_t bytes) const

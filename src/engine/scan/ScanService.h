@@ -14,9 +14,10 @@ namespace tidvale {
 class LocationsProfile;
 
 struct DeleteResult {
-    int64_t freed = 0;                                         // sizes as scanned
+    int64_t freed = 0;                                         // what the removals really freed
     std::vector<std::pair<std::string, std::string>> failures; // (path, message)
     std::vector<ScanItem> needsAdmin;
+    std::vector<std::pair<std::string, int64_t>> removed; // (path, bytes it really freed)
 };
 
 // What the administrator stage did.
@@ -50,6 +51,10 @@ public:
     int64_t sizeOfPath(const std::string& path) const;
     std::string formatSize(int64_t bytes) const;
 
+    // Why folders the environment names are left out of the scans, one sentence each
+    // (a cache folder set to the home lists nothing); empty when none is.
+    std::vector<std::string> folderNotices() const;
+
     // The job hears each step's text before the step is listed. A cancelled scan
     // returns the items measured in full so far; an item whose measuring was cut
     // short is left out, never listed at a part of its size.
@@ -57,7 +62,8 @@ public:
     std::vector<ScanItem> scanBrowsers(bool includeHistory, const JobControl& job = {}) const;
 
     // Deletes the selected items it may delete itself. An item of a running browser,
-    // or one that is, holds or lies inside a running browser's data, is refused; an
+    // or one that is, holds or lies inside a running browser's data, is refused, and
+    // so is one the folder guard refuses now (see removalRefusal); an
     // item refused for lack of rights is set aside for the administrator only when the
     // allow-list would take it, else its reason is reported. The job counts the selected
     // items handled so far, of all the selected ones; it cannot stop the removal.

@@ -24,6 +24,8 @@ std::optional<std::string> reasonToLeave(
         browser = runningBrowserHolding(item.path, browserRoots);
     if (browser)
         return "Cierra " + *browser + " y vuelve a intentarlo.";
+    if (auto refusal = currentProfile().removalRefusal(processHome(), item))
+        return "No se elimina: " + *refusal + ".";
     return std::nullopt;
 }
 
@@ -69,7 +71,10 @@ CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun)
         } else if (escalated != result.needsAdmin.end()) {
             report.left.push_back({item.path, item.size, kNeedsAdministrator});
         } else {
-            report.removed.push_back({item.path, item.size, {}});
+            auto gone = std::find_if(result.removed.begin(), result.removed.end(),
+                [&](const auto& r) { return r.first == item.path; });
+            report.removed.push_back(
+                {item.path, gone != result.removed.end() ? gone->second : 0, {}});
         }
     }
     return report;

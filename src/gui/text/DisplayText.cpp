@@ -18,3 +18,16 @@ QString plainToolTip(const QString& text)
 }
 
 } // namespace tidvale::gui
+
+namespace tidvale::gui {
+
+QString withNotices(const QString& status, const std::vector<std::string>& notices)
+{
+    QString text = status;
+    for (const auto& notice : notices)
+        text += (text.isEmpty() ? QString() : QStringLiteral(" · ")) + QStringLiteral("⚠️ ")
+            + displayText(notice);
+    return text;
+}
+
+} // namespace tidvale::gui

@@ -46,7 +46,7 @@ std::vector<ChromiumInstall> chromiumInstalls(const DesktopFolders& f)
     };
     std::vector<ChromiumInstall> out;
     for (const auto& r : rows) {
-        out.push_back({r.browser, {f.configHome, r.folder}, {f.cacheHome, r.folder}, ""});
+        out.push_back({r.browser, {f.configFolder(), r.folder}, {f.cacheFolder(), r.folder}, ""});
         if (r.browser == LinuxBrowser::chromium) {
             out.push_back({r.browser, {f.home, {"snap", "chromium", "common", "chromium"}},
                 {f.home, {"snap", "chromium", "common", ".cache", "chromium"}}, "Snap"});

@@ -64,7 +64,7 @@ void addProfile(const Section& s, const FirefoxInstall& install, std::vector<Fir
 
 std::vector<FirefoxInstall> firefoxInstalls(const DesktopFolders& f)
 {
-    const BelowPath cacheHome{f.cacheHome, {"mozilla", "firefox"}};
+    const BelowPath cacheHome{f.cacheFolder(), {"mozilla", "firefox"}};
     const std::vector<std::string> snap = {"snap", "firefox", "common"};
     const std::vector<std::string> flatpak = {".var", "app", "org.mozilla.firefox"};
     auto under = [&](std::vector<std::string> start, std::initializer_list<const char*> rest) {
@@ -74,7 +74,7 @@ std::vector<FirefoxInstall> firefoxInstalls(const DesktopFolders& f)
     };
     return {
         {{f.home, {".mozilla", "firefox"}}, cacheHome},
-        {{f.configHome, {"mozilla", "firefox"}}, cacheHome},
+        {{f.configFolder(), {"mozilla", "firefox"}}, cacheHome},
         {under(snap, {".mozilla", "firefox"}), under(snap, {".cache", "mozilla", "firefox"})},
         {under(flatpak, {".mozilla", "firefox"}), under(flatpak, {"cache", "mozilla", "firefox"})},
         {under(flatpak, {"config", "mozilla", "firefox"}),

@@ -42,6 +42,12 @@ const std::vector<KeptCache> kCacheKeepList = {
     {"pypoetry", "Poetry's virtual environments live here, not only its downloads"},
     {"JetBrains", "the IDEs' local history of edits lives beside their indexes"},
     {"spotify", "Spotify's offline music (Storage) is kept here"},
+    // Caches that hold the only copy of something: files written to a network mount
+    // that the client has not uploaded yet.
+    {"rclone",
+        "rclone's VFS cache holds files written to a mounted remote before they are "
+        "uploaded (--vfs-cache-mode writes/full)"},
+    {"onedriver", "onedriver keeps OneDrive files changed offline here until it uploads them"},
 };
 
 const std::vector<KeptCache> kFlatpakKeepList = {
@@ -102,7 +108,7 @@ bool isKeptFlatpakCache(std::string_view appId)
 std::vector<JunkCandidate> listUserCaches(const DesktopFolders& folders)
 {
     std::vector<JunkCandidate> out;
-    if (FolderFd cache = openGivenFolder(folders.cacheHome)) {
+    if (FolderFd cache = openGivenFolder(folders.cacheFolder())) {
         for (const auto& name : entryNames(cache.get())) {
             if (!isKeptCacheEntry(name) && isUsersEntry(cache.get(), name, folders.uid))
                 out.push_back({name, folders.cacheHome + "/" + name});

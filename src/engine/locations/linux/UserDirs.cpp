@@ -93,7 +93,7 @@ PersonalFolders parseUserDirs(const std::string& text, const std::string& home)
     const std::string sep = base == "/" ? "" : "/";
     const PersonalFolders defaults{base + sep + "Downloads", base + sep + "Documents",
         base + sep + "Desktop", base + sep + "Pictures", base + sep + "Videos",
-        base + sep + "Music"};
+        base + sep + "Music", base + sep + "Public", base + sep + "Templates"};
     PersonalFolders folders = defaults;
     const std::pair<std::string_view, std::string PersonalFolders::*> keys[] = {
         {"XDG_DOWNLOAD_DIR", &PersonalFolders::downloads},
@@ -102,6 +102,8 @@ PersonalFolders parseUserDirs(const std::string& text, const std::string& home)
         {"XDG_PICTURES_DIR", &PersonalFolders::pictures},
         {"XDG_VIDEOS_DIR", &PersonalFolders::videos},
         {"XDG_MUSIC_DIR", &PersonalFolders::music},
+        {"XDG_PUBLICSHARE_DIR", &PersonalFolders::publicShare},
+        {"XDG_TEMPLATES_DIR", &PersonalFolders::templates},
     };
     std::string_view rest = text;
     while (!rest.empty()) {

@@ -13,6 +13,8 @@ struct PersonalFolders {
     std::string pictures;
     std::string videos;
     std::string music;
+    std::string publicShare; // not searched by the finders, but never a cache either
+    std::string templates;
 
     // Downloads, Documents, Desktop, Pictures, Videos, Music: the order the finders
     // search them in.
@@ -23,7 +25,7 @@ struct PersonalFolders {
 // `XDG_DOWNLOAD_DIR="$HOME/Descargas"`, shell-quoted, `$HOME` being `home`). A folder
 // the file does not name, names in a form the format does not allow, or sets to
 // `$HOME` itself (how the desktop marks it disabled) gets its English default under
-// `home`: Downloads, Documents, Desktop, Pictures, Videos, Music.
+// `home`: Downloads, Documents, Desktop, Pictures, Videos, Music, Public, Templates.
 PersonalFolders parseUserDirs(const std::string& text, const std::string& home);
 
 // The same, read from `$XDG_CONFIG_HOME/user-dirs.dirs`; `xdgConfigHome` empty or

@@ -22,7 +22,7 @@ std::vector<JunkCandidate> listUserLogs(const DesktopFolders& folders)
         if (isUsersFile(home.get(), name, folders.uid))
             out.push_back({name, folders.home + "/" + name});
     }
-    if (FolderFd xorg = openBelow(folders.dataHome, {"xorg"})) {
+    if (FolderFd xorg = openBelow(folders.dataFolder(), {"xorg"})) {
         for (const auto& name : entryNames(xorg.get())) {
             if (name.size() > 8 && name.ends_with(".log.old")
                 && isUsersFile(xorg.get(), name, folders.uid))

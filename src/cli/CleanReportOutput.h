@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cli/Command.h"
+#include "engine/scan/ScheduledClean.h"
+
+namespace tidvale::cli {
+
+// What a cleaning command removed (or, in a dry run, would remove) and what it left,
+// as a table or, with --json, as {"dryRun","removed","left","freed"}.
+void printCleanReport(Invocation& inv, const CleanReport& report, bool dryRun);
+
+} // namespace tidvale::cli
