@@ -112,7 +112,7 @@ TEST_F(SystemCli, DeveloperCachesOfEachProfile)
             {"isAvailable", true}, {"isRegenerable", true}}));
 
     t.file("home/.cache/pip/http/a", 1500);
-    t.file("home/.m2/repository/org/x.jar", 400);
+    t.file("home/.m2/repository/org/apache/maven/x.jar", 400);
     const auto desktop = json("--profile linux xcode", linuxEnv);
     ASSERT_EQ(desktop.size(), 16u);
     EXPECT_EQ(desktop[1]["path"], t.path("home/.cache/pip"));

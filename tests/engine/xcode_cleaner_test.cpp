@@ -1,6 +1,7 @@
 // The developer caches tool: Xcode's locations on the Mac, the developer tools' caches
 // on a Linux desktop (where each keeps its cache and what its variables move), and how
 // a clean treats kept data, settings files, links and read-only trees.
+#include "engine/fs/PathText.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/xcode/XcodeCleaner.h"
@@ -278,16 +279,33 @@ TEST_F(DeveloperCachesFixture, WhereEachCacheLiesAndWhatGoesToTheTrash)
     EXPECT_EQ(q.at("Android System Images"), "/a/system-images");
 }
 
-TEST_F(DeveloperCachesFixture, StrayValuesNeverMakeARowOfTheHome)
+TEST_F(DeveloperCachesFixture, RefusedValuesKeepTheirRowAndSayWhy)
 {
-    // A relative, empty or dotted value is not a folder the tool could be sure of, and a
-    // cache "at" the home or above it would make the whole home a cache to delete.
-    for (const std::string& stray :
-        {home, std::string("/"), home + "/../x", std::string(), std::string("~/.ccache")})
+    // A relative or empty value is not a folder the tool could be sure of either.
+    for (const std::string& stray : {std::string(), std::string("~/.ccache")})
         EXPECT_EQ(paths(table({{"CCACHE_DIR", stray}})).at("ccache"), home + "/.cache/ccache")
             << stray;
-    // A folder the row lies below may be the home itself: GOPATH=$HOME is an old habit.
-    EXPECT_EQ(paths(table({{"GOPATH", home}})).at("Go Modules"), home + "/pkg/mod");
+    // A value that is the home, above it, a personal folder or a link to one is where
+    // the tool really writes: the row stays there, refused, rather than falling back
+    // silently. A folder a row lies below counts as much as the row's own.
+    tree.dir("home/Documents");
+    tree.link("home/to-home", home);
+    const std::pair<const char*, std::string> refused[]
+        = {{"CCACHE_DIR", home}, {"CCACHE_DIR", "/"}, {"CCACHE_DIR", home + "/to-home"},
+            {"PIP_CACHE_DIR", home + "/Documents"}, {"GOPATH", home}, {"CARGO_HOME", home + "/"},
+            {"GRADLE_USER_HOME", tree.root()}};
+    for (const auto& [variable, value] : refused) {
+        const auto rows = table({{variable, value}});
+        const std::string resolved = resolvedPath(value).value_or(value);
+        EXPECT_TRUE(std::any_of(rows.begin(), rows.end(),
+            [&](const XcodeLocation& r) {
+                return isSameOrInside(r.path, resolved) && !r.refusal.empty();
+            }))
+            << variable << "=" << value;
+    }
+    auto cargoHome = table({{"CARGO_HOME", home}});
+    EXPECT_EQ(named(cargoHome, "Cargo Git Checkouts").refusal,
+        "CARGO_HOME=" + home + " es tu carpeta de inicio");
     // ccache keeps using its older folder while it exists.
     tree.dir("home/.ccache");
     EXPECT_EQ(paths(table({})).at("ccache"), home + "/.ccache");
@@ -302,11 +320,12 @@ TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForThe
     tree.text("home/.cache/ccache/ccache.conf", "max_size = 20G\n");
     tree.file("home/go/pkg/mod/example.com/m@v1.0.0/m.go", 400);
     tree.file("home/go/pkg/mod/cache/download/example.com/m/@v/v1.0.0.zip", 300);
-    tree.file("home/.m2/repository/org/x/1.0/x.jar", 200);
+    tree.file("home/.m2/repository/org/apache/maven/x/1.0/x.jar", 200);
     tree.file("shared/tool/bin", 10);
     tree.link("home/go/pkg/mod/example.com/shared", tree.path("shared/tool"));
-    for (const char* folder : {"home/go/pkg/mod/example.com/m@v1.0.0",
-             "home/go/pkg/mod/example.com", "shared/tool", "home/.m2/repository/org/x/1.0"})
+    for (const char* folder :
+        {"home/go/pkg/mod/example.com/m@v1.0.0", "home/go/pkg/mod/example.com", "shared/tool",
+            "home/.m2/repository/org/apache/maven/x/1.0"})
         ::chmod(tree.path(folder).c_str(), 0555);
 
     auto listing = listXcodeLocations(table({}));
@@ -331,5 +350,5 @@ TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForThe
     EXPECT_EQ(tree.mode("trash/1/example.com/m@v1.0.0"), 0755u);
     EXPECT_EQ(tree.mode("trash/1/example.com"), 0755u);
     EXPECT_EQ(tree.mode("shared/tool"), 0555u);
-    EXPECT_EQ(tree.mode("trash/2/org/x/1.0"), 0555u);
+    EXPECT_EQ(tree.mode("trash/2/org/apache/maven/x/1.0"), 0555u);
 }

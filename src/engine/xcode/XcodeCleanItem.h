@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/fs/ListedItem.h"
+#include "engine/xcode/CacheMarks.h"
 
 #include <cstdint>
 #include <string>
@@ -22,13 +23,15 @@ struct XcodeCleanItem {
     bool readOnlyFolders = false;    // made writable before it goes to the Trash
     std::vector<std::string> keep{}; // entries inside that a clean leaves in place
     ListedStamp listed = {}; // the location as it was listed: only that one goes to the Trash
+    CacheLayout layout = CacheLayout::any; // checked again right before the clean
+    std::string refusal{};                 // why it may not be cleaned; empty when it may
 };
 
 // Ticked, present and holding something: only such entries are cleaned, and only
 // they enable the clean button.
 inline bool isCleanable(const XcodeCleanItem& item)
 {
-    return item.isSelected && item.isAvailable && item.size > 0;
+    return item.isSelected && item.isAvailable && item.size > 0 && item.refusal.empty();
 }
 
 // The bytes of `items`, each counted once: an entry lying inside another entry of the

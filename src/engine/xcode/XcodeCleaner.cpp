@@ -1,6 +1,8 @@
 #include "engine/xcode/XcodeCleaner.h"
 
 #include "engine/format/ByteText.h"
+#include "engine/fs/FolderGuard.h"
+#include "engine/fs/Homes.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/WritableFolders.h"
 #include "engine/locations/LocationsProfile.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace tidvale {
 namespace {
@@ -30,15 +33,12 @@ bool contains(const std::vector<std::string>& list, const std::string& path)
     return std::find(list.begin(), list.end(), path) != list.end();
 }
 
-// Deletes what the folder holds but the entries to keep; the folder stays. Reached
-// without following a link, so a location swapped for one is not emptied.
-bool removeAllBut(const std::string& path, const std::vector<std::string>& keep)
+// Deletes what the folder open as `fd` holds but the entries to keep; the folder stays.
+RemoveOutcome removeAllBut(int fd, const std::string& path, const std::vector<std::string>& keep)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
     std::vector<std::string> names;
     if (DIR* d = ::fdopendir(::dup(fd))) {
+        ::rewinddir(d);
         while (dirent* e = ::readdir(d)) {
             const std::string name = e->d_name;
             if (name != "." && name != ".." && !contains(keep, name))
@@ -46,20 +46,44 @@ bool removeAllBut(const std::string& path, const std::vector<std::string>& keep)
         }
         ::closedir(d);
     }
-    bool ok = true;
+    RemoveOutcome all;
     for (const auto& name : names) {
         const RemoveOutcome out = removeItemAt(fd, name, path + "/" + name);
-        ok = ok && (out.ok() || out.error == ENOENT);
+        all.freed += out.freed;
+        if (!out.ok() && out.error != ENOENT && all.ok()) {
+            all.error = out.error;
+            all.where = out.where;
+        }
     }
-    ::close(fd);
-    return ok;
+    return all;
 }
 
-bool removeLocation(const XcodeCleanItem& item)
+// Why the location may not be cleaned now, looked at again right before the clean: the
+// folder guard on where it leads, and its tool's marks on the folder it is now (opened
+// as `fd`, never through a link). None when it may.
+std::optional<std::string> refusalNow(
+    const XcodeCleanItem& item, const GuardedFolders& guarded, int fd)
 {
-    if (item.keep.empty() || item.isLink)
-        return removeItem(item.path).ok();
-    return removeAllBut(item.path, item.keep);
+    if (!item.refusal.empty())
+        return item.refusal;
+    const auto entry = resolvedEntry(item.path);
+    if (!entry)
+        return item.path + " no se puede comprobar";
+    if (auto why = guardRefusal(guarded, *entry))
+        return *entry + " " + *why;
+    if (fd >= 0 && !hasCacheLayout(fd, item.layout))
+        return notCacheReason(item.layout);
+    return std::nullopt;
+}
+
+// Removes a rebuilt location: the whole of it, or, where the tool keeps its settings
+// among the cached files, everything but those. Reached without following a link, so
+// a location swapped for one is not emptied.
+RemoveOutcome removeLocation(const XcodeCleanItem& item, int fd)
+{
+    if (item.keep.empty() || item.isLink || fd < 0)
+        return removeItem(item.path);
+    return removeAllBut(fd, item.path, item.keep);
 }
 
 } // namespace
@@ -110,28 +134,62 @@ std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
     return text;
 }
 
+std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection)
+{
+    std::string text;
+    for (const auto& item : selection)
+        text += (text.empty() ? "" : "\n") + item.path + " — " + formatFileBytes(item.size);
+    return text;
+}
+
 XcodeCleanOutcome cleanXcodeLocations(
     const std::vector<XcodeCleanItem>& selection, const JobControl& job)
 {
     XcodeCleanOutcome outcome;
+    const GuardedFolders guarded = currentProfile().guardedFolders(processHome());
     const auto total = static_cast<int64_t>(selection.size());
     int64_t handled = 0;
     job.count(0, total);
     for (const auto& item : selection) {
+        const int fd = item.isLink
+            ? -1
+            : ::open(item.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (auto why = refusalNow(item, guarded, fd)) {
+            if (fd >= 0)
+                ::close(fd);
+            outcome.failed.push_back(item.path);
+            outcome.reasons.emplace_back(item.path, *why);
+            outcome.refused.push_back(item.path);
+            job.count(++handled, total);
+            continue;
+        }
         // Opened up even if some folder resists: the move is tried all the same, and a
         // tree left read-only is no worse off than before.
         if (!item.isRegenerable && item.readOnlyFolders && !item.isLink)
             makeFoldersWritable(item.path);
-        // What is not rebuilt goes to the Trash, and only while the path still holds the
-        // location that was measured.
-        const bool ok = item.isRegenerable
-            ? removeLocation(item)
-            : trashListedItems({{item.path, item.listed}}).front().outcome == TrashOutcome::moved;
+        bool ok = false;
+        std::string error;
+        if (item.isRegenerable) {
+            const RemoveOutcome out = removeLocation(item, fd);
+            outcome.freed += out.freed;
+            ok = out.ok();
+            error = ok ? std::string() : describeRemoveError(out.error, out.where);
+        } else {
+            // What is not rebuilt goes to the Trash, and only while the path still holds
+            // the location that was measured.
+            const TrashedItem moved = trashListedItems({{item.path, item.listed}}).front();
+            ok = moved.outcome == TrashOutcome::moved;
+            if (ok)
+                outcome.freed += item.size;
+            error = moved.error;
+        }
+        if (fd >= 0)
+            ::close(fd);
         if (ok) {
-            outcome.freed += item.size;
             outcome.emptied.push_back(item.path);
         } else if (stillThere(item.path)) {
             outcome.failed.push_back(item.path);
+            outcome.reasons.emplace_back(item.path, error);
         } else {
             outcome.emptied.push_back(item.path);
         }

@@ -4,6 +4,7 @@
 #include "engine/xcode/XcodeCleanItem.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tidvale {
@@ -17,17 +18,25 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
 // in force.
 std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection);
 
+// The confirmation's details: one "path — size" line per selected location.
+std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection);
+
 struct XcodeCleanOutcome {
-    int64_t freed = 0;                // sizes as measured by the last scan
+    // What was really deleted, and the listed size of what went to the Trash.
+    int64_t freed = 0;
     std::vector<std::string> emptied; // paths removed, or already gone when reached
-    std::vector<std::string> failed;  // paths still on disk after a failed removal
+    std::vector<std::string> failed;  // paths still on disk: refused or failed
+    std::vector<std::pair<std::string, std::string>> reasons; // (path, why) of each failed
+    std::vector<std::string> refused; // the failed ones left on purpose, not by an error
 };
 
 // Removes each selected location in order: regenerable ones permanently (all but the
 // entries they keep), the others to the Trash, opened up first where the tool left
-// them read-only. A location already gone (a folder inside one removed just before) is
-// not a failure but frees nothing. Runs on the calling thread. The job counts the
-// locations handled so far; it cannot stop the clean.
+// them read-only. Right before, each is checked again: where it leads now must pass
+// the folder guard, and the folder must still carry its tool's marks; otherwise it is
+// left and counts as failed with the reason. A location already gone (a folder inside
+// one removed just before) is not a failure but frees nothing. Runs on the calling
+// thread. The job counts the locations handled so far; it cannot stop the clean.
 XcodeCleanOutcome cleanXcodeLocations(
     const std::vector<XcodeCleanItem>& selection, const JobControl& job = {});
 

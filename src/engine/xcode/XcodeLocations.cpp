@@ -3,7 +3,9 @@
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tidvale {
 
@@ -33,6 +35,26 @@ std::vector<XcodeLocation> xcodeLocations(const std::string& home)
     };
 }
 
+namespace {
+
+// Why the row may not be cleaned: its own refusal, else, for a real folder, the lack of
+// its tool's marks. A link is removed as the link and frees only that, so it needs none.
+std::string locationRefusal(const XcodeLocation& row, bool present, bool isLink)
+{
+    if (!row.refusal.empty())
+        return row.refusal;
+    if (!present || isLink)
+        return {};
+    const int fd = ::open(row.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return row.layout == CacheLayout::any ? std::string() : notCacheReason(row.layout);
+    const bool looksRight = hasCacheLayout(fd, row.layout);
+    ::close(fd);
+    return looksRight ? std::string() : notCacheReason(row.layout);
+}
+
+} // namespace
+
 XcodeListing listXcodeLocations(
     const std::vector<XcodeLocation>& table, const JobControl& job, const TreeMeasure& measure)
 {
@@ -52,6 +74,10 @@ XcodeListing listXcodeLocations(
         bool present = exists[i];
         for (size_t j = 0; j < table.size() && present; ++j)
             present = !(isLink[j] && j != i && isSameOrInside(row.path, table[j].path));
+        // A refused folder is not measured: it is not the tool's, and walking the
+        // user's whole home to show a size nobody may clean would only mislead.
+        std::string refusal = locationRefusal(row, present, isLink[i]);
+        present = present && refusal.empty();
         const auto measured = present ? measure(row.path, job) : std::optional<int64_t>(0);
         if (!measured || job.cancelled()) {
             listing.cancelled = true;
@@ -61,11 +87,13 @@ XcodeListing listXcodeLocations(
         std::string description = row.desc;
         if (present && isLink[i])
             description += " · Enlace";
-        if (!row.regenerable)
+        if (!refusal.empty())
+            description += " · " + refusal;
+        else if (!row.regenerable)
             description += " · No se regenera (va a la Papelera)";
-        listing.items.push_back(
-            {row.name, row.path, size, std::move(description), size > 0 && row.regenerable, present,
-                row.regenerable, present && isLink[i], row.readOnlyFolders, row.keep, stamps[i]});
+        listing.items.push_back({row.name, row.path, size, std::move(description),
+            size > 0 && row.regenerable, present, row.regenerable, present && isLink[i],
+            row.readOnlyFolders, row.keep, stamps[i], row.layout, std::move(refusal)});
     }
     listing.total = xcodeBytesOnce(listing.items);
     return listing;

@@ -2,6 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
+#include "engine/xcode/CacheMarks.h"
 #include "engine/xcode/XcodeCleanItem.h"
 
 #include <string>
@@ -21,6 +22,11 @@ struct XcodeLocation {
     // Entries directly inside the location that a clean leaves in place: a tool's own
     // settings kept among its cached files (ccache.conf).
     std::vector<std::string> keep{};
+    // What the folder must look like before anything in it is removed.
+    CacheLayout layout = CacheLayout::any;
+    // Why the row may not be cleaned at all (its variable names the home, say); empty
+    // when it may.
+    std::string refusal{};
 };
 
 // The eleven locations in display order, under `home` + "/Library/Developer".
@@ -35,7 +41,9 @@ struct XcodeListing {
 
 // Measures every location with `measure`. A location that is a link is listed as the
 // link, at the link's own size and with "Enlace" in its description, since cleaning it
-// removes only the link; a location lying beyond such a link is listed as absent.
+// removes only the link; a location lying beyond such a link is listed as absent. A
+// refused location, or a folder without its tool's marks, is listed unticked and not
+// available, unmeasured, with the reason in its description.
 // Blocks while it walks the trees: call it off the GUI thread.
 XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table, const JobControl& job = {},
     const TreeMeasure& measure = measureTree);
