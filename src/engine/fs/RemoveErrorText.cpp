@@ -27,6 +27,9 @@ const char* reasonFor(int error)
         return "porque es un punto de montaje.";
     case kErrorOtherVolume:
         return "porque está dentro de otro volumen montado.";
+    case kErrorPackageManagerBusy:
+        return "porque apt está instalando o descargando paquetes; vuelve a intentarlo cuando "
+               "termine.";
     case EAGAIN:
         return "porque cambió mientras se eliminaba.";
     case ENOTEMPTY:

@@ -43,6 +43,28 @@ bool aptArchivesLocked(const std::string& root)
     return locked;
 }
 
+RemoveOutcome removeSystemCache(const std::string& root, const std::string& path)
+{
+    FolderFd archives = openBelow(rootPrefix(root) + "/", {"var", "cache", "apt", "archives"});
+    const int fd = archives
+        ? ::openat(archives.get(), "lock", O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)
+        : -1;
+    bool busy = false;
+    if (fd >= 0) {
+        struct flock lock { };
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        busy = ::fcntl(fd, F_SETLK, &lock) != 0;
+    } else {
+        busy = aptArchivesLocked(root);
+    }
+    // Closing the descriptor after the removal lets the lock go.
+    RemoveOutcome out = busy ? RemoveOutcome{kErrorPackageManagerBusy, path} : removeItem(path);
+    if (fd >= 0)
+        ::close(fd);
+    return out;
+}
+
 std::vector<JunkCandidate> listSystemCaches(const std::string& root)
 {
     std::vector<JunkCandidate> out;

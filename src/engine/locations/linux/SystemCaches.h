@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/fs/SafeRemove.h"
 #include "engine/locations/JunkCandidate.h"
 
 #include <string>
@@ -22,5 +23,11 @@ bool isSystemCacheDeletable(const std::string& root, const std::string& path);
 
 // Whether a package tool holds root + "/var/cache/apt/archives/lock".
 bool aptArchivesLocked(const std::string& root);
+
+// Removes one entry of the listing above while holding apt's archive lock, as
+// "apt-get clean" does, so that apt cannot start writing there half way; one who may
+// not take the lock (an ordinary user) checks it is free instead. The lock taken
+// since the listing refuses the removal with kErrorPackageManagerBusy.
+RemoveOutcome removeSystemCache(const std::string& root, const std::string& path);
 
 } // namespace tidvale::linuxdesk
