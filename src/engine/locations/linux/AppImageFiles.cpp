@@ -1,5 +1,8 @@
 #include "engine/locations/linux/AppImageFiles.h"
 
+#include "engine/fs/FolderGuard.h"
+#include "engine/locations/linux/Folders.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,14 +54,19 @@ bool hasAppImageSignature(const std::string& path)
 
 } // namespace
 
-std::optional<AppImageFile> appImageAt(const std::string& program, const std::string& root)
+std::optional<AppImageFile> appImageAt(
+    const std::string& program, const std::string& home, uid_t uid, const std::string& root)
 {
     if (program.empty() || program.front() != '/')
         return std::nullopt;
     struct stat st { };
     if (::lstat(program.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    const bool system = inSystemFolder(program, root);
+    // Where the file really is decides, not how the entry spells it:
+    // "/home/../usr/bin/x.AppImage" is a system file.
+    const std::string real = resolvedEntry(program).value_or(program);
+    const bool system = inSystemFolder(real, root) || inSystemFolder(program, root)
+        || (!isStrictlyInside(real, home) && st.st_uid != uid);
     if (!hasAppImageName(program)
         && (system || (st.st_mode & 0111) == 0 || !hasAppImageSignature(program)))
         return std::nullopt;

@@ -183,7 +183,7 @@ private:
 
     bool appImage(AppInfo& app, const ApplicationEntry& entry)
     {
-        const auto file = appImageAt(execProgram(entry.exec), root_);
+        const auto file = appImageAt(execProgram(entry.exec), folders_.home, folders_.uid, root_);
         if (!file)
             return false;
         app.source = AppSource::appimage;
