@@ -212,11 +212,13 @@ protected:
         t.file("var/lib/systemd/coredump/.#core.bash.tmp", 10);
     }
     TestTree t;
+    // Two hours on: the files made above are no longer being written.
+    const LogClock later = LogClock::at(std::time(nullptr) + 2 * 3600);
 };
 
 TEST_F(LinuxSystemLogs, RotatedFilesAtAnyDepthAndCrashReports)
 {
-    EXPECT_EQ(byName(listSystemLogs(t.root())),
+    EXPECT_EQ(byName(listSystemLogs(t.root(), later)),
         (std::map<std::string, std::string>{{"syslog.1", t.path("var/log/syslog.1")},
             {"apt/history.log.1.gz", t.path("var/log/apt/history.log.1.gz")},
             {"installer/syslog.1", t.path("var/log/installer/syslog.1")},
@@ -235,14 +237,34 @@ TEST_F(LinuxSystemLogs, HelperRecheckFollowsTheSameRules)
     for (const char* ok :
         {"var/log/syslog.1", "var/log/sssd.1/sssd.log.2", "var/crash/_usr_bin_foo.1000.crash",
             "var/lib/systemd/coredump/core.bash.1000.b00t.42.1700000000000000.zst"})
-        EXPECT_TRUE(isSystemLogDeletable(root, t.path(ok))) << ok;
+        EXPECT_TRUE(isSystemLogDeletable(root, t.path(ok), later)) << ok;
     for (const std::string& refused :
         {t.path("var/log"), t.path("var/log/syslog"), t.path("var/log/sssd.1"),
             t.path("var/log/kern.log.1"), t.path("var/log/linked/secrets.1"),
             t.path("var/log/gone.1"), t.path("var/log/apt/../syslog.1"),
             t.path("var/crash/kexec_cmd"), t.path("var/lib/systemd/coredump/.#core.bash.tmp"),
             t.path("outside/secrets.1"), std::string("/var/log/syslog.1")})
-        EXPECT_FALSE(isSystemLogDeletable(root, refused)) << refused;
+        EXPECT_FALSE(isSystemLogDeletable(root, refused, later)) << refused;
+}
+
+// A log still being written is left, whatever its name: dated today or later, changed
+// in the last hour, or held open by a process.
+TEST_F(LinuxSystemLogs, LiveLogsAreLeftHoweverRotatedTheirNameLooks)
+{
+    const std::string today = std::to_string(later.today);
+    t.file("var/log/app-" + today, 10);
+    t.file("var/log/app-" + std::to_string(later.today + 10000) + ".gz", 10); // next year
+    t.file("var/log/held.log.1", 10);
+    const std::string held = t.path("var/log/held.log.1");
+    const int fd = ::open(held.c_str(), O_RDONLY);
+    const auto names = byName(listSystemLogs(t.root(), later));
+    EXPECT_FALSE(isSystemLogDeletable(t.root(), held, later));
+    ::close(fd);
+    EXPECT_EQ(names.size(), 8u); // the fixture's, none of these
+    EXPECT_TRUE(isSystemLogDeletable(t.root(), held, later));
+    EXPECT_FALSE(isSystemLogDeletable(t.root(), t.path("var/log/app-" + today), later));
+    // The hour after a change: the same file, listed only once it has rested.
+    EXPECT_TRUE(byName(listSystemLogs(t.root(), LogClock::at(std::time(nullptr)))).empty());
 }
 
 #ifdef __linux__
@@ -259,10 +281,11 @@ TEST_F(LinuxSystemLogs, UnreadableFoldersAndMountPointsAreSkipped)
         if (!mountTmpfs(t.path("var/log/mounted")) || ::close(::creat(inside.c_str(), 0644)) != 0
             || ::setgid(65534) != 0 || ::setuid(65534) != 0)
             return kCannotMount;
-        const auto names = byName(listSystemLogs(t.root()));
+        const auto names = byName(listSystemLogs(t.root(), later));
         const bool ok = names.size() == 8 && !names.contains("private/secret.log.1")
-            && !names.contains("mounted/other.log.1") && !isSystemLogDeletable(t.root(), inside)
-            && isSystemLogDeletable(t.root(), t.path("var/log/apt/history.log.1.gz"));
+            && !names.contains("mounted/other.log.1")
+            && !isSystemLogDeletable(t.root(), inside, later)
+            && isSystemLogDeletable(t.root(), t.path("var/log/apt/history.log.1.gz"), later);
         return {{"passed", ok ? "yes" : "no"}};
     });
     SKIP_UNLESS_CHILD_RAN(found);

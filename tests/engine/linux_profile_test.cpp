@@ -46,6 +46,7 @@ TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
     tree.file("sys/var/cache/debconf/config.dat", 100);
     tree.file("sys/var/log/syslog", 5);
     tree.file("sys/var/log/syslog.1", 7);
+    tree.setMtime("sys/var/log/syslog.1", std::time(nullptr) - 2 * 3600); // done being written
     tree.file("home/.local/share/Trash/files/informe", 3);
     tree.text("home/.local/share/Trash/info/informe.trashinfo",
         "[Trash Info]\nPath=/home/ana/informe%20final.pdf\nDeletionDate=2026-01-02T03:04:05\n");
@@ -109,6 +110,7 @@ TEST_F(LinuxDesktop, AdministratorTakesOnlyFinishedLogsAndDownloadedPackages)
 {
     const std::string sys = tree.path("sys");
     tree.file("sys/var/log/apt/history.log.2.gz", 1);
+    tree.setMtime("sys/var/log/apt/history.log.2.gz", std::time(nullptr) - 2 * 3600);
     tree.file("sys/var/log/auth.log", 1);
     tree.file("sys/var/cache/apt/archives/x.deb", 1);
     tree.file("sys/Library/Caches/mac", 1);

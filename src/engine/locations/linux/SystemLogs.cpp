@@ -1,6 +1,7 @@
 #include "engine/locations/linux/SystemLogs.h"
 
 #include "engine/locations/linux/Folders.h"
+#include "engine/locations/linux/HeldFiles.h"
 #include "engine/locations/linux/MountPoint.h"
 
 #include <algorithm>
@@ -74,13 +75,26 @@ std::string joined(const std::string& prefix, const std::vector<std::string>& co
     return out;
 }
 
-bool isListableFile(int folderFd, const std::string& name)
+constexpr time_t kStillWrittenSeconds = 3600;
+
+// A file still being written is not junk yet, whatever its name says.
+bool isLive(
+    const struct stat& st, std::string_view name, const LogClock& clock, const HeldFiles& held)
 {
-    auto st = entryStatus(folderFd, name);
-    return st && S_ISREG(st->st_mode) && !isMountPoint(folderFd, name);
+    return isDatedToday(name, clock.today) || st.st_mtime > clock.now - kStillWrittenSeconds
+        || held.holds(st);
 }
 
-void addRotatedLogs(const std::string& root, std::vector<JunkCandidate>& out)
+bool isListableFile(
+    int folderFd, const std::string& name, const LogClock& clock, const HeldFiles& held)
+{
+    auto st = entryStatus(folderFd, name);
+    return st && S_ISREG(st->st_mode) && !isMountPoint(folderFd, name)
+        && !isLive(*st, name, clock, held);
+}
+
+void addRotatedLogs(const std::string& root, const LogClock& clock, const HeldFiles& held,
+    std::vector<JunkCandidate>& out)
 {
     const std::string logPath = root + "/var/log";
     struct Pending {
@@ -104,7 +118,8 @@ void addRotatedLogs(const std::string& root, std::vector<JunkCandidate>& out)
             if (S_ISDIR(st->st_mode)) {
                 if (FolderFd sub = openBelow(folder.fd.get(), {name}))
                     below.push_back({std::move(sub), prefix + name});
-            } else if (S_ISREG(st->st_mode) && isRotatedLogName(name)) {
+            } else if (S_ISREG(st->st_mode) && isRotatedLogName(name)
+                && !isLive(*st, name, clock, held)) {
                 out.push_back({prefix + name, logPath + "/" + prefix + name});
             }
         }
@@ -137,25 +152,42 @@ bool isRotatedLogName(std::string_view name)
     return !allDigits(stemLast);
 }
 
-std::vector<JunkCandidate> listSystemLogs(const std::string& root)
+LogClock LogClock::at(time_t now)
+{
+    struct tm local { };
+    ::localtime_r(&now, &local);
+    return {now, (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday};
+}
+
+bool isDatedToday(std::string_view name, int today)
+{
+    const std::string_view base = withoutCompression(name);
+    const size_t dash = base.rfind('-');
+    if (dash == std::string_view::npos || !isPlausibleDate(base.substr(dash + 1)))
+        return false;
+    return std::stoi(std::string(base.substr(dash + 1))) >= today;
+}
+
+std::vector<JunkCandidate> listSystemLogs(const std::string& root, const LogClock& clock)
 {
     const std::string prefix = rootPrefix(root);
+    const HeldFiles held = HeldFiles::read();
     std::vector<JunkCandidate> out;
-    addRotatedLogs(prefix, out);
+    addRotatedLogs(prefix, clock, held, out);
     for (const auto& crash : kCrashFolders) {
         FolderFd folder = openBelow(prefix + "/", crash.components);
         if (!folder)
             continue;
         const std::string shown = joined("", crash.components);
         for (const auto& name : entryNames(folder.get())) {
-            if (crash.accepts(name) && isListableFile(folder.get(), name))
+            if (crash.accepts(name) && isListableFile(folder.get(), name, clock, held))
                 out.push_back({shown + "/" + name, prefix + shown + "/" + name});
         }
     }
     return out;
 }
 
-bool isSystemLogDeletable(const std::string& root, const std::string& path)
+bool isSystemLogDeletable(const std::string& root, const std::string& path, const LogClock& clock)
 {
     const std::string prefix = rootPrefix(root);
     if (!isPlainAbsolutePath(path))
@@ -177,7 +209,7 @@ bool isSystemLogDeletable(const std::string& root, const std::string& path)
                       return false;
                   fd = openBelow(fd.get(), {rest[i]});
               }
-              return fd && isListableFile(fd.get(), rest.back());
+              return fd && isListableFile(fd.get(), rest.back(), clock, HeldFiles::read());
           };
     const std::vector<std::string> logFolder = {"var", "log"};
     if (auto rest = inside(logFolder); rest && !rest->empty())
