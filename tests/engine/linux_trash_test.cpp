@@ -152,9 +152,12 @@ TEST(LinuxTrashEntries, ListsEachEntryUnderItsOriginalNameAndTheHalvesLeftAlone)
             {"enlace", f("enlace")}, {"fifo", f("fifo")}, // a FIFO for an info file is never read
             {"gone!", trash + "/info/gone.trashinfo"}, {"informe.pdf", f("informe.2.pdf")},
             {"informe.pdf", f("informe.pdf")}, {"new\nline", f("new\nline")},
-            {"nogroup", f("nogroup")}}));
+            {"nogroup", f("nogroup")},
+            // What an emptying cut short left behind is still on the disk.
+            {"Restos de un vaciado interrumpido · old", trash + "/expunged/old"}}));
     // Orphan .trashinfo files come after the entries, so they never hide one.
-    EXPECT_EQ(listTrashEntries(trash).back().path, trash + "/info/gone.trashinfo");
+    const auto listed = listTrashEntries(trash);
+    EXPECT_EQ(listed[listed.size() - 2].path, trash + "/info/gone.trashinfo");
 }
 
 TEST(LinuxTrashEntries, RemovesBothHalvesAndOnlyTheirDirectorySizesLine)

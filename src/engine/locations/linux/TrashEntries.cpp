@@ -47,6 +47,7 @@ struct EntryPath {
     std::string trash;
     std::string sharedTrash; // `$topdir/.Trash` when the trash is `$topdir/.Trash/$uid`
     bool isInfo = false;
+    bool isExpunged = false; // left by an emptying that was cut short: no record beside it
     std::string name;
 };
 
@@ -74,13 +75,14 @@ std::optional<EntryPath> parseEntryPath(const std::string& path)
         = isAllDigits(trash) && parts.size() >= 4 && parts[parts.size() - 4] == ".Trash";
     const bool isTrash = trash == "Trash" || volumeShared
         || (trash.rfind(".Trash-", 0) == 0 && isAllDigits(trash.substr(7)));
-    if (!isTrash || (half != "files" && half != "info"))
+    if (!isTrash || (half != "files" && half != "info" && half != "expunged"))
         return std::nullopt;
     EntryPath where;
     where.trash = path.substr(0, path.size() - half.size() - entry.size() - 2);
     if (volumeShared)
         where.sharedTrash = where.trash.substr(0, where.trash.size() - trash.size() - 1);
     where.isInfo = half == "info";
+    where.isExpunged = half == "expunged";
     if (where.isInfo) {
         if (!endsWith(entry, kInfoSuffix))
             return std::nullopt;
@@ -113,6 +115,9 @@ std::vector<JunkCandidate> listTrashEntries(const std::string& folder)
         return entries;
     const int filesFd = openFolderNoFollowAt(trashFd, "files");
     const int infoFd = openFolderNoFollowAt(trashFd, "info");
+    // GIO moves an entry here before deleting it; an emptying cut short leaves it
+    // behind, invisible to every Trash window but still on the disk.
+    const int expungedFd = openFolderNoFollowAt(trashFd, "expunged");
     ::close(trashFd);
 
     std::unordered_set<std::string> listed;
@@ -134,6 +139,12 @@ std::vector<JunkCandidate> listTrashEntries(const std::string& folder)
         }
         ::close(infoFd);
     }
+    if (expungedFd >= 0) {
+        for (const std::string& name : entryNames(expungedFd))
+            entries.push_back(
+                {"Restos de un vaciado interrumpido · " + name, trashFolder + "/expunged/" + name});
+        ::close(expungedFd);
+    }
     return entries;
 }
 
@@ -144,12 +155,19 @@ RemoveOutcome removeTrashEntry(const std::string& path)
         return {EINVAL, path};
     const std::string files = where->trash + "/files";
     const std::string info = where->trash + "/info";
-    if (isLinkOrNotFolder(where->trash) || isLinkOrNotFolder(files) || isLinkOrNotFolder(info)
+    const std::string expunged = where->trash + "/expunged";
+    if (isLinkOrNotFolder(where->trash)
         || (!where->sharedTrash.empty() && isLinkOrNotFolder(where->sharedTrash)))
+        return {EINVAL, path};
+    if (where->isExpunged)
+        return isLinkOrNotFolder(expunged) ? RemoveOutcome{EINVAL, path}
+                                           : removeItem(expunged + "/" + where->name);
+    if (isLinkOrNotFolder(files) || isLinkOrNotFolder(info))
         return {EINVAL, path};
 
     const std::string infoFile = info + "/" + where->name + std::string(kInfoSuffix);
     bool removedSomething = false;
+    int64_t freed = 0; // the entry's bytes, as it was listed: its record only when alone
     if (!where->isInfo) {
         // The entry first: should it fail halfway, its .trashinfo still describes
         // what is left and the entry stays listed.
@@ -157,18 +175,21 @@ RemoveOutcome removeTrashEntry(const std::string& path)
         if (!out.ok() && out.error != ENOENT)
             return out;
         removedSomething = out.ok();
+        freed = out.freed;
     }
     RemoveOutcome out = removeItem(infoFile);
     if (!out.ok() && out.error != ENOENT)
-        return out;
+        return {out.error, out.where, freed};
     removedSomething = removedSomething || out.ok();
+    if (where->isInfo)
+        freed = out.freed;
     if (!removedSomething)
         return {ENOENT, path};
     // The cache only saves other programs a measurement and they must check it against
     // the entries anyway, so a line that cannot be dropped is no reason to report the
     // entry, which is gone, as kept.
     dropDirectorySizesLine(where->trash, where->name);
-    return {};
+    return {0, {}, freed};
 }
 
 } // namespace tidvale::linuxdesk
