@@ -124,11 +124,20 @@ private slots:
 
         const auto asked
             = s.answering(1, [&] { QTest::mouseClick(s.screen.cleanButton(), Qt::LeftButton); });
-        QCOMPARE(asked.at(0).informativeText, confirmation(5));
+        // Emptying the Trash is for good, and the confirmation says so, with every path
+        // and size under its details.
+        const QString withTrash = confirmation(5)
+            + "\n🗑️ La Papelera se vaciará definitivamente (" + junkBytesText(5000000)
+            + "), también lo que acabes de mover a ella.";
+        QCOMPARE(asked.at(0).informativeText, withTrash);
+        QVERIFY(asked.at(0).detailedText.contains(
+            QString::fromStdString(env.tree.path("home/.Trash/huge.iso")) + " — "
+            + junkBytesText(5000000)));
+        QCOMPARE(asked.at(0).detailedText.count('\n'), 4);
         QCOMPARE(s.screen.allItems().size(), size_t(5));
         QVERIFY(env.tree.exists("home/.Trash/huge.iso"));
 
-        QCOMPARE(s.clean(), confirmation(5));
+        QCOMPARE(s.clean(), withTrash);
         QCOMPARE(messages(s.screen),
             QStringList({"✅ Se liberaron " + junkBytesText(700000 + 5000 + 5000000),
                 "1 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "

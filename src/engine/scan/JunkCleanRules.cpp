@@ -11,6 +11,7 @@ namespace tidvale {
 namespace {
 
 constexpr size_t kReportLines = 5;
+constexpr size_t kDetailLines = 1000;
 
 std::unordered_set<std::string> keptPaths(const DeleteResult& result)
 {
@@ -46,6 +47,33 @@ std::string junkConfirmInformative(const JunkSelection& selection)
     return std::to_string(selection.direct.size()) + " elemento(s) se eliminarán directamente.\n"
         + std::to_string(selection.admin.size())
         + " elemento(s) requieren contraseña de administrador (se pedirá a continuación).";
+}
+
+std::string removalDetails(const std::vector<ScanItem>& items)
+{
+    std::string text;
+    for (size_t i = 0; i < items.size() && i < kDetailLines; ++i)
+        text
+            += (i ? "\n" : "") + singleLine(items[i].path) + " — " + formatJunkBytes(items[i].size);
+    if (items.size() > kDetailLines)
+        text += "\n…y " + std::to_string(items.size() - kDetailLines) + " más";
+    return text;
+}
+
+std::string trashEmptyingLine(const std::vector<ScanItem>& items)
+{
+    int64_t bytes = 0;
+    bool any = false;
+    for (const auto& item : items) {
+        if (item.category == ScanCategory::trash) {
+            any = true;
+            bytes += item.size;
+        }
+    }
+    if (!any)
+        return {};
+    return "🗑️ La Papelera se vaciará definitivamente (" + formatJunkBytes(bytes)
+        + "), también lo que acabes de mover a ella.";
 }
 
 std::vector<ScanItem> junkRowsAfterDirectStage(

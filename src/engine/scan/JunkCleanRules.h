@@ -22,6 +22,15 @@ JunkSelection junkSelection(const std::vector<ScanItem>& items);
 std::string junkConfirmMessage(const JunkSelection& selection);
 std::string junkConfirmInformative(const JunkSelection& selection);
 
+// What a confirmation shows under "Mostrar detalles": one "path — size" line per item,
+// in order, so the user sees where the bytes are before anything goes. Long lists
+// end with how many more there are.
+std::string removalDetails(const std::vector<ScanItem>& items);
+
+// The line a confirmation adds when the Trash is among `items`: emptying it is for
+// good, and what was just moved there from another screen goes too. Empty otherwise.
+std::string trashEmptyingLine(const std::vector<ScanItem>& items);
+
 // System Junk keeps only the rows the direct stage could not finish: its failures and
 // the rows set aside for the administrator. Every other row leaves, unticked ones too.
 std::vector<ScanItem> junkRowsAfterDirectStage(

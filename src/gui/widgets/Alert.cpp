@@ -1,14 +1,43 @@
 #include "gui/widgets/Alert.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 namespace tidvale::gui {
 namespace {
+
+// QMessageBox names its details button in English and offers no way to rename it;
+// its texts are looked up through the translators, so one answers for those two.
+class AlertTexts final : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QMessageBox") != 0)
+            return {};
+        if (qstrcmp(source, "Show Details...") == 0)
+            return QStringLiteral("Mostrar detalles");
+        if (qstrcmp(source, "Hide Details...") == 0)
+            return QStringLiteral("Ocultar detalles");
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+void installAlertTexts()
+{
+    static AlertTexts* texts = [] {
+        auto* t = new AlertTexts;
+        QCoreApplication::installTranslator(t);
+        return t;
+    }();
+    Q_UNUSED(texts);
+}
 
 AlertAnswerer*& currentAnswerer()
 {
@@ -46,6 +75,7 @@ void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(in
         return;
     }
 
+    installAlertTexts();
     auto* box = new QMessageBox(screen->window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
@@ -54,6 +84,8 @@ void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(in
         alert.style == AlertStyle::warning ? QMessageBox::Warning : QMessageBox::Information);
     box->setText(alert.message);
     box->setInformativeText(alert.informativeText);
+    if (!alert.detailedText.isEmpty())
+        box->setDetailedText(alert.detailedText);
     box->setTextFormat(Qt::PlainText);
     // QMessageBox sizes itself to the shortest text and wraps a one-sentence
     // explanation into a narrow column; give the texts room for a readable line.

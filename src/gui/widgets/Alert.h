@@ -17,6 +17,7 @@ struct AlertRequest {
     QString message;         // the bold first line
     QString informativeText; // the explanation under it
     QStringList buttons;     // the confirming button first; the first is the default
+    QString detailedText{};  // shown under "Mostrar detalles" when not empty
 };
 
 // Shows `alert` as a sheet on `screen`'s window (window-modal, the rest of the

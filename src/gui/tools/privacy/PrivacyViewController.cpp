@@ -4,6 +4,7 @@
 #include "engine/scan/ScanService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/privacy/PrivacyModel.h"
 #include "gui/widgets/Alert.h"
@@ -38,15 +39,20 @@ void PrivacyViewController::doScan()
     items_->setItems({});
     cleanButton_->setEnabled(false);
     setStatus({});
-    runJob([](const JobControl& job) { return ScanService::shared().scanBrowsers(true, job); },
-        [this](std::vector<ScanItem> found) {
+    runJob(
+        [](const JobControl& job) {
+            return std::make_pair(ScanService::shared().scanBrowsers(true, job),
+                ScanService::shared().folderNotices());
+        },
+        [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
             int64_t total = 0;
-            for (const auto& item : found)
+            for (const auto& item : found.first)
                 total += item.size;
-            items_->setItems(std::move(found));
-            setStatus(items_->rowCount() > 0
+            items_->setItems(std::move(found.first));
+            setStatus(withNotices(items_->rowCount() > 0
                     ? QStringLiteral("Total: ") + junkBytesText(total)
-                    : QStringLiteral("No se encontraron datos de privacidad"));
+                    : QStringLiteral("No se encontraron datos de privacidad"),
+                found.second));
             cleanButton_->setEnabled(items_->rowCount() > 0);
         },
         [this, before = std::move(before)]() mutable {
@@ -62,9 +68,13 @@ void PrivacyViewController::doClean()
     const auto& list = items_->items();
     if (std::none_of(list.begin(), list.end(), [](const ScanItem& i) { return i.isSelected; }))
         return;
+    std::vector<ScanItem> ticked;
+    std::copy_if(list.begin(), list.end(), std::back_inserter(ticked),
+        [](const ScanItem& i) { return i.isSelected; });
     AlertRequest alert{AlertStyle::warning, QStringLiteral("¿Eliminar datos de privacidad?"),
         QStringLiteral("Se eliminarán historial y cachés de navegadores seleccionados."),
-        {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")}};
+        {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")},
+        QString::fromStdString(removalDetails(ticked))};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             removeSelected();

@@ -62,11 +62,13 @@ void SmartScanViewController::startScan()
             std::vector<ScanItem> browsers = service.scanBrowsers(false, job);
             all.insert(all.end(), std::make_move_iterator(browsers.begin()),
                 std::make_move_iterator(browsers.end()));
-            return all;
+            return std::make_pair(std::move(all), service.folderNotices());
         },
-        [this](std::vector<ScanItem> all) {
+        [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
             clearContent();
-            showResults(std::move(all));
+            showResults(std::move(found.first));
+            if (!found.second.empty())
+                setStatus(withNotices(statusLabel()->text(), found.second));
         },
         [this] { setContentHidden(false); });
 }
@@ -117,6 +119,10 @@ void SmartScanViewController::cleanAll()
     alert.informativeText = QStringLiteral("Se eliminarán %1 elementos. Esta acción no se puede "
                                            "deshacer.")
                                 .arg(allItems_.size());
+    const auto outer = outermostItems(allItems_);
+    if (const std::string trash = trashEmptyingLine(outer); !trash.empty())
+        alert.informativeText += QStringLiteral("\n") + QString::fromStdString(trash);
+    alert.detailedText = QString::fromStdString(removalDetails(outer));
     alert.buttons = {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)

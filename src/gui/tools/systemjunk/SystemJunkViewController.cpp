@@ -4,6 +4,7 @@
 #include "engine/scan/ScanService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
+#include "gui/text/DisplayText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/TrashReport.h"
@@ -23,6 +24,7 @@ namespace {
 struct JunkListing {
     std::vector<ScanItem> items;
     std::map<std::string, ListedStamp> listed;
+    std::vector<std::string> notices;
 };
 
 } // namespace
@@ -49,13 +51,14 @@ void SystemJunkViewController::doScan()
 {
     if (!readyForJob())
         return;
-    JunkListing before{items_->items(), listed_};
+    JunkListing before{items_->items(), listed_, {}};
     items_->setItems({});
     cleanButton_->setEnabled(false);
     setStatus({});
     runJob(
         [](const JobControl& job) {
-            JunkListing listing{ScanService::shared().scanSystemJunk(job), {}};
+            JunkListing listing{ScanService::shared().scanSystemJunk(job), {},
+                ScanService::shared().folderNotices()};
             for (const ScanItem& item : listing.items)
                 readListedStamp(item.path, listing.listed[item.path]);
             return listing;
@@ -66,7 +69,7 @@ void SystemJunkViewController::doScan()
                 total += item.size;
             items_->setItems(std::move(found.items));
             listed_ = std::move(found.listed);
-            setStatus(QStringLiteral("Total: ") + junkBytesText(total));
+            setStatus(withNotices(QStringLiteral("Total: ") + junkBytesText(total), found.notices));
             updateCleanButton();
         },
         [this, before = std::move(before)]() mutable {
@@ -88,9 +91,15 @@ void SystemJunkViewController::doClean()
     const JunkSelection selection = junkSelection(items_->items());
     if (selection.count() == 0)
         return;
+    std::vector<ScanItem> ticked = selection.direct;
+    ticked.insert(ticked.end(), selection.admin.begin(), selection.admin.end());
+    std::string informative = junkConfirmInformative(selection);
+    if (const std::string trash = trashEmptyingLine(ticked); !trash.empty())
+        informative += "\n" + trash;
     AlertRequest alert{AlertStyle::warning, QString::fromStdString(junkConfirmMessage(selection)),
-        QString::fromStdString(junkConfirmInformative(selection)),
-        {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")}};
+        QString::fromStdString(informative),
+        {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")},
+        QString::fromStdString(removalDetails(ticked))};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             runDirectStage();

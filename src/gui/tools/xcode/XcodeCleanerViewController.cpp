@@ -65,7 +65,8 @@ void XcodeCleanerViewController::doClean()
         return;
     AlertRequest alert{AlertStyle::warning, platformText(&PlatformTexts::developerConfirm),
         QString::fromStdString(xcodeConfirmText(selection)),
-        {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")}};
+        {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")},
+        QString::fromStdString(xcodeConfirmDetails(selection))};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             cleanSelected();
