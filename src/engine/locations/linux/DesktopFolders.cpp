@@ -67,11 +67,19 @@ DesktopFolders desktopFolders(const std::string& home, uid_t uid, std::string_vi
     // home and the system alone; then the data and cache folders against all of them.
     GuardedFolders g = linuxGuardedFolders(f.home, {}, {}, systemRoot);
     claim(g, "XDG_CONFIG_HOME", xdgConfigHome, base + "/.config", f.configHome, f.configRefusal);
+    // The folders user-dirs.dirs names, and the usual names besides: a file that names
+    // others (or a config folder that holds none) must not leave ~/Documents unguarded.
     const PersonalFolders personal = personalFolders(f.home, f.configHome);
     auto named = personal.inOrder();
     named.push_back(personal.publicShare);
     named.push_back(personal.templates);
+    for (const char* usual :
+        {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Public", "Templates", "Videos"})
+        named.push_back(base + "/" + usual);
     g.personal = resolvedAll(named, f.home);
+    if (f.configRefusal.empty())
+        claim(
+            g, "XDG_CONFIG_HOME", xdgConfigHome, base + "/.config", f.configHome, f.configRefusal);
     claim(g, "XDG_DATA_HOME", xdgDataHome, base + "/.local/share", f.dataHome, f.dataRefusal);
     // The cache folder's every entry is offered for removal: it may hold neither the
     // config nor the data folder.
