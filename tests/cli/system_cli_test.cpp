@@ -120,6 +120,23 @@ TEST_F(SystemCli, DeveloperCachesOfEachProfile)
                   .out.find("2 ubicaciones · 2 KB en total"),
         std::string::npos);
     EXPECT_TRUE(t.exists("home/.cache/pip/http/a")); // a listing only
+
+    // --clean says what it would do, then does it, for the ticked rows or the named ones.
+    const auto plan = json("--profile linux xcode --clean", linuxEnv);
+    EXPECT_EQ(plan["dryRun"], true);
+    EXPECT_EQ(plan["removed"],
+        (nlohmann::json::array({{{"path", t.path("home/.cache/pip")}, {"size", 1500}}})));
+    EXPECT_TRUE(t.exists("home/.cache/pip/http/a"));
+    EXPECT_EQ(runCli("--profile linux xcode --clean nada", linuxEnv).status, 2);
+    t.protect("home/.cache/pip/http"); // immutable: the removal fails
+    const auto failed = runCli("--json --profile linux xcode --clean --yes pip 'Maven Repository'"
+                               " Electron",
+        linuxEnv);
+    EXPECT_EQ(failed.status, 1);
+    const auto report = nlohmann::json::parse(failed.out);
+    EXPECT_EQ(report["left"].size(), 2u); // pip failed, Electron is not there
+    EXPECT_EQ(report["left"][0]["reason"], "No existe");
+    EXPECT_FALSE(t.exists("home/.m2/repository")); // to the Trash
 }
 
 TEST_F(SystemCli, MemoryAndDiskFigures)

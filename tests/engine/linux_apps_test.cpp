@@ -188,6 +188,11 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
     tree.text("home/.local/share/applications/gone.desktop", entry("Name=Gone\nExec=/nowhere/run"));
     tree.file("sys/opt/Big.AppImage", 8000);
     tree.text(apps + "big.desktop", entry("Name=Big\nExec=" + tree.path("sys/opt/Big.AppImage")));
+    // Written to look like the home, lying in a system folder all the same.
+    tree.dir("sys/home");
+    tree.file("sys/usr/bin/sneaky.AppImage", 100);
+    tree.text(apps + "sneaky.desktop",
+        entry("Name=Sneaky\nExec=" + tree.path("sys/home/../usr/bin/sneaky.AppImage")));
 
     const auto found = list();
     // What each row says of itself; the removable ones name no reason. An AppImage's
@@ -213,6 +218,7 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
             "Konsole|desktop|||kde-konsole|no",
             "Leftover|desktop|||leftover|no", // only its settings are left
             "Paint|flatpak|org.example.Paint|3.1|org.example.Paint|yes",
+            "Sneaky|appimage|sys/home/../usr/bin/sneaky.AppImage||sneaky|no",
             "Tool|appimage|home/Apps/Tool.AppImage|0.9|appimagekit-tool|yes",
             "Viewer|appimage|home/bin/viewer||viewer|yes",
             "Writer|deb|suite|7.0|suite-writer|yes"}));

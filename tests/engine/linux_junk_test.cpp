@@ -65,6 +65,7 @@ TEST(LinuxUserCaches, ListsEveryOwnEntryButTheKeptOnes)
     t.file("home/.cache/plasma_theme_breeze.kcache", 10);
     t.file("home/.cache/plasma_theme_breeze.kcache.bak", 10); // the glob spans the whole name
     t.dir("home/.cache/huggingface");
+    t.dir("home/.cache/rclone/vfs/remote"); // files written to a mount, not uploaded yet
     t.link("home/.cache/elsewhere", "/usr");
     giveAway(t.dir("home/.cache/root-made"));
     t.file("home/.var/app/org.gnome.Maps/cache/tiles/a", 10);
@@ -155,8 +156,14 @@ TEST_F(LinuxSystemCaches, OnlyDownloadedPackagesAndUnfinishedDownloadsNeverWhile
     EXPECT_TRUE(aptArchivesLocked(t.root()));
     EXPECT_TRUE(listSystemCaches(t.root()).empty());
     EXPECT_FALSE(isSystemCacheDeletable(t.root(), archives("/firefox-esr_153.8.0esr-1_amd64.deb")));
+    // Taken after the listing, the lock still stops the direct removal.
+    const std::string deb = archives("/firefox-esr_153.8.0esr-1_amd64.deb");
+    EXPECT_EQ(removeSystemCache(t.root(), deb).error, kErrorPackageManagerBusy);
+    EXPECT_TRUE(t.exists("var/cache/apt/archives/firefox-esr_153.8.0esr-1_amd64.deb"));
     ::close(fd);
     EXPECT_EQ(listSystemCaches(t.root()).size(), 2u);
+    EXPECT_EQ(removeSystemCache(t.root(), deb).freed, 100);
+    EXPECT_FALSE(t.exists("var/cache/apt/archives/firefox-esr_153.8.0esr-1_amd64.deb"));
 }
 
 TEST_F(LinuxSystemCaches, HelperRecheckAcceptsOnlyWhatTheListingGives)

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace tidvale;
 using namespace tidvale::linuxdesk;
@@ -103,6 +104,36 @@ TEST_F(LinuxDesktop, ChromiumCachesHistoryAndTheRunningRule)
     running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
     EXPECT_TRUE(ScanService::shared().deleteItems({whole}).failures.empty());
     EXPECT_FALSE(tree.exists("home/.cache/chromium"));
+}
+
+// Between the scan and the clean one cache entry became a link, and then the cache
+// folder itself a link to the home: the link alone goes and counts as a link, and
+// nothing of the home is touched.
+TEST_F(LinuxDesktop, ACleanTrustsNothingThatChangedSinceTheScan)
+{
+    tree.file("home/.cache/a/blob", 600'000);
+    tree.file("home/.cache/b/blob", 600'000);
+    const auto items = ScanService::shared().scanSystemJunk();
+    ASSERT_EQ(items.size(), 2u);
+    const ScanItem& a = items[0].name == "a" ? items[0] : items[1];
+    const ScanItem& b = items[0].name == "a" ? items[1] : items[0];
+
+    std::filesystem::remove_all(tree.path("home/.cache/a"));
+    const std::string target = tree.file("elsewhere/big", 900'000);
+    tree.link("home/.cache/a", target);
+    const auto swapped = ScanService::shared().deleteItems({a});
+    EXPECT_TRUE(swapped.failures.empty());
+    EXPECT_EQ(swapped.freed, static_cast<int64_t>(target.size()));
+    EXPECT_TRUE(tree.exists("elsewhere/big"));
+
+    std::filesystem::rename(tree.path("home/.cache"), tree.path("home/old-cache"));
+    tree.link("home/.cache", tree.path("home"));
+    tree.file("home/b/tesis.odt", 10); // what home/.cache/b leads to now
+    const auto refused = ScanService::shared().deleteItems({b});
+    ASSERT_EQ(refused.failures.size(), 1u);
+    EXPECT_EQ(refused.freed, 0);
+    EXPECT_NE(refused.failures[0].second.find("es tu carpeta de inicio"), std::string::npos);
+    EXPECT_TRUE(tree.exists("home/b/tesis.odt"));
 }
 
 // The allow-list's own rules are checked with the listings; here, that it is theirs.

@@ -2,9 +2,11 @@
 
 // Runs tidvale-cli as a user would and captures what it prints on stdout.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 struct CliRun {
@@ -20,7 +22,8 @@ inline std::string shellQuote(const std::string& s)
     return q + "'";
 }
 
-// `env` is prepended as VAR=value words; stderr is discarded unless `withStderr`.
+// `env` is prepended as VAR=value words (and may end with a command that runs the CLI,
+// such as setpriv); stderr is discarded unless `withStderr`.
 inline CliRun runCli(const std::string& args, const std::string& env = "", bool withStderr = false)
 {
     const std::string cmd = env + " " + TIDVALE_CLI + std::string(" ") + args
@@ -32,4 +35,25 @@ inline CliRun runCli(const std::string& args, const std::string& env = "", bool 
         out.append(buf.data(), n);
     const int status = pclose(p);
     return {WEXITSTATUS(status), out};
+}
+
+struct CliOutputs {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// The same with standard error kept apart, for commands whose output is JSON.
+inline CliOutputs runCliApart(const std::string& args, const std::string& env = "")
+{
+    char name[] = "/tmp/tidvale-stderr-XXXXXX";
+    const int fd = ::mkstemp(name);
+    const CliRun run = runCli(args + " 2>" + shellQuote(name) + " ; exit $?", env);
+    std::string err;
+    std::array<char, 4096> buf{};
+    for (ssize_t n; (n = ::read(fd, buf.data(), buf.size())) > 0;)
+        err.append(buf.data(), static_cast<size_t>(n));
+    ::close(fd);
+    ::unlink(name);
+    return {run.status, run.out, err};
 }
