@@ -54,6 +54,7 @@ struct SmartScreen : ShownScreen<SmartScanViewController> {
 };
 
 struct JunkScreen : ShownScreen<SystemJunkViewController> {
+    using ShownScreen::ShownScreen;
     QStringList names() const
     {
         QStringList out;
@@ -186,6 +187,20 @@ private slots:
     // deleted and the unticked ones (which stay on disk), and keeps and names each
     // failure. No password is asked for outside the administrator's folders: it could
     // only end in a refusal of the path.
+    // A cache folder set to the home lists nothing of it, and the status line says why
+    // rather than passing the home off as clean.
+    void refusedCacheFolderIsNamedOnTheStatusLine()
+    {
+        JunkScreen s(linuxProfile());
+        s.env.inHome("Documents/tesis.odt", 700000);
+        ScopedEnv cache("XDG_CACHE_HOME", s.env.tree.path("home").c_str());
+        QVERIFY(s.run());
+        QCOMPARE(s.screen.items()->rowCount(), 0);
+        QVERIFY2(s.screen.statusLabel()->text().contains(
+                     "es tu carpeta de inicio: no se listan cachés en ella."),
+            qPrintable(s.screen.statusLabel()->text()));
+    }
+
     void cleanDropsUntickedRowsAndReportsFailures()
     {
         JunkScreen s;
