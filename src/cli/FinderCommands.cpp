@@ -34,8 +34,8 @@ int large(Invocation& inv)
     int64_t threshold = kLargeFileThresholds[kDefaultLargeFileThreshold].bytes;
     if (std::string min; takeOption(inv.args, "--min", min))
         threshold = parseByteCount(min);
-    const auto items = findLargeFiles(
-        rootsFrom(inv.args), threshold, [&](const std::string& text) { inv.err << text << "\n"; });
+    const auto items = findLargeFiles(workPool(), rootsFrom(inv.args), threshold,
+        [&](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& item : items)
@@ -56,7 +56,7 @@ int large(Invocation& inv)
 int dupes(Invocation& inv)
 {
     const auto search = findDuplicates(
-        rootsFrom(inv.args), [&](const std::string& text) { inv.err << text << "\n"; });
+        workPool(), rootsFrom(inv.args), [&](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json groups = nlohmann::json::array();
         for (const auto& g : search.groups) {

@@ -4,6 +4,7 @@
 
 #include "support/ChangeTime.h"
 #include "support/FakeBackends.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ TEST(Duplicates, EqualPrefixesOnlyGroupWhenTheWholeContentMatches)
     t.file("r/same1", 70000, 'q');
     t.file("r/big1", 3 * 1048576 + 5, 'b');
     t.file("r/big2", 3 * 1048576 + 5, 'b');
-    const auto s = findDuplicates({t.path("r")});
+    const auto s = findDuplicates(testPool(), {t.path("r")});
     ASSERT_EQ(s.groups.size(), 2u);
     EXPECT_EQ(s.groups[0].size, 3 * 1048576 + 5);
     EXPECT_EQ(
@@ -71,10 +72,10 @@ TEST(Duplicates, HiddenEntriesPackagesAndLinksAreNeverCompared)
     t.file("Music/Player.APP/Contents/song.mp3", 8000, 's');
     t.link("Music/link-to-song", t.path("Music/song.mp3"));
     t.link("Music/link-to-folder", t.path("Music/.cache"));
-    EXPECT_TRUE(findDuplicates({t.path("Music")}).groups.empty());
+    EXPECT_TRUE(findDuplicates(testPool(), {t.path("Music")}).groups.empty());
     // A folder merely named like an extension-less word is entered.
     t.file("Music/app/song.mp3", 8000, 's');
-    EXPECT_EQ(findDuplicates({t.path("Music")}).groups.size(), 1u);
+    EXPECT_EQ(findDuplicates(testPool(), {t.path("Music")}).groups.size(), 1u);
 }
 
 TEST(Duplicates, OneFileReachedTwiceIsNeverItsOwnDuplicate)
@@ -85,11 +86,12 @@ TEST(Duplicates, OneFileReachedTwiceIsNeverItsOwnDuplicate)
     // A personal folder that is a link into another one: the same files twice.
     t.link("Desktop", t.path("Documents"));
     const std::vector<std::string> roots{t.path("Documents"), t.path("Desktop")};
-    EXPECT_TRUE(findDuplicates(roots).groups.empty());
+    EXPECT_TRUE(findDuplicates(testPool(), roots).groups.empty());
 
     // A real copy makes a group of two distinct files, the first path met kept.
     t.file("Downloads/report copy.pdf", 20000, 'r');
-    const auto s = findDuplicates({t.path("Downloads"), t.path("Documents"), t.path("Desktop")});
+    const auto s
+        = findDuplicates(testPool(), {t.path("Downloads"), t.path("Documents"), t.path("Desktop")});
     ASSERT_EQ(s.groups.size(), 1u);
     ASSERT_EQ(s.groups[0].files.size(), 2u);
     EXPECT_EQ(s.groups[0].files[0].path, t.path("Downloads/report copy.pdf"));
@@ -102,7 +104,8 @@ TEST(Duplicates, SpecialFilesMissingRootsAndOddNamesDoNotStopTheSearch)
     ASSERT_EQ(::mkfifo(t.path("fifo").c_str(), 0600), 0);
     t.file("a/quote\"back\\slash\nnewline", 5000, 'o');
     t.file("a/\xff\xfe-invalid-utf8", 5000, 'o');
-    EXPECT_EQ(findDuplicates({t.path("missing"), t.path("")}).groups.at(0).files.size(), 2u);
+    EXPECT_EQ(
+        findDuplicates(testPool(), {t.path("missing"), t.path("")}).groups.at(0).files.size(), 2u);
 }
 
 // Groups by the bytes they hold in all, each keyed by its size and the SHA-256 of its
@@ -117,7 +120,7 @@ TEST(Duplicates, GroupsOrderedByTotalBytesWithWastedTotal)
         t.file("d/small" + std::to_string(i), 4097, 'x');
         t.file("d/tiny" + std::to_string(i), 4096, 'x');
     }
-    const auto s = findDuplicates({t.path("d")});
+    const auto s = findDuplicates(testPool(), {t.path("d")});
     ASSERT_EQ(s.groups.size(), 3u);
     EXPECT_EQ(s.groups[0].size, 20000);
     EXPECT_EQ(s.groups[1].size, 10000);
@@ -135,10 +138,10 @@ TEST(Duplicates, SameTreeGivesTheSameResultEveryTime)
         for (int f = 0; f < 6; ++f)
             t.file("Pictures/d" + std::to_string(d) + "/x/f" + std::to_string(f),
                 static_cast<size_t>(4097 + (d * 6 + f) % 17), static_cast<char>('a' + f % 3));
-    const auto first = pathsOf(findDuplicates({t.path("Pictures")}));
+    const auto first = pathsOf(findDuplicates(testPool(), {t.path("Pictures")}));
     ASSERT_FALSE(first.empty());
     for (int run = 0; run < 5; ++run)
-        EXPECT_EQ(pathsOf(findDuplicates({t.path("Pictures")})), first);
+        EXPECT_EQ(pathsOf(findDuplicates(testPool(), {t.path("Pictures")})), first);
 }
 
 struct DuplicateRemoval : ::testing::Test {
@@ -151,7 +154,7 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
 {
     for (const char* name : {"keep", "copy1", "copy2", "copy3"})
         t.file(std::string("d/") + name, 9000, 'k');
-    const auto s = findDuplicates({t.path("d")});
+    const auto s = findDuplicates(testPool(), {t.path("d")});
     ASSERT_EQ(s.groups.size(), 1u);
     auto group = s.groups[0];
     ASSERT_EQ(group.files.size(), 4u);
@@ -184,7 +187,7 @@ TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
 {
     t.file("d/one", 9000, 'k');
     t.file("d/two", 9000, 'k');
-    const auto group = findDuplicates({t.path("d")}).groups.at(0);
+    const auto group = findDuplicates(testPool(), {t.path("d")}).groups.at(0);
     const std::string keep = group.files.at(0).path; // the walk's first: the one that stays
     const std::string copy = group.files.at(1).path;
     struct stat before { };
@@ -206,7 +209,7 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
 {
     t.file("d/a", 6000, 'm');
     t.file("d/b", 6000, 'm');
-    const auto group = findDuplicates({t.path("d")}).groups.at(0);
+    const auto group = findDuplicates(testPool(), {t.path("d")}).groups.at(0);
     // The first file goes when the second is still the same content.
     const auto r = trashOneCopy(group, group.files[0].path);
     EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[0].path}));

@@ -6,6 +6,7 @@
 #include "engine/fs/PathText.h"
 #include "engine/fs/TreeSize.h"
 
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ namespace {
 
 std::vector<std::string> walkPaths(const std::vector<std::string>& roots, int64_t minSize = 0)
 {
-    const FileWalk walk(roots, minSize);
+    const FileWalk walk(testPool(), roots, minSize);
     std::vector<std::string> out;
     for (size_t i = 0; i < walk.size(); ++i)
         out.push_back(walk.path(i));
@@ -72,7 +73,7 @@ TEST(FileWalk, FirstOfEachFileKeepsTheFirstPathOfEachInode)
     ASSERT_EQ(::link(t.path("r/a").c_str(), t.path("r/b").c_str()), 0);
     t.file("r/c", 10);
     ASSERT_EQ(::link(t.path("r/a").c_str(), t.path("r/d").c_str()), 0);
-    const FileWalk walk({t.path("r")}, 0);
+    const FileWalk walk(testPool(), {t.path("r")}, 0);
     std::vector<uint32_t> all(walk.size());
     std::iota(all.begin(), all.end(), 0u);
     const auto kept = walk.firstOfEachFile(all);
@@ -83,7 +84,7 @@ TEST(FileWalk, FirstOfEachFileKeepsTheFirstPathOfEachInode)
         t.file("r/many/f" + std::to_string(i), 10);
     for (int i = 0; i < 5; ++i)
         ASSERT_EQ(::link(t.path("r/c").c_str(), t.path("r/many/l" + std::to_string(i)).c_str()), 0);
-    const FileWalk wide({t.path("r")}, 0);
+    const FileWalk wide(testPool(), {t.path("r")}, 0);
     std::vector<uint32_t> every(wide.size());
     std::iota(every.begin(), every.end(), 0u);
     EXPECT_EQ(wide.firstOfEachFile(every).size(), 22u); // a, c and the 20 new files
@@ -127,16 +128,16 @@ TEST(TreeSize, CountsFilesNotFoldersAndMeasuresLinksAsLinks)
     t.link("dangling", t.path("nowhere"));
     const auto length
         = [&](const std::string& target) { return static_cast<int64_t>(t.path(target).size()); };
-    EXPECT_EQ(treeSize(t.path("a")), 110 + length("big"));
-    EXPECT_EQ(treeSize(t.path("a/empty")), 0);
-    EXPECT_EQ(treeSize(t.path("big")), 5000000);
-    EXPECT_EQ(treeSize(t.path("a/to-big")), length("big"));
-    EXPECT_EQ(treeSize(t.path("missing")), 0);
-    EXPECT_EQ(treeSize(t.path("alias")), length("real"));
-    EXPECT_EQ(treeSize(t.path("root")), 1); // not the whole machine
-    EXPECT_EQ(treeSize(t.path("alias") + "/"), 42 + length("real"));
-    EXPECT_EQ(treeSize(t.path("dangling")), length("nowhere"));
-    EXPECT_EQ(treeSize(t.path("dangling") + "/"), 0);
+    EXPECT_EQ(treeSize(testPool(), t.path("a")), 110 + length("big"));
+    EXPECT_EQ(treeSize(testPool(), t.path("a/empty")), 0);
+    EXPECT_EQ(treeSize(testPool(), t.path("big")), 5000000);
+    EXPECT_EQ(treeSize(testPool(), t.path("a/to-big")), length("big"));
+    EXPECT_EQ(treeSize(testPool(), t.path("missing")), 0);
+    EXPECT_EQ(treeSize(testPool(), t.path("alias")), length("real"));
+    EXPECT_EQ(treeSize(testPool(), t.path("root")), 1); // not the whole machine
+    EXPECT_EQ(treeSize(testPool(), t.path("alias") + "/"), 42 + length("real"));
+    EXPECT_EQ(treeSize(testPool(), t.path("dangling")), length("nowhere"));
+    EXPECT_EQ(treeSize(testPool(), t.path("dangling") + "/"), 0);
 }
 
 TEST(TreeSize, DeepTreesOddNamesFifosAndUnreadableFolders)
@@ -152,5 +153,5 @@ TEST(TreeSize, DeepTreesOddNamesFifosAndUnreadableFolders)
     t.file("x/closed/secret", 1000);
     ::chmod(t.path("x/closed").c_str(), 0);
     const int64_t expectClosed = ::geteuid() == 0 ? 1000 : 0; // root reads it anyway
-    EXPECT_EQ(treeSize(t.path("x")), 14 + expectClosed);
+    EXPECT_EQ(treeSize(testPool(), t.path("x")), 14 + expectClosed);
 }

@@ -5,6 +5,7 @@
 #include "engine/fs/TreeSize.h"
 
 #include "support/CancelMidway.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -76,10 +77,10 @@ TEST(JobCancel, TreeWalksStopBeforeTheNextFolderAndGiveNoSize)
 {
     TestTree t;
     makeWideTree(t, "wide", 10);
-    ASSERT_EQ(measureTree(t.path("wide"), {}), 300 * 5 * 10); // whole when not stopped
+    ASSERT_EQ(measureTree(testPool(), t.path("wide"), {}), 300 * 5 * 10); // whole when not stopped
 
     CancelMidway stop;
-    EXPECT_EQ(measureTree(t.path("wide"), stop.job()), std::nullopt);
+    EXPECT_EQ(measureTree(testPool(), t.path("wide"), stop.job()), std::nullopt);
     EXPECT_TRUE(stop.cancelled());
     EXPECT_LT(stop.mostDone(), kWideEntries); // returned before the walk could have ended
 }
@@ -91,7 +92,7 @@ TEST(JobCancel, AFortyThousandLevelTreeStopsMidway)
     constexpr int kLevels = 40000;
     const DeepChain deep(kLevels);
     CancelMidway stop([](int64_t done, int64_t) { return done >= 1000; });
-    EXPECT_EQ(measureTree(deep.root(), stop.job()), std::nullopt);
+    EXPECT_EQ(measureTree(testPool(), deep.root(), stop.job()), std::nullopt);
     EXPECT_GE(stop.mostDone(), 1000);
     EXPECT_LT(stop.mostDone(), kLevels);
 }
@@ -102,13 +103,14 @@ TEST(JobCancel, FindersStopMidWalk)
 {
     TestTree t;
     makeWideTree(t, "Movies", 5000); // every file is large and has copies
-    ASSERT_EQ(findLargeFiles({t.path("Movies")}, 100).size(), 1500u);
-    ASSERT_FALSE(findDuplicates({t.path("Movies")}).groups.empty());
+    ASSERT_EQ(findLargeFiles(testPool(), {t.path("Movies")}, 100).size(), 1500u);
+    ASSERT_FALSE(findDuplicates(testPool(), {t.path("Movies")}).groups.empty());
 
     std::vector<std::string> said;
     const auto note = [&](const std::string& text) { said.push_back(text); };
     CancelMidway stop;
-    const auto partial = findLargeFiles({t.path("Movies"), t.path("Movies")}, 100, stop.job(note));
+    const auto partial
+        = findLargeFiles(testPool(), {t.path("Movies"), t.path("Movies")}, 100, stop.job(note));
     EXPECT_TRUE(stop.cancelled()); // what tells the caller the list is a part
     EXPECT_LT(partial.size(), 1500u);
     EXPECT_LT(stop.mostDone(), kWideEntries);
@@ -116,7 +118,7 @@ TEST(JobCancel, FindersStopMidWalk)
 
     said.clear();
     CancelMidway again;
-    const auto search = findDuplicates({t.path("Movies")}, again.job(note));
+    const auto search = findDuplicates(testPool(), {t.path("Movies")}, again.job(note));
     EXPECT_TRUE(search.cancelled);
     EXPECT_TRUE(search.groups.empty());
     EXPECT_EQ(search.wasted, 0);
@@ -137,8 +139,8 @@ TEST(JobCancel, HashingAHugeFileStopsWithinAFewBlocks)
     std::vector<std::string> said;
     // Hashing reports bytes against the bytes to hash, 20 GiB here.
     CancelMidway stop([](int64_t done, int64_t total) { return total == 2 * kSize && done > 0; });
-    const auto search = findDuplicates(
-        {t.path("Movies")}, stop.job([&](const std::string& text) { said.push_back(text); }));
+    const auto search = findDuplicates(testPool(), {t.path("Movies")},
+        stop.job([&](const std::string& text) { said.push_back(text); }));
     EXPECT_TRUE(search.cancelled);
     EXPECT_TRUE(search.groups.empty());
     EXPECT_EQ(said, std::vector<std::string>{"Calculando hashes para 1 grupos..."});

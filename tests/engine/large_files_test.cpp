@@ -1,6 +1,7 @@
 #include "engine/finders/LargeFiles.h"
 
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST(LargeFiles, ThresholdIsInclusiveAndTheListLargestFirstInWalkOrder)
     sparse(t, "Downloads/same-size.iso", fifty);
     sparse(t, "Music/largest.flac", 3 * fifty);
     std::vector<std::string> progress;
-    const auto items = findLargeFiles(
+    const auto items = findLargeFiles(testPool(),
         {t.path("Downloads"), t.path("Documents"), t.path("Missing"), t.path("Music")}, fifty,
         [&](const std::string& text) { progress.push_back(text); });
     EXPECT_EQ(
@@ -45,7 +46,7 @@ TEST(LargeFiles, ThresholdIsInclusiveAndTheListLargestFirstInWalkOrder)
     // "1 GB" lists only files of at least 1073741824 bytes.
     sparse(t, "Movies/film.mov", kLargeFileThresholds[5].bytes);
     sparse(t, "Movies/almost.mov", kLargeFileThresholds[5].bytes - 1);
-    EXPECT_EQ(names(findLargeFiles({t.path("Movies")}, kLargeFileThresholds[5].bytes)),
+    EXPECT_EQ(names(findLargeFiles(testPool(), {t.path("Movies")}, kLargeFileThresholds[5].bytes)),
         std::vector<std::string>{"film.mov"});
 }
 
@@ -61,11 +62,11 @@ TEST(LargeFiles, HiddenPackagedLinkedAndTwiceReachedFilesAreListedOnce)
         ::link(t.path("Documents/visible.bin").c_str(), t.path("Documents/hard.bin").c_str()), 0);
     ASSERT_EQ(::mkfifo(t.path("Documents/fifo").c_str(), 0600), 0);
     t.link("Desktop", t.path("Documents"));
-    const auto items = findLargeFiles({t.path("Documents"), t.path("Desktop")}, 1000);
+    const auto items = findLargeFiles(testPool(), {t.path("Documents"), t.path("Desktop")}, 1000);
     ASSERT_EQ(items.size(), 1u); // one file, whichever of its two names the walk met first
     EXPECT_EQ(items[0].path.rfind(t.path("Documents/"), 0), 0u);
     t.setMtime("Documents/visible.bin", 1000000000);
-    EXPECT_EQ(
-        std::chrono::system_clock::to_time_t(findLargeFiles({t.path("Documents")}, 1)[0].modified),
+    EXPECT_EQ(std::chrono::system_clock::to_time_t(
+                  findLargeFiles(testPool(), {t.path("Documents")}, 1)[0].modified),
         1000000000);
 }

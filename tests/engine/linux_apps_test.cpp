@@ -11,6 +11,7 @@
 #include "support/FakeBackends.h"
 #include "support/FakeMachine.h"
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ struct LinuxApps : ::testing::Test, FakeMachine {
     std::vector<AppInfo> list()
     {
         progress.clear();
-        return currentProfile().installedApps(tree.path("home"), measureTree,
+        return currentProfile().installedApps(tree.path("home"), treeMeasure(testPool()),
             JobControl([&](const std::string& t) { progress.push_back(t); }));
     }
 
@@ -232,7 +233,7 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
         (10000 + 2048) * 1024);
     EXPECT_EQ(named(found, "Editor de textos").iconName, "editor");
     EXPECT_EQ(named(found, "Paint").payload, deployment);
-    EXPECT_EQ(named(found, "Paint").size, treeSize(deployment));
+    EXPECT_EQ(named(found, "Paint").size, treeSize(testPool(), deployment));
     const AppInfo& chat = named(found, "Chat"); // every revision the snap keeps
     EXPECT_EQ(chat.size, 7000);
     EXPECT_EQ(chat.payload, tree.path("sys/var/lib/snapd/snaps/chat_12.snap"));

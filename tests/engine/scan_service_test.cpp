@@ -6,6 +6,7 @@
 #include "support/FakeBackends.h"
 #include "support/FakeMachine.h"
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,7 @@ TEST_F(ScanFixture, InjectedProfileAndMeasureAndAStopMidItem)
             flag->cancel();
             return std::optional<int64_t>();
         }
-        return measureTree(path, job);
+        return measureTree(testPool(), path, job);
     });
     EXPECT_EQ(service.sizeOfPath(tree.path("home/.Trash/old")), 3);
 

@@ -10,6 +10,7 @@
 #include "support/FakeMachine.h"
 #include "support/FakeSystemStatistics.h"
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ platform::VmFigures withFree(uint64_t free)
 struct SystemInfoFixture : ::testing::Test, FakeMachine {
     std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
     platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
-    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(measureTree);
+    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(treeMeasure(testPool()));
 
     SystemInfoFixture()
         : FakeMachine(macProfile())

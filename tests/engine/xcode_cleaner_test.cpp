@@ -9,6 +9,7 @@
 
 #include "support/FakeBackends.h"
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST_F(XcodeFixture, AStopMidListingSaysSoAndKeepsNoPartOfASize)
                 flag->cancel();
                 return std::nullopt;
             }
-            return measureTree(path, job);
+            return measureTree(testPool(), path, job);
         });
     EXPECT_TRUE(listing.cancelled);
     ASSERT_EQ(listing.items.size(), 1u);

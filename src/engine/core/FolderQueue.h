@@ -20,8 +20,9 @@ public:
     // when it stopped before the end of the folder because the job was cancelled.
     using Read = std::function<bool(Folder& folder, std::vector<Folder>& subfolders)>;
 
-    FolderQueue(const JobControl& job, Read read)
-        : job_(job)
+    FolderQueue(WorkPool& pool, const JobControl& job, Read read)
+        : pool_(pool)
+        , job_(job)
         , read_(std::move(read))
     {
     }
@@ -34,7 +35,7 @@ public:
         pending_.push_back(std::move(root));
         work(alone);
         if (!pending_.empty() && !stopped_)
-            workPool().team(Lane::io, [this](unsigned) { work(INT_MAX); });
+            pool_.team(Lane::io, [this](unsigned) { work(INT_MAX); });
         return !stopped_;
     }
 
@@ -96,6 +97,7 @@ private:
         ready_.notify_all();
     }
 
+    WorkPool& pool_;
     const JobControl& job_;
     const Read read_;
     std::mutex mutex_;

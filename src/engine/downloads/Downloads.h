@@ -33,7 +33,7 @@ std::string downloadsFolder();
 // ends the listing before the next entry: the entries measured in full so far come
 // back, and the list is whole only when the job was not cancelled.
 std::vector<DownloadItem> listDownloads(const std::string& folder, const JobControl& job = {},
-    const TreeMeasure& measure = measureTree);
+    const TreeMeasure& measure = treeMeasure(workPool()));
 
 // The age filter pop-up, by index: its title and the age in seconds an entry must
 // exceed (strictly older than now minus it); 0 means no filter.

@@ -80,7 +80,7 @@ std::vector<Candidate> sizeBuckets(const FileWalk& walk, size_t& buckets)
 
 // Pass 2: the quick key of every candidate, folder by folder so that each folder is
 // looked up once; the folders are shared between the threads.
-void quickKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
+void quickKeys(WorkPool& pool, const FileWalk& walk, std::vector<Candidate>& candidates,
     std::vector<ContentReader>& readers, const JobControl& job)
 {
     std::map<const std::string*, std::vector<Candidate*>> byFolder;
@@ -89,7 +89,7 @@ void quickKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
     std::vector<const std::vector<Candidate*>*> folders;
     for (const auto& [folder, members] : byFolder)
         folders.push_back(&members);
-    workPool().forEach(Lane::io, folders.size(), job, [&](size_t i, unsigned worker) {
+    pool.forEach(Lane::io, folders.size(), job, [&](size_t i, unsigned worker) {
         const auto& members = *folders[i];
         const std::string& path = walk.folderPath(members.front()->walkIndex);
         const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -107,7 +107,7 @@ void quickKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
 
 // Pass 3: the SHA-256 of the whole content, largest files first so that no big file
 // is left to start last on one thread.
-void contentKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
+void contentKeys(WorkPool& pool, const FileWalk& walk, std::vector<Candidate>& candidates,
     std::vector<ContentReader>& readers, const JobControl& job)
 {
     std::vector<Candidate*> targets;
@@ -124,7 +124,7 @@ void contentKeys(const FileWalk& walk, std::vector<Candidate>& candidates,
         job.count(hashed += static_cast<int64_t>(bytes), toHash);
         return !job.cancelled();
     };
-    workPool().forEach(Lane::io, targets.size(), job, [&](size_t i, unsigned worker) {
+    pool.forEach(Lane::io, targets.size(), job, [&](size_t i, unsigned worker) {
         Candidate& c = *targets[i];
         c.key = readers[worker].contentKey(
             AT_FDCWD, walk.path(c.walkIndex).c_str(), walk.file(c.walkIndex).identity, onBlock);
@@ -143,12 +143,12 @@ int64_t wastedTotal(const std::vector<DuplicateGroup>& groups)
 
 namespace {
 
-DuplicateSearch runSearch(const std::vector<std::string>& roots, const JobControl& job,
-    const std::function<void(size_t)>& onBuckets)
+DuplicateSearch runSearch(WorkPool& pool, const std::vector<std::string>& roots,
+    const JobControl& job, const std::function<void(size_t)>& onBuckets)
 {
     DuplicateSearch stopped;
     stopped.cancelled = true;
-    const FileWalk walk(roots, kDuplicateMinExclusive + 1, job);
+    const FileWalk walk(pool, roots, kDuplicateMinExclusive + 1, job);
     if (!walk.complete())
         return stopped;
     size_t buckets = 0;
@@ -157,12 +157,12 @@ DuplicateSearch runSearch(const std::vector<std::string>& roots, const JobContro
 
     // Every result lands in its candidate's own slot, so the outcome does not depend
     // on which thread read which file.
-    std::vector<ContentReader> readers(workPool().width(Lane::io));
+    std::vector<ContentReader> readers(pool.width(Lane::io));
     // The quick key's size is the size read when the file is opened, so a file that
     // changed since the walk can only meet files of its new size.
-    quickKeys(walk, candidates, readers, job);
+    quickKeys(pool, walk, candidates, readers, job);
     candidates = collideOnKey(std::move(candidates));
-    contentKeys(walk, candidates, readers, job);
+    contentKeys(pool, walk, candidates, readers, job);
     // A file cut short by the stop has no key, so what is left would pass for a
     // smaller but true answer.
     if (job.cancelled())
@@ -208,17 +208,18 @@ DuplicateSearch runSearch(const std::vector<std::string>& roots, const JobContro
 
 } // namespace
 
-DuplicateSearch findDuplicates(const std::vector<std::string>& roots, const JobControl& job)
+DuplicateSearch findDuplicates(
+    WorkPool& pool, const std::vector<std::string>& roots, const JobControl& job)
 {
-    return runSearch(roots, job, [&](size_t buckets) {
+    return runSearch(pool, roots, job, [&](size_t buckets) {
         job.say("Calculando hashes para " + std::to_string(buckets) + " grupos...");
     });
 }
 
-DuplicateSearch findDuplicates(
-    const std::vector<std::string>& roots, const std::function<void(size_t)>& onBuckets)
+DuplicateSearch findDuplicates(WorkPool& pool, const std::vector<std::string>& roots,
+    const std::function<void(size_t)>& onBuckets)
 {
-    return runSearch(roots, {}, [&](size_t buckets) {
+    return runSearch(pool, roots, {}, [&](size_t buckets) {
         if (onBuckets)
             onBuckets(buckets);
     });

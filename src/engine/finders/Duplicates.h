@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/core/WorkPool.h"
 #include "engine/finders/FileWalk.h"
 
 #include <cstdint>
@@ -47,13 +48,15 @@ inline constexpr int64_t kDuplicateMinExclusive = 4096;
 // result in the same order, however the work was shared between threads.
 //
 // The job hears "Calculando hashes para N grupos..." once the sizes are bucketed, on
-// the calling thread. Cancelling it stops the walk before the next folder and the
-// hashing before the next MiB; the search then comes back `cancelled`, with no groups.
-DuplicateSearch findDuplicates(const std::vector<std::string>& roots, const JobControl& job);
+// the calling thread. The files are read and hashed on `pool`. Cancelling it stops the walk before
+// the next folder and the hashing before the next MiB; the search then comes back `cancelled`, with
+// no groups.
+DuplicateSearch findDuplicates(
+    WorkPool& pool, const std::vector<std::string>& roots, const JobControl& job);
 
 // The same, never stopped, for callers that word the bucket count themselves:
 // `onBuckets` hears how many size buckets are left to hash, on the calling thread.
-DuplicateSearch findDuplicates(const std::vector<std::string>& roots,
+DuplicateSearch findDuplicates(WorkPool& pool, const std::vector<std::string>& roots,
     const std::function<void(size_t buckets)>& onBuckets = {});
 
 } // namespace tidvale

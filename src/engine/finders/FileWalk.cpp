@@ -110,8 +110,8 @@ std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec)
         + std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(nsec)));
 }
 
-FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize, const JobControl& job,
-    const std::function<void(size_t)>& onRoot)
+FileWalk::FileWalk(WorkPool& pool, const std::vector<std::string>& roots, int64_t minSize,
+    const JobControl& job, const std::function<void(size_t)>& onRoot)
 {
     std::atomic<int64_t> walked{0};
     for (size_t i = 0; i < roots.size() && complete_; ++i) {
@@ -121,7 +121,7 @@ FileWalk::FileWalk(const std::vector<std::string>& roots, int64_t minSize, const
         folder->path = withoutTrailingSlash(roots[i]);
         const Folder* const root = folder.get();
         // Only the root may be a link: a linked personal folder is still searched.
-        FolderQueue<Folder*> queue(job, [&](Folder*& f, std::vector<Folder*>& found) {
+        FolderQueue<Folder*> queue(pool, job, [&](Folder*& f, std::vector<Folder*>& found) {
             return readFolder(*f, minSize, f == root, job, walked, found);
         });
         complete_ = queue.run(folder.get());

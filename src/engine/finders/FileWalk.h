@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/core/WorkPool.h"
 #include "engine/fs/FileStamp.h"
 
 #include <chrono>
@@ -22,7 +23,7 @@ std::chrono::system_clock::time_point timePointOf(int64_t sec, int64_t nsec);
 // bytes are kept; FIFOs, devices and sockets are never opened. Unreadable folders and
 // entries that vanish are skipped without a message.
 //
-// Folders are read on the pool's I/O lanes, yet the files come out in one fixed order: the
+// Folders are read on the I/O lanes of `pool`, yet the files come out in one fixed order: the
 // roots in order, and within a folder its listing order with each sub-folder's files
 // in the place where the sub-folder was listed, exactly as a one-thread depth-first
 // walk would give them.
@@ -37,8 +38,8 @@ public:
     // Walks the roots one after the other; `onRoot` hears each root's index first.
     // A cancelled job ends the walk before the next folder is read: what was read so
     // far is listed, and complete() says it is not all.
-    FileWalk(const std::vector<std::string>& roots, int64_t minSize, const JobControl& job = {},
-        const std::function<void(size_t root)>& onRoot = {});
+    FileWalk(WorkPool& pool, const std::vector<std::string>& roots, int64_t minSize,
+        const JobControl& job = {}, const std::function<void(size_t root)>& onRoot = {});
     ~FileWalk();
     FileWalk(FileWalk&&) noexcept;
     FileWalk(const FileWalk&) = delete;

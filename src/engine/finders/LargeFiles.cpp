@@ -11,9 +11,9 @@
 namespace tidvale {
 
 std::vector<LargeFileItem> findLargeFiles(
-    const std::vector<std::string>& roots, int64_t threshold, const JobControl& job)
+    WorkPool& pool, const std::vector<std::string>& roots, int64_t threshold, const JobControl& job)
 {
-    const FileWalk walk(roots, threshold, job,
+    const FileWalk walk(pool, roots, threshold, job,
         [&](size_t root) { job.say("Escaneando " + lastPathComponent(roots[root]) + "..."); });
     std::vector<uint32_t> all(walk.size());
     std::iota(all.begin(), all.end(), 0u);

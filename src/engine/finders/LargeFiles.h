@@ -2,6 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/core/SystemColor.h"
+#include "engine/core/WorkPool.h"
 #include "engine/fs/ListedItem.h"
 
 #include <array>
@@ -40,11 +41,11 @@ inline constexpr int kDefaultLargeFileThreshold = 1;
 
 // Every regular file of at least `threshold` bytes under the roots (hidden entries and
 // package contents left out, each file once by its first path), largest first; equal
-// sizes keep the walk's order. The job hears "Escaneando <folder>..." before each
-// root, in root order. Blocks. A cancelled search returns the files met so far; the
-// list is whole only when the job was not cancelled.
-std::vector<LargeFileItem> findLargeFiles(
-    const std::vector<std::string>& roots, int64_t threshold, const JobControl& job = {});
+// sizes keep the walk's order; the folders are read on `pool`. The job hears "Escaneando
+// <folder>..." before each root, in root order. Blocks. A cancelled search returns the files met so
+// far; the list is whole only when the job was not cancelled.
+std::vector<LargeFileItem> findLargeFiles(WorkPool& pool, const std::vector<std::string>& roots,
+    int64_t threshold, const JobControl& job = {});
 
 // The colour of a size: red above 500000000 bytes, orange above 100000000, the label
 // colour (nothing) otherwise. Decimal bounds, not multiples of 1048576.

@@ -42,16 +42,18 @@ struct Pending {
 // out of descriptors.
 class ParallelWalk {
 public:
-    ParallelWalk(const JobControl& job)
-        : job_(job)
+    ParallelWalk(WorkPool& pool, const JobControl& job)
+        : pool_(pool)
+        , job_(job)
     {
     }
 
     std::optional<int64_t> run(std::string root)
     {
-        FolderQueue<Pending> queue(job_, [this](Pending& folder, std::vector<Pending>& found) {
-            return readFolder(folder, found);
-        });
+        FolderQueue<Pending> queue(
+            pool_, job_, [this](Pending& folder, std::vector<Pending>& found) {
+                return readFolder(folder, found);
+            });
         if (!queue.run({nullptr, std::move(root), 0}, kFoldersBeforeHelping))
             return std::nullopt;
         return total_.load();
@@ -143,6 +145,7 @@ private:
         return whole;
     }
 
+    WorkPool& pool_;
     const JobControl& job_;
     std::atomic<int64_t> total_{0};
     std::atomic<int64_t> entries_{0}; // walked so far, for the job's counts
@@ -151,7 +154,7 @@ private:
 
 } // namespace
 
-std::optional<int64_t> measureTree(const std::string& path, const JobControl& job)
+std::optional<int64_t> measureTree(WorkPool& pool, const std::string& path, const JobControl& job)
 {
     struct stat st { };
     if (lstat(path.c_str(), &st) != 0)
@@ -170,12 +173,19 @@ std::optional<int64_t> measureTree(const std::string& path, const JobControl& jo
             return 0;
         root = buf;
     }
-    return ParallelWalk(job).run(root);
+    return ParallelWalk(pool, job).run(root);
 }
 
-int64_t treeSize(const std::string& path)
+int64_t treeSize(WorkPool& pool, const std::string& path)
 {
-    return *measureTree(path, {});
+    return *measureTree(pool, path, {});
+}
+
+TreeMeasure treeMeasure(WorkPool& pool)
+{
+    return [&pool](const std::string& path, const JobControl& job) {
+        return measureTree(pool, path, job);
+    };
 }
 
 } // namespace tidvale

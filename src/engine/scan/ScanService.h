@@ -41,7 +41,7 @@ public:
     // call says (so a scan follows --profile and the tests' scoped profiles); measures
     // with `measure`.
     explicit ScanService(
-        const LocationsProfile* profile = nullptr, TreeMeasure measure = measureTree);
+        const LocationsProfile* profile = nullptr, TreeMeasure measure = treeMeasure(workPool()));
 
     // The process's instance: the profile in force, the real tree walk.
     static ScanService& shared();

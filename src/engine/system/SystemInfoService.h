@@ -25,7 +25,7 @@ public:
     static SystemInfoService& shared();
     // A separate instance that measures bundles with `measure`; tests use one to see
     // what happens when it goes away. The one-second wait belongs to the dispatcher.
-    static std::shared_ptr<SystemInfoService> create(TreeMeasure measure = measureTree);
+    static std::shared_ptr<SystemInfoService> create(TreeMeasure measure = treeMeasure(workPool()));
 
     MemoryInfo getMemoryInfo() const;
     DiskInfo getDiskInfo() const;

@@ -46,7 +46,7 @@ struct XcodeListing {
 // available, unmeasured, with the reason in its description.
 // Blocks while it walks the trees: call it off the GUI thread.
 XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table, const JobControl& job = {},
-    const TreeMeasure& measure = measureTree);
+    const TreeMeasure& measure = treeMeasure(workPool()));
 
 // "N ubicaciones · <bytes> en total".
 std::string xcodeListingStatus(const XcodeListing& listing);

@@ -54,7 +54,7 @@ void DuplicatesViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Buscando duplicados..."));
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob([roots](const JobControl& job) { return findDuplicates(roots, job); },
+    runJob([roots](const JobControl& job) { return findDuplicates(workPool(), roots, job); },
         [this](DuplicateSearch result) {
             showGroups(std::move(result.groups));
             if (groups().empty())

@@ -65,8 +65,8 @@ void LargeFilesViewController::doScan()
     setStatus(QStringLiteral("Escaneando..."));
     const int64_t threshold = thresholdBytes_; // a later change applies to the next search
     const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob(
-        [roots, threshold](const JobControl& job) { return findLargeFiles(roots, threshold, job); },
+    runJob([roots, threshold](
+               const JobControl& job) { return findLargeFiles(workPool(), roots, threshold, job); },
         [this](std::vector<LargeFileItem> found) {
             model_->setItems(std::move(found));
             setStatus(displayText(largeFilesSummary(model_->items())));
