@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,5 +54,10 @@ public:
 };
 
 template <> std::shared_ptr<ApplicationRemover> makeSystemService<ApplicationRemover>();
+
+// The backend of this operating system; it looks for programs on `searchPath` ($PATH)
+// and asks the package manager to answer in `locale` ($LC_ALL, $LC_MESSAGES or $LANG).
+std::shared_ptr<ApplicationRemover> systemApplicationRemover(
+    std::string searchPath, std::string locale);
 
 } // namespace tidvale::platform

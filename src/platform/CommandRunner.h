@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,15 @@ public:
 
 template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>();
 
+// The backend of this operating system.
+std::shared_ptr<CommandRunner> systemCommandRunner();
+
 // What the system's own runner does, for the backends that spawn a program of their
 // own (pkexec, flatpak): one way to start a program in the whole program.
 CommandResult runCommand(const std::vector<std::string>& argv);
 
-// Whether an executable `name` is on PATH.
-bool programOnPath(const std::string& name);
+// Whether an executable `name` is in one of the folders of `searchPath` (a $PATH value;
+// empty: the usual system folders).
+bool programOnPath(const std::string& name, const std::string& searchPath);
 
 } // namespace tidvale::platform

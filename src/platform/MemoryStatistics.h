@@ -3,6 +3,7 @@
 #include "platform/Service.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace tidvale::platform {
@@ -27,5 +28,8 @@ public:
 };
 
 template <> std::shared_ptr<MemoryStatistics> makeSystemService<MemoryStatistics>();
+
+// The backend of this operating system.
+std::shared_ptr<MemoryStatistics> systemMemoryStatistics();
 
 } // namespace tidvale::platform

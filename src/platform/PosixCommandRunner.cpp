@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -118,10 +117,9 @@ CommandResult runCommand(const std::vector<std::string>& args)
     return result;
 }
 
-bool programOnPath(const std::string& name)
+bool programOnPath(const std::string& name, const std::string& searchPath)
 {
-    const char* path = std::getenv("PATH");
-    std::string rest = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::string rest = searchPath.empty() ? "/usr/local/bin:/usr/bin:/bin" : searchPath;
     while (true) {
         const size_t colon = rest.find(':');
         const std::string dir = rest.substr(0, colon);
@@ -133,7 +131,7 @@ bool programOnPath(const std::string& name)
     }
 }
 
-template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>()
+std::shared_ptr<CommandRunner> systemCommandRunner()
 {
     return std::make_shared<PosixCommandRunner>();
 }

@@ -34,7 +34,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<VolumeStatistics> makeSystemService<VolumeStatistics>()
+std::shared_ptr<VolumeStatistics> systemVolumeStatistics()
 {
     return std::make_shared<StatvfsVolumeStatistics>();
 }

@@ -3,6 +3,7 @@
 #include "platform/PrivilegedReport.h"
 #include "platform/Service.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,5 +35,8 @@ public:
 };
 
 template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>();
+
+// The backend of this operating system.
+std::shared_ptr<PrivilegedRunner> systemPrivilegedRunner();
 
 } // namespace tidvale::platform

@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,8 @@ public:
 };
 
 template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>();
+
+// The backend of this operating system.
+std::shared_ptr<RunningApplications> systemRunningApplications();
 
 } // namespace tidvale::platform

@@ -5,8 +5,8 @@
 
 namespace tidvale::platform {
 
-// The backend of this operating system for interface I; each backend file defines
-// the specialisation for the interfaces it implements.
+// The backend of this operating system for interface I, taken from systemBackends()
+// (SystemServices.cpp).
 template <class I> std::shared_ptr<I> makeSystemService();
 
 // The one current backend of an operating-system service. The system's own backend is

@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <memory>
 #include <string>
 
 namespace tidvale::platform {
@@ -20,5 +21,8 @@ public:
 };
 
 template <> std::shared_ptr<Trash> makeSystemService<Trash>();
+
+// The backend of this operating system.
+std::shared_ptr<Trash> systemTrash();
 
 } // namespace tidvale::platform

@@ -3,6 +3,7 @@
 #include "platform/Service.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,5 +24,8 @@ public:
 };
 
 template <> std::shared_ptr<VolumeStatistics> makeSystemService<VolumeStatistics>();
+
+// The backend of this operating system.
+std::shared_ptr<VolumeStatistics> systemVolumeStatistics();
 
 } // namespace tidvale::platform

@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <memory>
 #include <string>
 
 namespace tidvale::platform {
@@ -26,5 +27,8 @@ public:
 };
 
 template <> std::shared_ptr<Workspace> makeSystemService<Workspace>();
+
+// The backend of this operating system.
+std::shared_ptr<Workspace> systemWorkspace();
 
 } // namespace tidvale::platform

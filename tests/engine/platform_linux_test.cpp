@@ -33,7 +33,7 @@ TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
     TestTree t;
     const RunningProgram fox(t, "firefox-esr");
     const RunningProgram other(t, "chromeish"); // a prefix of nothing we map
-    auto backend = makeSystemService<RunningApplications>();
+    auto backend = systemRunningApplications();
     std::vector<std::string> ids;
     const auto has
         = [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
@@ -49,7 +49,7 @@ TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
     TestTree t;
     const ScopedEnv data("XDG_DATA_HOME", t.dir("data").c_str());
     const std::string victim = t.file("docs/a b%c.txt", 12);
-    auto trash = makeSystemService<Trash>();
+    auto trash = systemTrash();
     auto ok = trash->moveToTrash(victim);
     ASSERT_TRUE(ok.ok) << ok.error;
     EXPECT_FALSE(t.exists("docs/a b%c.txt"));
@@ -78,7 +78,7 @@ struct FakePkexec : ::testing::Test {
 TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
 {
     install(0);
-    auto runner = makeSystemService<PrivilegedRunner>();
+    auto runner = systemPrivilegedRunner();
     // The helper refuses these (outside the real machine-wide folders) and says so for
     // each, by position: a newline in a name cannot shift the report.
     const std::string odd = t.file("we\"ird\nname", 1);

@@ -53,7 +53,7 @@ private slots:
         TestTree tree;
         const std::string odd = tree.file("carpeta/año \"viejo\" #1.txt", 3);
         const std::string invalid = tree.file(std::string("bad\xff name"), 3);
-        auto workspace = tidvale::platform::makeSystemService<tidvale::platform::Workspace>();
+        auto workspace = tidvale::platform::systemWorkspace();
         QVERIFY(workspace->reveal(odd));
         QVERIFY(workspace->showInformation(invalid));
         QTRY_COMPARE(fm_.calls.size(), 2);

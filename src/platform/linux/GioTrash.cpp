@@ -30,7 +30,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<Trash> makeSystemService<Trash>()
+std::shared_ptr<Trash> systemTrash()
 {
     return std::make_shared<GioTrash>();
 }

@@ -36,9 +36,11 @@ std::optional<std::vector<std::string>> flatpakUninstallArguments(
         program, "uninstall", "--noninteractive", systemWide ? "--system" : "--user", appId};
 }
 
-LinuxApplicationRemover::LinuxApplicationRemover(std::string busAddress, std::string flatpakProgram)
-    : packageKit_(std::move(busAddress))
+LinuxApplicationRemover::LinuxApplicationRemover(
+    std::string busAddress, std::string flatpakProgram, std::string searchPath, std::string locale)
+    : packageKit_(std::move(busAddress), std::move(locale))
     , flatpak_(std::move(flatpakProgram))
+    , searchPath_(std::move(searchPath))
 {
 }
 
@@ -49,7 +51,7 @@ std::optional<std::string> LinuxApplicationRemover::packageRemovalUnavailable()
 
 std::optional<std::string> LinuxApplicationRemover::flatpakRemovalUnavailable()
 {
-    if (flatpak_.find('/') != std::string::npos || programOnPath(flatpak_))
+    if (flatpak_.find('/') != std::string::npos || programOnPath(flatpak_, searchPath_))
         return std::nullopt;
     return "No se encontró el programa «" + flatpak_ + "».";
 }
@@ -170,9 +172,11 @@ RemovalResult LinuxApplicationRemover::removeFlatpak(const std::string& appId, b
     return {false, text};
 }
 
-template <> std::shared_ptr<ApplicationRemover> makeSystemService<ApplicationRemover>()
+std::shared_ptr<ApplicationRemover> systemApplicationRemover(
+    std::string searchPath, std::string locale)
 {
-    return std::make_shared<LinuxApplicationRemover>();
+    return std::make_shared<LinuxApplicationRemover>(
+        std::string(), "flatpak", std::move(searchPath), std::move(locale));
 }
 
 } // namespace tidvale::platform

@@ -12,8 +12,11 @@ namespace tidvale::platform {
 // applications. Tests point it at a bus of their own and a stand-in program.
 class LinuxApplicationRemover final : public ApplicationRemover {
 public:
-    explicit LinuxApplicationRemover(
-        std::string busAddress = {}, std::string flatpakProgram = "flatpak");
+    // `searchPath` is where a bare `flatpakProgram` is looked for (see programOnPath);
+    // `locale` goes to PackageKit.
+    explicit LinuxApplicationRemover(std::string busAddress = {},
+        std::string flatpakProgram = "flatpak", std::string searchPath = {},
+        std::string locale = {});
 
     std::optional<std::string> packageRemovalUnavailable() override;
     std::optional<std::string> flatpakRemovalUnavailable() override;
@@ -29,6 +32,7 @@ private:
 
     PackageKitClient packageKit_;
     std::string flatpak_;
+    std::string searchPath_;
 };
 
 // The argument vector that uninstalls one Flatpak application; nothing when `appId` is

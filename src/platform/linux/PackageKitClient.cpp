@@ -159,14 +159,6 @@ void onSignal(GDBusConnection*, const gchar*, const gchar*, const gchar*, const 
     }
 }
 
-std::string localeHint()
-{
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
-        if (const char* value = std::getenv(name); value && *value)
-            return std::string("locale=") + value;
-    return {};
-}
-
 GVariant* stringArray(const std::vector<std::string>& items)
 {
     GVariantBuilder b;
@@ -180,7 +172,8 @@ GVariant* stringArray(const std::vector<std::string>& items)
 // collecting what its signals say. The signals are taken only from the service's own
 // connection, so no other program on the bus can answer for it.
 template <class Start>
-PackageKitClient::Outcome runTransaction(const std::string& address, Start start)
+PackageKitClient::Outcome runTransaction(
+    const std::string& address, const std::string& locale, Start start)
 {
     PackageKitClient::Outcome failed;
     Session session(address);
@@ -226,8 +219,8 @@ PackageKitClient::Outcome runTransaction(const std::string& address, Start start
     g_source_attach(timeout, session.context());
 
     std::vector<std::string> hints{"interactive=true", "background=false"};
-    if (const std::string locale = localeHint(); !locale.empty())
-        hints.push_back(locale);
+    if (!locale.empty())
+        hints.push_back("locale=" + locale);
     GVariant* hinted = session.call(path.c_str(), kTransaction, "SetHints",
         g_variant_new("(@as)", stringArray(hints)), nullptr, error);
     if (hinted)
@@ -267,8 +260,9 @@ PackageKitClient::Outcome runTransaction(const std::string& address, Start start
 
 } // namespace
 
-PackageKitClient::PackageKitClient(std::string busAddress)
+PackageKitClient::PackageKitClient(std::string busAddress, std::string locale)
     : busAddress_(std::move(busAddress))
+    , locale_(std::move(locale))
 {
 }
 
@@ -310,7 +304,7 @@ PackageKitClient::Outcome PackageKitClient::resolveInstalled(
     const std::vector<std::string>& names) const
 {
     return runTransaction(
-        busAddress_, [&](const Session& s, const std::string& path, std::string& error) {
+        busAddress_, locale_, [&](const Session& s, const std::string& path, std::string& error) {
             return s.call(path.c_str(), kTransaction, "Resolve",
                 g_variant_new("(t@as)", guint64(kFilterInstalled), stringArray(names)), nullptr,
                 error);
@@ -321,7 +315,7 @@ PackageKitClient::Outcome PackageKitClient::removePackages(
     uint64_t flags, const std::vector<std::string>& ids, bool allowDeps) const
 {
     return runTransaction(
-        busAddress_, [&](const Session& s, const std::string& path, std::string& error) {
+        busAddress_, locale_, [&](const Session& s, const std::string& path, std::string& error) {
             return s.call(path.c_str(), kTransaction, "RemovePackages",
                 g_variant_new(
                     "(t@asbb)", guint64(flags), stringArray(ids), gboolean(allowDeps), FALSE),

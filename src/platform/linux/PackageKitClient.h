@@ -27,8 +27,9 @@ public:
         std::optional<std::string> error; // why the transaction did not succeed
     };
 
-    // `busAddress` empty: the system bus, where the real service lives.
-    explicit PackageKitClient(std::string busAddress = {});
+    // `busAddress` empty: the system bus, where the real service lives. `locale` (such
+    // as "es_AR.UTF-8"; empty: none) is the language the service should answer in.
+    explicit PackageKitClient(std::string busAddress = {}, std::string locale = {});
 
     // Why the service cannot be used (no bus, no PackageKit on it), or nothing.
     std::optional<std::string> unavailable() const;
@@ -42,6 +43,7 @@ public:
 
 private:
     std::string busAddress_;
+    std::string locale_;
 };
 
 // The parts of a package id "name;version;arch;data"; none when it has not four.

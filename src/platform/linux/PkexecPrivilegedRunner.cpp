@@ -2,18 +2,12 @@
 #include "platform/PrivilegedRunner.h"
 #include "platform/linux/PkexecOutcome.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-
-extern char** environ;
 
 namespace tidvale::platform {
 namespace {
@@ -66,7 +60,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>()
+std::shared_ptr<PrivilegedRunner> systemPrivilegedRunner()
 {
     return std::make_shared<PkexecPrivilegedRunner>();
 }

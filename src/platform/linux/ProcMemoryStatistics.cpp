@@ -128,7 +128,7 @@ std::optional<VmFigures> parseMeminfo(std::string_view text)
     return figures;
 }
 
-template <> std::shared_ptr<MemoryStatistics> makeSystemService<MemoryStatistics>()
+std::shared_ptr<MemoryStatistics> systemMemoryStatistics()
 {
     return std::make_shared<ProcMemoryStatistics>();
 }

@@ -95,7 +95,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>()
+std::shared_ptr<RunningApplications> systemRunningApplications()
 {
     return std::make_shared<ProcRunningApplications>();
 }

@@ -32,7 +32,7 @@ private:
 
 } // namespace
 
-template <> std::shared_ptr<ApplicationRemover> makeSystemService<ApplicationRemover>()
+std::shared_ptr<ApplicationRemover> systemApplicationRemover(std::string, std::string)
 {
     return std::make_shared<MacApplicationRemover>();
 }

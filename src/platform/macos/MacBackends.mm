@@ -75,15 +75,15 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>()
+std::shared_ptr<RunningApplications> systemRunningApplications()
 {
     return std::make_shared<WorkspaceRunningApplications>();
 }
-template <> std::shared_ptr<Trash> makeSystemService<Trash>()
+std::shared_ptr<Trash> systemTrash()
 {
     return std::make_shared<FinderTrash>();
 }
-template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>()
+std::shared_ptr<PrivilegedRunner> systemPrivilegedRunner()
 {
     return std::make_shared<AppleScriptRunner>();
 }

@@ -70,7 +70,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<Workspace> makeSystemService<Workspace>()
+std::shared_ptr<Workspace> systemWorkspace()
 {
     return std::make_shared<FinderWorkspace>();
 }

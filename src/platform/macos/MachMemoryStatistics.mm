@@ -36,7 +36,7 @@ public:
 
 } // namespace
 
-template <> std::shared_ptr<MemoryStatistics> makeSystemService<MemoryStatistics>()
+std::shared_ptr<MemoryStatistics> systemMemoryStatistics()
 {
     return std::make_shared<MachMemoryStatistics>();
 }
