@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <future>
 #include <sstream>
 
 using namespace tidvale;
@@ -56,24 +55,16 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
         {"c", "/Library/Logs/c", 20, ScanCategory::systemLogs, false, true},
         {"d", "/Library/Logs/d", 3, ScanCategory::systemLogs, true, true},
         {"e", "/Library/Logs/e", 7, ScanCategory::systemLogs, true, true}};
-    // The default dispatcher runs the work on a thread and delivers there: wait for it.
+    const ScanService& service = ScanService::shared();
     auto run = [&](std::optional<std::string> answer) {
         runner->answer = answer;
-        std::promise<AdminDeleteResult> done;
-        ScanService::shared().deleteItemsAsAdministrator(
-            items, [&](AdminDeleteResult r) { done.set_value(std::move(r)); });
-        return done.get_future().get();
+        return service.deleteItemsAsAdministrator(items);
     };
 
-    // Nothing the allow-list takes: no password is asked, and the answer comes at once.
-    std::vector<AdminDeleteResult> early;
-    for (const auto& none : {std::vector<ScanItem>{}, std::vector<ScanItem>{items[1]}})
-        ScanService::shared().deleteItemsAsAdministrator(
-            none, [&](AdminDeleteResult r) { early.push_back(std::move(r)); });
-    ASSERT_EQ(early.size(), 2u);
-    EXPECT_TRUE(early[0].messages.empty());
-    EXPECT_EQ(
-        early[1].messages, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
+    // Nothing the allow-list takes: no password is asked.
+    EXPECT_TRUE(service.deleteItemsAsAdministrator({}).messages.empty());
+    EXPECT_EQ(service.deleteItemsAsAdministrator({items[1]}).messages,
+        std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
     EXPECT_TRUE(runner->requests.empty());
 
     auto ok = run(std::nullopt);

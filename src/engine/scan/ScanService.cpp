@@ -1,7 +1,6 @@
 #include "engine/scan/ScanService.h"
 
 #include "engine/admin/AdminPolicy.h"
-#include "engine/core/Dispatch.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/Homes.h"
 #include "engine/fs/PathText.h"
@@ -208,33 +207,21 @@ DeleteResult ScanService::deleteItems(
     return result;
 }
 
-void ScanService::deleteItemsAsAdministrator(
-    const std::vector<ScanItem>& items, AdminCompletion completion) const
+AdminDeleteResult ScanService::deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const
 {
-    if (items.empty()) {
-        completion({});
-        return;
-    }
+    if (items.empty())
+        return {};
     AdminPlan plan = planAdminDeletion(items);
-    if (plan.accepted.empty()) {
-        completion({0, std::move(plan.messages), {}});
-        return;
-    }
+    if (plan.accepted.empty())
+        return {0, std::move(plan.messages), {}};
     platform::PrivilegedDeletion request;
     for (const auto& item : plan.accepted)
         request.paths.push_back(item.path);
     request.script = std::move(plan.script);
-    auto runner = platform::Service<platform::PrivilegedRunner>::get();
-    dispatcher()->toBackground(
-        [runner, request = std::move(request), accepted = std::move(plan.accepted),
-            messages = std::move(plan.messages), completion = std::move(completion)]() mutable {
-            AdminDeleteResult result = adminOutcome(accepted, runner->run(request));
-            result.messages.insert(result.messages.begin(), messages.begin(), messages.end());
-            dispatcher()->toMain(
-                [result = std::move(result), completion = std::move(completion)]() mutable {
-                    completion(std::move(result));
-                });
-        });
+    AdminDeleteResult result = adminOutcome(
+        plan.accepted, platform::Service<platform::PrivilegedRunner>::get()->run(request));
+    result.messages.insert(result.messages.begin(), plan.messages.begin(), plan.messages.end());
+    return result;
 }
 
 } // namespace tidvale

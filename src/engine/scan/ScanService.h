@@ -30,12 +30,11 @@ struct AdminDeleteResult {
 };
 
 // Finds, measures and removes junk. Holds no state between calls, so one shared
-// instance serves every screen and concurrent scans are safe. Scans block: call them
-// off the GUI thread.
+// instance serves every screen and concurrent scans are safe. Every call blocks: call
+// them off the GUI thread.
 class ScanService {
 public:
     using Progress = std::function<void(const std::string&)>;
-    using AdminCompletion = std::function<void(AdminDeleteResult)>;
 
     // Looks where `profile` says, or, without one, where the profile in force at each
     // call says (so a scan follows --profile and the tests' scoped profiles); measures
@@ -70,12 +69,11 @@ public:
     DeleteResult deleteItems(const std::vector<ScanItem>& items, const JobControl& job = {}) const;
 
     // Deletes set-aside items with administrator rights after checking each against the
-    // allow-list. With nothing to do, or nothing accepted, `completion` runs before
-    // the call returns; otherwise the privileged run happens in the background and
-    // `completion` runs on the main thread. Each item counts on its own: one that
-    // fails or vanished does not undo what happened to the others.
-    void deleteItemsAsAdministrator(
-        const std::vector<ScanItem>& items, AdminCompletion completion) const;
+    // allow-list. Blocks while the system asks for the password and the privileged run
+    // ends; with nothing to do, or nothing accepted, it returns at once without asking.
+    // Each item counts on its own: one that fails or vanished does not undo what
+    // happened to the others.
+    AdminDeleteResult deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const;
 
 private:
     const LocationsProfile& profile() const;

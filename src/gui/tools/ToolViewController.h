@@ -226,6 +226,22 @@ protected:
             });
     }
 
+    // Runs `work()` on a worker while the spinner turns and hands its result to `done`
+    // on the GUI thread, unless the screen is gone by then. For a wait on the system
+    // (the password dialog, a second between two memory readings): it takes neither the
+    // start button nor the window, cannot be stopped, and the screen keeps its own flag
+    // for it meanwhile. The work must not touch widgets.
+    template <class Work, class Done> void runWait(Work work, Done done)
+    {
+        holdSpinner();
+        runInBackground(
+            this, [work = std::move(work)](const ProgressSink&) mutable { return work(); },
+            [this, done = std::move(done)](auto result) mutable {
+                releaseSpinner();
+                done(std::move(result));
+            });
+    }
+
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

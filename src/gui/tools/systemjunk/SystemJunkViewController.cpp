@@ -15,7 +15,6 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QPointer>
 #include <QTableView>
 
 namespace tidvale::gui {
@@ -162,23 +161,21 @@ void SystemJunkViewController::askForAdministrator(std::vector<ScanItem> needsAd
 
 void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needsAdmin)
 {
-    holdSpinner();
     administratorRunning_ = true;
     updateCleanButton();
-    QPointer<SystemJunkViewController> guard(this);
-    // The completion runs on the GUI thread: at once when nothing passes the
-    // allow-list, else once the privileged run ends. Only the rows whose items are
-    // gone leave and count; the others stay, and the report names them.
-    ScanService::shared().deleteItemsAsAdministrator(needsAdmin, [guard](AdminDeleteResult result) {
-        if (!guard)
-            return;
-        guard->administratorRunning_ = false;
-        guard->freed_ += result.freed;
-        guard->releaseSpinner();
-        guard->items_->setItems(rowsWithout(guard->items_->items(), result.gone));
-        guard->reportFailures(result.messages, {});
-        guard->finishClean();
-    });
+    // The worker waits for the password dialog and the privileged run. Only the rows
+    // whose items are gone leave and count; the others stay, and the report names them.
+    runWait(
+        [needsAdmin = std::move(needsAdmin)] {
+            return ScanService::shared().deleteItemsAsAdministrator(needsAdmin);
+        },
+        [this](AdminDeleteResult result) {
+            administratorRunning_ = false;
+            freed_ += result.freed;
+            items_->setItems(rowsWithout(items_->items(), result.gone));
+            reportFailures(result.messages, {});
+            finishClean();
+        });
 }
 
 void SystemJunkViewController::finishClean()
