@@ -12,9 +12,9 @@
 // With TIDVALE_SHOTS=DIR it also saves the whole screen early in each phase, for a look
 // at the "Detener" button and the removal sheet under Xvfb (the pictures stall the
 // window in their turn).
-#include "engine/fs/Homes.h"
-#include "engine/locations/SystemLocations.h"
-#include "gui/app/QtDispatcher.h"
+#include "engine/scan/ScanService.h"
+#include "engine/setup/ContextBuilder.h"
+#include "engine/system/SystemInfoService.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
@@ -126,9 +126,9 @@ bool scan(ToolViewController& screen, const char* phase)
     return true;
 }
 
-int junk()
+int junk(const ScreenServices& services)
 {
-    SystemJunkViewController screen;
+    SystemJunkViewController screen(services);
     if (!showScreen(screen) || !scan(screen, "scan"))
         return 1;
     AlertAnswerer confirm(0);
@@ -144,9 +144,9 @@ int junk()
     return 0;
 }
 
-int dupes(const std::string& folder)
+int dupes(const ScreenServices& services, const std::string& folder)
 {
-    DuplicatesViewController screen;
+    DuplicatesViewController screen(services);
     screen.setSearchRoots({folder});
     if (!showScreen(screen) || !scan(screen, "hash"))
         return 1;
@@ -156,9 +156,9 @@ int dupes(const std::string& folder)
 
 // How long "Detener" takes to give the screen back, and how long the stopped walk goes
 // on in the background before it sees the flag.
-int stop(const std::string& folder)
+int stop(const ScreenServices& services, const std::string& folder)
 {
-    LargeFilesViewController screen;
+    LargeFilesViewController screen(services);
     screen.setSearchRoots({folder});
     if (!showScreen(screen))
         return 1;
@@ -195,21 +195,25 @@ int main(int argc, char** argv)
     }
     // It really cleans: never on the user's own home folder, never in the machine's
     // own folders (the machine-wide junk is looked for under an empty root).
-    if (tidvale::processHome() == tidvale::realHome()) {
+    tidvale::ContextOptions options;
+    options.backends = tidvale::platform::systemBackends;
+    tidvale::Context context = tidvale::buildContext(options);
+    if (context.folders.home == context.folders.realHome) {
         std::fprintf(stderr, "HOME must point at a throw-away folder, not %s\n",
-            tidvale::realHome().c_str());
+            context.folders.realHome.c_str());
         return 2;
     }
-    const std::string emptyRoot = tidvale::processHome() + "/.no-system";
-    QDir().mkpath(QString::fromStdString(emptyRoot));
-    tidvale::SystemLocations::setRoot(emptyRoot);
-    installQtDispatcher();
+    context.folders.systemRoot = context.folders.home + "/.no-system";
+    QDir().mkpath(QString::fromStdString(context.folders.systemRoot));
+    const tidvale::ScanService scan(context);
+    const tidvale::SystemInfoService info(context);
+    const ScreenServices services{context, scan, info};
     if (mode == QLatin1String("junk"))
-        return junk();
+        return junk(services);
     if (mode == QLatin1String("dupes"))
-        return dupes(argv[2]);
+        return dupes(services, argv[2]);
     if (mode == QLatin1String("stop"))
-        return stop(argv[2]);
+        return stop(services, argv[2]);
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);
     return 2;
 }

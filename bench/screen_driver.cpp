@@ -4,8 +4,9 @@
 // scripts/screenshots.sh on a home folder made for it.
 //
 //   tidvale-screen-driver OUTPUT_FOLDER light|dark
-#include "engine/fs/Homes.h"
-#include "gui/app/QtDispatcher.h"
+#include "engine/scan/ScanService.h"
+#include "engine/setup/ContextBuilder.h"
+#include "engine/system/SystemInfoService.h"
 #include "gui/app/ViewController.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarViewController.h"
@@ -73,14 +74,18 @@ int main(int argc, char** argv)
     if (mode == QLatin1String("dark"))
         QApplication::setPalette(darkPalette());
     // It really cleans: never let it loose on the user's own home folder.
-    if (tidvale::processHome() == tidvale::realHome()) {
+    tidvale::ContextOptions options;
+    options.backends = tidvale::platform::systemBackends;
+    const tidvale::Context context = tidvale::buildContext(options);
+    if (context.folders.home == context.folders.realHome) {
         std::fprintf(stderr, "HOME must point at a throw-away folder, not %s\n",
-            tidvale::realHome().c_str());
+            context.folders.realHome.c_str());
         return 2;
     }
-    installQtDispatcher();
+    const tidvale::ScanService scan(context);
+    const tidvale::SystemInfoService info(context);
 
-    ViewController window;
+    ViewController window({context, scan, info});
     showMainWindow(window);
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
@@ -112,7 +117,7 @@ int main(int argc, char** argv)
 
     // The list screens once more after their scan or listing, which the finders run on
     // the throw-away home rather than on the real one; Memory and Disk have none.
-    const std::string home = tidvale::processHome();
+    const std::string& home = context.folders.home;
     const std::vector<std::string> folders{
         home + "/Downloads", home + "/Documents", home + "/Desktop"};
     auto list = [&](ToolViewController* screen) {

@@ -34,7 +34,7 @@ int clean(Invocation& inv)
     if (!inv.args.empty())
         throw UsageError("clean solo admite --yes, --history y --category NOMBRE");
 
-    const auto& service = ScanService::shared();
+    const auto& service = inv.scan;
     auto progress = [&inv](const std::string& text) { inv.err << text << "\n"; };
     std::vector<ScanItem> items = service.scanSystemJunk(progress);
     for (auto& item : service.scanBrowsers(history, progress)) {
@@ -51,7 +51,7 @@ int clean(Invocation& inv)
     // clean that found nothing to do there would look like a clean home.
     for (const auto& notice : service.folderNotices())
         inv.err << "⚠️ " << notice << "\n";
-    const CleanReport report = runScheduledClean(items, !yes);
+    const CleanReport report = runScheduledClean(service, items, !yes);
     printCleanReport(inv, report, !yes);
     return report.failed ? 1 : 0;
 }

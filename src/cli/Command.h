@@ -1,11 +1,18 @@
 #pragma once
 
+#include "engine/context/Context.h"
+
 #include <nlohmann/json.hpp>
 
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace tidvale {
+class ScanService;
+class SystemInfoService;
+} // namespace tidvale
 
 namespace tidvale::cli {
 
@@ -19,6 +26,10 @@ struct Invocation {
     std::vector<std::string> args; // after the command name
     std::ostream& out;
     std::ostream& err;
+    // What the commands run on, built from the options and the environment at start.
+    const Context& context;
+    const ScanService& scan;
+    const SystemInfoService& info;
 };
 
 struct Command {

@@ -6,8 +6,8 @@
 #include "engine/finders/LargeFiles.h"
 #include "engine/format/ByteText.h"
 #include "engine/format/DateText.h"
-#include "engine/fs/Homes.h"
 #include "engine/fs/PathText.h"
+#include "engine/fs/TreeSize.h"
 
 #include <chrono>
 #include <ostream>
@@ -16,12 +16,13 @@ namespace tidvale::cli {
 namespace {
 
 // The remaining arguments as folders; none means the six personal folders.
-std::vector<std::string> rootsFrom(std::vector<std::string> args)
+std::vector<std::string> rootsFrom(const Invocation& inv)
 {
+    std::vector<std::string> args = inv.args;
     rejectUnknownOptions(args);
     if (!args.empty() && args.front() == "--")
         args.erase(args.begin());
-    return args.empty() ? defaultScanFolders() : args;
+    return args.empty() ? inv.context.folders.personal : args;
 }
 
 std::string isoDate(std::chrono::system_clock::time_point when)
@@ -34,7 +35,7 @@ int large(Invocation& inv)
     int64_t threshold = kLargeFileThresholds[kDefaultLargeFileThreshold].bytes;
     if (std::string min; takeOption(inv.args, "--min", min))
         threshold = parseByteCount(min);
-    const auto items = findLargeFiles(workPool(), rootsFrom(inv.args), threshold,
+    const auto items = findLargeFiles(*inv.context.pool, rootsFrom(inv), threshold,
         [&](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
@@ -55,8 +56,8 @@ int large(Invocation& inv)
 
 int dupes(Invocation& inv)
 {
-    const auto search = findDuplicates(
-        workPool(), rootsFrom(inv.args), [&](const std::string& text) { inv.err << text << "\n"; });
+    const auto search = findDuplicates(*inv.context.pool, rootsFrom(inv),
+        [&](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json groups = nlohmann::json::array();
         for (const auto& g : search.groups) {
@@ -98,9 +99,10 @@ int downloads(Invocation& inv)
         args.erase(args.begin());
     if (args.size() > 1)
         throw UsageError("downloads admite una sola carpeta");
-    const std::string folder = args.empty() ? downloadsFolder() : args.front();
+    const std::string folder = args.empty() ? downloadsFolder(inv.context) : args.front();
     const auto now = std::chrono::system_clock::now();
-    const auto shown = filterDownloads(listDownloads(folder), filter, now);
+    const auto shown
+        = filterDownloads(listDownloads(folder, {}, treeMeasure(*inv.context.pool)), filter, now);
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& item : shown)

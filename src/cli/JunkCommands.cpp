@@ -25,7 +25,7 @@ void printItems(Invocation& inv, const std::vector<ScanItem>& items)
         printJson(inv.out, list);
         return;
     }
-    const auto& service = ScanService::shared();
+    const auto& service = inv.scan;
     std::vector<std::vector<std::string>> rows{
         {"NOMBRE", "TAMAÑO", "CATEGORÍA", "MARCADO", "ADMIN", "RUTA"}};
     int64_t total = 0;
@@ -49,8 +49,8 @@ int scan(Invocation& inv)
     rejectUnknownOptions(inv.args);
     if (!inv.args.empty())
         throw UsageError("scan no admite argumentos");
-    printItems(inv, ScanService::shared().scanSystemJunk(progressTo(inv.err)));
-    for (const auto& notice : ScanService::shared().folderNotices())
+    printItems(inv, inv.scan.scanSystemJunk(progressTo(inv.err)));
+    for (const auto& notice : inv.scan.folderNotices())
         inv.err << "⚠️ " << notice << "\n";
     return 0;
 }
@@ -61,7 +61,7 @@ int browsers(Invocation& inv)
     rejectUnknownOptions(inv.args);
     if (!inv.args.empty())
         throw UsageError("browsers solo admite --history");
-    printItems(inv, ScanService::shared().scanBrowsers(history, progressTo(inv.err)));
+    printItems(inv, inv.scan.scanBrowsers(history, progressTo(inv.err)));
     return 0;
 }
 
@@ -78,7 +78,7 @@ std::vector<std::string> pathArguments(std::vector<std::string> args, const char
 int size(Invocation& inv)
 {
     const auto paths = pathArguments(inv.args, "size");
-    const auto& service = ScanService::shared();
+    const auto& service = inv.scan;
     nlohmann::json list = nlohmann::json::array();
     std::vector<std::vector<std::string>> rows;
     for (const auto& path : paths) {
@@ -102,7 +102,7 @@ int adminPlan(Invocation& inv)
         items.push_back({slash == std::string::npos ? path : path.substr(slash + 1), path, 0,
             ScanCategory::systemCache, true, true});
     }
-    const AdminPlan plan = planAdminDeletion(items);
+    const AdminPlan plan = planAdminDeletion(inv.context, items);
     if (inv.json) {
         nlohmann::json accepted = nlohmann::json::array();
         for (const auto& item : plan.accepted)

@@ -24,7 +24,7 @@ void noArguments(Invocation& inv, const char* command)
 int memory(Invocation& inv)
 {
     noArguments(inv, "memory");
-    const MemoryInfo m = SystemInfoService::shared().getMemoryInfo();
+    const MemoryInfo m = inv.info.getMemoryInfo();
     if (inv.json) {
         printJson(inv.out,
             {{"total", m.total}, {"free", m.free}, {"active", m.active}, {"inactive", m.inactive},
@@ -44,7 +44,7 @@ int memory(Invocation& inv)
 int disk(Invocation& inv)
 {
     noArguments(inv, "disk");
-    const DiskInfo d = SystemInfoService::shared().getDiskInfo();
+    const DiskInfo d = inv.info.getDiskInfo();
     if (inv.json) {
         printJson(
             inv.out, {{"name", d.name}, {"total", d.total}, {"used", d.used}, {"free", d.free}});
@@ -63,8 +63,8 @@ int disk(Invocation& inv)
 int apps(Invocation& inv)
 {
     noArguments(inv, "apps");
-    const auto list = SystemInfoService::shared().getInstalledApps(
-        [&inv](const std::string& text) { inv.err << text << "\n"; });
+    const auto list
+        = inv.info.getInstalledApps([&inv](const std::string& text) { inv.err << text << "\n"; });
     if (inv.json) {
         nlohmann::json out = nlohmann::json::array();
         for (const auto& a : list) {
@@ -93,8 +93,8 @@ int apps(Invocation& inv)
 // a path that is no listed item is an error, and nothing else is touched.
 int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
 {
-    const auto listed = SystemInfoService::shared().getLaunchItems();
-    const LocationsProfile& profile = currentProfile();
+    const auto listed = inv.info.getLaunchItems();
+    const LocationsProfile& profile = *inv.context.profile;
     nlohmann::json report = nlohmann::json::array();
     bool allDone = true;
     for (const auto& path : paths) {
@@ -102,7 +102,7 @@ int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
             listed.begin(), listed.end(), [&](const LaunchItem& i) { return i.path == path; });
         LaunchItemOutcome outcome{false, "\u201c" + path + "\u201d no es un elemento de inicio."};
         if (it != listed.end())
-            outcome = profile.disableLaunchItem(*it);
+            outcome = profile.disableLaunchItem(inv.context, *it);
         allDone = allDone && outcome.ok;
         if (inv.json)
             report.push_back({{"path", path}, {"ok", outcome.ok}, {"error", outcome.error}});
@@ -127,7 +127,7 @@ int launchItems(Invocation& inv)
     }
     if (!inv.args.empty())
         throw UsageError("launch-items solo admite --disable RUTA...");
-    const auto list = SystemInfoService::shared().getLaunchItems();
+    const auto list = inv.info.getLaunchItems();
     if (inv.json) {
         nlohmann::json out = nlohmann::json::array();
         for (const auto& i : list)

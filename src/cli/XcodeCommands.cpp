@@ -3,7 +3,7 @@
 // tick, and, with --clean, the screen's clean of the ticked or named rows.
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
-#include "engine/fs/Homes.h"
+#include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
@@ -77,7 +77,7 @@ int clean(Invocation& inv, XcodeListing listing, bool yes)
         printCleanReport(inv, report, true);
         return 0;
     }
-    const XcodeCleanOutcome outcome = cleanXcodeLocations(selection);
+    const XcodeCleanOutcome outcome = cleanXcodeLocations(inv.context, selection);
     for (const auto& item : selection) {
         const auto reason = std::find_if(outcome.reasons.begin(), outcome.reasons.end(),
             [&](const auto& r) { return r.first == item.path; });
@@ -102,7 +102,8 @@ int xcode(Invocation& inv)
     rejectUnknownOptions(inv.args);
     if (!cleaning && (yes || !inv.args.empty()))
         throw UsageError("xcode solo admite --clean [--yes] [NOMBRE]...");
-    XcodeListing listing = listXcodeLocations(currentProfile().developerLocations(processHome()));
+    XcodeListing listing = listXcodeLocations(
+        inv.context.profile->developerLocations(inv.context), {}, treeMeasure(*inv.context.pool));
     if (!cleaning) {
         printListing(inv, listing);
         return 0;

@@ -2,7 +2,10 @@
 // cleaning command a user may schedule.
 #include "cli/Command.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
+#include "engine/scan/ScanService.h"
+#include "engine/setup/ContextBuilder.h"
+#include "engine/setup/ProcessContext.h"
+#include "engine/system/SystemInfoService.h"
 
 #include <iostream>
 
@@ -31,22 +34,24 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        Invocation inv{false, {}, std::cout, std::cerr};
+        bool json = false;
+        tidvale::ContextOptions options;
+        options.backends = tidvale::platform::systemBackends;
         size_t i = 0;
         for (; i < args.size(); ++i) {
             if (args[i] == "--json") {
-                inv.json = true;
+                json = true;
             } else if (args[i] == "--profile") {
                 if (i + 1 >= args.size())
                     throw UsageError("a --profile le falta el nombre (mac o linux)");
                 const auto* profile = tidvale::profileNamed(args[++i]);
                 if (!profile)
                     throw UsageError("perfil desconocido: " + args[i] + " (mac o linux)");
-                tidvale::setCurrentProfile(profile);
+                options.profile = profile;
             } else if (args[i] == "--system-root") {
                 if (i + 1 >= args.size())
                     throw UsageError("a --system-root le falta la carpeta");
-                tidvale::SystemLocations::setRoot(args[++i]);
+                options.systemRoot = args[++i];
             } else if (args[i] == "-h" || args[i] == "--help") {
                 printUsage(std::cout);
                 return 0;
@@ -56,13 +61,18 @@ int main(int argc, char** argv)
                 break;
             }
         }
-        if (auto unknown = tidvale::unknownProfileInEnvironment())
-            throw UsageError("TIDVALE_PROFILE nombra un perfil desconocido: " + *unknown);
+        options.onUnknownProfile = [](const std::string& name) {
+            throw UsageError("TIDVALE_PROFILE nombra un perfil desconocido: " + name);
+        };
+        const tidvale::Context& context
+            = tidvale::installProcessContext(tidvale::buildContext(options));
         if (i >= args.size())
             throw UsageError("falta la orden");
         for (const auto& c : commands()) {
             if (args[i] == c.name) {
-                inv.args.assign(args.begin() + static_cast<long>(i) + 1, args.end());
+                Invocation inv{json, {args.begin() + static_cast<long>(i) + 1, args.end()},
+                    std::cout, std::cerr, context, tidvale::ScanService::shared(),
+                    tidvale::SystemInfoService::shared()};
                 return c.run(inv);
             }
         }

@@ -2,13 +2,18 @@
 // the unprivileged caller passes can move the allow-list elsewhere.
 #include "engine/admin/AdminHelper.h"
 #include "engine/locations/LocationsProfile.h"
+#include "engine/setup/ContextBuilder.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    // Always this system's own rules: no variable the caller sets may widen them.
-    tidvale::setCurrentProfile(&tidvale::platformProfile());
+    // Always this system's own rules and its real root: no variable the caller sets
+    // may widen them, so the environment is not read at all.
+    tidvale::ContextOptions options;
+    options.profile = &tidvale::platformProfile();
+    options.readEnvironment = false;
+    const tidvale::Context context = tidvale::buildContext(options);
     std::vector<std::string> args(argv + 1, argv + argc);
-    return tidvale::runAdminHelper(args, std::cout, std::cerr);
+    return tidvale::runAdminHelper(context, args, std::cout, std::cerr);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,8 +50,6 @@ public:
     // `flatpak uninstall --noninteractive --system|--user ID`.
     virtual RemovalResult removeFlatpak(const std::string& appId, bool systemWide) = 0;
 };
-
-template <> std::shared_ptr<ApplicationRemover> makeSystemService<ApplicationRemover>();
 
 // The backend of this operating system; it looks for programs on `searchPath` ($PATH)
 // and asks the package manager to answer in `locale` ($LC_ALL, $LC_MESSAGES or $LANG).

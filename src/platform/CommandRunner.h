@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,8 +21,6 @@ public:
     virtual ~CommandRunner() = default;
     virtual CommandResult run(const std::vector<std::string>& argv) = 0;
 };
-
-template <> std::shared_ptr<CommandRunner> makeSystemService<CommandRunner>();
 
 // The backend of this operating system.
 std::shared_ptr<CommandRunner> systemCommandRunner();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,8 +24,6 @@ public:
     // Nothing when the system refuses the statistics.
     virtual std::optional<VmFigures> vmFigures() = 0;
 };
-
-template <> std::shared_ptr<MemoryStatistics> makeSystemService<MemoryStatistics>();
 
 // The backend of this operating system.
 std::shared_ptr<MemoryStatistics> systemMemoryStatistics();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/PrivilegedReport.h"
-#include "platform/Service.h"
 
 #include <memory>
 #include <optional>
@@ -33,8 +32,6 @@ public:
     // Blocks until the system's password dialog is answered and the deletion ends.
     virtual PrivilegedRunResult run(const PrivilegedDeletion& request) = 0;
 };
-
-template <> std::shared_ptr<PrivilegedRunner> makeSystemService<PrivilegedRunner>();
 
 // The backend of this operating system.
 std::shared_ptr<PrivilegedRunner> systemPrivilegedRunner();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +16,6 @@ public:
     // (on Linux what /proc/<pid>/exe reads); empty where the system has no such list.
     virtual std::vector<std::string> executables() const { return {}; }
 };
-
-template <> std::shared_ptr<RunningApplications> makeSystemService<RunningApplications>();
 
 // The backend of this operating system.
 std::shared_ptr<RunningApplications> systemRunningApplications();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <memory>
 #include <string>
 
@@ -19,8 +17,6 @@ public:
     virtual ~Trash() = default;
     virtual TrashResult moveToTrash(const std::string& path) = 0;
 };
-
-template <> std::shared_ptr<Trash> makeSystemService<Trash>();
 
 // The backend of this operating system.
 std::shared_ptr<Trash> systemTrash();

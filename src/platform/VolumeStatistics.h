@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -22,8 +20,6 @@ public:
     // Nothing when the volume's attributes cannot be read.
     virtual std::optional<VolumeFigures> figuresFor(const std::string& path) = 0;
 };
-
-template <> std::shared_ptr<VolumeStatistics> makeSystemService<VolumeStatistics>();
 
 // The backend of this operating system.
 std::shared_ptr<VolumeStatistics> systemVolumeStatistics();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Service.h"
-
 #include <memory>
 #include <string>
 
@@ -25,8 +23,6 @@ public:
     // Opens a file manager window rooted at the folder, nothing selected.
     virtual bool openFolder(const std::string& folder) = 0;
 };
-
-template <> std::shared_ptr<Workspace> makeSystemService<Workspace>();
 
 // The backend of this operating system.
 std::shared_ptr<Workspace> systemWorkspace();

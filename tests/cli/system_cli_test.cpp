@@ -113,7 +113,7 @@ TEST_F(SystemCli, DeveloperCachesOfEachProfile)
 
     t.file("home/.cache/pip/http/a", 1500);
     t.file("home/.m2/repository/org/apache/maven/x.jar", 400);
-    const auto desktop = json("--profile linux xcode", linuxEnv);
+    const auto desktop = json("--profile linux xcode", "TIDVALE_PROFILE=mac " + linuxEnv); // wins
     ASSERT_EQ(desktop.size(), 16u);
     EXPECT_EQ(desktop[1]["path"], t.path("home/.cache/pip"));
     EXPECT_NE(runCli("xcode", "TIDVALE_PROFILE=linux " + linuxEnv)

@@ -7,10 +7,8 @@
 #include "engine/scan/ScanService.h"
 #include "platform/PrivilegedReport.h"
 
-#include "support/FakeBackends.h"
-#include "support/FakeMachine.h"
 #include "support/Names.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +17,30 @@
 
 using namespace tidvale;
 
+namespace {
+
+// The Mac's rules on the real root: the paths below never reach the disk.
+struct MacAtRoot : TestContext {
+    MacAtRoot() { context.folders.systemRoot = ""; }
+};
+
+} // namespace
+
 TEST(AdminPolicy, OnlyStandardPathsStrictlyInsideTheTwoFolders)
 {
-    const ScopedProfile mac(macProfile());
+    const MacAtRoot mac;
     for (const char* allowed : {"/Library/Caches/com.apple.x", "/Library/Logs/a",
              "/Library/Caches/a/b/c", "/Library/Caches/a\"b\\c"})
-        EXPECT_TRUE(isAdminDeletable(allowed)) << allowed;
+        EXPECT_TRUE(isAdminDeletable(mac.context, allowed)) << allowed;
     for (const char* refused : {"/Library/Caches/", "/Library/Caches", "/Library/Logs/",
              "/Library/Logs", "/Library/Caches/a/../b", "/Library/Caches/..", "/Library/Caches//a",
              "/Library/Caches/a/", "/Library/Caches/./a", "/library/caches/a", "/Library/CachesX/a",
              "Library/Caches/a", "~/Library/Caches/a", "/Users/me/Library/Caches/a", ""})
-        EXPECT_FALSE(isAdminDeletable(refused)) << refused;
+        EXPECT_FALSE(isAdminDeletable(mac.context, refused)) << refused;
 }
 
 TEST(AdminPolicy, ScriptQuotesEveryPathByteForByte)
 {
-    const ScopedProfile mac(macProfile());
     // A backslash before a quote: the backslash is doubled first, then the quote escaped.
     EXPECT_EQ(adminDeletionScript({"/Library/Caches/P1", "/Library/Logs/a\\\"b"}),
         "do shell script \"/bin/rm -rf -- \" & quoted form of \"/Library/Caches/P1\" & \" \" & "
@@ -46,16 +52,15 @@ TEST(AdminPolicy, ScriptQuotesEveryPathByteForByte)
 
 TEST(AdminDeletion, EachItemCountsOnItsOwn)
 {
-    const ScopedProfile mac(macProfile());
-    auto runner = std::make_shared<FakePrivilegedRunner>();
-    ScopedFakeBackends fakes{nullptr, runner};
+    const MacAtRoot mac;
+    const ScanService service(mac.context);
+    auto& runner = mac.runner;
     std::vector<ScanItem> items{
         {"a", "/Library/Caches/a", 100, ScanCategory::systemCache, true, true},
         {"b", "/Library/Caches/../b", 5, ScanCategory::systemCache, true, true},
         {"c", "/Library/Logs/c", 20, ScanCategory::systemLogs, false, true},
         {"d", "/Library/Logs/d", 3, ScanCategory::systemLogs, true, true},
         {"e", "/Library/Logs/e", 7, ScanCategory::systemLogs, true, true}};
-    const ScanService& service = ScanService::shared();
     auto run = [&](std::optional<std::string> answer) {
         runner->answer = answer;
         return service.deleteItemsAsAdministrator(items);
@@ -101,9 +106,8 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
 
 TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
 {
-    const ScopedProfile mac(macProfile());
-    TestTree t;
-    const ScopedSystemRoot root(t.path("sys"));
+    TestContext mac;
+    TestTree& t = mac.tree;
     t.file("sys/Library/Caches/junk/x", 1);
     t.file("sys/Library/Logs/old.log", 1);
     t.file("sys/Library/Logs/odd\nname\t\"q\"/x", 1);
@@ -120,7 +124,7 @@ TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
         t.path("sys/Library/Logs/locked/x")};
     std::vector<std::string> args{"--"};
     args.insert(args.end(), paths.begin(), paths.end());
-    const int status = runAdminHelper(args, report, errors);
+    const int status = runAdminHelper(mac.context, args, report, errors);
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.str().empty());
     EXPECT_FALSE(t.exists("sys/Library/Caches/junk"));
@@ -138,11 +142,11 @@ TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
 
     // Nothing but vanished and removed paths: the helper succeeds.
     std::ostringstream again;
-    EXPECT_EQ(runAdminHelper({"--", paths[0], paths[5]}, again, errors), 0);
+    EXPECT_EQ(runAdminHelper(mac.context, {"--", paths[0], paths[5]}, again, errors), 0);
     EXPECT_EQ(again.str(), "missing\t0\nmissing\t1\n");
 
     std::ostringstream usage;
-    EXPECT_EQ(runAdminHelper({"/Library/Caches/x"}, report, usage), 2);
+    EXPECT_EQ(runAdminHelper(mac.context, {"/Library/Caches/x"}, report, usage), 2);
     EXPECT_FALSE(usage.str().empty());
 }
 

@@ -1,17 +1,18 @@
 #include "engine/downloads/Downloads.h"
 
 #include "support/Names.h"
+#include "support/TestPool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
 using namespace tidvale;
-using Clock = std::chrono::system_clock;
+using SystemClock = std::chrono::system_clock;
 using std::chrono::seconds;
 
 namespace {
 
-DownloadItem dated(const std::string& name, Clock::time_point date, int64_t size = 1)
+DownloadItem dated(const std::string& name, SystemClock::time_point date, int64_t size = 1)
 {
     return {name, "/d/" + name, size, date, "Archivo", false, {}};
 }
@@ -32,7 +33,7 @@ TEST(Downloads, ListsVisibleTopLevelEntriesOldestFirstWithSizesAndKinds)
     t.setMtime("Downloads/fotos", 1600000000);
     t.setMtime("Downloads/Installer.app", 1700000000); // equal dates keep listing order
     t.setMtime("Downloads/atajo", 1800000000);
-    const auto items = listDownloads(t.path("Downloads"));
+    const auto items = listDownloads(t.path("Downloads"), {}, treeMeasure(testPool()));
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].name, "fotos");
     EXPECT_EQ(items[0].size, 1500);
@@ -43,7 +44,7 @@ TEST(Downloads, ListsVisibleTopLevelEntriesOldestFirstWithSizesAndKinds)
     const auto& app = items[1].name == "Installer.app" ? items[1] : items[2];
     EXPECT_EQ(app.size, 2000); // a package is one entry of its whole size
     EXPECT_EQ(app.kind, "Aplicación");
-    EXPECT_TRUE(listDownloads(t.path("missing")).empty());
+    EXPECT_TRUE(listDownloads(t.path("missing"), {}, treeMeasure(testPool())).empty());
     EXPECT_EQ(downloadsSummary({}), "0 archivos · Cero KB");
     EXPECT_EQ(downloadsSummary(items), "4 archivos · 4 KB");
 }
@@ -71,7 +72,7 @@ TEST(Downloads, FoldersAreMeasuredByTheGivenMeasureAndAStopLeavesTheRestOut)
 
 TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
 {
-    const auto now = Clock::now();
+    const auto now = SystemClock::now();
     const std::vector<DownloadItem> all{dated("year", now - seconds(31536001)),
         dated("exactly30", now - seconds(2592000)), dated("over30", now - seconds(2592001)),
         dated("today", now)};
@@ -87,7 +88,7 @@ TEST(Downloads, AgeFilterIsStrictlyOlderThanTheCutoff)
 
 TEST(Downloads, AgeColoursChangeAfterNinetyDaysAndAfterAYear)
 {
-    const auto now = Clock::now();
+    const auto now = SystemClock::now();
     EXPECT_EQ(downloadDateColor(now - seconds(86400 * 400), now), SystemColor::orange);
     EXPECT_EQ(downloadDateColor(now - seconds(7776000), now), std::nullopt);
     EXPECT_EQ(downloadDateColor(now - seconds(31536000), now), SystemColor::yellow);

@@ -147,7 +147,6 @@ TEST(Duplicates, SameTreeGivesTheSameResultEveryTime)
 struct DuplicateRemoval : ::testing::Test {
     TestTree t;
     std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(t.dir("trash"));
-    tidvale::platform::ScopedService<tidvale::platform::Trash> scoped{trash};
 };
 
 TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
@@ -164,7 +163,7 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     flipByte(group.files[1].path, 10);
     t.setMtime(group.files[1].path.substr(t.root().size() + 1), 1000);
     trash->refuse.push_back(group.files[2].path);
-    const auto r = trashExtraCopies(group);
+    const auto r = trashExtraCopies(*trash, group);
     EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[3].path}));
     EXPECT_EQ(r.freed, 9000);
     EXPECT_EQ(std::to_string(r.tally.moved) + std::to_string(r.tally.changed)
@@ -174,7 +173,7 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     // Once the kept copy is gone, no copy is moved: it may be the last one left.
     trash->refuse.clear();
     ASSERT_EQ(::unlink(group.files[0].path.c_str()), 0);
-    const auto none = trashExtraCopies(group);
+    const auto none = trashExtraCopies(*trash, group);
     EXPECT_TRUE(none.moved.empty());
     EXPECT_EQ(none.tally.changed, 3);
     EXPECT_TRUE(t.exists(group.files[2].path.substr(t.root().size() + 1)));
@@ -197,12 +196,12 @@ TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, keep.c_str(), times, 0), 0);
 
-    const auto r = trashExtraCopies(group);
+    const auto r = trashExtraCopies(*trash, group);
     EXPECT_EQ(r.tally.changed, 1);
     EXPECT_TRUE(trash->moved.empty());
     EXPECT_TRUE(t.exists(copy.substr(t.root().size() + 1)));
     // The same holds for the copy itself, and for a move from the row's menu.
-    EXPECT_TRUE(trashOneCopy(group, copy).moved.empty());
+    EXPECT_TRUE(trashOneCopy(*trash, group, copy).moved.empty());
 }
 
 TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
@@ -211,15 +210,15 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
     t.file("d/b", 6000, 'm');
     const auto group = findDuplicates(testPool(), {t.path("d")}).groups.at(0);
     // The first file goes when the second is still the same content.
-    const auto r = trashOneCopy(group, group.files[0].path);
+    const auto r = trashOneCopy(*trash, group, group.files[0].path);
     EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[0].path}));
     // The other one now has no copy left to stay: refused.
-    const auto last = trashOneCopy(group, group.files[1].path);
+    const auto last = trashOneCopy(*trash, group, group.files[1].path);
     EXPECT_TRUE(last.moved.empty());
     EXPECT_EQ(last.tally.changed, 1);
     EXPECT_EQ(trash->moved.size(), 1u);
     // A path that is not in the group does nothing.
-    const auto elsewhere = trashOneCopy(group, t.path("elsewhere"));
+    const auto elsewhere = trashOneCopy(*trash, group, t.path("elsewhere"));
     EXPECT_EQ(elsewhere.tally.changed + elsewhere.tally.failed + elsewhere.tally.moved, 0);
 }
 

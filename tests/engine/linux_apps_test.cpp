@@ -2,17 +2,12 @@
 // a fake dpkg database, a Flatpak installation, a snap and AppImages.
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/ApplicationFolders.h"
 #include "engine/locations/linux/DesktopEntry.h"
 #include "engine/system/AppUninstall.h"
 
-#include "support/FakeApplicationRemover.h"
-#include "support/FakeBackends.h"
-#include "support/FakeMachine.h"
 #include "support/Names.h"
-#include "support/TestPool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -53,22 +48,18 @@ const char* kStatus = "Package: editor\n"
                       "Version: 1\n"
                       "Installed-Size: 99999\n";
 
-struct LinuxApps : ::testing::Test, FakeMachine {
-    ScopedEnv data{"XDG_DATA_HOME", nullptr};
-    ScopedEnv dirs{"XDG_DATA_DIRS", nullptr};
-    std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
-    platform::ScopedService<platform::ApplicationRemover> slot{remover};
+struct LinuxApps : ::testing::Test, TestContext {
     std::vector<std::string> progress;
 
     LinuxApps()
-        : FakeMachine(linuxProfile())
+        : TestContext(linuxProfile())
     {
     }
 
     std::vector<AppInfo> list()
     {
         progress.clear();
-        return currentProfile().installedApps(tree.path("home"), treeMeasure(testPool()),
+        return context.profile->installedApps(context, treeMeasure(*context.pool),
             JobControl([&](const std::string& t) { progress.push_back(t); }));
     }
 
@@ -233,7 +224,7 @@ TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
         (10000 + 2048) * 1024);
     EXPECT_EQ(named(found, "Editor de textos").iconName, "editor");
     EXPECT_EQ(named(found, "Paint").payload, deployment);
-    EXPECT_EQ(named(found, "Paint").size, treeSize(testPool(), deployment));
+    EXPECT_EQ(named(found, "Paint").size, treeSize(*context.pool, deployment));
     const AppInfo& chat = named(found, "Chat"); // every revision the snap keeps
     EXPECT_EQ(chat.size, 7000);
     EXPECT_EQ(chat.payload, tree.path("sys/var/lib/snapd/snaps/chat_12.snap"));
@@ -272,8 +263,6 @@ TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
     const std::string toolEntry = tree.text(
         "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
     tree.text("sys/usr/share/applications/konsole.desktop", entry("Name=Konsole"));
-    auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
-    ScopedFakeBackends fakes{nullptr, nullptr, trash};
 
     const auto apps = list();
     const auto plan = planUninstall(apps,
@@ -286,7 +275,7 @@ TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
 
     const platform::DebianPackage help{"suite-help", "all", "7.0"};
     remover->preview.others = {help};
-    EXPECT_EQ(previewUninstall(plan).others, std::vector<platform::DebianPackage>{help});
+    EXPECT_EQ(previewUninstall(*remover, plan).others, std::vector<platform::DebianPackage>{help});
     const std::vector<platform::DebianPackage> asked{
         {"suite", "amd64", "7.0"}, {"editor", "amd64", "1.2-3"}};
     EXPECT_EQ(remover->previewed, std::vector<std::vector<platform::DebianPackage>>{asked});
@@ -300,7 +289,7 @@ TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
     };
     remover->onRemoveFlatpak
         = [&](const std::string&, bool) { std::filesystem::remove_all(deployment); };
-    const auto report = uninstall(apps, plan, {help});
+    const auto report = uninstall(context, apps, plan, {help});
 
     std::vector<platform::DebianPackage> removed = asked;
     removed.push_back(help);
@@ -324,14 +313,12 @@ TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
     const std::string tool = tree.script("home/Apps/Tool.AppImage", std::string(7000, 'x'));
     const std::string toolEntry = tree.text(
         "home/.local/share/applications/tool.desktop", entry("Name=Tool\nExec=" + tool));
-    auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
-    ScopedFakeBackends fakes{nullptr, nullptr, trash};
     const auto apps = list();
 
     remover->packageAnswer = {false, "Failed to obtain authentication."};
     remover->flatpakAnswer = {false, "error: org.example.Paint/x86_64/stable is running"};
     tree.script("home/Apps/Tool.AppImage", std::string(7001, 'y')); // replaced since listed
-    const auto report = uninstall(apps,
+    const auto report = uninstall(context, apps,
         planUninstall(apps, {named(apps, "Writer"), named(apps, "Paint"), named(apps, "Tool")}),
         {});
     EXPECT_TRUE(report.removed == 0 && report.removedPaths.empty() && report.freed == 0);
@@ -344,7 +331,7 @@ TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
     // A menu entry handed to the bundles' Trash move (as the Mac screen does) is left
     // alone: it is not the application, and the system's entries are not the user's.
     const AppInfo& editor = named(apps, "Editor de textos");
-    EXPECT_EQ(
-        trashListedItems({{editor.path, editor.listed}}).front().outcome, TrashOutcome::changed);
+    EXPECT_EQ(trashListedItems(*trash, {{editor.path, editor.listed}}).front().outcome,
+        TrashOutcome::changed);
     EXPECT_TRUE(tree.exists("sys/usr/share/applications/editor.desktop"));
 }

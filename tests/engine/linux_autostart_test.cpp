@@ -5,11 +5,8 @@
 #include "engine/system/LaunchItemTexts.h"
 
 #include "support/Contains.h"
-#include "support/FakeBackends.h"
-#include "support/FakeCommandRunner.h"
-#include "support/FakeMachine.h"
 #include "support/RunTool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -28,24 +25,19 @@ std::string entry(const std::string& name, const std::string& extra = "")
     return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra;
 }
 
-struct LinuxStartup : ::testing::Test, FakeMachine {
-    ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
-    ScopedEnv dirs{"XDG_CONFIG_DIRS", "/etc/xdg:relative/ignored:/opt/xdg"};
-    ScopedEnv session{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"};
-    std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(tree.dir("trash"));
-    platform::ScopedService<platform::Trash> trashSlot{trash};
-    std::shared_ptr<FakeCommandRunner> runner = std::make_shared<FakeCommandRunner>();
-    platform::ScopedService<platform::CommandRunner> runnerSlot{runner};
+struct LinuxStartup : ::testing::Test, TestContext {
     const std::string user = "home/.config/autostart/";
     const std::string system = "sys/etc/xdg/autostart/";
     const std::string units = "home/.config/systemd/user/";
 
     LinuxStartup()
-        : FakeMachine(linuxProfile())
+        : TestContext(linuxProfile())
     {
+        setEnv("XDG_CONFIG_DIRS", "/etc/xdg:relative/ignored:/opt/xdg");
+        setEnv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     }
 
-    std::vector<LaunchItem> list() const { return linuxProfile().launchItems(tree.path("home")); }
+    std::vector<LaunchItem> list() const { return linuxProfile().launchItems(context); }
 
     LaunchItem item(const std::string& rel) const
     {
@@ -57,7 +49,7 @@ struct LinuxStartup : ::testing::Test, FakeMachine {
     }
     bool disable(const std::string& rel) const
     {
-        return linuxProfile().disableLaunchItem(item(rel)).ok;
+        return linuxProfile().disableLaunchItem(context, item(rel)).ok;
     }
 
     // Entries each autostart rule decides on: a user's own, a user's file in place of
@@ -113,13 +105,13 @@ TEST_F(LinuxStartup, MergesEntriesByNameAndTellsWhichStart)
             "Try|Inicio (Sistema)|off|sys/etc/xdg/autostart/try.desktop",
             "Extra|Inicio (Sistema)|on|sys/opt/xdg/autostart/extra.desktop",
         }));
-    EXPECT_TRUE(runner->calls.empty()); // no unit linked: systemctl is not asked
+    EXPECT_TRUE(commands->calls.empty()); // no unit linked: systemctl is not asked
 
     EXPECT_EQ(item(user + "mine.desktop").action, LaunchItemAction::moveToTrash);
     EXPECT_EQ(item(user + "override.desktop").action, LaunchItemAction::hideUserEntry);
     EXPECT_EQ(item(system + "kde.desktop").action, LaunchItemAction::hideSystemEntry);
     // Without a desktop named, an entry for some desktops starts in none.
-    const ScopedEnv none{"XDG_CURRENT_DESKTOP", nullptr};
+    setEnv("XDG_CURRENT_DESKTOP", "");
     EXPECT_FALSE(item(system + "gnome.desktop").isEnabled);
     EXPECT_TRUE(item(system + "notgnome.desktop").isEnabled);
 }
@@ -176,14 +168,14 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
     tree.link("home/.config/autostart", tree.path("sys/etc/xdg/autostart"));
     const LaunchItem shared = item(user + "panel.desktop");
     EXPECT_EQ(shared.action, LaunchItemAction::hideUserEntry);
-    const LaunchItemOutcome refused = linuxProfile().disableLaunchItem(shared);
+    const LaunchItemOutcome refused = linuxProfile().disableLaunchItem(context, shared);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.error.find("carpeta del sistema"), std::string::npos) << refused.error;
     EXPECT_EQ(readFile(panel), entry("Panel"));
 
     LaunchItem stranger; // not from any autostart folder
     stranger.path = tree.text("elsewhere/x.desktop", entry("X"));
-    EXPECT_FALSE(linuxProfile().disableLaunchItem(stranger).ok);
+    EXPECT_FALSE(linuxProfile().disableLaunchItem(context, stranger).ok);
     EXPECT_TRUE(tree.exists("elsewhere/x.desktop"));
 
     std::filesystem::remove(tree.path("home/.config/autostart"));
@@ -198,7 +190,8 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
 
     const std::string mine = tree.text(user + "mine.desktop", entry("Mine"));
     trash->refuse.push_back(mine);
-    const LaunchItemOutcome kept = linuxProfile().disableLaunchItem(item(user + "mine.desktop"));
+    const LaunchItemOutcome kept
+        = linuxProfile().disableLaunchItem(context, item(user + "mine.desktop"));
     EXPECT_FALSE(kept.ok);
     EXPECT_EQ(kept.error, "No se pudo mover a la Papelera.");
 }
@@ -210,12 +203,12 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
     tree.link(units + "default.target.wants/sync.service", tree.path(units + "sync.service"));
     tree.link(units + "timers.target.wants/backup.timer", tree.path(units + "backup.timer"));
     tree.link(units + "default.target.wants/gone.service", tree.path(units + "gone.service"));
-    runner->reply(0,
+    commands->reply(0,
         "backup.timer enabled enabled\nsync.service enabled enabled\n"
         "gpg-agent.socket enabled enabled\n");
     auto found = list();
-    ASSERT_EQ(runner->calls.size(), 1u);
-    EXPECT_EQ(runner->calls[0],
+    ASSERT_EQ(commands->calls.size(), 1u);
+    EXPECT_EQ(commands->calls[0],
         (std::vector<std::string>{"systemctl", "--user", "list-unit-files", "--state=enabled",
             "--no-legend", "--no-pager"}));
     ASSERT_EQ(found.size(), 2u); // not the dangling link, nor the machine-wide socket
@@ -223,25 +216,25 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
     EXPECT_EQ(found[1].action, LaunchItemAction::disableUnit);
 
     // systemctl says a linked unit is not enabled (masked, say): it is left out.
-    runner->reply(0, "sync.service enabled enabled\n");
+    commands->reply(0, "sync.service enabled enabled\n");
     EXPECT_EQ(list().size(), 1u);
     // Without an answer (no user bus), the links decide.
-    runner->reply(1, "", "Failed to connect to bus");
+    commands->reply(1, "", "Failed to connect to bus");
     EXPECT_EQ(list().size(), 2u);
 
-    runner->calls.clear();
-    runner->reply(0, "", "Failed to disable unit, unit sync.service does not exist.\n");
-    const LaunchItemOutcome stillLinked = linuxProfile().disableLaunchItem(found[1]);
+    commands->calls.clear();
+    commands->reply(0, "", "Failed to disable unit, unit sync.service does not exist.\n");
+    const LaunchItemOutcome stillLinked = linuxProfile().disableLaunchItem(context, found[1]);
     EXPECT_FALSE(stillLinked.ok); // exit 0, yet the link is there: not reported as done
     EXPECT_EQ(stillLinked.error, "Failed to disable unit, unit sync.service does not exist.");
-    EXPECT_EQ(runner->calls.at(0),
+    EXPECT_EQ(commands->calls.at(0),
         (std::vector<std::string>{"systemctl", "--user", "disable", "--", "sync.service"}));
 
-    runner->answer = nullptr;
-    runner->effect = [&](const std::vector<std::string>&) {
+    commands->answer = nullptr;
+    commands->effect = [&](const std::vector<std::string>&) {
         std::filesystem::remove(tree.path(units + "default.target.wants/sync.service"));
     };
-    EXPECT_TRUE(linuxProfile().disableLaunchItem(found[1]).ok);
+    EXPECT_TRUE(linuxProfile().disableLaunchItem(context, found[1]).ok);
 }
 
 // The argument vectors against the real systemctl, which works on the unit folders
@@ -252,18 +245,23 @@ TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
     struct stat st { };
     if (!hasTool("systemctl") || ::stat("/run/systemd/system", &st) == 0)
         GTEST_SKIP() << "needs systemctl without a running systemd";
-    platform::Service<platform::CommandRunner>::set(nullptr); // the real runner
-    const ScopedEnv configHome{"XDG_CONFIG_HOME", tree.path("home/.config")};
+    setEnv("XDG_CONFIG_HOME", tree.path("home/.config"));
+    // The real program, in the environment this context stands for.
+    const std::vector<std::string> env{
+        "HOME=" + tree.path("home"), "XDG_CONFIG_HOME=" + tree.path("home/.config")};
+    commands->answer = [&](const std::vector<std::string>& argv) {
+        const ToolRun run = runTool(argv, env);
+        return platform::CommandResult{run.status >= 0, run.status, run.out, {}};
+    };
     tree.text(units + "tidvale-probe.service",
         "[Service]\nExecStart=/bin/true\n[Install]\nWantedBy=default.target\n");
-    const auto enabled = runTool({"systemctl", "--user", "enable", "tidvale-probe.service"},
-        {"HOME=" + tree.path("home"), "XDG_CONFIG_HOME=" + tree.path("home/.config")});
+    const auto enabled = runTool({"systemctl", "--user", "enable", "tidvale-probe.service"}, env);
     ASSERT_EQ(enabled.status, 0);
     ASSERT_TRUE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
 
     const LaunchItem unit = item(units + "default.target.wants/tidvale-probe.service");
     EXPECT_EQ(unit.name, "tidvale-probe.service");
-    const LaunchItemOutcome done = linuxProfile().disableLaunchItem(unit);
+    const LaunchItemOutcome done = linuxProfile().disableLaunchItem(context, unit);
     EXPECT_TRUE(done.ok) << done.error;
     EXPECT_FALSE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
     EXPECT_TRUE(tree.exists(units + "tidvale-probe.service"));
@@ -276,7 +274,7 @@ TEST_F(LinuxStartup, DexStartsExactlyTheEnabledEntries)
 {
     if (!hasTool("dex"))
         GTEST_SKIP() << "dex is not installed";
-    const ScopedEnv gnome{"XDG_CURRENT_DESKTOP", "GNOME"};
+    setEnv("XDG_CURRENT_DESKTOP", "GNOME");
     entries();
 
     const auto dexStarts = [&] {

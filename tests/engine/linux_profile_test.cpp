@@ -1,16 +1,12 @@
 // The shared scanner and removal on a Linux desktop's folders, rooted in a temporary
 // home and system root.
 #include "engine/admin/AdminPolicy.h"
-#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/UserDirs.h"
 #include "engine/scan/ScanService.h"
 
-#include "support/FakeBackends.h"
-#include "support/FakeMachine.h"
 #include "support/RunTool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +18,12 @@ using namespace tidvale::linuxdesk;
 
 namespace {
 
-struct LinuxDesktop : ::testing::Test, FakeMachine {
-    ScopedEnv cache{"XDG_CACHE_HOME", nullptr};
-    ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
-    ScopedEnv data{"XDG_DATA_HOME", nullptr};
-    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
-    ScopedFakeBackends fakes{running};
-
+struct LinuxDesktop : ::testing::Test, TestContext {
     LinuxDesktop()
-        : FakeMachine(linuxProfile())
+        : TestContext(linuxProfile())
     {
     }
+    const ScanService service{context};
 };
 
 } // namespace
@@ -53,8 +44,7 @@ TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
         "[Trash Info]\nPath=/home/ana/informe%20final.pdf\nDeletionDate=2026-01-02T03:04:05\n");
 
     std::vector<std::string> steps, rows;
-    const auto items
-        = ScanService::shared().scanSystemJunk([&](const std::string& t) { steps.push_back(t); });
+    const auto items = service.scanSystemJunk([&](const std::string& t) { steps.push_back(t); });
     EXPECT_EQ(steps.size(), 5u);
     for (const auto& i : items)
         rows.push_back(
@@ -67,7 +57,7 @@ TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
 
     // Emptying the Trash takes the entry's record with it, so no other Trash client
     // is left listing a file that is gone.
-    const auto result = ScanService::shared().deleteItems(items);
+    const auto result = service.deleteItems(items);
     EXPECT_TRUE(result.failures.empty());
     EXPECT_FALSE(tree.exists("home/.local/share/Trash/files/informe"));
     EXPECT_FALSE(tree.exists("home/.local/share/Trash/info/informe.trashinfo"));
@@ -83,11 +73,11 @@ TEST_F(LinuxDesktop, ChromiumCachesHistoryAndTheRunningRule)
     tree.file("home/.config/chromium/Default/History", 20);
     tree.file("home/.mozilla/firefox/places/places.sqlite", 20);
 
-    const auto caches = ScanService::shared().scanBrowsers(false);
+    const auto caches = service.scanBrowsers(false);
     ASSERT_EQ(caches.size(), 2u);
     for (const auto& item : caches)
         EXPECT_EQ(item.category, ScanCategory::browserChromium);
-    const auto all = ScanService::shared().scanBrowsers(true);
+    const auto all = service.scanBrowsers(true);
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(all.back().name, "Historial · History");
     EXPECT_FALSE(all.back().isSelected);
@@ -96,13 +86,13 @@ TEST_F(LinuxDesktop, ChromiumCachesHistoryAndTheRunningRule)
     running->setExecutables({"/usr/lib/chromium/chromium"});
     const ScanItem whole{
         "chromium", tree.path("home/.cache/chromium"), 40, ScanCategory::userCache, true, false};
-    const auto refused = ScanService::shared().deleteItems({whole, caches[0]});
+    const auto refused = service.deleteItems({whole, caches[0]});
     ASSERT_EQ(refused.failures.size(), 2u);
     EXPECT_EQ(refused.failures[0].second, "Cierra Chromium y vuelve a intentarlo.");
     EXPECT_TRUE(tree.exists("home/.cache/chromium/Default/Cache/Cache_Data/data_0"));
 
     running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
-    EXPECT_TRUE(ScanService::shared().deleteItems({whole}).failures.empty());
+    EXPECT_TRUE(service.deleteItems({whole}).failures.empty());
     EXPECT_FALSE(tree.exists("home/.cache/chromium"));
 }
 
@@ -113,7 +103,7 @@ TEST_F(LinuxDesktop, ACleanTrustsNothingThatChangedSinceTheScan)
 {
     tree.file("home/.cache/a/blob", 600'000);
     tree.file("home/.cache/b/blob", 600'000);
-    const auto items = ScanService::shared().scanSystemJunk();
+    const auto items = service.scanSystemJunk();
     ASSERT_EQ(items.size(), 2u);
     const ScanItem& a = items[0].name == "a" ? items[0] : items[1];
     const ScanItem& b = items[0].name == "a" ? items[1] : items[0];
@@ -121,7 +111,7 @@ TEST_F(LinuxDesktop, ACleanTrustsNothingThatChangedSinceTheScan)
     std::filesystem::remove_all(tree.path("home/.cache/a"));
     const std::string target = tree.file("elsewhere/big", 900'000);
     tree.link("home/.cache/a", target);
-    const auto swapped = ScanService::shared().deleteItems({a});
+    const auto swapped = service.deleteItems({a});
     EXPECT_TRUE(swapped.failures.empty());
     EXPECT_EQ(swapped.freed, static_cast<int64_t>(target.size()));
     EXPECT_TRUE(tree.exists("elsewhere/big"));
@@ -129,7 +119,7 @@ TEST_F(LinuxDesktop, ACleanTrustsNothingThatChangedSinceTheScan)
     std::filesystem::rename(tree.path("home/.cache"), tree.path("home/old-cache"));
     tree.link("home/.cache", tree.path("home"));
     tree.file("home/b/tesis.odt", 10); // what home/.cache/b leads to now
-    const auto refused = ScanService::shared().deleteItems({b});
+    const auto refused = service.deleteItems({b});
     ASSERT_EQ(refused.failures.size(), 1u);
     EXPECT_EQ(refused.freed, 0);
     EXPECT_NE(refused.failures[0].second.find("es tu carpeta de inicio"), std::string::npos);
@@ -145,35 +135,20 @@ TEST_F(LinuxDesktop, AdministratorTakesOnlyFinishedLogsAndDownloadedPackages)
     tree.file("sys/var/log/auth.log", 1);
     tree.file("sys/var/cache/apt/archives/x.deb", 1);
     tree.file("sys/Library/Caches/mac", 1);
-    EXPECT_EQ(adminAreaOf(sys + "/var/log/apt/history.log.2.gz"), sys + "/var/log");
-    EXPECT_TRUE(isAdminDeletable(sys + "/var/cache/apt/archives/x.deb"));
-    EXPECT_FALSE(isAdminDeletable(sys + "/var/log/auth.log"));
-    EXPECT_FALSE(isAdminDeletable(sys + "/Library/Caches/mac"));
+    EXPECT_EQ(adminAreaOf(context, sys + "/var/log/apt/history.log.2.gz"), sys + "/var/log");
+    EXPECT_TRUE(isAdminDeletable(context, sys + "/var/cache/apt/archives/x.deb"));
+    EXPECT_FALSE(isAdminDeletable(context, sys + "/var/log/auth.log"));
+    EXPECT_FALSE(isAdminDeletable(context, sys + "/Library/Caches/mac"));
 }
 
 TEST_F(LinuxDesktop, PersonalFoldersAreTheDesktopsNames)
 {
-    ScopedEnv names{"XDG_CONFIG_HOME", tree.dir("config")};
     tree.text("config/user-dirs.dirs", "XDG_VIDEOS_DIR=\"" + tree.path("Vídeos") + "\"\n");
-    const auto folders = defaultScanFolders();
+    setEnv("XDG_CONFIG_HOME", tree.path("config"));
+    const auto& folders = context.folders.personal;
     ASSERT_EQ(folders.size(), 6u);
-    EXPECT_EQ(folders[0], realHome() + "/Downloads");
+    EXPECT_EQ(folders[0], context.folders.realHome + "/Downloads");
     EXPECT_EQ(folders[4], tree.path("Vídeos"));
-}
-
-TEST(ProfileChoice, ExplicitChoiceThenEnvironmentThenPlatform)
-{
-    {
-        ScopedEnv env{"TIDVALE_PROFILE", "mac"};
-        EXPECT_EQ(currentProfile().id(), ProfileId::mac);
-        const ScopedProfile chosen(linuxProfile());
-        EXPECT_EQ(currentProfile().id(), ProfileId::linuxDesktop);
-    }
-    ScopedEnv env{"TIDVALE_PROFILE", "beos"};
-    EXPECT_EQ(&currentProfile(), &platformProfile());
-    EXPECT_EQ(unknownProfileInEnvironment(), "beos");
-    EXPECT_EQ(macProfile().texts().readyToScan, "Listo para escanear tu Mac");
-    EXPECT_EQ(linuxProfile().texts().readyToScan, "Listo para escanear tu equipo");
 }
 
 namespace {

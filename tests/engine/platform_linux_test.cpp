@@ -22,11 +22,44 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 using namespace tidvale::platform;
+
+namespace {
+
+// Sets a variable of this test's own process while it lives: these backends hand the
+// work to GLib and posix_spawnp, which read the process environment themselves, and
+// ctest runs each test in a process of its own.
+class ProcessVariable {
+public:
+    ProcessVariable(const char* name, const std::string& value)
+        : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ProcessVariable()
+    {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ProcessVariable(const ProcessVariable&) = delete;
+    ProcessVariable& operator=(const ProcessVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+} // namespace
 
 TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
 {
@@ -47,7 +80,7 @@ TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
 TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
 {
     TestTree t;
-    const ScopedEnv data("XDG_DATA_HOME", t.dir("data").c_str());
+    const ProcessVariable data("XDG_DATA_HOME", t.dir("data"));
     const std::string victim = t.file("docs/a b%c.txt", 12);
     auto trash = systemTrash();
     auto ok = trash->moveToTrash(victim);
@@ -66,7 +99,7 @@ TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
 // the helper unprivileged.
 struct FakePkexec : ::testing::Test {
     TestTree t;
-    ScopedEnv path{"PATH", t.root() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")};
+    ProcessVariable path{"PATH", t.root() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")};
     void install(int status)
     {
         t.script("pkexec",

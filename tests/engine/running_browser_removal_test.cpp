@@ -2,10 +2,10 @@
 // whatever its category.
 #include "engine/locations/LocationsProfile.h"
 #include "engine/scan/ScanService.h"
+#include "platform/RunningApplications.h"
 
-#include "support/FakeBackends.h"
 #include "support/RunningProgram.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +32,9 @@ std::vector<std::string> failedPaths(const DeleteResult& result)
 
 TEST(RunningBrowserRemoval, DataRootsAreComparedByComponent)
 {
-    const ScopedProfile mac(macProfile());
-    TestTree tree;
-    ScopedHome home(tree.dir("home"));
-    ScopedFakeBackends fakes{std::make_shared<FakeRunningApplications>(
-        std::vector<std::string>{"com.apple.Safari", "com.microsoft.edgemac"})};
+    TestContext mac;
+    TestTree& tree = mac.tree;
+    mac.running->set({"com.apple.Safari", "com.microsoft.edgemac"});
     tree.file("home/Library/Caches/com.apple.Safari/db", 10);
     tree.file("home/Library/Application Support/Microsoft Edge/Default/Cache/x", 10);
     const std::vector<ScanItem> items{
@@ -46,7 +44,7 @@ TEST(RunningBrowserRemoval, DataRootsAreComparedByComponent)
         cacheItem(tree.file("home/Library/Caches/com.apple.Safari2", 10)), // a mere prefix
         cacheItem(tree.file("home/Library/Caches/Firefox/x", 10)),         // not running
     };
-    auto result = ScanService::shared().deleteItems(items);
+    auto result = ScanService(mac.context).deleteItems(items);
     ASSERT_EQ(failedPaths(result),
         (std::vector<std::string>{items[0].path, items[1].path, items[2].path}));
     EXPECT_EQ(result.failures[0].second, "Cierra Safari y vuelve a intentarlo.");
@@ -62,14 +60,15 @@ TEST(RunningBrowserRemoval, DataRootsAreComparedByComponent)
 // test's Firefox running meanwhile would be this one's as well.
 TEST(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
 {
-    const ScopedProfile desktop(linuxProfile());
-    const auto firefoxRuns
-        = [] { return linuxProfile().isBrowserRunning(ScanCategory::browserFirefox); };
     for (const char* name : {"firefox", "firefox-esr"}) {
         SCOPED_TRACE(name);
-        TestTree tree;
-        ScopedHome home(tree.dir("home"));
-        ScopedEnv cache("XDG_CACHE_HOME", nullptr);
+        TestContext desktop(linuxProfile());
+        desktop.context.backends.runningApplications = platform::systemRunningApplications();
+        const auto firefoxRuns = [&] {
+            return linuxProfile().isBrowserRunning(desktop.context, ScanCategory::browserFirefox);
+        };
+        const ScanService service(desktop.context);
+        TestTree& tree = desktop.tree;
         const std::string entry = "home/.cache/mozilla/firefox/ab.default/cache2/entries/1";
         tree.file(entry, 600'000);
         const std::vector<ScanItem> items{cacheItem(tree.path(entry)),
@@ -77,7 +76,7 @@ TEST(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
         {
             const RunningProgram browser(tree, std::string("bin/") + name);
             ASSERT_TRUE(eventually(firefoxRuns)) << name << " was never seen running";
-            const auto refused = ScanService::shared().deleteItems(items);
+            const auto refused = service.deleteItems(items);
             ASSERT_EQ(refused.failures.size(), 3u);
             for (const auto& [path, message] : refused.failures)
                 EXPECT_EQ(message, "Cierra Mozilla Firefox y vuelve a intentarlo.") << path;
@@ -85,7 +84,7 @@ TEST(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
             EXPECT_TRUE(tree.exists(entry));
         }
         ASSERT_TRUE(eventually([&] { return !firefoxRuns(); }));
-        EXPECT_TRUE(ScanService::shared().deleteItems(items).failures.empty());
+        EXPECT_TRUE(service.deleteItems(items).failures.empty());
         EXPECT_FALSE(tree.exists("home/.cache"));
     }
 }

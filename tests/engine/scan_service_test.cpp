@@ -1,13 +1,11 @@
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/scan/JunkCleanRules.h"
+#include "engine/scan/RunningBrowsers.h"
 #include "engine/scan/ScanService.h"
 
-#include "support/FakeBackends.h"
-#include "support/FakeMachine.h"
 #include "support/Names.h"
-#include "support/TestPool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +15,8 @@ using namespace tidvale;
 
 namespace {
 
-struct ScanFixture : ::testing::Test, FakeMachine {
-    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
-    ScopedFakeBackends fakes{running};
-
-    ScanFixture()
-        : FakeMachine(macProfile())
-    {
-    }
+struct ScanFixture : ::testing::Test, TestContext {
+    const ScanService service{context};
 
     const ScanItem* find(const std::vector<ScanItem>& items, const std::string& name)
     {
@@ -60,8 +52,7 @@ TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
     tree.file("home/.Trash/big", 9000000);
 
     std::vector<std::string> progress;
-    auto items = ScanService::shared().scanSystemJunk(
-        [&](const std::string& t) { progress.push_back(t); });
+    auto items = service.scanSystemJunk([&](const std::string& t) { progress.push_back(t); });
 
     EXPECT_EQ(progress,
         (std::vector<std::string>{"Escaneando caché de usuario...",
@@ -74,32 +65,30 @@ TEST_F(ScanFixture, ThresholdsHiddenEntriesAndSizeOrder)
     EXPECT_EQ(items[1].path, tree.path("home/Library/Caches/over"));
 }
 
-// The service looks where the profile it was given says, whatever profile is in force,
-// and a stop while an item is measured leaves that item out rather than listing a
-// part of its size.
-TEST_F(ScanFixture, InjectedProfileAndMeasureAndAStopMidItem)
+// The service measures with what it was given, and a stop while an item is measured
+// leaves that item out rather than listing a part of its size.
+TEST_F(ScanFixture, InjectedMeasureAndAStopMidItem)
 {
     tree.file("home/Library/Caches/app/a", 600000);
     tree.file("home/Library/Logs/one.log", 1);
     tree.file("home/Library/Logs/two.log", 2);
     tree.file("home/.Trash/old", 3);
-    ScopedProfile elsewhere{linuxProfile()};
 
     auto flag = std::make_shared<CancelFlag>();
     std::vector<std::string> measured;
-    const ScanService service(&macProfile(), [&](const std::string& path, const JobControl& job) {
+    const ScanService measuring(context, [&](const std::string& path, const JobControl& job) {
         measured.push_back(path);
         if (path.ends_with(".log")) { // the user logs step is under way
             flag->cancel();
             return std::optional<int64_t>();
         }
-        return measureTree(testPool(), path, job);
+        return measureTree(*context.pool, path, job);
     });
-    EXPECT_EQ(service.sizeOfPath(tree.path("home/.Trash/old")), 3);
+    EXPECT_EQ(measuring.sizeOfPath(tree.path("home/.Trash/old")), 3);
 
     std::vector<std::string> said;
     const auto items
-        = service.scanSystemJunk({[&](const std::string& t) { said.push_back(t); }, flag});
+        = measuring.scanSystemJunk({[&](const std::string& t) { said.push_back(t); }, flag});
     EXPECT_EQ(said,
         (std::vector<std::string>{"Escaneando caché de usuario...",
             "Escaneando caché del sistema...", "Escaneando registros de usuario..."}));
@@ -110,7 +99,7 @@ TEST_F(ScanFixture, InjectedProfileAndMeasureAndAStopMidItem)
 
     // A browser scan stopped before it starts measures nothing.
     measured.clear();
-    EXPECT_TRUE(service.scanBrowsers(true, {{}, flag}).empty());
+    EXPECT_TRUE(measuring.scanBrowsers(true, {{}, flag}).empty());
     EXPECT_TRUE(measured.empty());
 }
 
@@ -120,7 +109,7 @@ TEST_F(ScanFixture, MachineWideItemsNeedAdminOnlyWhenNotWritable)
     tree.file("sys/Library/Caches/locked/a", 600000);
     tree.file("sys/Library/Logs/system.log", 3);
     tree.protect("sys/Library/Caches/locked");
-    auto found = rows(ScanService::shared().scanSystemJunk());
+    auto found = rows(service.scanSystemJunk());
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found,
         (std::vector<std::string>{"locked|Caché del Sistema|600000|admin",
@@ -139,8 +128,7 @@ TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
     tree.file("home/Library/Safari/History.db-shm", 5);
 
     std::vector<std::string> progress;
-    auto quiet = ScanService::shared().scanBrowsers(
-        false, [&](const std::string& t) { progress.push_back(t); });
+    auto quiet = service.scanBrowsers(false, [&](const std::string& t) { progress.push_back(t); });
     EXPECT_EQ(progress,
         (std::vector<std::string>{"Escaneando Safari...", "Escaneando Google Chrome...",
             "Escaneando Google Chrome...", "Escaneando Microsoft Edge...",
@@ -149,7 +137,7 @@ TEST_F(ScanFixture, BrowsersInFixedOrderWithFirefoxProfilesAndHistory)
     EXPECT_EQ(rows(quiet),
         (std::vector<std::string>{"com.apple.Safari|Safari|10", "Cache|Google Chrome|20",
             "GPUCache|Google Chrome|30", "Caché (abc.default)|Mozilla Firefox|40"}));
-    const auto full = rows(ScanService::shared().scanBrowsers(true));
+    const auto full = rows(service.scanBrowsers(true));
     EXPECT_EQ(std::vector<std::string>(full.begin() + 4, full.end()),
         (std::vector<std::string>{"Historial · History.db|Safari|50|unticked",
             "Historial · History.db-shm|Safari|5|unticked"}));
@@ -170,7 +158,7 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
         {"locked", admin, 100, ScanCategory::systemCache, true, true},
         {"keep", unticked, 100, ScanCategory::userCache, false, true},
         {"gone", gone, 5, ScanCategory::userLogs, true, false}};
-    auto result = ScanService::shared().deleteItems(items);
+    auto result = service.deleteItems(items);
 
     EXPECT_EQ(result.freed, 100);
     EXPECT_FALSE(tree.exists("home/Library/Caches/app"));
@@ -196,7 +184,7 @@ TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
                                           ScanCategory::userLogs, true, false},
         {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true,
             false}};
-    auto result = ScanService::shared().deleteItems(items);
+    auto result = service.deleteItems(items);
     EXPECT_EQ(result.freed, 0);
     // A password could only end in "Ruta no permitida" for the user's own folder.
     ASSERT_EQ(result.failures.size(), 1u);
@@ -221,18 +209,18 @@ TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
     tree.dir("home/Library/Application Support/Google/Chrome/Default");
     tree.link("home/Library/Application Support/Google/Chrome/Default/Cache", big);
 
-    auto junk = ScanService::shared().scanSystemJunk();
+    auto junk = service.scanSystemJunk();
     ASSERT_EQ(junk.size(), 2u);
     EXPECT_EQ(find(junk, "cached"), nullptr);
     ASSERT_NE(find(junk, "linked"), nullptr);
     EXPECT_EQ(find(junk, "linked")->size, linkSize);
     EXPECT_EQ(find(junk, "everything")->size, 1);
-    auto browsers = ScanService::shared().scanBrowsers(false);
+    auto browsers = service.scanBrowsers(false);
     ASSERT_EQ(browsers.size(), 1u);
     EXPECT_EQ(browsers[0].size, linkSize);
 
     junk.insert(junk.end(), browsers.begin(), browsers.end());
-    auto result = ScanService::shared().deleteItems(junk);
+    auto result = service.deleteItems(junk);
     EXPECT_TRUE(result.failures.empty());
     EXPECT_EQ(result.freed, 2 * linkSize + 1); // what was listed is what went
     EXPECT_FALSE(tree.exists("home/.Trash/linked"));
@@ -244,19 +232,18 @@ TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
 // itself running holds its category.
 TEST(ScanCategoryTest, RunningCheckIsExact)
 {
-    const ScopedProfile mac(macProfile());
-    auto running = std::make_shared<FakeRunningApplications>(
-        std::vector<std::string>{"org.mozilla.firefox.nightly", "com.google.Chrome.canary"});
-    ScopedFakeBackends fakes{running};
-    EXPECT_FALSE(runningBrowserName(ScanCategory::browserFirefox));
-    EXPECT_FALSE(runningBrowserName(ScanCategory::browserChrome));
+    const TestContext mac;
+    const auto& running = mac.running;
+    running->set({"org.mozilla.firefox.nightly", "com.google.Chrome.canary"});
+    EXPECT_FALSE(runningBrowser(mac.context, ScanCategory::browserFirefox));
+    EXPECT_FALSE(runningBrowser(mac.context, ScanCategory::browserChrome));
     running->set(
         {"org.mozilla.firefox", "com.apple.Safari", "com.google.Chrome", "com.microsoft.edgemac"});
-    EXPECT_EQ(runningBrowserName(ScanCategory::browserFirefox), "Mozilla Firefox");
+    EXPECT_EQ(runningBrowser(mac.context, ScanCategory::browserFirefox), "Mozilla Firefox");
     const int before = running->calls;
     for (auto c : {ScanCategory::userCache, ScanCategory::systemCache, ScanCategory::userLogs,
              ScanCategory::systemLogs, ScanCategory::trash})
-        EXPECT_FALSE(runningBrowserName(c));
+        EXPECT_FALSE(runningBrowser(mac.context, c));
     EXPECT_EQ(running->calls, before); // the platform is not asked for system categories
 }
 

@@ -1,17 +1,10 @@
-#include "engine/core/Dispatch.h"
-#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/VolumeName.h"
-#include "engine/scan/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 
 #include "support/Contains.h"
-#include "support/FakeMachine.h"
-#include "support/FakeSystemStatistics.h"
 #include "support/Names.h"
-#include "support/TestPool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -39,33 +32,6 @@ std::string textEntry(const std::string& key, const std::string& value)
     return "<key>" + key + "</key><string>" + value + "</string>";
 }
 
-// Keeps what the service hands to other threads until the test runs it, the timed
-// work first and then the main thread's, so the test sees what reaches the main thread
-// and when. Timed waits are noted, not waited.
-class QueueDispatcher final : public Dispatcher {
-public:
-    void toBackground(std::function<void()> work) override { work(); }
-    void toBackgroundAfter(std::chrono::milliseconds delay, std::function<void()> work) override
-    {
-        waits.push_back(delay);
-        later.push_back(std::move(work));
-    }
-    void toMain(std::function<void()> work) override { main.push_back(std::move(work)); }
-    static void run(std::vector<std::function<void()>>& queue)
-    {
-        for (auto work = std::exchange(queue, {}); auto& w : work)
-            w();
-    }
-    std::vector<std::chrono::milliseconds> waits;
-    std::vector<std::function<void()>> later, main;
-};
-
-struct ScopedDispatcher {
-    std::shared_ptr<Dispatcher> saved = dispatcher();
-    explicit ScopedDispatcher(std::shared_ptr<Dispatcher> d) { setDispatcher(std::move(d)); }
-    ~ScopedDispatcher() { setDispatcher(saved); }
-};
-
 platform::VmFigures withFree(uint64_t free)
 {
     platform::VmFigures f;
@@ -73,15 +39,11 @@ platform::VmFigures withFree(uint64_t free)
     return f;
 }
 
-struct SystemInfoFixture : ::testing::Test, FakeMachine {
-    std::shared_ptr<FakeMemoryStatistics> memory = std::make_shared<FakeMemoryStatistics>(8000);
-    platform::ScopedService<platform::MemoryStatistics> memorySlot{memory};
-    std::shared_ptr<SystemInfoService> service = SystemInfoService::create(treeMeasure(testPool()));
-
-    SystemInfoFixture()
-        : FakeMachine(macProfile())
-    {
-    }
+struct SystemInfoFixture : ::testing::Test, TestContext {
+    // The one-second wait of the memory measure is noted, not waited.
+    std::vector<std::chrono::milliseconds> waits;
+    const SystemInfoService service{
+        context, {}, [this](std::chrono::milliseconds wait) { waits.push_back(wait); }};
 };
 
 } // namespace
@@ -112,7 +74,7 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
 
     std::vector<std::string> progress;
     const auto apps
-        = service->getInstalledApps([&](const std::string& t) { progress.push_back(t); });
+        = service.getInstalledApps([&](const std::string& t) { progress.push_back(t); });
     ASSERT_EQ(names(apps), (std::vector<std::string>{"Editor", "Mine", ".Hidden", "X", "Big"}));
     EXPECT_EQ(apps[0].path, tree.path("sys/Applications/Editor.app"));
     EXPECT_EQ(apps[0].version + " " + apps[0].bundleID, "2.1 org.example.Editor");
@@ -125,8 +87,8 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
     EXPECT_EQ(std::set<std::string>(progress.end() - 2, progress.end()),
         (std::set<std::string>{"Leyendo Mine...", "Leyendo Big..."}));
 
-    SystemLocations::setRoot(tree.path("nowhere")); // a missing folder is skipped
-    EXPECT_EQ(service->getInstalledApps().size(), 2u);
+    context.folders.systemRoot = tree.path("nowhere"); // a missing folder is skipped
+    EXPECT_EQ(service.getInstalledApps().size(), 2u);
 }
 
 TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
@@ -134,10 +96,9 @@ TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
     tree.file("sys/Applications/Editor.app/Contents/MacOS/Editor", 5000);
     tree.text("home/.local/share/applications/notes.desktop",
         "[Desktop Entry]\nType=Application\nName=Notas\n");
-    ScopedEnv data{"XDG_DATA_HOME", nullptr};
-    EXPECT_EQ(service->getInstalledApps().at(0).source, AppSource::bundle);
-    ScopedProfile desktop{linuxProfile()};
-    const auto apps = service->getInstalledApps();
+    EXPECT_EQ(service.getInstalledApps().at(0).source, AppSource::bundle);
+    context.profile = &linuxProfile();
+    const auto apps = service.getInstalledApps();
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0].name, "Notas");
 }
@@ -147,28 +108,27 @@ TEST_F(SystemInfoFixture, AStopWhileABundleIsMeasuredLeavesItOut)
     tree.file("sys/Applications/First.app/Contents/MacOS/f", 100);
     tree.file("home/Applications/Second.app/Contents/MacOS/s", 200);
     auto flag = std::make_shared<CancelFlag>();
-    const auto stopping
-        = SystemInfoService::create([&](const std::string& path, const JobControl&) {
-              if (path.ends_with("Second.app")) {
-                  flag->cancel();
-                  return std::optional<int64_t>();
-              }
-              return std::optional<int64_t>(100);
-          });
+    const SystemInfoService stopping(context, [&](const std::string& path, const JobControl&) {
+        if (path.ends_with("Second.app")) {
+            flag->cancel();
+            return std::optional<int64_t>();
+        }
+        return std::optional<int64_t>(100);
+    });
     std::vector<std::string> said;
     const auto apps
-        = stopping->getInstalledApps({[&](const std::string& t) { said.push_back(t); }, flag});
+        = stopping.getInstalledApps({[&](const std::string& t) { said.push_back(t); }, flag});
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0].name, "First");
     EXPECT_EQ(said, (std::vector<std::string>{"Leyendo First...", "Leyendo Second..."}));
-    EXPECT_TRUE(stopping->getInstalledApps({{}, flag}).empty());
+    EXPECT_TRUE(stopping.getInstalledApps({{}, flag}).empty());
 }
 
 TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 {
     tree.text("sys/Library/LaunchAgents/sys.agent.plist", xmlPlist(textEntry("Label", "s")));
     tree.text("sys/Library/LaunchDaemons/sys.daemon.plist", xmlPlist(""));
-    ASSERT_EQ(service->getLaunchItems().size(), 2u); // no home LaunchAgents folder at all
+    ASSERT_EQ(service.getLaunchItems().size(), 2u); // no home LaunchAgents folder at all
 
     const std::string user = "home/Library/LaunchAgents/";
     tree.text(user + "com.example.agent.plist", xmlPlist(textEntry("Label", "com.example.real")));
@@ -176,7 +136,7 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
     ASSERT_EQ(::mkfifo(tree.path(user + "pipe.plist").c_str(), 0600), 0);
 
     // User agents first, then the machine's agents, then its daemons; never sorted.
-    const auto items = service->getLaunchItems();
+    const auto items = service.getLaunchItems();
     std::vector<std::string> rows;
     for (const auto& i : items)
         rows.push_back(i.source + "|" + i.bundleID);
@@ -189,10 +149,10 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 
     // Deleting removes the property list outright; a file that cannot go says why.
     EXPECT_EQ(items[0].action, LaunchItemAction::deleteFile);
-    EXPECT_TRUE(macProfile().disableLaunchItem(items[0]).ok);
+    EXPECT_TRUE(macProfile().disableLaunchItem(context, items[0]).ok);
     EXPECT_FALSE(std::filesystem::exists(items[0].path));
     tree.protect("sys/Library/LaunchDaemons");
-    const LaunchItemOutcome refused = macProfile().disableLaunchItem(items[4]);
+    const LaunchItemOutcome refused = macProfile().disableLaunchItem(context, items[4]);
     EXPECT_FALSE(refused.ok);
     EXPECT_CONTAINS(refused.error, "sys.daemon.plist");
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
@@ -201,31 +161,20 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 TEST_F(SystemInfoFixture, MemoryFiguresAndFreedMemory)
 {
     memory->set({platform::VmFigures{100, 200, 300, 400, 500}, std::nullopt});
-    EXPECT_EQ(service->getMemoryInfo().wired, 400u);
+    EXPECT_EQ(service.getMemoryInfo().wired, 400u);
     // A refused statistics call still reports the installed memory.
-    const MemoryInfo failed = service->getMemoryInfo();
+    const MemoryInfo failed = service.getMemoryInfo();
     EXPECT_EQ(failed.total, 8000u);
     EXPECT_EQ(failed.free + failed.active + failed.inactive + failed.wired + failed.compressed, 0u);
 
-    // What was freed is the growth of free memory over one second, never negative, and
-    // reaches the caller on the main thread only.
-    auto queue = std::make_shared<QueueDispatcher>();
-    ScopedDispatcher scoped(queue);
-    auto measure = [&](uint64_t before, uint64_t after, bool dropService = false) {
+    // What was freed is the growth of free memory over one second, never negative.
+    auto measure = [&](uint64_t before, uint64_t after) {
         memory->set({withFree(before), withFree(after)});
-        std::optional<uint64_t> freed;
-        service->measureFreedMemory([&](uint64_t f) { freed = f; });
-        if (dropService)
-            service.reset();
-        QueueDispatcher::run(queue->later);
-        EXPECT_FALSE(freed); // not yet on the main thread
-        QueueDispatcher::run(queue->main);
-        return freed;
+        return service.measureFreedMemory();
     };
     EXPECT_EQ(measure(1000, 1600), 600u);
-    EXPECT_EQ(queue->waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(1)});
-    EXPECT_EQ(measure(5000, 4000), 0u);       // free memory fell: 0, not a wrapped-around amount
-    EXPECT_EQ(measure(1000, 9000, true), 0u); // a gain, but nobody is left to read it
+    EXPECT_EQ(waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(1)});
+    EXPECT_EQ(measure(5000, 4000), 0u); // free memory fell: 0, not a wrapped-around amount
 }
 
 // How the Disk screen names the home's volume on a Linux desktop, and the figures it
@@ -266,25 +215,23 @@ TEST(VolumeName, LabelsAreTheByLabelLinksThatLeadToTheDevice)
 
 TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)
 {
-    TestTree t;
-    ScopedHome home{t.dir("home")};
+    TestContext machine;
     // 1000 in all, 250 free for the user, 600 in use: 150 kept for the administrator.
-    auto volume = std::make_shared<FakeVolumeStatistics>(platform::VolumeFigures{1000, 250, 600});
-    platform::ScopedService<platform::VolumeStatistics> slot(volume);
-    const auto service = SystemInfoService::create();
+    const auto& volume = machine.volumes;
+    volume->figures = platform::VolumeFigures{1000, 250, 600};
+    const SystemInfoService service(machine.context);
     {
-        ScopedProfile mac{macProfile()};
-        const DiskInfo d = service->getDiskInfo();
-        EXPECT_EQ(volume->askedFor, t.path("home"));
+        const DiskInfo d = service.getDiskInfo();
+        EXPECT_EQ(volume->askedFor, machine.home());
         EXPECT_EQ(d.name + " " + std::to_string(d.used) + " " + std::to_string(d.free),
             "Macintosh HD 750 250");
     }
-    ScopedProfile desktop{linuxProfile()};
-    const DiskInfo d = service->getDiskInfo();
+    machine.context.profile = &linuxProfile();
+    const DiskInfo d = service.getDiskInfo();
     EXPECT_EQ(std::to_string(d.total) + " " + std::to_string(d.used) + " " + std::to_string(d.free),
         "1000 600 250");
     EXPECT_NE(d.name, "Macintosh HD");
     volume->figures.reset();
-    const DiskInfo none = service->getDiskInfo();
+    const DiskInfo none = service.getDiskInfo();
     EXPECT_EQ(none.total + none.used + none.free, 0);
 }

@@ -18,7 +18,6 @@ namespace {
 struct TrashListed : ::testing::Test {
     TestTree t;
     std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(t.dir("trash"));
-    tidvale::platform::ScopedService<tidvale::platform::Trash> scoped{trash};
 
     ListedItem listed(const std::string& rel) const
     {
@@ -73,7 +72,7 @@ TEST_F(TrashListed, MovesWhatIsStillAsListedAndSaysWhatBecameOfTheRest)
     t.file("bundle.app/Contents/MacOS/bin", 50);
     t.file("never-listed", 1);
 
-    const auto results = trashListedItems(items);
+    const auto results = trashListedItems(*trash, items);
     using O = TrashOutcome;
     EXPECT_EQ(outcomes(results),
         (std::vector<O>{O::moved, O::changed, O::changed, O::failed, O::moved, O::moved, O::changed,
@@ -111,7 +110,7 @@ TEST_F(TrashListed, RewrittenFileAndFolderWithAnEntryAddedAreNotMoved)
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 
-    EXPECT_EQ(outcomes(trashListedItems(items)),
+    EXPECT_EQ(outcomes(trashListedItems(*trash, items)),
         (std::vector<TrashOutcome>{TrashOutcome::changed, TrashOutcome::changed}));
     EXPECT_TRUE(trash->moved.empty());
 }

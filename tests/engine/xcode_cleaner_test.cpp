@@ -7,10 +7,8 @@
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 
-#include "support/FakeBackends.h"
 #include "support/Names.h"
-#include "support/TestPool.h"
-#include "support/TestTree.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +22,14 @@ using namespace tidvale::linuxdesk;
 
 namespace {
 
-struct XcodeFixture : ::testing::Test {
-    ScopedProfile mac{macProfile()};
-    TestTree tree;
-    std::string home = tree.dir("home");
-    std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(tree.dir("trash"));
-    ScopedFakeBackends fakes{nullptr, nullptr, trash};
+struct XcodeFixture : ::testing::Test, TestContext {
+    std::string home = context.folders.home;
 
     std::string dev(const std::string& rel) const { return "home/Library/Developer/" + rel; }
     XcodeListing list() const
     {
-        return listXcodeLocations(currentProfile().developerLocations(home));
+        return listXcodeLocations(
+            context.profile->developerLocations(context), {}, treeMeasure(*context.pool));
     }
 };
 
@@ -51,7 +46,7 @@ TEST_F(XcodeFixture, AStopMidListingSaysSoAndKeepsNoPartOfASize)
                 flag->cancel();
                 return std::nullopt;
             }
-            return measureTree(testPool(), path, job);
+            return measureTree(*context.pool, path, job);
         });
     EXPECT_TRUE(listing.cancelled);
     ASSERT_EQ(listing.items.size(), 1u);
@@ -108,8 +103,9 @@ TEST_F(XcodeFixture, ConfirmTextCarriesOnlyTheParagraphsThatApply)
     const std::string warning = " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones "
                                 "publicadas o tu propio código). Se moverá a la Papelera.";
 
-    EXPECT_EQ(xcodeConfirmText({cache}), "Se limpiarán 1 categorías (2 KB)." + caches);
-    EXPECT_EQ(xcodeConfirmText({cache, archives, devices}),
+    EXPECT_EQ(xcodeConfirmText(macProfile().texts(), {cache}),
+        "Se limpiarán 1 categorías (2 KB)." + caches);
+    EXPECT_EQ(xcodeConfirmText(macProfile().texts(), {cache, archives, devices}),
         "Se limpiarán 3 categorías (3 KB)." + caches + "\n\n⚠️ Archives, CoreSimulator Devices"
             + warning);
 }
@@ -129,7 +125,7 @@ TEST_F(XcodeFixture, RegenerableDeletedKeptDataTrashedNestedCheckoutsFreeNothing
 
     const auto selection = xcodeCleanSelection(listing.items);
     ASSERT_EQ(selection.size(), 4u);
-    const auto outcome = cleanXcodeLocations(selection);
+    const auto outcome = cleanXcodeLocations(context, selection);
     EXPECT_EQ(outcome.freed, 4600 + 300 + 50); // not the checkouts, gone with DerivedData
     EXPECT_TRUE(outcome.failed.empty());
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
@@ -157,7 +153,7 @@ TEST_F(XcodeFixture, KeptDataReplacedSinceTheListingStays)
     ASSERT_EQ(::rename(archives.path.c_str(), tree.path(dev("Xcode/Old")).c_str()), 0);
     tree.file(dev("Xcode/Archives/Other.xcarchive/Info.plist"), 300);
 
-    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
     EXPECT_TRUE(trash->moved.empty());
     EXPECT_EQ(outcome.failed, std::vector<std::string>{archives.path});
     EXPECT_TRUE(tree.exists(dev("Xcode/Archives/Other.xcarchive/Info.plist")));
@@ -174,7 +170,7 @@ TEST_F(XcodeFixture, FailedRemovalsKeepTheirRowAndAreNamed)
     named(listing.items, "CoreSimulator Devices").isSelected = true;
     trash->refuse.push_back(named(listing.items, "CoreSimulator Devices").path);
 
-    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
     EXPECT_EQ(outcome.freed, 700);
     EXPECT_EQ(outcome.failed.size(), 2u);
     EXPECT_TRUE(tree.exists(dev("Xcode/iOS DeviceSupport/17.0/Symbols/dyld")));
@@ -210,7 +206,7 @@ TEST_F(XcodeFixture, LinkedLocationsAreListedAndCleanedAsTheLink)
     EXPECT_EQ(listing.total, static_cast<int64_t>(derived.size() + archives.size()));
 
     named(listing.items, "Archives").isSelected = true;
-    const auto outcome = cleanXcodeLocations(xcodeCleanSelection(listing.items));
+    const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
     EXPECT_EQ(outcome.freed, static_cast<int64_t>(derived.size() + archives.size()));
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
     ASSERT_EQ(trash->moved, std::vector<std::string>{tree.path(dev("Xcode/Archives"))});
@@ -222,9 +218,12 @@ namespace {
 
 using Env = std::map<std::string, std::string>;
 
-struct DeveloperCachesFixture : ::testing::Test {
-    TestTree tree;
-    std::string home = tree.dir("home");
+struct DeveloperCachesFixture : ::testing::Test, TestContext {
+    DeveloperCachesFixture()
+        : TestContext(linuxProfile())
+    {
+    }
+    std::string home = context.folders.home;
 
     std::vector<XcodeLocation> table(
         const Env& env, std::string_view xdgCache = "", std::string_view xdgData = "") const
@@ -314,9 +313,6 @@ TEST_F(DeveloperCachesFixture, RefusedValuesKeepTheirRowAndSayWhy)
 
 TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForTheTrash)
 {
-    ScopedProfile desktop{linuxProfile()};
-    auto trash = std::make_shared<FakeTrash>(tree.dir("trash"));
-    ScopedFakeBackends fakes{nullptr, nullptr, trash};
     tree.file("home/.cache/ccache/a/b/obj.o", 3000);
     tree.text("home/.cache/ccache/ccache.conf", "max_size = 20G\n");
     tree.file("home/go/pkg/mod/example.com/m@v1.0.0/m.go", 400);
@@ -329,18 +325,18 @@ TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForThe
             "home/.m2/repository/org/apache/maven/x/1.0"})
         ::chmod(tree.path(folder).c_str(), 0555);
 
-    auto listing = listXcodeLocations(table({}));
+    auto listing = listXcodeLocations(table({}), {}, treeMeasure(testPool()));
     for (auto& item : listing.items)
         item.isSelected = item.isAvailable && item.size > 0;
     const auto selection = xcodeCleanSelection(listing.items);
     ASSERT_EQ(selection.size(), 3u);
-    EXPECT_EQ(xcodeConfirmText(selection),
+    EXPECT_EQ(xcodeConfirmText(linuxProfile().texts(), selection),
         "Se limpiarán 3 categorías (4 KB).\n\nLas cachés se eliminan definitivamente; cada "
         "herramienta las regenerará cuando sea necesario.\n\n⚠️ Go Modules, Maven Repository "
         "contiene datos que las herramientas NO regeneran sin conexión (p. ej. dependencias, "
         "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera.");
 
-    const auto outcome = cleanXcodeLocations(selection);
+    const auto outcome = cleanXcodeLocations(context, selection);
     EXPECT_TRUE(outcome.failed.empty());
     EXPECT_FALSE(tree.exists("home/.cache/ccache/a"));
     EXPECT_TRUE(tree.exists("home/.cache/ccache/ccache.conf")); // the user's settings stay

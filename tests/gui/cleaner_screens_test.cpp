@@ -145,7 +145,7 @@ private slots:
         s.answering(0, [&] { s.screen.doClean(); });
         QVERIFY(!s.env.tree.exists(dev + "Xcode/DerivedData"));
         QCOMPARE(s.env.trash->moved.size(), 1u);
-        QVERIFY(s.env.tree.exists("trash-bin/1/UDID/data.img"));
+        QVERIFY(s.env.tree.exists("trash/1/UDID/data.img"));
         // DerivedData went first, so the checkouts were already gone: not freed twice.
         QCOMPARE(s.status(), "✅ Liberado: 600 MB");
         for (const char* name : {"DerivedData", "SPM Checkouts", "CoreSimulator Devices"})

@@ -193,7 +193,7 @@ private slots:
     {
         JunkScreen s(linuxProfile());
         s.env.inHome("Documents/tesis.odt", 700000);
-        ScopedEnv cache("XDG_CACHE_HOME", s.env.tree.path("home").c_str());
+        s.env.setEnv("XDG_CACHE_HOME", s.env.home());
         QVERIFY(s.run());
         QCOMPARE(s.screen.items()->rowCount(), 0);
         QVERIFY2(s.screen.statusLabel()->text().contains(
@@ -349,7 +349,7 @@ private slots:
         const int savedThreads = pool->maxThreadCount();
         pool->setMaxThreadCount(std::max(savedThreads, 4));
         auto runner = std::make_shared<WaitingRunner>();
-        platform::ScopedService<platform::PrivilegedRunner> waiting(runner);
+        s.env.context.backends.privileged = runner;
         s.adminItem("locked", 700'000);
         s.env.tree.file("home/Library/Caches/mine/x", 800'000);
         QVERIFY(s.run());

@@ -40,7 +40,7 @@ void clickRow(SidebarViewController& sidebar, int row)
 
 struct ShownWindow {
     ScreenTestEnvironment env;
-    ViewController window;
+    ViewController window{env.services};
     ContentContainerViewController* container = window.contentVC();
     bool show()
     {

@@ -37,8 +37,9 @@ class JobScreen : public ToolViewController {
 public:
     using ToolViewController::runRemoval;
 
-    explicit JobScreen(std::shared_future<void> gate)
-        : gate_(std::move(gate))
+    JobScreen(const ScreenServices& services, std::shared_future<void> gate)
+        : ToolViewController(services)
+        , gate_(std::move(gate))
     {
     }
     void start(int value)
@@ -135,11 +136,13 @@ void stopPutsTheListBack(ShownScreen<Controller>& s, const std::function<void()>
 
 class ToolSkeletonTest : public QObject {
     Q_OBJECT
+    ScreenTestEnvironment env; // what the made-up screens are built on; they use none of it
+
 private slots:
     void jobHoldsTheStartButtonSpinnerAndStatusUntilItsResultIsShown()
     {
         std::promise<void> gate;
-        JobScreen screen(gate.get_future().share());
+        JobScreen screen(env.services, gate.get_future().share());
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         QVERIFY(screen.listHint()->isVisible());
@@ -171,7 +174,7 @@ private slots:
     void stoppingPutsTheScreenBackAndDropsTheLateResult()
     {
         std::promise<void> gate;
-        JobScreen screen(gate.get_future().share());
+        JobScreen screen(env.services, gate.get_future().share());
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         screen.rows.setStringList({QStringLiteral("a.log")});
@@ -204,7 +207,7 @@ private slots:
     void stoppingTheFirstJobBringsTheHintBack()
     {
         std::promise<void> gate;
-        JobScreen screen(gate.get_future().share());
+        JobScreen screen(env.services, gate.get_future().share());
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         screen.start(1);
@@ -220,7 +223,7 @@ private slots:
     void screenGoneDuringTheJob()
     {
         std::promise<void> gate;
-        auto* screen = new JobScreen(gate.get_future().share());
+        auto* screen = new JobScreen(env.services, gate.get_future().share());
         const auto seen = screen->seen;
         screen->start(4);
         delete screen;
@@ -236,7 +239,7 @@ private slots:
     // applied on the GUI thread once the sheet is gone.
     void removalRunsOnAWorkerBehindAModalSheet()
     {
-        JobScreen screen({});
+        JobScreen screen(env.services, {});
         screen.show();
         QVERIFY(QTest::qWaitForWindowExposed(&screen));
         QSignalSpy finished(&screen, &ToolViewController::jobFinished);

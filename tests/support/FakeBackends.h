@@ -1,7 +1,6 @@
 #pragma once
 
-// Stand-ins for the operating-system services, installed for one test and restored
-// to the real ones afterwards.
+// Stand-ins for the operating-system services a test hands to the code it runs.
 #include "platform/PrivilegedRunner.h"
 #include "platform/RunningApplications.h"
 #include "platform/Trash.h"
@@ -105,22 +104,4 @@ private:
     std::mutex m_;
     std::string folder_;
     int count_ = 0;
-};
-
-// Installs fakes for the life of the object; the previous backends come back afterwards.
-class ScopedFakeBackends {
-public:
-    ScopedFakeBackends(std::shared_ptr<FakeRunningApplications> running,
-        std::shared_ptr<FakePrivilegedRunner> runner = nullptr,
-        std::shared_ptr<tidvale::platform::Trash> trash = nullptr)
-        : running_(running ? running : std::make_shared<FakeRunningApplications>())
-        , runner_(runner ? runner : std::make_shared<FakePrivilegedRunner>())
-        , trash_(trash ? trash : std::make_shared<FakeTrash>("/nonexistent-trash"))
-    {
-    }
-
-private:
-    tidvale::platform::ScopedService<tidvale::platform::RunningApplications> running_;
-    tidvale::platform::ScopedService<tidvale::platform::PrivilegedRunner> runner_;
-    tidvale::platform::ScopedService<tidvale::platform::Trash> trash_;
 };

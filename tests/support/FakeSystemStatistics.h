@@ -19,7 +19,6 @@ public:
     Figures vmFigures() override
     {
         std::lock_guard g(m_);
-        ++calls_;
         const Figures front = queue_.empty() ? std::nullopt : queue_.front();
         if (queue_.size() > 1)
             queue_.pop_front();
@@ -30,15 +29,9 @@ public:
         std::lock_guard g(m_);
         queue_.assign(figures);
     }
-    int calls() const
-    {
-        std::lock_guard g(m_);
-        return calls_;
-    }
 
 private:
     mutable std::mutex m_;
-    int calls_ = 0;
     uint64_t physical_;
     std::deque<Figures> queue_;
 };

@@ -12,9 +12,9 @@ namespace {
 using platform::PrivilegedPathResult;
 using platform::PrivilegedStatus;
 
-PrivilegedPathResult removeAllowed(const std::string& path)
+PrivilegedPathResult removeAllowed(const Context& context, const std::string& path)
 {
-    const auto area = adminAreaOf(path);
+    const auto area = adminAreaOf(context, path);
     if (!area)
         return {PrivilegedStatus::refused, 0};
     const RemoveOutcome out = removeItemBeneath(*area, path);
@@ -28,7 +28,8 @@ PrivilegedPathResult removeAllowed(const std::string& path)
 
 } // namespace
 
-int runAdminHelper(const std::vector<std::string>& args, std::ostream& report, std::ostream& errors)
+int runAdminHelper(const Context& context, const std::vector<std::string>& args,
+    std::ostream& report, std::ostream& errors)
 {
     if (args.empty() || args.front() != "--") {
         errors << "Uso: tidvale-admin-helper -- RUTA...\n";
@@ -36,7 +37,7 @@ int runAdminHelper(const std::vector<std::string>& args, std::ostream& report, s
     }
     int status = 0;
     for (size_t i = 1; i < args.size(); ++i) {
-        const PrivilegedPathResult result = removeAllowed(args[i]);
+        const PrivilegedPathResult result = removeAllowed(context, args[i]);
         if (result.status != PrivilegedStatus::removed
             && result.status != PrivilegedStatus::missing)
             status = 1;

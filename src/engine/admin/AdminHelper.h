@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/context/Context.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -7,14 +9,14 @@
 namespace tidvale {
 
 // The work of the privileged helper: `args` are its arguments after the program name,
-// "--" followed by absolute paths. Each path is checked again against the allow-list
-// (the caller is not trusted), reached from "/" without following any link or
-// leaving the allowed folder's mount, and removed with the link-proof removal. What
-// became of each path goes to `report`, one line per path in the form of
-// platform/PrivilegedReport.h; `errors` gets only the usage text.
+// "--" followed by absolute paths. Each path is checked again against the allow-list of
+// the helper's own `context` (the caller is not trusted), reached from "/" without
+// following any link or leaving the allowed folder's mount, and removed with the
+// link-proof removal. What became of each path goes to `report`, one line per path in
+// the form of platform/PrivilegedReport.h; `errors` gets only the usage text.
 // Returns the exit status: 0 every path is gone (removed, or missing already), 1
 // something was not removed, 2 bad usage.
-int runAdminHelper(
-    const std::vector<std::string>& args, std::ostream& report, std::ostream& errors);
+int runAdminHelper(const Context& context, const std::vector<std::string>& args,
+    std::ostream& report, std::ostream& errors);
 
 } // namespace tidvale

@@ -1,7 +1,6 @@
 #include "engine/admin/AdminPolicy.h"
 
 #include "engine/format/AppleScript.h"
-#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
 
 namespace tidvale {
@@ -15,11 +14,11 @@ bool strictlyInside(const std::string& path, const std::string& folder)
 
 } // namespace
 
-std::string standardizedPath(const std::string& path)
+std::string standardizedPath(const std::string& path, const std::string& home)
 {
     std::string p = path;
     if (p == "~" || p.starts_with("~/"))
-        p = processHome() + p.substr(1);
+        p = home + p.substr(1);
     const bool absolute = !p.empty() && p.front() == '/';
     std::vector<std::string> parts;
     size_t start = 0;
@@ -49,9 +48,9 @@ std::string standardizedPath(const std::string& path)
     return out;
 }
 
-std::optional<std::string> adminAreaOf(const std::string& path)
+std::optional<std::string> adminAreaOf(const Context& context, const std::string& path)
 {
-    const std::string std = standardizedPath(path);
+    const std::string std = standardizedPath(path, context.folders.home);
     if (std != path)
         return std::nullopt;
     size_t start = 0;
@@ -63,16 +62,16 @@ std::optional<std::string> adminAreaOf(const std::string& path)
             return std::nullopt;
         start = end + 1;
     }
-    for (const auto& area : currentProfile().adminAreas()) {
+    for (const auto& area : context.profile->adminAreas(context)) {
         if (strictlyInside(std, area.folder) && (!area.accepts || area.accepts(std)))
             return area.folder;
     }
     return std::nullopt;
 }
 
-bool isAdminDeletable(const std::string& path)
+bool isAdminDeletable(const Context& context, const std::string& path)
 {
-    return adminAreaOf(path).has_value();
+    return adminAreaOf(context, path).has_value();
 }
 
 std::string adminDeletionScript(const std::vector<std::string>& paths)
@@ -86,12 +85,12 @@ std::string adminDeletionScript(const std::vector<std::string>& paths)
     return "do shell script \"/bin/rm -rf -- \" & " + args + " with administrator privileges";
 }
 
-AdminPlan planAdminDeletion(const std::vector<ScanItem>& items)
+AdminPlan planAdminDeletion(const Context& context, const std::vector<ScanItem>& items)
 {
     AdminPlan plan;
     std::vector<std::string> paths;
     for (const auto& item : items) {
-        if (isAdminDeletable(item.path)) {
+        if (isAdminDeletable(context, item.path)) {
             plan.accepted.push_back(item);
             paths.push_back(item.path);
         } else {

@@ -145,13 +145,10 @@ void WorkPool::team(Lane lane, const std::function<void(unsigned)>& work, size_t
     work(0);
 }
 
-WorkPool& workPool()
+std::unique_ptr<WorkPool> makeMachinePool()
 {
-    static WorkPool* pool = [] {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        return new WorkPool(cores, std::max(32u, 4 * cores));
-    }();
-    return *pool;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    return std::make_unique<WorkPool>(cores, std::max(32u, 4 * cores));
 }
 
 } // namespace tidvale

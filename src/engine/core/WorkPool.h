@@ -58,8 +58,7 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// The engine's pool: as many CPU lanes as cores, many more I/O lanes. Never destroyed,
-// so jobs still running at exit never meet a dead pool.
-WorkPool& workPool();
+// A pool for this machine: as many CPU lanes as cores, many more I/O lanes.
+std::unique_ptr<WorkPool> makeMachinePool();
 
 } // namespace tidvale

@@ -3,7 +3,6 @@
 #include "engine/finders/FileWalk.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/FileKind.h"
-#include "engine/fs/Homes.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,11 +13,11 @@
 
 namespace tidvale {
 
-using Clock = std::chrono::system_clock;
+using SystemClock = std::chrono::system_clock;
 
-std::string downloadsFolder()
+std::string downloadsFolder(const Context& context)
 {
-    return defaultScanFolders().front();
+    return context.folders.personal.front();
 }
 
 std::vector<DownloadItem> listDownloads(
@@ -60,7 +59,7 @@ std::vector<DownloadItem> listDownloads(
     return items;
 }
 
-bool passesAgeFilter(const DownloadItem& entry, int index, Clock::time_point now)
+bool passesAgeFilter(const DownloadItem& entry, int index, SystemClock::time_point now)
 {
     if (index < 1 || index >= static_cast<int>(kAgeFilters.size()))
         return true;
@@ -69,7 +68,7 @@ bool passesAgeFilter(const DownloadItem& entry, int index, Clock::time_point now
 }
 
 std::vector<DownloadItem> filterDownloads(
-    const std::vector<DownloadItem>& entries, int index, Clock::time_point now)
+    const std::vector<DownloadItem>& entries, int index, SystemClock::time_point now)
 {
     std::vector<DownloadItem> shown;
     for (const auto& e : entries)
@@ -91,7 +90,8 @@ std::optional<SystemColor> downloadSizeColor(int64_t size)
     return size > 100000000 ? std::optional(SystemColor::orange) : std::nullopt;
 }
 
-std::optional<SystemColor> downloadDateColor(Clock::time_point date, Clock::time_point now)
+std::optional<SystemColor> downloadDateColor(
+    SystemClock::time_point date, SystemClock::time_point now)
 {
     const auto age = now - date;
     if (age > std::chrono::seconds(31536000))

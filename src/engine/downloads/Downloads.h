@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/core/SystemColor.h"
 #include "engine/fs/ListedItem.h"
@@ -24,16 +25,16 @@ struct DownloadItem {
     ListedStamp listed; // the entry as it was listed: only that entry is ever moved
 };
 
-// The real home's Downloads folder, as the profile in force names it.
-std::string downloadsFolder();
+// The real home's Downloads folder, as the context's profile names it.
+std::string downloadsFolder(const Context& context);
 
 // The visible top-level entries of `folder`, oldest first (equal dates keep listing
 // order). Folders are measured whole with `measure`; a link is listed as the link,
 // never followed. An unreadable folder gives an empty list. Blocks. A cancelled job
 // ends the listing before the next entry: the entries measured in full so far come
 // back, and the list is whole only when the job was not cancelled.
-std::vector<DownloadItem> listDownloads(const std::string& folder, const JobControl& job = {},
-    const TreeMeasure& measure = treeMeasure(workPool()));
+std::vector<DownloadItem> listDownloads(
+    const std::string& folder, const JobControl& job, const TreeMeasure& measure);
 
 // The age filter pop-up, by index: its title and the age in seconds an entry must
 // exceed (strictly older than now minus it); 0 means no filter.

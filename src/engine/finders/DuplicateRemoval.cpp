@@ -15,11 +15,12 @@ ListedItem asListed(const DuplicateFile& file)
 // Moves `copy` only while both it and the copy that stays are still what was hashed:
 // a kept copy rewritten since, even at the same size and with its modification time
 // put back, may be the only one left of the content the user was shown.
-TrashedItem moveIfStillDuplicate(const DuplicateFile& copy, const DuplicateFile& stays)
+TrashedItem moveIfStillDuplicate(
+    platform::Trash& trash, const DuplicateFile& copy, const DuplicateFile& stays)
 {
     if (!isUnchangedSinceHashed(stays))
         return {TrashOutcome::changed, {}};
-    return trashListedItems({asListed(copy)}).front();
+    return trashListedItems(trash, {asListed(copy)}).front();
 }
 
 } // namespace
@@ -29,13 +30,15 @@ bool isUnchangedSinceHashed(const DuplicateFile& file)
     return isUnchangedSinceListed(asListed(file));
 }
 
-CopyRemoval trashExtraCopies(const DuplicateGroup& group, const JobControl& job)
+CopyRemoval trashExtraCopies(
+    platform::Trash& trash, const DuplicateGroup& group, const JobControl& job)
 {
     CopyRemoval result;
     const int64_t total = std::max<int64_t>(group.extraCopies(), 0);
     job.count(0, total);
     for (size_t i = 1; i < group.files.size(); ++i) {
-        const TrashedItem outcome = moveIfStillDuplicate(group.files[i], group.files.front());
+        const TrashedItem outcome
+            = moveIfStillDuplicate(trash, group.files[i], group.files.front());
         result.tally.add(outcome);
         if (outcome.outcome == TrashOutcome::moved) {
             result.freed += group.size;
@@ -46,7 +49,8 @@ CopyRemoval trashExtraCopies(const DuplicateGroup& group, const JobControl& job)
     return result;
 }
 
-CopyRemoval trashOneCopy(const DuplicateGroup& group, const std::string& path)
+CopyRemoval trashOneCopy(
+    platform::Trash& trash, const DuplicateGroup& group, const std::string& path)
 {
     CopyRemoval result;
     const DuplicateFile* copy = nullptr;
@@ -61,7 +65,7 @@ CopyRemoval trashOneCopy(const DuplicateGroup& group, const std::string& path)
         return result;
     TrashedItem outcome;
     if (stays)
-        outcome = moveIfStillDuplicate(*copy, *stays);
+        outcome = moveIfStillDuplicate(trash, *copy, *stays);
     else
         outcome.outcome = TrashOutcome::changed; // no other copy left to keep
     result.tally.add(outcome);

@@ -22,11 +22,13 @@ struct CopyRemoval {
 // still the file that was hashed and the first file, the copy that stays, is too:
 // otherwise it is left in place and counted as changed. The job counts the copies
 // handled so far, of the group's extra copies; it cannot stop the moves.
-CopyRemoval trashExtraCopies(const DuplicateGroup& group, const JobControl& job = {});
+CopyRemoval trashExtraCopies(
+    platform::Trash& trash, const DuplicateGroup& group, const JobControl& job = {});
 
 // Moves one file of the group to the Trash, under the same checks; the copy that
 // stays is the first other file of the group. Nothing is freed by itself: the caller
 // works out what the list looks like afterwards.
-CopyRemoval trashOneCopy(const DuplicateGroup& group, const std::string& path);
+CopyRemoval trashOneCopy(
+    platform::Trash& trash, const DuplicateGroup& group, const std::string& path);
 
 } // namespace tidvale

@@ -1,7 +1,5 @@
 #include "engine/fs/ListedItem.h"
 
-#include "platform/Trash.h"
-
 namespace tidvale {
 
 bool ListedStamp::matches(const struct stat& st) const
@@ -31,9 +29,8 @@ bool isUnchangedSinceListed(const ListedItem& item)
 }
 
 std::vector<TrashedItem> trashListedItems(
-    const std::vector<ListedItem>& items, const JobControl& job)
+    platform::Trash& trash, const std::vector<ListedItem>& items, const JobControl& job)
 {
-    const auto trash = platform::Service<platform::Trash>::get();
     const auto total = static_cast<int64_t>(items.size());
     std::vector<TrashedItem> results;
     results.reserve(items.size());
@@ -42,7 +39,7 @@ std::vector<TrashedItem> trashListedItems(
         TrashedItem result;
         if (!isUnchangedSinceListed(item)) {
             result.outcome = TrashOutcome::changed;
-        } else if (auto moved = trash->moveToTrash(item.path); moved.ok) {
+        } else if (auto moved = trash.moveToTrash(item.path); moved.ok) {
             result.outcome = TrashOutcome::moved;
         } else {
             result.error = std::move(moved.error);

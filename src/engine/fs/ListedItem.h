@@ -2,6 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/FileStamp.h"
+#include "platform/Trash.h"
 
 #include <string>
 #include <vector>
@@ -53,11 +54,11 @@ struct TrashedItem {
     std::string error; // the Trash's own description of a failure
 };
 
-// Moves each item to the Trash, in order, only while its path still holds the entry
+// Moves each item to `trash`, in order, only while its path still holds the entry
 // that was listed; says for each what happened. Blocks. The job counts the items
 // handled so far, of all of them; it cannot stop the moves.
 std::vector<TrashedItem> trashListedItems(
-    const std::vector<ListedItem>& items, const JobControl& job = {});
+    platform::Trash& trash, const std::vector<ListedItem>& items, const JobControl& job = {});
 
 // How a batch of moves went, for a status line.
 struct TrashTally {

@@ -1,8 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
-#include "engine/fs/Homes.h"
 #include "engine/fs/PathText.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/BrowserLocations.h"
 #include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/DeveloperCaches.h"
@@ -20,7 +18,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -31,16 +28,13 @@ using namespace linuxdesk;
 
 constexpr int64_t kCacheThreshold = 524288;
 
-std::string environment(const char* name)
+// Resolved and checked anew on each call: a folder that changed since the last
+// listing is judged as it is now.
+DesktopFolders foldersOf(const Context& context)
 {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-DesktopFolders foldersOf(const std::string& home)
-{
-    return desktopFolders(home, getuid(), environment("XDG_CACHE_HOME"),
-        environment("XDG_CONFIG_HOME"), environment("XDG_DATA_HOME"), SystemLocations::root());
+    const Environment& env = context.environment;
+    return desktopFolders(context.folders.home, getuid(), env.get("XDG_CACHE_HOME"),
+        env.get("XDG_CONFIG_HOME"), env.get("XDG_DATA_HOME"), context.folders.systemRoot);
 }
 
 ScanCategory categoryOf(LinuxBrowser browser)
@@ -79,9 +73,8 @@ std::string mountTable()
 // The home trash and the trash folders of mounted volumes. Under a test root only the
 // volumes mounted inside that root count, so a scan of a made-up system never
 // reaches the real machine's volume trashes.
-std::vector<JunkCandidate> trashEntries(const DesktopFolders& folders)
+std::vector<JunkCandidate> trashEntries(const DesktopFolders& folders, const std::string& root)
 {
-    const std::string root = SystemLocations::root();
     std::vector<JunkCandidate> entries;
     bool first = true;
     for (const auto& trash :
@@ -98,16 +91,12 @@ std::vector<JunkCandidate> trashEntries(const DesktopFolders& folders)
     return entries;
 }
 
-bool acceptsSystemLog(const std::string& path)
+StartupPlaces startupPlaces(const Context& context)
 {
-    return isSystemLogDeletable(SystemLocations::root(), path);
-}
-
-StartupPlaces startupPlaces(const std::string& home)
-{
-    const std::string configHome = foldersOf(home).configHome;
-    return {autostartFolders(configHome, environment("XDG_CONFIG_DIRS"), SystemLocations::root()),
-        sessionFacts(environment("XDG_CURRENT_DESKTOP"), environment("PATH")), configHome};
+    const Environment& env = context.environment;
+    const std::string configHome = foldersOf(context).configHome;
+    return {autostartFolders(configHome, env.get("XDG_CONFIG_DIRS"), context.folders.systemRoot),
+        sessionFacts(env.get("XDG_CURRENT_DESKTOP"), env.get("PATH")), configHome};
 }
 
 class LinuxProfile final : public LocationsProfile {
@@ -115,10 +104,11 @@ public:
     ProfileId id() const override { return ProfileId::linuxDesktop; }
     std::string_view name() const override { return "linux"; }
 
-    std::vector<JunkStep> junkSteps(const std::string& home) const override
+    std::vector<JunkStep> junkSteps(const Context& context) const override
     {
-        const DesktopFolders folders = foldersOf(home);
-        const std::string root = SystemLocations::root();
+        const DesktopFolders folders = foldersOf(context);
+        const std::string root = context.folders.systemRoot;
+        const Clock clock = context.clock; // read when the step lists, as the re-check does
         // Each downloaded package is its own item, whatever its size: the package tools
         // remove every one of them, and a small one is no less finished with.
         return {
@@ -129,25 +119,26 @@ public:
             {"Escaneando registros de usuario...", ScanCategory::userLogs, 0, AdminCheck::never,
                 [folders] { return listUserLogs(folders); }},
             {"Escaneando registros del sistema...", ScanCategory::systemLogs, 0,
-                AdminCheck::parentNotWritable, [root] { return listSystemLogs(root); }},
+                AdminCheck::parentNotWritable,
+                [root, clock] { return listSystemLogs(root, LogClock::at(clock())); }},
             {"Escaneando papelera...", ScanCategory::trash, -1, AdminCheck::never,
-                [folders] { return trashEntries(folders); }},
+                [folders, root] { return trashEntries(folders, root); }},
         };
     }
 
-    std::vector<BrowserTarget> browserCaches(const std::string& home) const override
+    std::vector<BrowserTarget> browserCaches(const Context& context) const override
     {
-        return targetsOf(listBrowserCaches(foldersOf(home)));
+        return targetsOf(listBrowserCaches(foldersOf(context)));
     }
 
-    std::vector<BrowserTarget> browserHistory(const std::string& home) const override
+    std::vector<BrowserTarget> browserHistory(const Context& context) const override
     {
-        return targetsOf(listBrowserHistory(foldersOf(home)));
+        return targetsOf(listBrowserHistory(foldersOf(context)));
     }
 
-    std::vector<BrowserDataRoot> browserDataRoots(const std::string& home) const override
+    std::vector<BrowserDataRoot> browserDataRoots(const Context& context) const override
     {
-        const DesktopFolders folders = foldersOf(home);
+        const DesktopFolders folders = foldersOf(context);
         std::vector<BrowserDataRoot> roots;
         for (LinuxBrowser browser : kLinuxBrowsers)
             for (auto& folder : linuxdesk::browserDataRoots(browser, folders))
@@ -155,15 +146,14 @@ public:
         return roots;
     }
 
-    bool isBrowserRunning(ScanCategory category) const override
+    bool isBrowserRunning(const Context& context, ScanCategory category) const override
     {
         bool isBrowser = false;
         for (LinuxBrowser browser : kLinuxBrowsers)
             isBrowser = isBrowser || categoryOf(browser) == category;
         if (!isBrowser)
             return false;
-        for (const auto& exe :
-            platform::Service<platform::RunningApplications>::get()->executables()) {
+        for (const auto& exe : context.backends.runningApplications->executables()) {
             if (auto browser = browserOfExecutable(exe);
                 browser && categoryOf(*browser) == category)
                 return true;
@@ -171,43 +161,46 @@ public:
         return false;
     }
 
-    std::vector<AdminArea> adminAreas() const override
+    std::vector<AdminArea> adminAreas(const Context& context) const override
     {
-        const std::string root = SystemLocations::root();
+        const std::string root = context.folders.systemRoot;
+        // The clock is read when a path is checked, not when the table is made: a log
+        // may have gone quiet since.
+        const auto acceptsSystemLog = [root, clock = context.clock](const std::string& path) {
+            return isSystemLogDeletable(root, path, LogClock::at(clock()));
+        };
         return {
             {root + "/var/cache/apt/archives",
-                [](const std::string& path) {
-                    return isSystemCacheDeletable(SystemLocations::root(), path);
-                }},
+                [root](const std::string& path) { return isSystemCacheDeletable(root, path); }},
             {root + "/var/log", acceptsSystemLog},
             {root + "/var/crash", acceptsSystemLog},
             {root + "/var/lib/systemd/coredump", acceptsSystemLog},
         };
     }
 
-    RemoveOutcome removeJunk(const ScanItem& item) const override
+    RemoveOutcome removeJunk(const Context& context, const ScanItem& item) const override
     {
         if (item.category == ScanCategory::trash)
             return removeTrashEntry(item.path);
         if (item.category == ScanCategory::systemCache)
-            return removeSystemCache(SystemLocations::root(), item.path);
+            return removeSystemCache(context.folders.systemRoot, item.path);
         return removeItem(item.path);
     }
 
-    GuardedFolders guardedFolders(const std::string& home) const override
+    GuardedFolders guardedFolders(const Context& context) const override
     {
-        return foldersOf(home).guarded;
+        return foldersOf(context).guarded;
     }
 
-    std::vector<std::string> folderNotices(const std::string& home) const override
+    std::vector<std::string> folderNotices(const Context& context) const override
     {
-        return foldersOf(home).notices();
+        return foldersOf(context).notices();
     }
 
     std::optional<std::string> removalRefusal(
-        const std::string& home, const ScanItem& item) const override
+        const Context& context, const ScanItem& item) const override
     {
-        const DesktopFolders folders = foldersOf(home);
+        const DesktopFolders folders = foldersOf(context);
         const auto entry = resolvedEntry(item.path);
         if (!entry)
             return item.path + " no se puede comprobar";
@@ -228,19 +221,21 @@ public:
         return std::nullopt;
     }
 
-    std::vector<std::string> personalFolders(const std::string& realHome) const override
+    std::vector<std::string> personalFolders(
+        const std::string& realHome, const Environment& environment) const override
     {
-        return linuxdesk::personalFolders(realHome, environment("XDG_CONFIG_HOME")).inOrder();
+        return linuxdesk::personalFolders(realHome, environment.get("XDG_CONFIG_HOME")).inOrder();
     }
 
-    std::vector<LaunchItem> launchItems(const std::string& home) const override
+    std::vector<LaunchItem> launchItems(const Context& context) const override
     {
-        return listStartupItems(startupPlaces(home));
+        return listStartupItems(startupPlaces(context), *context.backends.commands);
     }
 
-    LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const override
+    LaunchItemOutcome disableLaunchItem(
+        const Context& context, const LaunchItem& item) const override
     {
-        return disableStartupItem(startupPlaces(processHome()), item);
+        return disableStartupItem(startupPlaces(context), item, context.backends);
     }
 
     const PlatformTexts& texts() const override
@@ -260,18 +255,19 @@ public:
         return texts;
     }
 
-    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    std::vector<XcodeLocation> developerLocations(const Context& context) const override
     {
-        return developerCaches(foldersOf(home), [](const char* name) { return environment(name); });
+        return developerCaches(foldersOf(context),
+            [&context](const char* name) { return context.environment.get(name); });
     }
 
     // Used and free as df counts them: the blocks kept for the administrator are neither
     // in use nor free for the user.
-    DiskInfo homeVolume(const std::string& home,
+    DiskInfo homeVolume(const Context& context,
         const std::optional<platform::VolumeFigures>& figures) const override
     {
         DiskInfo info;
-        info.name = homeVolumeName(SystemLocations::root(), home, mountTable());
+        info.name = homeVolumeName(context.folders.systemRoot, context.folders.home, mountTable());
         if (figures) {
             info.total = figures->total;
             info.free = figures->free;
@@ -281,13 +277,13 @@ public:
     }
 
     std::vector<AppInfo> installedApps(
-        const std::string& home, const TreeMeasure& measure, const JobControl& job) const override
+        const Context& context, const TreeMeasure& measure, const JobControl& job) const override
     {
-        const auto remover = platform::Service<platform::ApplicationRemover>::get();
+        platform::ApplicationRemover& remover = *context.backends.applicationRemover;
         const RemovalSupport support{
-            remover->packageRemovalUnavailable(), remover->flatpakRemovalUnavailable()};
-        return listDesktopApplications(foldersOf(home), environment("XDG_DATA_DIRS"),
-            SystemLocations::root(), support, measure, job);
+            remover.packageRemovalUnavailable(), remover.flatpakRemovalUnavailable()};
+        return listDesktopApplications(foldersOf(context), context.environment.get("XDG_DATA_DIRS"),
+            context.folders.systemRoot, support, measure, job);
     }
 };
 

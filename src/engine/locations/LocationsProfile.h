@@ -5,6 +5,7 @@
 // says which folders they read, which entries count, and which paths the
 // administrator stage may touch. `mac` is the Mac's own layout; `linux` is the same
 // tools on a Linux desktop.
+#include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/FolderGuard.h"
 #include "engine/fs/SafeRemove.h"
@@ -95,69 +96,71 @@ public:
     virtual ProfileId id() const = 0;
     virtual std::string_view name() const = 0; // "mac", "linux"
 
-    // The five system junk steps in scan order, built on the process home `home` and
-    // the machine-wide folders under the system root.
-    virtual std::vector<JunkStep> junkSteps(const std::string& home) const = 0;
+    // The five system junk steps in scan order, built on the context's home and the
+    // machine-wide folders under its system root.
+    virtual std::vector<JunkStep> junkSteps(const Context& context) const = 0;
 
     // Browser caches in the order they are scanned; each is measured and kept when it
     // holds something.
-    virtual std::vector<BrowserTarget> browserCaches(const std::string& home) const = 0;
+    virtual std::vector<BrowserTarget> browserCaches(const Context& context) const = 0;
 
     // History files, offered unticked when history is asked for.
-    virtual std::vector<BrowserTarget> browserHistory(const std::string& home) const = 0;
+    virtual std::vector<BrowserTarget> browserHistory(const Context& context) const = 0;
 
-    virtual std::vector<BrowserDataRoot> browserDataRoots(const std::string& home) const = 0;
+    virtual std::vector<BrowserDataRoot> browserDataRoots(const Context& context) const = 0;
 
-    // Whether the browser of `category` runs now. Only asks the system for browser
-    // categories.
-    virtual bool isBrowserRunning(ScanCategory category) const = 0;
+    // Whether the browser of `category` runs now, as the context's running
+    // applications say. Only asks the system for browser categories.
+    virtual bool isBrowserRunning(const Context& context, ScanCategory category) const = 0;
 
     // The folders the administrator stage may delete in, under the system root.
-    virtual std::vector<AdminArea> adminAreas() const = 0;
+    virtual std::vector<AdminArea> adminAreas(const Context& context) const = 0;
 
     // Removes one junk item for good. Most are one file or tree; a Trash entry may
     // have bookkeeping beside it that must go with it.
-    virtual RemoveOutcome removeJunk(const ScanItem& item) const;
+    virtual RemoveOutcome removeJunk(const Context& context, const ScanItem& item) const;
 
-    // What no folder named by a variable or a setting may be, around the process home
-    // `home` (resolved here).
-    virtual GuardedFolders guardedFolders(const std::string& home) const;
+    // What no folder named by a variable or a setting may be, around the context's
+    // home (resolved here).
+    virtual GuardedFolders guardedFolders(const Context& context) const;
 
     // One sentence for each folder the environment names that is refused, and so
     // lists nothing ("XDG_CACHE_HOME=/home/ana es tu carpeta de inicio: …").
-    virtual std::vector<std::string> folderNotices(const std::string& home) const;
+    virtual std::vector<std::string> folderNotices(const Context& context) const;
 
     // Why `item` may not be removed now, with every folder resolved anew right before
     // the removal: a folder changed since the listing is not trusted either. None
     // when it may.
     virtual std::optional<std::string> removalRefusal(
-        const std::string& home, const ScanItem& item) const;
+        const Context& context, const ScanItem& item) const;
 
     // The six personal folders the finders search, Downloads first, on `realHome`.
-    virtual std::vector<std::string> personalFolders(const std::string& realHome) const = 0;
+    virtual std::vector<std::string> personalFolders(
+        const std::string& realHome, const Environment& environment) const = 0;
 
     virtual const PlatformTexts& texts() const = 0;
 
-    // Startup items: what starts with the user's session, on the process home `home`
-    // and the machine folders under the system root, and how deleting one keeps it
-    // from starting (its `action` says which way, for the confirmation).
-    virtual std::vector<LaunchItem> launchItems(const std::string& home) const = 0;
-    virtual LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const = 0;
+    // Startup items: what starts with the user's session, on the context's home and
+    // the machine folders under its system root, and how deleting one keeps it from
+    // starting (its `action` says which way, for the confirmation).
+    virtual std::vector<LaunchItem> launchItems(const Context& context) const = 0;
+    virtual LaunchItemOutcome disableLaunchItem(
+        const Context& context, const LaunchItem& item) const = 0;
 
     // The locations the developer caches tool lists, in display order, built anew for
-    // each scan on the process home `home`.
-    virtual std::vector<XcodeLocation> developerLocations(const std::string& home) const = 0;
-    // The volume that holds `home` as the Disk screen names and counts it, from its
+    // each scan on the context's home.
+    virtual std::vector<XcodeLocation> developerLocations(const Context& context) const = 0;
+    // The volume that holds the home as the Disk screen names and counts it, from its
     // figures (none when they could not be read).
     virtual DiskInfo homeVolume(
-        const std::string& home, const std::optional<platform::VolumeFigures>& figures) const = 0;
+        const Context& context, const std::optional<platform::VolumeFigures>& figures) const = 0;
 
     // The applications the user sees, largest first (equal sizes keep the order they
     // were found in), each saying what installed it and whether it can be uninstalled
     // here. `measure` measures a file or folder tree; the job hears "Leyendo NAME..."
     // before each application is measured, and may stop the listing.
     virtual std::vector<AppInfo> installedApps(
-        const std::string& home, const TreeMeasure& measure, const JobControl& job) const = 0;
+        const Context& context, const TreeMeasure& measure, const JobControl& job) const = 0;
 };
 
 const LocationsProfile& macProfile();
@@ -168,28 +171,5 @@ const LocationsProfile& platformProfile();
 
 // "mac" or "linux"; none for another name.
 const LocationsProfile* profileNamed(std::string_view name);
-
-// The profile in force: one chosen with setCurrentProfile, else the one $TIDVALE_PROFILE
-// names (an unknown name is ignored), else the platform's.
-const LocationsProfile& currentProfile();
-
-// Chooses the profile in force for the whole process; nullptr goes back to the
-// default. The CLI's --profile and tests use it.
-void setCurrentProfile(const LocationsProfile* profile);
-
-// Whether $TIDVALE_PROFILE is set to a name no profile has.
-std::optional<std::string> unknownProfileInEnvironment();
-
-// Puts a profile in force for the life of the object.
-class ScopedProfile {
-public:
-    explicit ScopedProfile(const LocationsProfile& profile);
-    ~ScopedProfile();
-    ScopedProfile(const ScopedProfile&) = delete;
-    ScopedProfile& operator=(const ScopedProfile&) = delete;
-
-private:
-    const LocationsProfile* saved_;
-};
 
 } // namespace tidvale

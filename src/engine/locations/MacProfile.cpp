@@ -36,26 +36,29 @@ public:
     ProfileId id() const override { return ProfileId::mac; }
     std::string_view name() const override { return "mac"; }
 
-    std::vector<JunkStep> junkSteps(const std::string& home) const override
+    std::vector<JunkStep> junkSteps(const Context& context) const override
     {
+        const std::string& home = context.folders.home;
+        const std::string& root = context.folders.systemRoot;
         auto listing
             = [](std::string folder) { return [folder] { return visibleEntries(folder); }; };
         return {
             {"Escaneando caché de usuario...", ScanCategory::userCache, kCacheThreshold,
                 AdminCheck::never, listing(home + "/Library/Caches")},
             {"Escaneando caché del sistema...", ScanCategory::systemCache, kCacheThreshold,
-                AdminCheck::itemNotWritable, listing(SystemLocations::libraryCaches())},
+                AdminCheck::itemNotWritable, listing(SystemLocations::libraryCaches(root))},
             {"Escaneando registros de usuario...", ScanCategory::userLogs, 0, AdminCheck::never,
                 listing(home + "/Library/Logs")},
             {"Escaneando registros del sistema...", ScanCategory::systemLogs, 0,
-                AdminCheck::itemNotWritable, listing(SystemLocations::libraryLogs())},
+                AdminCheck::itemNotWritable, listing(SystemLocations::libraryLogs(root))},
             {"Escaneando papelera...", ScanCategory::trash, -1, AdminCheck::never,
                 listing(home + "/.Trash")},
         };
     }
 
-    std::vector<BrowserTarget> browserCaches(const std::string& home) const override
+    std::vector<BrowserTarget> browserCaches(const Context& context) const override
     {
+        const std::string& home = context.folders.home;
         std::vector<BrowserTarget> targets{
             {ScanCategory::browserSafari,
                 {"com.apple.Safari", home + "/Library/Caches/com.apple.Safari"}},
@@ -72,8 +75,9 @@ public:
         return targets;
     }
 
-    std::vector<BrowserTarget> browserHistory(const std::string& home) const override
+    std::vector<BrowserTarget> browserHistory(const Context& context) const override
     {
+        const std::string& home = context.folders.home;
         std::vector<BrowserTarget> files;
         for (const char* file : {"History.db", "History.db-wal", "History.db-shm"})
             files.push_back({ScanCategory::browserSafari,
@@ -81,8 +85,9 @@ public:
         return files;
     }
 
-    std::vector<BrowserDataRoot> browserDataRoots(const std::string& home) const override
+    std::vector<BrowserDataRoot> browserDataRoots(const Context& context) const override
     {
+        const std::string& home = context.folders.home;
         const std::string support = home + "/Library/Application Support";
         const std::string caches = home + "/Library/Caches";
         return {
@@ -97,24 +102,26 @@ public:
         };
     }
 
-    bool isBrowserRunning(ScanCategory category) const override
+    bool isBrowserRunning(const Context& context, ScanCategory category) const override
     {
         const auto ids = bundleIdentifiers(category);
         if (ids.empty())
             return false;
-        const auto running
-            = platform::Service<platform::RunningApplications>::get()->bundleIdentifiers();
+        const auto running = context.backends.runningApplications->bundleIdentifiers();
         return std::any_of(running.begin(), running.end(), [&](const std::string& id) {
             return std::find(ids.begin(), ids.end(), id) != ids.end();
         });
     }
 
-    std::vector<AdminArea> adminAreas() const override
+    std::vector<AdminArea> adminAreas(const Context& context) const override
     {
-        return {{SystemLocations::libraryCaches(), {}}, {SystemLocations::libraryLogs(), {}}};
+        const std::string& root = context.folders.systemRoot;
+        return {
+            {SystemLocations::libraryCaches(root), {}}, {SystemLocations::libraryLogs(root), {}}};
     }
 
-    std::vector<std::string> personalFolders(const std::string& realHome) const override
+    std::vector<std::string> personalFolders(
+        const std::string& realHome, const Environment&) const override
     {
         std::vector<std::string> folders;
         for (const char* name :
@@ -138,13 +145,13 @@ public:
         return texts;
     }
 
-    std::vector<LaunchItem> launchItems(const std::string& home) const override
+    std::vector<LaunchItem> launchItems(const Context& context) const override
     {
-        return macos::listLaunchAgents(home);
+        return macos::listLaunchAgents(context.folders.home, context.folders.systemRoot);
     }
 
     // The property list is deleted outright; the job itself is left as it is.
-    LaunchItemOutcome disableLaunchItem(const LaunchItem& item) const override
+    LaunchItemOutcome disableLaunchItem(const Context&, const LaunchItem& item) const override
     {
         const RemoveOutcome outcome = removeItem(item.path);
         if (!outcome.ok())
@@ -152,14 +159,14 @@ public:
         return {true, {}};
     }
 
-    std::vector<XcodeLocation> developerLocations(const std::string& home) const override
+    std::vector<XcodeLocation> developerLocations(const Context& context) const override
     {
-        return xcodeLocations(home);
+        return xcodeLocations(context.folders.home);
     }
 
     // The Mac's startup volume keeps its fixed name, and what is not free is used.
     DiskInfo homeVolume(
-        const std::string&, const std::optional<platform::VolumeFigures>& figures) const override
+        const Context&, const std::optional<platform::VolumeFigures>& figures) const override
     {
         DiskInfo info;
         info.name = "Macintosh HD";
@@ -172,9 +179,10 @@ public:
     }
 
     std::vector<AppInfo> installedApps(
-        const std::string& home, const TreeMeasure& measure, const JobControl& job) const override
+        const Context& context, const TreeMeasure& measure, const JobControl& job) const override
     {
-        return listBundleApplications(home, measure, job);
+        return listBundleApplications(
+            context.folders.home, context.folders.systemRoot, measure, job);
     }
 
 private:

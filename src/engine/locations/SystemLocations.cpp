@@ -1,58 +1,26 @@
 #include "engine/locations/SystemLocations.h"
 
-#include <mutex>
-
 namespace tidvale {
-namespace {
 
-std::mutex& lock()
+std::string SystemLocations::libraryCaches(const std::string& root)
 {
-    static std::mutex m;
-    return m;
+    return root + "/Library/Caches";
 }
-
-std::string& rootSlot()
+std::string SystemLocations::libraryLogs(const std::string& root)
 {
-    static std::string r;
-    return r;
+    return root + "/Library/Logs";
 }
-
-} // namespace
-
-std::string SystemLocations::root()
+std::string SystemLocations::applications(const std::string& root)
 {
-    std::lock_guard guard(lock());
-    return rootSlot();
+    return root + "/Applications";
 }
-
-void SystemLocations::setRoot(const std::string& root)
+std::string SystemLocations::launchAgents(const std::string& root)
 {
-    std::string r = root;
-    while (!r.empty() && r.back() == '/')
-        r.pop_back();
-    std::lock_guard guard(lock());
-    rootSlot() = r;
+    return root + "/Library/LaunchAgents";
 }
-
-std::string SystemLocations::libraryCaches()
+std::string SystemLocations::launchDaemons(const std::string& root)
 {
-    return root() + "/Library/Caches";
-}
-std::string SystemLocations::libraryLogs()
-{
-    return root() + "/Library/Logs";
-}
-std::string SystemLocations::applications()
-{
-    return root() + "/Applications";
-}
-std::string SystemLocations::launchAgents()
-{
-    return root() + "/Library/LaunchAgents";
-}
-std::string SystemLocations::launchDaemons()
-{
-    return root() + "/Library/LaunchDaemons";
+    return root + "/Library/LaunchDaemons";
 }
 
 } // namespace tidvale

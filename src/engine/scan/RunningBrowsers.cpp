@@ -6,15 +6,15 @@
 
 namespace tidvale {
 
-std::optional<std::string> runningBrowser(ScanCategory c, const LocationsProfile& profile)
+std::optional<std::string> runningBrowser(const Context& context, ScanCategory c)
 {
-    if (!isBrowserCategory(c) || !profile.isBrowserRunning(c))
+    if (!isBrowserCategory(c) || !context.profile->isBrowserRunning(context, c))
         return std::nullopt;
     return std::string(displayName(c));
 }
 
-std::optional<std::string> runningBrowserHolding(const std::string& path,
-    const std::vector<BrowserDataRoot>& roots, const LocationsProfile& profile)
+std::optional<std::string> runningBrowserHolding(
+    const Context& context, const std::string& path, const std::vector<BrowserDataRoot>& roots)
 {
     std::vector<ScanCategory> touched;
     for (const auto& root : roots) {
@@ -24,7 +24,7 @@ std::optional<std::string> runningBrowserHolding(const std::string& path,
             touched.push_back(root.category);
     }
     for (ScanCategory c : touched)
-        if (auto name = runningBrowser(c, profile))
+        if (auto name = runningBrowser(context, c))
             return name;
     return std::nullopt;
 }

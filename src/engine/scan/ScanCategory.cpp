@@ -1,8 +1,5 @@
 #include "engine/scan/ScanCategory.h"
 
-#include "engine/locations/LocationsProfile.h"
-#include "engine/scan/RunningBrowsers.h"
-
 #include <algorithm>
 
 namespace tidvale {
@@ -63,11 +60,6 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c)
 bool isBrowserCategory(ScanCategory c)
 {
     return c >= ScanCategory::browserSafari;
-}
-
-std::optional<std::string> runningBrowserName(ScanCategory c)
-{
-    return runningBrowser(c, currentProfile());
 }
 
 } // namespace tidvale

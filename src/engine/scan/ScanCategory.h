@@ -54,9 +54,4 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c);
 // Whether the category is one of a web browser's.
 bool isBrowserCategory(ScanCategory c);
 
-// The browser's display name when the profile in force sees it running now (on the
-// Mac: an application with one of its bundle identifiers, exact match, no prefixes);
-// none for the five system categories, for which the platform is not asked.
-std::optional<std::string> runningBrowserName(ScanCategory c);
-
 } // namespace tidvale

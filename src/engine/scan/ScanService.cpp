@@ -2,7 +2,6 @@
 
 #include "engine/admin/AdminPolicy.h"
 #include "engine/format/ByteText.h"
-#include "engine/fs/Homes.h"
 #include "engine/fs/PathText.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
@@ -62,19 +61,20 @@ AdminDeleteResult adminOutcome(
 }
 
 // One selected item of a removal: deleted, refused, or set aside for the administrator.
-void deleteOne(const LocationsProfile& where, const std::vector<BrowserDataRoot>& browserRoots,
+void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& browserRoots,
     const ScanItem& item, DeleteResult& result)
 {
+    const LocationsProfile& where = *context.profile;
     // A browser's own category, or any item that is, holds or lies inside the data
     // of a browser that runs: a junk entry can be a browser's cache folder too.
-    auto browser = runningBrowser(item.category, where);
+    auto browser = runningBrowser(context, item.category);
     if (!browser)
-        browser = runningBrowserHolding(item.path, browserRoots, where);
+        browser = runningBrowserHolding(context, item.path, browserRoots);
     if (browser) {
         result.failures.emplace_back(item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
         return;
     }
-    if (auto refusal = where.removalRefusal(processHome(), item)) {
+    if (auto refusal = where.removalRefusal(context, item)) {
         result.failures.emplace_back(item.path, "No se elimina: " + *refusal + ".");
         return;
     }
@@ -82,13 +82,14 @@ void deleteOne(const LocationsProfile& where, const std::vector<BrowserDataRoot>
         result.needsAdmin.push_back(item);
         return;
     }
-    const RemoveOutcome out = where.removeJunk(item);
+    const RemoveOutcome out = where.removeJunk(context, item);
     // What really went, not what was listed: an entry swapped for a link since the
     // scan frees only the link.
     result.freed += out.freed;
     if (out.ok()) {
         result.removed.emplace_back(item.path, out.freed);
-    } else if ((out.error == EACCES || out.error == EPERM) && isAdminDeletable(item.path)) {
+    } else if ((out.error == EACCES || out.error == EPERM)
+        && isAdminDeletable(context, item.path)) {
         ScanItem escalated = item;
         escalated.isSelected = true;
         escalated.requiresAdmin = true;
@@ -102,21 +103,10 @@ void deleteOne(const LocationsProfile& where, const std::vector<BrowserDataRoot>
 
 } // namespace
 
-ScanService::ScanService(const LocationsProfile* profile, TreeMeasure measure)
-    : profile_(profile)
-    , measure_(std::move(measure))
+ScanService::ScanService(const Context& context, TreeMeasure measure)
+    : context_(context)
+    , measure_(measure ? std::move(measure) : treeMeasure(*context.pool))
 {
-}
-
-ScanService& ScanService::shared()
-{
-    static ScanService* service = new ScanService();
-    return *service;
-}
-
-const LocationsProfile& ScanService::profile() const
-{
-    return profile_ ? *profile_ : currentProfile();
 }
 
 int64_t ScanService::sizeOfPath(const std::string& path) const
@@ -126,7 +116,7 @@ int64_t ScanService::sizeOfPath(const std::string& path) const
 
 std::vector<std::string> ScanService::folderNotices() const
 {
-    return profile().folderNotices(processHome());
+    return context_.profile->folderNotices(context_);
 }
 
 std::string ScanService::formatSize(int64_t bytes) const
@@ -137,7 +127,7 @@ std::string ScanService::formatSize(int64_t bytes) const
 std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 {
     std::vector<ScanItem> items;
-    for (const auto& step : profile().junkSteps(processHome())) {
+    for (const auto& step : context_.profile->junkSteps(context_)) {
         if (job.cancelled())
             return items;
         job.say(step.progress);
@@ -160,10 +150,9 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 
 std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobControl& job) const
 {
-    const LocationsProfile& where = profile();
-    const std::string home = processHome();
+    const LocationsProfile& where = *context_.profile;
     std::vector<ScanItem> items;
-    for (auto& target : where.browserCaches(home)) {
+    for (auto& target : where.browserCaches(context_)) {
         if (job.cancelled())
             return items;
         job.say("Escaneando " + std::string(displayName(target.category)) + "...");
@@ -175,7 +164,7 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
                 *size, target.category, true, false});
     }
     if (includeHistory) {
-        for (auto& file : where.browserHistory(home)) {
+        for (auto& file : where.browserHistory(context_)) {
             const auto measured = measure_(file.candidate.path, job);
             if (!measured)
                 return items;
@@ -191,8 +180,7 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
 DeleteResult ScanService::deleteItems(
     const std::vector<ScanItem>& items, const JobControl& job) const
 {
-    const LocationsProfile& where = profile();
-    const auto browserRoots = where.browserDataRoots(processHome());
+    const auto browserRoots = context_.profile->browserDataRoots(context_);
     DeleteResult result;
     const auto total = std::count_if(
         items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
@@ -201,7 +189,7 @@ DeleteResult ScanService::deleteItems(
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        deleteOne(where, browserRoots, item, result);
+        deleteOne(context_, browserRoots, item, result);
         job.count(++handled, total);
     }
     return result;
@@ -211,15 +199,15 @@ AdminDeleteResult ScanService::deleteItemsAsAdministrator(const std::vector<Scan
 {
     if (items.empty())
         return {};
-    AdminPlan plan = planAdminDeletion(items);
+    AdminPlan plan = planAdminDeletion(context_, items);
     if (plan.accepted.empty())
         return {0, std::move(plan.messages), {}};
     platform::PrivilegedDeletion request;
     for (const auto& item : plan.accepted)
         request.paths.push_back(item.path);
     request.script = std::move(plan.script);
-    AdminDeleteResult result = adminOutcome(
-        plan.accepted, platform::Service<platform::PrivilegedRunner>::get()->run(request));
+    AdminDeleteResult result
+        = adminOutcome(plan.accepted, context_.backends.privileged->run(request));
     result.messages.insert(result.messages.begin(), plan.messages.begin(), plan.messages.end());
     return result;
 }

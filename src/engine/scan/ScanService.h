@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/scan/ScanItem.h"
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace tidvale {
-
-class LocationsProfile;
 
 struct DeleteResult {
     int64_t freed = 0;                                         // what the removals really freed
@@ -29,21 +28,22 @@ struct AdminDeleteResult {
     std::vector<ScanItem> gone; // the items no longer on disk, in the given order
 };
 
-// Finds, measures and removes junk. Holds no state between calls, so one shared
-// instance serves every screen and concurrent scans are safe. Every call blocks: call
-// them off the GUI thread.
+// Finds, measures and removes junk. Holds no state between calls, so one instance
+// serves every screen and concurrent scans are safe. Every call blocks: call them off
+// the GUI thread.
 class ScanService {
 public:
     using Progress = std::function<void(const std::string&)>;
 
-    // Looks where `profile` says, or, without one, where the profile in force at each
-    // call says (so a scan follows --profile and the tests' scoped profiles); measures
-    // with `measure`.
-    explicit ScanService(
-        const LocationsProfile* profile = nullptr, TreeMeasure measure = treeMeasure(workPool()));
+    // Looks where the context's profile says, on its home and system root, and
+    // measures with `measure` (none: the tree walk on the context's pool). The context
+    // must outlive the service.
+    explicit ScanService(const Context& context, TreeMeasure measure = {});
 
-    // The process's instance: the profile in force, the real tree walk.
+    // The process's instance, built on the context its `main` installed at start.
     static ScanService& shared();
+
+    const Context& context() const { return context_; }
 
     // What removing `path` frees: the logical size of a file or folder tree, with a
     // link, at `path` too, measured as the link (see treeSize).
@@ -76,9 +76,7 @@ public:
     AdminDeleteResult deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const;
 
 private:
-    const LocationsProfile& profile() const;
-
-    const LocationsProfile* profile_; // none: the profile in force at each call
+    const Context& context_;
     TreeMeasure measure_;
 };
 

@@ -1,6 +1,5 @@
 #include "engine/scan/ScheduledClean.h"
 
-#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/RunningBrowsers.h"
@@ -15,34 +14,36 @@ const char* const kNeedsAdministrator
 
 // What would stop the item now, before anything is removed.
 std::optional<std::string> reasonToLeave(
-    const ScanItem& item, const std::vector<BrowserDataRoot>& browserRoots)
+    const Context& context, const ScanItem& item, const std::vector<BrowserDataRoot>& browserRoots)
 {
     if (item.requiresAdmin)
         return std::string(kNeedsAdministrator);
-    auto browser = runningBrowserName(item.category);
+    auto browser = runningBrowser(context, item.category);
     if (!browser)
-        browser = runningBrowserHolding(item.path, browserRoots);
+        browser = runningBrowserHolding(context, item.path, browserRoots);
     if (browser)
         return "Cierra " + *browser + " y vuelve a intentarlo.";
-    if (auto refusal = currentProfile().removalRefusal(processHome(), item))
+    if (auto refusal = context.profile->removalRefusal(context, item))
         return "No se elimina: " + *refusal + ".";
     return std::nullopt;
 }
 
 } // namespace
 
-CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun)
+CleanReport runScheduledClean(
+    const ScanService& service, const std::vector<ScanItem>& items, bool dryRun)
 {
+    const Context& context = service.context();
     std::vector<ScanItem> ticked;
     std::copy_if(items.begin(), items.end(), std::back_inserter(ticked),
         [](const ScanItem& item) { return item.isSelected; });
     const std::vector<ScanItem> outer = outermostItems(ticked);
 
     CleanReport report;
-    const auto browserRoots = currentProfile().browserDataRoots(processHome());
+    const auto browserRoots = context.profile->browserDataRoots(context);
     std::vector<ScanItem> toRemove;
     for (const auto& item : outer) {
-        if (auto reason = reasonToLeave(item, browserRoots))
+        if (auto reason = reasonToLeave(context, item, browserRoots))
             report.left.push_back({item.path, item.size, *reason});
         else
             toRemove.push_back(item);
@@ -57,7 +58,7 @@ CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun)
 
     // A browser may start, or a permission may be refused, between the check above
     // and the removal: deleteItems has the last word.
-    const DeleteResult result = ScanService::shared().deleteItems(toRemove);
+    const DeleteResult result = service.deleteItems(toRemove);
     report.freed = result.freed;
     for (const auto& item : toRemove) {
         auto failure = std::find_if(result.failures.begin(), result.failures.end(),
@@ -67,7 +68,7 @@ CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun)
         if (failure != result.failures.end()) {
             report.left.push_back({item.path, item.size, failure->second});
             // A browser that started meanwhile is a refusal, not a failure.
-            report.failed = report.failed || !reasonToLeave(item, browserRoots);
+            report.failed = report.failed || !reasonToLeave(context, item, browserRoots);
         } else if (escalated != result.needsAdmin.end()) {
             report.left.push_back({item.path, item.size, kNeedsAdministrator});
         } else {

@@ -23,8 +23,10 @@ struct CleanReport {
     bool failed = false; // a removal failed, as opposed to an item left on purpose
 };
 
-// Removes the ticked, outermost `items` through the same call as Smart Scan; with
-// `dryRun` nothing is touched and the report says what a real run would do now.
-CleanReport runScheduledClean(const std::vector<ScanItem>& items, bool dryRun);
+// Removes the ticked, outermost `items` through the same call as Smart Scan, the
+// `service`'s; with `dryRun` nothing is touched and the report says what a real run
+// would do now.
+CleanReport runScheduledClean(
+    const ScanService& service, const std::vector<ScanItem>& items, bool dryRun);
 
 } // namespace tidvale

@@ -1,7 +1,7 @@
 #include "engine/system/AppUninstall.h"
 
-#include "engine/locations/SystemLocations.h"
 #include "engine/locations/linux/DpkgDatabase.h"
+#include "platform/Trash.h"
 
 #include <sys/stat.h>
 
@@ -18,6 +18,7 @@ bool exists(const std::string& path)
 }
 
 struct Tally {
+    const Context& context;
     const std::vector<AppInfo>& listed;
     UninstallReport report;
     std::set<std::string> goneUnits;
@@ -46,13 +47,14 @@ struct Tally {
 // The AppImage, then its menu entries; the entries only once the program is gone.
 void trashAppImage(const UninstallUnit& u, Tally& tally)
 {
-    const auto program = trashListedItems({{u.app.payload, u.app.payloadListed}}).front();
+    platform::Trash& trash = *tally.context.backends.trash;
+    const auto program = trashListedItems(trash, {{u.app.payload, u.app.payloadListed}}).front();
     if (program.outcome == TrashOutcome::changed)
         return tally.failed(u, "La AppImage cambió desde que se listó; no se tocó.");
     if (program.outcome != TrashOutcome::moved)
         return tally.failed(u, program.error);
     tally.gone(u.app.unit);
-    for (const auto& result : trashListedItems(u.entries))
+    for (const auto& result : trashListedItems(trash, u.entries))
         if (result.outcome != TrashOutcome::moved) {
             tally.failed(u,
                 "La AppImage se movió a la Papelera, pero su entrada de menú no: "
@@ -64,7 +66,8 @@ void trashAppImage(const UninstallUnit& u, Tally& tally)
 
 void trashBundle(const UninstallUnit& u, Tally& tally)
 {
-    const auto result = trashListedItems({{u.app.path, u.app.listed}}).front();
+    const auto result
+        = trashListedItems(*tally.context.backends.trash, {{u.app.path, u.app.listed}}).front();
     if (result.outcome == TrashOutcome::moved)
         tally.gone(u.app.unit);
     else
@@ -75,8 +78,8 @@ void trashBundle(const UninstallUnit& u, Tally& tally)
 
 void removeFlatpak(const UninstallUnit& u, Tally& tally)
 {
-    const auto result = platform::Service<platform::ApplicationRemover>::get()->removeFlatpak(
-        u.app.package, u.app.systemWide);
+    const auto result
+        = tally.context.backends.applicationRemover->removeFlatpak(u.app.package, u.app.systemWide);
     if (!exists(u.app.payload))
         return tally.gone(u.app.unit);
     tally.failed(u,
@@ -93,10 +96,9 @@ void removeDebianPackages(
     for (const auto& o : others)
         if (std::find(packages.begin(), packages.end(), o) == packages.end())
             packages.push_back(o);
-    const auto result
-        = platform::Service<platform::ApplicationRemover>::get()->removePackages(packages);
+    const auto result = tally.context.backends.applicationRemover->removePackages(packages);
     // What dpkg says now is what counts, whatever the service answered.
-    const linuxdesk::DpkgDatabase dpkg(SystemLocations::root() + "/var/lib/dpkg", false);
+    const linuxdesk::DpkgDatabase dpkg(tally.context.folders.systemRoot + "/var/lib/dpkg", false);
     const bool readable = dpkg.packageCount() > 0;
     std::set<std::string> stayed;
     for (const auto& app : tally.listed) {
@@ -192,18 +194,20 @@ std::vector<platform::DebianPackage> debianPackages(const UninstallPlan& plan)
     return packages;
 }
 
-platform::PackageRemovalPreview previewUninstall(const UninstallPlan& plan)
+platform::PackageRemovalPreview previewUninstall(
+    platform::ApplicationRemover& remover, const UninstallPlan& plan)
 {
     const auto packages = debianPackages(plan);
     if (packages.empty())
         return {};
-    return platform::Service<platform::ApplicationRemover>::get()->previewPackageRemoval(packages);
+    return remover.previewPackageRemoval(packages);
 }
 
-UninstallReport uninstall(const std::vector<AppInfo>& listed, const UninstallPlan& plan,
-    const std::vector<platform::DebianPackage>& others, const JobControl& job)
+UninstallReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
+    const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others,
+    const JobControl& job)
 {
-    Tally tally{listed, {}, {}};
+    Tally tally{context, listed, {}, {}};
     const auto total = static_cast<int64_t>(plan.units.size());
     job.count(0, total);
     removeDebianPackages(plan, others, tally);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/context/Context.h"
 #include "engine/system/SystemRecords.h"
 #include "platform/ApplicationRemover.h"
 
@@ -32,8 +33,10 @@ UninstallPlan planUninstall(const std::vector<AppInfo>& listed, const std::vecto
 std::vector<platform::DebianPackage> debianPackages(const UninstallPlan& plan);
 
 // What else removing the plan's Debian packages would remove, asked of the package
-// manager without removing anything. Blocks; nothing is asked when the plan has none.
-platform::PackageRemovalPreview previewUninstall(const UninstallPlan& plan);
+// manager (`remover`) without removing anything. Blocks; nothing is asked when the plan
+// has none.
+platform::PackageRemovalPreview previewUninstall(
+    platform::ApplicationRemover& remover, const UninstallPlan& plan);
 
 struct UninstallReport {
     std::vector<std::string> removedPaths; // listed entries whose application is gone now
@@ -48,9 +51,12 @@ struct UninstallReport {
 // flatpak, AppImages and bundles into the Trash (their menu entries after them), each
 // only while it is still what was listed. Then looks again: only what is really gone
 // is counted and named in `removedPaths`, along with listed entries of the other
-// packages that went. Blocks. The job counts the plan's units handled so far (the
-// Debian ones all at once, with their transaction); it cannot stop the uninstall.
-UninstallReport uninstall(const std::vector<AppInfo>& listed, const UninstallPlan& plan,
-    const std::vector<platform::DebianPackage>& others, const JobControl& job = {});
+// packages that went. The context gives the Trash, the package tools and the dpkg
+// database under its system root. Blocks. The job counts the plan's units handled so
+// far (the Debian ones all at once, with their transaction); it cannot stop the
+// uninstall.
+UninstallReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
+    const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others,
+    const JobControl& job = {});
 
 } // namespace tidvale

@@ -8,11 +8,11 @@
 
 namespace tidvale {
 
-std::vector<AppInfo> listBundleApplications(
-    const std::string& home, const TreeMeasure& measure, const JobControl& job)
+std::vector<AppInfo> listBundleApplications(const std::string& home, const std::string& root,
+    const TreeMeasure& measure, const JobControl& job)
 {
     std::vector<AppInfo> apps;
-    for (const auto& folder : {SystemLocations::applications(), home + "/Applications"}) {
+    for (const auto& folder : {SystemLocations::applications(root), home + "/Applications"}) {
         for (const auto& child : childNames(folder)) {
             auto name = stem(child, ".app");
             if (!name)

@@ -1,14 +1,9 @@
 #include "engine/system/SystemInfoService.h"
 
-#include "engine/core/Dispatch.h"
-#include "engine/fs/Homes.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
-#include "engine/system/FolderEntries.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/VolumeStatistics.h"
 
-#include <chrono>
 #include <thread>
 
 namespace tidvale {
@@ -18,24 +13,21 @@ constexpr auto kMeasureWait = std::chrono::milliseconds(1000);
 
 } // namespace
 
-SystemInfoService& SystemInfoService::shared()
+SystemInfoService::SystemInfoService(const Context& context, TreeMeasure measure, Pause pause)
+    : context_(context)
+    , measure_(measure ? std::move(measure) : treeMeasure(*context.pool))
+    , pause_(pause ? std::move(pause) : Pause([](std::chrono::milliseconds wait) {
+        std::this_thread::sleep_for(wait);
+    }))
 {
-    // Never released: screens and completions may still reach it at exit.
-    static auto* keep = new std::shared_ptr<SystemInfoService>(create());
-    return **keep;
-}
-
-std::shared_ptr<SystemInfoService> SystemInfoService::create(TreeMeasure measure)
-{
-    return std::shared_ptr<SystemInfoService>(new SystemInfoService(std::move(measure)));
 }
 
 MemoryInfo SystemInfoService::getMemoryInfo() const
 {
-    const auto stats = platform::Service<platform::MemoryStatistics>::get();
+    platform::MemoryStatistics& stats = *context_.backends.memory;
     MemoryInfo info;
-    info.total = stats->physicalMemory();
-    if (const auto vm = stats->vmFigures()) {
+    info.total = stats.physicalMemory();
+    if (const auto vm = stats.vmFigures()) {
         info.free = vm->free;
         info.active = vm->active;
         info.inactive = vm->inactive;
@@ -47,37 +39,26 @@ MemoryInfo SystemInfoService::getMemoryInfo() const
 
 DiskInfo SystemInfoService::getDiskInfo() const
 {
-    const std::string home = processHome();
-    return currentProfile().homeVolume(
-        home, platform::Service<platform::VolumeStatistics>::get()->figuresFor(home));
+    return context_.profile->homeVolume(
+        context_, context_.backends.volumes->figuresFor(context_.folders.home));
 }
 
 std::vector<AppInfo> SystemInfoService::getInstalledApps(const JobControl& job) const
 {
-    return currentProfile().installedApps(processHome(), measure_, job);
+    return context_.profile->installedApps(context_, measure_, job);
 }
 
 std::vector<LaunchItem> SystemInfoService::getLaunchItems() const
 {
-    return currentProfile().launchItems(processHome());
+    return context_.profile->launchItems(context_);
 }
 
-void SystemInfoService::measureFreedMemory(FreedCompletion completion) const
+uint64_t SystemInfoService::measureFreedMemory() const
 {
     const MemoryInfo before = getMemoryInfo();
-    const std::weak_ptr<const SystemInfoService> weak = weak_from_this();
-    const auto d = dispatcher();
-    d->toBackgroundAfter(
-        kMeasureWait, [weak, before, completion = std::move(completion), d]() mutable {
-            MemoryInfo after = before;
-            if (const auto self = weak.lock())
-                after = self->getMemoryInfo();
-            const uint64_t freed = after.free >= before.free ? after.free - before.free : 0;
-            d->toMain([completion = std::move(completion), freed] {
-                if (completion)
-                    completion(freed);
-            });
-        });
+    pause_(kMeasureWait);
+    const MemoryInfo after = getMemoryInfo();
+    return after.free >= before.free ? after.free - before.free : 0;
 }
 
 } // namespace tidvale

@@ -2,7 +2,6 @@
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/FolderGuard.h"
-#include "engine/fs/Homes.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/WritableFolders.h"
 #include "engine/locations/LocationsProfile.h"
@@ -112,9 +111,9 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
     return selection;
 }
 
-std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection)
+std::string xcodeConfirmText(
+    const PlatformTexts& texts, const std::vector<XcodeCleanItem>& selection)
 {
-    const PlatformTexts& texts = currentProfile().texts();
     const int64_t total = xcodeBytesOnce(selection);
     std::vector<std::string> kept;
     for (const auto& item : selection) {
@@ -143,10 +142,10 @@ std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection)
 }
 
 XcodeCleanOutcome cleanXcodeLocations(
-    const std::vector<XcodeCleanItem>& selection, const JobControl& job)
+    const Context& context, const std::vector<XcodeCleanItem>& selection, const JobControl& job)
 {
     XcodeCleanOutcome outcome;
-    const GuardedFolders guarded = currentProfile().guardedFolders(processHome());
+    const GuardedFolders guarded = context.profile->guardedFolders(context);
     const auto total = static_cast<int64_t>(selection.size());
     int64_t handled = 0;
     job.count(0, total);
@@ -177,7 +176,8 @@ XcodeCleanOutcome cleanXcodeLocations(
         } else {
             // What is not rebuilt goes to the Trash, and only while the path still holds
             // the location that was measured.
-            const TrashedItem moved = trashListedItems({{item.path, item.listed}}).front();
+            const TrashedItem moved
+                = trashListedItems(*context.backends.trash, {{item.path, item.listed}}).front();
             ok = moved.outcome == TrashOutcome::moved;
             if (ok)
                 outcome.freed += item.size;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/xcode/XcodeCleanItem.h"
 
@@ -9,14 +10,17 @@
 
 namespace tidvale {
 
+struct PlatformTexts;
+
 // The entries a clean takes: the cleanable ones, in list order.
 std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem>& items);
 
 // The confirmation's informative text for a non-empty selection: the count and size,
 // then a paragraph on caches when a regenerable location is selected, then a warning
-// naming the selected locations whose data is not rebuilt, in the words of the profile
-// in force.
-std::string xcodeConfirmText(const std::vector<XcodeCleanItem>& selection);
+// naming the selected locations whose data is not rebuilt, in the profile's words
+// (`texts`).
+std::string xcodeConfirmText(
+    const PlatformTexts& texts, const std::vector<XcodeCleanItem>& selection);
 
 // The confirmation's details: one "path — size" line per selected location.
 std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection);
@@ -36,8 +40,9 @@ struct XcodeCleanOutcome {
 // the folder guard, and the folder must still carry its tool's marks; otherwise it is
 // left and counts as failed with the reason. A location already gone (a folder inside
 // one removed just before) is not a failure but frees nothing. Runs on the calling
-// thread. The job counts the locations handled so far; it cannot stop the clean.
-XcodeCleanOutcome cleanXcodeLocations(
+// thread. The job counts the locations handled so far; it cannot stop the clean. The
+// folder guard is the context profile's, on its home.
+XcodeCleanOutcome cleanXcodeLocations(const Context& context,
     const std::vector<XcodeCleanItem>& selection, const JobControl& job = {});
 
 // The list after a clean: emptied locations read 0 and are unticked; a location whose

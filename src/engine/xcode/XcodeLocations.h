@@ -45,8 +45,8 @@ struct XcodeListing {
 // refused location, or a folder without its tool's marks, is listed unticked and not
 // available, unmeasured, with the reason in its description.
 // Blocks while it walks the trees: call it off the GUI thread.
-XcodeListing listXcodeLocations(const std::vector<XcodeLocation>& table, const JobControl& job = {},
-    const TreeMeasure& measure = treeMeasure(workPool()));
+XcodeListing listXcodeLocations(
+    const std::vector<XcodeLocation>& table, const JobControl& job, const TreeMeasure& measure);
 
 // "N ubicaciones · <bytes> en total".
 std::string xcodeListingStatus(const XcodeListing& listing);

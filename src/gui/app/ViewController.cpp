@@ -15,11 +15,11 @@
 
 namespace tidvale::gui {
 
-ViewController::ViewController(QWidget* parent)
+ViewController::ViewController(const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
     , splitView_(new QWidget(this))
-    , sidebarVC_(new SidebarViewController)
-    , contentVC_(new ContentContainerViewController)
+    , sidebarVC_(new SidebarViewController(services.context.profile->texts()))
+    , contentVC_(new ContentContainerViewController(services))
 {
     setWindowTitle(QStringLiteral("Tidvale"));
     setMinimumSize(smallestSize);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/tools/ScreenServices.h"
+
 #include <QWidget>
 
 namespace tidvale::gui {
@@ -10,7 +12,8 @@ class ContentContainerViewController;
 // The main window: the sidebar, 220 points wide, a thin divider and the content pane,
 // which takes every change of width. The panes sit in a plain row rather than a
 // draggable splitter: the sidebar's width is fixed, so there is nothing to drag.
-// It is created hidden; show it with showMainWindow().
+// It is created hidden; show it with showMainWindow(). The screens are built on
+// `services`, which must outlive the window.
 class ViewController : public QWidget {
     Q_OBJECT
 public:
@@ -18,7 +21,7 @@ public:
     static constexpr QSize firstSize{920, 640};
     static constexpr QSize smallestSize{760, 500};
 
-    explicit ViewController(QWidget* parent = nullptr);
+    explicit ViewController(const ScreenServices& services, QWidget* parent = nullptr);
 
     QWidget* splitView() const { return splitView_; }
     SidebarViewController* sidebarVC() const { return sidebarVC_; }

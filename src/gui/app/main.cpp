@@ -1,4 +1,7 @@
-#include "gui/app/QtDispatcher.h"
+#include "engine/scan/ScanService.h"
+#include "engine/setup/ContextBuilder.h"
+#include "engine/setup/ProcessContext.h"
+#include "engine/system/SystemInfoService.h"
 #include "gui/app/ViewController.h"
 
 #include <QApplication>
@@ -11,8 +14,12 @@ int main(int argc, char** argv)
     // Lets the desktop match the window to its menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("tidvale"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tidvale.svg")));
-    tidvale::gui::installQtDispatcher();
-    tidvale::gui::ViewController window;
+    tidvale::ContextOptions options;
+    options.backends = tidvale::platform::systemBackends;
+    const tidvale::Context& context
+        = tidvale::installProcessContext(tidvale::buildContext(options));
+    tidvale::gui::ViewController window(
+        {context, tidvale::ScanService::shared(), tidvale::SystemInfoService::shared()});
     tidvale::gui::showMainWindow(window);
     return app.exec();
 }

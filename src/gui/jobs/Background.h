@@ -40,8 +40,8 @@ void startOnPool(std::function<void()> work);
 // owner is destroyed, progress and result are dropped (the work itself runs to its
 // end). The work must not touch widgets; `onProgress` and `onDone` may.
 //
-//   runInBackground(this,
-//       [](const ProgressSink& progress) { return ScanService::shared().scanSystemJunk(progress);
+//   runInBackground(
+//       this, [service](const ProgressSink& progress) { return service->scanSystemJunk(progress);
 //       }, [this](std::vector<ScanItem> items) { showResults(std::move(items)); }, [this](const
 //       QString& text) { statusLabel->setText(text); });
 template <class Work, class Done>

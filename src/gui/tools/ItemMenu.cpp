@@ -9,14 +9,6 @@
 #include <QMenu>
 
 namespace tidvale::gui {
-namespace {
-
-std::shared_ptr<platform::Workspace> workspace()
-{
-    return platform::Service<platform::Workspace>::get();
-}
-
-} // namespace
 
 void attachContextMenu(
     QAbstractItemView* view, std::function<void(QMenu*, const QModelIndex&)> fill)
@@ -35,9 +27,10 @@ void attachContextMenu(
         });
 }
 
-ItemMenu::ItemMenu(QMenu* menu, std::string path)
+ItemMenu::ItemMenu(QMenu* menu, std::string path, const Context& context)
     : menu_(menu)
     , path_(std::move(path))
+    , context_(context)
 {
     menu_->clear();
 }
@@ -52,26 +45,33 @@ ItemMenu& ItemMenu::action(
 
 ItemMenu& ItemMenu::reveal(const QString& title)
 {
-    return action(title.isEmpty() ? platformText(&PlatformTexts::revealInFolder) : title,
-        QStringLiteral("folder"), [path = path_] { workspace()->reveal(path); });
+    return action(title.isEmpty() ? platformText(context_, &PlatformTexts::revealInFolder) : title,
+        QStringLiteral("folder"),
+        [path = path_, workspace = context_.backends.workspace] { workspace->reveal(path); });
 }
 
 ItemMenu& ItemMenu::open()
 {
     return action(QStringLiteral("Abrir"), QStringLiteral("arrow.up.right.square"),
-        [path = path_] { workspace()->openWithDefaultApplication(path); });
+        [path = path_, workspace = context_.backends.workspace] {
+            workspace->openWithDefaultApplication(path);
+        });
 }
 
 ItemMenu& ItemMenu::launch()
 {
     return action(QStringLiteral("Abrir Aplicación"), QStringLiteral("play.circle"),
-        [path = path_] { workspace()->launchApplication(path); });
+        [path = path_, workspace = context_.backends.workspace] {
+            workspace->launchApplication(path);
+        });
 }
 
 ItemMenu& ItemMenu::info()
 {
     return action(QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
-        [path = path_] { workspace()->showInformation(path); });
+        [path = path_, workspace = context_.backends.workspace] {
+            workspace->showInformation(path);
+        });
 }
 
 ItemMenu& ItemMenu::trash(std::function<void()> action, const QString& title)

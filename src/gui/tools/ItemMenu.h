@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/context/Context.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,14 +19,16 @@ void attachContextMenu(
     QAbstractItemView* view, std::function<void(QMenu*, const QModelIndex&)> fill);
 
 // Fills a row's context menu with the entries the lists share, in the order they are
-// called, each acting on one path: reveal it in the file manager, open it, show its
-// information window, move it to the Trash.
+// called, each acting on one path through the context's workspace: reveal it in the
+// file manager, open it, show its information window, move it to the Trash.
 //
-//   ItemMenu(menu, path).reveal().info().separator().trash([this, path] { trashOne(path); });
+//   ItemMenu(menu, path, context).reveal().info().separator().trash([this, path] {
+//       trashOne(path);
+//   });
 class ItemMenu {
 public:
     // Empties `menu` first.
-    ItemMenu(QMenu* menu, std::string path);
+    ItemMenu(QMenu* menu, std::string path, const Context& context);
 
     ItemMenu& reveal(const QString& title = {}); // "Mostrar en Finder" or the desktop's
     ItemMenu& open();                            // "Abrir", with its default application
@@ -41,6 +45,7 @@ public:
 private:
     QMenu* menu_;
     std::string path_;
+    const Context& context_;
 };
 
 } // namespace tidvale::gui

@@ -61,9 +61,15 @@ QScrollArea* makeScrollColumn(QWidget* column)
     return scroll;
 }
 
-ToolViewController::ToolViewController(QWidget* parent)
+ToolViewController::ToolViewController(const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
+    , services_(services)
 {
+}
+
+ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path) const
+{
+    return ItemMenu(menu, std::move(path), context());
 }
 
 ToolViewController::~ToolViewController()

@@ -2,6 +2,8 @@
 
 #include "engine/core/Job.h"
 #include "gui/jobs/Background.h"
+#include "gui/tools/ItemMenu.h"
+#include "gui/tools/ScreenServices.h"
 #include "gui/widgets/ProgressSheet.h"
 
 #include <QColor>
@@ -85,15 +87,19 @@ QScrollArea* makeScrollColumn(QWidget* column);
 //           [this](XyzRemoval outcome) { model_->removeGone(outcome); });
 //   }
 //
-// The content container creates every screen at once, but each builds its controls only
-// when it is first shown (loadView), so starting the application costs eleven empty
-// widgets. A screen is kept alive while the window lives; viewDidAppear/viewDidDisappear
-// tell it when the user brings it into view or leaves it.
+// Each screen gets what it works with (the context, the scan and system services) when
+// it is built, and reaches nothing else. The content container creates every screen at
+// once, but each builds its controls only when it is first shown (loadView), so
+// starting the application costs eleven empty widgets. A screen is kept alive while the
+// window lives; viewDidAppear/viewDidDisappear tell it when the user brings it into
+// view or leaves it.
 class ToolViewController : public QWidget {
     Q_OBJECT
 public:
-    explicit ToolViewController(QWidget* parent = nullptr);
+    explicit ToolViewController(const ScreenServices& services, QWidget* parent = nullptr);
     ~ToolViewController() override;
+
+    const ScreenServices& services() const { return services_; }
 
     // Builds the controls now if they are not built yet. The container calls it
     // before showing the screen; tests may call it to inspect a screen unshown.
@@ -133,6 +139,10 @@ signals:
     void stoppableChanged(bool stoppable);
 
 protected:
+    const Context& context() const { return services_.context; }
+    // A row's context menu whose entries act through the context's workspace.
+    ItemMenu itemMenu(QMenu* menu, std::string path) const;
+
     // Builds the screen's controls through the calls below. Called once.
     virtual void loadView() = 0;
     virtual void viewDidAppear() { }
@@ -255,6 +265,7 @@ private:
     void placeStatus();
     void updateHint();
 
+    const ScreenServices services_;
     bool loaded_ = false;
     ToolbarStyle style_ = ToolbarStyle::row;
     QVBoxLayout* layout_ = nullptr; // the whole screen, top to bottom

@@ -40,11 +40,11 @@ QString changedText(int changed)
 
 } // namespace
 
-TrashBatch trashListed(
-    const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes, const JobControl& job)
+TrashBatch trashListed(platform::Trash& trash, const std::vector<ListedItem>& items,
+    const std::vector<int64_t>& sizes, const JobControl& job)
 {
     TrashBatch batch;
-    const auto results = trashListedItems(items, job);
+    const auto results = trashListedItems(trash, items, job);
     for (size_t i = 0; i < results.size(); ++i) {
         batch.tally.add(results[i]);
         if (results[i].outcome == TrashOutcome::moved) {

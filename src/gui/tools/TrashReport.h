@@ -20,16 +20,17 @@ struct TrashBatch {
     bool wasMoved(const std::string& path) const { return moved.count(path) > 0; }
 };
 
-// Moves `items` to the Trash through the engine's identity re-check, in order: each
-// one only while its path still holds the entry that was listed. `sizes[i]` counts as
+// Moves `items` to `trash` through the engine's identity re-check, in order: each one
+// only while its path still holds the entry that was listed. `sizes[i]` counts as
 // freed when item i moved. Blocks.
-TrashBatch trashListed(const std::vector<ListedItem>& items, const std::vector<int64_t>& sizes,
-    const JobControl& job = {});
+TrashBatch trashListed(platform::Trash& trash, const std::vector<ListedItem>& items,
+    const std::vector<int64_t>& sizes, const JobControl& job = {});
 
 // The same for records that carry their `path`, `listed` stamp and `size` (a large
 // file, a download, an application).
 template <class Record>
-TrashBatch trashRecords(const std::vector<Record>& records, const JobControl& job = {})
+TrashBatch trashRecords(
+    platform::Trash& trash, const std::vector<Record>& records, const JobControl& job = {})
 {
     std::vector<ListedItem> items;
     std::vector<int64_t> sizes;
@@ -37,7 +38,7 @@ TrashBatch trashRecords(const std::vector<Record>& records, const JobControl& jo
         items.push_back({record.path, record.listed});
         sizes.push_back(record.size);
     }
-    return trashListed(items, sizes, job);
+    return trashListed(trash, items, sizes, job);
 }
 
 // The status line after a move to the Trash. `success` is the screen's own line for

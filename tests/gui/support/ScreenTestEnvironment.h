@@ -1,34 +1,30 @@
 #pragma once
 
-// Everything a screen test needs around the screen: a temporary home folder (the
-// process HOME points at it) and machine root, fake operating-system services, and the
-// GUI's dispatcher, with the Mac's locations profile. One per test function; everything is put back
-// when it goes.
-#include "engine/locations/LocationsProfile.h"
-#include "gui/support/FakeWorkspace.h"
-#include "support/FakeApplicationRemover.h"
-#include "support/FakeBackends.h"
-#include "support/TestTree.h"
+// Everything a screen test needs around the screen: a context on a temporary home and
+// machine root with stand-ins for every operating-system service (the Mac's locations
+// profile unless the test names another), and the services a screen is built on. One
+// per test function.
+#include "engine/scan/ScanService.h"
+#include "engine/system/SystemInfoService.h"
+#include "gui/tools/ScreenServices.h"
+#include "support/TestContext.h"
 
+#include <chrono>
 #include <filesystem>
-#include <memory>
 #include <string>
+#include <vector>
 
-class ScreenTestEnvironment {
+class ScreenTestEnvironment : public TestContext {
 public:
     // The screens' tests are written on the Mac's folders; a test of the Linux
     // desktop's folders passes tidvale::linuxProfile().
-    explicit ScreenTestEnvironment(
-        const tidvale::LocationsProfile& profile = tidvale::macProfile());
+    explicit ScreenTestEnvironment(const tidvale::LocationsProfile& profile = tidvale::macProfile())
+        : TestContext(profile, "system")
+    {
+    }
+    // Work a screen left running reads the context: it ends before the tree goes.
     ~ScreenTestEnvironment();
-    ScreenTestEnvironment(const ScreenTestEnvironment&) = delete;
-    ScreenTestEnvironment& operator=(const ScreenTestEnvironment&) = delete;
 
-    TestTree tree;
-    // "<tree>/home" and "<tree>/system": the process home and the root of the
-    // machine-wide folders ("/Library/Caches" is "<tree>/system/Library/Caches").
-    std::string home() const { return tree.path("home"); }
-    std::string systemRoot() const { return tree.path("system"); }
     // Paths relative to the home folder / the machine root.
     std::string homePath(const std::string& rel) const { return home() + "/" + rel; }
     std::string inHome(const std::string& rel, size_t bytes) const
@@ -47,24 +43,11 @@ public:
         return path;
     }
 
-    std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
-    std::shared_ptr<FakePrivilegedRunner> runner = std::make_shared<FakePrivilegedRunner>();
-    std::shared_ptr<FakeTrash> trash;
-    std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
-    // Stands in for PackageKit and flatpak: no test uninstalls from the machine.
-    std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
-
-private:
-    tidvale::ScopedProfile profile_;
-    ScopedEnv cacheHome_{"XDG_CACHE_HOME", nullptr};
-    ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
-    ScopedEnv dataHome_{"XDG_DATA_HOME", nullptr};
-    ScopedEnv dataDirs_{"XDG_DATA_DIRS", nullptr};
-    ScopedEnv configDirs_{"XDG_CONFIG_DIRS", nullptr};
-    ScopedEnv desktop_{"XDG_CURRENT_DESKTOP", nullptr};
-    std::string savedRoot_;
-    ScopedHome scopedHome_;
-    ScopedFakeBackends backends_;
-    tidvale::platform::ScopedService<tidvale::platform::Workspace> scopedWorkspace_;
-    tidvale::platform::ScopedService<tidvale::platform::ApplicationRemover> scopedRemover_;
+    // The waits the system service was asked for (the memory measure's second), noted
+    // instead of waited.
+    std::vector<std::chrono::milliseconds> waits;
+    tidvale::ScanService scan{context};
+    tidvale::SystemInfoService info{
+        context, {}, [this](std::chrono::milliseconds wait) { waits.push_back(wait); }};
+    tidvale::gui::ScreenServices services{context, scan, info};
 };

@@ -29,7 +29,7 @@ inline const QString kChangedSinceListing
 
 template <class Screen> struct ShownScreen {
     ScreenTestEnvironment env;
-    Screen screen;
+    Screen screen{env.services};
     std::unique_ptr<QAbstractItemModelTester> tester;
 
     explicit ShownScreen(const tidvale::LocationsProfile& profile = tidvale::macProfile())

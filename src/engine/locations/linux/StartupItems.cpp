@@ -43,10 +43,10 @@ bool isLinked(const std::string& configHome, const std::string& unit)
         links.begin(), links.end(), [&](const UserUnitLink& l) { return l.unit == unit; });
 }
 
-LaunchItemOutcome disableUnit(const StartupPlaces& places, const std::string& unit)
+LaunchItemOutcome disableUnit(
+    const StartupPlaces& places, const std::string& unit, platform::CommandRunner& commands)
 {
-    const auto run
-        = platform::Service<platform::CommandRunner>::get()->run(disableUnitCommand(unit));
+    const auto run = commands.run(disableUnitCommand(unit));
     // systemctl may exit 0 having done nothing (a unit it cannot find): the links
     // say whether it is still enabled.
     if (run.started && run.exitCode == 0 && !isLinked(places.configHome, unit))
@@ -64,7 +64,8 @@ LaunchItemOutcome outcomeOf(std::string error)
 
 } // namespace
 
-std::vector<LaunchItem> listStartupItems(const StartupPlaces& places)
+std::vector<LaunchItem> listStartupItems(
+    const StartupPlaces& places, platform::CommandRunner& commands)
 {
     std::vector<LaunchItem> items;
     for (auto& entry : listAutostartEntries(places.autostart, places.session)) {
@@ -83,8 +84,7 @@ std::vector<LaunchItem> listStartupItems(const StartupPlaces& places)
     const auto links = userEnabledUnits(places.configHome);
     if (links.empty())
         return items; // nothing to ask systemctl about
-    const auto run
-        = platform::Service<platform::CommandRunner>::get()->run(listEnabledUnitsCommand());
+    const auto run = commands.run(listEnabledUnitsCommand());
     const bool answered = run.started && run.exitCode == 0;
     std::set<std::string> enabled;
     for (auto& unit : enabledUnitsIn(run.out))
@@ -103,14 +103,15 @@ std::vector<LaunchItem> listStartupItems(const StartupPlaces& places)
     return items;
 }
 
-LaunchItemOutcome disableStartupItem(const StartupPlaces& places, const LaunchItem& item)
+LaunchItemOutcome disableStartupItem(
+    const StartupPlaces& places, const LaunchItem& item, const platform::Backends& backends)
 {
     const std::string folder = parentOf(item.path);
     const std::string name = baseName(item.path);
     if (parentOf(folder) == userUnitFolder(places.configHome)) {
         if (!isLinked(places.configHome, name))
             return {false, name + " no está habilitado en tu carpeta de servicios."};
-        return disableUnit(places, name);
+        return disableUnit(places, name, *backends.commands);
     }
 
     const AutostartFolders& autostart = places.autostart;
@@ -121,7 +122,7 @@ LaunchItemOutcome disableStartupItem(const StartupPlaces& places, const LaunchIt
         struct stat st { };
         if (lstat(item.path.c_str(), &st) != 0)
             return {false, describeRemoveError(errno, item.path)};
-        auto moved = platform::Service<platform::Trash>::get()->moveToTrash(item.path);
+        auto moved = backends.trash->moveToTrash(item.path);
         return {moved.ok, std::move(moved.error)};
     }
     if (std::find(autostart.system.begin(), autostart.system.end(), folder)

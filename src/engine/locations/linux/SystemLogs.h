@@ -45,13 +45,11 @@ struct LogClock {
 // never mistaken for a log. Left out as live: a name dated today or later, a file
 // modified in the last hour, and one some process holds open (of the processes this
 // one may see: all of them as root).
-std::vector<JunkCandidate> listSystemLogs(
-    const std::string& root, const LogClock& clock = LogClock::at(std::time(nullptr)));
+std::vector<JunkCandidate> listSystemLogs(const std::string& root, const LogClock& clock);
 
 // The administrator helper's re-check of one path from the listing above: a plain
 // absolute path strictly inside the log folder or directly in a crash folder, with a
 // name the rules above accept, that is a regular file on disk now and not live.
-bool isSystemLogDeletable(const std::string& root, const std::string& path,
-    const LogClock& clock = LogClock::at(std::time(nullptr)));
+bool isSystemLogDeletable(const std::string& root, const std::string& path, const LogClock& clock);
 
 } // namespace tidvale::linuxdesk

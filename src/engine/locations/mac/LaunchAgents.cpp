@@ -10,12 +10,12 @@
 
 namespace tidvale::macos {
 
-std::vector<LaunchItem> listLaunchAgents(const std::string& home)
+std::vector<LaunchItem> listLaunchAgents(const std::string& home, const std::string& root)
 {
     const std::pair<std::string, const char*> folders[] = {
         {home + "/Library/LaunchAgents", "Agente (Usuario)"},
-        {SystemLocations::launchAgents(), "Agente (Sistema)"},
-        {SystemLocations::launchDaemons(), "Daemon (Sistema)"},
+        {SystemLocations::launchAgents(root), "Agente (Sistema)"},
+        {SystemLocations::launchDaemons(root), "Daemon (Sistema)"},
     };
     std::vector<LaunchItem> items;
     for (const auto& [folder, source] : folders) {

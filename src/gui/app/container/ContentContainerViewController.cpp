@@ -19,8 +19,10 @@
 
 namespace tidvale::gui {
 
-ContentContainerViewController::ContentContainerViewController(QWidget* parent)
+ContentContainerViewController::ContentContainerViewController(
+    const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
+    , services_(services)
 {
 }
 
@@ -28,17 +30,17 @@ const std::vector<ToolViewController*>& ContentContainerViewController::featureC
 {
     if (controllers_.empty()) {
         controllers_ = {
-            new SmartScanViewController(this),
-            new SystemJunkViewController(this),
-            new PrivacyViewController(this),
-            new ApplicationsViewController(this),
-            new ExtensionsViewController(this),
-            new MemoryViewController(this),
-            new DiskSpaceViewController(this),
-            new LargeFilesViewController(this),
-            new DuplicatesViewController(this),
-            new XcodeCleanerViewController(this),
-            new DownloadsViewController(this),
+            new SmartScanViewController(services_, this),
+            new SystemJunkViewController(services_, this),
+            new PrivacyViewController(services_, this),
+            new ApplicationsViewController(services_, this),
+            new ExtensionsViewController(services_, this),
+            new MemoryViewController(services_, this),
+            new DiskSpaceViewController(services_, this),
+            new LargeFilesViewController(services_, this),
+            new DuplicatesViewController(services_, this),
+            new XcodeCleanerViewController(services_, this),
+            new DownloadsViewController(services_, this),
         };
         for (ToolViewController* c : controllers_)
             c->hide();

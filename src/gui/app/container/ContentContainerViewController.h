@@ -19,7 +19,9 @@ public:
     static constexpr int toolCount = 11;
     static constexpr int fadeMilliseconds = 180;
 
-    explicit ContentContainerViewController(QWidget* parent = nullptr);
+    // The screens are built on `services`, which must outlive the container.
+    explicit ContentContainerViewController(
+        const ScreenServices& services, QWidget* parent = nullptr);
 
     // The sidebar's choice; same as showFeature.
     void sidebarDidSelect(int tag);
@@ -39,6 +41,7 @@ protected:
 private:
     void fadeIn(QWidget* view);
 
+    const ScreenServices services_;
     QPointer<ToolViewController> currentChild_;
     std::vector<ToolViewController*> controllers_; // children of this widget
 };

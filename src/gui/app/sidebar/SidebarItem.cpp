@@ -1,11 +1,10 @@
 #include "gui/app/sidebar/SidebarItem.h"
 
 #include "gui/style/Colors.h"
-#include "gui/text/PlatformText.h"
 
 namespace tidvale::gui {
 
-std::vector<SidebarItem> sidebarItems()
+std::vector<SidebarItem> sidebarItems(const PlatformTexts& texts)
 {
     using C = SystemColor;
     return {
@@ -24,7 +23,7 @@ std::vector<SidebarItem> sidebarItems()
         {QStringLiteral("Archivos Grandes"), QStringLiteral("doc.zipper"), systemColor(C::pink), 7},
         {QStringLiteral("Duplicados"), QStringLiteral("doc.on.doc.fill"), systemColor(C::indigo),
             8},
-        {platformText(&PlatformTexts::developerSidebarTitle), QStringLiteral("hammer.fill"),
+        {QString::fromStdString(texts.developerSidebarTitle), QStringLiteral("hammer.fill"),
             xcodeBrown(), 9},
         {QStringLiteral("Descargas"), QStringLiteral("arrow.down.circle.fill"),
             systemColor(C::mint), 10},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/locations/LocationsProfile.h"
+
 #include <QColor>
 #include <QString>
 
@@ -15,7 +17,8 @@ struct SidebarItem {
     int tag = 0;
 };
 
-// The application's table of contents, in row order; row n has tag n.
-std::vector<SidebarItem> sidebarItems();
+// The application's table of contents, in row order; row n has tag n. The developer
+// tool's title is the profile's (`texts`).
+std::vector<SidebarItem> sidebarItems(const PlatformTexts& texts);
 
 } // namespace tidvale::gui

@@ -2,9 +2,9 @@
 
 namespace tidvale::gui {
 
-SidebarModel::SidebarModel(QObject* parent)
+SidebarModel::SidebarModel(const PlatformTexts& texts, QObject* parent)
     : QAbstractListModel(parent)
-    , items_(sidebarItems())
+    , items_(sidebarItems(texts))
 {
 }
 

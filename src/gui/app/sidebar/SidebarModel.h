@@ -13,7 +13,7 @@ class SidebarModel : public QAbstractListModel {
 public:
     enum Role { symbolRole = Qt::UserRole + 1, colorRole, tagRole };
 
-    explicit SidebarModel(QObject* parent = nullptr);
+    explicit SidebarModel(const PlatformTexts& texts, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -4,7 +4,6 @@
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/style/Colors.h"
 #include "gui/style/Symbols.h"
-#include "gui/text/PlatformText.h"
 #include "gui/widgets/Labels.h"
 
 #include <QBoxLayout>
@@ -52,9 +51,9 @@ QLabel* whiteLabel(
 
 } // namespace
 
-SidebarViewController::SidebarViewController(QWidget* parent)
+SidebarViewController::SidebarViewController(const PlatformTexts& texts, QWidget* parent)
     : QWidget(parent)
-    , model_(new SidebarModel(this))
+    , model_(new SidebarModel(texts, this))
     , tableView_(new QListView(this))
     , cell_(new SidebarCell(tableView_))
 {
@@ -77,7 +76,7 @@ SidebarViewController::SidebarViewController(QWidget* parent)
     names->addStretch(1);
     names->addWidget(whiteLabel(QStringLiteral("Tidvale"), 18, QFont::Bold, 1.0, header));
     names->addWidget(
-        whiteLabel(platformText(&PlatformTexts::sidebarSubtitle), 11, QFont::Normal, 0.5, header));
+        whiteLabel(QString::fromStdString(texts.sidebarSubtitle), 11, QFont::Normal, 0.5, header));
     names->addStretch(1);
     headerRow->addWidget(mark);
     headerRow->addLayout(names, 1);

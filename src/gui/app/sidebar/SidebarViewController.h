@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/locations/LocationsProfile.h"
+
 #include <QWidget>
 
 class QListView;
@@ -14,11 +16,11 @@ class SidebarModel;
 // Choosing a row emits didSelect(tag) before the highlight moves, so the content
 // container switches screens in the same step. The container is connected to the
 // signal, which holds it no longer than it lives; with nobody connected, rows are
-// still highlighted.
+// still highlighted. The profile's `texts` name the computer and the developer tool.
 class SidebarViewController : public QWidget {
     Q_OBJECT
 public:
-    explicit SidebarViewController(QWidget* parent = nullptr);
+    explicit SidebarViewController(const PlatformTexts& texts, QWidget* parent = nullptr);
 
     // Selects `row` alone and reports its tag, as a click on it does.
     void selectItem(int row);

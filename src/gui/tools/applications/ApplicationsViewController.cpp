@@ -32,17 +32,17 @@ constexpr int kRowHeight = 50;
 
 // The Mac uninstalls by moving bundles to the Trash; a Linux desktop asks the tools
 // that installed each application.
-bool usesPackageTools()
+bool usesPackageTools(const Context& context)
 {
-    return currentProfile().id() == ProfileId::linuxDesktop;
+    return context.profile->id() == ProfileId::linuxDesktop;
 }
 
 } // namespace
 
-ApplicationsViewController::ApplicationsViewController(QWidget* parent)
-    : ToolViewController(parent)
+ApplicationsViewController::ApplicationsViewController(
+    const ScreenServices& services, QWidget* parent)
+    : ToolViewController(services, parent)
     , apps_(new AppListModel(this))
-    , sysInfo_(SystemInfoService::shared())
 {
 }
 
@@ -57,7 +57,7 @@ void ApplicationsViewController::loadView()
     // A Debian version ("153.0.8esr-1~deb12u1") is longer than a bundle's, and a row
     // that cannot be uninstalled says why under its name: there the name takes the
     // room left.
-    tableView_ = usesPackageTools()
+    tableView_ = usesPackageTools(context())
         ? makeTableList(apps_,
             {kRowHeight, {44, 200, 150, 90}, AppListModel::nameColumn,
                 QAbstractItemView::ExtendedSelection})
@@ -101,7 +101,7 @@ void ApplicationsViewController::loadApps()
     apps_->setItems({});
     uninstallButton_->setEnabled(false);
     setStatus(QStringLiteral("Cargando aplicaciones..."));
-    const SystemInfoService* service = &sysInfo_;
+    const SystemInfoService* service = &services().info;
     runJob(
         [service](const JobControl& job) {
             std::vector<AppRow> rows;
@@ -139,7 +139,7 @@ void ApplicationsViewController::uninstallSelected()
         targets.push_back(apps_->items()[static_cast<size_t>(index.row())].info);
         names << displayText(targets.back().name);
     }
-    if (usesPackageTools()) {
+    if (usesPackageTools(context())) {
         uninstallApps(targets);
         return;
     }
@@ -172,7 +172,8 @@ void ApplicationsViewController::moveToTrash(const std::vector<AppInfo>& targets
         if (stillListed && seen.insert(target.path).second)
             listed.push_back(target);
     }
-    runRemoval([listed](const JobControl& job) { return trashRecords(listed, job); },
+    runRemoval([listed, trash = context().backends.trash](
+                   const JobControl& job) { return trashRecords(*trash, listed, job); },
         [this](const TrashBatch& batch) {
             apps_->removeIf([&](const AppRow& row) { return batch.wasMoved(row.info.path); });
             updateUninstallButton();
@@ -188,12 +189,12 @@ void ApplicationsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex&
     if (!clicked.isValid() || clicked.row() >= apps_->rowCount())
         return;
     const AppInfo& app = apps_->items()[static_cast<size_t>(clicked.row())].info;
-    if (usesPackageTools()) {
+    if (usesPackageTools(context())) {
         linuxMenu(menu, app);
         return;
     }
     const std::string path = app.path;
-    ItemMenu(menu, path)
+    itemMenu(menu, path)
         .reveal()
         .launch()
         .separator()
@@ -211,7 +212,8 @@ void ApplicationsViewController::trashApp(const std::string& path)
         all.begin(), all.end(), [&](const AppRow& row) { return row.info.path == path; });
     if (it == all.end())
         return;
-    runRemoval([app = it->info](const JobControl&) { return trashRecords<AppInfo>({app}); },
+    runRemoval([app = it->info, trash = context().backends.trash](
+                   const JobControl&) { return trashRecords<AppInfo>(*trash, {app}); },
         [this, path](const TrashBatch& batch) {
             if (batch.tally.changed > 0)
                 setStatus(trashStatusText({}, batch.tally));
@@ -230,9 +232,9 @@ void ApplicationsViewController::linuxMenu(QMenu* menu, const AppInfo& app)
 {
     const std::string shown
         = app.source == AppSource::appimage && !app.payload.empty() ? app.payload : app.path;
-    ItemMenu(menu, app.path)
-        .action(platformText(&PlatformTexts::revealInFolder), QStringLiteral("folder"),
-            [shown] { platform::Service<platform::Workspace>::get()->reveal(shown); })
+    itemMenu(menu, app.path)
+        .action(platformText(context(), &PlatformTexts::revealInFolder), QStringLiteral("folder"),
+            [shown, workspace = context().backends.workspace] { workspace->reveal(shown); })
         .launch()
         .separator()
         .trash([this, app] { uninstallApps({app}); }, QStringLiteral("Desinstalar…"))
@@ -253,7 +255,8 @@ void ApplicationsViewController::uninstallApps(const std::vector<AppInfo>& chose
     }
     const QString before = statusLabel()->text();
     setStatus(QStringLiteral("Comprobando qué se quitará..."));
-    runJob([plan](const JobControl&) { return previewUninstall(plan); },
+    runJob([plan, remover = context().backends.applicationRemover](
+               const JobControl&) { return previewUninstall(*remover, plan); },
         [this, plan, before](const platform::PackageRemovalPreview& preview) {
             setStatus(before);
             updateUninstallButton();
@@ -292,8 +295,8 @@ void ApplicationsViewController::runUninstall(
     if (isBusy())
         return; // a new listing owns the rows now
     setStatus(QStringLiteral("Desinstalando..."));
-    runRemoval([listed = listedApps(), plan, others](
-                   const JobControl& job) { return uninstall(listed, plan, others, job); },
+    runRemoval([&context = context(), listed = listedApps(), plan, others](
+                   const JobControl& job) { return uninstall(context, listed, plan, others, job); },
         [this](const UninstallReport& report) {
             const std::set<std::string> gone(
                 report.removedPaths.begin(), report.removedPaths.end());

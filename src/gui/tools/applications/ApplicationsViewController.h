@@ -8,10 +8,6 @@
 
 class QTableView;
 
-namespace tidvale {
-class SystemInfoService;
-}
-
 namespace tidvale::gui {
 
 class AppListModel;
@@ -24,7 +20,7 @@ class PrimaryButton;
 class ApplicationsViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit ApplicationsViewController(QWidget* parent = nullptr);
+    explicit ApplicationsViewController(const ScreenServices& services, QWidget* parent = nullptr);
 
     QTableView* tableView() const { return tableView_; }
     PrimaryButton* uninstallButton() const { return uninstallButton_; }
@@ -52,7 +48,6 @@ private:
     QTableView* tableView_ = nullptr;
     PrimaryButton* uninstallButton_ = nullptr;
     AppListModel* apps_;
-    const SystemInfoService& sysInfo_;
 };
 
 } // namespace tidvale::gui

@@ -40,18 +40,13 @@ QLabel* gridValue(int64_t bytes, const QColor& color)
 
 } // namespace
 
-DiskSpaceViewController::DiskSpaceViewController(QWidget* parent)
-    : ToolViewController(parent)
-    , sysInfo_(SystemInfoService::shared())
-{
-}
-
 void DiskSpaceViewController::loadView()
 {
-    setUpScreen({QStringLiteral("Espacio en Disco"), platformText(&PlatformTexts::diskSubtitle),
-                    QStringLiteral("externaldrive.fill"), systemColor(SystemColor::red)},
+    setUpScreen(
+        {QStringLiteral("Espacio en Disco"), platformText(context(), &PlatformTexts::diskSubtitle),
+            QStringLiteral("externaldrive.fill"), systemColor(SystemColor::red)},
         ToolbarStyle::none);
-    diskInfo_ = sysInfo_.getDiskInfo();
+    diskInfo_ = services().info.getDiskInfo();
     setContent(buildFigures(), ContentInset::edgeToEdge);
 }
 
@@ -59,7 +54,7 @@ void DiskSpaceViewController::loadView()
 void DiskSpaceViewController::refreshDisk()
 {
     ensureViewLoaded();
-    diskInfo_ = sysInfo_.getDiskInfo();
+    diskInfo_ = services().info.getDiskInfo();
     replaceContent(buildFigures());
 }
 
@@ -126,7 +121,7 @@ QWidget* DiskSpaceViewController::buildFigures()
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);
     finderButton_ = new PrimaryButton(
-        platformText(&PlatformTexts::openInFolder), systemColor(SystemColor::blue));
+        platformText(context(), &PlatformTexts::openInFolder), systemColor(SystemColor::blue));
     connect(finderButton_, &PrimaryButton::clicked, this, &DiskSpaceViewController::openInFinder);
     refreshButton_
         = new PrimaryButton(QStringLiteral("Actualizar"), systemColor(SystemColor::gray));
@@ -148,7 +143,7 @@ QWidget* DiskSpaceViewController::buildFigures()
 
 void DiskSpaceViewController::openInFinder()
 {
-    platform::Service<platform::Workspace>::get()->openFolder("/");
+    context().backends.workspace->openFolder("/");
 }
 
 } // namespace tidvale::gui

@@ -7,10 +7,6 @@
 
 class QLabel;
 
-namespace tidvale {
-class SystemInfoService;
-}
-
 namespace tidvale::gui {
 
 class PrimaryButton;
@@ -21,7 +17,7 @@ class UsageBarView;
 class DiskSpaceViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit DiskSpaceViewController(QWidget* parent = nullptr);
+    using ToolViewController::ToolViewController;
 
     const std::optional<DiskInfo>& diskInfo() const { return diskInfo_; }
     QLabel* percentLabel() const { return percentLabel_; }
@@ -43,7 +39,6 @@ private:
     // volume could not be read.
     QWidget* buildFigures();
 
-    const SystemInfoService& sysInfo_;
     std::optional<DiskInfo> diskInfo_;
     QLabel* percentLabel_ = nullptr;
     QLabel* totalValue_ = nullptr;

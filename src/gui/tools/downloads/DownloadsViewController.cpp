@@ -64,8 +64,9 @@ void DownloadsViewController::loadDownloads()
     model_->setItems({});
     trashButton_->setEnabled(false);
     selectAllBtn_->setEnabled(false);
-    const std::string folder = folder_.empty() ? downloadsFolder() : folder_;
-    runJob([folder](const JobControl& job) { return listDownloads(folder, job); },
+    const std::string folder = folder_.empty() ? downloadsFolder(context()) : folder_;
+    runJob([folder, measure = treeMeasure(*context().pool)](
+               const JobControl& job) { return listDownloads(folder, job, measure); },
         [this](std::vector<DownloadItem> listed) {
             model_->setItems(std::move(listed));
             filterChanged();
@@ -141,8 +142,8 @@ void DownloadsViewController::doTrash()
 // the same name since, or a folder whose entries changed, stays ticked and listed.
 void DownloadsViewController::moveToTrash(std::vector<DownloadItem> targets, const QString& success)
 {
-    runRemoval([targets = std::move(targets)](
-                   const JobControl& job) { return trashRecords(targets, job); },
+    runRemoval([trash = context().backends.trash, targets = std::move(targets)](
+                   const JobControl& job) { return trashRecords(*trash, targets, job); },
         [this, success](const TrashBatch& batch) {
             model_->removeIf([&](const DownloadItem& i) { return batch.wasMoved(i.path); });
             filterChanged();
@@ -157,7 +158,7 @@ void DownloadsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& cl
         return;
     const std::string path
         = model_->items()[static_cast<size_t>(shown_->mapToSource(clicked).row())].path;
-    ItemMenu(menu, path).reveal().open().info().separator().trash([this, path] {
+    itemMenu(menu, path).reveal().open().info().separator().trash([this, path] {
         // Only an entry still shown is moved, and only as it was listed.
         for (const auto& item : items())
             if (item.path == path)

@@ -1,7 +1,6 @@
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 
 #include "engine/finders/DuplicateRemoval.h"
-#include "engine/fs/Homes.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/PlatformText.h"
@@ -53,8 +52,9 @@ void DuplicatesViewController::doScan()
     showGroups({});
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Buscando duplicados..."));
-    const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob([roots](const JobControl& job) { return findDuplicates(workPool(), roots, job); },
+    const auto roots = roots_.empty() ? context().folders.personal : roots_;
+    runJob([pool = context().pool, roots](
+               const JobControl& job) { return findDuplicates(*pool, roots, job); },
         [this](DuplicateSearch result) {
             showGroups(std::move(result.groups));
             if (groups().empty())
@@ -93,14 +93,14 @@ void DuplicatesViewController::doClean()
         if (answer != 0)
             return;
         runRemoval(
-            [groups = groups(), copies](const JobControl& job) {
+            [trash = context().backends.trash, groups = groups(), copies](const JobControl& job) {
                 CopyRemoval all;
                 int64_t handled = 0;
                 for (const auto& group : groups) {
                     // Each group counts its own copies; the sheet hears them all as one run.
                     const JobControl groupJob({}, nullptr,
                         [&](int64_t done, int64_t) { job.count(handled + done, copies); });
-                    const auto removal = trashExtraCopies(group, groupJob);
+                    const auto removal = trashExtraCopies(*trash, group, groupJob);
                     handled += group.extraCopies();
                     all.freed += removal.freed;
                     all.tally.add(removal.tally);
@@ -124,7 +124,7 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         return;
     if (const DuplicateFile* file = model_->fileAt(clicked)) {
         const std::string path = file->path;
-        ItemMenu(menu, path)
+        itemMenu(menu, path)
             .reveal()
             .separator()
             .trash([this, path] { trashFromMenu(path); })
@@ -132,12 +132,12 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         return;
     }
     const std::string hash = group->hash;
-    ItemMenu(menu, group->files.front().path)
+    itemMenu(menu, group->files.front().path)
         .action(QStringLiteral("Eliminar Duplicados de este Grupo (%1 copias)")
                     .arg(group->extraCopies()),
             QStringLiteral("doc.on.doc"), [this, hash] { cleanGroupFromMenu(hash); })
         .separator()
-        .reveal(platformText(&PlatformTexts::revealOriginal));
+        .reveal(platformText(context(), &PlatformTexts::revealOriginal));
 }
 
 void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
@@ -147,7 +147,8 @@ void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
         all.begin(), all.end(), [&](const DuplicateGroup& g) { return g.hash == hash; });
     if (hash.empty() || it == all.end())
         return;
-    runRemoval([group = *it](const JobControl& job) { return trashExtraCopies(group, job); },
+    runRemoval([trash = context().backends.trash, group = *it](
+                   const JobControl& job) { return trashExtraCopies(*trash, group, job); },
         [this, hash](const CopyRemoval& removal) {
             auto left = groups();
             std::erase_if(left, [&](const DuplicateGroup& g) { return g.hash == hash; });
@@ -169,7 +170,8 @@ void DuplicatesViewController::trashFromMenu(const std::string& path)
     });
     if (path.empty() || owner == all.end())
         return;
-    runRemoval([group = *owner, path](const JobControl&) { return trashOneCopy(group, path); },
+    runRemoval([trash = context().backends.trash, group = *owner, path](
+                   const JobControl&) { return trashOneCopy(*trash, group, path); },
         [this, path](const CopyRemoval& removal) {
             if (removal.moved.empty()) {
                 setStatus(trashStatusText({}, removal.tally));

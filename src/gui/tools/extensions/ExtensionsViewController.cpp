@@ -14,10 +14,9 @@
 
 namespace tidvale::gui {
 
-ExtensionsViewController::ExtensionsViewController(QWidget* parent)
-    : ToolViewController(parent)
+ExtensionsViewController::ExtensionsViewController(const ScreenServices& services, QWidget* parent)
+    : ToolViewController(services, parent)
     , items_(new LaunchItemModel(this))
-    , sysInfo_(SystemInfoService::shared())
 {
 }
 
@@ -51,7 +50,7 @@ void ExtensionsViewController::loadItems()
     auto before = items_->items();
     items_->setItems({});
     removeButton_->setEnabled(false);
-    const SystemInfoService* service = &sysInfo_;
+    const SystemInfoService* service = &services().info;
     runJob([service](const JobControl&) { return service->getLaunchItems(); },
         [this](std::vector<LaunchItem> items) {
             items_->setItems(std::move(items));
@@ -97,7 +96,8 @@ void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
 {
     if (isBusy())
         return; // a new listing owns the rows now
-    runRemoval([item](const JobControl&) { return currentProfile().disableLaunchItem(item); },
+    runRemoval([&context = context(), item](
+                   const JobControl&) { return context.profile->disableLaunchItem(context, item); },
         [this, row, item](const LaunchItemOutcome& outcome) {
             if (!outcome.ok) {
                 setStatus(displayText(failedText(outcome.error)));

@@ -7,10 +7,6 @@
 
 class QTableView;
 
-namespace tidvale {
-class SystemInfoService;
-}
-
 namespace tidvale::gui {
 
 class LaunchItemModel;
@@ -21,7 +17,7 @@ class PrimaryButton;
 class ExtensionsViewController : public ToolViewController {
     Q_OBJECT
 public:
-    explicit ExtensionsViewController(QWidget* parent = nullptr);
+    explicit ExtensionsViewController(const ScreenServices& services, QWidget* parent = nullptr);
 
     QTableView* tableView() const { return tableView_; }
     PrimaryButton* removeButton() const { return removeButton_; }
@@ -40,7 +36,6 @@ private:
     QTableView* tableView_ = nullptr;
     PrimaryButton* removeButton_ = nullptr;
     LaunchItemModel* items_;
-    const SystemInfoService& sysInfo_;
 };
 
 } // namespace tidvale::gui

@@ -1,6 +1,5 @@
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 
-#include "engine/fs/Homes.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"
@@ -64,9 +63,9 @@ void LargeFilesViewController::doScan()
     trashButton_->setEnabled(false);
     setStatus(QStringLiteral("Escaneando..."));
     const int64_t threshold = thresholdBytes_; // a later change applies to the next search
-    const auto roots = roots_.empty() ? defaultScanFolders() : roots_;
-    runJob([roots, threshold](
-               const JobControl& job) { return findLargeFiles(workPool(), roots, threshold, job); },
+    const auto roots = roots_.empty() ? context().folders.personal : roots_;
+    runJob([pool = context().pool, roots, threshold](
+               const JobControl& job) { return findLargeFiles(*pool, roots, threshold, job); },
         [this](std::vector<LargeFileItem> found) {
             model_->setItems(std::move(found));
             setStatus(displayText(largeFilesSummary(model_->items())));
@@ -111,8 +110,8 @@ void LargeFilesViewController::doTrash()
 void LargeFilesViewController::moveToTrash(
     std::vector<LargeFileItem> targets, const QString& success)
 {
-    runRemoval([targets = std::move(targets)](
-                   const JobControl& job) { return trashRecords(targets, job); },
+    runRemoval([trash = context().backends.trash, targets = std::move(targets)](
+                   const JobControl& job) { return trashRecords(*trash, targets, job); },
         [this, success](const TrashBatch& batch) {
             model_->removeIf([&](const LargeFileItem& i) { return batch.wasMoved(i.path); });
             setStatus(trashStatusText(success + fileBytesText(batch.freed), batch.tally));
@@ -126,7 +125,7 @@ void LargeFilesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
     if (!clicked.isValid() || clicked.row() >= model_->rowCount())
         return;
     const std::string path = model_->items()[static_cast<size_t>(clicked.row())].path;
-    ItemMenu(menu, path).reveal().info().separator().trash([this, path] {
+    itemMenu(menu, path).reveal().info().separator().trash([this, path] {
         // Only a file still listed is moved, and only as it was listed.
         const auto& all = model_->items();
         const auto it = std::find_if(

@@ -23,12 +23,6 @@ constexpr int kBarSteps = 10000;
 
 } // namespace
 
-MemoryViewController::MemoryViewController(QWidget* parent)
-    : ToolViewController(parent)
-    , sysInfo_(SystemInfoService::shared())
-{
-}
-
 QLabel* MemoryViewController::addFigure(QGridLayout* grid, int row, const QString& name)
 {
     auto* nameLabel = new QLabel(name);
@@ -146,7 +140,7 @@ void MemoryViewController::refresh()
 {
     if (!usedLabel_)
         return;
-    const MemoryInfo m = sysInfo_.getMemoryInfo();
+    const MemoryInfo m = services().info.getMemoryInfo();
     const Usage usage = memoryUsage(m.total, m.free);
     progressBar_->setValue(static_cast<int>(usage.fraction * kBarSteps));
     totalLabel_->setText(memoryBytesText(m.total));
@@ -173,17 +167,16 @@ void MemoryViewController::optimizeMemory()
     isOptimizing_ = true;
     optimizeBtn_->setEnabled(false);
     setStatus(QStringLiteral("Optimizando memoria..."));
-    QPointer<MemoryViewController> self(this);
-    sysInfo_.measureFreedMemory([self](uint64_t freed) {
-        if (!self)
-            return;
-        self->isOptimizing_ = false;
-        self->optimizeBtn_->setEnabled(true);
-        self->refresh();
-        self->setStatus(freed != 0
-                ? QStringLiteral("✅ Memoria libre aumentó ~") + memoryBytesText(freed)
-                : QStringLiteral("Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
-    });
+    runWait([info = &services().info] { return info->measureFreedMemory(); },
+        [this](uint64_t freed) {
+            isOptimizing_ = false;
+            optimizeBtn_->setEnabled(true);
+            refresh();
+            setStatus(freed != 0
+                    ? QStringLiteral("✅ Memoria libre aumentó ~") + memoryBytesText(freed)
+                    : QStringLiteral(
+                        "Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
+        });
 }
 
 } // namespace tidvale::gui

@@ -9,11 +9,6 @@ class QGridLayout;
 class QLabel;
 class QProgressBar;
 
-namespace tidvale {
-class SystemInfoService;
-struct MemoryInfo;
-} // namespace tidvale
-
 namespace tidvale::gui {
 
 class PrimaryButton;
@@ -25,7 +20,7 @@ class MemoryViewController : public ToolViewController {
 public:
     static constexpr int refreshMilliseconds = 3000;
 
-    explicit MemoryViewController(QWidget* parent = nullptr);
+    using ToolViewController::ToolViewController;
 
     QTimer* refreshTimer() const { return refreshTimer_; }
     QLabel* totalLabel() const { return totalLabel_; }
@@ -53,7 +48,6 @@ private:
     void startTimer();
     QLabel* addFigure(QGridLayout* grid, int row, const QString& name);
 
-    const SystemInfoService& sysInfo_;
     // A child of the screen, so it goes with it; its ticks are delivered to the screen
     // only while the screen exists.
     QPointer<QTimer> refreshTimer_;

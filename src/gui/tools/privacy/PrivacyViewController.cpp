@@ -40,9 +40,8 @@ void PrivacyViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus({});
     runJob(
-        [](const JobControl& job) {
-            return std::make_pair(ScanService::shared().scanBrowsers(true, job),
-                ScanService::shared().folderNotices());
+        [service = &services().scan](const JobControl& job) {
+            return std::make_pair(service->scanBrowsers(true, job), service->folderNotices());
         },
         [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
             int64_t total = 0;
@@ -83,8 +82,8 @@ void PrivacyViewController::doClean()
 
 void PrivacyViewController::removeSelected()
 {
-    runRemoval([items = items_->items()](
-                   const JobControl& job) { return ScanService::shared().deleteItems(items, job); },
+    runRemoval([service = &services().scan, items = items_->items()](
+                   const JobControl& job) { return service->deleteItems(items, job); },
         [this](const DeleteResult& result) {
             items_->setItems(privacyRowsAfterClean(items_->items(), result));
             cleanButton_->setEnabled(items_->rowCount() > 0);

@@ -46,7 +46,7 @@ void SmartScanViewController::loadView()
     footer_ = new QHBoxLayout(footer);
     footer_->setContentsMargins(0, 8, 0, 0);
     addFooter(footer);
-    setStatus(platformText(&PlatformTexts::readyToScan));
+    setStatus(platformText(context(), &PlatformTexts::readyToScan));
 }
 
 void SmartScanViewController::startScan()
@@ -56,8 +56,7 @@ void SmartScanViewController::startScan()
     // What was shown only steps aside: a stopped scan brings it back as it was.
     setContentHidden(true);
     runJob(
-        [](const JobControl& job) {
-            const ScanService& service = ScanService::shared();
+        [&service = services().scan](const JobControl& job) {
             std::vector<ScanItem> all = service.scanSystemJunk(job);
             std::vector<ScanItem> browsers = service.scanBrowsers(false, job);
             all.insert(all.end(), std::make_move_iterator(browsers.begin()),
@@ -99,7 +98,7 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
     }
 
     if (allItems_.empty()) {
-        addMessage(platformText(&PlatformTexts::computerIsClean), 16, QFont::Medium,
+        addMessage(platformText(context(), &PlatformTexts::computerIsClean), 16, QFont::Medium,
             systemColor(SystemColor::green));
         return;
     }
@@ -137,9 +136,8 @@ void SmartScanViewController::clean()
         return;
     // Every item is selected in a Smart Scan; nested ones go with their container.
     runRemoval(
-        [items = allItems_](const JobControl& job) {
-            return ScanService::shared().deleteItems(outermostItems(items), job);
-        },
+        [service = &services().scan, items = allItems_](
+            const JobControl& job) { return service->deleteItems(outermostItems(items), job); },
         [this](const DeleteResult& result) {
             const size_t leftovers = leftoverCount(allItems_, result);
             allItems_.clear();

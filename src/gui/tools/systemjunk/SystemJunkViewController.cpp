@@ -55,9 +55,8 @@ void SystemJunkViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus({});
     runJob(
-        [](const JobControl& job) {
-            JunkListing listing{ScanService::shared().scanSystemJunk(job), {},
-                ScanService::shared().folderNotices()};
+        [service = &services().scan](const JobControl& job) {
+            JunkListing listing{service->scanSystemJunk(job), {}, service->folderNotices()};
             for (const ScanItem& item : listing.items)
                 readListedStamp(item.path, listing.listed[item.path]);
             return listing;
@@ -107,8 +106,8 @@ void SystemJunkViewController::doClean()
 
 void SystemJunkViewController::runDirectStage()
 {
-    runRemoval([items = items_->items()](
-                   const JobControl& job) { return ScanService::shared().deleteItems(items, job); },
+    runRemoval([service = &services().scan, items = items_->items()](
+                   const JobControl& job) { return service->deleteItems(items, job); },
         [this](DeleteResult result) {
             freed_ = result.freed;
             items_->setItems(junkRowsAfterDirectStage(items_->items(), result));
@@ -166,8 +165,8 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
     // The worker waits for the password dialog and the privileged run. Only the rows
     // whose items are gone leave and count; the others stay, and the report names them.
     runWait(
-        [needsAdmin = std::move(needsAdmin)] {
-            return ScanService::shared().deleteItemsAsAdministrator(needsAdmin);
+        [service = &services().scan, needsAdmin = std::move(needsAdmin)] {
+            return service->deleteItemsAsAdministrator(needsAdmin);
         },
         [this](AdminDeleteResult result) {
             administratorRunning_ = false;
@@ -191,7 +190,7 @@ void SystemJunkViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
     if (!clicked.isValid() || clicked.row() >= items_->rowCount())
         return;
     const std::string path = items_->items()[static_cast<size_t>(clicked.row())].path;
-    ItemMenu(menu, path).reveal().separator().trash([this, path] { trashFromMenu(path); });
+    itemMenu(menu, path).reveal().separator().trash([this, path] { trashFromMenu(path); });
 }
 
 // At once, with no confirmation, and only while the path holds what the scan found.
@@ -206,7 +205,8 @@ void SystemJunkViewController::trashFromMenu(const std::string& path)
         return;
     const auto stamp = listed_.find(path);
     const ListedItem item{path, stamp != listed_.end() ? stamp->second : ListedStamp{}};
-    runRemoval([item, size = it->size](const JobControl&) { return trashListed({item}, {size}); },
+    runRemoval([item, size = it->size, trash = context().backends.trash](
+                   const JobControl&) { return trashListed(*trash, {item}, {size}); },
         [this, path](const TrashBatch& batch) {
             if (batch.tally.changed > 0)
                 setStatus(trashStatusText({}, batch.tally));

@@ -1,6 +1,5 @@
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
 
-#include "engine/fs/Homes.h"
 #include "engine/xcode/XcodeCleaner.h"
 #include "engine/xcode/XcodeLocations.h"
 #include "gui/style/Colors.h"
@@ -16,8 +15,8 @@ namespace tidvale::gui {
 
 void XcodeCleanerViewController::loadView()
 {
-    setUpScreen({platformText(&PlatformTexts::developerTitle),
-        platformText(&PlatformTexts::developerSubtitle), QStringLiteral("hammer.fill"),
+    setUpScreen({platformText(context(), &PlatformTexts::developerTitle),
+        platformText(context(), &PlatformTexts::developerSubtitle), QStringLiteral("hammer.fill"),
         xcodeBrown()});
     addStartButton(QStringLiteral("Analizar"), [this] { doScan(); });
     cleanButton_ = addButton(QStringLiteral("Limpiar Seleccionados"), systemColor(SystemColor::red),
@@ -26,7 +25,8 @@ void XcodeCleanerViewController::loadView()
     // A tick is the only change the list takes between scans and cleans.
     connect(items_, &XcodeCleanModel::ticked, this, &XcodeCleanerViewController::updateCleanButton);
     tableView_ = makeTableList(items_, {50, {30, 180, 220, 90}, XcodeCleanModel::desc});
-    setList(tableView_, ContentInset::margins, platformText(&PlatformTexts::developerHint));
+    setList(
+        tableView_, ContentInset::margins, platformText(context(), &PlatformTexts::developerHint));
 }
 
 void XcodeCleanerViewController::updateCleanButton()
@@ -43,8 +43,9 @@ void XcodeCleanerViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Calculando tamaños..."));
     // The table is built here, from the home of this moment, and handed over by value.
-    runJob([table = currentProfile().developerLocations(processHome())](
-               const JobControl& job) { return listXcodeLocations(table, job); },
+    runJob([table = context().profile->developerLocations(context()),
+               measure = treeMeasure(*context().pool)](
+               const JobControl& job) { return listXcodeLocations(table, job, measure); },
         [this](XcodeListing listing) {
             setStatus(QString::fromStdString(xcodeListingStatus(listing)));
             items_->setItems(std::move(listing.items));
@@ -63,8 +64,9 @@ void XcodeCleanerViewController::doClean()
     const auto selection = xcodeCleanSelection(items_->items());
     if (selection.empty())
         return;
-    AlertRequest alert{AlertStyle::warning, platformText(&PlatformTexts::developerConfirm),
-        QString::fromStdString(xcodeConfirmText(selection)),
+    AlertRequest alert{AlertStyle::warning,
+        platformText(context(), &PlatformTexts::developerConfirm),
+        QString::fromStdString(xcodeConfirmText(context().profile->texts(), selection)),
         {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")},
         QString::fromStdString(xcodeConfirmDetails(selection))};
     showAlert(this, alert, [this](int answer) {
@@ -77,8 +79,8 @@ void XcodeCleanerViewController::cleanSelected()
 {
     // Taken again now: the list cannot have changed under the window-modal alert, but
     // the clean acts only on what is cleanable at this moment.
-    runRemoval([selection = xcodeCleanSelection(items_->items())](
-                   const JobControl& job) { return cleanXcodeLocations(selection, job); },
+    runRemoval([&context = context(), selection = xcodeCleanSelection(items_->items())](
+                   const JobControl& job) { return cleanXcodeLocations(context, selection, job); },
         [this](const XcodeCleanOutcome& outcome) {
             std::vector<XcodeCleanItem> after = items_->items();
             applyXcodeClean(after, outcome);
