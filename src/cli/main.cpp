@@ -37,6 +37,7 @@ int main(int argc, char** argv)
         bool json = false;
         tidvale::ContextOptions options;
         options.backends = tidvale::platform::systemBackends;
+        options.settings = tidvale::systemUserSettings;
         size_t i = 0;
         for (; i < args.size(); ++i) {
             if (args[i] == "--json") {

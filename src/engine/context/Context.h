@@ -2,9 +2,10 @@
 
 // What a process runs on, built once in `main` and passed down by reference: the
 // environment as it was at start, the folders it leads to, the locations profile, the
-// platform's backends, the work pool and the clock. Nothing below `main` reads the
-// environment, the password database or a global of its own, so two contexts (two
-// tests on two temporary homes) can be used side by side in one process.
+// platform's backends, the work pool, the clock and the user's settings. Nothing below `main` reads
+// the environment, the password database or a global of its own, so two contexts (two tests on two
+// temporary homes) can be used side by side in one process.
+#include "engine/settings/UserSettings.h"
 #include "platform/Backends.h"
 
 #include <ctime>
@@ -61,6 +62,7 @@ struct Context {
     platform::Backends backends;
     WorkPool* pool = nullptr; // the parallel pieces of every job run here
     Clock clock;
+    UserSettings settings; // none read (the defaults) unless `main` asked for them
 };
 
 } // namespace tidvale

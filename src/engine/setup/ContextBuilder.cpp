@@ -87,6 +87,8 @@ Context buildContext(const ContextOptions& options)
             = options.backends([&env](std::string_view name) { return env.get(name); });
     context.pool = &processPool();
     context.clock = [] { return std::time(nullptr); };
+    if (options.settings)
+        context.settings = options.settings(context);
     return context;
 }
 

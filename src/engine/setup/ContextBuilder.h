@@ -24,6 +24,9 @@ struct ContextOptions {
     // Makes the backends (platform::systemBackends); none for a process that asks no
     // system service, such as the administrator helper, which then links none of them.
     platform::Backends (*backends)(const platform::VariableLookup&) = nullptr;
+    // Reads the user's settings (systemUserSettings) once the folders are known; none
+    // for the administrator helper, which reads no file of the user's.
+    UserSettings (*settings)(const Context&) = nullptr;
 };
 
 Context buildContext(const ContextOptions& options);

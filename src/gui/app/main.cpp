@@ -7,7 +7,8 @@
 #include <QApplication>
 #include <QIcon>
 
-// Tidvale reads no options, settings or files of its own: the arguments go to Qt only.
+// Tidvale reads no options of its own: the arguments go to Qt only. The settings file is
+// read, and written only when the user changes something in Preferencias….
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tidvale.svg")));
     tidvale::ContextOptions options;
     options.backends = tidvale::platform::systemBackends;
+    options.settings = tidvale::systemUserSettings;
     const tidvale::Context& context
         = tidvale::installProcessContext(tidvale::buildContext(options));
     tidvale::gui::ViewController window(
