@@ -10,6 +10,7 @@ namespace tidvale::platform {
 class ApplicationRemover;
 class CommandRunner;
 class MemoryStatistics;
+class Notifier;
 class PrivilegedRunner;
 class RunningApplications;
 class Trash;
@@ -28,6 +29,7 @@ struct Backends {
     std::shared_ptr<PrivilegedRunner> privileged;
     std::shared_ptr<CommandRunner> commands;
     std::shared_ptr<ApplicationRemover> applicationRemover;
+    std::shared_ptr<Notifier> notifier;
 };
 
 // The value of an environment variable as the process read it at start; "" when unset.

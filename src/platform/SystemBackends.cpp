@@ -2,6 +2,7 @@
 #include "platform/Backends.h"
 #include "platform/CommandRunner.h"
 #include "platform/MemoryStatistics.h"
+#include "platform/Notifier.h"
 #include "platform/PrivilegedRunner.h"
 #include "platform/RunningApplications.h"
 #include "platform/Trash.h"
@@ -19,7 +20,8 @@ Backends systemBackends(const VariableLookup& variable)
             break;
     return {systemRunningApplications(), systemTrash(), systemWorkspace(), systemMemoryStatistics(),
         systemVolumeStatistics(), systemPrivilegedRunner(), systemCommandRunner(),
-        systemApplicationRemover(variable("PATH"), std::move(locale))};
+        systemApplicationRemover(variable("PATH"), std::move(locale)),
+        systemNotifier(variable("DBUS_SESSION_BUS_ADDRESS"), variable("XDG_RUNTIME_DIR"))};
 }
 
 } // namespace tidvale::platform

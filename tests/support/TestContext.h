@@ -11,6 +11,7 @@
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
 #include "support/FakeCommandRunner.h"
+#include "support/FakeNotifier.h"
 #include "support/FakeSystemStatistics.h"
 #include "support/FakeWorkspace.h"
 #include "support/TestPool.h"
@@ -30,7 +31,8 @@ public:
         context.folders.home = tree.dir("home");
         context.folders.realHome = context.folders.home;
         context.folders.systemRoot = tree.dir(rootName_);
-        context.backends = {running, trash, workspace, memory, volumes, runner, commands, remover};
+        context.backends
+            = {running, trash, workspace, memory, volumes, runner, commands, remover, notifier};
         context.pool = &testPool();
         context.clock = [] { return std::time(nullptr); };
         refreshPersonalFolders();
@@ -67,6 +69,7 @@ public:
     std::shared_ptr<FakeCommandRunner> commands = std::make_shared<FakeCommandRunner>();
     // Stands in for PackageKit and flatpak: no test uninstalls from the machine.
     std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
+    std::shared_ptr<FakeNotifier> notifier = std::make_shared<FakeNotifier>();
     tidvale::Context context;
 
 private:
