@@ -8,7 +8,7 @@ debian_packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libglib2.0-dev libssl-dev nlohmann-json3-dev libtomlplusplus-dev googletest libgtest-dev
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
-  xvfb xauth imagemagick pkexec dbus
+  xvfb xauth imagemagick pkexec dbus systemd
   libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex python3
 )
 
