@@ -2,8 +2,10 @@
 // only says what it would do.
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
+#include "cli/ScheduledNotice.h"
 #include "engine/scan/ScanService.h"
 #include "engine/scan/ScheduledClean.h"
+#include "platform/Notifier.h"
 
 #include <algorithm>
 #include <iostream>
@@ -25,14 +27,28 @@ std::vector<ScanCategory> chosenCategories(std::vector<std::string>& args)
     return chosen;
 }
 
+// A damaged settings file leaves `notify` at its default: on.
+void notifyEnd(Invocation& inv, const CleanReport& report)
+{
+    const auto& settings = inv.context.settings.atStart;
+    if (settings.damage)
+        inv.err << "⚠️ " << damageText(inv.context.settings.path, *settings.damage) << "\n";
+    if (!settings.values.notify || !inv.context.backends.notifier)
+        return;
+    if (auto error = inv.context.backends.notifier->notify(scheduledCleanNotice(report)))
+        inv.err << "⚠️ " << *error << "\n";
+}
+
 int clean(Invocation& inv)
 {
     const bool yes = takeFlag(inv.args, "--yes");
     const bool history = takeFlag(inv.args, "--history");
+    // How the schedule runs it: nobody watches, so it ends with a notification.
+    const bool scheduled = takeFlag(inv.args, "--scheduled");
     const auto categories = chosenCategories(inv.args);
     rejectUnknownOptions(inv.args);
     if (!inv.args.empty())
-        throw UsageError("clean solo admite --yes, --history y --category NOMBRE");
+        throw UsageError("clean solo admite --yes, --history, --scheduled y --category NOMBRE");
 
     const auto& service = inv.scan;
     auto progress = [&inv](const std::string& text) { inv.err << text << "\n"; };
@@ -53,10 +69,12 @@ int clean(Invocation& inv)
         inv.err << "⚠️ " << notice << "\n";
     const CleanReport report = runScheduledClean(service, items, !yes);
     printCleanReport(inv, report, !yes);
+    if (scheduled && yes)
+        notifyEnd(inv, report);
     return report.failed ? 1 : 0;
 }
 
-const Registration kClean{{"clean", "[--yes] [--history] [--category NOMBRE]...",
+const Registration kClean{{"clean", "[--yes] [--history] [--scheduled] [--category NOMBRE]...",
     "limpia como Smart Scan (sin --yes solo dice qué eliminaría)", clean}};
 
 } // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/scan/ScheduledClean.h"
+#include "platform/Notifier.h"
+
+namespace tidvale::cli {
+
+// What the notification at the end of a scheduled clean says: what was freed, what
+// was left and why, or what failed.
+platform::Notification scheduledCleanNotice(const CleanReport& report);
+
+} // namespace tidvale::cli
