@@ -100,7 +100,7 @@ void addWindowMenu(QMenuBar* bar, QWidget* window)
 
 } // namespace
 
-QMenuBar* makeAppMenuBar(QWidget* window)
+QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences)
 {
     auto* bar = new QMenuBar(window);
     QMenu* app = bar->addMenu(QStringLiteral("Tidvale"));
@@ -114,6 +114,15 @@ QMenuBar* makeAppMenuBar(QWidget* window)
         alert.buttons = {QStringLiteral("Aceptar")};
         showAlert(window, alert, {});
     });
+    app->addSeparator();
+    QAction* preferences = app->addAction(QStringLiteral("Preferencias…"));
+    preferences->setMenuRole(QAction::PreferencesRole);
+    // Ctrl+, (⌘,) where the platform's table names no preferences keys.
+    auto preferencesKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    if (preferencesKeys.isEmpty())
+        preferencesKeys = {QKeySequence(Qt::CTRL | Qt::Key_Comma)};
+    preferences->setShortcuts(preferencesKeys);
+    QObject::connect(preferences, &QAction::triggered, window, std::move(openPreferences));
     app->addSeparator();
     QAction* quit = app->addAction(QStringLiteral("Salir"));
     quit->setMenuRole(QAction::QuitRole);

@@ -1,6 +1,7 @@
 #include "gui/app/ViewController.h"
 
 #include "gui/app/AppMenu.h"
+#include "gui/app/PreferencesWindow.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarViewController.h"
 
@@ -43,7 +44,8 @@ ViewController::ViewController(const ScreenServices& services, QWidget* parent)
     connect(sidebarVC_, &SidebarViewController::didSelect, contentVC_,
         &ContentContainerViewController::sidebarDidSelect);
 
-    layout->setMenuBar(makeAppMenuBar(this));
+    const Context* context = &services.context;
+    layout->setMenuBar(makeAppMenuBar(this, [this, context] { showPreferences(this, *context); }));
 }
 
 void ViewController::showEvent(QShowEvent* event)

@@ -1,0 +1,175 @@
+// Preferencias…, driven as a user would, on a temporary home with its XDG folders
+// inside it; and a tour of every screen showing that nothing is written until the user
+// changes something.
+#include "engine/settings/SettingsFile.h"
+#include "gui/app/PreferencesWindow.h"
+#include "gui/app/ViewController.h"
+#include "gui/app/container/ContentContainerViewController.h"
+#include "gui/app/sidebar/SidebarViewController.h"
+#include "gui/support/ScreenTestEnvironment.h"
+#include "gui/tools/ToolViewController.h"
+#include "support/TreeListing.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTest>
+#include <QThreadPool>
+#include <QTimeEdit>
+
+using namespace tidvale;
+using namespace tidvale::gui;
+
+namespace {
+
+struct Home {
+    ScreenTestEnvironment env{linuxProfile()};
+    Home()
+    {
+        env.setEnv("XDG_CONFIG_HOME", env.homePath(".config"));
+        env.setEnv("XDG_CACHE_HOME", env.homePath(".cache"));
+        env.setEnv("XDG_DATA_HOME", env.homePath(".local/share"));
+        env.setEnv("XDG_STATE_HOME", env.homePath(".local/state"));
+        env.context.settings = userSettings(env.context, false);
+        env.context.settings.scheduledProgram = env.tree.script("bin/tidvale-cli", "#!/bin/sh\n");
+    }
+    std::string file() const { return env.tree.read("home/.config/tidvale/tidvale.toml"); }
+    Settings saved() const { return readSettings(env.context.settings.path).values; }
+    bool unit(const char* name) const
+    {
+        return env.tree.exists(std::string("home/.config/systemd/user/") + name);
+    }
+};
+
+// Makes a change through `act` and waits until it is written.
+bool changed(PreferencesWindow& w, const std::function<void()>& act)
+{
+    QSignalSpy spy(&w, &PreferencesWindow::changeFinished);
+    act();
+    return spy.wait(10000) && spy.first().first().toBool();
+}
+
+QAction* menuItem(QWidget& window, const QString& title)
+{
+    for (QAction* menu : window.findChild<QMenuBar*>()->actions())
+        for (QAction* a : menu->menu()->actions())
+            if (a->text() == title)
+                return a;
+    return nullptr;
+}
+
+} // namespace
+
+class PreferencesTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Every screen's job runs, and the window opens from the menu and closes: no file
+    // of Tidvale's (nor any other) appears or changes anywhere in the home or the
+    // machine root.
+    void nothingIsWrittenUntilSomethingIsTurnedOn()
+    {
+        Home h;
+        h.env.inHome(".cache/thumbnails/big", 600000);
+        h.env.inHome("Downloads/old.iso", 9000);
+        const auto before = treeListing(h.env.tree.root());
+        {
+            ViewController window(h.env.services);
+            showMainWindow(window);
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const auto& tools = window.contentVC()->featureControllers();
+            for (int i = 0; i < ContentContainerViewController::toolCount; ++i) {
+                window.sidebarVC()->selectItem(i);
+                ToolViewController* screen = tools[static_cast<size_t>(i)];
+                if (screen->startButton() && screen->startButton()->isEnabled())
+                    screen->startButton()->click();
+                QTRY_VERIFY_WITH_TIMEOUT(!screen->isBusy(), 20000);
+            }
+            QAction* preferences = menuItem(window, QStringLiteral("Preferencias…"));
+            QVERIFY(preferences);
+            QCOMPARE(preferences->shortcut(),
+                QKeySequence::keyBindings(QKeySequence::Preferences)
+                    .value(0, QKeySequence(Qt::CTRL | Qt::Key_Comma)));
+            preferences->trigger();
+            auto* w = window.findChild<PreferencesWindow*>();
+            QVERIFY(w && w->isVisible());
+            QVERIFY(w->scheduleBox()->isEnabled());
+            w->close();
+            preferences->trigger();
+            QCOMPARE(window.findChildren<PreferencesWindow*>().size(), qsizetype(1));
+            w->close();
+            QVERIFY(!w->isSaving());
+        }
+        QThreadPool::globalInstance()->waitForDone();
+        const auto after = treeListing(h.env.tree.root());
+        QCOMPARE(QString::fromStdString(firstDifference(before, after)), QString());
+    }
+
+    void eachChangeIsWrittenAtOnceWithTheSchedule()
+    {
+        Home h;
+        PreferencesWindow w(h.env.context);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(changed(w, [&] { w.scheduleBox()->setCurrentIndex(2); }));
+        QCOMPARE(h.saved().schedule, Schedule::weekly);
+        QVERIFY(h.saved().history && w.historyBox()->isChecked()); // on with the schedule
+        QVERIFY(h.unit("tidvale-clean.timer") && h.unit("tidvale-clean.service"));
+        QVERIFY(!w.statusLabel()->text().isEmpty());
+
+        QVERIFY(changed(w, [&] { w.categoryBoxes()[4]->setChecked(false); }));
+        QCOMPARE(h.saved().categories.size(), Settings().categories.size() - 1);
+        QVERIFY(changed(w, [&] { w.addKept(QStringLiteral("/srv/datos")); }));
+        QCOMPARE(h.saved().keep, std::vector<std::string>{"/srv/datos"});
+        QCOMPARE(w.keepModel()->stringList(), QStringList{QStringLiteral("/srv/datos")});
+        // The hour is taken when the window closes with it still being typed.
+        QVERIFY(changed(w, [&] {
+            w.timeEdit()->setTime(QTime(5, 0));
+            w.close();
+        }));
+        QCOMPARE(h.saved().scheduleAt, (TimeOfDay{5, 0}));
+        QVERIFY(h.env.tree.read("home/.config/systemd/user/tidvale-clean.timer")
+                    .find("OnCalendar=Mon *-*-* 05:00:00")
+            != std::string::npos);
+
+        w.show();
+        QVERIFY(changed(w, [&] { w.scheduleBox()->setCurrentIndex(0); }));
+        QVERIFY(!h.unit("tidvale-clean.timer") && !h.unit("tidvale-clean.service"));
+        QVERIFY(h.saved().history); // left as the user had it
+    }
+
+    // Shown with its line, never overwritten, until the user starts from the defaults.
+    void aDamagedFileIsShownAndLeftAlone()
+    {
+        Home h;
+        const std::string damaged = "schedule = \"daily\"\nhistory = si\n";
+        h.env.tree.text("home/.config/tidvale/tidvale.toml", damaged);
+        PreferencesWindow w(h.env.context);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.problemLabel()->isVisible());
+        QVERIFY(w.problemLabel()->text().contains(QStringLiteral("tidvale.toml, línea 2")));
+        QVERIFY(!w.scheduleBox()->isEnabled());
+        w.notifyBox()->setChecked(false);
+        w.close();
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(h.file(), damaged);
+
+        w.show();
+        QVERIFY(w.defaultsButton()->isVisible());
+        QVERIFY(changed(w, [&] { w.defaultsButton()->click(); }));
+        QVERIFY(!readSettings(h.env.context.settings.path).damage);
+        QVERIFY(h.saved() == Settings());
+        QVERIFY(w.scheduleBox()->isEnabled() && !w.problemLabel()->isVisible());
+    }
+
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
+};
+
+QTEST_MAIN(PreferencesTest)
+#include "preferences_test.moc"
