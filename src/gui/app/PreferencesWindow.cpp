@@ -106,9 +106,10 @@ void PreferencesWindow::build()
 
     trashAge_ = new QSpinBox(controls_);
     trashAge_->setRange(0, 36500);
-    trashAge_->setSpecialValueText(QStringLiteral("nunca"));
+    trashAge_->setSpecialValueText(QStringLiteral("No vaciar por antigüedad"));
+    trashAge_->setPrefix(QStringLiteral("Vaciar lo tirado hace más de "));
     trashAge_->setSuffix(QStringLiteral(" días"));
-    form->addRow(QStringLiteral("Vaciar de la Papelera lo tirado hace más de:"), trashAge_);
+    form->addRow(QStringLiteral("Papelera:"), trashAge_);
     connect(trashAge_, &QSpinBox::editingFinished, this, [this] { takeTypedValues(); });
 
     auto* keepColumn = new QVBoxLayout;
@@ -148,6 +149,9 @@ void PreferencesWindow::build()
     layout->addWidget(controls_);
 
     status_ = wrapping(this);
+    // Room for what a schedule change says, so the window never has to grow for it.
+    status_->setMinimumHeight(status_->fontMetrics().lineSpacing() * 4);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(status_);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
@@ -256,7 +260,8 @@ void PreferencesWindow::startNext()
             const ProgressSink&) { return changeSettings(*context, edit, replaceDamaged); },
         [this](SettingsChange result) {
             saving_ = false;
-            status_->setText(joined(result.notes));
+            status_->setText(result.ok && result.notes.empty() ? QStringLiteral("Guardado.")
+                                                               : joined(result.notes));
             if (result.ok) {
                 damaged_ = false;
                 problem_->hide();
