@@ -1,12 +1,12 @@
 #pragma once
 
 // A stand-in for the desktop's notification service (org.freedesktop.Notifications) on
-// a private bus. It records each Notify call as the client sent it.
+// a private bus, served from a thread of its own. It records each Notify call.
 #include "support/PrivateBus.h"
 
 #include <gio/gio.h>
 
-#include <condition_variable>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,19 +15,51 @@
 class FakeNotifications {
 public:
     struct Shown {
-        std::string app;
-        std::string icon;
-        std::string title;
-        std::string body;
-        std::string desktopEntry; // the "desktop-entry" hint
+        std::string app, title, body, desktopEntry;
     };
 
     explicit FakeNotifications(const std::string& address)
-        : address_(address)
     {
-        thread_ = std::thread([this] { run(); });
-        std::unique_lock g(m_);
-        ready_.wait(g, [this] { return started_; });
+        std::promise<bool> owned;
+        auto ready = owned.get_future();
+        thread_ = std::thread([this, address, owned = std::move(owned)]() mutable {
+            GMainContext* context = g_main_context_new();
+            g_main_context_push_thread_default(context);
+            loop_ = g_main_loop_new(context, FALSE);
+            GDBusNodeInfo* info = g_dbus_node_info_new_for_xml(
+                "<node><interface name='org.freedesktop.Notifications'><method name='Notify'>"
+                "<arg type='s'/><arg type='u'/><arg type='s'/><arg type='s'/><arg type='s'/>"
+                "<arg type='as'/><arg type='a{sv}'/><arg type='i'/>"
+                "<arg type='u' direction='out'/></method></interface></node>",
+                nullptr);
+            GDBusConnection* bus = g_dbus_connection_new_for_address_sync(address.c_str(),
+                GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT
+                    | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                nullptr, nullptr, nullptr);
+            bool ok = bus
+                && g_dbus_connection_register_object(bus, "/org/freedesktop/Notifications",
+                    info->interfaces[0], &vtable_, this, nullptr, nullptr);
+            GVariant* reply = ok
+                ? g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus", "RequestName",
+                    g_variant_new("(su)", "org.freedesktop.Notifications", 4u),
+                    G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr)
+                : nullptr;
+            guint32 answer = 0;
+            if (reply) {
+                g_variant_get(reply, "(u)", &answer);
+                g_variant_unref(reply);
+            }
+            owned.set_value(answer == 1);
+            g_main_loop_run(loop_);
+            if (bus)
+                g_object_unref(bus);
+            g_dbus_node_info_unref(info);
+            g_main_loop_unref(loop_);
+            g_main_context_pop_thread_default(context);
+            g_main_context_unref(context);
+        });
+        owned_ = ready.get();
     }
     ~FakeNotifications()
     {
@@ -46,78 +78,24 @@ private:
         GVariant* params, GDBusMethodInvocation* invocation, gpointer data)
     {
         auto* self = static_cast<FakeNotifications*>(data);
-        const gchar *app = nullptr, *icon = nullptr, *title = nullptr, *body = nullptr;
-        guint32 replaces = 0;
-        gint32 timeout = 0;
-        GVariantIter* actions = nullptr;
-        GVariant* hints = nullptr;
-        g_variant_get(params, "(&su&s&s&sas@a{sv}i)", &app, &replaces, &icon, &title, &body,
-            &actions, &hints, &timeout);
-        const gchar* entry = "";
+        const gchar *app = "", *title = "", *body = "", *entry = "";
+        g_variant_get_child(params, 0, "&s", &app);
+        g_variant_get_child(params, 3, "&s", &title);
+        g_variant_get_child(params, 4, "&s", &body);
+        GVariant* hints = g_variant_get_child_value(params, 6);
         g_variant_lookup(hints, "desktop-entry", "&s", &entry);
         {
             std::lock_guard g(self->m_);
-            self->shown_.push_back({app, icon, title, body, entry});
+            self->shown_.push_back({app, title, body, entry});
         }
-        g_variant_iter_free(actions);
         g_variant_unref(hints);
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 7u));
     }
 
-    void run()
-    {
-        GMainContext* context = g_main_context_new();
-        g_main_context_push_thread_default(context);
-        loop_ = g_main_loop_new(context, FALSE);
-        info_ = g_dbus_node_info_new_for_xml(
-            "<node><interface name='org.freedesktop.Notifications'><method name='Notify'>"
-            "<arg type='s' direction='in'/><arg type='u' direction='in'/>"
-            "<arg type='s' direction='in'/><arg type='s' direction='in'/>"
-            "<arg type='s' direction='in'/><arg type='as' direction='in'/>"
-            "<arg type='a{sv}' direction='in'/><arg type='i' direction='in'/>"
-            "<arg type='u' direction='out'/></method></interface></node>",
-            nullptr);
-        bus_ = g_dbus_connection_new_for_address_sync(address_.c_str(),
-            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT
-                | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, nullptr);
-        if (bus_) {
-            g_dbus_connection_register_object(bus_, "/org/freedesktop/Notifications",
-                info_->interfaces[0], &vtable_, this, nullptr, nullptr);
-            GVariant* reply = g_dbus_connection_call_sync(bus_, "org.freedesktop.DBus",
-                "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
-                g_variant_new("(su)", "org.freedesktop.Notifications", 4u), G_VARIANT_TYPE("(u)"),
-                G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
-            if (reply) {
-                guint32 answer = 0;
-                g_variant_get(reply, "(u)", &answer);
-                owned_ = answer == 1;
-                g_variant_unref(reply);
-            }
-        }
-        {
-            std::lock_guard g(m_);
-            started_ = true;
-        }
-        ready_.notify_all();
-        g_main_loop_run(loop_);
-        if (bus_)
-            g_object_unref(bus_);
-        g_dbus_node_info_unref(info_);
-        g_main_loop_unref(loop_);
-        g_main_context_pop_thread_default(context);
-        g_main_context_unref(context);
-    }
-
-    std::string address_;
     std::thread thread_;
     std::mutex m_;
-    std::condition_variable ready_;
-    bool started_ = false;
     bool owned_ = false;
     GMainLoop* loop_ = nullptr;
-    GDBusConnection* bus_ = nullptr;
-    GDBusNodeInfo* info_ = nullptr;
     GDBusInterfaceVTable vtable_{onCall, nullptr, nullptr, {}};
     std::vector<Shown> shown_;
 };

@@ -11,7 +11,6 @@
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
 #include "support/FakeCommandRunner.h"
-#include "support/FakeNotifier.h"
 #include "support/FakeSystemStatistics.h"
 #include "support/FakeWorkspace.h"
 #include "support/TestPool.h"
@@ -31,8 +30,9 @@ public:
         context.folders.home = tree.dir("home");
         context.folders.realHome = context.folders.home;
         context.folders.systemRoot = tree.dir(rootName_);
+        // No notifier: what a scheduled clean says is tested on a private bus.
         context.backends
-            = {running, trash, workspace, memory, volumes, runner, commands, remover, notifier};
+            = {running, trash, workspace, memory, volumes, runner, commands, remover, nullptr};
         context.pool = &testPool();
         context.clock = [] { return std::time(nullptr); };
         refreshPersonalFolders();
@@ -69,7 +69,6 @@ public:
     std::shared_ptr<FakeCommandRunner> commands = std::make_shared<FakeCommandRunner>();
     // Stands in for PackageKit and flatpak: no test uninstalls from the machine.
     std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
-    std::shared_ptr<FakeNotifier> notifier = std::make_shared<FakeNotifier>();
     tidvale::Context context;
 
 private:
