@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/context/Context.h"
-#include "engine/scan/ScanItem.h"
+#include "engine/records/ScanItem.h"
 
 #include <optional>
 #include <string>

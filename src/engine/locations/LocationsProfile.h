@@ -10,9 +10,9 @@
 #include "engine/fs/FolderGuard.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/JunkCandidate.h"
-#include "engine/scan/ScanItem.h"
-#include "engine/system/SystemRecords.h"
+#include "engine/records/JunkCandidate.h"
+#include "engine/records/ScanItem.h"
+#include "engine/records/SystemRecords.h"
 
 #include "engine/xcode/XcodeLocations.h"
 #include "platform/VolumeStatistics.h"

@@ -3,7 +3,7 @@
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/scan/ScanItem.h"
+#include "engine/records/ScanItem.h"
 
 #include <functional>
 #include <string>

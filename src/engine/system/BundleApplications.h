@@ -2,7 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/system/SystemRecords.h"
+#include "engine/records/SystemRecords.h"
 
 #include <string>
 #include <vector>

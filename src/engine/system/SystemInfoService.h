@@ -3,7 +3,7 @@
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/system/SystemRecords.h"
+#include "engine/records/SystemRecords.h"
 
 #include <chrono>
 #include <functional>

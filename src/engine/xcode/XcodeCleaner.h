@@ -2,7 +2,7 @@
 
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
-#include "engine/xcode/XcodeCleanItem.h"
+#include "engine/records/XcodeCleanItem.h"
 
 #include <string>
 #include <utility>

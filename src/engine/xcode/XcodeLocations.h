@@ -2,8 +2,8 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
+#include "engine/records/XcodeCleanItem.h"
 #include "engine/xcode/CacheMarks.h"
-#include "engine/xcode/XcodeCleanItem.h"
 
 #include <string>
 #include <vector>

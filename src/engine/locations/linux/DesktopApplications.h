@@ -3,7 +3,7 @@
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/linux/DesktopFolders.h"
-#include "engine/system/SystemRecords.h"
+#include "engine/records/SystemRecords.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/fs/SafeRemove.h"
-#include "engine/locations/JunkCandidate.h"
+#include "engine/records/JunkCandidate.h"
 
 #include <string>
 #include <vector>

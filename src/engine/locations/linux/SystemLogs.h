@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/JunkCandidate.h"
+#include "engine/records/JunkCandidate.h"
 
 #include <ctime>
 #include <string>

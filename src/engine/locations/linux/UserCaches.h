@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/locations/JunkCandidate.h"
 #include "engine/locations/linux/DesktopFolders.h"
+#include "engine/records/JunkCandidate.h"
 
 #include <string_view>
 #include <vector>

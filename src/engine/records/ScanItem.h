@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scan/ScanCategory.h"
+#include "engine/records/ScanCategory.h"
 
 #include <cstdint>
 #include <string>

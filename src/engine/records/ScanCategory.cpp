@@ -1,4 +1,4 @@
-#include "engine/scan/ScanCategory.h"
+#include "engine/records/ScanCategory.h"
 
 #include <algorithm>
 
