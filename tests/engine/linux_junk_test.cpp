@@ -1,7 +1,7 @@
 // What a Linux desktop's junk scan lists from caches and logs, and what the administrator
 // helper's second look lets it remove.
-#include "engine/locations/linux/Folders.h"
-#include "engine/locations/linux/MountPoint.h"
+#include "engine/fs/FolderFd.h"
+#include "engine/fs/MountPoint.h"
 #include "engine/locations/linux/SystemCaches.h"
 #include "engine/locations/linux/SystemLogs.h"
 #include "engine/locations/linux/UserCaches.h"

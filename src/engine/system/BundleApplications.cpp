@@ -1,8 +1,8 @@
 #include "engine/system/BundleApplications.h"
 
+#include "engine/fs/FolderEntries.h"
 #include "engine/locations/SystemLocations.h"
 #include "engine/system/BundleInfo.h"
-#include "engine/system/FolderEntries.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "engine/locations/linux/AppImageFiles.h"
 
+#include "engine/fs/FolderFd.h"
 #include "engine/fs/FolderGuard.h"
-#include "engine/locations/linux/Folders.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

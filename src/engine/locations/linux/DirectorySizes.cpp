@@ -1,7 +1,7 @@
 #include "engine/locations/linux/DirectorySizes.h"
 
+#include "engine/fs/FolderFd.h"
 #include "engine/fs/SafeRemove.h"
-#include "engine/locations/linux/Folders.h"
 #include "engine/locations/linux/TrashInfo.h"
 
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "engine/locations/linux/DpkgDatabase.h"
 
 #include "engine/format/TextLines.h"
-#include "engine/locations/linux/Folders.h"
+#include "engine/fs/FolderFd.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/fs/FolderFd.h"
 #include "engine/locations/linux/DesktopFolders.h"
-#include "engine/locations/linux/Folders.h"
 
 #include <string>
 #include <string_view>

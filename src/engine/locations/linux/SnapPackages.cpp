@@ -1,7 +1,7 @@
 #include "engine/locations/linux/SnapPackages.h"
 
 #include "engine/format/TextLines.h"
-#include "engine/locations/linux/Folders.h"
+#include "engine/fs/FolderFd.h"
 
 #include <sys/stat.h>
 

@@ -1,8 +1,8 @@
 #include "engine/locations/linux/SystemLogs.h"
 
-#include "engine/locations/linux/Folders.h"
-#include "engine/locations/linux/HeldFiles.h"
-#include "engine/locations/linux/MountPoint.h"
+#include "engine/fs/FolderFd.h"
+#include "engine/fs/HeldFiles.h"
+#include "engine/fs/MountPoint.h"
 
 #include <algorithm>
 #include <array>

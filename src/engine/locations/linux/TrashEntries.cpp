@@ -1,7 +1,7 @@
 #include "engine/locations/linux/TrashEntries.h"
 
+#include "engine/fs/FolderFd.h"
 #include "engine/locations/linux/DirectorySizes.h"
-#include "engine/locations/linux/Folders.h"
 #include "engine/locations/linux/TrashInfo.h"
 
 #include <sys/stat.h>

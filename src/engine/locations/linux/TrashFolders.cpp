@@ -1,6 +1,6 @@
 #include "engine/locations/linux/TrashFolders.h"
 
-#include "engine/locations/linux/MountInfo.h"
+#include "engine/fs/MountInfo.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
 #include "engine/locations/linux/UserLogs.h"
 
-#include "engine/locations/linux/Folders.h"
-#include "engine/locations/linux/MountPoint.h"
+#include "engine/fs/FolderFd.h"
+#include "engine/fs/MountPoint.h"
 
 namespace tidvale::linuxdesk {
 namespace {

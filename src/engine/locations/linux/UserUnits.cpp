@@ -1,6 +1,6 @@
 #include "engine/locations/linux/UserUnits.h"
 
-#include "engine/locations/linux/Folders.h"
+#include "engine/fs/FolderFd.h"
 
 #include <sys/stat.h>
 

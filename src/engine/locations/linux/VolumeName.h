@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/linux/MountInfo.h"
+#include "engine/fs/MountInfo.h"
 
 #include <optional>
 #include <string>

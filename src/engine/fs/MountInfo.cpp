@@ -1,4 +1,4 @@
-#include "engine/locations/linux/MountInfo.h"
+#include "engine/fs/MountInfo.h"
 
 #include <sstream>
 

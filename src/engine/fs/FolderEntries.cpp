@@ -1,4 +1,4 @@
-#include "engine/system/FolderEntries.h"
+#include "engine/fs/FolderEntries.h"
 
 #include <dirent.h>
 

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/MountPoint.h"
+#include "engine/fs/MountPoint.h"
 
 #include "engine/fs/EntryIdentity.h"
 

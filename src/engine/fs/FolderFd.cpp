@@ -1,4 +1,4 @@
-#include "engine/locations/linux/Folders.h"
+#include "engine/fs/FolderFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>

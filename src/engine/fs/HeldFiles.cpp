@@ -1,6 +1,6 @@
-#include "engine/locations/linux/HeldFiles.h"
+#include "engine/fs/HeldFiles.h"
 
-#include "engine/locations/linux/Folders.h"
+#include "engine/fs/FolderFd.h"
 
 #include <fcntl.h>
 
