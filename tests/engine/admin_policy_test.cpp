@@ -1,9 +1,9 @@
 #include "engine/admin/AdminHelper.h"
 #include "engine/admin/AdminPolicy.h"
+#include "engine/desktop/SystemLocations.h"
 #include "engine/format/AppleScript.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/scan/ScanService.h"
 #include "platform/PrivilegedReport.h"
 

@@ -1,9 +1,9 @@
 // The applications of a Linux desktop's menu, on a made-up home and system root with
 // a fake dpkg database, a Flatpak installation, a snap and AppImages.
+#include "engine/desktop/DesktopEntry.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/locations/linux/ApplicationFolders.h"
-#include "engine/locations/linux/DesktopEntry.h"
 #include "engine/system/AppUninstall.h"
 
 #include "support/Names.h"

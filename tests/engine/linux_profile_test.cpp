@@ -1,8 +1,8 @@
 // The shared scanner and removal on a Linux desktop's folders, rooted in a temporary
 // home and system root.
 #include "engine/admin/AdminPolicy.h"
+#include "engine/desktop/UserDirs.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/UserDirs.h"
 #include "engine/scan/ScanService.h"
 
 #include "support/RunTool.h"

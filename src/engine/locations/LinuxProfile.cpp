@@ -1,5 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/desktop/UserDirs.h"
 #include "engine/fs/PathText.h"
 #include "engine/locations/linux/BrowserLocations.h"
 #include "engine/locations/linux/DesktopApplications.h"
@@ -10,7 +11,6 @@
 #include "engine/locations/linux/TrashEntries.h"
 #include "engine/locations/linux/TrashFolders.h"
 #include "engine/locations/linux/UserCaches.h"
-#include "engine/locations/linux/UserDirs.h"
 #include "engine/locations/linux/UserLogs.h"
 #include "engine/locations/linux/VolumeName.h"
 #include "platform/ApplicationRemover.h"

@@ -1,6 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
-#include "engine/locations/SystemLocations.h"
+#include "engine/desktop/SystemLocations.h"
 #include "engine/locations/mac/LaunchAgents.h"
 #include "engine/system/BundleApplications.h"
 #include "platform/RunningApplications.h"

@@ -1,7 +1,7 @@
 #include "engine/system/BundleApplications.h"
 
+#include "engine/desktop/SystemLocations.h"
 #include "engine/fs/FolderEntries.h"
-#include "engine/locations/SystemLocations.h"
 #include "engine/system/BundleInfo.h"
 
 #include <algorithm>

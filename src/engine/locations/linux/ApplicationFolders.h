@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/linux/DesktopFolders.h"
+#include "engine/desktop/DesktopFolders.h"
 
 #include <string>
 #include <string_view>

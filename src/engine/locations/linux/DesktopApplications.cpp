@@ -1,8 +1,8 @@
 #include "engine/locations/linux/DesktopApplications.h"
 
+#include "engine/desktop/DesktopEntry.h"
 #include "engine/locations/linux/AppImageFiles.h"
 #include "engine/locations/linux/ApplicationFolders.h"
-#include "engine/locations/linux/DesktopEntry.h"
 #include "engine/locations/linux/DpkgDatabase.h"
 #include "engine/locations/linux/FlatpakApps.h"
 #include "engine/locations/linux/SnapPackages.h"

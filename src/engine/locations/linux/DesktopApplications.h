@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/desktop/DesktopFolders.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/linux/DesktopFolders.h"
 #include "engine/records/SystemRecords.h"
 
 #include <functional>

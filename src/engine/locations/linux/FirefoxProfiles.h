@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/desktop/DesktopFolders.h"
 #include "engine/fs/FolderFd.h"
-#include "engine/locations/linux/DesktopFolders.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/linux/DesktopFolders.h"
+#include "engine/desktop/DesktopFolders.h"
 #include "engine/records/JunkCandidate.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "engine/locations/mac/LaunchAgents.h"
 
+#include "engine/desktop/SystemLocations.h"
 #include "engine/fs/FolderEntries.h"
-#include "engine/locations/SystemLocations.h"
 #include "platform/PropertyList.h"
 
 #include <dirent.h>

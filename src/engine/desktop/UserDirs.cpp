@@ -1,4 +1,4 @@
-#include "engine/locations/linux/UserDirs.h"
+#include "engine/desktop/UserDirs.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "engine/locations/linux/DesktopFolders.h"
+#include "engine/desktop/DesktopFolders.h"
 
-#include "engine/locations/linux/UserDirs.h"
+#include "engine/desktop/UserDirs.h"
 
 namespace tidvale::linuxdesk {
 namespace {

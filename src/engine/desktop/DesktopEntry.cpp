@@ -1,4 +1,4 @@
-#include "engine/locations/linux/DesktopEntry.h"
+#include "engine/desktop/DesktopEntry.h"
 
 #include "engine/format/TextLines.h"
 

@@ -1,4 +1,4 @@
-#include "engine/locations/SystemLocations.h"
+#include "engine/desktop/SystemLocations.h"
 
 namespace tidvale {
 
