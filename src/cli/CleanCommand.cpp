@@ -2,8 +2,8 @@
 // only says what it would do.
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
-#include "engine/scan/ScanService.h"
-#include "engine/scan/ScheduledClean.h"
+#include "engine/junk/ScanService.h"
+#include "engine/junk/ScheduledClean.h"
 
 #include <algorithm>
 #include <iostream>

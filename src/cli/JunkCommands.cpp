@@ -2,7 +2,7 @@
 // administrator stage. Nothing here deletes.
 #include "cli/Command.h"
 #include "engine/admin/AdminPolicy.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 
 #include <iostream>
 

@@ -1,8 +1,8 @@
 // tidvale-cli: reports of the engine for scripts, benchmarks and checks, and the one
 // cleaning command a user may schedule.
 #include "cli/Command.h"
+#include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/setup/ProcessContext.h"
 #include "engine/system/SystemInfoService.h"

@@ -3,8 +3,8 @@
 #include "engine/desktop/SystemLocations.h"
 #include "engine/format/AppleScript.h"
 #include "engine/fs/SafeRemove.h"
+#include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
 #include "platform/PrivilegedReport.h"
 
 #include "support/Names.h"

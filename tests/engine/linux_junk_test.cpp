@@ -2,10 +2,10 @@
 // helper's second look lets it remove.
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"
-#include "engine/locations/linux/SystemCaches.h"
-#include "engine/locations/linux/SystemLogs.h"
-#include "engine/locations/linux/UserCaches.h"
-#include "engine/locations/linux/UserLogs.h"
+#include "engine/junk/linux/SystemCaches.h"
+#include "engine/junk/linux/SystemLogs.h"
+#include "engine/junk/linux/UserCaches.h"
+#include "engine/junk/linux/UserLogs.h"
 
 #include "support/MountNamespace.h"
 #include "support/TestTree.h"

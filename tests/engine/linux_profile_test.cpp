@@ -2,8 +2,8 @@
 // home and system root.
 #include "engine/admin/AdminPolicy.h"
 #include "engine/desktop/UserDirs.h"
+#include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
 
 #include "support/RunTool.h"
 #include "support/TestContext.h"

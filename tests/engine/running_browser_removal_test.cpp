@@ -1,7 +1,7 @@
 // A junk item is refused while a browser whose data it is, holds or lies inside runs,
 // whatever its category.
+#include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
 #include "platform/RunningApplications.h"
 
 #include "support/RunningProgram.h"

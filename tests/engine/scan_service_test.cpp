@@ -1,8 +1,8 @@
 #include "engine/fs/TreeSize.h"
+#include "engine/junk/JunkCleanRules.h"
+#include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/RunningBrowsers.h"
-#include "engine/scan/ScanService.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

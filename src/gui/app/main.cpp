@@ -1,4 +1,4 @@
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/setup/ProcessContext.h"
 #include "engine/system/SystemInfoService.h"

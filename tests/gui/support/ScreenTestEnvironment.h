@@ -4,7 +4,7 @@
 // machine root with stand-ins for every operating-system service (the Mac's locations
 // profile unless the test names another), and the services a screen is built on. One
 // per test function.
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/tools/ScreenServices.h"
 #include "support/TestContext.h"

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/SystemLogs.h"
+#include "engine/junk/linux/SystemLogs.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/HeldFiles.h"

@@ -1,8 +1,8 @@
-#include "engine/locations/linux/TrashEntries.h"
+#include "engine/junk/linux/TrashEntries.h"
 
 #include "engine/fs/FolderFd.h"
-#include "engine/locations/linux/DirectorySizes.h"
-#include "engine/locations/linux/TrashInfo.h"
+#include "engine/junk/linux/DirectorySizes.h"
+#include "engine/junk/linux/TrashInfo.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

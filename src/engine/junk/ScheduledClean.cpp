@@ -1,7 +1,7 @@
-#include "engine/scan/ScheduledClean.h"
+#include "engine/junk/ScheduledClean.h"
 
+#include "engine/junk/JunkCleanRules.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/JunkCleanRules.h"
 #include "engine/scan/RunningBrowsers.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/TrashFolders.h"
+#include "engine/junk/linux/TrashFolders.h"
 
 #include "engine/fs/MountInfo.h"
 

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/UserCaches.h"
+#include "engine/junk/linux/UserCaches.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"

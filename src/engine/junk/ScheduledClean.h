@@ -3,7 +3,7 @@
 // The cleaning a user schedules from the command line: what Smart Scan removes, with
 // no window and no password. Items that need the administrator, and the data of
 // browsers that run, are left and said so.
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 
 #include "engine/admin/AdminPolicy.h"
 #include "engine/format/ByteText.h"

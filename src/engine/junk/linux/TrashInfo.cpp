@@ -1,4 +1,4 @@
-#include "engine/locations/linux/TrashInfo.h"
+#include "engine/junk/linux/TrashInfo.h"
 
 #include "engine/format/TextLines.h"
 

@@ -1,4 +1,4 @@
-#include "engine/scan/JunkCleanRules.h"
+#include "engine/junk/JunkCleanRules.h"
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"

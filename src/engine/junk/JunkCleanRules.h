@@ -3,7 +3,7 @@
 // What the System Junk and Privacy screens decide around a clean: what to ask, which
 // rows stay and how the outcome reads. Plain functions of the screens' copies of the
 // list, so that the screens only show what these return.
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "engine/locations/linux/DirectorySizes.h"
+#include "engine/junk/linux/DirectorySizes.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/SafeRemove.h"
-#include "engine/locations/linux/TrashInfo.h"
+#include "engine/junk/linux/TrashInfo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

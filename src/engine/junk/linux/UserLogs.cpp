@@ -1,4 +1,4 @@
-#include "engine/locations/linux/UserLogs.h"
+#include "engine/junk/linux/UserLogs.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/SystemCaches.h"
+#include "engine/junk/linux/SystemCaches.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"
