@@ -1,8 +1,8 @@
+#include "engine/browsers/RunningBrowsers.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/junk/JunkCleanRules.h"
 #include "engine/junk/ScanService.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/RunningBrowsers.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

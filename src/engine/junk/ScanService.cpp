@@ -1,12 +1,12 @@
 #include "engine/junk/ScanService.h"
 
 #include "engine/admin/AdminPolicy.h"
+#include "engine/browsers/RunningBrowsers.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/RunningBrowsers.h"
 #include "platform/PrivilegedRunner.h"
 
 #include <unistd.h>

@@ -1,8 +1,8 @@
 #include "engine/junk/ScheduledClean.h"
 
+#include "engine/browsers/RunningBrowsers.h"
 #include "engine/junk/JunkCleanRules.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/scan/RunningBrowsers.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/browsers/linux/BrowserLocations.h"
 #include "engine/desktop/UserDirs.h"
 #include "engine/fs/PathText.h"
 #include "engine/junk/linux/SystemCaches.h"
@@ -8,7 +9,6 @@
 #include "engine/junk/linux/TrashFolders.h"
 #include "engine/junk/linux/UserCaches.h"
 #include "engine/junk/linux/UserLogs.h"
-#include "engine/locations/linux/BrowserLocations.h"
 #include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/locations/linux/StartupItems.h"

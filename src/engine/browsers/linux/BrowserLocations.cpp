@@ -1,8 +1,8 @@
-#include "engine/locations/linux/BrowserLocations.h"
+#include "engine/browsers/linux/BrowserLocations.h"
 
+#include "engine/browsers/linux/FirefoxProfiles.h"
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"
-#include "engine/locations/linux/FirefoxProfiles.h"
 
 #include <algorithm>
 #include <cctype>

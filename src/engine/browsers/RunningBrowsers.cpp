@@ -1,4 +1,4 @@
-#include "engine/scan/RunningBrowsers.h"
+#include "engine/browsers/RunningBrowsers.h"
 
 #include "engine/fs/PathText.h"
 

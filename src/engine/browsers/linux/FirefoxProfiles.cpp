@@ -1,4 +1,4 @@
-#include "engine/locations/linux/FirefoxProfiles.h"
+#include "engine/browsers/linux/FirefoxProfiles.h"
 
 #include "engine/format/TextLines.h"
 
