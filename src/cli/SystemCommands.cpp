@@ -3,8 +3,8 @@
 #include "cli/Command.h"
 #include "engine/format/ByteText.h"
 #include "engine/locations/LocationsProfile.h"
+#include "engine/startup/LaunchItemTexts.h"
 #include "engine/system/AppUninstall.h"
-#include "engine/system/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
 

@@ -2,7 +2,7 @@
 // units, listed and disabled on temporary folders, and checked against dex and
 // systemctl where they are installed.
 #include "engine/locations/LocationsProfile.h"
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemTexts.h"
 
 #include "support/Contains.h"
 #include "support/RunTool.h"

@@ -11,8 +11,8 @@
 #include "engine/junk/linux/UserLogs.h"
 #include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/DeveloperCaches.h"
-#include "engine/locations/linux/StartupItems.h"
 #include "engine/locations/linux/VolumeName.h"
+#include "engine/startup/linux/StartupItems.h"
 #include "platform/ApplicationRemover.h"
 #include "platform/RunningApplications.h"
 

@@ -1,7 +1,7 @@
 #include "engine/locations/LocationsProfile.h"
 
 #include "engine/desktop/SystemLocations.h"
-#include "engine/locations/mac/LaunchAgents.h"
+#include "engine/startup/mac/LaunchAgents.h"
 #include "engine/system/BundleApplications.h"
 #include "platform/RunningApplications.h"
 

@@ -1,7 +1,7 @@
 #include "gui/tools/extensions/ExtensionsViewController.h"
 
 #include "engine/locations/LocationsProfile.h"
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/DisplayText.h"

@@ -1,8 +1,8 @@
-#include "engine/locations/linux/StartupItems.h"
+#include "engine/startup/linux/StartupItems.h"
 
 #include "engine/fs/SafeRemove.h"
-#include "engine/locations/linux/AutostartFiles.h"
-#include "engine/locations/linux/UserUnits.h"
+#include "engine/startup/linux/AutostartFiles.h"
+#include "engine/startup/linux/UserUnits.h"
 #include "platform/CommandRunner.h"
 #include "platform/Trash.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/locations/linux/Autostart.h"
 #include "engine/records/SystemRecords.h"
+#include "engine/startup/linux/Autostart.h"
 #include "platform/Backends.h"
 
 #include <string>

@@ -1,8 +1,8 @@
-#include "engine/locations/linux/Autostart.h"
+#include "engine/startup/linux/Autostart.h"
 
 #include "engine/desktop/DesktopEntry.h"
 #include "engine/fs/FolderFd.h"
-#include "engine/locations/linux/AutostartFiles.h"
+#include "engine/startup/linux/AutostartFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

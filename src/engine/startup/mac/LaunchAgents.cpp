@@ -1,4 +1,4 @@
-#include "engine/locations/mac/LaunchAgents.h"
+#include "engine/startup/mac/LaunchAgents.h"
 
 #include "engine/desktop/SystemLocations.h"
 #include "engine/fs/FolderEntries.h"

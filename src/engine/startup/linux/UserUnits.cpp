@@ -1,4 +1,4 @@
-#include "engine/locations/linux/UserUnits.h"
+#include "engine/startup/linux/UserUnits.h"
 
 #include "engine/fs/FolderFd.h"
 

@@ -1,4 +1,4 @@
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemTexts.h"
 
 namespace tidvale {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/AutostartFiles.h"
+#include "engine/startup/linux/AutostartFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
