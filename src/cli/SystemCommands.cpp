@@ -1,10 +1,10 @@
 // System information reports: memory, the home volume, installed applications and
 // launch items, as the system tools show them. Nothing here changes the system.
 #include "cli/Command.h"
+#include "engine/apps/AppUninstall.h"
 #include "engine/format/ByteText.h"
 #include "engine/locations/LocationsProfile.h"
 #include "engine/startup/LaunchItemTexts.h"
-#include "engine/system/AppUninstall.h"
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
 

@@ -1,10 +1,10 @@
 // The applications of a Linux desktop's menu, on a made-up home and system root with
 // a fake dpkg database, a Flatpak installation, a snap and AppImages.
+#include "engine/apps/AppUninstall.h"
+#include "engine/apps/linux/ApplicationFolders.h"
 #include "engine/desktop/DesktopEntry.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/ApplicationFolders.h"
-#include "engine/system/AppUninstall.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

@@ -1,5 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/apps/linux/DesktopApplications.h"
 #include "engine/browsers/linux/BrowserLocations.h"
 #include "engine/desktop/UserDirs.h"
 #include "engine/fs/PathText.h"
@@ -9,7 +10,6 @@
 #include "engine/junk/linux/TrashFolders.h"
 #include "engine/junk/linux/UserCaches.h"
 #include "engine/junk/linux/UserLogs.h"
-#include "engine/locations/linux/DesktopApplications.h"
 #include "engine/locations/linux/DeveloperCaches.h"
 #include "engine/locations/linux/VolumeName.h"
 #include "engine/startup/linux/StartupItems.h"

@@ -1,8 +1,8 @@
 #include "engine/locations/LocationsProfile.h"
 
+#include "engine/apps/mac/BundleApplications.h"
 #include "engine/desktop/SystemLocations.h"
 #include "engine/startup/mac/LaunchAgents.h"
-#include "engine/system/BundleApplications.h"
 #include "platform/RunningApplications.h"
 
 #include <dirent.h>

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/ApplicationFolders.h"
+#include "engine/apps/linux/ApplicationFolders.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

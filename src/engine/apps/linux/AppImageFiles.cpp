@@ -1,4 +1,4 @@
-#include "engine/locations/linux/AppImageFiles.h"
+#include "engine/apps/linux/AppImageFiles.h"
 
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/FolderGuard.h"

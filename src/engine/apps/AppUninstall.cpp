@@ -1,6 +1,6 @@
-#include "engine/system/AppUninstall.h"
+#include "engine/apps/AppUninstall.h"
 
-#include "engine/locations/linux/DpkgDatabase.h"
+#include "engine/apps/linux/DpkgDatabase.h"
 #include "platform/Trash.h"
 
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "engine/system/BundleInfo.h"
+#include "engine/apps/mac/BundleInfo.h"
 
 #include "platform/PropertyList.h"
 

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/SnapPackages.h"
+#include "engine/apps/linux/SnapPackages.h"
 
 #include "engine/format/TextLines.h"
 #include "engine/fs/FolderFd.h"

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/FlatpakApps.h"
+#include "engine/apps/linux/FlatpakApps.h"
 
 #include "engine/fs/FolderFd.h"
 

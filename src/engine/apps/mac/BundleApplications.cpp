@@ -1,8 +1,8 @@
-#include "engine/system/BundleApplications.h"
+#include "engine/apps/mac/BundleApplications.h"
 
+#include "engine/apps/mac/BundleInfo.h"
 #include "engine/desktop/SystemLocations.h"
 #include "engine/fs/FolderEntries.h"
-#include "engine/system/BundleInfo.h"
 
 #include <algorithm>
 

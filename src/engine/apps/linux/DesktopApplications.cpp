@@ -1,11 +1,11 @@
-#include "engine/locations/linux/DesktopApplications.h"
+#include "engine/apps/linux/DesktopApplications.h"
 
+#include "engine/apps/linux/AppImageFiles.h"
+#include "engine/apps/linux/ApplicationFolders.h"
+#include "engine/apps/linux/DpkgDatabase.h"
+#include "engine/apps/linux/FlatpakApps.h"
+#include "engine/apps/linux/SnapPackages.h"
 #include "engine/desktop/DesktopEntry.h"
-#include "engine/locations/linux/AppImageFiles.h"
-#include "engine/locations/linux/ApplicationFolders.h"
-#include "engine/locations/linux/DpkgDatabase.h"
-#include "engine/locations/linux/FlatpakApps.h"
-#include "engine/locations/linux/SnapPackages.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

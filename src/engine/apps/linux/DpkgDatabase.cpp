@@ -1,4 +1,4 @@
-#include "engine/locations/linux/DpkgDatabase.h"
+#include "engine/apps/linux/DpkgDatabase.h"
 
 #include "engine/format/TextLines.h"
 #include "engine/fs/FolderFd.h"
