@@ -3,10 +3,10 @@
 // tick, and, with --clean, the screen's clean of the ticked or named rows.
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
 
 #include <algorithm>
 #include <ostream>

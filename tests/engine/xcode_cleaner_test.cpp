@@ -1,11 +1,11 @@
 // The developer caches tool: Xcode's locations on the Mac, the developer tools' caches
 // on a Linux desktop (where each keeps its cache and what its variables move), and how
 // a clean treats kept data, settings files, links and read-only trees.
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
+#include "engine/devcaches/linux/DeveloperCaches.h"
 #include "engine/fs/PathText.h"
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/DeveloperCaches.h"
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

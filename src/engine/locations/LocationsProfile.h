@@ -14,7 +14,7 @@
 #include "engine/records/ScanItem.h"
 #include "engine/records/SystemRecords.h"
 
-#include "engine/xcode/XcodeLocations.h"
+#include "engine/devcaches/XcodeLocations.h"
 #include "platform/VolumeStatistics.h"
 
 #include <functional>

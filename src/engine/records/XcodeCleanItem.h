@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/devcaches/CacheMarks.h"
 #include "engine/fs/ListedItem.h"
-#include "engine/xcode/CacheMarks.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
 
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
 #include "gui/style/Colors.h"
 #include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"

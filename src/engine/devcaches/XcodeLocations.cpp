@@ -1,4 +1,4 @@
-#include "engine/xcode/XcodeLocations.h"
+#include "engine/devcaches/XcodeLocations.h"
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/devcaches/CacheMarks.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/records/XcodeCleanItem.h"
-#include "engine/xcode/CacheMarks.h"
 
 #include <string>
 #include <vector>

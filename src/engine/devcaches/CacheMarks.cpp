@@ -1,4 +1,4 @@
-#include "engine/xcode/CacheMarks.h"
+#include "engine/devcaches/CacheMarks.h"
 
 #include <dirent.h>
 #include <fcntl.h>

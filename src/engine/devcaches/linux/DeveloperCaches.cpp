@@ -1,4 +1,4 @@
-#include "engine/locations/linux/DeveloperCaches.h"
+#include "engine/devcaches/linux/DeveloperCaches.h"
 
 #include "engine/fs/FolderGuard.h"
 

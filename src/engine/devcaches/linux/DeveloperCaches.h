@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/desktop/DesktopFolders.h"
-#include "engine/xcode/XcodeLocations.h"
+#include "engine/devcaches/XcodeLocations.h"
 
 #include <functional>
 #include <string>

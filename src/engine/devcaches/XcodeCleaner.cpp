@@ -1,4 +1,4 @@
-#include "engine/xcode/XcodeCleaner.h"
+#include "engine/devcaches/XcodeCleaner.h"
 
 #include "engine/format/ByteText.h"
 #include "engine/fs/FolderGuard.h"
