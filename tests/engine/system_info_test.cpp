@@ -1,6 +1,6 @@
 #include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/VolumeName.h"
 #include "engine/system/SystemInfoService.h"
+#include "engine/system/linux/VolumeName.h"
 
 #include "support/Contains.h"
 #include "support/Names.h"

@@ -11,8 +11,8 @@
 #include "engine/junk/linux/TrashFolders.h"
 #include "engine/junk/linux/UserCaches.h"
 #include "engine/junk/linux/UserLogs.h"
-#include "engine/locations/linux/VolumeName.h"
 #include "engine/startup/linux/StartupItems.h"
+#include "engine/system/linux/VolumeName.h"
 #include "platform/ApplicationRemover.h"
 #include "platform/RunningApplications.h"
 

@@ -1,4 +1,4 @@
-#include "engine/locations/linux/VolumeName.h"
+#include "engine/system/linux/VolumeName.h"
 
 #include "engine/format/TextLines.h"
 #include "engine/fs/PathText.h"
