@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 FolderFd::FolderFd(FolderFd&& other) noexcept
     : fd_(std::exchange(other.fd_, -1))
@@ -178,4 +178,4 @@ std::string rootPrefix(std::string_view root)
     return std::string(root);
 }
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 // An open folder descriptor, closed when it goes out of scope.
 class FolderFd {
@@ -82,4 +82,4 @@ bool isStrictlyInside(std::string_view path, std::string_view folder);
 // The system root as a prefix: "" for "/", else without trailing separators.
 std::string rootPrefix(std::string_view root);
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

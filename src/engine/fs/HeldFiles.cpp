@@ -6,7 +6,7 @@
 
 #include <cctype>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 HeldFiles HeldFiles::read(const std::string& proc)
 {
@@ -31,4 +31,4 @@ HeldFiles HeldFiles::read(const std::string& proc)
     return held;
 }
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

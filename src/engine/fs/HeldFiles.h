@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 // The files some process holds open, by device and inode, as the process table under
 // `proc` shows them: every process's to root, only one's own otherwise.
@@ -19,4 +19,4 @@ private:
     std::set<std::pair<dev_t, ino_t>> files_;
 };
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 namespace {
 
 bool isOctal(char c)
@@ -58,4 +58,4 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
     return mounts;
 }
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 // One line of /proc/self/mountinfo: where a file system is mounted and its type.
 struct MountEntry {
@@ -18,4 +18,4 @@ struct MountEntry {
 // Lines that do not have the expected shape are skipped.
 std::vector<MountEntry> parseMountInfo(const std::string& text);
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

@@ -2,7 +2,7 @@
 
 #include "engine/fs/EntryIdentity.h"
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 bool isMountPoint(int parentFd, const std::string& name)
 {
@@ -12,4 +12,4 @@ bool isMountPoint(int parentFd, const std::string& name)
     return !entry.onVolumeOf(parent);
 }
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale

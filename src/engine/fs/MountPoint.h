@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tidvale::linuxdesk {
+namespace tidvale {
 
 // Whether the entry `name` of the open folder `parentFd` is the root of a mount: the
 // kernel's mount-root flag where it gives one, else a mount identity that differs
@@ -12,4 +12,4 @@ namespace tidvale::linuxdesk {
 // point: every caller wants to leave it alone either way.
 bool isMountPoint(int parentFd, const std::string& name);
 
-} // namespace tidvale::linuxdesk
+} // namespace tidvale
