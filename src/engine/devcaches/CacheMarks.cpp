@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace tidvale {

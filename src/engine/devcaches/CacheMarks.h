@@ -3,29 +3,11 @@
 // How each developer tool lays out its cache. A folder a variable points at is only
 // deleted when it carries its tool's marks: `CCACHE_DIR=~/Projects` must not empty
 // the user's projects because a variable said they were a cache.
+#include "engine/records/CacheLayout.h"
+
 #include <string>
-#include <string_view>
 
 namespace tidvale {
-
-enum class CacheLayout {
-    any, // a fixed location of the system's own tool (Xcode's folders): not checked
-    ccache,
-    pip,
-    npm,
-    yarn,
-    pnpm,
-    goBuild,
-    goModules,
-    cargoRegistry, // registry/cache and registry/src: one folder per registry
-    cargoGit,      // git/checkouts: one folder per repository
-    gradle,
-    maven,
-    jetbrains,
-    electron,
-    nodeGyp,
-    androidImages,
-};
 
 // Whether the folder open as `folderFd` looks like `layout`'s cache: a CACHEDIR.TAG
 // with the standard signature, else the tool's own entries (and, where the tool's

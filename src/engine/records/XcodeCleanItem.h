@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/devcaches/CacheMarks.h"
 #include "engine/fs/ListedItem.h"
+#include "engine/records/CacheLayout.h"
 
 #include <cstdint>
 #include <string>
