@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/admin/linux/AptArchives.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/records/JunkCandidate.h"
 
@@ -15,14 +16,6 @@ namespace tidvale::linuxdesk {
 // hold the archive lock: they are downloading into, or installing from, these files.
 // `root` is "/" or "" on a real system.
 std::vector<JunkCandidate> listSystemCaches(const std::string& root);
-
-// The administrator helper's re-check of one path from the listing above: a plain
-// absolute path naming such a regular file as it is on disk now, while the archive
-// lock is free.
-bool isSystemCacheDeletable(const std::string& root, const std::string& path);
-
-// Whether a package tool holds root + "/var/cache/apt/archives/lock".
-bool aptArchivesLocked(const std::string& root);
 
 // Removes one entry of the listing above while holding apt's archive lock, as
 // "apt-get clean" does, so that apt cannot start writing there half way; one who may
