@@ -2,7 +2,6 @@
 #include "engine/fs/TreeSize.h"
 #include "engine/junk/JunkCleanRules.h"
 #include "engine/junk/ScanService.h"
-#include "engine/locations/LocationsProfile.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

@@ -8,7 +8,7 @@ namespace tidvale {
 
 std::optional<std::string> runningBrowser(const Context& context, ScanCategory c)
 {
-    if (!isBrowserCategory(c) || !context.profile->isBrowserRunning(context, c))
+    if (!isBrowserCategory(c) || !context.places.browsers->isRunning(context, c))
         return std::nullopt;
     return std::string(displayName(c));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/LocationsProfile.h"
+#include "engine/browsers/BrowserPlaces.h"
 
 #include <optional>
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace tidvale {
 
-// The display name of the browser of `c` when the context's profile sees it running
+// The display name of the browser of `c` when the context's browser places see it running
 // now (on the Mac: an application with one of its bundle identifiers, exact match, no
 // prefixes); none for the system categories, for which nothing is asked.
 std::optional<std::string> runningBrowser(const Context& context, ScanCategory c);

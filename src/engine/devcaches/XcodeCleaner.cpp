@@ -1,10 +1,11 @@
 #include "engine/devcaches/XcodeCleaner.h"
 
+#include "engine/devcaches/DeveloperPlaces.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/FolderGuard.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/WritableFolders.h"
-#include "engine/locations/LocationsProfile.h"
+#include "engine/texts/PlatformTexts.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -130,7 +131,7 @@ XcodeCleanOutcome cleanXcodeLocations(
     const Context& context, const std::vector<XcodeCleanItem>& selection, const JobControl& job)
 {
     XcodeCleanOutcome outcome;
-    const GuardedFolders guarded = context.profile->guardedFolders(context);
+    const GuardedFolders guarded = context.places.developer->guardedFolders(context);
     const auto total = static_cast<int64_t>(selection.size());
     int64_t handled = 0;
     job.count(0, total);

@@ -17,7 +17,7 @@ std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem
 
 // The confirmation's informative text for a non-empty selection: the count and size,
 // then a paragraph on caches when a regenerable location is selected, then a warning
-// naming the selected locations whose data is not rebuilt, in the profile's words
+// naming the selected locations whose data is not rebuilt, in the system's words
 // (`texts`).
 std::string xcodeConfirmText(
     const PlatformTexts& texts, const std::vector<XcodeCleanItem>& selection);
@@ -41,7 +41,7 @@ struct XcodeCleanOutcome {
 // left and counts as failed with the reason. A location already gone (a folder inside
 // one removed just before) is not a failure but frees nothing. Runs on the calling
 // thread. The job counts the locations handled so far; it cannot stop the clean. The
-// folder guard is the context profile's, on its home.
+// folder guard is the context's developer places', on its home.
 XcodeCleanOutcome cleanXcodeLocations(const Context& context,
     const std::vector<XcodeCleanItem>& selection, const JobControl& job = {});
 

@@ -1,5 +1,6 @@
 #include "engine/fs/MountInfo.h"
 
+#include <fstream>
 #include <sstream>
 
 namespace tidvale {
@@ -56,6 +57,14 @@ std::vector<MountEntry> parseMountInfo(const std::string& text)
             dash + 2 < fields.size() ? unescapeField(fields[dash + 2]) : std::string()});
     }
     return mounts;
+}
+
+std::string currentMountInfo()
+{
+    std::ifstream in("/proc/self/mountinfo");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 } // namespace tidvale

@@ -18,4 +18,7 @@ struct MountEntry {
 // Lines that do not have the expected shape are skipped.
 std::vector<MountEntry> parseMountInfo(const std::string& text);
 
+// The text of this process's /proc/self/mountinfo; empty where there is none.
+std::string currentMountInfo();
+
 } // namespace tidvale

@@ -1,12 +1,14 @@
 #include "engine/junk/ScanService.h"
 
 #include "engine/admin/AdminPolicy.h"
+#include "engine/browsers/BrowserPlaces.h"
 #include "engine/browsers/RunningBrowsers.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/PathText.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/LocationsProfile.h"
+#include "engine/junk/AdminStage.h"
+#include "engine/junk/JunkPlaces.h"
 #include "platform/PrivilegedRunner.h"
 
 #include <unistd.h>
@@ -64,7 +66,7 @@ AdminDeleteResult adminOutcome(
 void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& browserRoots,
     const ScanItem& item, DeleteResult& result)
 {
-    const LocationsProfile& where = *context.profile;
+    const JunkPlaces& where = *context.places.junk;
     // A browser's own category, or any item that is, holds or lies inside the data
     // of a browser that runs: a junk entry can be a browser's cache folder too.
     auto browser = runningBrowser(context, item.category);
@@ -82,14 +84,14 @@ void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& brows
         result.needsAdmin.push_back(item);
         return;
     }
-    const RemoveOutcome out = where.removeJunk(context, item);
+    const RemoveOutcome out = where.remove(context, item);
     // What really went, not what was listed: an entry swapped for a link since the
     // scan frees only the link.
     result.freed += out.freed;
     if (out.ok()) {
         result.removed.emplace_back(item.path, out.freed);
     } else if ((out.error == EACCES || out.error == EPERM)
-        && isAdminDeletable(context, item.path)) {
+        && isAdminDeletable(adminAreasOf(context), item.path)) {
         ScanItem escalated = item;
         escalated.isSelected = true;
         escalated.requiresAdmin = true;
@@ -116,7 +118,7 @@ int64_t ScanService::sizeOfPath(const std::string& path) const
 
 std::vector<std::string> ScanService::folderNotices() const
 {
-    return context_.profile->folderNotices(context_);
+    return context_.places.junk->folderNotices(context_);
 }
 
 std::string ScanService::formatSize(int64_t bytes) const
@@ -127,7 +129,7 @@ std::string ScanService::formatSize(int64_t bytes) const
 std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 {
     std::vector<ScanItem> items;
-    for (const auto& step : context_.profile->junkSteps(context_)) {
+    for (const auto& step : context_.places.junk->steps(context_)) {
         if (job.cancelled())
             return items;
         job.say(step.progress);
@@ -150,9 +152,9 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 
 std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobControl& job) const
 {
-    const LocationsProfile& where = *context_.profile;
+    const BrowserPlaces& where = *context_.places.browsers;
     std::vector<ScanItem> items;
-    for (auto& target : where.browserCaches(context_)) {
+    for (auto& target : where.caches(context_)) {
         if (job.cancelled())
             return items;
         job.say("Escaneando " + std::string(displayName(target.category)) + "...");
@@ -164,7 +166,7 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
                 *size, target.category, true, false});
     }
     if (includeHistory) {
-        for (auto& file : where.browserHistory(context_)) {
+        for (auto& file : where.history(context_)) {
             const auto measured = measure_(file.candidate.path, job);
             if (!measured)
                 return items;
@@ -180,7 +182,7 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
 DeleteResult ScanService::deleteItems(
     const std::vector<ScanItem>& items, const JobControl& job) const
 {
-    const auto browserRoots = context_.profile->browserDataRoots(context_);
+    const auto browserRoots = context_.places.browsers->dataRoots(context_);
     DeleteResult result;
     const auto total = std::count_if(
         items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });

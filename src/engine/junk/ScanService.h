@@ -35,7 +35,7 @@ class ScanService {
 public:
     using Progress = std::function<void(const std::string&)>;
 
-    // Looks where the context's profile says, on its home and system root, and
+    // Looks where the context's places say, on its home and system root, and
     // measures with `measure` (none: the tree walk on the context's pool). The context
     // must outlive the service.
     explicit ScanService(const Context& context, TreeMeasure measure = {});

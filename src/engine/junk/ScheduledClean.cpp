@@ -2,7 +2,7 @@
 
 #include "engine/browsers/RunningBrowsers.h"
 #include "engine/junk/JunkCleanRules.h"
-#include "engine/locations/LocationsProfile.h"
+#include "engine/junk/JunkPlaces.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ std::optional<std::string> reasonToLeave(
         browser = runningBrowserHolding(context, item.path, browserRoots);
     if (browser)
         return "Cierra " + *browser + " y vuelve a intentarlo.";
-    if (auto refusal = context.profile->removalRefusal(context, item))
+    if (auto refusal = context.places.junk->removalRefusal(context, item))
         return "No se elimina: " + *refusal + ".";
     return std::nullopt;
 }
@@ -40,7 +40,7 @@ CleanReport runScheduledClean(
     const std::vector<ScanItem> outer = outermostItems(ticked);
 
     CleanReport report;
-    const auto browserRoots = context.profile->browserDataRoots(context);
+    const auto browserRoots = context.places.browsers->dataRoots(context);
     std::vector<ScanItem> toRemove;
     for (const auto& item : outer) {
         if (auto reason = reasonToLeave(context, item, browserRoots))
