@@ -51,15 +51,6 @@ std::optional<std::string> adminAreaOf(const std::vector<AdminArea>& areas, cons
     // names is not what it reads, and the helper must judge the path it will remove.
     if (standardizedPath(path, {}) != path)
         return std::nullopt;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos)
-            end = path.size();
-        if (path.compare(start, end - start, "..") == 0 && end - start == 2)
-            return std::nullopt;
-        start = end + 1;
-    }
     for (const auto& area : areas) {
         if (strictlyInside(path, area.folder) && (!area.accepts || area.accepts(path)))
             return area.folder;

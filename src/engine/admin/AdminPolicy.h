@@ -13,9 +13,9 @@ namespace tidvale {
 std::string standardizedPath(const std::string& path, const std::string& home);
 
 // Whether a path may be deleted with administrator rights: it must already be in
-// standardized form, hold no ".." component and lie strictly inside one of the
-// machine-wide junk folders of `areas` (on the Mac the cache and log folders; the
-// folders themselves are refused), passing that folder's own rule where it has one.
+// standardized form and lie strictly inside one of the machine-wide junk folders of
+// `areas` (on the Mac the cache and log folders; the folders themselves are refused),
+// passing that folder's own rule where it has one.
 bool isAdminDeletable(const std::vector<AdminArea>& areas, const std::string& path);
 
 // The machine-wide folder an administrator-deletable path lies in; none when the path
