@@ -4,7 +4,7 @@
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/AppInfo.h"
 
 #include <vector>
 

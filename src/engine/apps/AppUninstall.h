@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/context/Context.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/AppInfo.h"
 #include "platform/ApplicationRemover.h"
 
 #include <optional>

@@ -3,7 +3,7 @@
 // What starts with the user's session on one kind of system, and how deleting one
 // item keeps it from starting.
 #include "engine/context/Context.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/LaunchItem.h"
 
 #include <vector>
 

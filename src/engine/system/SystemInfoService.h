@@ -3,7 +3,9 @@
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/AppInfo.h"
+#include "engine/records/LaunchItem.h"
+#include "engine/records/SystemFigures.h"
 
 #include <chrono>
 #include <functional>

@@ -3,7 +3,7 @@
 // How the Disk screen names and counts the volume that holds the home on one kind of
 // system.
 #include "engine/context/Context.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/SystemFigures.h"
 #include "platform/VolumeStatistics.h"
 
 #include <optional>

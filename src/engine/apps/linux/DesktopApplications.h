@@ -3,7 +3,7 @@
 #include "engine/core/Job.h"
 #include "engine/desktop/DesktopFolders.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/AppInfo.h"
 
 #include <functional>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/records/SystemRecords.h"
+#include "engine/records/AppInfo.h"
 
 #include <string>
 #include <vector>

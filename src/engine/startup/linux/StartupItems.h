@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/records/SystemRecords.h"
+#include "engine/records/LaunchItem.h"
 #include "engine/startup/linux/Autostart.h"
 #include "platform/Backends.h"
 
