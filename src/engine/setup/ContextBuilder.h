@@ -1,7 +1,9 @@
 #pragma once
 
-// The one place that reads the process's environment and the password database. Each
-// `main` calls it once; everything below takes the Context it returns.
+// The one place that reads the process's environment and the password database. The
+// program's and the CLI's `main` call it once; everything below takes the Context it
+// returns. (The administrator helper reads neither: it takes the real root's
+// administrator areas and nothing else.)
 #include "engine/context/Context.h"
 
 #include <functional>
