@@ -13,8 +13,8 @@ if [ "${1:-}" != "--inside-xvfb" ]; then
   # shellcheck disable=SC2046
   g++ -O2 -std=c++20 -fPIC -DQT_NO_CONTEXTLESS_CONNECT -Isrc bench/cleaner_list_probe.cpp \
     -o build/bench/cleaner_list_probe \
-    "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" \
-    "$lib/platform/libtidvale_platform.a" \
+    "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" "$lib/engine/libtidvale_admin.a" \
+    "$lib/platform/libtidvale_platform.a" "$lib/platform/libtidvale_privileged_report.a" \
     $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent gio-2.0 libcrypto)
   exec xvfb-run -a -s "-screen 0 1280x900x24" "$0" --inside-xvfb "${1:-100000}"
 fi

@@ -18,13 +18,11 @@ name=${4:-d}
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake --preset release >/dev/null
-cmake --build --preset release --target tidvale_engine >/dev/null
+cmake --build --preset release --target tidvale_admin >/dev/null
 mkdir -p build/bench
 lib=build/release/src
-# shellcheck disable=SC2046
 g++ -O2 -std=c++20 -Isrc bench/deep_remove_probe.cpp -o build/bench/deep_remove_probe \
-  "$lib/engine/libtidvale_engine.a" "$lib/platform/libtidvale_platform.a" \
-  $(pkg-config --libs libcrypto gio-2.0) -pthread
+  "$lib/engine/libtidvale_admin.a" -pthread
 probe=build/bench/deep_remove_probe
 
 dest=$(mktemp -d "$parent/tidvale-deep-bench.XXXXXX")

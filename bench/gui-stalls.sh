@@ -26,8 +26,8 @@ lib=build/release/src
 bin=build/bench/gui_stalls
 # shellcheck disable=SC2046
 g++ -O2 -std=c++20 -fPIC -DQT_NO_CONTEXTLESS_CONNECT -Isrc bench/gui_stalls.cpp -o "$bin" \
-  "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" \
-  "$lib/platform/libtidvale_platform.a" \
+  "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" "$lib/engine/libtidvale_admin.a" \
+  "$lib/platform/libtidvale_platform.a" "$lib/platform/libtidvale_privileged_report.a" \
   $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent Qt6Test gio-2.0 libcrypto)
 
 run() {

@@ -12,7 +12,7 @@
 // With TIDVALE_SHOTS=DIR it also saves the whole screen early in each phase, for a look
 // at the "Detener" button and the removal sheet under Xvfb (the pictures stall the
 // window in their turn).
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"

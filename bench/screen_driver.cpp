@@ -4,7 +4,7 @@
 // scripts/screenshots.sh on a home folder made for it.
 //
 //   tidvale-screen-driver OUTPUT_FOLDER light|dark
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/app/ViewController.h"

@@ -3,8 +3,8 @@
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
 #include "cli/ScheduledNotice.h"
-#include "engine/scan/ScanService.h"
-#include "engine/scan/ScheduledClean.h"
+#include "engine/junk/ScanService.h"
+#include "engine/junk/ScheduledClean.h"
 #include "platform/Notifier.h"
 
 #include <algorithm>

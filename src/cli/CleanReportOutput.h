@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Command.h"
-#include "engine/scan/ScheduledClean.h"
+#include "engine/junk/ScheduledClean.h"
 
 namespace tidvale::cli {
 

@@ -1,8 +1,8 @@
 // Junk scanning reports: what the cleaners would list, measure and hand to the
 // administrator stage. Nothing here deletes.
 #include "cli/Command.h"
-#include "engine/admin/AdminPolicy.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/AdminStage.h"
+#include "engine/junk/ScanService.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scan/ScheduledClean.h"
+#include "engine/junk/ScheduledClean.h"
 #include "platform/Notifier.h"
 
 namespace tidvale::cli {

@@ -1,10 +1,10 @@
 // System information reports: memory, the home volume, installed applications and
 // launch items, as the system tools show them. Nothing here changes the system.
 #include "cli/Command.h"
+#include "engine/apps/AppUninstall.h"
 #include "engine/format/ByteText.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/system/AppUninstall.h"
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemPlaces.h"
+#include "engine/startup/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "engine/system/Usage.h"
 
@@ -94,7 +94,7 @@ int apps(Invocation& inv)
 int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
 {
     const auto listed = inv.info.getLaunchItems();
-    const LocationsProfile& profile = *inv.context.profile;
+    const LaunchItemPlaces& places = *inv.context.places.launchItems;
     nlohmann::json report = nlohmann::json::array();
     bool allDone = true;
     for (const auto& path : paths) {
@@ -102,7 +102,7 @@ int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
             listed.begin(), listed.end(), [&](const LaunchItem& i) { return i.path == path; });
         LaunchItemOutcome outcome{false, "\u201c" + path + "\u201d no es un elemento de inicio."};
         if (it != listed.end())
-            outcome = profile.disableLaunchItem(inv.context, *it);
+            outcome = places.disable(inv.context, *it);
         allDone = allDone && outcome.ok;
         if (inv.json)
             report.push_back({{"path", path}, {"ok", outcome.ok}, {"error", outcome.error}});

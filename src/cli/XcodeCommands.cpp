@@ -3,10 +3,10 @@
 // tick, and, with --clean, the screen's clean of the ticked or named rows.
 #include "cli/CleanReportOutput.h"
 #include "cli/Command.h"
+#include "engine/devcaches/DeveloperPlaces.h"
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
 
 #include <algorithm>
 #include <ostream>
@@ -103,7 +103,7 @@ int xcode(Invocation& inv)
     if (!cleaning && (yes || !inv.args.empty()))
         throw UsageError("xcode solo admite --clean [--yes] [NOMBRE]...");
     XcodeListing listing = listXcodeLocations(
-        inv.context.profile->developerLocations(inv.context), {}, treeMeasure(*inv.context.pool));
+        inv.context.places.developer->locations(inv.context), {}, treeMeasure(*inv.context.pool));
     if (!cleaning) {
         printListing(inv, listing);
         return 0;

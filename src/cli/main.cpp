@@ -1,10 +1,11 @@
 // tidvale-cli: reports of the engine for scripts, benchmarks and checks, and the one
 // cleaning command a user may schedule.
 #include "cli/Command.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
+#include "engine/desktop/SettingsLocation.h"
+#include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/setup/ProcessContext.h"
+#include "engine/setup/Profiles.h"
 #include "engine/system/SystemInfoService.h"
 
 #include <iostream>
@@ -45,10 +46,10 @@ int main(int argc, char** argv)
             } else if (args[i] == "--profile") {
                 if (i + 1 >= args.size())
                     throw UsageError("a --profile le falta el nombre (mac o linux)");
-                const auto* profile = tidvale::profileNamed(args[++i]);
-                if (!profile)
+                const auto* places = tidvale::placesNamed(args[++i]);
+                if (!places)
                     throw UsageError("perfil desconocido: " + args[i] + " (mac o linux)");
-                options.profile = profile;
+                options.places = places;
             } else if (args[i] == "--system-root") {
                 if (i + 1 >= args.size())
                     throw UsageError("a --system-root le falta la carpeta");

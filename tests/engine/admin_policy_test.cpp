@@ -1,10 +1,10 @@
 #include "engine/admin/AdminHelper.h"
 #include "engine/admin/AdminPolicy.h"
+#include "engine/desktop/SystemLocations.h"
 #include "engine/format/AppleScript.h"
 #include "engine/fs/SafeRemove.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/locations/SystemLocations.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/AdminStage.h"
+#include "engine/junk/ScanService.h"
 #include "platform/PrivilegedReport.h"
 
 #include "support/Names.h"
@@ -31,12 +31,12 @@ TEST(AdminPolicy, OnlyStandardPathsStrictlyInsideTheTwoFolders)
     const MacAtRoot mac;
     for (const char* allowed : {"/Library/Caches/com.apple.x", "/Library/Logs/a",
              "/Library/Caches/a/b/c", "/Library/Caches/a\"b\\c"})
-        EXPECT_TRUE(isAdminDeletable(mac.context, allowed)) << allowed;
+        EXPECT_TRUE(isAdminDeletable(adminAreasOf(mac.context), allowed)) << allowed;
     for (const char* refused : {"/Library/Caches/", "/Library/Caches", "/Library/Logs/",
              "/Library/Logs", "/Library/Caches/a/../b", "/Library/Caches/..", "/Library/Caches//a",
              "/Library/Caches/a/", "/Library/Caches/./a", "/library/caches/a", "/Library/CachesX/a",
              "Library/Caches/a", "~/Library/Caches/a", "/Users/me/Library/Caches/a", ""})
-        EXPECT_FALSE(isAdminDeletable(mac.context, refused)) << refused;
+        EXPECT_FALSE(isAdminDeletable(adminAreasOf(mac.context), refused)) << refused;
 }
 
 TEST(AdminPolicy, ScriptQuotesEveryPathByteForByte)
@@ -124,7 +124,7 @@ TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
         t.path("sys/Library/Logs/locked/x")};
     std::vector<std::string> args{"--"};
     args.insert(args.end(), paths.begin(), paths.end());
-    const int status = runAdminHelper(mac.context, args, report, errors);
+    const int status = runAdminHelper(adminAreasOf(mac.context), args, report, errors);
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.str().empty());
     EXPECT_FALSE(t.exists("sys/Library/Caches/junk"));
@@ -142,11 +142,12 @@ TEST(AdminHelperTest, ChecksAgainAndReportsEachPathByIndex)
 
     // Nothing but vanished and removed paths: the helper succeeds.
     std::ostringstream again;
-    EXPECT_EQ(runAdminHelper(mac.context, {"--", paths[0], paths[5]}, again, errors), 0);
+    EXPECT_EQ(
+        runAdminHelper(adminAreasOf(mac.context), {"--", paths[0], paths[5]}, again, errors), 0);
     EXPECT_EQ(again.str(), "missing\t0\nmissing\t1\n");
 
     std::ostringstream usage;
-    EXPECT_EQ(runAdminHelper(mac.context, {"/Library/Caches/x"}, report, usage), 2);
+    EXPECT_EQ(runAdminHelper(adminAreasOf(mac.context), {"/Library/Caches/x"}, report, usage), 2);
     EXPECT_FALSE(usage.str().empty());
 }
 

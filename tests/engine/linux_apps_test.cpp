@@ -1,10 +1,9 @@
 // The applications of a Linux desktop's menu, on a made-up home and system root with
 // a fake dpkg database, a Flatpak installation, a snap and AppImages.
+#include "engine/apps/AppUninstall.h"
+#include "engine/apps/linux/ApplicationFolders.h"
+#include "engine/desktop/DesktopEntry.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/ApplicationFolders.h"
-#include "engine/locations/linux/DesktopEntry.h"
-#include "engine/system/AppUninstall.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"
@@ -52,14 +51,14 @@ struct LinuxApps : ::testing::Test, TestContext {
     std::vector<std::string> progress;
 
     LinuxApps()
-        : TestContext(linuxProfile())
+        : TestContext(linuxPlaces())
     {
     }
 
     std::vector<AppInfo> list()
     {
         progress.clear();
-        return context.profile->installedApps(context, treeMeasure(*context.pool),
+        return context.places.apps->installed(context, treeMeasure(*context.pool),
             JobControl([&](const std::string& t) { progress.push_back(t); }));
     }
 

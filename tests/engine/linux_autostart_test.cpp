@@ -1,8 +1,7 @@
 // Startup items on a Linux desktop: XDG autostart entries and the user's systemd
 // units, listed and disabled on temporary folders, and checked against dex and
 // systemctl where they are installed.
-#include "engine/locations/LocationsProfile.h"
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemTexts.h"
 
 #include "support/Contains.h"
 #include "support/RunTool.h"
@@ -31,13 +30,13 @@ struct LinuxStartup : ::testing::Test, TestContext {
     const std::string units = "home/.config/systemd/user/";
 
     LinuxStartup()
-        : TestContext(linuxProfile())
+        : TestContext(linuxPlaces())
     {
         setEnv("XDG_CONFIG_DIRS", "/etc/xdg:relative/ignored:/opt/xdg");
         setEnv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     }
 
-    std::vector<LaunchItem> list() const { return linuxProfile().launchItems(context); }
+    std::vector<LaunchItem> list() const { return context.places.launchItems->list(context); }
 
     LaunchItem item(const std::string& rel) const
     {
@@ -49,7 +48,7 @@ struct LinuxStartup : ::testing::Test, TestContext {
     }
     bool disable(const std::string& rel) const
     {
-        return linuxProfile().disableLaunchItem(context, item(rel)).ok;
+        return context.places.launchItems->disable(context, item(rel)).ok;
     }
 
     // Entries each autostart rule decides on: a user's own, a user's file in place of
@@ -168,14 +167,14 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
     tree.link("home/.config/autostart", tree.path("sys/etc/xdg/autostart"));
     const LaunchItem shared = item(user + "panel.desktop");
     EXPECT_EQ(shared.action, LaunchItemAction::hideUserEntry);
-    const LaunchItemOutcome refused = linuxProfile().disableLaunchItem(context, shared);
+    const LaunchItemOutcome refused = context.places.launchItems->disable(context, shared);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.error.find("carpeta del sistema"), std::string::npos) << refused.error;
     EXPECT_EQ(readFile(panel), entry("Panel"));
 
     LaunchItem stranger; // not from any autostart folder
     stranger.path = tree.text("elsewhere/x.desktop", entry("X"));
-    EXPECT_FALSE(linuxProfile().disableLaunchItem(context, stranger).ok);
+    EXPECT_FALSE(context.places.launchItems->disable(context, stranger).ok);
     EXPECT_TRUE(tree.exists("elsewhere/x.desktop"));
 
     std::filesystem::remove(tree.path("home/.config/autostart"));
@@ -191,7 +190,7 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
     const std::string mine = tree.text(user + "mine.desktop", entry("Mine"));
     trash->refuse.push_back(mine);
     const LaunchItemOutcome kept
-        = linuxProfile().disableLaunchItem(context, item(user + "mine.desktop"));
+        = context.places.launchItems->disable(context, item(user + "mine.desktop"));
     EXPECT_FALSE(kept.ok);
     EXPECT_EQ(kept.error, "No se pudo mover a la Papelera.");
 }
@@ -224,7 +223,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
 
     commands->calls.clear();
     commands->reply(0, "", "Failed to disable unit, unit sync.service does not exist.\n");
-    const LaunchItemOutcome stillLinked = linuxProfile().disableLaunchItem(context, found[1]);
+    const LaunchItemOutcome stillLinked = context.places.launchItems->disable(context, found[1]);
     EXPECT_FALSE(stillLinked.ok); // exit 0, yet the link is there: not reported as done
     EXPECT_EQ(stillLinked.error, "Failed to disable unit, unit sync.service does not exist.");
     EXPECT_EQ(commands->calls.at(0),
@@ -234,7 +233,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
     commands->effect = [&](const std::vector<std::string>&) {
         std::filesystem::remove(tree.path(units + "default.target.wants/sync.service"));
     };
-    EXPECT_TRUE(linuxProfile().disableLaunchItem(context, found[1]).ok);
+    EXPECT_TRUE(context.places.launchItems->disable(context, found[1]).ok);
 }
 
 // The argument vectors against the real systemctl, which works on the unit folders
@@ -261,7 +260,7 @@ TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
 
     const LaunchItem unit = item(units + "default.target.wants/tidvale-probe.service");
     EXPECT_EQ(unit.name, "tidvale-probe.service");
-    const LaunchItemOutcome done = linuxProfile().disableLaunchItem(context, unit);
+    const LaunchItemOutcome done = context.places.launchItems->disable(context, unit);
     EXPECT_TRUE(done.ok) << done.error;
     EXPECT_FALSE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
     EXPECT_TRUE(tree.exists(units + "tidvale-probe.service"));

@@ -1,5 +1,5 @@
-#include "engine/locations/linux/BrowserLocations.h"
-#include "engine/locations/linux/FirefoxProfiles.h"
+#include "engine/browsers/linux/BrowserLocations.h"
+#include "engine/browsers/linux/FirefoxProfiles.h"
 
 #include "support/TestTree.h"
 

@@ -1,5 +1,5 @@
 // Reading and editing desktop entry files.
-#include "engine/locations/linux/DesktopEntry.h"
+#include "engine/desktop/DesktopEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // What a Linux desktop's junk scan lists from caches and logs, and what the administrator
 // helper's second look lets it remove.
-#include "engine/locations/linux/Folders.h"
-#include "engine/locations/linux/MountPoint.h"
-#include "engine/locations/linux/SystemCaches.h"
-#include "engine/locations/linux/SystemLogs.h"
-#include "engine/locations/linux/UserCaches.h"
-#include "engine/locations/linux/UserLogs.h"
+#include "engine/fs/FolderFd.h"
+#include "engine/fs/MountPoint.h"
+#include "engine/junk/linux/SystemCaches.h"
+#include "engine/junk/linux/SystemLogs.h"
+#include "engine/junk/linux/UserCaches.h"
+#include "engine/junk/linux/UserLogs.h"
 
 #include "support/MountNamespace.h"
 #include "support/TestTree.h"

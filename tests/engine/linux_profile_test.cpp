@@ -1,9 +1,9 @@
 // The shared scanner and removal on a Linux desktop's folders, rooted in a temporary
 // home and system root.
 #include "engine/admin/AdminPolicy.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/UserDirs.h"
-#include "engine/scan/ScanService.h"
+#include "engine/desktop/UserDirs.h"
+#include "engine/junk/AdminStage.h"
+#include "engine/junk/ScanService.h"
 
 #include "support/RunTool.h"
 #include "support/TestContext.h"
@@ -20,7 +20,7 @@ namespace {
 
 struct LinuxDesktop : ::testing::Test, TestContext {
     LinuxDesktop()
-        : TestContext(linuxProfile())
+        : TestContext(linuxPlaces())
     {
     }
     const ScanService service{context};
@@ -135,10 +135,11 @@ TEST_F(LinuxDesktop, AdministratorTakesOnlyFinishedLogsAndDownloadedPackages)
     tree.file("sys/var/log/auth.log", 1);
     tree.file("sys/var/cache/apt/archives/x.deb", 1);
     tree.file("sys/Library/Caches/mac", 1);
-    EXPECT_EQ(adminAreaOf(context, sys + "/var/log/apt/history.log.2.gz"), sys + "/var/log");
-    EXPECT_TRUE(isAdminDeletable(context, sys + "/var/cache/apt/archives/x.deb"));
-    EXPECT_FALSE(isAdminDeletable(context, sys + "/var/log/auth.log"));
-    EXPECT_FALSE(isAdminDeletable(context, sys + "/Library/Caches/mac"));
+    EXPECT_EQ(adminAreaOf(adminAreasOf(context), sys + "/var/log/apt/history.log.2.gz"),
+        sys + "/var/log");
+    EXPECT_TRUE(isAdminDeletable(adminAreasOf(context), sys + "/var/cache/apt/archives/x.deb"));
+    EXPECT_FALSE(isAdminDeletable(adminAreasOf(context), sys + "/var/log/auth.log"));
+    EXPECT_FALSE(isAdminDeletable(adminAreasOf(context), sys + "/Library/Caches/mac"));
 }
 
 TEST_F(LinuxDesktop, PersonalFoldersAreTheDesktopsNames)

@@ -1,10 +1,10 @@
 // The freedesktop Trash on a Linux desktop: where its folders are, what its info files
 // say, and how an entry is listed and removed with both its halves.
-#include "engine/locations/linux/DirectorySizes.h"
-#include "engine/locations/linux/MountInfo.h"
-#include "engine/locations/linux/TrashEntries.h"
-#include "engine/locations/linux/TrashFolders.h"
-#include "engine/locations/linux/TrashInfo.h"
+#include "engine/fs/MountInfo.h"
+#include "engine/junk/linux/DirectorySizes.h"
+#include "engine/junk/linux/TrashEntries.h"
+#include "engine/junk/linux/TrashFolders.h"
+#include "engine/junk/linux/TrashInfo.h"
 
 #include "support/TestTree.h"
 

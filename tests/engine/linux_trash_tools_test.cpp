@@ -3,8 +3,8 @@
 // names `trash-list` shows, and emptied so that `trash-list` shows nothing.
 #ifdef __linux__
 
-#include "engine/locations/linux/TrashEntries.h"
-#include "engine/locations/linux/TrashFolders.h"
+#include "engine/junk/linux/TrashEntries.h"
+#include "engine/junk/linux/TrashFolders.h"
 
 #include "support/MountNamespace.h"
 #include "support/RunTool.h"

@@ -1,7 +1,6 @@
 // A junk item is refused while a browser whose data it is, holds or lies inside runs,
 // whatever its category.
-#include "engine/locations/LocationsProfile.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "platform/RunningApplications.h"
 
 #include "support/RunningProgram.h"
@@ -62,10 +61,11 @@ TEST(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
 {
     for (const char* name : {"firefox", "firefox-esr"}) {
         SCOPED_TRACE(name);
-        TestContext desktop(linuxProfile());
+        TestContext desktop(linuxPlaces());
         desktop.context.backends.runningApplications = platform::systemRunningApplications();
         const auto firefoxRuns = [&] {
-            return linuxProfile().isBrowserRunning(desktop.context, ScanCategory::browserFirefox);
+            return desktop.context.places.browsers->isRunning(
+                desktop.context, ScanCategory::browserFirefox);
         };
         const ScanService service(desktop.context);
         TestTree& tree = desktop.tree;

@@ -1,8 +1,7 @@
+#include "engine/browsers/RunningBrowsers.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/scan/JunkCleanRules.h"
-#include "engine/scan/RunningBrowsers.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/JunkCleanRules.h"
+#include "engine/junk/ScanService.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"

@@ -64,7 +64,7 @@ std::string utcText(std::time_t when)
 }
 
 struct Installed : ::testing::Test {
-    TestContext t{linuxProfile()};
+    TestContext t{linuxPlaces()};
     std::vector<std::vector<std::string>> calls()
     {
         auto c = t.commands->calls;

@@ -1,5 +1,6 @@
 // The settings file: what a user may write in it, what Tidvale writes, and that a
 // damaged file or a link in its place is never overwritten.
+#include "engine/desktop/SettingsLocation.h"
 #include "engine/fs/OwnFiles.h"
 #include "engine/settings/SettingsFile.h"
 #include "engine/settings/UserSettings.h"
@@ -132,7 +133,7 @@ TEST(OwnFiles, NeverWritesThroughALinkNorInAnotherUsersFolder)
 // every such folder; the Mac's is fixed.
 TEST(UserSettings, TheFileLivesInTheCheckedConfigFolder)
 {
-    TestContext t{linuxProfile()};
+    TestContext t{linuxPlaces()};
     const std::string home = t.home();
     const struct {
         std::string xdgConfigHome;

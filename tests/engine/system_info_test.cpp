@@ -1,6 +1,5 @@
-#include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/VolumeName.h"
 #include "engine/system/SystemInfoService.h"
+#include "engine/system/linux/VolumeName.h"
 
 #include "support/Contains.h"
 #include "support/Names.h"
@@ -97,7 +96,7 @@ TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
     tree.text("home/.local/share/applications/notes.desktop",
         "[Desktop Entry]\nType=Application\nName=Notas\n");
     EXPECT_EQ(service.getInstalledApps().at(0).source, AppSource::bundle);
-    context.profile = &linuxProfile();
+    context.places = linuxPlaces();
     const auto apps = service.getInstalledApps();
     ASSERT_EQ(apps.size(), 1u);
     EXPECT_EQ(apps[0].name, "Notas");
@@ -149,10 +148,10 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 
     // Deleting removes the property list outright; a file that cannot go says why.
     EXPECT_EQ(items[0].action, LaunchItemAction::deleteFile);
-    EXPECT_TRUE(macProfile().disableLaunchItem(context, items[0]).ok);
+    EXPECT_TRUE(context.places.launchItems->disable(context, items[0]).ok);
     EXPECT_FALSE(std::filesystem::exists(items[0].path));
     tree.protect("sys/Library/LaunchDaemons");
-    const LaunchItemOutcome refused = macProfile().disableLaunchItem(context, items[4]);
+    const LaunchItemOutcome refused = context.places.launchItems->disable(context, items[4]);
     EXPECT_FALSE(refused.ok);
     EXPECT_CONTAINS(refused.error, "sys.daemon.plist");
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
@@ -226,7 +225,7 @@ TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)
         EXPECT_EQ(d.name + " " + std::to_string(d.used) + " " + std::to_string(d.free),
             "Macintosh HD 750 250");
     }
-    machine.context.profile = &linuxProfile();
+    machine.context.places = linuxPlaces();
     const DiskInfo d = service.getDiskInfo();
     EXPECT_EQ(std::to_string(d.total) + " " + std::to_string(d.used) + " " + std::to_string(d.free),
         "1000 600 250");

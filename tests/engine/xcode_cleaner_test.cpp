@@ -1,11 +1,10 @@
 // The developer caches tool: Xcode's locations on the Mac, the developer tools' caches
 // on a Linux desktop (where each keeps its cache and what its variables move), and how
 // a clean treats kept data, settings files, links and read-only trees.
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
+#include "engine/devcaches/linux/DeveloperCaches.h"
 #include "engine/fs/PathText.h"
-#include "engine/locations/LocationsProfile.h"
-#include "engine/locations/linux/DeveloperCaches.h"
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
 
 #include "support/Names.h"
 #include "support/TestContext.h"
@@ -29,7 +28,7 @@ struct XcodeFixture : ::testing::Test, TestContext {
     XcodeListing list() const
     {
         return listXcodeLocations(
-            context.profile->developerLocations(context), {}, treeMeasure(*context.pool));
+            context.places.developer->locations(context), {}, treeMeasure(*context.pool));
     }
 };
 
@@ -103,9 +102,8 @@ TEST_F(XcodeFixture, ConfirmTextCarriesOnlyTheParagraphsThatApply)
     const std::string warning = " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones "
                                 "publicadas o tu propio código). Se moverá a la Papelera.";
 
-    EXPECT_EQ(xcodeConfirmText(macProfile().texts(), {cache}),
-        "Se limpiarán 1 categorías (2 KB)." + caches);
-    EXPECT_EQ(xcodeConfirmText(macProfile().texts(), {cache, archives, devices}),
+    EXPECT_EQ(xcodeConfirmText(macTexts(), {cache}), "Se limpiarán 1 categorías (2 KB)." + caches);
+    EXPECT_EQ(xcodeConfirmText(macTexts(), {cache, archives, devices}),
         "Se limpiarán 3 categorías (3 KB)." + caches + "\n\n⚠️ Archives, CoreSimulator Devices"
             + warning);
 }
@@ -220,7 +218,7 @@ using Env = std::map<std::string, std::string>;
 
 struct DeveloperCachesFixture : ::testing::Test, TestContext {
     DeveloperCachesFixture()
-        : TestContext(linuxProfile())
+        : TestContext(linuxPlaces())
     {
     }
     std::string home = context.folders.home;
@@ -330,7 +328,7 @@ TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForThe
         item.isSelected = item.isAvailable && item.size > 0;
     const auto selection = xcodeCleanSelection(listing.items);
     ASSERT_EQ(selection.size(), 3u);
-    EXPECT_EQ(xcodeConfirmText(linuxProfile().texts(), selection),
+    EXPECT_EQ(xcodeConfirmText(linuxTexts(), selection),
         "Se limpiarán 3 categorías (4 KB).\n\nLas cachés se eliminan definitivamente; cada "
         "herramienta las regenerará cuando sea necesario.\n\n⚠️ Go Modules, Maven Repository "
         "contiene datos que las herramientas NO regeneran sin conexión (p. ej. dependencias, "

@@ -198,7 +198,7 @@ private slots:
     // named before anything is removed, and the package's size counts once.
     void linuxPackageAndWhatDependsOnItAreAskedFirst()
     {
-        Screen s(linuxProfile());
+        Screen s(linuxPlaces());
         s.env.tree.text("system/var/lib/dpkg/status", kStatus);
         s.env.tree.text("system/var/lib/dpkg/info/suite.list",
             "/usr/share/applications/writer.desktop\n/usr/share/applications/calc.desktop\n");
@@ -253,7 +253,7 @@ private slots:
     // uninstall it; an AppImage beside it goes to the Trash with its entry.
     void linuxHandMadeEntryStaysAndAppImageGoesToTheTrash()
     {
-        Screen s(linuxProfile());
+        Screen s(linuxPlaces());
         const std::string script = executable(s.env, "home/bin/backup.sh", 20);
         s.env.tree.text(
             "home/.local/share/applications/backup.desktop", entry("Name=Backup\nExec=" + script));
@@ -301,7 +301,7 @@ private slots:
     // flatpak's refusal is shown as it said it, and the application stays listed.
     void linuxFlatpakThatRefusesStaysListed()
     {
-        Screen s(linuxProfile());
+        Screen s(linuxPlaces());
         const std::string app = "home/.local/share/flatpak/app/org.example.Paint/";
         s.env.tree.link(app + "current", "x86_64/stable");
         s.env.tree.link(app + "x86_64/stable/active", "abc123");

@@ -190,7 +190,7 @@ private slots:
     // disabled; the user's own entry goes to the Trash. /etc is never written.
     void linuxEntriesAreHiddenOrTrashedNeverDeleted()
     {
-        StartupScreen s(linuxProfile());
+        StartupScreen s(linuxPlaces());
         const std::string entry = "[Desktop Entry]\nType=Application\nExec=/bin/true\nName=";
         const std::string system
             = s.env.tree.text("system/etc/xdg/autostart/sys.desktop", entry + "Sistema\n");

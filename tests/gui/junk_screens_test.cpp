@@ -191,7 +191,7 @@ private slots:
     // rather than passing the home off as clean.
     void refusedCacheFolderIsNamedOnTheStatusLine()
     {
-        JunkScreen s(linuxProfile());
+        JunkScreen s(linuxPlaces());
         s.env.inHome("Documents/tesis.odt", 700000);
         s.env.setEnv("XDG_CACHE_HOME", s.env.home());
         QVERIFY(s.run());

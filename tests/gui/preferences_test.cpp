@@ -1,6 +1,7 @@
 // Preferencias…, driven as a user would, on a temporary home with its XDG folders
 // inside it; and a tour of every screen showing that nothing is written until the user
 // changes something.
+#include "engine/desktop/SettingsLocation.h"
 #include "engine/settings/SettingsFile.h"
 #include "gui/app/PreferencesWindow.h"
 #include "gui/app/ViewController.h"
@@ -29,7 +30,7 @@ using namespace tidvale::gui;
 namespace {
 
 struct Home {
-    ScreenTestEnvironment env{linuxProfile()};
+    ScreenTestEnvironment env{linuxPlaces()};
     Home()
     {
         env.setEnv("XDG_CONFIG_HOME", env.homePath(".config"));

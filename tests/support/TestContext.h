@@ -6,7 +6,7 @@
 // every backend is a stand-in the test can read and steer. Two of them never share
 // anything, so tests need not run one after the other.
 #include "engine/context/Context.h"
-#include "engine/locations/LocationsProfile.h"
+#include "engine/setup/Profiles.h"
 
 #include "support/FakeApplicationRemover.h"
 #include "support/FakeBackends.h"
@@ -23,10 +23,10 @@
 class TestContext {
 public:
     explicit TestContext(
-        const tidvale::LocationsProfile& profile = tidvale::macProfile(), std::string root = "sys")
+        const tidvale::Places& places = tidvale::macPlaces(), std::string root = "sys")
         : rootName_(std::move(root))
     {
-        context.profile = &profile;
+        context.places = places;
         context.folders.home = tree.dir("home");
         context.folders.realHome = context.folders.home;
         context.folders.systemRoot = tree.dir(rootName_);
@@ -50,7 +50,7 @@ public:
     void refreshPersonalFolders()
     {
         context.folders.personal
-            = context.profile->personalFolders(context.folders.realHome, context.environment);
+            = context.places.personal->folders(context.folders.realHome, context.environment);
     }
 
     std::string home() const { return context.folders.home; }

@@ -12,9 +12,9 @@ namespace {
 using platform::PrivilegedPathResult;
 using platform::PrivilegedStatus;
 
-PrivilegedPathResult removeAllowed(const Context& context, const std::string& path)
+PrivilegedPathResult removeAllowed(const std::vector<AdminArea>& areas, const std::string& path)
 {
-    const auto area = adminAreaOf(context, path);
+    const auto area = adminAreaOf(areas, path);
     if (!area)
         return {PrivilegedStatus::refused, 0};
     const RemoveOutcome out = removeItemBeneath(*area, path);
@@ -28,7 +28,7 @@ PrivilegedPathResult removeAllowed(const Context& context, const std::string& pa
 
 } // namespace
 
-int runAdminHelper(const Context& context, const std::vector<std::string>& args,
+int runAdminHelper(const std::vector<AdminArea>& areas, const std::vector<std::string>& args,
     std::ostream& report, std::ostream& errors)
 {
     if (args.empty() || args.front() != "--") {
@@ -37,7 +37,7 @@ int runAdminHelper(const Context& context, const std::vector<std::string>& args,
     }
     int status = 0;
     for (size_t i = 1; i < args.size(); ++i) {
-        const PrivilegedPathResult result = removeAllowed(context, args[i]);
+        const PrivilegedPathResult result = removeAllowed(areas, args[i]);
         if (result.status != PrivilegedStatus::removed
             && result.status != PrivilegedStatus::missing)
             status = 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/context/Context.h"
+#include "engine/admin/AdminAreas.h"
 
 #include <ostream>
 #include <string>
@@ -9,14 +9,14 @@
 namespace tidvale {
 
 // The work of the privileged helper: `args` are its arguments after the program name,
-// "--" followed by absolute paths. Each path is checked again against the allow-list of
-// the helper's own `context` (the caller is not trusted), reached from "/" without
+// "--" followed by absolute paths. Each path is checked again against the helper's own
+// administrator `areas` (the caller is not trusted), reached from "/" without
 // following any link or leaving the allowed folder's mount, and removed with the
 // link-proof removal. What became of each path goes to `report`, one line per path in
 // the form of platform/PrivilegedReport.h; `errors` gets only the usage text.
 // Returns the exit status: 0 every path is gone (removed, or missing already), 1
 // something was not removed, 2 bad usage.
-int runAdminHelper(const Context& context, const std::vector<std::string>& args,
+int runAdminHelper(const std::vector<AdminArea>& areas, const std::vector<std::string>& args,
     std::ostream& report, std::ostream& errors);
 
 } // namespace tidvale

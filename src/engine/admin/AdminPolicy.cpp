@@ -1,8 +1,5 @@
 #include "engine/admin/AdminPolicy.h"
 
-#include "engine/format/AppleScript.h"
-#include "engine/locations/LocationsProfile.h"
-
 namespace tidvale {
 namespace {
 
@@ -48,58 +45,22 @@ std::string standardizedPath(const std::string& path, const std::string& home)
     return out;
 }
 
-std::optional<std::string> adminAreaOf(const Context& context, const std::string& path)
+std::optional<std::string> adminAreaOf(const std::vector<AdminArea>& areas, const std::string& path)
 {
-    const std::string std = standardizedPath(path, context.folders.home);
-    if (std != path)
+    // A path in any other form ("a/../b", "a//b", "~/a") is refused outright: what it
+    // names is not what it reads, and the helper must judge the path it will remove.
+    if (standardizedPath(path, {}) != path)
         return std::nullopt;
-    size_t start = 0;
-    while (start <= std.size()) {
-        size_t end = std.find('/', start);
-        if (end == std::string::npos)
-            end = std.size();
-        if (std.compare(start, end - start, "..") == 0 && end - start == 2)
-            return std::nullopt;
-        start = end + 1;
-    }
-    for (const auto& area : context.profile->adminAreas(context)) {
-        if (strictlyInside(std, area.folder) && (!area.accepts || area.accepts(std)))
+    for (const auto& area : areas) {
+        if (strictlyInside(path, area.folder) && (!area.accepts || area.accepts(path)))
             return area.folder;
     }
     return std::nullopt;
 }
 
-bool isAdminDeletable(const Context& context, const std::string& path)
+bool isAdminDeletable(const std::vector<AdminArea>& areas, const std::string& path)
 {
-    return adminAreaOf(context, path).has_value();
-}
-
-std::string adminDeletionScript(const std::vector<std::string>& paths)
-{
-    std::string args;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (i > 0)
-            args += " & \" \" & ";
-        args += "quoted form of \"" + appleScriptEscape(paths[i]) + "\"";
-    }
-    return "do shell script \"/bin/rm -rf -- \" & " + args + " with administrator privileges";
-}
-
-AdminPlan planAdminDeletion(const Context& context, const std::vector<ScanItem>& items)
-{
-    AdminPlan plan;
-    std::vector<std::string> paths;
-    for (const auto& item : items) {
-        if (isAdminDeletable(context, item.path)) {
-            plan.accepted.push_back(item);
-            paths.push_back(item.path);
-        } else {
-            plan.messages.push_back("Ruta no permitida: " + item.path);
-        }
-    }
-    if (!paths.empty())
-        plan.script = adminDeletionScript(paths);
-    return plan;
+    return adminAreaOf(areas, path).has_value();
 }
 
 } // namespace tidvale

@@ -1,6 +1,7 @@
 #include "engine/schedule/Scheduler.h"
 
 #include "engine/context/Context.h"
+#include "engine/desktop/SettingsLocation.h"
 #include "engine/fs/OwnFiles.h"
 #include "engine/schedule/ScheduleUnits.h"
 #include "platform/CommandRunner.h"

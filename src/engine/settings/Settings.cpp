@@ -1,6 +1,6 @@
 #include "engine/settings/Settings.h"
 
-#include "engine/scan/ScanCategory.h"
+#include "engine/records/ScanCategory.h"
 
 #include <algorithm>
 #include <charconv>

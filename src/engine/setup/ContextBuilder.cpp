@@ -1,7 +1,8 @@
 #include "engine/setup/ContextBuilder.h"
 
 #include "engine/core/WorkPool.h"
-#include "engine/locations/LocationsProfile.h"
+#include "engine/desktop/PersonalPlaces.h"
+#include "engine/setup/Profiles.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -58,17 +59,16 @@ WorkPool& processPool()
 Context buildContext(const ContextOptions& options)
 {
     Context context;
-    if (options.readEnvironment)
-        context.environment = readEnvironment();
+    context.environment = readEnvironment();
     const Environment& env = context.environment;
 
-    const LocationsProfile* named = nullptr;
+    const Places* named = nullptr;
     if (const std::string name = env.get("TIDVALE_PROFILE"); !name.empty()) {
-        named = profileNamed(name);
+        named = placesNamed(name);
         if (!named && options.onUnknownProfile)
             options.onUnknownProfile(name);
     }
-    context.profile = options.profile ? options.profile : named ? named : &platformProfile();
+    context.places = options.places ? *options.places : named ? *named : platformPlaces();
 
     const std::string passwordHome = passwordDatabaseHome();
     if (const std::string home = env.get("HOME"); !home.empty())
@@ -80,7 +80,7 @@ Context buildContext(const ContextOptions& options)
     while (!root.empty() && root.back() == '/')
         root.pop_back();
     context.folders.systemRoot = root;
-    context.folders.personal = context.profile->personalFolders(context.folders.realHome, env);
+    context.folders.personal = context.places.personal->folders(context.folders.realHome, env);
 
     if (options.backends)
         context.backends

@@ -1,6 +1,6 @@
 #include "engine/setup/ProcessContext.h"
 
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 
 #include <cstdio>

@@ -1,6 +1,8 @@
 #include "engine/system/SystemInfoService.h"
 
-#include "engine/locations/LocationsProfile.h"
+#include "engine/apps/AppInventory.h"
+#include "engine/startup/LaunchItemPlaces.h"
+#include "engine/system/VolumeNaming.h"
 #include "platform/MemoryStatistics.h"
 #include "platform/VolumeStatistics.h"
 
@@ -39,18 +41,18 @@ MemoryInfo SystemInfoService::getMemoryInfo() const
 
 DiskInfo SystemInfoService::getDiskInfo() const
 {
-    return context_.profile->homeVolume(
+    return context_.places.volume->homeVolume(
         context_, context_.backends.volumes->figuresFor(context_.folders.home));
 }
 
 std::vector<AppInfo> SystemInfoService::getInstalledApps(const JobControl& job) const
 {
-    return context_.profile->installedApps(context_, measure_, job);
+    return context_.places.apps->installed(context_, measure_, job);
 }
 
 std::vector<LaunchItem> SystemInfoService::getLaunchItems() const
 {
-    return context_.profile->launchItems(context_);
+    return context_.places.launchItems->list(context_);
 }
 
 uint64_t SystemInfoService::measureFreedMemory() const

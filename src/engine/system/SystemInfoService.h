@@ -3,7 +3,9 @@
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
 #include "engine/fs/TreeSize.h"
-#include "engine/system/SystemRecords.h"
+#include "engine/records/AppInfo.h"
+#include "engine/records/LaunchItem.h"
+#include "engine/records/SystemFigures.h"
 
 #include <chrono>
 #include <functional>
@@ -22,7 +24,7 @@ public:
     // Waits the time given; the real one sleeps, a test's only notes it.
     using Pause = std::function<void(std::chrono::milliseconds)>;
 
-    // Reads through the context's backends and profile; measures bundles with
+    // Reads through the context's backends and places; measures bundles with
     // `measure` (none: the tree walk on the context's pool) and waits with `pause`
     // (none: a sleep). The context must outlive the service.
     explicit SystemInfoService(const Context& context, TreeMeasure measure = {}, Pause pause = {});
@@ -34,13 +36,13 @@ public:
 
     MemoryInfo getMemoryInfo() const;
     DiskInfo getDiskInfo() const;
-    // The installed applications as the context's profile finds them (the Applications
+    // The installed applications as the context's inventory finds them (the Applications
     // folders' bundles, a Linux desktop's menu entries), largest first; the job hears
     // "Leyendo <name>..." on the calling thread before each one is measured. A cancelled
     // job ends the listing early: what was measured in full comes back, and the list is
     // whole only when the job was not cancelled.
     std::vector<AppInfo> getInstalledApps(const JobControl& job = {}) const;
-    // The startup items of the context's profile: on the Mac the user's agents, then
+    // The startup items of the context's places: on the Mac the user's agents, then
     // the machine's agents, then its daemons.
     std::vector<LaunchItem> getLaunchItems() const;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/system/SystemRecords.h"
+#include "engine/records/SystemFigures.h"
 
 #include <cstdint>
 

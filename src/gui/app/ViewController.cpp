@@ -19,7 +19,7 @@ namespace tidvale::gui {
 ViewController::ViewController(const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
     , splitView_(new QWidget(this))
-    , sidebarVC_(new SidebarViewController(services.context.profile->texts()))
+    , sidebarVC_(new SidebarViewController(*services.context.places.texts))
     , contentVC_(new ContentContainerViewController(services))
 {
     setWindowTitle(QStringLiteral("Tidvale"));

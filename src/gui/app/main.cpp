@@ -1,4 +1,5 @@
-#include "engine/scan/ScanService.h"
+#include "engine/desktop/SettingsLocation.h"
+#include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/setup/ProcessContext.h"
 #include "engine/system/SystemInfoService.h"

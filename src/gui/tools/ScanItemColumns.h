@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scan/ScanItem.h"
+#include "engine/records/ScanItem.h"
 #include "gui/tools/RecordTableModel.h"
 
 namespace tidvale::gui {

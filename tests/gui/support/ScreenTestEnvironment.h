@@ -1,10 +1,10 @@
 #pragma once
 
 // Everything a screen test needs around the screen: a context on a temporary home and
-// machine root with stand-ins for every operating-system service (the Mac's locations
-// profile unless the test names another), and the services a screen is built on. One
+// machine root with stand-ins for every operating-system service (the Mac's places
+// unless the test names another), and the services a screen is built on. One
 // per test function.
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/tools/ScreenServices.h"
 #include "support/TestContext.h"
@@ -17,9 +17,9 @@
 class ScreenTestEnvironment : public TestContext {
 public:
     // The screens' tests are written on the Mac's folders; a test of the Linux
-    // desktop's folders passes tidvale::linuxProfile().
-    explicit ScreenTestEnvironment(const tidvale::LocationsProfile& profile = tidvale::macProfile())
-        : TestContext(profile, "system")
+    // desktop's folders passes tidvale::linuxPlaces().
+    explicit ScreenTestEnvironment(const tidvale::Places& places = tidvale::macPlaces())
+        : TestContext(places, "system")
     {
     }
     // Work a screen left running reads the context: it ends before the tree goes.

@@ -32,8 +32,8 @@ template <class Screen> struct ShownScreen {
     Screen screen{env.services};
     std::unique_ptr<QAbstractItemModelTester> tester;
 
-    explicit ShownScreen(const tidvale::LocationsProfile& profile = tidvale::macProfile())
-        : env(profile)
+    explicit ShownScreen(const tidvale::Places& places = tidvale::macPlaces())
+        : env(places)
     {
         // Alerts only appear on a screen the user can see.
         screen.resize(900, 600);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/LocationsProfile.h"
+#include "engine/texts/PlatformTexts.h"
 
 #include <QColor>
 #include <QString>
@@ -18,7 +18,7 @@ struct SidebarItem {
 };
 
 // The application's table of contents, in row order; row n has tag n. The developer
-// tool's title is the profile's (`texts`).
+// tool's title is the system's (`texts`).
 std::vector<SidebarItem> sidebarItems(const PlatformTexts& texts);
 
 } // namespace tidvale::gui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/locations/LocationsProfile.h"
+#include "engine/texts/PlatformTexts.h"
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ class SidebarModel;
 // Choosing a row emits didSelect(tag) before the highlight moves, so the content
 // container switches screens in the same step. The container is connected to the
 // signal, which holds it no longer than it lives; with nobody connected, rows are
-// still highlighted. The profile's `texts` name the computer and the developer tool.
+// still highlighted. The system's `texts` name the computer and the developer tool.
 class SidebarViewController : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/system/SystemRecords.h"
+#include "engine/records/AppInfo.h"
 #include "gui/tools/RecordTableModel.h"
 
 #include <QImage>

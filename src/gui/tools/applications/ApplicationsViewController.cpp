@@ -1,6 +1,6 @@
 #include "gui/tools/applications/ApplicationsViewController.h"
 
-#include "engine/locations/LocationsProfile.h"
+#include "engine/apps/AppInventory.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
@@ -34,7 +34,7 @@ constexpr int kRowHeight = 50;
 // that installed each application.
 bool usesPackageTools(const Context& context)
 {
-    return context.profile->id() == ProfileId::linuxDesktop;
+    return context.places.apps->usesPackageTools();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/system/AppUninstall.h"
+#include "engine/apps/AppUninstall.h"
 #include "gui/tools/ToolViewController.h"
 
 #include <string>

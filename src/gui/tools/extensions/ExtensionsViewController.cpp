@@ -1,7 +1,7 @@
 #include "gui/tools/extensions/ExtensionsViewController.h"
 
-#include "engine/locations/LocationsProfile.h"
-#include "engine/system/LaunchItemTexts.h"
+#include "engine/startup/LaunchItemPlaces.h"
+#include "engine/startup/LaunchItemTexts.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/DisplayText.h"
@@ -89,15 +89,16 @@ void ExtensionsViewController::removeSelected()
     });
 }
 
-// The profile decides what deleting means: the Mac's property list is deleted outright
+// The places decide what deleting means: the Mac's property list is deleted outright
 // (the job is left as it is); a Linux desktop's entry goes to the Trash or is hidden by
 // a user copy, and a user unit is disabled. Nothing under /etc or /usr is touched.
 void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
 {
     if (isBusy())
         return; // a new listing owns the rows now
-    runRemoval([&context = context(), item](
-                   const JobControl&) { return context.profile->disableLaunchItem(context, item); },
+    runRemoval(
+        [&context = context(), item](
+            const JobControl&) { return context.places.launchItems->disable(context, item); },
         [this, row, item](const LaunchItemOutcome& outcome) {
             if (!outcome.ok) {
                 setStatus(displayText(failedText(outcome.error)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/system/SystemRecords.h"
+#include "engine/records/LaunchItem.h"
 #include "gui/tools/ToolViewController.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "gui/tools/privacy/PrivacyModel.h"
 
-#include "engine/scan/JunkCleanRules.h"
+#include "engine/junk/JunkCleanRules.h"
 #include "gui/style/Colors.h"
 #include "gui/text/DisplayText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scan/JunkCleanRules.h"
+#include "engine/junk/JunkCleanRules.h"
 
 #include <QString>
 

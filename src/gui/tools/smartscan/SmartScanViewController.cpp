@@ -1,6 +1,6 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 
-#include "engine/scan/ScanService.h"
+#include "engine/junk/ScanService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"

@@ -1,7 +1,7 @@
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 
-#include "engine/scan/JunkCleanRules.h"
-#include "engine/scan/ScanService.h"
+#include "engine/junk/JunkCleanRules.h"
+#include "engine/junk/ScanService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"

@@ -3,7 +3,7 @@
 #include "gui/tools/ToolViewController.h"
 
 #include "engine/fs/ListedItem.h"
-#include "engine/scan/ScanItem.h"
+#include "engine/records/ScanItem.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
 #include "gui/tools/xcode/XcodeCleanModel.h"
 
-#include "engine/xcode/XcodeCleaner.h"
+#include "engine/devcaches/XcodeCleaner.h"
 #include "gui/style/Colors.h"
 #include "gui/text/DisplayText.h"
 

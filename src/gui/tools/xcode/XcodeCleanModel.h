@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/xcode/XcodeCleanItem.h"
+#include "engine/records/XcodeCleanItem.h"
 #include "gui/tools/RecordTableModel.h"
 
 namespace tidvale::gui {

@@ -1,7 +1,8 @@
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
 
-#include "engine/xcode/XcodeCleaner.h"
-#include "engine/xcode/XcodeLocations.h"
+#include "engine/devcaches/DeveloperPlaces.h"
+#include "engine/devcaches/XcodeCleaner.h"
+#include "engine/devcaches/XcodeLocations.h"
 #include "gui/style/Colors.h"
 #include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
@@ -43,7 +44,7 @@ void XcodeCleanerViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Calculando tamaños..."));
     // The table is built here, from the home of this moment, and handed over by value.
-    runJob([table = context().profile->developerLocations(context()),
+    runJob([table = context().places.developer->locations(context()),
                measure = treeMeasure(*context().pool)](
                const JobControl& job) { return listXcodeLocations(table, job, measure); },
         [this](XcodeListing listing) {
@@ -66,7 +67,7 @@ void XcodeCleanerViewController::doClean()
         return;
     AlertRequest alert{AlertStyle::warning,
         platformText(context(), &PlatformTexts::developerConfirm),
-        QString::fromStdString(xcodeConfirmText(context().profile->texts(), selection)),
+        QString::fromStdString(xcodeConfirmText(*context().places.texts, selection)),
         {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")},
         QString::fromStdString(xcodeConfirmDetails(selection))};
     showAlert(this, alert, [this](int answer) {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/desktop/DesktopFolders.h"
+#include "engine/records/JunkCandidate.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tidvale::linuxdesk {
+
+enum class LinuxBrowser { firefox, chrome, chromium, edge, brave };
+
+inline constexpr LinuxBrowser kLinuxBrowsers[] = {LinuxBrowser::firefox, LinuxBrowser::chrome,
+    LinuxBrowser::chromium, LinuxBrowser::edge, LinuxBrowser::brave};
+
+// "Mozilla Firefox", "Google Chrome", "Chromium", "Microsoft Edge", "Brave".
+std::string_view browserName(LinuxBrowser browser);
+
+struct BrowserCandidate {
+    LinuxBrowser browser;
+    JunkCandidate candidate;
+};
+
+// The browsers' disk caches that exist now, never following a link and skipping what
+// the user does not own or what is a mount point. Firefox first: each profile's
+// "cache2", named "Caché (<profile folder>)". Then Chrome, Chromium, Edge and Brave,
+// each install (native, then Snap or Flatpak) and each profile ("Default",
+// "Profile N", "Guest Profile", "System Profile"): "Cache" and "Code Cache" from the
+// cache folder, "GPUCache" from the configuration folder. These are named by their
+// own folder name as on the Mac, followed by the profile when it is not "Default" and
+// by the kind of install when it is not the native one: "Cache", "Cache (Profile 1)",
+// "GPUCache (Flatpak)", "Code Cache (Profile 2, Snap)".
+std::vector<BrowserCandidate> listBrowserCaches(const DesktopFolders& folders);
+
+// The Chromium family's history databases ("History" and "History-journal") of every
+// profile, named "Historial · History" and so on with the same qualifiers as above.
+// Firefox keeps history and bookmarks in one file (places.sqlite), so it has none.
+std::vector<BrowserCandidate> listBrowserHistory(const DesktopFolders& folders);
+
+// The folders whose contents belong to a browser: an item that is, contains or lies
+// inside one of them must be left alone while that browser runs. Listed whether or not
+// they exist; for Firefox they include the profile folders profiles.ini names by an
+// absolute path.
+std::vector<std::string> browserDataRoots(LinuxBrowser browser, const DesktopFolders& folders);
+
+// The executable names a running browser shows in /proc/<pid>/exe, for every way it is
+// installed. "chrome" is shared: Chromium's Snap and Flatpak builds use it too, which
+// browserOfExecutable tells apart by the folder.
+const std::vector<std::string>& browserExecutableNames(LinuxBrowser browser);
+
+// The last component of what /proc/<pid>/exe reads, without the " (deleted)" the
+// kernel adds once the program was upgraded under the running process.
+std::string executableBaseName(std::string_view exeLink);
+
+// The browser whose program /proc/<pid>/exe names, if any.
+std::optional<LinuxBrowser> browserOfExecutable(std::string_view exeLink);
+
+} // namespace tidvale::linuxdesk

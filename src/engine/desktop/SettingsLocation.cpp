@@ -1,0 +1,65 @@
+#include "engine/desktop/SettingsLocation.h"
+
+#include "engine/context/Context.h"
+#include "engine/fs/FolderGuard.h"
+#include "platform/RunningProgram.h"
+
+namespace tidvale {
+
+namespace {
+
+std::string resolvedHome(const Context& context)
+{
+    return resolvedPath(context.folders.home).value_or(context.folders.home);
+}
+
+} // namespace
+
+ClaimedFolder userConfigFolder(const Context& context)
+{
+    const std::string home = resolvedHome(context);
+    // As the XDG rules say, a value that is not an absolute path is ignored.
+    const std::string value = context.environment.get("XDG_CONFIG_HOME");
+    const bool given = !value.empty() && value.front() == '/';
+    std::vector<std::string> personal;
+    for (const auto& p : context.folders.personal)
+        if (auto resolved = resolvedPath(p); resolved && *resolved != home)
+            personal.push_back(*resolved);
+    return claimFolder(linuxGuardedFolders(home, personal, {}, context.folders.systemRoot),
+        given ? "XDG_CONFIG_HOME" : "", given ? value : (home == "/" ? "" : home) + "/.config",
+        true);
+}
+
+UserSettings userSettings(const Context& context, bool mac)
+{
+    UserSettings settings;
+    std::string folder;
+    if (mac) {
+        const std::string home = resolvedHome(context);
+        folder = (home == "/" ? "" : home) + "/Library/Application Support/Tidvale";
+    } else {
+        const ClaimedFolder config = userConfigFolder(context);
+        if (!config.accepted()) {
+            settings.refusal = config.refusal + ": allí no se leen ni se guardan ajustes.";
+            return settings;
+        }
+        folder = config.path + "/tidvale";
+    }
+    settings.path = folder + "/tidvale.toml";
+    settings.atStart = readSettings(settings.path);
+    const std::string programs = platform::runningProgramFolder();
+    if (!programs.empty())
+        settings.scheduledProgram = programs + "/tidvale-cli";
+    return settings;
+}
+
+UserSettings systemUserSettings(const Context& context)
+{
+#ifdef __APPLE__
+    return userSettings(context, true);
+#else
+    return userSettings(context, false);
+#endif
+}
+
+} // namespace tidvale

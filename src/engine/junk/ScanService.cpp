@@ -1,0 +1,217 @@
+#include "engine/junk/ScanService.h"
+
+#include "engine/admin/AdminPolicy.h"
+#include "engine/browsers/BrowserPlaces.h"
+#include "engine/browsers/RunningBrowsers.h"
+#include "engine/format/ByteText.h"
+#include "engine/fs/PathText.h"
+#include "engine/fs/SafeRemove.h"
+#include "engine/fs/TreeSize.h"
+#include "engine/junk/AdminStage.h"
+#include "engine/junk/JunkPlaces.h"
+#include "platform/PrivilegedRunner.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace tidvale {
+namespace {
+
+bool needsAdministrator(AdminCheck check, const std::string& path)
+{
+    switch (check) {
+    case AdminCheck::never:
+        return false;
+    case AdminCheck::itemNotWritable:
+        return access(path.c_str(), W_OK) != 0;
+    case AdminCheck::parentNotWritable:
+        return access(parentFolder(path).c_str(), W_OK | X_OK) != 0;
+    }
+    return false;
+}
+
+// Reads what the privileged run did to each accepted item.
+AdminDeleteResult adminOutcome(
+    const std::vector<ScanItem>& accepted, const platform::PrivilegedRunResult& run)
+{
+    using platform::PrivilegedStatus;
+    AdminDeleteResult result;
+    for (size_t i = 0; i < accepted.size(); ++i) {
+        const ScanItem& item = accepted[i];
+        const auto status = i < run.paths.size() ? run.paths[i].status : PrivilegedStatus::unknown;
+        switch (status) {
+        case PrivilegedStatus::removed:
+        case PrivilegedStatus::missing:
+            result.freed += item.size;
+            result.gone.push_back(item);
+            break;
+        case PrivilegedStatus::refused:
+            result.messages.push_back("Ruta no permitida: " + item.path);
+            break;
+        case PrivilegedStatus::failed:
+            result.messages.push_back(describeRemoveError(run.paths[i].error, item.path));
+            break;
+        case PrivilegedStatus::unknown:
+            break; // the run's own error below speaks for it
+        }
+    }
+    if (run.error)
+        result.messages.push_back(run.error->empty() ? "Error desconocido" : *run.error);
+    return result;
+}
+
+// One selected item of a removal: deleted, refused, or set aside for the administrator.
+void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& browserRoots,
+    const ScanItem& item, DeleteResult& result)
+{
+    const JunkPlaces& where = *context.places.junk;
+    // A browser's own category, or any item that is, holds or lies inside the data
+    // of a browser that runs: a junk entry can be a browser's cache folder too.
+    auto browser = runningBrowser(context, item.category);
+    if (!browser)
+        browser = runningBrowserHolding(context, item.path, browserRoots);
+    if (browser) {
+        result.failures.emplace_back(item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
+        return;
+    }
+    if (auto refusal = where.removalRefusal(context, item)) {
+        result.failures.emplace_back(item.path, "No se elimina: " + *refusal + ".");
+        return;
+    }
+    if (item.requiresAdmin) {
+        result.needsAdmin.push_back(item);
+        return;
+    }
+    const RemoveOutcome out = where.remove(context, item);
+    // What really went, not what was listed: an entry swapped for a link since the
+    // scan frees only the link.
+    result.freed += out.freed;
+    if (out.ok()) {
+        result.removed.emplace_back(item.path, out.freed);
+    } else if ((out.error == EACCES || out.error == EPERM)
+        && isAdminDeletable(adminAreasOf(context), item.path)) {
+        ScanItem escalated = item;
+        escalated.isSelected = true;
+        escalated.requiresAdmin = true;
+        result.needsAdmin.push_back(std::move(escalated));
+    } else {
+        // Outside the administrator's folders a password could only end in a
+        // refusal, so the real reason is reported instead.
+        result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
+    }
+}
+
+} // namespace
+
+ScanService::ScanService(const Context& context, TreeMeasure measure)
+    : context_(context)
+    , measure_(measure ? std::move(measure) : treeMeasure(*context.pool))
+{
+}
+
+int64_t ScanService::sizeOfPath(const std::string& path) const
+{
+    return measure_(path, {}).value_or(0);
+}
+
+std::vector<std::string> ScanService::folderNotices() const
+{
+    return context_.places.junk->folderNotices(context_);
+}
+
+std::string ScanService::formatSize(int64_t bytes) const
+{
+    return formatJunkBytes(bytes);
+}
+
+std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
+{
+    std::vector<ScanItem> items;
+    for (const auto& step : context_.places.junk->steps(context_)) {
+        if (job.cancelled())
+            return items;
+        job.say(step.progress);
+        for (auto& found : step.list()) {
+            const auto measured = measure_(found.path, job);
+            if (!measured)
+                return items; // cancelled: the item is not listed at a part of its size
+            const int64_t size = *measured;
+            if (step.keepAbove >= 0 && size <= step.keepAbove)
+                continue;
+            const bool admin = needsAdministrator(step.admin, found.path);
+            items.push_back(
+                {std::move(found.name), std::move(found.path), size, step.category, true, admin});
+        }
+    }
+    std::stable_sort(items.begin(), items.end(),
+        [](const ScanItem& a, const ScanItem& b) { return a.size > b.size; });
+    return items;
+}
+
+std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobControl& job) const
+{
+    const BrowserPlaces& where = *context_.places.browsers;
+    std::vector<ScanItem> items;
+    for (auto& target : where.caches(context_)) {
+        if (job.cancelled())
+            return items;
+        job.say("Escaneando " + std::string(displayName(target.category)) + "...");
+        const auto size = measure_(target.candidate.path, job);
+        if (!size)
+            return items;
+        if (*size > 0)
+            items.push_back({std::move(target.candidate.name), std::move(target.candidate.path),
+                *size, target.category, true, false});
+    }
+    if (includeHistory) {
+        for (auto& file : where.history(context_)) {
+            const auto measured = measure_(file.candidate.path, job);
+            if (!measured)
+                return items;
+            const int64_t size = *measured;
+            if (size > 0)
+                items.push_back({std::move(file.candidate.name), std::move(file.candidate.path),
+                    size, file.category, false, false});
+        }
+    }
+    return items;
+}
+
+DeleteResult ScanService::deleteItems(
+    const std::vector<ScanItem>& items, const JobControl& job) const
+{
+    const auto browserRoots = context_.places.browsers->dataRoots(context_);
+    DeleteResult result;
+    const auto total = std::count_if(
+        items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
+    int64_t handled = 0;
+    job.count(0, total);
+    for (const auto& item : items) {
+        if (!item.isSelected)
+            continue;
+        deleteOne(context_, browserRoots, item, result);
+        job.count(++handled, total);
+    }
+    return result;
+}
+
+AdminDeleteResult ScanService::deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const
+{
+    if (items.empty())
+        return {};
+    AdminPlan plan = planAdminDeletion(context_, items);
+    if (plan.accepted.empty())
+        return {0, std::move(plan.messages), {}};
+    platform::PrivilegedDeletion request;
+    for (const auto& item : plan.accepted)
+        request.paths.push_back(item.path);
+    request.script = std::move(plan.script);
+    AdminDeleteResult result
+        = adminOutcome(plan.accepted, context_.backends.privileged->run(request));
+    result.messages.insert(result.messages.begin(), plan.messages.begin(), plan.messages.end());
+    return result;
+}
+
+} // namespace tidvale

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace tidvale {
+
+// What deleting a startup item does, so that the confirmation can say it.
+enum class LaunchItemAction {
+    deleteFile,      // the Mac's: the property list is deleted outright
+    moveToTrash,     // a user's own autostart entry goes to the Trash
+    hideSystemEntry, // a user copy with Hidden=true hides a machine entry
+    hideUserEntry,   // Hidden=true is set in the user's file that overrides a machine one
+    disableUnit,     // systemctl --user disable
+};
+
+struct LaunchItem {
+    std::string name; // file name without ".plist" (".desktop"), or the unit's name
+    std::string path;
+    bool isEnabled = true; // the Mac's are always listed as enabled: the file is not read for it
+    std::string source;    // label of the folder it was found in
+    std::string bundleID;  // the "Label" text, else name; an autostart entry's Name
+    LaunchItemAction action = LaunchItemAction::deleteFile;
+};
+
+// How disabling one startup item went; `error` is the text to show when it failed.
+struct LaunchItemOutcome {
+    bool ok = false;
+    std::string error;
+};
+
+} // namespace tidvale

@@ -1,0 +1,27 @@
+#pragma once
+
+// What starts with the user's session on one kind of system, and how deleting one
+// item keeps it from starting.
+#include "engine/context/Context.h"
+#include "engine/records/LaunchItem.h"
+
+#include <vector>
+
+namespace tidvale {
+
+class LaunchItemPlaces {
+public:
+    virtual ~LaunchItemPlaces() = default;
+
+    // The startup items on the context's home and the machine folders under its
+    // system root; each item's `action` says which way deleting it goes, for the
+    // confirmation.
+    virtual std::vector<LaunchItem> list(const Context& context) const = 0;
+
+    virtual LaunchItemOutcome disable(const Context& context, const LaunchItem& item) const = 0;
+};
+
+const LaunchItemPlaces& macLaunchItemPlaces();
+const LaunchItemPlaces& linuxLaunchItemPlaces();
+
+} // namespace tidvale

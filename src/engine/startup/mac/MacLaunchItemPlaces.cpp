@@ -1,0 +1,34 @@
+#include "engine/startup/LaunchItemPlaces.h"
+
+#include "engine/fs/SafeRemove.h"
+#include "engine/startup/mac/LaunchAgents.h"
+
+namespace tidvale {
+namespace {
+
+class MacLaunchItemPlaces final : public LaunchItemPlaces {
+public:
+    std::vector<LaunchItem> list(const Context& context) const override
+    {
+        return macos::listLaunchAgents(context.folders.home, context.folders.systemRoot);
+    }
+
+    // The property list is deleted outright; the job itself is left as it is.
+    LaunchItemOutcome disable(const Context&, const LaunchItem& item) const override
+    {
+        const RemoveOutcome outcome = removeItem(item.path);
+        if (!outcome.ok())
+            return {false, describeRemoveError(outcome.error, outcome.where)};
+        return {true, {}};
+    }
+};
+
+} // namespace
+
+const LaunchItemPlaces& macLaunchItemPlaces()
+{
+    static const MacLaunchItemPlaces places;
+    return places;
+}
+
+} // namespace tidvale
