@@ -54,6 +54,15 @@ TEST(Cli, ScanSizeAndAdminPlan)
         (nlohmann::json{"Ruta no permitida: /Library/Logs/", "Ruta no permitida: /etc/passwd"}));
     EXPECT_NE(p["script"].get<std::string>().find("quoted form of \"/Library/Caches/q\\\"x\""),
         std::string::npos);
+    // A relative system root is resolved first: a path spelled relative to it is not
+    // one inside it.
+    t.dir("r/Library/Caches");
+    const auto relative = nlohmann::json::parse(
+        runCli("--json --profile mac --system-root ../r admin-plan ../r/Library/Caches/b "
+                + shellQuote(t.path("r/Library/Caches/a")),
+            "cd " + shellQuote(t.dir("sub")) + " &&")
+            .out);
+    EXPECT_EQ(relative["accepted"], (nlohmann::json{t.path("r/Library/Caches/a")}));
 }
 
 #ifdef TIDVALE_HELPER

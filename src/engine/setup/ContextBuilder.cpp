@@ -2,8 +2,10 @@
 
 #include "engine/core/WorkPool.h"
 #include "engine/desktop/PersonalPlaces.h"
+#include "engine/fs/FolderGuard.h"
 #include "engine/setup/Profiles.h"
 
+#include <limits.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -54,6 +56,22 @@ WorkPool& processPool()
     return *pool;
 }
 
+// The system root is resolved like the home: a relative or dotted root would let a path
+// such as "../r/Library/Caches/a" pass for one inside it.
+std::string resolvedRoot(std::string root)
+{
+    if (root.empty())
+        return root;
+    if (root.front() != '/') {
+        char here[PATH_MAX];
+        root = std::string(::getcwd(here, sizeof here) ? here : "/") + "/" + root;
+    }
+    root = resolvedPath(root).value_or(root);
+    while (!root.empty() && root.back() == '/')
+        root.pop_back();
+    return root;
+}
+
 } // namespace
 
 Context buildContext(const ContextOptions& options)
@@ -76,10 +94,7 @@ Context buildContext(const ContextOptions& options)
     else
         context.folders.home = passwordHome.empty() ? "/" : withoutTrailingSlash(passwordHome);
     context.folders.realHome = passwordHome.empty() ? context.folders.home : passwordHome;
-    std::string root = options.systemRoot;
-    while (!root.empty() && root.back() == '/')
-        root.pop_back();
-    context.folders.systemRoot = root;
+    context.folders.systemRoot = resolvedRoot(options.systemRoot);
     context.folders.personal = context.places.personal->folders(context.folders.realHome, env);
 
     if (options.backends)
