@@ -28,7 +28,7 @@ std::vector<ScanCategory> chosenCategories(std::vector<std::string>& args)
 }
 
 // A damaged settings file leaves `notify` at its default: on.
-void notifyEnd(Invocation& inv, const CleanReport& report)
+void notifyEnd(Invocation& inv, const RemovalReport& report)
 {
     const auto& settings = inv.context.settings.atStart;
     if (settings.damage)
@@ -67,11 +67,12 @@ int clean(Invocation& inv)
     // clean that found nothing to do there would look like a clean home.
     for (const auto& notice : service.folderNotices())
         inv.err << "⚠️ " << notice << "\n";
-    const CleanReport report = runScheduledClean(service, items, !yes);
+    const RemovalReport report
+        = runScheduledClean(service, items, yes ? RemovalMode::remove : RemovalMode::dryRun);
     printCleanReport(inv, report, !yes);
     if (scheduled && yes)
         notifyEnd(inv, report);
-    return report.failed ? 1 : 0;
+    return anyFailed(report) ? 1 : 0;
 }
 
 const Registration kClean{{"clean", "[--yes] [--history] [--scheduled] [--category NOMBRE]...",

@@ -5,39 +5,35 @@
 #include <ostream>
 
 namespace tidvale::cli {
-namespace {
 
-nlohmann::json entriesJson(const std::vector<CleanEntry>& entries, bool withReason)
+// What was removed reads with the bytes it really freed (in a dry run, its listed
+// size); what was left, with its listed size and why.
+void printCleanReport(Invocation& inv, const RemovalReport& report, bool dryRun)
 {
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& e : entries) {
-        nlohmann::json entry{{"path", e.path}, {"size", e.size}};
-        if (withReason)
-            entry["reason"] = e.reason;
-        list.push_back(std::move(entry));
-    }
-    return list;
-}
-
-} // namespace
-
-void printCleanReport(Invocation& inv, const CleanReport& report, bool dryRun)
-{
+    const auto left = report.left();
     if (inv.json) {
+        nlohmann::json removed = nlohmann::json::array();
+        nlohmann::json kept = nlohmann::json::array();
+        for (const auto& o : report.outcomes) {
+            if (o.isGone())
+                removed.push_back({{"path", o.path}, {"size", o.freed}});
+            else
+                kept.push_back({{"path", o.path}, {"size", o.size}, {"reason", reasonLeft(o)}});
+        }
         printJson(inv.out,
-            {{"dryRun", dryRun}, {"removed", entriesJson(report.removed, false)},
-                {"left", entriesJson(report.left, true)}, {"freed", report.freed}});
+            {{"dryRun", dryRun}, {"removed", removed}, {"left", kept}, {"freed", report.freed()}});
         return;
     }
     std::vector<std::vector<std::string>> rows{
         {dryRun ? "SE ELIMINARÍA" : "ELIMINADO", "TAMAÑO", "MOTIVO"}};
-    for (const auto& e : report.removed)
-        rows.push_back({e.path, formatJunkBytes(e.size), ""});
-    for (const auto& e : report.left)
-        rows.push_back({e.path, formatJunkBytes(e.size), "se deja: " + e.reason});
+    for (const auto& o : report.outcomes)
+        if (o.isGone())
+            rows.push_back({o.path, formatJunkBytes(o.freed), ""});
+    for (const RemovalOutcome* o : left)
+        rows.push_back({o->path, formatJunkBytes(o->size), "se deja: " + reasonLeft(*o)});
     printTable(inv.out, rows);
-    inv.out << (dryRun ? "Se liberarían: " : "Liberado: ") << formatJunkBytes(report.freed) << " · "
-            << report.left.size() << " elemento(s) se dejan\n";
+    inv.out << (dryRun ? "Se liberarían: " : "Liberado: ") << formatJunkBytes(report.freed())
+            << " · " << left.size() << " elemento(s) se dejan\n";
     if (dryRun)
         inv.out << "Nada se ha eliminado: añade --yes para limpiar.\n";
 }

@@ -103,19 +103,22 @@ int adminPlan(Invocation& inv)
             ScanCategory::systemCache, true, true});
     }
     const AdminPlan plan = planAdminDeletion(inv.context, items);
+    std::vector<std::string> messages;
+    for (const auto& item : plan.refused)
+        messages.push_back("Ruta no permitida: " + item.path);
     if (inv.json) {
         nlohmann::json accepted = nlohmann::json::array();
         for (const auto& item : plan.accepted)
             accepted.push_back(item.path);
-        printJson(inv.out,
-            {{"accepted", accepted}, {"messages", plan.messages}, {"script", plan.script}});
+        printJson(
+            inv.out, {{"accepted", accepted}, {"messages", messages}, {"script", plan.script}});
         return 0;
     }
     inv.out << "Aceptadas:\n";
     for (const auto& item : plan.accepted)
         inv.out << "  " << item.path << "\n";
     inv.out << "Mensajes:\n";
-    for (const auto& m : plan.messages)
+    for (const auto& m : messages)
         inv.out << "  " << m << "\n";
     inv.out << "Script:\n  " << (plan.script.empty() ? "(ninguno)" : plan.script) << "\n";
     return 0;

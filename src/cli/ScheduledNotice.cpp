@@ -11,24 +11,25 @@ std::string items(size_t n)
 }
 
 // The first reason stands for the rest: a notification has room for one.
-std::string leftText(const CleanReport& report)
+std::string leftText(const RemovalReport& report)
 {
-    if (report.left.empty())
+    const auto left = report.left();
+    if (left.empty())
         return {};
-    const auto& first = report.left.front();
-    return " Se " + std::string(report.left.size() == 1 ? "dejó " : "dejaron ")
-        + items(report.left.size()) + "; por ejemplo “" + first.path + "”: " + first.reason;
+    const RemovalOutcome& first = *left.front();
+    return " Se " + std::string(left.size() == 1 ? "dejó " : "dejaron ") + items(left.size())
+        + "; por ejemplo “" + first.path + "”: " + reasonLeft(first);
 }
 
 } // namespace
 
-platform::Notification scheduledCleanNotice(const CleanReport& report)
+platform::Notification scheduledCleanNotice(const RemovalReport& report)
 {
-    const std::string freed = formatJunkBytes(report.freed);
-    if (report.failed)
+    const std::string freed = formatJunkBytes(report.freed());
+    if (anyFailed(report))
         return {"La limpieza programada no pudo con todo",
             "Se liberaron " + freed + "." + leftText(report)};
-    if (report.removed.empty())
+    if (!report.any(RemovalStatus::gone))
         return {"Limpieza programada terminada", "No había nada que limpiar." + leftText(report)};
     return {"Limpieza programada terminada", "Se liberaron " + freed + "." + leftText(report)};
 }

@@ -7,6 +7,6 @@ namespace tidvale::cli {
 
 // What the notification at the end of a scheduled clean says: what was freed, what
 // was left and why, or what failed.
-platform::Notification scheduledCleanNotice(const CleanReport& report);
+platform::Notification scheduledCleanNotice(const RemovalReport& report);
 
 } // namespace tidvale::cli

@@ -6,7 +6,9 @@
 #include "engine/devcaches/DeveloperPlaces.h"
 #include "engine/devcaches/XcodeCleaner.h"
 #include "engine/devcaches/XcodeLocations.h"
+#include "engine/fs/PathText.h"
 #include "engine/fs/TreeSize.h"
+#include "engine/junk/ScheduledClean.h"
 
 #include <algorithm>
 #include <ostream>
@@ -52,9 +54,25 @@ std::string whyLeft(const XcodeCleanItem& item)
     return item.size > 0 ? std::string() : "Vacío";
 }
 
+// What a clean of `selection` would do now: a location inside another selected one
+// goes with it and frees nothing of its own.
+RemovalReport dryRun(const std::vector<XcodeCleanItem>& selection)
+{
+    RemovalReport report;
+    for (const auto& item : selection) {
+        const bool nested
+            = std::any_of(selection.begin(), selection.end(), [&](const XcodeCleanItem& outer) {
+                  return outer.path != item.path && isSameOrInside(item.path, outer.path);
+              });
+        report.add(
+            {item.path, item.path, item.size, RemovalStatus::gone, {}, nested ? 0 : item.size});
+    }
+    return report;
+}
+
 int clean(Invocation& inv, XcodeListing listing, bool yes)
 {
-    CleanReport report;
+    RemovalReport unasked; // rows named that are not cleaned, and why
     if (!inv.args.empty()) {
         for (auto& item : listing.items)
             item.isSelected = false;
@@ -66,33 +84,14 @@ int clean(Invocation& inv, XcodeListing listing, bool yes)
                     + " (usa el texto de \"name\" de xcode --json, p. ej. \"pip\")");
             row->isSelected = true;
             if (auto why = whyLeft(*row); !why.empty())
-                report.left.push_back({row->path, row->size, why});
+                unasked.add({row->path, row->path, row->size, RemovalStatus::refused, why, 0});
         }
     }
     const auto selection = xcodeCleanSelection(listing.items);
-    if (!yes) {
-        for (const auto& item : selection)
-            report.removed.push_back({item.path, item.size, {}});
-        report.freed = xcodeBytesOnce(selection);
-        printCleanReport(inv, report, true);
-        return 0;
-    }
-    const XcodeCleanOutcome outcome = cleanXcodeLocations(inv.context, selection);
-    for (const auto& item : selection) {
-        const auto reason = std::find_if(outcome.reasons.begin(), outcome.reasons.end(),
-            [&](const auto& r) { return r.first == item.path; });
-        if (reason == outcome.reasons.end()) {
-            report.removed.push_back({item.path, item.size, {}});
-            continue;
-        }
-        report.left.push_back({item.path, item.size, reason->second});
-        const bool onPurpose
-            = std::count(outcome.refused.begin(), outcome.refused.end(), item.path);
-        report.failed = report.failed || !onPurpose;
-    }
-    report.freed = outcome.freed;
-    printCleanReport(inv, report, false);
-    return report.failed ? 1 : 0;
+    RemovalReport report = unasked;
+    report.append(yes ? cleanXcodeLocations(inv.context, selection) : dryRun(selection));
+    printCleanReport(inv, report, !yes);
+    return anyFailed(report) ? 1 : 0;
 }
 
 int xcode(Invocation& inv)

@@ -4,6 +4,7 @@
 #include "engine/format/AppleScript.h"
 #include "engine/fs/SafeRemove.h"
 #include "engine/junk/AdminStage.h"
+#include "engine/junk/JunkCleanRules.h"
 #include "engine/junk/ScanService.h"
 #include "platform/PrivilegedReport.h"
 
@@ -67,15 +68,16 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
     };
 
     // Nothing the allow-list takes: no password is asked.
-    EXPECT_TRUE(service.deleteItemsAsAdministrator({}).messages.empty());
-    EXPECT_EQ(service.deleteItemsAsAdministrator({items[1]}).messages,
+    EXPECT_TRUE(service.deleteItemsAsAdministrator({}).outcomes.empty());
+    EXPECT_EQ(adminFailureLines(service.deleteItemsAsAdministrator({items[1]})),
         std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
     EXPECT_TRUE(runner->requests.empty());
 
     auto ok = run(std::nullopt);
-    EXPECT_EQ(ok.freed, 130);
-    EXPECT_EQ(names(ok.gone), (std::vector<std::string>{"a", "c", "d", "e"}));
-    EXPECT_EQ(ok.messages, std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
+    EXPECT_EQ(ok.freed(), 130);
+    EXPECT_EQ(goneNames(ok), (std::vector<std::string>{"a", "c", "d", "e"}));
+    EXPECT_EQ(
+        adminFailureLines(ok), std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b"});
     ASSERT_EQ(runner->requests.size(), 1u);
     EXPECT_EQ(runner->requests[0].paths,
         (std::vector<std::string>{
@@ -87,9 +89,9 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
     runner->outcomes["/Library/Logs/c"] = {PrivilegedStatus::failed, EBUSY};
     runner->outcomes["/Library/Logs/d"] = {PrivilegedStatus::refused, 0};
     auto mixed = run(std::nullopt);
-    EXPECT_EQ(mixed.freed, 107);
-    EXPECT_EQ(names(mixed.gone), (std::vector<std::string>{"a", "e"}));
-    EXPECT_EQ(mixed.messages,
+    EXPECT_EQ(mixed.freed(), 107);
+    EXPECT_EQ(goneNames(mixed), (std::vector<std::string>{"a", "e"}));
+    EXPECT_EQ(adminFailureLines(mixed),
         (std::vector<std::string>{"Ruta no permitida: /Library/Caches/../b",
             "No se ha podido eliminar “c” porque está en uso.",
             "Ruta no permitida: /Library/Logs/d"}));
@@ -97,9 +99,9 @@ TEST(AdminDeletion, EachItemCountsOnItsOwn)
     // A run that failed as a whole knows nothing of any item.
     runner->outcomes.clear();
     auto cancelled = run(std::string("El usuario canceló."));
-    EXPECT_EQ(cancelled.freed, 0);
-    EXPECT_TRUE(cancelled.gone.empty());
-    EXPECT_EQ(cancelled.messages,
+    EXPECT_EQ(cancelled.freed(), 0);
+    EXPECT_TRUE(goneNames(cancelled).empty());
+    EXPECT_EQ(adminFailureLines(cancelled),
         (std::vector<std::string>{
             "Ruta no permitida: /Library/Caches/../b", "El usuario canceló."}));
 }

@@ -164,18 +164,16 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     t.setMtime(group.files[1].path.substr(t.root().size() + 1), 1000);
     trash->refuse.push_back(group.files[2].path);
     const auto r = trashExtraCopies(*trash, group);
-    EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[3].path}));
-    EXPECT_EQ(r.freed, 9000);
-    EXPECT_EQ(std::to_string(r.tally.moved) + std::to_string(r.tally.changed)
-            + std::to_string(r.tally.failed) + " " + r.tally.firstError,
-        "111 No se pudo mover a la Papelera.");
+    EXPECT_EQ(r.goneKeys(), (std::set<std::string>{group.files[3].path}));
+    EXPECT_EQ(r.freed(), 9000);
+    EXPECT_EQ(r.count(RemovalStatus::changed), 1);
+    EXPECT_EQ(r.first(RemovalStatus::failed)->message, "No se pudo mover a la Papelera.");
 
     // Once the kept copy is gone, no copy is moved: it may be the last one left.
     trash->refuse.clear();
     ASSERT_EQ(::unlink(group.files[0].path.c_str()), 0);
     const auto none = trashExtraCopies(*trash, group);
-    EXPECT_TRUE(none.moved.empty());
-    EXPECT_EQ(none.tally.changed, 3);
+    EXPECT_EQ(none.count(RemovalStatus::changed), 3);
     EXPECT_TRUE(t.exists(group.files[2].path.substr(t.root().size() + 1)));
 }
 
@@ -197,11 +195,11 @@ TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
     ASSERT_EQ(::utimensat(AT_FDCWD, keep.c_str(), times, 0), 0);
 
     const auto r = trashExtraCopies(*trash, group);
-    EXPECT_EQ(r.tally.changed, 1);
+    EXPECT_EQ(r.count(RemovalStatus::changed), 1);
     EXPECT_TRUE(trash->moved.empty());
     EXPECT_TRUE(t.exists(copy.substr(t.root().size() + 1)));
     // The same holds for the copy itself, and for a move from the row's menu.
-    EXPECT_TRUE(trashOneCopy(*trash, group, copy).moved.empty());
+    EXPECT_FALSE(trashOneCopy(*trash, group, copy).isGone(copy));
 }
 
 TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
@@ -211,15 +209,14 @@ TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)
     const auto group = findDuplicates(testPool(), {t.path("d")}).groups.at(0);
     // The first file goes when the second is still the same content.
     const auto r = trashOneCopy(*trash, group, group.files[0].path);
-    EXPECT_EQ(r.moved, (std::vector<std::string>{group.files[0].path}));
+    EXPECT_EQ(r.goneKeys(), (std::set<std::string>{group.files[0].path}));
     // The other one now has no copy left to stay: refused.
     const auto last = trashOneCopy(*trash, group, group.files[1].path);
-    EXPECT_TRUE(last.moved.empty());
-    EXPECT_EQ(last.tally.changed, 1);
+    EXPECT_EQ(last.count(RemovalStatus::changed), 1);
     EXPECT_EQ(trash->moved.size(), 1u);
     // A path that is not in the group does nothing.
     const auto elsewhere = trashOneCopy(*trash, group, t.path("elsewhere"));
-    EXPECT_EQ(elsewhere.tally.changed + elsewhere.tally.failed + elsewhere.tally.moved, 0);
+    EXPECT_TRUE(elsewhere.outcomes.empty());
 }
 
 namespace {

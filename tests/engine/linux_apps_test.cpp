@@ -296,13 +296,13 @@ TEST_F(LinuxApps, UninstallTakesWholePackagesAndCountsOnlyWhatWent)
     EXPECT_EQ(remover->removedFlatpaks,
         (std::vector<std::pair<std::string, bool>>{{"org.example.Paint", false}}));
     EXPECT_EQ(trash->moved, (std::vector<std::string>{tool, toolEntry}));
-    EXPECT_EQ(report.removed, 3);
-    EXPECT_EQ(report.removedPaths.size(), 4u); // Writer, Calc, Paint, Tool
-    EXPECT_EQ(report.freed,
+    EXPECT_EQ(report.count(RemovalStatus::gone), 3);
+    EXPECT_EQ(uninstalledEntries(apps, report).size(), 4u); // Writer, Calc, Paint, Tool
+    EXPECT_EQ(report.freed(),
         named(apps, "Writer").size + named(apps, "Paint").size + named(apps, "Tool").size);
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0],
-        (std::pair<std::string, std::string>{"Editor de textos", "El paquete sigue instalado."}));
+    ASSERT_EQ(report.left().size(), 1u);
+    EXPECT_EQ(report.left()[0]->key, named(apps, "Editor de textos").path);
+    EXPECT_EQ(report.left()[0]->message, "El paquete sigue instalado.");
 }
 
 TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
@@ -320,17 +320,17 @@ TEST_F(LinuxApps, WhatStaysIsNeitherCountedNorDropped)
     const auto report = uninstall(context, apps,
         planUninstall(apps, {named(apps, "Writer"), named(apps, "Paint"), named(apps, "Tool")}),
         {});
-    EXPECT_TRUE(report.removed == 0 && report.removedPaths.empty() && report.freed == 0);
-    ASSERT_EQ(report.failures.size(), 3u);
-    EXPECT_EQ(report.failures[0].second, "Failed to obtain authentication.");
-    EXPECT_EQ(report.failures[1].second, "error: org.example.Paint/x86_64/stable is running");
-    EXPECT_EQ(report.failures[2].second, "La AppImage cambió desde que se listó; no se tocó.");
+    EXPECT_TRUE(uninstalledEntries(apps, report).empty() && report.freed() == 0);
+    ASSERT_EQ(report.left().size(), 3u);
+    EXPECT_EQ(report.left()[0]->message, "Failed to obtain authentication.");
+    EXPECT_EQ(report.left()[1]->message, "error: org.example.Paint/x86_64/stable is running");
+    EXPECT_EQ(report.left()[2]->message, "La AppImage cambió desde que se listó; no se tocó.");
     EXPECT_TRUE(trash->moved.empty());
 
     // A menu entry handed to the bundles' Trash move (as the Mac screen does) is left
     // alone: it is not the application, and the system's entries are not the user's.
     const AppInfo& editor = named(apps, "Editor de textos");
-    EXPECT_EQ(trashListedItems(*trash, {{editor.path, editor.listed}}).front().outcome,
-        TrashOutcome::changed);
+    EXPECT_EQ(trashTargets(*trash, targetsOf(std::vector<AppInfo>{editor})).outcomes[0].status,
+        RemovalStatus::changed);
     EXPECT_TRUE(tree.exists("sys/usr/share/applications/editor.desktop"));
 }

@@ -8,6 +8,8 @@
 #include "support/RunTool.h"
 #include "support/TestContext.h"
 
+#include "support/Names.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,7 +60,7 @@ TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
     // Emptying the Trash takes the entry's record with it, so no other Trash client
     // is left listing a file that is gone.
     const auto result = service.deleteItems(items);
-    EXPECT_TRUE(result.failures.empty());
+    EXPECT_TRUE(failures(result).empty());
     EXPECT_FALSE(tree.exists("home/.local/share/Trash/files/informe"));
     EXPECT_FALSE(tree.exists("home/.local/share/Trash/info/informe.trashinfo"));
     EXPECT_FALSE(tree.exists("sys/var/log/syslog.1"));
@@ -87,12 +89,12 @@ TEST_F(LinuxDesktop, ChromiumCachesHistoryAndTheRunningRule)
     const ScanItem whole{
         "chromium", tree.path("home/.cache/chromium"), 40, ScanCategory::userCache, true, false};
     const auto refused = service.deleteItems({whole, caches[0]});
-    ASSERT_EQ(refused.failures.size(), 2u);
-    EXPECT_EQ(refused.failures[0].second, "Cierra Chromium y vuelve a intentarlo.");
+    ASSERT_EQ(failures(refused).size(), 2u);
+    EXPECT_EQ(failures(refused)[0].second, "Cierra Chromium y vuelve a intentarlo.");
     EXPECT_TRUE(tree.exists("home/.cache/chromium/Default/Cache/Cache_Data/data_0"));
 
     running->setExecutables({"/usr/lib/firefox-esr/firefox-esr"});
-    EXPECT_TRUE(service.deleteItems({whole}).failures.empty());
+    EXPECT_TRUE(failures(service.deleteItems({whole})).empty());
     EXPECT_FALSE(tree.exists("home/.cache/chromium"));
 }
 
@@ -112,17 +114,17 @@ TEST_F(LinuxDesktop, ACleanTrustsNothingThatChangedSinceTheScan)
     const std::string target = tree.file("elsewhere/big", 900'000);
     tree.link("home/.cache/a", target);
     const auto swapped = service.deleteItems({a});
-    EXPECT_TRUE(swapped.failures.empty());
-    EXPECT_EQ(swapped.freed, static_cast<int64_t>(target.size()));
+    EXPECT_TRUE(failures(swapped).empty());
+    EXPECT_EQ(swapped.freed(), static_cast<int64_t>(target.size()));
     EXPECT_TRUE(tree.exists("elsewhere/big"));
 
     std::filesystem::rename(tree.path("home/.cache"), tree.path("home/old-cache"));
     tree.link("home/.cache", tree.path("home"));
     tree.file("home/b/tesis.odt", 10); // what home/.cache/b leads to now
     const auto refused = service.deleteItems({b});
-    ASSERT_EQ(refused.failures.size(), 1u);
-    EXPECT_EQ(refused.freed, 0);
-    EXPECT_NE(refused.failures[0].second.find("es tu carpeta de inicio"), std::string::npos);
+    ASSERT_EQ(failures(refused).size(), 1u);
+    EXPECT_EQ(refused.freed(), 0);
+    EXPECT_NE(failures(refused)[0].second.find("es tu carpeta de inicio"), std::string::npos);
     EXPECT_TRUE(tree.exists("home/b/tesis.odt"));
 }
 

@@ -6,6 +6,8 @@
 #include "support/RunningProgram.h"
 #include "support/TestContext.h"
 
+#include "support/Names.h"
+
 #include <gtest/gtest.h>
 
 using namespace tidvale;
@@ -19,10 +21,10 @@ ScanItem cacheItem(const std::string& path, int64_t size = 1)
     return {path.substr(path.rfind('/') + 1), path, size, ScanCategory::userLogs, true, false};
 }
 
-std::vector<std::string> failedPaths(const DeleteResult& result)
+std::vector<std::string> failedPaths(const RemovalReport& result)
 {
     std::vector<std::string> paths;
-    for (const auto& [path, message] : result.failures)
+    for (const auto& [path, message] : failures(result))
         paths.push_back(path);
     return paths;
 }
@@ -46,10 +48,10 @@ TEST(RunningBrowserRemoval, DataRootsAreComparedByComponent)
     auto result = ScanService(mac.context).deleteItems(items);
     ASSERT_EQ(failedPaths(result),
         (std::vector<std::string>{items[0].path, items[1].path, items[2].path}));
-    EXPECT_EQ(result.failures[0].second, "Cierra Safari y vuelve a intentarlo.");
-    EXPECT_EQ(result.failures[2].second, "Cierra Microsoft Edge y vuelve a intentarlo.");
+    EXPECT_EQ(failures(result)[0].second, "Cierra Safari y vuelve a intentarlo.");
+    EXPECT_EQ(failures(result)[2].second, "Cierra Microsoft Edge y vuelve a intentarlo.");
     EXPECT_TRUE(tree.exists("home/Library/Application Support/Microsoft Edge/Default/Cache/x"));
-    EXPECT_EQ(result.freed, 20); // the two files' own bytes, not their listed sizes
+    EXPECT_EQ(result.freed(), 20); // the two files' own bytes, not their listed sizes
 }
 
 #ifdef __linux__
@@ -77,14 +79,14 @@ TEST(RealBrowserProcess, RefusesWhatTouchesItsCacheUntilItEnds)
             const RunningProgram browser(tree, std::string("bin/") + name);
             ASSERT_TRUE(eventually(firefoxRuns)) << name << " was never seen running";
             const auto refused = service.deleteItems(items);
-            ASSERT_EQ(refused.failures.size(), 3u);
-            for (const auto& [path, message] : refused.failures)
+            ASSERT_EQ(failures(refused).size(), 3u);
+            for (const auto& [path, message] : failures(refused))
                 EXPECT_EQ(message, "Cierra Mozilla Firefox y vuelve a intentarlo.") << path;
-            EXPECT_EQ(refused.freed, 0);
+            EXPECT_EQ(refused.freed(), 0);
             EXPECT_TRUE(tree.exists(entry));
         }
         ASSERT_TRUE(eventually([&] { return !firefoxRuns(); }));
-        EXPECT_TRUE(service.deleteItems(items).failures.empty());
+        EXPECT_TRUE(failures(service.deleteItems(items)).empty());
         EXPECT_FALSE(tree.exists("home/.cache"));
     }
 }

@@ -159,17 +159,18 @@ TEST_F(ScanFixture, DeleteItemsRefusesRunningBrowsersAndSetsAsideAdminItems)
         {"gone", gone, 5, ScanCategory::userLogs, true, false}};
     auto result = service.deleteItems(items);
 
-    EXPECT_EQ(result.freed, 100);
+    EXPECT_EQ(result.freed(), 100);
     EXPECT_FALSE(tree.exists("home/Library/Caches/app"));
     EXPECT_TRUE(tree.exists("home/chrome/Cache/x"));
     EXPECT_TRUE(tree.exists("sys/Library/Caches/locked"));
     EXPECT_TRUE(tree.exists("home/keep"));
-    ASSERT_EQ(result.failures.size(), 2u);
-    EXPECT_EQ(result.failures[0],
+    ASSERT_EQ(failures(result).size(), 2u);
+    EXPECT_EQ(failures(result)[0],
         std::make_pair(tree.path("home/chrome/Cache"),
             std::string("Cierra Google Chrome y vuelve a intentarlo.")));
-    EXPECT_EQ(result.failures[1].first, gone);
-    EXPECT_EQ(names(result.needsAdmin), std::vector<std::string>{"locked"});
+    EXPECT_EQ(failures(result)[1].first, gone);
+    ASSERT_EQ(needingAdmin(result).size(), 1u);
+    EXPECT_EQ(needingAdmin(result)[0].path, tree.path("sys/Library/Caches/locked"));
 }
 
 TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
@@ -184,16 +185,15 @@ TEST_F(ScanFixture, OnlyWhatTheAllowListTakesIsEscalatedAfterARefusal)
         {"stuck", tree.path("sys/Library/Caches/stuck"), 5, ScanCategory::systemCache, true,
             false}};
     auto result = service.deleteItems(items);
-    EXPECT_EQ(result.freed, 0);
+    EXPECT_EQ(result.freed(), 0);
     // A password could only end in "Ruta no permitida" for the user's own folder.
-    ASSERT_EQ(result.failures.size(), 1u);
-    EXPECT_EQ(result.failures[0].first, items[0].path);
-    EXPECT_EQ(result.failures[0].second,
+    ASSERT_EQ(failures(result).size(), 1u);
+    EXPECT_EQ(failures(result)[0].first, items[0].path);
+    EXPECT_EQ(failures(result)[0].second,
         "No se ha podido eliminar \u201cprotected\u201d porque no tienes permiso para acceder a "
         "ello.");
-    ASSERT_EQ(result.needsAdmin.size(), 1u);
-    EXPECT_EQ(result.needsAdmin[0].path, items[1].path);
-    EXPECT_TRUE(result.needsAdmin[0].requiresAdmin);
+    ASSERT_EQ(needingAdmin(result).size(), 1u);
+    EXPECT_EQ(needingAdmin(result)[0].path, items[1].path);
     EXPECT_TRUE(tree.exists("home/Library/Logs/protected/x.log"));
 }
 
@@ -220,8 +220,8 @@ TEST_F(ScanFixture, LinksAreListedAndRemovedAsLinks)
 
     junk.insert(junk.end(), browsers.begin(), browsers.end());
     auto result = service.deleteItems(junk);
-    EXPECT_TRUE(result.failures.empty());
-    EXPECT_EQ(result.freed, 2 * linkSize + 1); // what was listed is what went
+    EXPECT_TRUE(failures(result).empty());
+    EXPECT_EQ(result.freed(), 2 * linkSize + 1); // what was listed is what went
     EXPECT_FALSE(tree.exists("home/.Trash/linked"));
     EXPECT_FALSE(tree.exists("home/Library/Application Support/Google/Chrome/Default/Cache"));
     EXPECT_TRUE(tree.exists("elsewhere/big/blob"));
@@ -274,28 +274,33 @@ TEST(JunkCleanRules, SystemJunkKeepsOnlyUnfinishedRowsPrivacyAlsoKeepsUnticked)
 {
     const std::vector<ScanItem> rows{
         item("gone"), item("failed"), item("off", false), item("admin", true, true), item("gone2")};
-    DeleteResult result;
-    result.failures = {{"/x/failed", "no"}};
-    result.needsAdmin = {rows[3]};
+    RemovalReport result;
+    for (const auto& row : rows)
+        result.add({row.path, row.path, row.size,
+            row.name == "failed"      ? RemovalStatus::failed
+                : row.name == "admin" ? RemovalStatus::needsAdministrator
+                                      : RemovalStatus::gone,
+            {}, row.size});
 
     EXPECT_EQ(names(junkRowsAfterDirectStage(rows, result)),
         (std::vector<std::string>{"failed", "admin"}));
     EXPECT_EQ(names(privacyRowsAfterClean(rows, result)),
         (std::vector<std::string>{"failed", "off", "admin"}));
-    EXPECT_EQ(names(rowsWithout(junkRowsAfterDirectStage(rows, result), result.needsAdmin)),
-        std::vector<std::string>{"failed"});
+    EXPECT_EQ(names(itemsNeedingAdministrator(rows, result)), std::vector<std::string>{"admin"});
 }
 
 TEST(JunkCleanRules, ReportsShowFiveAtMost)
 {
-    std::vector<std::pair<std::string, std::string>> failures;
+    RemovalReport failed;
     std::vector<ScanItem> seven;
     for (int i = 1; i <= 7; ++i) {
-        failures.emplace_back("/p/" + std::to_string(i), "m" + std::to_string(i));
+        failed.add(
+            {"", "/p/" + std::to_string(i), 0, RemovalStatus::failed, "m" + std::to_string(i), 0});
         seven.push_back(item("n" + std::to_string(i), true, true));
     }
-    failures.emplace_back("/odd\nname", "m8");
-    const auto lines = junkFailureLines(failures);
+    failed.add({"", "/odd\nname", 0, RemovalStatus::refused, "m8", 0});
+    failed.add({"", "/p/admin", 0, RemovalStatus::needsAdministrator, {}, 0});
+    const auto lines = junkFailureLines(failed);
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[7], "⚠️ /odd\xEF\xBF\xBDname:\nm8"); // one report line per failure
     EXPECT_EQ(junkFailureReport(lines),
@@ -305,9 +310,9 @@ TEST(JunkCleanRules, ReportsShowFiveAtMost)
         "7 archivo(s) del sistema no se pueden eliminar sin tu contraseña de administrador:\n\n"
         "• n1\n• n2\n• n3\n• n4\n• n5\n  …y 2 más");
 
-    DeleteResult result; // privacy: sorted, without repeats
+    RemovalReport result; // privacy: sorted, without repeats
     for (const char* m : {"f", "Cierra Safari y vuelve a intentarlo.", "b", "e",
              "Cierra Safari y vuelve a intentarlo.", "d", "c", "a"})
-        result.failures.emplace_back("/p", m);
+        result.add({"/p", "/p", 0, RemovalStatus::refused, m, 0});
     EXPECT_EQ(privacyFailureText(result), "Cierra Safari y vuelve a intentarlo.\na\nb\nc\nd");
 }

@@ -1,4 +1,4 @@
-#include "engine/fs/ListedItem.h"
+#include "engine/fs/Removal.h"
 
 #include "support/ChangeTime.h"
 #include "support/FakeBackends.h"
@@ -19,9 +19,9 @@ struct TrashListed : ::testing::Test {
     TestTree t;
     std::shared_ptr<FakeTrash> trash = std::make_shared<FakeTrash>(t.dir("trash"));
 
-    ListedItem listed(const std::string& rel) const
+    RemovalTarget listed(const std::string& rel) const
     {
-        ListedItem item{t.path(rel), {}};
+        RemovalTarget item{rel, t.path(rel), {}, 7};
         EXPECT_TRUE(readListedStamp(item.path, item.listed));
         return item;
     }
@@ -39,11 +39,11 @@ struct TrashListed : ::testing::Test {
     }
 };
 
-std::vector<TrashOutcome> outcomes(const std::vector<TrashedItem>& results)
+std::vector<RemovalStatus> statuses(const RemovalReport& report)
 {
-    std::vector<TrashOutcome> out;
-    for (const auto& r : results)
-        out.push_back(r.outcome);
+    std::vector<RemovalStatus> out;
+    for (const auto& r : report.outcomes)
+        out.push_back(r.status);
     return out;
 }
 
@@ -58,11 +58,11 @@ TEST_F(TrashListed, MovesWhatIsStillAsListedAndSaysWhatBecameOfTheRest)
     t.link("link", "same");
     t.file("bundle.app/Contents/MacOS/bin", 5);
     t.dir("swapped.app");
-    std::vector<ListedItem> items;
+    std::vector<RemovalTarget> items;
     for (const char* rel :
         {"same", "replaced", "gone", "refused", "link", "bundle.app", "swapped.app"})
         items.push_back(listed(rel));
-    items.push_back({t.path("never-listed"), {}});
+    items.push_back({"never-listed", t.path("never-listed"), {}, 7});
 
     replace("replaced");
     replace("swapped.app", true);
@@ -72,23 +72,18 @@ TEST_F(TrashListed, MovesWhatIsStillAsListedAndSaysWhatBecameOfTheRest)
     t.file("bundle.app/Contents/MacOS/bin", 50);
     t.file("never-listed", 1);
 
-    const auto results = trashListedItems(*trash, items);
-    using O = TrashOutcome;
-    EXPECT_EQ(outcomes(results),
-        (std::vector<O>{O::moved, O::changed, O::changed, O::failed, O::moved, O::moved, O::changed,
-            O::changed}));
-    EXPECT_EQ(results[3].error, "No se pudo mover a la Papelera.");
+    const auto report = trashTargets(*trash, items);
+    using S = RemovalStatus;
+    EXPECT_EQ(statuses(report),
+        (std::vector<S>{
+            S::gone, S::changed, S::changed, S::failed, S::gone, S::gone, S::changed, S::changed}));
+    EXPECT_EQ(report.outcomes[3].message, "No se pudo mover a la Papelera.");
     EXPECT_TRUE(t.exists("replaced") && t.exists("swapped.app/inside") && t.exists("refused"));
     EXPECT_TRUE(t.exists("never-listed"));
 
-    TrashTally tally;
-    for (const auto& r : results)
-        tally.add(r);
-    EXPECT_EQ(tally.moved, 3);
-    EXPECT_EQ(tally.changed, 4);
-    EXPECT_EQ(tally.failed, 1);
-    EXPECT_EQ(tally.firstError, "No se pudo mover a la Papelera.");
-    EXPECT_FALSE(tally.movedNothing());
+    // Only what went frees its listed size, and the rows are found again by key.
+    EXPECT_EQ(report.freed(), 3 * 7);
+    EXPECT_EQ(report.goneKeys(), (std::set<std::string>{"same", "link", "bundle.app"}));
 }
 
 // Same inode, same size, modification time put back: only the change time tells. A
@@ -97,7 +92,7 @@ TEST_F(TrashListed, RewrittenFileAndFolderWithAnEntryAddedAreNotMoved)
 {
     t.file("Folder/a", 1); // first: the wait below then passes the folder's time too
     const auto path = t.file("report.pdf", 4000, 'a');
-    const std::vector<ListedItem> items{listed("report.pdf"), listed("Folder")};
+    const std::vector<RemovalTarget> items{listed("report.pdf"), listed("Folder")};
     struct stat before { };
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     waitForNewChangeTime(t, before); // folder times run on the same coarse clock
@@ -110,7 +105,7 @@ TEST_F(TrashListed, RewrittenFileAndFolderWithAnEntryAddedAreNotMoved)
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 
-    EXPECT_EQ(outcomes(trashListedItems(*trash, items)),
-        (std::vector<TrashOutcome>{TrashOutcome::changed, TrashOutcome::changed}));
+    EXPECT_EQ(statuses(trashTargets(*trash, items)),
+        (std::vector<RemovalStatus>{RemovalStatus::changed, RemovalStatus::changed}));
     EXPECT_TRUE(trash->moved.empty());
 }

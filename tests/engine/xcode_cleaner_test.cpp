@@ -124,8 +124,8 @@ TEST_F(XcodeFixture, RegenerableDeletedKeptDataTrashedNestedCheckoutsFreeNothing
     const auto selection = xcodeCleanSelection(listing.items);
     ASSERT_EQ(selection.size(), 4u);
     const auto outcome = cleanXcodeLocations(context, selection);
-    EXPECT_EQ(outcome.freed, 4600 + 300 + 50); // not the checkouts, gone with DerivedData
-    EXPECT_TRUE(outcome.failed.empty());
+    EXPECT_EQ(outcome.freed(), 4600 + 300 + 50); // not the checkouts, gone with DerivedData
+    EXPECT_TRUE(leftPaths(outcome).empty());
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
     EXPECT_FALSE(tree.exists(dev("Instruments/AutoSave Information")));
     ASSERT_EQ(trash->moved, std::vector<std::string>{named(listing.items, "Archives").path});
@@ -153,7 +153,7 @@ TEST_F(XcodeFixture, KeptDataReplacedSinceTheListingStays)
 
     const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
     EXPECT_TRUE(trash->moved.empty());
-    EXPECT_EQ(outcome.failed, std::vector<std::string>{archives.path});
+    EXPECT_EQ(leftPaths(outcome), std::vector<std::string>{archives.path});
     EXPECT_TRUE(tree.exists(dev("Xcode/Archives/Other.xcarchive/Info.plist")));
 }
 
@@ -169,8 +169,8 @@ TEST_F(XcodeFixture, FailedRemovalsKeepTheirRowAndAreNamed)
     trash->refuse.push_back(named(listing.items, "CoreSimulator Devices").path);
 
     const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
-    EXPECT_EQ(outcome.freed, 700);
-    EXPECT_EQ(outcome.failed.size(), 2u);
+    EXPECT_EQ(outcome.freed(), 700);
+    EXPECT_EQ(leftPaths(outcome).size(), 2u);
     EXPECT_TRUE(tree.exists(dev("Xcode/iOS DeviceSupport/17.0/Symbols/dyld")));
     EXPECT_TRUE(tree.exists(dev("CoreSimulator/Devices/UDID/data")));
 
@@ -205,7 +205,7 @@ TEST_F(XcodeFixture, LinkedLocationsAreListedAndCleanedAsTheLink)
 
     named(listing.items, "Archives").isSelected = true;
     const auto outcome = cleanXcodeLocations(context, xcodeCleanSelection(listing.items));
-    EXPECT_EQ(outcome.freed, static_cast<int64_t>(derived.size() + archives.size()));
+    EXPECT_EQ(outcome.freed(), static_cast<int64_t>(derived.size() + archives.size()));
     EXPECT_FALSE(tree.exists(dev("Xcode/DerivedData")));
     ASSERT_EQ(trash->moved, std::vector<std::string>{tree.path(dev("Xcode/Archives"))});
     EXPECT_TRUE(tree.exists("elsewhere/DerivedData/SwiftPM/checkouts/dep/Package.swift"));
@@ -335,7 +335,7 @@ TEST_F(DeveloperCachesFixture, CleanKeepsCcacheSettingsAndOpensUpGoModulesForThe
         "imágenes de emulador o el historial local del IDE). Se moverá a la Papelera.");
 
     const auto outcome = cleanXcodeLocations(context, selection);
-    EXPECT_TRUE(outcome.failed.empty());
+    EXPECT_TRUE(leftPaths(outcome).empty());
     EXPECT_FALSE(tree.exists("home/.cache/ccache/a"));
     EXPECT_TRUE(tree.exists("home/.cache/ccache/ccache.conf")); // the user's settings stay
     ASSERT_EQ(trash->moved.size(), 2u);

@@ -20,46 +20,54 @@ bool exists(const std::string& path)
 struct Tally {
     const Context& context;
     const std::vector<AppInfo>& listed;
-    UninstallReport report;
+    RemovalReport report;
     std::set<std::string> goneUnits;
 
+    // A unit frees its size once, under its first listed entry.
     void gone(const std::string& unit)
     {
         if (!goneUnits.insert(unit).second)
             return;
-        ++report.removed;
-        bool counted = false;
-        for (const auto& app : listed) {
-            if (app.unit != unit)
-                continue;
-            report.removedPaths.push_back(app.path);
-            if (!counted)
-                report.freed += app.size;
-            counted = true;
-        }
+        for (const auto& app : listed)
+            if (app.unit == unit)
+                return report.add(
+                    {app.path, app.path, app.size, RemovalStatus::gone, {}, app.size});
     }
     void failed(const UninstallUnit& u, std::string why)
     {
-        report.failures.emplace_back(u.names.front(), std::move(why));
+        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::failed, std::move(why), 0});
+    }
+    void changed(const UninstallUnit& u, std::string why)
+    {
+        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::changed, std::move(why), 0});
     }
 };
+
+RemovalTarget targetOf(const ListedItem& item)
+{
+    return {item.path, item.path, item.listed, 0};
+}
 
 // The AppImage, then its menu entries; the entries only once the program is gone.
 void trashAppImage(const UninstallUnit& u, Tally& tally)
 {
     platform::Trash& trash = *tally.context.backends.trash;
-    const auto program = trashListedItems(trash, {{u.app.payload, u.app.payloadListed}}).front();
-    if (program.outcome == TrashOutcome::changed)
-        return tally.failed(u, "La AppImage cambió desde que se listó; no se tocó.");
-    if (program.outcome != TrashOutcome::moved)
-        return tally.failed(u, program.error);
+    const auto program
+        = trashTargets(trash, {targetOf({u.app.payload, u.app.payloadListed})}).outcomes.front();
+    if (program.status == RemovalStatus::changed)
+        return tally.changed(u, "La AppImage cambió desde que se listó; no se tocó.");
+    if (!program.isGone())
+        return tally.failed(u, program.message);
     tally.gone(u.app.unit);
-    for (const auto& result : trashListedItems(trash, u.entries))
-        if (result.outcome != TrashOutcome::moved) {
+    std::vector<RemovalTarget> entries;
+    for (const auto& entry : u.entries)
+        entries.push_back(targetOf(entry));
+    for (const auto& result : trashTargets(trash, entries).outcomes)
+        if (!result.isGone()) {
             tally.failed(u,
                 "La AppImage se movió a la Papelera, pero su entrada de menú no: "
-                    + (result.error.empty() ? std::string("cambió desde que se listó.")
-                                            : result.error));
+                    + (result.message.empty() ? std::string("cambió desde que se listó.")
+                                              : result.message));
             break;
         }
 }
@@ -67,13 +75,14 @@ void trashAppImage(const UninstallUnit& u, Tally& tally)
 void trashBundle(const UninstallUnit& u, Tally& tally)
 {
     const auto result
-        = trashListedItems(*tally.context.backends.trash, {{u.app.path, u.app.listed}}).front();
-    if (result.outcome == TrashOutcome::moved)
+        = trashTargets(*tally.context.backends.trash, {targetOf({u.app.path, u.app.listed})})
+              .outcomes.front();
+    if (result.isGone())
         tally.gone(u.app.unit);
+    else if (result.status == RemovalStatus::changed)
+        tally.changed(u, "Cambió desde que se listó; no se tocó.");
     else
-        tally.failed(u,
-            result.outcome == TrashOutcome::changed ? "Cambió desde que se listó; no se tocó."
-                                                    : result.error);
+        tally.failed(u, result.message);
 }
 
 void removeFlatpak(const UninstallUnit& u, Tally& tally)
@@ -203,7 +212,7 @@ platform::PackageRemovalPreview previewUninstall(
     return remover.previewPackageRemoval(packages);
 }
 
-UninstallReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
+RemovalReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
     const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others,
     const JobControl& job)
 {
@@ -234,6 +243,20 @@ UninstallReport uninstall(const Context& context, const std::vector<AppInfo>& li
         job.count(++handled, total);
     }
     return tally.report;
+}
+
+std::set<std::string> uninstalledEntries(
+    const std::vector<AppInfo>& listed, const RemovalReport& report)
+{
+    std::set<std::string> units;
+    for (const auto& app : listed)
+        if (report.isGone(app.path))
+            units.insert(app.unit);
+    std::set<std::string> paths;
+    for (const auto& app : listed)
+        if (units.count(app.unit))
+            paths.insert(app.path);
+    return paths;
 }
 
 } // namespace tidvale

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "engine/context/Context.h"
+#include "engine/fs/Removal.h"
 #include "engine/records/AppInfo.h"
 #include "platform/ApplicationRemover.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,25 +40,23 @@ std::vector<platform::DebianPackage> debianPackages(const UninstallPlan& plan);
 platform::PackageRemovalPreview previewUninstall(
     platform::ApplicationRemover& remover, const UninstallPlan& plan);
 
-struct UninstallReport {
-    std::vector<std::string> removedPaths; // listed entries whose application is gone now
-    int64_t freed = 0;                     // their units' sizes, each counted once
-    int removed = 0;                       // units gone
-    // Units that stayed, each with its first name and why.
-    std::vector<std::pair<std::string, std::string>> failures;
-};
-
 // Uninstalls the plan: the Debian packages in one transaction together with `others`
 // (the packages the preview named and the user agreed to remove), each Flatpak with
 // flatpak, AppImages and bundles into the Trash (their menu entries after them), each
 // only while it is still what was listed. Then looks again: only what is really gone
-// is counted and named in `removedPaths`, along with listed entries of the other
-// packages that went. The context gives the Trash, the package tools and the dpkg
-// database under its system root. Blocks. The job counts the plan's units handled so
-// far (the Debian ones all at once, with their transaction); it cannot stop the
-// uninstall.
-UninstallReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
+// counts. One outcome per unit, the listed entries of the other packages that went
+// among them: a gone unit is keyed by its first listed entry and frees its size once;
+// a unit that stayed is keyed by its first chosen entry, failed or changed with why. The context
+// gives the Trash, the package tools and the dpkg database under its system root. Blocks. The job
+// counts the plan's units handled so far (the Debian ones all at once, with their transaction); it
+// cannot stop the uninstall.
+RemovalReport uninstall(const Context& context, const std::vector<AppInfo>& listed,
     const UninstallPlan& plan, const std::vector<platform::DebianPackage>& others,
     const JobControl& job = {});
+
+// The listed entries that went with the units `report` says are gone: every entry of
+// each such unit.
+std::set<std::string> uninstalledEntries(
+    const std::vector<AppInfo>& listed, const RemovalReport& report);
 
 } // namespace tidvale

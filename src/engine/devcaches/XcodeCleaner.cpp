@@ -86,6 +86,45 @@ RemoveOutcome removeLocation(const XcodeCleanItem& item, int fd)
     return removeAllBut(fd, item.path, item.keep);
 }
 
+// One location, checked again right before: where it leads now must pass the folder
+// guard and it must still carry its tool's marks.
+RemovalOutcome cleanOne(const Context& context, const GuardedFolders& guarded,
+    const XcodeCleanItem& item, const RemovalTarget& target)
+{
+    const int fd = item.isLink
+        ? -1
+        : ::open(item.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (auto why = refusalNow(item, guarded, fd)) {
+        if (fd >= 0)
+            ::close(fd);
+        return outcomeOf(target, RemovalStatus::refused, *why);
+    }
+    // Opened up even if some folder resists: the move is tried all the same, and a tree
+    // left read-only is no worse off than before.
+    if (!item.isRegenerable && item.readOnlyFolders && !item.isLink)
+        makeFoldersWritable(item.path);
+    RemovalOutcome outcome;
+    if (item.isRegenerable) {
+        const RemoveOutcome out = removeLocation(item, fd);
+        outcome = outcomeOf(target, out.ok() ? RemovalStatus::gone : RemovalStatus::failed,
+            out.ok() ? std::string() : describeRemoveError(out.error, out.where));
+        outcome.freed = out.freed;
+    } else {
+        // What is not rebuilt goes to the Trash, and only while the path still holds the
+        // location that was measured.
+        outcome = trashTargets(*context.backends.trash, {target}).outcomes.front();
+    }
+    if (fd >= 0)
+        ::close(fd);
+    // A location already gone (a folder inside one removed just before) is no failure,
+    // but it frees nothing more than it did.
+    if (!outcome.isGone() && !stillThere(item.path)) {
+        outcome.status = RemovalStatus::gone;
+        outcome.message.clear();
+    }
+    return outcome;
+}
+
 } // namespace
 
 std::vector<XcodeCleanItem> xcodeCleanSelection(const std::vector<XcodeCleanItem>& items)
@@ -127,81 +166,39 @@ std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection)
     return text;
 }
 
-XcodeCleanOutcome cleanXcodeLocations(
+RemovalReport cleanXcodeLocations(
     const Context& context, const std::vector<XcodeCleanItem>& selection, const JobControl& job)
 {
-    XcodeCleanOutcome outcome;
+    RemovalReport report;
     const GuardedFolders guarded = context.places.developer->guardedFolders(context);
     const auto total = static_cast<int64_t>(selection.size());
-    int64_t handled = 0;
     job.count(0, total);
     for (const auto& item : selection) {
-        const int fd = item.isLink
-            ? -1
-            : ::open(item.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (auto why = refusalNow(item, guarded, fd)) {
-            if (fd >= 0)
-                ::close(fd);
-            outcome.failed.push_back(item.path);
-            outcome.reasons.emplace_back(item.path, *why);
-            outcome.refused.push_back(item.path);
-            job.count(++handled, total);
-            continue;
-        }
-        // Opened up even if some folder resists: the move is tried all the same, and a
-        // tree left read-only is no worse off than before.
-        if (!item.isRegenerable && item.readOnlyFolders && !item.isLink)
-            makeFoldersWritable(item.path);
-        bool ok = false;
-        std::string error;
-        if (item.isRegenerable) {
-            const RemoveOutcome out = removeLocation(item, fd);
-            outcome.freed += out.freed;
-            ok = out.ok();
-            error = ok ? std::string() : describeRemoveError(out.error, out.where);
-        } else {
-            // What is not rebuilt goes to the Trash, and only while the path still holds
-            // the location that was measured.
-            const TrashedItem moved
-                = trashListedItems(*context.backends.trash, {{item.path, item.listed}}).front();
-            ok = moved.outcome == TrashOutcome::moved;
-            if (ok)
-                outcome.freed += item.size;
-            error = moved.error;
-        }
-        if (fd >= 0)
-            ::close(fd);
-        if (ok) {
-            outcome.emptied.push_back(item.path);
-        } else if (stillThere(item.path)) {
-            outcome.failed.push_back(item.path);
-            outcome.reasons.emplace_back(item.path, error);
-        } else {
-            outcome.emptied.push_back(item.path);
-        }
-        job.count(++handled, total);
+        const RemovalTarget target{item.path, item.path, item.listed, item.size};
+        report.add(cleanOne(context, guarded, item, target));
+        job.count(static_cast<int64_t>(report.outcomes.size()), total);
     }
-    return outcome;
+    return report;
 }
 
-void applyXcodeClean(std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome)
+void applyXcodeClean(std::vector<XcodeCleanItem>& items, const RemovalReport& report)
 {
     for (auto& item : items) {
-        if (contains(outcome.emptied, item.path)) {
+        if (report.isGone(item.path)) {
             item.size = 0;
             item.isSelected = false;
         }
     }
 }
 
-std::string xcodeCleanStatus(
-    const std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome)
+std::string xcodeCleanStatus(const std::vector<XcodeCleanItem>& items, const RemovalReport& report)
 {
-    std::string text = "✅ Liberado: " + formatFileBytes(outcome.freed);
+    std::string text = "✅ Liberado: " + formatFileBytes(report.freed());
     std::string names;
     for (const auto& item : items)
-        if (contains(outcome.failed, item.path))
-            names += (names.empty() ? "" : ", ") + item.name;
+        for (const RemovalOutcome* outcome : report.left())
+            if (outcome->key == item.path)
+                names += (names.empty() ? "" : ", ") + item.name;
     if (!names.empty())
         text += " · ⚠️ No se pudo limpiar: " + names;
     return text;

@@ -2,6 +2,7 @@
 
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
+#include "engine/fs/Removal.h"
 #include "engine/records/XcodeCleanItem.h"
 
 #include <string>
@@ -25,34 +26,26 @@ std::string xcodeConfirmText(
 // The confirmation's details: one "path — size" line per selected location.
 std::string xcodeConfirmDetails(const std::vector<XcodeCleanItem>& selection);
 
-struct XcodeCleanOutcome {
-    // What was really deleted, and the listed size of what went to the Trash.
-    int64_t freed = 0;
-    std::vector<std::string> emptied; // paths removed, or already gone when reached
-    std::vector<std::string> failed;  // paths still on disk: refused or failed
-    std::vector<std::pair<std::string, std::string>> reasons; // (path, why) of each failed
-    std::vector<std::string> refused; // the failed ones left on purpose, not by an error
-};
-
 // Removes each selected location in order: regenerable ones permanently (all but the
 // entries they keep), the others to the Trash, opened up first where the tool left
 // them read-only. Right before, each is checked again: where it leads now must pass
 // the folder guard, and the folder must still carry its tool's marks; otherwise it is
-// left and counts as failed with the reason. A location already gone (a folder inside
-// one removed just before) is not a failure but frees nothing. Runs on the calling
+// left, refused with the reason. A location already gone (a folder inside one removed
+// just before) is gone but frees nothing. One outcome per location, keyed by path;
+// what was permanently deleted frees what really went, what went to the Trash its
+// listed size. Runs on the calling
 // thread. The job counts the locations handled so far; it cannot stop the clean. The
 // folder guard is the context's developer places', on its home.
-XcodeCleanOutcome cleanXcodeLocations(const Context& context,
+RemovalReport cleanXcodeLocations(const Context& context,
     const std::vector<XcodeCleanItem>& selection, const JobControl& job = {});
 
 // The list after a clean: emptied locations read 0 and are unticked; a location whose
 // removal failed keeps its size and tick, since its data is still there.
-void applyXcodeClean(std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome);
+void applyXcodeClean(std::vector<XcodeCleanItem>& items, const RemovalReport& report);
 
 // "✅ Liberado: <bytes>", followed by the names of the locations that could not be
 // cleaned, if any.
-std::string xcodeCleanStatus(
-    const std::vector<XcodeCleanItem>& items, const XcodeCleanOutcome& outcome);
+std::string xcodeCleanStatus(const std::vector<XcodeCleanItem>& items, const RemovalReport& report);
 
 // How a size cell reads: unavailable, empty, or a byte text in one of three tones.
 enum class XcodeSizeTone { unavailable, empty, normal, large, huge };

@@ -12,15 +12,21 @@ ListedItem asListed(const DuplicateFile& file)
     return {file.path, {file.identity, S_IFREG, file.stamp}};
 }
 
+// A copy frees its group's size when it goes: the content stays once, in the kept copy.
+RemovalTarget asTarget(const DuplicateFile& file, int64_t freed)
+{
+    return {file.path, file.path, {file.identity, S_IFREG, file.stamp}, freed};
+}
+
 // Moves `copy` only while both it and the copy that stays are still what was hashed:
 // a kept copy rewritten since, even at the same size and with its modification time
 // put back, may be the only one left of the content the user was shown.
-TrashedItem moveIfStillDuplicate(
-    platform::Trash& trash, const DuplicateFile& copy, const DuplicateFile& stays)
+RemovalOutcome moveIfStillDuplicate(
+    platform::Trash& trash, const RemovalTarget& copy, const DuplicateFile* stays)
 {
-    if (!isUnchangedSinceHashed(stays))
-        return {TrashOutcome::changed, {}};
-    return trashListedItems(trash, {asListed(copy)}).front();
+    if (!stays || !isUnchangedSinceHashed(*stays))
+        return outcomeOf(copy, RemovalStatus::changed, {});
+    return trashTargets(trash, {copy}).outcomes.front();
 }
 
 } // namespace
@@ -30,29 +36,24 @@ bool isUnchangedSinceHashed(const DuplicateFile& file)
     return isUnchangedSinceListed(asListed(file));
 }
 
-CopyRemoval trashExtraCopies(
+RemovalReport trashExtraCopies(
     platform::Trash& trash, const DuplicateGroup& group, const JobControl& job)
 {
-    CopyRemoval result;
+    RemovalReport report;
     const int64_t total = std::max<int64_t>(group.extraCopies(), 0);
     job.count(0, total);
     for (size_t i = 1; i < group.files.size(); ++i) {
-        const TrashedItem outcome
-            = moveIfStillDuplicate(trash, group.files[i], group.files.front());
-        result.tally.add(outcome);
-        if (outcome.outcome == TrashOutcome::moved) {
-            result.freed += group.size;
-            result.moved.push_back(group.files[i].path);
-        }
+        report.add(moveIfStillDuplicate(
+            trash, asTarget(group.files[i], group.size), &group.files.front()));
         job.count(static_cast<int64_t>(i), total);
     }
-    return result;
+    return report;
 }
 
-CopyRemoval trashOneCopy(
+RemovalReport trashOneCopy(
     platform::Trash& trash, const DuplicateGroup& group, const std::string& path)
 {
-    CopyRemoval result;
+    RemovalReport report;
     const DuplicateFile* copy = nullptr;
     const DuplicateFile* stays = nullptr;
     for (const auto& f : group.files) {
@@ -61,17 +62,10 @@ CopyRemoval trashOneCopy(
         else if (!stays)
             stays = &f;
     }
-    if (!copy)
-        return result;
-    TrashedItem outcome;
-    if (stays)
-        outcome = moveIfStillDuplicate(trash, *copy, *stays);
-    else
-        outcome.outcome = TrashOutcome::changed; // no other copy left to keep
-    result.tally.add(outcome);
-    if (outcome.outcome == TrashOutcome::moved)
-        result.moved.push_back(path);
-    return result;
+    // With no other copy left to keep, the file is left as changed.
+    if (copy)
+        report.add(moveIfStillDuplicate(trash, asTarget(*copy, 0), stays));
+    return report;
 }
 
 } // namespace tidvale

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/finders/Duplicates.h"
-#include "engine/fs/ListedItem.h"
+#include "engine/fs/Removal.h"
 
 #include <string>
 #include <vector>
@@ -12,23 +12,18 @@ namespace tidvale {
 // inode, same size, same modification and change times. Links are not followed.
 bool isUnchangedSinceHashed(const DuplicateFile& file);
 
-struct CopyRemoval {
-    int64_t freed = 0;              // one group size per copy moved
-    std::vector<std::string> moved; // paths now in the Trash
-    TrashTally tally;               // moved, changed (the copy or the kept one), refused
-};
-
 // Moves every copy after the first to the Trash. A copy is moved only while it is
 // still the file that was hashed and the first file, the copy that stays, is too:
-// otherwise it is left in place and counted as changed. The job counts the copies
+// otherwise it is left in place as changed. Each copy moved frees the group's size.
+// One outcome per extra copy, keyed by path. The job counts the copies
 // handled so far, of the group's extra copies; it cannot stop the moves.
-CopyRemoval trashExtraCopies(
+RemovalReport trashExtraCopies(
     platform::Trash& trash, const DuplicateGroup& group, const JobControl& job = {});
 
 // Moves one file of the group to the Trash, under the same checks; the copy that
 // stays is the first other file of the group. Nothing is freed by itself: the caller
 // works out what the list looks like afterwards.
-CopyRemoval trashOneCopy(
+RemovalReport trashOneCopy(
     platform::Trash& trash, const DuplicateGroup& group, const std::string& path);
 
 } // namespace tidvale

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "engine/core/Job.h"
 #include "engine/fs/FileStamp.h"
-#include "platform/Trash.h"
 
 #include <string>
-#include <vector>
 
 namespace tidvale {
 
@@ -42,34 +39,5 @@ bool readListedStamp(const std::string& path, ListedStamp& out);
 
 // Whether `item.path` still holds the entry that was listed.
 bool isUnchangedSinceListed(const ListedItem& item);
-
-enum class TrashOutcome {
-    moved,   // in the Trash now
-    changed, // the path no longer holds what was listed (gone, replaced, rewritten): left alone
-    failed,  // the Trash refused it; `error` says why
-};
-
-struct TrashedItem {
-    TrashOutcome outcome = TrashOutcome::failed;
-    std::string error; // the Trash's own description of a failure
-};
-
-// Moves each item to `trash`, in order, only while its path still holds the entry
-// that was listed; says for each what happened. Blocks. The job counts the items
-// handled so far, of all of them; it cannot stop the moves.
-std::vector<TrashedItem> trashListedItems(
-    platform::Trash& trash, const std::vector<ListedItem>& items, const JobControl& job = {});
-
-// How a batch of moves went, for a status line.
-struct TrashTally {
-    int moved = 0;
-    int changed = 0;
-    int failed = 0;
-    std::string firstError; // the Trash's text for the first failure
-
-    void add(const TrashedItem& item);
-    void add(const TrashTally& later); // the first error stays the earlier one
-    bool movedNothing() const { return moved == 0 && (changed > 0 || failed > 0); }
-};
 
 } // namespace tidvale

@@ -31,7 +31,7 @@ AdminPlan planAdminDeletion(const Context& context, const std::vector<ScanItem>&
             plan.accepted.push_back(item);
             paths.push_back(item.path);
         } else {
-            plan.messages.push_back("Ruta no permitida: " + item.path);
+            plan.refused.push_back(item);
         }
     }
     if (!paths.empty())

@@ -19,8 +19,8 @@ std::vector<AdminArea> adminAreasOf(const Context& context);
 // runs.
 struct AdminPlan {
     std::vector<ScanItem> accepted;
-    std::vector<std::string> messages; // "Ruta no permitida: " + path, in item order
-    std::string script;                // empty when nothing is accepted
+    std::vector<ScanItem> refused; // outside the administrator's areas, in item order
+    std::string script;            // empty when nothing is accepted
 };
 
 AdminPlan planAdminDeletion(const Context& context, const std::vector<ScanItem>& items);

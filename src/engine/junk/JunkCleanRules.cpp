@@ -13,14 +13,19 @@ namespace {
 constexpr size_t kReportLines = 5;
 constexpr size_t kDetailLines = 1000;
 
-std::unordered_set<std::string> keptPaths(const DeleteResult& result)
+std::unordered_set<std::string> keptPaths(const RemovalReport& report)
 {
     std::unordered_set<std::string> paths;
-    for (const auto& [path, message] : result.failures)
-        paths.insert(path);
-    for (const auto& item : result.needsAdmin)
-        paths.insert(item.path);
+    for (const RemovalOutcome* outcome : report.left())
+        paths.insert(outcome->key);
     return paths;
+}
+
+// The reasons a removal gives for what it left, not counting the rows that wait for
+// the administrator.
+bool isFailure(const RemovalOutcome& outcome)
+{
+    return !outcome.isGone() && outcome.status != RemovalStatus::needsAdministrator;
 }
 
 } // namespace
@@ -77,9 +82,9 @@ std::string trashEmptyingLine(const std::vector<ScanItem>& items)
 }
 
 std::vector<ScanItem> junkRowsAfterDirectStage(
-    const std::vector<ScanItem>& items, const DeleteResult& result)
+    const std::vector<ScanItem>& items, const RemovalReport& report)
 {
-    const auto kept = keptPaths(result);
+    const auto kept = keptPaths(report);
     std::vector<ScanItem> rows;
     for (const auto& item : items)
         if (kept.count(item.path))
@@ -88,9 +93,9 @@ std::vector<ScanItem> junkRowsAfterDirectStage(
 }
 
 std::vector<ScanItem> privacyRowsAfterClean(
-    const std::vector<ScanItem>& items, const DeleteResult& result)
+    const std::vector<ScanItem>& items, const RemovalReport& report)
 {
-    const auto kept = keptPaths(result);
+    const auto kept = keptPaths(report);
     std::vector<ScanItem> rows;
     for (const auto& item : items)
         if (!item.isSelected || kept.count(item.path))
@@ -98,12 +103,9 @@ std::vector<ScanItem> privacyRowsAfterClean(
     return rows;
 }
 
-std::vector<ScanItem> rowsWithout(
-    const std::vector<ScanItem>& items, const std::vector<ScanItem>& removed)
+std::vector<ScanItem> rowsWithout(const std::vector<ScanItem>& items, const RemovalReport& report)
 {
-    std::unordered_set<std::string> gone;
-    for (const auto& item : removed)
-        gone.insert(item.path);
+    const std::set<std::string> gone = report.goneKeys();
     std::vector<ScanItem> rows;
     for (const auto& item : items)
         if (!gone.count(item.path))
@@ -111,12 +113,39 @@ std::vector<ScanItem> rowsWithout(
     return rows;
 }
 
-std::vector<std::string> junkFailureLines(
-    const std::vector<std::pair<std::string, std::string>>& failures)
+std::vector<ScanItem> itemsNeedingAdministrator(
+    const std::vector<ScanItem>& items, const RemovalReport& report)
+{
+    std::unordered_set<std::string> keys;
+    for (const auto& outcome : report.outcomes)
+        if (outcome.status == RemovalStatus::needsAdministrator)
+            keys.insert(outcome.key);
+    std::vector<ScanItem> out;
+    for (ScanItem item : items)
+        if (keys.count(item.path)) {
+            item.isSelected = true;
+            item.requiresAdmin = true;
+            out.push_back(std::move(item));
+        }
+    return out;
+}
+
+std::vector<std::string> junkFailureLines(const RemovalReport& report)
 {
     std::vector<std::string> lines;
-    for (const auto& [path, message] : failures)
-        lines.push_back("⚠️ " + singleLine(path) + ":\n" + message);
+    for (const auto& outcome : report.outcomes)
+        if (isFailure(outcome))
+            lines.push_back("⚠️ " + singleLine(outcome.path) + ":\n" + outcome.message);
+    return lines;
+}
+
+std::vector<std::string> adminFailureLines(const RemovalReport& report)
+{
+    std::vector<std::string> lines;
+    for (const auto& outcome : report.outcomes)
+        if (!outcome.isGone()
+            && std::find(lines.begin(), lines.end(), outcome.message) == lines.end())
+            lines.push_back(outcome.message);
     return lines;
 }
 
@@ -144,12 +173,13 @@ std::string junkFinalStatus(int64_t freed)
     return freed > 0 ? "✅ Liberado: " + formatJunkBytes(freed) : "ℹ️ No se liberó espacio";
 }
 
-std::string privacyFailureText(const DeleteResult& result)
+std::string privacyFailureText(const RemovalReport& report)
 {
     std::set<std::string> messages;
-    for (const auto& [path, message] : result.failures)
-        messages.insert(message);
-    if (!result.needsAdmin.empty())
+    for (const auto& outcome : report.outcomes)
+        if (isFailure(outcome))
+            messages.insert(outcome.message);
+    if (report.any(RemovalStatus::needsAdministrator))
         messages.insert("Algunos elementos requieren permisos de administrador y no se "
                         "eliminaron.");
     std::string text;
@@ -193,13 +223,11 @@ std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items)
     return outer;
 }
 
-size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result)
+size_t leftoverCount(const std::vector<ScanItem>& items, const RemovalReport& report)
 {
     std::vector<std::string> kept;
-    for (const auto& failure : result.failures)
-        kept.push_back(failure.first);
-    for (const ScanItem& item : result.needsAdmin)
-        kept.push_back(item.path);
+    for (const RemovalOutcome* outcome : report.left())
+        kept.push_back(outcome->path);
     return static_cast<size_t>(std::count_if(items.begin(), items.end(), [&](const ScanItem& item) {
         return std::any_of(kept.begin(), kept.end(),
             [&](const std::string& path) { return isSameOrInside(item.path, path); });

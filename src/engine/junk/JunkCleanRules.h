@@ -34,19 +34,26 @@ std::string trashEmptyingLine(const std::vector<ScanItem>& items);
 // System Junk keeps only the rows the direct stage could not finish: its failures and
 // the rows set aside for the administrator. Every other row leaves, unticked ones too.
 std::vector<ScanItem> junkRowsAfterDirectStage(
-    const std::vector<ScanItem>& items, const DeleteResult& result);
+    const std::vector<ScanItem>& items, const RemovalReport& report);
 
 // Privacy keeps the unticked rows as well as the failed and set-aside ones.
 std::vector<ScanItem> privacyRowsAfterClean(
-    const std::vector<ScanItem>& items, const DeleteResult& result);
+    const std::vector<ScanItem>& items, const RemovalReport& report);
 
-// The rows left once the administrator stage deleted `removed`.
-std::vector<ScanItem> rowsWithout(
-    const std::vector<ScanItem>& items, const std::vector<ScanItem>& removed);
+// The rows left once the administrator stage's `report` is in: the gone ones leave.
+std::vector<ScanItem> rowsWithout(const std::vector<ScanItem>& items, const RemovalReport& report);
 
-// One "⚠️ path:\nmessage" line per failure, in order.
-std::vector<std::string> junkFailureLines(
-    const std::vector<std::pair<std::string, std::string>>& failures);
+// The rows of `items` the direct stage's `report` left for the administrator, as the
+// administrator stage takes them.
+std::vector<ScanItem> itemsNeedingAdministrator(
+    const std::vector<ScanItem>& items, const RemovalReport& report);
+
+// One "⚠️ path:\nmessage" line per item refused or failed, in order.
+std::vector<std::string> junkFailureLines(const RemovalReport& report);
+
+// The administrator stage's report: each distinct message of what stayed, in the
+// report's order; a run that failed as a whole says so once.
+std::vector<std::string> adminFailureLines(const RemovalReport& report);
 
 // The failure report's text: the first five lines, a blank line between each.
 std::string junkFailureReport(const std::vector<std::string>& lines);
@@ -61,7 +68,7 @@ std::string junkFinalStatus(int64_t freed);
 // Privacy's failure text: the distinct messages in text order, the first five, one a
 // line. Rows set aside for the administrator are named too: this screen has no
 // password step, so without a word they would stay behind unexplained.
-std::string privacyFailureText(const DeleteResult& result);
+std::string privacyFailureText(const RemovalReport& report);
 
 // The items not inside another item of the list, in list order. The junk scan and the
 // browser scan overlap (a large browser cache is also an entry of the user's cache
@@ -73,7 +80,7 @@ std::vector<ScanItem> outermostItems(const std::vector<ScanItem>& items);
 // How many of `items` a clean of their outermost ones left behind: the refused and
 // set-aside items, and every item lying inside one, since it went only with its
 // container.
-size_t leftoverCount(const std::vector<ScanItem>& items, const DeleteResult& result);
+size_t leftoverCount(const std::vector<ScanItem>& items, const RemovalReport& report);
 
 // The bytes the items take on disk: the sizes of the outermost ones.
 int64_t totalSize(const std::vector<ScanItem>& items);

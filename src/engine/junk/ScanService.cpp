@@ -32,39 +32,47 @@ bool needsAdministrator(AdminCheck check, const std::string& path)
     return false;
 }
 
+RemovalOutcome outcomeFor(const ScanItem& item, RemovalStatus status, std::string message = {})
+{
+    return {item.path, item.path, item.size, status, std::move(message), 0};
+}
+
 // Reads what the privileged run did to each accepted item.
-AdminDeleteResult adminOutcome(
-    const std::vector<ScanItem>& accepted, const platform::PrivilegedRunResult& run)
+void readAdminRun(const std::vector<ScanItem>& accepted, const platform::PrivilegedRunResult& run,
+    RemovalReport& report)
 {
     using platform::PrivilegedStatus;
-    AdminDeleteResult result;
+    const std::string runError
+        = run.error ? (run.error->empty() ? "Error desconocido" : *run.error) : std::string();
     for (size_t i = 0; i < accepted.size(); ++i) {
         const ScanItem& item = accepted[i];
         const auto status = i < run.paths.size() ? run.paths[i].status : PrivilegedStatus::unknown;
         switch (status) {
         case PrivilegedStatus::removed:
-        case PrivilegedStatus::missing:
-            result.freed += item.size;
-            result.gone.push_back(item);
+        case PrivilegedStatus::missing: {
+            RemovalOutcome gone = outcomeFor(item, RemovalStatus::gone);
+            gone.freed = item.size;
+            report.add(std::move(gone));
             break;
+        }
         case PrivilegedStatus::refused:
-            result.messages.push_back("Ruta no permitida: " + item.path);
+            report.add(outcomeFor(item, RemovalStatus::refused, "Ruta no permitida: " + item.path));
             break;
         case PrivilegedStatus::failed:
-            result.messages.push_back(describeRemoveError(run.paths[i].error, item.path));
+            report.add(outcomeFor(
+                item, RemovalStatus::failed, describeRemoveError(run.paths[i].error, item.path)));
             break;
         case PrivilegedStatus::unknown:
-            break; // the run's own error below speaks for it
+            report.add(outcomeFor(
+                item, RemovalStatus::failed, runError.empty() ? "Error desconocido" : runError));
+            break;
         }
     }
-    if (run.error)
-        result.messages.push_back(run.error->empty() ? "Error desconocido" : *run.error);
-    return result;
 }
 
 // One selected item of a removal: deleted, refused, or set aside for the administrator.
-void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& browserRoots,
-    const ScanItem& item, DeleteResult& result)
+RemovalOutcome deleteOne(const Context& context, const std::vector<BrowserDataRoot>& browserRoots,
+    const ScanItem& item, RemovalMode mode)
 {
     const JunkPlaces& where = *context.places.junk;
     // A browser's own category, or any item that is, holds or lies inside the data
@@ -72,35 +80,32 @@ void deleteOne(const Context& context, const std::vector<BrowserDataRoot>& brows
     auto browser = runningBrowser(context, item.category);
     if (!browser)
         browser = runningBrowserHolding(context, item.path, browserRoots);
-    if (browser) {
-        result.failures.emplace_back(item.path, "Cierra " + *browser + " y vuelve a intentarlo.");
-        return;
-    }
-    if (auto refusal = where.removalRefusal(context, item)) {
-        result.failures.emplace_back(item.path, "No se elimina: " + *refusal + ".");
-        return;
-    }
-    if (item.requiresAdmin) {
-        result.needsAdmin.push_back(item);
-        return;
+    if (browser)
+        return outcomeFor(
+            item, RemovalStatus::refused, "Cierra " + *browser + " y vuelve a intentarlo.");
+    if (auto refusal = where.removalRefusal(context, item))
+        return outcomeFor(item, RemovalStatus::refused, "No se elimina: " + *refusal + ".");
+    if (item.requiresAdmin)
+        return outcomeFor(item, RemovalStatus::needsAdministrator);
+    if (mode == RemovalMode::dryRun) {
+        RemovalOutcome would = outcomeFor(item, RemovalStatus::gone);
+        would.freed = item.size;
+        return would;
     }
     const RemoveOutcome out = where.remove(context, item);
-    // What really went, not what was listed: an entry swapped for a link since the
-    // scan frees only the link.
-    result.freed += out.freed;
     if (out.ok()) {
-        result.removed.emplace_back(item.path, out.freed);
-    } else if ((out.error == EACCES || out.error == EPERM)
-        && isAdminDeletable(adminAreasOf(context), item.path)) {
-        ScanItem escalated = item;
-        escalated.isSelected = true;
-        escalated.requiresAdmin = true;
-        result.needsAdmin.push_back(std::move(escalated));
-    } else {
-        // Outside the administrator's folders a password could only end in a
-        // refusal, so the real reason is reported instead.
-        result.failures.emplace_back(item.path, describeRemoveError(out.error, item.path));
+        // What really went, not what was listed: an entry swapped for a link since the
+        // scan frees only the link.
+        RemovalOutcome gone = outcomeFor(item, RemovalStatus::gone);
+        gone.freed = out.freed;
+        return gone;
     }
+    if ((out.error == EACCES || out.error == EPERM)
+        && isAdminDeletable(adminAreasOf(context), item.path))
+        return outcomeFor(item, RemovalStatus::needsAdministrator);
+    // Outside the administrator's folders a password could only end in a refusal, so
+    // the real reason is reported instead.
+    return outcomeFor(item, RemovalStatus::failed, describeRemoveError(out.error, item.path));
 }
 
 } // namespace
@@ -179,11 +184,11 @@ std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobCo
     return items;
 }
 
-DeleteResult ScanService::deleteItems(
-    const std::vector<ScanItem>& items, const JobControl& job) const
+RemovalReport ScanService::deleteItems(
+    const std::vector<ScanItem>& items, const JobControl& job, RemovalMode mode) const
 {
     const auto browserRoots = context_.places.browsers->dataRoots(context_);
-    DeleteResult result;
+    RemovalReport report;
     const auto total = std::count_if(
         items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
     int64_t handled = 0;
@@ -191,27 +196,28 @@ DeleteResult ScanService::deleteItems(
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        deleteOne(context_, browserRoots, item, result);
+        report.add(deleteOne(context_, browserRoots, item, mode));
         job.count(++handled, total);
     }
-    return result;
+    return report;
 }
 
-AdminDeleteResult ScanService::deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const
+RemovalReport ScanService::deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const
 {
+    RemovalReport report;
     if (items.empty())
-        return {};
+        return report;
     AdminPlan plan = planAdminDeletion(context_, items);
+    for (const auto& item : plan.refused)
+        report.add(outcomeFor(item, RemovalStatus::refused, "Ruta no permitida: " + item.path));
     if (plan.accepted.empty())
-        return {0, std::move(plan.messages), {}};
+        return report;
     platform::PrivilegedDeletion request;
     for (const auto& item : plan.accepted)
         request.paths.push_back(item.path);
     request.script = std::move(plan.script);
-    AdminDeleteResult result
-        = adminOutcome(plan.accepted, context_.backends.privileged->run(request));
-    result.messages.insert(result.messages.begin(), plan.messages.begin(), plan.messages.end());
-    return result;
+    readAdminRun(plan.accepted, context_.backends.privileged->run(request), report);
+    return report;
 }
 
 } // namespace tidvale

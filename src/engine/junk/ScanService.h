@@ -2,6 +2,7 @@
 
 #include "engine/context/Context.h"
 #include "engine/core/Job.h"
+#include "engine/fs/Removal.h"
 #include "engine/fs/TreeSize.h"
 #include "engine/records/ScanItem.h"
 
@@ -11,22 +12,6 @@
 #include <vector>
 
 namespace tidvale {
-
-struct DeleteResult {
-    int64_t freed = 0;                                         // what the removals really freed
-    std::vector<std::pair<std::string, std::string>> failures; // (path, message)
-    std::vector<ScanItem> needsAdmin;
-    std::vector<std::pair<std::string, int64_t>> removed; // (path, bytes it really freed)
-};
-
-// What the administrator stage did.
-struct AdminDeleteResult {
-    int64_t freed = 0; // sizes as scanned of the items removed or found already gone
-    // "Ruta no permitida: " + path for refused items, one text per item that could not
-    // be removed, then the run's own error when it failed as a whole.
-    std::vector<std::string> messages;
-    std::vector<ScanItem> gone; // the items no longer on disk, in the given order
-};
 
 // Finds, measures and removes junk. Holds no state between calls, so one instance
 // serves every screen and concurrent scans are safe. Every call blocks: call them off
@@ -60,20 +45,25 @@ public:
     std::vector<ScanItem> scanSystemJunk(const JobControl& job = {}) const;
     std::vector<ScanItem> scanBrowsers(bool includeHistory, const JobControl& job = {}) const;
 
-    // Deletes the selected items it may delete itself. An item of a running browser,
-    // or one that is, holds or lies inside a running browser's data, is refused, and
-    // so is one the folder guard refuses now (see removalRefusal); an
-    // item refused for lack of rights is set aside for the administrator only when the
-    // allow-list would take it, else its reason is reported. The job counts the selected
-    // items handled so far, of all the selected ones; it cannot stop the removal.
-    DeleteResult deleteItems(const std::vector<ScanItem>& items, const JobControl& job = {}) const;
+    // Deletes the selected items it may delete itself, one outcome each, keyed by path.
+    // An item of a running browser, or one that is, holds or lies inside a running
+    // browser's data, is refused, and so is one the folder guard refuses now (see
+    // removalRefusal); an item refused for lack of rights needs the administrator only
+    // when the allow-list would take it, else it failed with its reason. A dry run
+    // makes the same checks and removes nothing. The job counts the selected items
+    // handled so far, of all the selected ones; it cannot stop the removal.
+    RemovalReport deleteItems(const std::vector<ScanItem>& items, const JobControl& job = {},
+        RemovalMode mode = RemovalMode::remove) const;
 
     // Deletes set-aside items with administrator rights after checking each against the
     // allow-list. Blocks while the system asks for the password and the privileged run
     // ends; with nothing to do, or nothing accepted, it returns at once without asking.
     // Each item counts on its own: one that fails or vanished does not undo what
-    // happened to the others.
-    AdminDeleteResult deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const;
+    // happened to the others. Items found already gone free their listed size; refused
+    // ones say "Ruta no permitida: " + path; when the privileged run failed as a whole,
+    // its error is the message of every item it left unanswered. The items the path
+    // policy refused before asking come first, then the others in order.
+    RemovalReport deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const;
 
 private:
     const Context& context_;

@@ -10,23 +10,17 @@
 
 namespace tidvale {
 
-struct CleanEntry {
-    std::string path;
-    int64_t size = 0;
-    std::string reason; // why it was left; empty for what was removed
-};
-
-struct CleanReport {
-    std::vector<CleanEntry> removed; // or, in a dry run, what would be
-    std::vector<CleanEntry> left;
-    int64_t freed = 0;   // sizes as scanned
-    bool failed = false; // a removal failed, as opposed to an item left on purpose
-};
-
 // Removes the ticked, outermost `items` through the same call as Smart Scan, the
-// `service`'s; with `dryRun` nothing is touched and the report says what a real run
-// would do now.
-CleanReport runScheduledClean(
-    const ScanService& service, const std::vector<ScanItem>& items, bool dryRun);
+// `service`'s; a dry run touches nothing and says what a real run would do now.
+RemovalReport runScheduledClean(
+    const ScanService& service, const std::vector<ScanItem>& items, RemovalMode mode);
+
+// Why a clean with no window left `outcome`: its own message, or, for an item that
+// needs the administrator, where to clean it instead.
+std::string reasonLeft(const RemovalOutcome& outcome);
+
+// Whether anything failed, as opposed to being left on purpose (a running browser,
+// a folder that fails its check, an item that needs the administrator).
+bool anyFailed(const RemovalReport& report);
 
 } // namespace tidvale

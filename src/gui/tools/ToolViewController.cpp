@@ -1,8 +1,11 @@
 #include "gui/tools/ToolViewController.h"
 
 #include "gui/style/Colors.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/ItemMenu.h"
+#include "gui/tools/RemovalStatusText.h"
 #include "gui/widgets/ActivityIndicator.h"
+#include "gui/widgets/Alert.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ProgressSheet.h"
@@ -395,6 +398,33 @@ void ToolViewController::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), windowBackgroundColor(this));
+}
+
+void ToolViewController::showRemovalStatus(const QString& success, const RemovalReport& report)
+{
+    setStatus(removalStatusText(
+        success.isEmpty() ? success : success + bytesText(report.freed()), report));
+}
+
+QString ToolViewController::bytesText(int64_t bytes) const
+{
+    return fileBytesText(bytes);
+}
+
+void ToolViewController::reportFailures(
+    const QString& title, const std::string& text, std::function<void()> next)
+{
+    if (text.empty() || !isVisible()) {
+        if (next)
+            next();
+        return;
+    }
+    AlertRequest alert{
+        AlertStyle::warning, title, QString::fromStdString(text), {QStringLiteral("OK")}};
+    showAlert(this, alert, [next = std::move(next)](int) {
+        if (next)
+            next();
+    });
 }
 
 } // namespace tidvale::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/fs/Removal.h"
 #include "gui/jobs/Background.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/ScreenServices.h"
@@ -235,6 +236,53 @@ protected:
                 emit jobFinished();
             });
     }
+
+    // The one way a list screen removes what the user chose: `work` answers with a
+    // removal report (see runRemoval); the rows of `model` whose key (`keyOf(row)`) the
+    // report says is gone leave, `after` updates what depends on the rows (buttons, a
+    // filter), and the status line reads `success` with what was freed and what stayed
+    // and why.
+    template <class Work, class Model, class KeyOf>
+    void runListRemoval(Work work, Model* model, KeyOf keyOf, const QString& success,
+        std::function<void(const RemovalReport&)> after = {})
+    {
+        runRemoval(std::move(work),
+            [this, model, keyOf, success, after = std::move(after)](const RemovalReport& report) {
+                const auto gone = report.goneKeys();
+                model->removeIf([&](const auto& row) { return gone.count(keyOf(row)) > 0; });
+                if (after)
+                    after(report);
+                showRemovalStatus(success, report);
+            });
+    }
+    // The same for one row the user chose from its menu, moved at once with no
+    // confirmation: a refusal of the Trash is silent and leaves the row and the status
+    // line as they were.
+    template <class Work, class Model, class KeyOf>
+    void runRowRemoval(Work work, Model* model, KeyOf keyOf, const QString& success,
+        std::function<void(const RemovalReport&)> after = {})
+    {
+        runRemoval(std::move(work),
+            [this, model, keyOf, success, after = std::move(after)](const RemovalReport& report) {
+                if (report.any(RemovalStatus::failed))
+                    return;
+                const auto gone = report.goneKeys();
+                model->removeIf([&](const auto& row) { return gone.count(keyOf(row)) > 0; });
+                if (after)
+                    after(report);
+                showRemovalStatus(success, report);
+            });
+    }
+    // The status line after `report`: `success` followed by the bytes freed, then what
+    // failed and what changed since it was listed.
+    void showRemovalStatus(const QString& success, const RemovalReport& report);
+    // A warning that lists what a removal could not do (`text`), then `next` once it is
+    // dismissed. With nothing to say, or the screen not in view to say it, `next` runs
+    // at once.
+    void reportFailures(
+        const QString& title, const std::string& text, std::function<void()> next = {});
+    // How the screen writes a byte count; the junk screens have their own form.
+    virtual QString bytesText(int64_t bytes) const;
 
     // Runs `work()` on a worker while the spinner turns and hands its result to `done`
     // on the GUI thread, unless the screen is gone by then. For a wait on the system

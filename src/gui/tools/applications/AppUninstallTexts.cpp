@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace tidvale::gui {
 namespace {
 
@@ -87,15 +89,19 @@ QString notUninstallableText(const UninstallPlan& plan)
         + reasons.join(QStringLiteral(" · "));
 }
 
-QString uninstallOutcomeText(const UninstallReport& report)
+QString uninstallOutcomeText(const std::vector<AppInfo>& listed, const RemovalReport& report)
 {
     QStringList failures;
-    for (const auto& [name, error] : report.failures)
+    for (const RemovalOutcome* stayed : report.left()) {
+        const auto app = std::find_if(
+            listed.begin(), listed.end(), [&](const AppInfo& a) { return a.path == stayed->key; });
+        const std::string& name = app != listed.end() ? app->name : stayed->path;
         failures << QStringLiteral("No se desinstaló «") + displayText(name) + QStringLiteral("»: ")
-                + oneLine(error);
-    if (report.removed > 0) {
-        QStringList parts{QStringLiteral("✅ Desinstaladas: ") + QString::number(report.removed),
-            QStringLiteral("Liberado: ") + fileBytesText(report.freed)};
+                + oneLine(stayed->message);
+    }
+    if (const int removed = report.count(RemovalStatus::gone); removed > 0) {
+        QStringList parts{QStringLiteral("✅ Desinstaladas: ") + QString::number(removed),
+            QStringLiteral("Liberado: ") + fileBytesText(report.freed())};
         return (parts + failures).join(QStringLiteral(" · "));
     }
     if (failures.isEmpty())

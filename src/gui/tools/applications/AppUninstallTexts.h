@@ -18,7 +18,7 @@ QString uninstallConfirmationText(const UninstallPlan& plan, const std::vector<A
 QString notUninstallableText(const UninstallPlan& plan);
 
 // The status line after an uninstall: what went and what it freed, then each
-// application that stayed with the text of what refused it.
-QString uninstallOutcomeText(const UninstallReport& report);
+// application that stayed (named as `listed` names it) with the text of what refused it.
+QString uninstallOutcomeText(const std::vector<AppInfo>& listed, const RemovalReport& report);
 
 } // namespace tidvale::gui

@@ -8,7 +8,6 @@
 #include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
-#include "gui/tools/TrashReport.h"
 #include "gui/tools/applications/AppCellDelegates.h"
 #include "gui/tools/applications/AppIcons.h"
 #include "gui/tools/applications/AppListModel.h"
@@ -25,6 +24,11 @@
 
 namespace tidvale::gui {
 namespace {
+
+std::string rowPath(const AppRow& row)
+{
+    return row.info.path;
+}
 
 // Icons pixel-sharp on a double-density screen.
 constexpr int kIconPixels = AppListModel::iconPoints * 2;
@@ -172,15 +176,10 @@ void ApplicationsViewController::moveToTrash(const std::vector<AppInfo>& targets
         if (stillListed && seen.insert(target.path).second)
             listed.push_back(target);
     }
-    runRemoval([listed, trash = context().backends.trash](
-                   const JobControl& job) { return trashRecords(*trash, listed, job); },
-        [this](const TrashBatch& batch) {
-            apps_->removeIf([&](const AppRow& row) { return batch.wasMoved(row.info.path); });
-            updateUninstallButton();
-            setStatus(trashStatusText(
-                QStringLiteral("✅ Movidas a Papelera · Liberado: ") + fileBytesText(batch.freed),
-                batch.tally));
-        });
+    runListRemoval([targets = targetsOf(listed), trash = context().backends.trash](
+                       const JobControl& job) { return trashTargets(*trash, targets, job); },
+        apps_, rowPath, QStringLiteral("✅ Movidas a Papelera · Liberado: "),
+        [this](const RemovalReport&) { updateUninstallButton(); });
 }
 
 void ApplicationsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)
@@ -212,17 +211,11 @@ void ApplicationsViewController::trashApp(const std::string& path)
         all.begin(), all.end(), [&](const AppRow& row) { return row.info.path == path; });
     if (it == all.end())
         return;
-    runRemoval([app = it->info, trash = context().backends.trash](
-                   const JobControl&) { return trashRecords<AppInfo>(*trash, {app}); },
-        [this, path](const TrashBatch& batch) {
-            if (batch.tally.changed > 0)
-                setStatus(trashStatusText({}, batch.tally));
-            if (batch.moved.empty())
-                return;
-            apps_->removeIf([&](const AppRow& row) { return row.info.path == path; });
-            updateUninstallButton();
-            setStatus(QStringLiteral("✅ Desinstalada · Liberado: ") + fileBytesText(batch.freed));
-        });
+    runRowRemoval(
+        [targets = targetsOf(std::vector<AppInfo>{it->info}), trash = context().backends.trash](
+            const JobControl&) { return trashTargets(*trash, targets); },
+        apps_, rowPath, QStringLiteral("✅ Desinstalada · Liberado: "),
+        [this](const RemovalReport&) { updateUninstallButton(); });
 }
 
 // The entry is revealed where the user can find the program: an AppImage's own file,
@@ -297,12 +290,11 @@ void ApplicationsViewController::runUninstall(
     setStatus(QStringLiteral("Desinstalando..."));
     runRemoval([&context = context(), listed = listedApps(), plan, others](
                    const JobControl& job) { return uninstall(context, listed, plan, others, job); },
-        [this](const UninstallReport& report) {
-            const std::set<std::string> gone(
-                report.removedPaths.begin(), report.removedPaths.end());
+        [this, listed = listedApps()](const RemovalReport& report) {
+            const std::set<std::string> gone = uninstalledEntries(listed, report);
             apps_->removeIf([&](const AppRow& row) { return gone.count(row.info.path) > 0; });
             updateUninstallButton();
-            setStatus(uninstallOutcomeText(report));
+            setStatus(uninstallOutcomeText(listed, report));
         });
     updateUninstallButton();
 }

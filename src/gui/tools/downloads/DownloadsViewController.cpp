@@ -5,7 +5,6 @@
 #include "gui/text/DisplayText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
-#include "gui/tools/TrashReport.h"
 #include "gui/tools/downloads/DownloadsModel.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
@@ -142,13 +141,10 @@ void DownloadsViewController::doTrash()
 // the same name since, or a folder whose entries changed, stays ticked and listed.
 void DownloadsViewController::moveToTrash(std::vector<DownloadItem> targets, const QString& success)
 {
-    runRemoval([trash = context().backends.trash, targets = std::move(targets)](
-                   const JobControl& job) { return trashRecords(*trash, targets, job); },
-        [this, success](const TrashBatch& batch) {
-            model_->removeIf([&](const DownloadItem& i) { return batch.wasMoved(i.path); });
-            filterChanged();
-            setStatus(trashStatusText(success + fileBytesText(batch.freed), batch.tally));
-        });
+    runListRemoval([trash = context().backends.trash, targets = targetsOf(targets)](
+                       const JobControl& job) { return trashTargets(*trash, targets, job); },
+        model_, [](const DownloadItem& i) { return i.path; }, success,
+        [this](const RemovalReport&) { filterChanged(); });
 }
 
 void DownloadsViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)

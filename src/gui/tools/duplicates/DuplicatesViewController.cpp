@@ -6,7 +6,6 @@
 #include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
-#include "gui/tools/TrashReport.h"
 #include "gui/tools/duplicates/DuplicatesModel.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
@@ -94,23 +93,20 @@ void DuplicatesViewController::doClean()
             return;
         runRemoval(
             [trash = context().backends.trash, groups = groups(), copies](const JobControl& job) {
-                CopyRemoval all;
+                RemovalReport all;
                 int64_t handled = 0;
                 for (const auto& group : groups) {
                     // Each group counts its own copies; the sheet hears them all as one run.
                     const JobControl groupJob({}, nullptr,
                         [&](int64_t done, int64_t) { job.count(handled + done, copies); });
-                    const auto removal = trashExtraCopies(*trash, group, groupJob);
+                    all.append(trashExtraCopies(*trash, group, groupJob));
                     handled += group.extraCopies();
-                    all.freed += removal.freed;
-                    all.tally.add(removal.tally);
                 }
                 return all;
             },
-            [this](const CopyRemoval& all) {
+            [this](const RemovalReport& all) {
                 showGroups({});
-                setStatus(trashStatusText(
-                    QStringLiteral("✅ Liberado: ") + fileBytesText(all.freed), all.tally));
+                showRemovalStatus(QStringLiteral("✅ Liberado: "), all);
                 cleanButton_->setEnabled(false);
             });
     });
@@ -149,15 +145,14 @@ void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
         return;
     runRemoval([trash = context().backends.trash, group = *it](
                    const JobControl& job) { return trashExtraCopies(*trash, group, job); },
-        [this, hash](const CopyRemoval& removal) {
+        [this, hash](const RemovalReport& removal) {
             auto left = groups();
             std::erase_if(left, [&](const DuplicateGroup& g) { return g.hash == hash; });
             showGroups(std::move(left));
             cleanButton_->setEnabled(!groups().empty());
             // The status line is left as it was, unless copies had to stay where they were.
-            if (removal.tally.changed > 0 || removal.tally.failed > 0)
-                setStatus(trashStatusText(
-                    QStringLiteral("✅ Liberado: ") + fileBytesText(removal.freed), removal.tally));
+            if (!removal.left().empty())
+                showRemovalStatus(QStringLiteral("✅ Liberado: "), removal);
         });
 }
 
@@ -172,9 +167,9 @@ void DuplicatesViewController::trashFromMenu(const std::string& path)
         return;
     runRemoval([trash = context().backends.trash, group = *owner, path](
                    const JobControl&) { return trashOneCopy(*trash, group, path); },
-        [this, path](const CopyRemoval& removal) {
-            if (removal.moved.empty()) {
-                setStatus(trashStatusText({}, removal.tally));
+        [this, path](const RemovalReport& removal) {
+            if (!removal.isGone(path)) {
+                showRemovalStatus({}, removal);
                 return;
             }
             auto left = groups();

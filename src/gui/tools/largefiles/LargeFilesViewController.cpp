@@ -5,7 +5,6 @@
 #include "gui/text/DisplayText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
-#include "gui/tools/TrashReport.h"
 #include "gui/tools/largefiles/LargeFilesModel.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
@@ -110,13 +109,10 @@ void LargeFilesViewController::doTrash()
 void LargeFilesViewController::moveToTrash(
     std::vector<LargeFileItem> targets, const QString& success)
 {
-    runRemoval([trash = context().backends.trash, targets = std::move(targets)](
-                   const JobControl& job) { return trashRecords(*trash, targets, job); },
-        [this, success](const TrashBatch& batch) {
-            model_->removeIf([&](const LargeFileItem& i) { return batch.wasMoved(i.path); });
-            setStatus(trashStatusText(success + fileBytesText(batch.freed), batch.tally));
-            updateTrashButton();
-        });
+    runListRemoval([trash = context().backends.trash, targets = targetsOf(targets)](
+                       const JobControl& job) { return trashTargets(*trash, targets, job); },
+        model_, [](const LargeFileItem& i) { return i.path; }, success,
+        [this](const RemovalReport&) { updateTrashButton(); });
 }
 
 void LargeFilesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked)

@@ -84,17 +84,12 @@ void PrivacyViewController::removeSelected()
 {
     runRemoval([service = &services().scan, items = items_->items()](
                    const JobControl& job) { return service->deleteItems(items, job); },
-        [this](const DeleteResult& result) {
-            items_->setItems(privacyRowsAfterClean(items_->items(), result));
+        [this](const RemovalReport& report) {
+            items_->setItems(privacyRowsAfterClean(items_->items(), report));
             cleanButton_->setEnabled(items_->rowCount() > 0);
-            setStatus(QStringLiteral("✅ Liberado: ") + junkBytesText(result.freed));
-            const std::string failures = privacyFailureText(result);
-            if (!failures.empty()) {
-                AlertRequest alert{AlertStyle::warning,
-                    QStringLiteral("Algunos elementos no se pudieron eliminar"),
-                    QString::fromStdString(failures), {QStringLiteral("OK")}};
-                showAlert(this, alert, {});
-            }
+            setStatus(QStringLiteral("✅ Liberado: ") + junkBytesText(report.freed()));
+            reportFailures(QStringLiteral("Algunos elementos no se pudieron eliminar"),
+                privacyFailureText(report));
             emit cleanFinished();
         });
 }

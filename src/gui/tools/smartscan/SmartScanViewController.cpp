@@ -138,11 +138,11 @@ void SmartScanViewController::clean()
     runRemoval(
         [service = &services().scan, items = allItems_](
             const JobControl& job) { return service->deleteItems(outermostItems(items), job); },
-        [this](const DeleteResult& result) {
+        [this](const RemovalReport& result) {
             const size_t leftovers = leftoverCount(allItems_, result);
             allItems_.clear();
             clearContent();
-            addMessage(QStringLiteral("✅ Se liberaron ") + junkBytesText(result.freed), 15,
+            addMessage(QStringLiteral("✅ Se liberaron ") + junkBytesText(result.freed()), 15,
                 QFont::Medium, systemColor(SystemColor::green));
             if (leftovers > 0) {
                 QLabel* note = addMessage(QString::number(leftovers)

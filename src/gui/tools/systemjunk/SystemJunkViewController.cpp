@@ -7,7 +7,6 @@
 #include "gui/text/DisplayText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
-#include "gui/tools/TrashReport.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/Labels.h"
@@ -108,11 +107,12 @@ void SystemJunkViewController::runDirectStage()
 {
     runRemoval([service = &services().scan, items = items_->items()](
                    const JobControl& job) { return service->deleteItems(items, job); },
-        [this](DeleteResult result) {
-            freed_ = result.freed;
-            items_->setItems(junkRowsAfterDirectStage(items_->items(), result));
-            reportFailures(junkFailureLines(result.failures),
-                [this, needsAdmin = std::move(result.needsAdmin)]() mutable {
+        [this](const RemovalReport& report) {
+            freed_ = report.freed();
+            auto needsAdmin = itemsNeedingAdministrator(items_->items(), report);
+            items_->setItems(junkRowsAfterDirectStage(items_->items(), report));
+            reportFailures(
+                junkFailureLines(report), [this, needsAdmin = std::move(needsAdmin)]() mutable {
                     if (needsAdmin.empty())
                         finishClean();
                     else
@@ -124,18 +124,8 @@ void SystemJunkViewController::runDirectStage()
 void SystemJunkViewController::reportFailures(
     const std::vector<std::string>& lines, std::function<void()> next)
 {
-    if (lines.empty() || !isVisible()) {
-        if (next)
-            next();
-        return;
-    }
-    AlertRequest alert{AlertStyle::warning,
-        QStringLiteral("Algunos archivos no se pudieron eliminar"),
-        QString::fromStdString(junkFailureReport(lines)), {QStringLiteral("OK")}};
-    showAlert(this, alert, [next = std::move(next)](int) {
-        if (next)
-            next();
-    });
+    ToolViewController::reportFailures(QStringLiteral("Algunos archivos no se pudieron eliminar"),
+        junkFailureReport(lines), std::move(next));
 }
 
 void SystemJunkViewController::askForAdministrator(std::vector<ScanItem> needsAdmin)
@@ -168,11 +158,11 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
         [service = &services().scan, needsAdmin = std::move(needsAdmin)] {
             return service->deleteItemsAsAdministrator(needsAdmin);
         },
-        [this](AdminDeleteResult result) {
+        [this](const RemovalReport& report) {
             administratorRunning_ = false;
-            freed_ += result.freed;
-            items_->setItems(rowsWithout(items_->items(), result.gone));
-            reportFailures(result.messages, {});
+            freed_ += report.freed();
+            items_->setItems(rowsWithout(items_->items(), report));
+            reportFailures(adminFailureLines(report), {});
             finishClean();
         });
 }
@@ -204,17 +194,11 @@ void SystemJunkViewController::trashFromMenu(const std::string& path)
     if (it == list.end())
         return;
     const auto stamp = listed_.find(path);
-    const ListedItem item{path, stamp != listed_.end() ? stamp->second : ListedStamp{}};
-    runRemoval([item, size = it->size, trash = context().backends.trash](
-                   const JobControl&) { return trashListed(*trash, {item}, {size}); },
-        [this, path](const TrashBatch& batch) {
-            if (batch.tally.changed > 0)
-                setStatus(trashStatusText({}, batch.tally));
-            if (batch.moved.empty())
-                return;
-            items_->removeIf([&](const ScanItem& i) { return i.path == path; });
-            setStatus(QStringLiteral("✅ Liberado: ") + junkBytesText(batch.freed));
-        });
+    const RemovalTarget target{
+        path, path, stamp != listed_.end() ? stamp->second : ListedStamp{}, it->size};
+    runRowRemoval([target, trash = context().backends.trash](
+                      const JobControl&) { return trashTargets(*trash, {target}); },
+        items_, [](const ScanItem& i) { return i.path; }, QStringLiteral("✅ Liberado: "));
 }
 
 } // namespace tidvale::gui

@@ -4,6 +4,7 @@
 
 #include "engine/fs/ListedItem.h"
 #include "engine/records/ScanItem.h"
+#include "gui/text/ByteTexts.h"
 
 #include <functional>
 #include <map>
@@ -40,6 +41,7 @@ signals:
 
 protected:
     void loadView() override;
+    QString bytesText(int64_t bytes) const override { return junkBytesText(bytes); }
 
 private:
     void runDirectStage();

@@ -82,7 +82,7 @@ void XcodeCleanerViewController::cleanSelected()
     // the clean acts only on what is cleanable at this moment.
     runRemoval([&context = context(), selection = xcodeCleanSelection(items_->items())](
                    const JobControl& job) { return cleanXcodeLocations(context, selection, job); },
-        [this](const XcodeCleanOutcome& outcome) {
+        [this](const RemovalReport& outcome) {
             std::vector<XcodeCleanItem> after = items_->items();
             applyXcodeClean(after, outcome);
             setStatus(QString::fromStdString(xcodeCleanStatus(after, outcome)));
