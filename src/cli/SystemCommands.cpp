@@ -100,14 +100,15 @@ int disableLaunchItems(Invocation& inv, const std::vector<std::string>& paths)
     for (const auto& path : paths) {
         const auto it = std::find_if(
             listed.begin(), listed.end(), [&](const LaunchItem& i) { return i.path == path; });
-        LaunchItemOutcome outcome{false, "\u201c" + path + "\u201d no es un elemento de inicio."};
-        if (it != listed.end())
-            outcome = places.disable(inv.context, *it);
-        allDone = allDone && outcome.ok;
+        const RemovalOutcome outcome = it != listed.end()
+            ? places.disable(inv.context, *it)
+            : outcomeAt(path, "\u201c" + path + "\u201d no es un elemento de inicio.");
+        allDone = allDone && outcome.isGone();
         if (inv.json)
-            report.push_back({{"path", path}, {"ok", outcome.ok}, {"error", outcome.error}});
+            report.push_back(
+                {{"path", path}, {"ok", outcome.isGone()}, {"error", outcome.message}});
         else
-            inv.out << (outcome.ok ? doneTextFor(*it) : failedText(outcome.error)) << "\n";
+            inv.out << (outcome.isGone() ? doneTextFor(*it) : failedText(outcome.message)) << "\n";
     }
     if (inv.json)
         printJson(inv.out, report);

@@ -48,7 +48,7 @@ struct LinuxStartup : ::testing::Test, TestContext {
     }
     bool disable(const std::string& rel) const
     {
-        return context.places.launchItems->disable(context, item(rel)).ok;
+        return context.places.launchItems->disable(context, item(rel)).isGone();
     }
 
     // Entries each autostart rule decides on: a user's own, a user's file in place of
@@ -167,14 +167,14 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
     tree.link("home/.config/autostart", tree.path("sys/etc/xdg/autostart"));
     const LaunchItem shared = item(user + "panel.desktop");
     EXPECT_EQ(shared.action, LaunchItemAction::hideUserEntry);
-    const LaunchItemOutcome refused = context.places.launchItems->disable(context, shared);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.error.find("carpeta del sistema"), std::string::npos) << refused.error;
+    const RemovalOutcome refused = context.places.launchItems->disable(context, shared);
+    EXPECT_FALSE(refused.isGone());
+    EXPECT_NE(refused.message.find("carpeta del sistema"), std::string::npos) << refused.message;
     EXPECT_EQ(readFile(panel), entry("Panel"));
 
     LaunchItem stranger; // not from any autostart folder
     stranger.path = tree.text("elsewhere/x.desktop", entry("X"));
-    EXPECT_FALSE(context.places.launchItems->disable(context, stranger).ok);
+    EXPECT_FALSE(context.places.launchItems->disable(context, stranger).isGone());
     EXPECT_TRUE(tree.exists("elsewhere/x.desktop"));
 
     std::filesystem::remove(tree.path("home/.config/autostart"));
@@ -189,10 +189,10 @@ TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
 
     const std::string mine = tree.text(user + "mine.desktop", entry("Mine"));
     trash->refuse.push_back(mine);
-    const LaunchItemOutcome kept
+    const RemovalOutcome kept
         = context.places.launchItems->disable(context, item(user + "mine.desktop"));
-    EXPECT_FALSE(kept.ok);
-    EXPECT_EQ(kept.error, "No se pudo mover a la Papelera.");
+    EXPECT_FALSE(kept.isGone());
+    EXPECT_EQ(kept.message, "No se pudo mover a la Papelera.");
 }
 
 TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
@@ -223,9 +223,9 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
 
     commands->calls.clear();
     commands->reply(0, "", "Failed to disable unit, unit sync.service does not exist.\n");
-    const LaunchItemOutcome stillLinked = context.places.launchItems->disable(context, found[1]);
-    EXPECT_FALSE(stillLinked.ok); // exit 0, yet the link is there: not reported as done
-    EXPECT_EQ(stillLinked.error, "Failed to disable unit, unit sync.service does not exist.");
+    const RemovalOutcome stillLinked = context.places.launchItems->disable(context, found[1]);
+    EXPECT_FALSE(stillLinked.isGone()); // exit 0, yet the link is there: not reported as done
+    EXPECT_EQ(stillLinked.message, "Failed to disable unit, unit sync.service does not exist.");
     EXPECT_EQ(commands->calls.at(0),
         (std::vector<std::string>{"systemctl", "--user", "disable", "--", "sync.service"}));
 
@@ -233,7 +233,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
     commands->effect = [&](const std::vector<std::string>&) {
         std::filesystem::remove(tree.path(units + "default.target.wants/sync.service"));
     };
-    EXPECT_TRUE(context.places.launchItems->disable(context, found[1]).ok);
+    EXPECT_TRUE(context.places.launchItems->disable(context, found[1]).isGone());
 }
 
 // The argument vectors against the real systemctl, which works on the unit folders
@@ -260,8 +260,8 @@ TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
 
     const LaunchItem unit = item(units + "default.target.wants/tidvale-probe.service");
     EXPECT_EQ(unit.name, "tidvale-probe.service");
-    const LaunchItemOutcome done = context.places.launchItems->disable(context, unit);
-    EXPECT_TRUE(done.ok) << done.error;
+    const RemovalOutcome done = context.places.launchItems->disable(context, unit);
+    EXPECT_TRUE(done.isGone()) << done.message;
     EXPECT_FALSE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
     EXPECT_TRUE(tree.exists(units + "tidvale-probe.service"));
     EXPECT_TRUE(list().empty());

@@ -148,12 +148,12 @@ TEST_F(SystemInfoFixture, LaunchItemsFromThreeFoldersWithLabels)
 
     // Deleting removes the property list outright; a file that cannot go says why.
     EXPECT_EQ(items[0].action, LaunchItemAction::deleteFile);
-    EXPECT_TRUE(context.places.launchItems->disable(context, items[0]).ok);
+    EXPECT_TRUE(context.places.launchItems->disable(context, items[0]).isGone());
     EXPECT_FALSE(std::filesystem::exists(items[0].path));
     tree.protect("sys/Library/LaunchDaemons");
-    const LaunchItemOutcome refused = context.places.launchItems->disable(context, items[4]);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_CONTAINS(refused.error, "sys.daemon.plist");
+    const RemovalOutcome refused = context.places.launchItems->disable(context, items[4]);
+    EXPECT_FALSE(refused.isGone());
+    EXPECT_CONTAINS(refused.message, "sys.daemon.plist");
     EXPECT_TRUE(tree.exists("sys/Library/LaunchDaemons/sys.daemon.plist"));
 }
 

@@ -55,6 +55,12 @@ std::vector<const RemovalOutcome*> RemovalReport::left() const
     return out;
 }
 
+RemovalOutcome outcomeAt(const std::string& path, std::string error)
+{
+    const RemovalStatus status = error.empty() ? RemovalStatus::gone : RemovalStatus::failed;
+    return {path, path, 0, status, std::move(error), 0};
+}
+
 RemovalOutcome outcomeOf(const RemovalTarget& target, RemovalStatus status, std::string message)
 {
     return {target.key, target.path, target.size, status, std::move(message), 0};

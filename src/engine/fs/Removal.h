@@ -68,6 +68,10 @@ struct RemovalReport {
 // go reads gone, freeing its listed size.
 enum class RemovalMode { remove, dryRun };
 
+// The outcome at `path` of a removal that either happened or failed with `error`: gone
+// when `error` is empty, else failed with it. Frees nothing it knows of.
+RemovalOutcome outcomeAt(const std::string& path, std::string error);
+
 // The outcome of a target reached no further than a check made before any removal.
 RemovalOutcome outcomeOf(const RemovalTarget& target, RemovalStatus status, std::string message);
 

@@ -22,10 +22,4 @@ struct LaunchItem {
     LaunchItemAction action = LaunchItemAction::deleteFile;
 };
 
-// How disabling one startup item went; `error` is the text to show when it failed.
-struct LaunchItemOutcome {
-    bool ok = false;
-    std::string error;
-};
-
 } // namespace tidvale

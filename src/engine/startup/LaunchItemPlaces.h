@@ -3,6 +3,7 @@
 // What starts with the user's session on one kind of system, and how deleting one
 // item keeps it from starting.
 #include "engine/context/Context.h"
+#include "engine/fs/Removal.h"
 #include "engine/records/LaunchItem.h"
 
 #include <vector>
@@ -18,7 +19,7 @@ public:
     // confirmation.
     virtual std::vector<LaunchItem> list(const Context& context) const = 0;
 
-    virtual LaunchItemOutcome disable(const Context& context, const LaunchItem& item) const = 0;
+    virtual RemovalOutcome disable(const Context& context, const LaunchItem& item) const = 0;
 };
 
 const LaunchItemPlaces& macLaunchItemPlaces();

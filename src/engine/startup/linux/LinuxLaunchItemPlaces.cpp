@@ -23,7 +23,7 @@ public:
         return listStartupItems(startupPlaces(context), *context.backends.commands);
     }
 
-    LaunchItemOutcome disable(const Context& context, const LaunchItem& item) const override
+    RemovalOutcome disable(const Context& context, const LaunchItem& item) const override
     {
         return disableStartupItem(startupPlaces(context), item, context.backends);
     }

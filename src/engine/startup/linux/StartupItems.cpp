@@ -43,23 +43,19 @@ bool isLinked(const std::string& configHome, const std::string& unit)
         links.begin(), links.end(), [&](const UserUnitLink& l) { return l.unit == unit; });
 }
 
-LaunchItemOutcome disableUnit(
-    const StartupPlaces& places, const std::string& unit, platform::CommandRunner& commands)
+RemovalOutcome disableUnit(
+    const StartupPlaces& places, const std::string& path, platform::CommandRunner& commands)
 {
+    const std::string unit = baseName(path);
     const auto run = commands.run(disableUnitCommand(unit));
     // systemctl may exit 0 having done nothing (a unit it cannot find): the links
     // say whether it is still enabled.
     if (run.started && run.exitCode == 0 && !isLinked(places.configHome, unit))
-        return {true, {}};
+        return outcomeAt(path, {});
     std::string error = trimmed(run.err);
     if (error.empty())
         error = "systemctl no deshabilitó " + unit + ".";
-    return {false, std::move(error)};
-}
-
-LaunchItemOutcome outcomeOf(std::string error)
-{
-    return {error.empty(), std::move(error)};
+    return outcomeAt(path, std::move(error));
 }
 
 } // namespace
@@ -103,32 +99,33 @@ std::vector<LaunchItem> listStartupItems(
     return items;
 }
 
-LaunchItemOutcome disableStartupItem(
+RemovalOutcome disableStartupItem(
     const StartupPlaces& places, const LaunchItem& item, const platform::Backends& backends)
 {
     const std::string folder = parentOf(item.path);
     const std::string name = baseName(item.path);
     if (parentOf(folder) == userUnitFolder(places.configHome)) {
         if (!isLinked(places.configHome, name))
-            return {false, name + " no está habilitado en tu carpeta de servicios."};
-        return disableUnit(places, name, *backends.commands);
+            return outcomeAt(item.path, name + " no está habilitado en tu carpeta de servicios.");
+        return disableUnit(places, item.path, *backends.commands);
     }
 
     const AutostartFolders& autostart = places.autostart;
     if (folder == autostart.user) {
         const std::string system = systemEntryFor(autostart, name);
         if (!system.empty())
-            return outcomeOf(hideAutostartEntry(autostart, name, system));
+            return outcomeAt(item.path, hideAutostartEntry(autostart, name, system));
         struct stat st { };
         if (lstat(item.path.c_str(), &st) != 0)
-            return {false, describeRemoveError(errno, item.path)};
+            return outcomeAt(item.path, describeRemoveError(errno, item.path));
         auto moved = backends.trash->moveToTrash(item.path);
-        return {moved.ok, std::move(moved.error)};
+        return outcomeAt(item.path, moved.ok ? std::string() : std::move(moved.error));
     }
     if (std::find(autostart.system.begin(), autostart.system.end(), folder)
         != autostart.system.end())
-        return outcomeOf(hideAutostartEntry(autostart, name, item.path));
-    return {false, "\u201c" + item.path + "\u201d no es un elemento de inicio de esta sesión."};
+        return outcomeAt(item.path, hideAutostartEntry(autostart, name, item.path));
+    return outcomeAt(
+        item.path, "\u201c" + item.path + "\u201d no es un elemento de inicio de esta sesión.");
 }
 
 } // namespace tidvale::linuxdesk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/fs/Removal.h"
 #include "engine/records/LaunchItem.h"
 #include "engine/startup/linux/Autostart.h"
 #include "platform/Backends.h"
@@ -29,7 +30,7 @@ std::vector<LaunchItem> listStartupItems(
 // machine's entry never starts again (moving that file away would bring it back); a
 // unit is disabled with systemctl, which counts as done only once its links are gone.
 // `backends` give the Trash and the command runner.
-LaunchItemOutcome disableStartupItem(
+RemovalOutcome disableStartupItem(
     const StartupPlaces& places, const LaunchItem& item, const platform::Backends& backends);
 
 } // namespace tidvale::linuxdesk

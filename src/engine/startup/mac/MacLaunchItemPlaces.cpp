@@ -14,12 +14,11 @@ public:
     }
 
     // The property list is deleted outright; the job itself is left as it is.
-    LaunchItemOutcome disable(const Context&, const LaunchItem& item) const override
+    RemovalOutcome disable(const Context&, const LaunchItem& item) const override
     {
         const RemoveOutcome outcome = removeItem(item.path);
-        if (!outcome.ok())
-            return {false, describeRemoveError(outcome.error, outcome.where)};
-        return {true, {}};
+        return outcomeAt(item.path,
+            outcome.ok() ? std::string() : describeRemoveError(outcome.error, outcome.where));
     }
 };
 

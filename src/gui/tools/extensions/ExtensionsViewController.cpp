@@ -99,9 +99,9 @@ void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
     runRemoval(
         [&context = context(), item](
             const JobControl&) { return context.places.launchItems->disable(context, item); },
-        [this, row, item](const LaunchItemOutcome& outcome) {
-            if (!outcome.ok) {
-                setStatus(displayText(failedText(outcome.error)));
+        [this, row, item](const RemovalOutcome& outcome) {
+            if (!outcome.isGone()) {
+                setStatus(displayText(failedText(outcome.message)));
                 return;
             }
             auto matches = [&](const LaunchItem& i) { return i.path == item.path; };
