@@ -1,17 +1,7 @@
 #include "gui/app/container/ContentContainerViewController.h"
 
+#include "gui/app/ToolTable.h"
 #include "gui/style/Colors.h"
-#include "gui/tools/applications/ApplicationsViewController.h"
-#include "gui/tools/diskspace/DiskSpaceViewController.h"
-#include "gui/tools/downloads/DownloadsViewController.h"
-#include "gui/tools/duplicates/DuplicatesViewController.h"
-#include "gui/tools/extensions/ExtensionsViewController.h"
-#include "gui/tools/largefiles/LargeFilesViewController.h"
-#include "gui/tools/memory/MemoryViewController.h"
-#include "gui/tools/privacy/PrivacyViewController.h"
-#include "gui/tools/smartscan/SmartScanViewController.h"
-#include "gui/tools/systemjunk/SystemJunkViewController.h"
-#include "gui/tools/xcode/XcodeCleanerViewController.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
@@ -29,19 +19,8 @@ ContentContainerViewController::ContentContainerViewController(
 const std::vector<ToolViewController*>& ContentContainerViewController::featureControllers()
 {
     if (controllers_.empty()) {
-        controllers_ = {
-            new SmartScanViewController(services_, this),
-            new SystemJunkViewController(services_, this),
-            new PrivacyViewController(services_, this),
-            new ApplicationsViewController(services_, this),
-            new ExtensionsViewController(services_, this),
-            new MemoryViewController(services_, this),
-            new DiskSpaceViewController(services_, this),
-            new LargeFilesViewController(services_, this),
-            new DuplicatesViewController(services_, this),
-            new XcodeCleanerViewController(services_, this),
-            new DownloadsViewController(services_, this),
-        };
+        for (const ToolEntry& tool : toolTable(*services_.context.places.texts))
+            controllers_.push_back(tool.make(services_, this));
         for (ToolViewController* c : controllers_)
             c->hide();
     }

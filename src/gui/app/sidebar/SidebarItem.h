@@ -17,8 +17,7 @@ struct SidebarItem {
     int tag = 0;
 };
 
-// The application's table of contents, in row order; row n has tag n. The developer
-// tool's title is the system's (`texts`).
+// The application's table of contents, read from the tool table: row n has tag n.
 std::vector<SidebarItem> sidebarItems(const PlatformTexts& texts);
 
 } // namespace tidvale::gui
