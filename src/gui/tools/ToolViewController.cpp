@@ -67,7 +67,15 @@ QScrollArea* makeScrollColumn(QWidget* column)
 ToolViewController::ToolViewController(const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
     , services_(services)
+    , jobs_(new JobRunner(this))
 {
+    connect(jobs_, &JobRunner::started, this, &ToolViewController::jobStarted);
+    connect(jobs_, &JobRunner::ended, this, &ToolViewController::jobEnded);
+    connect(jobs_, &JobRunner::message, this, &ToolViewController::setStatus);
+    connect(jobs_, &JobRunner::finished, this, &ToolViewController::jobFinished);
+    connect(jobs_, &JobRunner::stopped, this, &ToolViewController::jobWasStopped);
+    connect(jobs_, &JobRunner::waitStarted, this, &ToolViewController::holdSpinner);
+    connect(jobs_, &JobRunner::waitEnded, this, &ToolViewController::releaseSpinner);
 }
 
 ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path) const
@@ -75,12 +83,9 @@ ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path) const
     return ItemMenu(menu, std::move(path), context());
 }
 
-ToolViewController::~ToolViewController()
-{
-    // A job that outlives its screen stops at its next check; its result is dropped.
-    if (cancel_)
-        cancel_->cancel();
-}
+// A job that outlives its screen stops at its next check (the runner goes with the
+// screen); its result is dropped.
+ToolViewController::~ToolViewController() = default;
 
 void ToolViewController::ensureViewLoaded()
 {
@@ -142,9 +147,9 @@ PrimaryButton* ToolViewController::addStartButton(
 
 void ToolViewController::startClicked(const std::function<void()>& action)
 {
-    if (stoppable_)
+    if (jobs_->isStoppable())
         stopJob();
-    else if (!cancel_)
+    else if (!jobs_->isBusy())
         action();
 }
 
@@ -307,7 +312,7 @@ void ToolViewController::releaseSpinner()
 bool ToolViewController::readyForJob()
 {
     ensureViewLoaded();
-    if (cancel_)
+    if (jobs_->isBusy())
         return false;
     statusBeforeJob_ = status_ ? status_->text() : QString();
     jobStartedBefore_ = jobStarted_;
@@ -316,24 +321,24 @@ bool ToolViewController::readyForJob()
 
 void ToolViewController::stopJob()
 {
-    if (!stoppable_)
-        return;
-    cancel_->cancel();
-    auto stopped = std::move(stopped_);
-    endJob();
+    jobs_->stop();
+}
+
+void ToolViewController::jobWasStopped()
+{
     jobStarted_ = jobStartedBefore_;
-    if (stopped)
-        stopped();
     setStatus(statusBeforeJob_);
     updateHint();
     emit jobStopped();
 }
 
-void ToolViewController::beginJob(std::shared_ptr<CancelFlag> cancel, std::function<void()> stopped)
+void ToolViewController::jobStarted(bool stoppable)
 {
-    cancel_ = std::move(cancel);
-    stopped_ = std::move(stopped);
-    stoppable_ = true;
+    if (!stoppable) {
+        if (startButton_)
+            startButton_->setEnabled(false);
+        return; // the sheet is open already
+    }
     jobStarted_ = true;
     updateHint();
     if (startButton_) {
@@ -347,11 +352,17 @@ void ToolViewController::beginJob(std::shared_ptr<CancelFlag> cancel, std::funct
     emit stoppableChanged(true);
 }
 
-void ToolViewController::endJob()
+void ToolViewController::jobEnded(bool stoppable)
 {
-    cancel_.reset();
-    stopped_ = nullptr;
-    stoppable_ = false;
+    if (!stoppable) {
+        if (startButton_)
+            startButton_->setEnabled(true);
+        if (sheet_) {
+            sheet_->finish();
+            sheet_ = nullptr;
+        }
+        return;
+    }
     releaseSpinner();
     if (startButton_) {
         startButton_->setText(startTitle_);
@@ -360,25 +371,11 @@ void ToolViewController::endJob()
     emit stoppableChanged(false);
 }
 
-JobControl::Counts ToolViewController::beginRemoval(std::shared_ptr<CancelFlag> marker)
+JobControl::Counts ToolViewController::openSheet()
 {
-    cancel_ = std::move(marker);
-    if (startButton_)
-        startButton_->setEnabled(false);
     sheet_ = new ProgressSheet(this);
     sheet_->open();
     return sheet_->counts();
-}
-
-void ToolViewController::endRemoval()
-{
-    cancel_.reset();
-    if (startButton_)
-        startButton_->setEnabled(true);
-    if (sheet_) {
-        sheet_->finish();
-        sheet_ = nullptr;
-    }
 }
 
 void ToolViewController::showEvent(QShowEvent* event)

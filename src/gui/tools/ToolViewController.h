@@ -2,7 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/Removal.h"
-#include "gui/jobs/Background.h"
+#include "gui/jobs/JobRunner.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/ScreenServices.h"
 #include "gui/widgets/ProgressSheet.h"
@@ -118,7 +118,7 @@ public:
     ProgressSheet* progressSheet() const { return sheet_; }
 
     // Whether the screen's long job or a removal is running. GUI thread only.
-    bool isBusy() const { return cancel_ != nullptr; }
+    bool isBusy() const { return jobs_->isBusy(); }
     // What the start button's "Detener" does: the running job is asked to stop at its
     // next check and its late result is dropped, while the screen goes back at once to
     // what it showed before the job (its status line and hint here, its content through
@@ -192,26 +192,7 @@ protected:
     template <class Work, class Done>
     void runJob(Work work, Done done, std::function<void()> stopped = {})
     {
-        if (cancel_)
-            return;
-        auto cancel = std::make_shared<CancelFlag>();
-        beginJob(cancel, std::move(stopped));
-        runInBackground(
-            this,
-            [work = std::move(work), cancel](const ProgressSink& progress) mutable {
-                return work(JobControl(progress, cancel));
-            },
-            [this, cancel, done = std::move(done)](auto result) mutable {
-                if (cancel != cancel_)
-                    return; // stopped: the screen already shows what it had
-                endJob();
-                done(std::move(result));
-                emit jobFinished();
-            },
-            [this, cancel](const QString& text) {
-                if (cancel == cancel_)
-                    setStatus(text);
-            });
+        jobs_->start(std::move(work), std::move(done), std::move(stopped));
     }
 
     // Runs a removal the user confirmed on a worker, behind a modal sheet that says
@@ -222,19 +203,8 @@ protected:
     // runs. The work must not touch widgets.
     template <class Work, class Done> void runRemoval(Work work, Done done)
     {
-        if (cancel_)
-            return;
-        auto marker = std::make_shared<CancelFlag>(); // never set: a removal runs to its end
-        const JobControl::Counts counts = beginRemoval(marker);
-        runInBackground(
-            this,
-            [work = std::move(work), counts](
-                const ProgressSink&) mutable { return work(JobControl({}, nullptr, counts)); },
-            [this, done = std::move(done)](auto result) mutable {
-                endRemoval();
-                done(std::move(result));
-                emit jobFinished();
-            });
+        if (!jobs_->isBusy())
+            jobs_->startRemoval(std::move(work), std::move(done), openSheet());
     }
 
     // The one way a list screen removes what the user chose: `work` answers with a
@@ -291,13 +261,7 @@ protected:
     // for it meanwhile. The work must not touch widgets.
     template <class Work, class Done> void runWait(Work work, Done done)
     {
-        holdSpinner();
-        runInBackground(
-            this, [work = std::move(work)](const ProgressSink&) mutable { return work(); },
-            [this, done = std::move(done)](auto result) mutable {
-                releaseSpinner();
-                done(std::move(result));
-            });
+        jobs_->wait(std::move(work), std::move(done));
     }
 
     void showEvent(QShowEvent* event) override;
@@ -305,10 +269,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void beginJob(std::shared_ptr<CancelFlag> cancel, std::function<void()> stopped);
-    void endJob();
-    JobControl::Counts beginRemoval(std::shared_ptr<CancelFlag> marker);
-    void endRemoval();
+    // What the screen shows while its runner works.
+    void jobStarted(bool stoppable);
+    void jobEnded(bool stoppable);
+    void jobWasStopped();
+    JobControl::Counts openSheet();
     void startClicked(const std::function<void()>& action);
     void placeStatus();
     void updateHint();
@@ -329,15 +294,12 @@ private:
     QLabel* hint_ = nullptr;
     int spinnerHolds_ = 0;
     bool jobStarted_ = false;
-    // The running job's stop flag; null when no job runs. GUI thread only.
-    std::shared_ptr<CancelFlag> cancel_;
+    JobRunner* jobs_ = nullptr;
     // What a stopped job puts back, and the start button's own title meanwhile.
-    std::function<void()> stopped_;
     QString statusBeforeJob_;
     bool jobStartedBefore_ = false;
     QString startTitle_;
     int startWidth_ = 0;
-    bool stoppable_ = false;
     QPointer<ProgressSheet> sheet_;
 };
 
