@@ -6,7 +6,6 @@
 #include "engine/junk/linux/TrashEntries.h"
 #include "engine/junk/linux/TrashFolders.h"
 
-#include "support/MountNamespace.h"
 #include "support/RunTool.h"
 #include "support/TestTree.h"
 
@@ -14,7 +13,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 using namespace tidvale::linuxdesk;
@@ -104,53 +102,6 @@ TEST(LinuxTrashTools, EmptiesWhatGioAndTrashCliPutInTheHomeTrash)
     EXPECT_EQ(trash, home + "/.local/share/Trash");
     EXPECT_EQ(emptyAndCheck(trash, home, trashed), "");
     EXPECT_TRUE(t.exists("big/inside/data"));
-}
-
-// A volume's trash holds paths relative to its top; the volume is mounted in a
-// private mount namespace so nothing outside the test sees it.
-TEST(LinuxTrashTools, EmptiesVolumeTrashesOfMountedFileSystems)
-{
-    if (!hasTool("trash-put") && !hasTool("gio"))
-        GTEST_SKIP() << "neither gio nor trash-put is installed";
-    TestTree t;
-    const std::string home = t.dir("home");
-    const std::string tmpfs = t.dir("tmpfs"), ext4 = t.dir("ext4"), image = t.path("ext4.img");
-    auto found = withPrivateMounts([&]() -> ChildFindings {
-        std::string faults;
-        int volumes = 0;
-        // Puts two entries on the volume with `tool`, then empties its trash.
-        const auto check = [&](const std::string& top, const std::vector<std::string>& tool) {
-            ++volumes;
-            std::filesystem::create_directories(top + "/carpeta/sub");
-            std::ofstream(top + "/carpeta/sub/f") << "x";
-            std::ofstream(top + "/caf\xc3\xa9 a%b") << "x";
-            for (const std::string name : {"carpeta", "caf\xc3\xa9 a%b"}) {
-                auto argv = tool;
-                argv.push_back(top + "/" + name);
-                if (runTool(argv, homeEnv(home)).status != 0)
-                    faults += tool[0] + " failed on " + name + "\n";
-            }
-            const auto folders
-                = trashFolders(home, "", readFile("/proc/self/mountinfo"), ::getuid());
-            const std::string trash = top + "/.Trash-" + std::to_string(::getuid());
-            if (std::find(folders.begin(), folders.end(), trash) == folders.end())
-                faults += trash + " is not among the trash folders\n";
-            faults += emptyAndCheck(trash, home, 2);
-        };
-        // GIO will not trash on a tmpfs (a system-internal mount for it); trash-cli will.
-        if (hasTool("trash-put") && mountTmpfs(tmpfs))
-            check(tmpfs, {"trash-put"});
-        std::ofstream(image).close();
-        if (hasTool("gio") && hasTool("mkfs.ext4") && ::truncate(image.c_str(), 8 << 20) == 0
-            && runTool({"mkfs.ext4", "-q", "-F", image}).status == 0
-            && runTool({"mount", "-o", "loop", image, ext4}).status == 0)
-            check(ext4, {"gio", "trash"});
-        if (volumes == 0)
-            return kCannotMount;
-        return {{"faults", faults}};
-    });
-    SKIP_UNLESS_CHILD_RAN(found);
-    EXPECT_EQ(found["faults"], "");
 }
 
 #endif

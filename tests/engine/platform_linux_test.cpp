@@ -14,7 +14,6 @@
 
 #include "support/Contains.h"
 #include "support/FakePackageKit.h"
-#include "support/RunningProgram.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -60,20 +58,6 @@ private:
 };
 
 } // namespace
-
-TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
-{
-    TestTree t;
-    const RunningProgram fox(t, "firefox-esr");
-    const RunningProgram other(t, "chromeish"); // a prefix of nothing we map
-    auto backend = systemRunningApplications();
-    std::vector<std::string> ids;
-    const auto has
-        = [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
-    EXPECT_TRUE(
-        eventually([&] { return ids = backend->bundleIdentifiers(), has("org.mozilla.firefox"); }));
-    EXPECT_FALSE(has("com.google.Chrome"));
-}
 
 // Runs in its own process (ctest runs each test alone), so GLib reads this data
 // folder on first use.
@@ -130,24 +114,6 @@ TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
     EXPECT_EQ(dismissed.paths, std::vector<PrivilegedPathResult>(1));
     install(127);
     EXPECT_CONTAINS(runner->run({{"/Library/Caches/x"}, ""}).error.value_or(""), "autorización");
-}
-
-// pkexec's own words for each way it fails with 127, as printed by polkit 122.
-TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
-{
-    const std::pair<const char*, const char*> cases[]
-        = {{"Error executing command as another user: No authentication agent found.\n",
-               "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
-            {"Error executing command as another user: Not authorized\n\nThis incident has been "
-             "reported.\n",
-                "No tienes autorización para eliminar estos elementos como administrador."},
-            {"Error getting authority: Error initializing authority: Could not connect: No such "
-             "file or directory\n",
-                "servicio de autorización"},
-            {"", "No tienes autorización"}};
-    for (const auto& [said, text] : cases)
-        EXPECT_CONTAINS(pkexecFailureText(127, said), text);
-    EXPECT_CONTAINS(pkexecFailureText(126, ""), "cancel");
 }
 
 TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)

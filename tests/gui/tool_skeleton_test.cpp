@@ -6,15 +6,10 @@
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ToolViewController.h"
-#include "gui/tools/applications/ApplicationsViewController.h"
-#include "gui/tools/downloads/DownloadsViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
-#include "gui/tools/extensions/ExtensionsViewController.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
-#include "gui/tools/privacy/PrivacyViewController.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
-#include "gui/tools/xcode/XcodeCleanerViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/ResultCardView.h"
 
@@ -289,13 +284,6 @@ private slots:
         stopPutsTheListBack(s, [&] { s.env.inHome("Library/Caches/second/x", 800'000); });
     }
 
-    void stopOnPrivacy()
-    {
-        ShownScreen<PrivacyViewController> s;
-        s.env.inHome("Library/Safari/History.db", 4000);
-        stopPutsTheListBack(s, [&] { s.env.inHome("Library/Caches/com.apple.Safari/c", 3000); });
-    }
-
     void stopOnLargeFiles()
     {
         ShownScreen<LargeFilesViewController> s;
@@ -313,39 +301,6 @@ private slots:
         stopPutsTheListBack(s, [&] {
             s.env.tree.file("home/Documents/b1", 9000, 'b');
             s.env.tree.file("home/Documents/b2", 9000, 'b');
-        });
-    }
-
-    void stopOnDownloads()
-    {
-        ShownScreen<DownloadsViewController> s;
-        s.screen.setFolder(s.env.homePath("Downloads"));
-        s.env.inHome("Downloads/old.zip", 1000);
-        stopPutsTheListBack(s, [&] { s.env.inHome("Downloads/new.zip", 2000); });
-    }
-
-    void stopOnApplications()
-    {
-        ShownScreen<ApplicationsViewController> s;
-        s.env.inSystem("Applications/A.app/Contents/MacOS/a", 3000);
-        stopPutsTheListBack(
-            s, [&] { s.env.inSystem("Applications/B.app/Contents/MacOS/b", 1000); });
-    }
-
-    void stopOnDeveloperCaches()
-    {
-        ShownScreen<XcodeCleanerViewController> s;
-        s.env.inHome("Library/Developer/Xcode/Archives/a.xcarchive/x", 2000);
-        stopPutsTheListBack(
-            s, [&] { s.env.inHome("Library/Developer/Xcode/DerivedData/A/x", 9000); });
-    }
-
-    void stopOnStartupItems()
-    {
-        ShownScreen<ExtensionsViewController> s;
-        s.env.tree.text("home/Library/LaunchAgents/a.plist", "<plist><dict/></plist>");
-        stopPutsTheListBack(s, [&] {
-            s.env.tree.text("home/Library/LaunchAgents/b.plist", "<plist><dict/></plist>");
         });
     }
 
