@@ -52,8 +52,6 @@ TEST(Cli, ScanSizeAndAdminPlan)
     EXPECT_EQ(p["accepted"], (nlohmann::json{"/Library/Caches/a", "/Library/Caches/q\"x"}));
     EXPECT_EQ(p["messages"],
         (nlohmann::json{"Ruta no permitida: /Library/Logs/", "Ruta no permitida: /etc/passwd"}));
-    EXPECT_NE(p["script"].get<std::string>().find("quoted form of \"/Library/Caches/q\\\"x\""),
-        std::string::npos);
     // A relative system root is resolved first: a path spelled relative to it is not
     // one inside it.
     t.dir("r/Library/Caches");

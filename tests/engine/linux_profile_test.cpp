@@ -49,9 +49,8 @@ TEST_F(LinuxDesktop, JunkComesFromTheDesktopsOwnFolders)
             i.name + "|" + std::string(displayName(i.category)) + "|" + std::to_string(i.size));
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows,
-        (std::vector<std::string>{"informe|Papelera|3",
-            "syslog.1|Registros del Sistema|7", "thumbnails|Caché de Usuario|600000",
-            "tool_1.0_amd64.deb|Caché del Sistema|100"}));
+        (std::vector<std::string>{"informe|Papelera|3", "syslog.1|Registros del Sistema|7",
+            "thumbnails|Caché de Usuario|600000", "tool_1.0_amd64.deb|Caché del Sistema|100"}));
 
     EXPECT_TRUE(service.deleteItems(items).failures.empty());
     EXPECT_FALSE(tree.exists("home/.local/share/Trash/files/informe"));

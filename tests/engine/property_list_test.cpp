@@ -7,7 +7,6 @@
 
 #include <sys/stat.h>
 
-
 using tidvale::platform::parsePropertyList;
 using tidvale::platform::PlistDictionary;
 using tidvale::platform::readPropertyListFile;

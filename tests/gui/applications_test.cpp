@@ -281,7 +281,6 @@ private slots:
         QVERIFY(s.env.tree.exists("home/bin/backup.sh"));
         QVERIFY(s.env.remover->previewed.empty()); // no package: nothing to ask
     }
-
 };
 
 QTEST_MAIN(ApplicationsTest)

@@ -311,7 +311,6 @@ private slots:
         QCOMPARE(s.env.trash->moved, std::vector<std::string>{odd});
         QCOMPARE(s.names(), (QStringList{"first", "second"}));
         QCOMPARE(s.status(), "✅ Liberado: 1 KB");
-
     }
 
     // A new scan during the password stage lists the item again but must not offer a

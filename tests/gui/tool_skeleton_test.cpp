@@ -7,7 +7,6 @@
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ToolViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
-#include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
@@ -282,14 +281,6 @@ private slots:
         ShownScreen<SystemJunkViewController> s;
         s.env.inHome("Library/Caches/first/x", 900'000);
         stopPutsTheListBack(s, [&] { s.env.inHome("Library/Caches/second/x", 800'000); });
-    }
-
-    void stopOnLargeFiles()
-    {
-        ShownScreen<LargeFilesViewController> s;
-        s.screen.setSearchRoots({s.env.homePath("Downloads")});
-        s.env.sparse("home/Downloads/a.iso", 60'000'000);
-        stopPutsTheListBack(s, [&] { s.env.sparse("home/Downloads/b.iso", 60'000'000); });
     }
 
     void stopOnDuplicates()
