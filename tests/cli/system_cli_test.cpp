@@ -80,7 +80,8 @@ TEST_F(SystemCli, AppsAndLaunchItemsOnALinuxDesktop)
     };
     const std::string mine = t.text("home/.config/autostart/mine.desktop", entry("Mine"));
     const std::string panel = t.text("sys/etc/xdg/autostart/panel.desktop", entry("Panel"));
-    EXPECT_EQ(json(onLinux + "launch-items", linuxEnv).size(), 2u);
+    const std::string other = t.text("sys/etc/xdg/autostart/other.desktop", entry("Other"));
+    EXPECT_EQ(json(onLinux + "launch-items", linuxEnv).size(), 3u);
 
     const auto run = runCli(onLinux + "launch-items --disable " + shellQuote(panel) + " "
             + shellQuote(mine) + " " + shellQuote(t.path("elsewhere.desktop")),
@@ -90,8 +91,8 @@ TEST_F(SystemCli, AppsAndLaunchItemsOnALinuxDesktop)
         "✅ Desactivado: Panel\n✅ Movido a la Papelera: Mine\n❌ Error: \u201c"
             + t.path("elsewhere.desktop") + "\u201d no es un elemento de inicio.\n");
     EXPECT_TRUE(t.exists("home/.local/share/Trash/files/mine.desktop"));
-    EXPECT_EQ(json(onLinux + "launch-items --disable " + shellQuote(panel), linuxEnv),
-        (nlohmann::json::array({{{"path", panel}, {"ok", true}, {"error", ""}}})));
+    EXPECT_EQ(json(onLinux + "launch-items --disable " + shellQuote(other), linuxEnv),
+        (nlohmann::json::array({{{"path", other}, {"ok", true}, {"error", ""}}})));
 }
 
 TEST_F(SystemCli, DeveloperCachesOfEachProfile)

@@ -260,8 +260,8 @@ TEST(SafeRemoveOwner, OwnLockedFoldersGoOthersStay)
         ChildFindings out;
         for (const auto& l : kItems) {
             const std::string item = "box/ours/" + std::string(l.item);
-            out[l.item]
-                = std::to_string(removeItem(t.path(item)).error) + (t.exists(item) ? " left" : "");
+            const int error = removeItem(t.path(item)).error;
+            out[l.item] = std::to_string(error) + (t.exists(item) ? " left" : "");
         }
         if (root)
             out["foreign"] = std::to_string(removeItem(t.path("box/ours/foreign")).error);

@@ -164,11 +164,11 @@ private slots:
         env.inHome("Library/Caches/com.example.app/blob", 700000);
         env.running->set({"org.mozilla.firefox"});
         QVERIFY(s.run());
-        QCOMPARE(s.screen.allItems().size(), size_t(4));
-        QCOMPARE(s.clean(), confirmation(4));
+        QCOMPARE(s.screen.allItems().size(), size_t(3));
+        QCOMPARE(s.clean(), confirmation(3));
         QCOMPARE(messages(s.screen),
             QStringList({"✅ Se liberaron " + junkBytesText(700000),
-                "3 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
+                "2 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
                 "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
         QVERIFY(
             env.tree.exists("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"));
@@ -253,9 +253,6 @@ private slots:
         answers.answer = promptAnswer; // "Eliminar" was given; this answers the password prompt
         QVERIFY(finished.wait(5000));
         QCOMPARE(answers.shown.size(), runnerAnswer.isEmpty() ? 2u : 3u);
-        const QString prompt = answers.shown[1].informativeText;
-        QCOMPARE(prompt.count("\n• "), 5);
-        QVERIFY(prompt.endsWith("\n  …y 2 más"));
         QVERIFY(answers.shown.back().informativeText.startsWith(runnerAnswer));
         QCOMPARE(s.env.runner->requests.size(), promptAnswer == 0 ? 1u : 0u);
         if (promptAnswer == 0)
