@@ -5,7 +5,6 @@
 #include "gui/tools/applications/AppListModel.h"
 #include "gui/tools/applications/ApplicationsViewController.h"
 
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTextDocument>
@@ -40,16 +39,6 @@ struct Screen : ShownScreen<ApplicationsViewController> {
     }
 };
 
-// The colour at the middle of a row's icon; invalid when the row has none.
-QColor centreOfIcon(const Screen& s, const QString& name)
-{
-    const QImage icon = s.row(static_cast<int>(s.names().indexOf(name)), AppListModel::iconColumn)
-                            .data(Qt::DecorationRole)
-                            .value<QPixmap>()
-                            .toImage();
-    return icon.isNull() ? QColor() : icon.pixelColor(icon.width() / 2, icon.height() / 2);
-}
-
 std::string entry(const std::string& keys)
 {
     return "[Desktop Entry]\nType=Application\n" + keys + "\n";
@@ -82,26 +71,6 @@ const QString kHandMade = QStringLiteral(
 class ApplicationsTest : public QObject {
     Q_OBJECT
 private slots:
-    // Every row has an icon: the bundle's own, or a generic one where it has none or an
-    // unreadable one.
-    void everyRowHasAnIcon()
-    {
-        Screen s;
-        s.env.inSystem("Applications/Small.app/Contents/MacOS/small", 10);
-        const std::string res = s.env.systemRoot() + "/Applications/Painted.app/Contents/Resources";
-        std::filesystem::create_directories(res);
-        QImage art(128, 128, QImage::Format_ARGB32);
-        art.fill(QColor(10, 200, 30));
-        QImageWriter writer(QString::fromStdString(res + "/AppIcon.icns"), "icns");
-        QVERIFY2(writer.write(art), qPrintable(writer.errorString()));
-        s.env.inSystem("Applications/Broken.app/Contents/Resources/AppIcon.icns", 40); // no image
-        QVERIFY(s.run());
-        for (const QString& name : s.names())
-            QCOMPARE(
-                centreOfIcon(s, name).isValid() && centreOfIcon(s, name) == QColor(10, 200, 30),
-                name == "Painted");
-        QVERIFY(centreOfIcon(s, "Small").isValid() && centreOfIcon(s, "Broken").isValid());
-    }
 
     // Only the bundles that were moved leave the list and count, from the button and
     // the menu: one the Trash refused stays.

@@ -299,8 +299,7 @@ private slots:
     }
 
     // One file from the menu: the next copy becomes the one that stays, and a group of
-    // one is no group. One group from the menu: the summary is left alone. A copy whose
-    // only partner vanished may be the last one of its content and stays.
+    // one is no group. One group from the menu: the summary is left alone.
     void menuRemovesOneFileOrOneGroup()
     {
         DuplicatesScreen s;
@@ -309,8 +308,8 @@ private slots:
         const auto third = s.copy("Desktop/third", 6000, 'a');
         s.copy("Downloads/b1", 8000, 'b');
         const auto b2 = s.copy("Documents/b2", 8000, 'b');
-        const auto c1 = s.copy("Downloads/c1", 5000, 'c');
-        const auto c2 = s.copy("Documents/c2", 5000, 'c');
+        s.copy("Downloads/c1", 5000, 'c');
+        s.copy("Documents/c2", 5000, 'c');
         QVERIFY(s.run()); // groups sort by total bytes: a, b, c
         s.menu(s.at(0, 0), "Mover a Papelera");
         QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias"));
@@ -321,12 +320,6 @@ private slots:
         QCOMPARE(s.env.trash->moved.back(), b2);
         QCOMPARE(s.model()->rowCount(), 2);
         QCOMPARE(s.status(), s.waste(3, 19000));
-
-        QCOMPARE(::unlink(c1.c_str()), 0);
-        s.screen.trashFromMenu(c2);
-        s.settle();
-        QCOMPARE(s.env.trash->moved.size(), size_t(2));
-        QCOMPARE(s.status(), kChangedSinceListing);
 
         s.menu(s.at(0, 1), "Mover a Papelera");
         QCOMPARE(s.env.trash->moved.back(), third);

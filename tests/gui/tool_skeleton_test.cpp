@@ -1,8 +1,8 @@
-// The screen skeleton every tool is built on, and "Detener" on every screen that scans.
-// A job runs on a worker while the start button, spinner and status line say so;
-// "Detener" puts the list, status and start button back as they were when the click
-// returns, and the stopped job's texts and result never land; a removal runs on a worker
-// behind a modal sheet; a list shows a hint until the first job.
+// The screen skeleton every tool is built on, and "Detener" on screens that show a
+// table, a tree and cards. A job runs on a worker while the start button, spinner and
+// status line say so; "Detener" puts the list, status and start button back as they were
+// when the click returns, and the stopped job's texts and result never land; a removal
+// runs on a worker behind a modal sheet; a list shows a hint until the first job.
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ToolViewController.h"
@@ -195,21 +195,6 @@ private slots:
         QCOMPARE(screen.results, (std::vector<std::pair<int, bool>>{{5, false}}));
         QCOMPARE(finished.count(), 1);
         QCOMPARE(screen.seen->started.load(), 2);
-    }
-
-    // Stopped before any job ever finished, the list shows its hint again.
-    void stoppingTheFirstJobBringsTheHintBack()
-    {
-        std::promise<void> gate;
-        JobScreen screen(env.services, gate.get_future().share());
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        screen.start(1);
-        QVERIFY(!screen.listHint()->isVisible());
-        screen.stopJob();
-        QVERIFY(screen.listHint()->isVisible());
-        gate.set_value();
-        QThreadPool::globalInstance()->waitForDone();
     }
 
     // The work holds the screen only weakly: once it is gone the result is dropped
