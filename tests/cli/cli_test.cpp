@@ -1,6 +1,5 @@
-// Runs the real tidvale-cli and the administrator helper as a user would.
+// Runs the real tidvale-cli as a user would.
 #include "support/RunCli.h"
-#include "support/RunTool.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -62,16 +61,3 @@ TEST(Cli, ScanSizeAndAdminPlan)
             .out);
     EXPECT_EQ(relative["accepted"], (nlohmann::json{t.path("r/Library/Caches/a")}));
 }
-
-#ifdef TIDVALE_HELPER
-TEST(AdminHelperBinary, RefusesEverythingOutsideTheRealFolders)
-{
-    TestTree t;
-    t.file("victim", 1);
-    const auto run = runTool({TIDVALE_HELPER, "--", t.path("victim")});
-    EXPECT_EQ(run.status, 1);
-    // The report names the path by its position only, never by its text.
-    EXPECT_EQ(run.out, "refused\t0\n");
-    EXPECT_TRUE(t.exists("victim"));
-}
-#endif
