@@ -162,24 +162,6 @@ TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
     EXPECT_FALSE(parseMeminfo("MemFree: 99999999999999999999 kB\n"));
 }
 
-TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
-{
-    TestTree t;
-    t.text("proc/meminfo", "MemFree: 1000 kB\nZswap: 50 kB\nZswapped: 500 kB\n");
-    // mm_stat: original, compressed, memory used in all, limit, peak, …
-    t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
-    t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
-    t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
-    t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
-    EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
-    const auto f = readVmFigures(t.root());
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
-    EXPECT_EQ(f->free, 1000u * 1024);
-
-    EXPECT_FALSE(readVmFigures(t.path("missing")));
-}
-
 namespace {
 
 // Writes each argument on its own line, says something and exits as told.

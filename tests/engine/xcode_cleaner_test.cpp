@@ -34,25 +34,6 @@ struct XcodeFixture : ::testing::Test, TestContext {
 
 } // namespace
 
-TEST_F(XcodeFixture, AStopMidListingSaysSoAndKeepsNoPartOfASize)
-{
-    tree.file(dev("Xcode/DerivedData/x"), 10);
-    tree.file(dev("Xcode/Archives/y"), 20);
-    auto flag = std::make_shared<CancelFlag>();
-    const auto listing = listXcodeLocations(xcodeLocations(home), {{}, flag},
-        [&](const std::string& path, const JobControl& job) -> std::optional<int64_t> {
-            if (path.ends_with("Archives")) {
-                flag->cancel();
-                return std::nullopt;
-            }
-            return measureTree(*context.pool, path, job);
-        });
-    EXPECT_TRUE(listing.cancelled);
-    ASSERT_EQ(listing.items.size(), 1u);
-    EXPECT_EQ(listing.items[0].size, 10);
-    EXPECT_FALSE(list().cancelled);
-}
-
 TEST_F(XcodeFixture, TicksOnlyRegenerableLocationsThatHoldData)
 {
     tree.file(dev("Xcode/DerivedData/App-abc/Build/x.o"), 4000);
