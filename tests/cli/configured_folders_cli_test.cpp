@@ -3,32 +3,16 @@
 // as it was, and say why it left a folder out.
 #include "support/RunCli.h"
 #include "support/TestTree.h"
+#include "support/TreeListing.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <set>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Every entry below `root` with its kind and size, links not followed: the same text
-// before and after means nothing was removed or replaced.
-std::string treeListing(const std::string& root)
-{
-    std::set<std::string> lines;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
-        const auto status = it->symlink_status();
-        lines.insert(it->path().string() + " " + std::to_string(static_cast<int>(status.type()))
-            + " " + (fs::is_regular_file(status) ? std::to_string(it->file_size()) : ""));
-    }
-    std::string text;
-    for (const auto& l : lines)
-        text += l + "\n";
-    return text;
-}
 
 struct ConfiguredFolders : ::testing::Test {
     TestTree t;

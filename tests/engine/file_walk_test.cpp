@@ -1,9 +1,6 @@
 // Walking and measuring trees: what a walk lists and in which order, and what a tree
 // (or a link) weighs.
 #include "engine/finders/FileWalk.h"
-#include "engine/fs/FileKind.h"
-#include "engine/fs/Packages.h"
-#include "engine/fs/PathText.h"
 #include "engine/fs/TreeSize.h"
 
 #include "support/TestPool.h"
@@ -96,19 +93,6 @@ TEST(FileWalk, FirstOfEachFileKeepsTheFirstPathOfEachInode)
             const auto expected = same ? std::vector<uint32_t>{i} : std::vector<uint32_t>{i, j};
             EXPECT_EQ(walk.firstOfEachFile({i, j}), expected);
         }
-}
-
-// The kinds other tests do not meet; the folder rules live in the finders' tests.
-TEST(FileKind, NamesAndPaths)
-{
-    EXPECT_EQ(kindOf(".zshrc", EntryType::file), "Archivo");
-    EXPECT_EQ(kindOf("punto.", EntryType::file), "Archivo");
-    EXPECT_EQ(kindOf("Plugin.bundle", EntryType::folder), "Paquete");
-    EXPECT_FALSE(isPackageName(".app"));
-    EXPECT_EQ(lastPathComponent("/home/ana/Documents/"), "Documents");
-    EXPECT_EQ(lastPathComponent("/"), "/");
-    EXPECT_EQ(parentFolder("/top.bin"), "/");
-    EXPECT_EQ(parentFolder("relative"), "");
 }
 
 // A link is measured as the link (its target text) unless a trailing slash names the

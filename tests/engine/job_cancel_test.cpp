@@ -10,10 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
-
-#include <stdexcept>
 
 using namespace tidvale;
 
@@ -30,47 +27,6 @@ void makeWideTree(const TestTree& t, const std::string& root, size_t fileBytes)
                 static_cast<char>('a' + d % 7));
 }
 
-// A chain "d/d/d/..." of `levels` folders, in memory where the system has a memory
-// file system: on a journalled disk under load, forty thousand folders take a minute
-// to make and remove.
-class DeepChain {
-public:
-    explicit DeepChain(int levels)
-    {
-        std::string tmpl
-            = (::access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : testing::TempDir())
-            + "/tidvale-deep-XXXXXX";
-        if (!::mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root_ = tmpl;
-        int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
-        for (int i = 0; i < levels && fd >= 0; ++i) {
-            if (::mkdirat(fd, "d", 0755) != 0)
-                throw std::runtime_error("mkdirat failed");
-            const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
-            ::close(fd);
-            fd = next;
-        }
-        ::close(fd);
-    }
-    // Lifts each level out in turn: the paths are too long to remove by name.
-    ~DeepChain()
-    {
-        const int fd = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY);
-        while (::renameat(fd, "d/d", fd, "next") == 0 && ::unlinkat(fd, "d", AT_REMOVEDIR) == 0)
-            ::renameat(fd, "next", fd, "d");
-        ::unlinkat(fd, "d", AT_REMOVEDIR);
-        ::close(fd);
-        ::rmdir(root_.c_str());
-    }
-    DeepChain(const DeepChain&) = delete;
-    DeepChain& operator=(const DeepChain&) = delete;
-    const std::string& root() const { return root_; }
-
-private:
-    std::string root_;
-};
-
 } // namespace
 
 TEST(JobCancel, TreeWalksStopBeforeTheNextFolderAndGiveNoSize)
@@ -83,18 +39,6 @@ TEST(JobCancel, TreeWalksStopBeforeTheNextFolderAndGiveNoSize)
     EXPECT_EQ(measureTree(testPool(), t.path("wide"), stop.job()), std::nullopt);
     EXPECT_TRUE(stop.cancelled());
     EXPECT_LT(stop.mostDone(), kWideEntries); // returned before the walk could have ended
-}
-
-// One folder per level, 40 000 levels: a walk that checked the flag per tree rather
-// than per folder would read every level first.
-TEST(JobCancel, AFortyThousandLevelTreeStopsMidway)
-{
-    constexpr int kLevels = 40000;
-    const DeepChain deep(kLevels);
-    CancelMidway stop([](int64_t done, int64_t) { return done >= 1000; });
-    EXPECT_EQ(measureTree(testPool(), deep.root(), stop.job()), std::nullopt);
-    EXPECT_GE(stop.mostDone(), 1000);
-    EXPECT_LT(stop.mostDone(), kLevels);
 }
 
 // Both finders stop mid-walk: the large-file list is a part the caller knows for one,

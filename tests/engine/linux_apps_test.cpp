@@ -131,22 +131,6 @@ TEST(DesktopEntryText, LocalisedNamesEscapesAndGroups)
     EXPECT_EQ(parseApplicationEntry("[Desktop Entry]\nName=Only\nName[es]=\n")->name, "Only");
 }
 
-TEST(MenuDataFolders, ExportFoldersJoinWhereASessionHasThem)
-{
-    const DesktopFolders f = desktopFolders("/home/ana", 1000, "", "", "");
-    EXPECT_EQ(menuDataFolders(f, "", "/r"),
-        (std::vector<std::string>{"/home/ana/.local/share",
-            "/home/ana/.local/share/flatpak/exports/share", "/r/var/lib/flatpak/exports/share",
-            "/r/usr/local/share", "/r/usr/share", "/r/var/lib/snapd/desktop"}));
-    EXPECT_EQ(
-        menuDataFolders(f,
-            "relative:/var/lib/snapd/desktop:/usr/share/:/var/lib/flatpak/exports/share:/usr/share",
-            ""),
-        (std::vector<std::string>{"/home/ana/.local/share",
-            "/home/ana/.local/share/flatpak/exports/share", "/var/lib/snapd/desktop", "/usr/share",
-            "/var/lib/flatpak/exports/share"}));
-}
-
 TEST_F(LinuxApps, MenuEntriesWithWhatInstalledThem)
 {
     debianPackages();

@@ -14,7 +14,6 @@
 
 #include "support/Contains.h"
 #include "support/FakePackageKit.h"
-#include "support/RunningProgram.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -60,20 +58,6 @@ private:
 };
 
 } // namespace
-
-TEST(LinuxRunningApplications, BrowsersAreRecognisedByTheirExecutable)
-{
-    TestTree t;
-    const RunningProgram fox(t, "firefox-esr");
-    const RunningProgram other(t, "chromeish"); // a prefix of nothing we map
-    auto backend = systemRunningApplications();
-    std::vector<std::string> ids;
-    const auto has
-        = [&](const std::string& id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
-    EXPECT_TRUE(
-        eventually([&] { return ids = backend->bundleIdentifiers(), has("org.mozilla.firefox"); }));
-    EXPECT_FALSE(has("com.google.Chrome"));
-}
 
 // Runs in its own process (ctest runs each test alone), so GLib reads this data
 // folder on first use.
@@ -132,24 +116,6 @@ TEST_F(FakePkexec, PathsTravelAsSeparateArgumentsAndComeBackByIndex)
     EXPECT_CONTAINS(runner->run({{"/Library/Caches/x"}, ""}).error.value_or(""), "autorización");
 }
 
-// pkexec's own words for each way it fails with 127, as printed by polkit 122.
-TEST(PkexecOutcome, TheTextFollowsWhatPkexecSaid)
-{
-    const std::pair<const char*, const char*> cases[]
-        = {{"Error executing command as another user: No authentication agent found.\n",
-               "No hay ningún agente de autenticación para pedir la contraseña de administrador."},
-            {"Error executing command as another user: Not authorized\n\nThis incident has been "
-             "reported.\n",
-                "No tienes autorización para eliminar estos elementos como administrador."},
-            {"Error getting authority: Error initializing authority: Could not connect: No such "
-             "file or directory\n",
-                "servicio de autorización"},
-            {"", "No tienes autorización"}};
-    for (const auto& [said, text] : cases)
-        EXPECT_CONTAINS(pkexecFailureText(127, said), text);
-    EXPECT_CONTAINS(pkexecFailureText(126, ""), "cancel");
-}
-
 TEST(PkexecOutcome, TheHelpersReportDecidesOncePkexecLetItRun)
 {
     using R = PrivilegedPathResult;
@@ -194,24 +160,6 @@ TEST(Meminfo, FiguresInBytesWithWiredAndCompressed)
     EXPECT_FALSE(parseMeminfo("MemFree: lots kB\n"));
     // Does not fit 64 bits: no figure rather than a wrapped one.
     EXPECT_FALSE(parseMeminfo("MemFree: 99999999999999999999 kB\n"));
-}
-
-TEST(Meminfo, CompressedAddsWhatTheZramDevicesTakeToTheZswapPool)
-{
-    TestTree t;
-    t.text("proc/meminfo", "MemFree: 1000 kB\nZswap: 50 kB\nZswapped: 500 kB\n");
-    // mm_stat: original, compressed, memory used in all, limit, peak, …
-    t.text("sys/block/zram0/mm_stat", "  4096000  1024000  1200000 0  1300000 0 0 0 0\n");
-    t.text("sys/block/zram1/mm_stat", "8192 2048 4096 0 4096 0 0 0 0\n");
-    t.text("sys/block/zram2/mm_stat", "garbage\n"); // ignored, the others still count
-    t.text("sys/block/loop0/mm_stat", "1 2 999999 0 0\n");
-    EXPECT_EQ(zramMemoryUsed(t.path("sys/block")), 1200000u + 4096);
-    const auto f = readVmFigures(t.root());
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->compressed, 50u * 1024 + 1200000 + 4096);
-    EXPECT_EQ(f->free, 1000u * 1024);
-
-    EXPECT_FALSE(readVmFigures(t.path("missing")));
 }
 
 namespace {

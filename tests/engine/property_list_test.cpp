@@ -7,8 +7,6 @@
 
 #include <sys/stat.h>
 
-#include <random>
-
 using tidvale::platform::parsePropertyList;
 using tidvale::platform::PlistDictionary;
 using tidvale::platform::readPropertyListFile;
@@ -164,23 +162,6 @@ TEST(PropertyList, HostileBinaryYieldsNothing)
         {"amplification", amplifying}};
     for (const auto& [what, bytes] : cases)
         EXPECT_FALSE(parsePropertyList(bytes)) << what;
-}
-
-// A fuzzer's first mutations, run in every build so a regression shows without a
-// fuzzing toolchain (the address-sanitizer preset turns any stray read into a failure).
-TEST(PropertyList, RandomMutationsNeverCrash)
-{
-    const std::string seeds[] = {kAgentBinary, kNumericLabelBinary, kInfoXml};
-    std::mt19937 rng(20261206);
-    for (int round = 0; round < 40000; ++round) {
-        std::string s = seeds[rng() % 3];
-        for (int e = 0; e < 1 + static_cast<int>(rng() % 4); ++e)
-            s[s.size() - 1 - rng() % (rng() % 2 ? 48 : s.size())] = static_cast<char>(rng());
-        if (const auto d = parsePropertyList(s)) {
-            for (const auto& [key, value] : *d)
-                ASSERT_LE(key.size() + (value ? value->size() : 0), 8 * s.size() + 65536);
-        }
-    }
 }
 
 TEST(PropertyList, OnlyRegularFilesAreRead)

@@ -34,25 +34,6 @@ struct XcodeFixture : ::testing::Test, TestContext {
 
 } // namespace
 
-TEST_F(XcodeFixture, AStopMidListingSaysSoAndKeepsNoPartOfASize)
-{
-    tree.file(dev("Xcode/DerivedData/x"), 10);
-    tree.file(dev("Xcode/Archives/y"), 20);
-    auto flag = std::make_shared<CancelFlag>();
-    const auto listing = listXcodeLocations(xcodeLocations(home), {{}, flag},
-        [&](const std::string& path, const JobControl& job) -> std::optional<int64_t> {
-            if (path.ends_with("Archives")) {
-                flag->cancel();
-                return std::nullopt;
-            }
-            return measureTree(*context.pool, path, job);
-        });
-    EXPECT_TRUE(listing.cancelled);
-    ASSERT_EQ(listing.items.size(), 1u);
-    EXPECT_EQ(listing.items[0].size, 10);
-    EXPECT_FALSE(list().cancelled);
-}
-
 TEST_F(XcodeFixture, TicksOnlyRegenerableLocationsThatHoldData)
 {
     tree.file(dev("Xcode/DerivedData/App-abc/Build/x.o"), 4000);
@@ -76,36 +57,6 @@ TEST_F(XcodeFixture, TicksOnlyRegenerableLocationsThatHoldData)
 
     EXPECT_EQ(xcodeSizeText(named(listing.items, "Instruments")), "—"); // not there at all
     EXPECT_EQ(xcodeListingStatus(listing), "5 ubicaciones · 9 KB en total");
-}
-
-TEST_F(XcodeFixture, SizeTonesChangeAboveTheTwoBounds)
-{
-    XcodeCleanItem item{"n", "/p", 0, "d", true, true, true};
-    using enum XcodeSizeTone;
-    const std::pair<int64_t, XcodeSizeTone> cases[]
-        = {{100'000'000, normal}, {100'000'001, large}, {500'000'001, huge}, {0, empty}};
-    for (auto [size, tone] : cases) {
-        item.size = size;
-        EXPECT_EQ(xcodeSizeTone(item), tone) << size;
-    }
-    item.isAvailable = false;
-    EXPECT_EQ(xcodeSizeTone(item), XcodeSizeTone::unavailable);
-}
-
-TEST_F(XcodeFixture, ConfirmTextCarriesOnlyTheParagraphsThatApply)
-{
-    XcodeCleanItem cache{"DerivedData", "/a", 1500, "", true, true, true};
-    XcodeCleanItem archives{"Archives", "/b", 500, "", true, true, false};
-    XcodeCleanItem devices{"CoreSimulator Devices", "/c", 1000, "", true, true, false};
-    const std::string caches = "\n\nLas cachés se eliminan definitivamente; Xcode las regenerará "
-                               "cuando sea necesario.";
-    const std::string warning = " contiene datos que Xcode NO regenera (p. ej. dSYMs de versiones "
-                                "publicadas o tu propio código). Se moverá a la Papelera.";
-
-    EXPECT_EQ(xcodeConfirmText(macTexts(), {cache}), "Se limpiarán 1 categorías (2 KB)." + caches);
-    EXPECT_EQ(xcodeConfirmText(macTexts(), {cache, archives, devices}),
-        "Se limpiarán 3 categorías (3 KB)." + caches + "\n\n⚠️ Archives, CoreSimulator Devices"
-            + warning);
 }
 
 TEST_F(XcodeFixture, RegenerableDeletedKeptDataTrashedNestedCheckoutsFreeNothing)

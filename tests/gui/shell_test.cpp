@@ -13,7 +13,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -125,44 +124,6 @@ private slots:
         const WindowPlacement tiny = placeWindow(QRect(0, 0, 700, 400), 30);
         QCOMPARE(tiny.size, QSize(760, 500)); // never below the minimum
         QCOMPARE(tiny.position, QPoint(0, 0));
-    }
-
-    // At the smallest window every button shows its whole title and every status line
-    // its whole text, even a long one, on every screen.
-    void everyScreenFitsTheSmallestWindow()
-    {
-        ShownWindow w;
-        QVERIFY(w.show());
-        w.window.resize(ViewController::smallestSize);
-        QTRY_COMPARE(w.window.size(), ViewController::smallestSize);
-        const auto& tools = w.container->featureControllers();
-        for (int tool = 0; tool < ContentContainerViewController::toolCount; ++tool) {
-            w.window.sidebarVC()->selectItem(tool);
-            ToolViewController* screen = tools[static_cast<size_t>(tool)];
-            if (QLabel* status = screen->statusLabel())
-                status->setText(QStringLiteral("✅ Liberado: 1,5 GB · 2 no se movieron: No se "
-                                               "pudo mover a la Papelera."));
-            QCoreApplication::processEvents();
-            const QString name = QString::number(tool);
-            for (PrimaryButton* button : screen->findChildren<PrimaryButton*>()) {
-                if (!button->isVisible())
-                    continue;
-                QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(name));
-                QVERIFY2(
-                    screen->rect().contains(QRect(button->mapTo(screen, QPoint()), button->size())),
-                    qPrintable(name));
-            }
-            if (QLabel* status = screen->statusLabel()) {
-                const bool whole = status->wordWrap()
-                    ? status->height() >= status->heightForWidth(status->width())
-                    : status->fontMetrics().horizontalAdvance(status->text())
-                        <= status->contentsRect().width();
-                QVERIFY2(whole, qPrintable(name));
-                QVERIFY2(
-                    screen->rect().contains(QRect(status->mapTo(screen, QPoint()), status->size())),
-                    qPrintable(name));
-            }
-        }
     }
 
     void scanKeepsRunningWhileAnotherToolIsShown()

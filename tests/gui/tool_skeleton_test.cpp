@@ -1,20 +1,14 @@
-// The screen skeleton every tool is built on, and "Detener" on every screen that scans.
-// A job runs on a worker while the start button, spinner and status line say so;
-// "Detener" puts the list, status and start button back as they were when the click
-// returns, and the stopped job's texts and result never land; a removal runs on a worker
-// behind a modal sheet; a list shows a hint until the first job.
+// The screen skeleton every tool is built on, and "Detener" on screens that show a
+// table, a tree and cards. A job runs on a worker while the start button, spinner and
+// status line say so; "Detener" puts the list, status and start button back as they were
+// when the click returns, and the stopped job's texts and result never land; a removal
+// runs on a worker behind a modal sheet; a list shows a hint until the first job.
 #include "gui/support/ShownScreen.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ToolViewController.h"
-#include "gui/tools/applications/ApplicationsViewController.h"
-#include "gui/tools/downloads/DownloadsViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
-#include "gui/tools/extensions/ExtensionsViewController.h"
-#include "gui/tools/largefiles/LargeFilesViewController.h"
-#include "gui/tools/privacy/PrivacyViewController.h"
 #include "gui/tools/smartscan/SmartScanViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
-#include "gui/tools/xcode/XcodeCleanerViewController.h"
 #include "gui/widgets/ActivityIndicator.h"
 #include "gui/widgets/ResultCardView.h"
 
@@ -203,21 +197,6 @@ private slots:
         QCOMPARE(screen.seen->started.load(), 2);
     }
 
-    // Stopped before any job ever finished, the list shows its hint again.
-    void stoppingTheFirstJobBringsTheHintBack()
-    {
-        std::promise<void> gate;
-        JobScreen screen(env.services, gate.get_future().share());
-        screen.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&screen));
-        screen.start(1);
-        QVERIFY(!screen.listHint()->isVisible());
-        screen.stopJob();
-        QVERIFY(screen.listHint()->isVisible());
-        gate.set_value();
-        QThreadPool::globalInstance()->waitForDone();
-    }
-
     // The work holds the screen only weakly: once it is gone the result is dropped
     // (reaching it would touch freed memory), and the job is asked to stop.
     void screenGoneDuringTheJob()
@@ -289,21 +268,6 @@ private slots:
         stopPutsTheListBack(s, [&] { s.env.inHome("Library/Caches/second/x", 800'000); });
     }
 
-    void stopOnPrivacy()
-    {
-        ShownScreen<PrivacyViewController> s;
-        s.env.inHome("Library/Safari/History.db", 4000);
-        stopPutsTheListBack(s, [&] { s.env.inHome("Library/Caches/com.apple.Safari/c", 3000); });
-    }
-
-    void stopOnLargeFiles()
-    {
-        ShownScreen<LargeFilesViewController> s;
-        s.screen.setSearchRoots({s.env.homePath("Downloads")});
-        s.env.sparse("home/Downloads/a.iso", 60'000'000);
-        stopPutsTheListBack(s, [&] { s.env.sparse("home/Downloads/b.iso", 60'000'000); });
-    }
-
     void stopOnDuplicates()
     {
         ShownScreen<DuplicatesViewController> s;
@@ -313,39 +277,6 @@ private slots:
         stopPutsTheListBack(s, [&] {
             s.env.tree.file("home/Documents/b1", 9000, 'b');
             s.env.tree.file("home/Documents/b2", 9000, 'b');
-        });
-    }
-
-    void stopOnDownloads()
-    {
-        ShownScreen<DownloadsViewController> s;
-        s.screen.setFolder(s.env.homePath("Downloads"));
-        s.env.inHome("Downloads/old.zip", 1000);
-        stopPutsTheListBack(s, [&] { s.env.inHome("Downloads/new.zip", 2000); });
-    }
-
-    void stopOnApplications()
-    {
-        ShownScreen<ApplicationsViewController> s;
-        s.env.inSystem("Applications/A.app/Contents/MacOS/a", 3000);
-        stopPutsTheListBack(
-            s, [&] { s.env.inSystem("Applications/B.app/Contents/MacOS/b", 1000); });
-    }
-
-    void stopOnDeveloperCaches()
-    {
-        ShownScreen<XcodeCleanerViewController> s;
-        s.env.inHome("Library/Developer/Xcode/Archives/a.xcarchive/x", 2000);
-        stopPutsTheListBack(
-            s, [&] { s.env.inHome("Library/Developer/Xcode/DerivedData/A/x", 9000); });
-    }
-
-    void stopOnStartupItems()
-    {
-        ShownScreen<ExtensionsViewController> s;
-        s.env.tree.text("home/Library/LaunchAgents/a.plist", "<plist><dict/></plist>");
-        stopPutsTheListBack(s, [&] {
-            s.env.tree.text("home/Library/LaunchAgents/b.plist", "<plist><dict/></plist>");
         });
     }
 

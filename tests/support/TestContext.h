@@ -23,13 +23,12 @@
 class TestContext {
 public:
     explicit TestContext(
-        const tidvale::Places& places = tidvale::macPlaces(), std::string root = "sys")
-        : rootName_(std::move(root))
+        const tidvale::Places& places = tidvale::macPlaces(), const std::string& root = "sys")
     {
         context.places = places;
         context.folders.home = tree.dir("home");
         context.folders.realHome = context.folders.home;
-        context.folders.systemRoot = tree.dir(rootName_);
+        context.folders.systemRoot = tree.dir(root);
         // No notifier: what a scheduled clean says is tested on a private bus.
         context.backends
             = {running, trash, workspace, memory, volumes, runner, commands, remover, nullptr};
@@ -55,8 +54,6 @@ public:
 
     std::string home() const { return context.folders.home; }
     std::string systemRoot() const { return context.folders.systemRoot; }
-    // The tree path of `rel` under the system root ("Library/Caches" → "sys/Library/Caches").
-    std::string sys(const std::string& rel) const { return rootName_ + "/" + rel; }
 
     TestTree tree;
     std::shared_ptr<FakeRunningApplications> running = std::make_shared<FakeRunningApplications>();
@@ -70,7 +67,4 @@ public:
     // Stands in for PackageKit and flatpak: no test uninstalls from the machine.
     std::shared_ptr<FakeApplicationRemover> remover = std::make_shared<FakeApplicationRemover>();
     tidvale::Context context;
-
-private:
-    std::string rootName_;
 };
