@@ -80,9 +80,11 @@ public:
         return askFileManager("ShowItemProperties", path);
     }
 
+    // Opening is asked for the item itself: showing its folder instead would answer a
+    // different request, so a file with no application stays unopened.
     bool openWithDefaultApplication(const std::string& path) override
     {
-        return launchDefault(path) || openContainingFolder(path);
+        return launchDefault(path);
     }
 
     bool launchApplication(const std::string& path) override
@@ -97,7 +99,7 @@ public:
                     return true;
             }
         }
-        return openWithDefaultApplication(path);
+        return launchDefault(path) || openContainingFolder(path);
     }
 
     bool openFolder(const std::string& folder) override { return launchDefault(folder); }
