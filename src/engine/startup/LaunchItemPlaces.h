@@ -19,6 +19,9 @@ public:
     virtual std::vector<LaunchItem> list(const Context& context) const = 0;
 
     virtual LaunchItemOutcome disable(const Context& context, const LaunchItem& item) const = 0;
+
+    // Lets an item listed with `canEnable` start again with the session.
+    virtual LaunchItemOutcome enable(const Context& context, const LaunchItem& item) const = 0;
 };
 
 const LaunchItemPlaces& macLaunchItemPlaces();

@@ -57,6 +57,18 @@ LaunchItemOutcome disableUnit(
     return {false, std::move(error)};
 }
 
+LaunchItemOutcome enableUnit(
+    const StartupPlaces& places, const std::string& unit, platform::CommandRunner& commands)
+{
+    const auto run = commands.run(enableUnitCommand(unit));
+    if (run.started && run.exitCode == 0 && isLinked(places.configHome, unit))
+        return {true, {}};
+    std::string error = trimmed(run.err);
+    if (error.empty())
+        error = "systemctl no habilitó " + unit + ".";
+    return {false, std::move(error)};
+}
+
 LaunchItemOutcome outcomeOf(std::string error)
 {
     return {error.empty(), std::move(error)};
@@ -78,10 +90,27 @@ std::vector<LaunchItem> listStartupItems(
         item.action = !entry.user   ? LaunchItemAction::hideSystemEntry
             : entry.overridesSystem ? LaunchItemAction::hideUserEntry
                                     : LaunchItemAction::moveToTrash;
+        item.canEnable = entry.canEnable;
         items.push_back(std::move(item));
     }
 
     const auto links = userEnabledUnits(places.configHome);
+    // The user's own units that nothing enables stay listed, switched off, so that
+    // one disabled here can be turned on again.
+    for (const auto& unit : userInstallableUnits(places.configHome)) {
+        if (std::any_of(
+                links.begin(), links.end(), [&](const UserUnitLink& l) { return l.unit == unit; }))
+            continue;
+        LaunchItem item;
+        item.name = unit;
+        item.path = userUnitFolder(places.configHome) + "/" + unit;
+        item.isEnabled = false;
+        item.source = kUserUnit;
+        item.bundleID = unit;
+        item.action = LaunchItemAction::disableUnit;
+        item.canEnable = true;
+        items.push_back(std::move(item));
+    }
     if (links.empty())
         return items; // nothing to ask systemctl about
     const auto run = commands.run(listEnabledUnitsCommand());
@@ -129,6 +158,22 @@ LaunchItemOutcome disableStartupItem(
         != autostart.system.end())
         return outcomeOf(hideAutostartEntry(autostart, name, item.path));
     return {false, "\u201c" + item.path + "\u201d no es un elemento de inicio de esta sesión."};
+}
+
+LaunchItemOutcome enableStartupItem(
+    const StartupPlaces& places, const LaunchItem& item, platform::CommandRunner& commands)
+{
+    const std::string folder = parentOf(item.path);
+    const std::string name = baseName(item.path);
+    if (folder == userUnitFolder(places.configHome)) {
+        if (isLinked(places.configHome, name))
+            return {false, name + " ya está habilitado."};
+        return enableUnit(places, name, commands);
+    }
+    if (folder == places.autostart.user)
+        return outcomeOf(
+            showAutostartEntry(places.autostart, name, systemEntryFor(places.autostart, name)));
+    return {false, "\u201c" + item.path + "\u201d no se puede activar desde aquí."};
 }
 
 } // namespace tidvale::linuxdesk

@@ -21,6 +21,12 @@ public:
             return {false, describeRemoveError(outcome.error, outcome.where)};
         return {true, {}};
     }
+
+    // A deleted property list is gone: nothing is listed as one that can be turned on.
+    LaunchItemOutcome enable(const Context&, const LaunchItem& item) const override
+    {
+        return {false, item.name + " no se puede activar desde aquí."};
+    }
 };
 
 } // namespace
