@@ -196,7 +196,7 @@ private slots:
         std::map<QString, QAction*> byTitle;
         for (QAction* menu : bar->actions())
             for (QAction* a : menu->menu()->actions())
-                byTitle[a->text()] = a;
+                byTitle[a->text().remove(QLatin1Char('&'))] = a;
         // The platform's quit keys, and Ctrl+Q (⌘Q) where the platform names none.
         QCOMPARE(byTitle["Salir"]->shortcut(),
             QKeySequence::keyBindings(QKeySequence::Quit)
@@ -230,24 +230,36 @@ private slots:
 
     void alertIsAWindowModalSheetAnsweredByIndex_data()
     {
-        QTest::addColumn<QString>("press");
+        QTest::addColumn<bool>("permanent");
+        QTest::addColumn<QString>("press"); // empty: the Enter key
         QTest::addColumn<int>("answer");
-        QTest::newRow("confirm") << "Limpiar" << 0;
-        QTest::newRow("cancel") << "Cancelar" << 1;
+        QTest::newRow("confirm") << false << "Limpiar" << 0;
+        QTest::newRow("cancel") << false << "Cancelar" << 1;
+        QTest::newRow("enter confirms") << false << "" << 0;
+        // Enter never deletes for good: it answers "Cancelar", still the second button.
+        QTest::newRow("enter on a permanent deletion") << true << "" << 1;
+        QTest::newRow("permanent deletion confirmed") << true << "Limpiar" << 0;
     }
     void alertIsAWindowModalSheetAnsweredByIndex()
     {
+        QFETCH(bool, permanent);
         QFETCH(QString, press);
         QFETCH(int, answer);
         SheetHost w;
         std::vector<int> answers;
-        showAlert(w.screen, confirmRequest(), [&](int a) { answers.push_back(a); });
+        AlertRequest request = confirmRequest();
+        request.deletesPermanently = permanent;
+        showAlert(w.screen, request, [&](int a) { answers.push_back(a); });
         auto* box = w.window.findChild<QMessageBox*>();
         QVERIFY(box && box->isVisible());
         QCOMPARE(box->windowModality(), Qt::WindowModal);
-        QCOMPARE(box->defaultButton()->text(), QStringLiteral("Limpiar"));
+        QCOMPARE(box->defaultButton()->text(), permanent ? "Cancelar" : "Limpiar");
+        QCOMPARE(box->buttons().size(), 2);
         QVERIFY(answers.empty()); // returns before the user answers
-        QTest::mouseClick(buttonTitled(box, press), Qt::LeftButton);
+        if (press.isEmpty())
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            QTest::mouseClick(buttonTitled(box, press), Qt::LeftButton);
         QTRY_COMPARE(answers, std::vector<int>{answer});
     }
 

@@ -236,6 +236,9 @@ void ToolViewController::setContent(QWidget* content, ContentInset inset)
 void ToolViewController::setList(QAbstractItemView* list, ContentInset inset, const QString& hint)
 {
     list_ = list;
+    // A screen reader names the list by its screen, as a sighted user knows it.
+    if (list->accessibleName().isEmpty())
+        list->setAccessibleName(header_->titleLabel()->text());
     setContent(list, inset);
     attachContextMenu(
         list, [this](QMenu* menu, const QModelIndex& clicked) { menuNeedsUpdate(menu, clicked); });

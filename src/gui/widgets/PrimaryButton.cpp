@@ -17,6 +17,8 @@ PrimaryButton::PrimaryButton(const QString& title, const QColor& bgColor, QWidge
     setFont(uiFont(13, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);
     setFlat(true);
+    // Enter presses the focused button, as Space does, also outside a dialog.
+    setAutoDefault(true);
 }
 
 QColor PrimaryButton::currentFill() const
@@ -48,8 +50,14 @@ void PrimaryButton::paintEvent(QPaintEvent*)
         fill = fill.darker(115);
     p.fillPath(shape, fill);
     if (hasFocus()) {
-        p.setPen(QPen(withOpacity(Qt::white, 0.6), 1.5));
-        p.drawPath(shape);
+        // Inside the fill, in whichever of white and black stands out on it: the fills
+        // run from yellow to indigo, and a ring outside would meet any background.
+        const qreal inset = 2 + focusRingWidth / 2;
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+            cornerRadius() - 2, cornerRadius() - 2);
+        p.setPen(QPen(focusRingColor(bgColor_, Qt::white), focusRingWidth));
+        p.drawPath(ring);
     }
     p.setPen(Qt::white);
     p.setFont(font());

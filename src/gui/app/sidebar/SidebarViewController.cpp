@@ -101,7 +101,8 @@ SidebarViewController::SidebarViewController(const PlatformTexts& texts, QWidget
     tableView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     tableView_->setFrameShape(QFrame::NoFrame);
-    // Reachable from the keyboard (arrow keys choose tools); the cell draws no focus ring.
+    // Reachable from the keyboard (arrow keys choose tools); the cell rings the current
+    // row while the list has the keyboard.
     tableView_->setFocusPolicy(Qt::StrongFocus);
     tableView_->setUniformItemSizes(true);
     tableView_->setMouseTracking(false);

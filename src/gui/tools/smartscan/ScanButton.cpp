@@ -3,6 +3,7 @@
 #include "gui/style/Colors.h"
 #include "gui/style/Symbols.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -14,6 +15,18 @@ ScanButton::ScanButton(QWidget* parent)
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(QStringLiteral("Escanear"));
+    setAccessibleDescription(QStringLiteral("Busca archivos innecesarios en todas las categorías"));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ScanButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the disc, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled()) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 bool ScanButton::hitButton(const QPoint& pos) const
@@ -40,6 +53,15 @@ void ScanButton::paintEvent(QPaintEvent*)
 
     p.setBrush(isDown() ? green.darker(112) : green);
     p.drawEllipse(c, r, r);
+    if (hasFocus()) {
+        // Around the disc, in the window's text colour, where the glow fades into the
+        // window's background.
+        const qreal ring = r + 4 + focusRingWidth / 2;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(labelColor(this), focusRingWidth));
+        p.drawEllipse(c, ring, ring);
+        p.setPen(Qt::NoPen);
+    }
 
     const int glyph = 48;
     // A title is set only while a scan runs: the disc then stops it.

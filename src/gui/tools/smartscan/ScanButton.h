@@ -18,6 +18,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace tidvale::gui
