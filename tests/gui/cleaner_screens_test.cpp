@@ -126,6 +126,7 @@ private slots:
 
         const auto asked = s.answering(1, [&] { s.screen.doClean(); });
         QVERIFY(asked.at(0).informativeText.startsWith("Se limpiarán 1 categorías (2 KB)."));
+        QVERIFY(asked.at(0).deletesPermanently); // Enter answers "Cancelar"
         QVERIFY(s.env.tree.exists("home/Library/Developer/Xcode/Archives/a.xcarchive/x"));
     }
 
