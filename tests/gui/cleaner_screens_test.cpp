@@ -6,6 +6,7 @@
 #include "gui/tools/privacy/PrivacyViewController.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
+#include "gui/widgets/ScreenHeader.h"
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -208,6 +209,19 @@ private slots:
         QCOMPARE(s.env.tree.read("system/etc/xdg/autostart/sys.desktop"), entry + "Sistema\n");
         QVERIFY(s.env.tree.read("home/.config/autostart/sys.desktop").find("Hidden=true")
             != std::string::npos);
+
+        // The same button now turns it on again, asking nothing: the copy goes.
+        QCOMPARE(s.screen.removeButton()->text(), QStringLiteral("Activar"));
+        QVERIFY(s.remove(s.rowOf("Sistema")).empty());
+        QTRY_COMPARE(s.status(), QStringLiteral("✅ Activado: Sistema"));
+        QVERIFY(!s.env.tree.exists("home/.config/autostart/sys.desktop"));
+        QVERIFY(!s.row(s.rowOf("Sistema"), LaunchItemModel::sourceColumn)
+                     .data()
+                     .toString()
+                     .endsWith(" · desactivado"));
+        QCOMPARE(s.screen.removeButton()->text(), QStringLiteral("Desactivar"));
+        QCOMPARE(s.screen.header()->subtitleLabel()->text(),
+            QStringLiteral("Administrá los programas y servicios que se inician con tu sesión"));
 
         s.remove(s.rowOf("Mío"));
         QCOMPARE(s.model()->rowCount(), 1);

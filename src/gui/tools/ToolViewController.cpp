@@ -67,9 +67,12 @@ ToolViewController::ToolViewController(const ScreenServices& services, QWidget* 
 {
 }
 
-ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path) const
+ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path)
 {
-    return ItemMenu(menu, std::move(path), context());
+    return ItemMenu(menu, std::move(path), context(), [self = QPointer(this)](const QString& text) {
+        if (self)
+            self->setStatus(text);
+    });
 }
 
 ToolViewController::~ToolViewController()

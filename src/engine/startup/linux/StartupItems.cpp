@@ -170,7 +170,11 @@ LaunchItemOutcome enableStartupItem(
             return {false, name + " ya está habilitado."};
         return enableUnit(places, name, commands);
     }
-    if (folder == places.autostart.user)
+    // A machine entry listed before it was hidden is switched on through the user's
+    // copy that hides it.
+    const auto& system = places.autostart.system;
+    if (folder == places.autostart.user
+        || std::find(system.begin(), system.end(), folder) != system.end())
         return outcomeOf(
             showAutostartEntry(places.autostart, name, systemEntryFor(places.autostart, name)));
     return {false, "\u201c" + item.path + "\u201d no se puede activar desde aquí."};
