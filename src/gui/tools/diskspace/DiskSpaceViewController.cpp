@@ -125,8 +125,12 @@ QWidget* DiskSpaceViewController::buildFigures()
         grid->addWidget(reservedValue_, 3, 1);
     }
     for (int row = 0; row < grid->rowCount(); ++row)
-        if (auto* name = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget()))
+        if (auto* name = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget())) {
+            // A longer name than the Mac's three keeps a gap before its value.
+            grid->setColumnMinimumWidth(
+                0, std::max(grid->columnMinimumWidth(0), name->sizeHint().width() + 16));
             grid->itemAtPosition(row, 1)->widget()->setAccessibleDescription(name->text());
+        }
     stack->addLayout(grid);
 
     stack->addWidget(makeSeparatorLine(this));
