@@ -153,7 +153,8 @@ def window():
 
 
 def unnamed_controls(screen):
-    found = []
+    """The reachable controls without a name, and how many controls were read."""
+    found, read = [], 0
     for node, path in walk(window()):
         role = node.getRole()
         if role not in INTERACTIVE:
@@ -163,9 +164,10 @@ def unnamed_controls(screen):
         # A header cell of a tick column is drawn empty on purpose; its cells are named.
         if role == pyatspi.ROLE_TABLE_CELL and node.parent.getRole() == pyatspi.ROLE_TABLE_ROW_HEADER:
             continue
+        read += 1
         if not (node.name or "").strip():
             found.append(f"{screen}: {node.getRoleName()} sin nombre en {' › '.join(path[-3:])}")
-    return found
+    return found, read
 
 
 def find(predicate):
@@ -235,10 +237,10 @@ def visit_every_screen():
                               and n.name == start.name) and not find(
                 lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "Detener"), 60)
             time.sleep(0.5)
-        missing = unnamed_controls(shown)
+        missing, read = unnamed_controls(shown)
         for m in missing:
             fail(m)
-        print(f"{shown}: {'ok' if not missing else f'{len(missing)} sin nombre'}", flush=True)
+        print(f"{shown}: {read} controles, {len(missing)} sin nombre", flush=True)
 
 
 def tab_to(name, role=pyatspi.ROLE_PUSH_BUTTON, limit=40, back=False):
