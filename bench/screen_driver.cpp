@@ -23,6 +23,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPalette>
+#include <QScrollArea>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -166,6 +167,8 @@ int main(int argc, char** argv)
         focusShot(10, rows, QStringLiteral("list-selected"));
     }
     focusShot(0, screens[0]->startButton(), QStringLiteral("scan-button"));
+    if (auto* column = screens[5]->findChild<QScrollArea*>())
+        focusShot(5, column, QStringLiteral("scroll-column"));
     focusShot(4, screens[4]->startButton(), QStringLiteral("yellow-button"));
     focusShot(1, screens[1]->startButton(), QStringLiteral("orange-button"));
 

@@ -1,6 +1,7 @@
 #include "gui/tools/ItemLists.h"
 
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -37,6 +38,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* e) override
     {
+        noteKeyPress(this);
         const auto mods = e->modifiers() & ~Qt::KeypadModifier;
         if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
             && (mods & Qt::ControlModifier)) {
@@ -57,7 +59,7 @@ protected:
     {
         View::paintEvent(e);
         const QModelIndex current = this->currentIndex();
-        if (!this->hasFocus() || !current.isValid())
+        if (!showsFocusRing(this) || !current.isValid())
             return;
         const QRect row = rowRect(current);
         if (row.isEmpty())
@@ -89,6 +91,7 @@ protected:
 
     void focusInEvent(QFocusEvent* e) override
     {
+        noteFocusIn(this, e->reason());
         View::focusInEvent(e);
         this->viewport()->update();
     }

@@ -56,6 +56,12 @@ QScrollArea* makeScrollColumn(QWidget* column)
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
+    // The column takes the keyboard from Tab, to scroll by it, and shows when it has
+    // it; a click leaves the focus where it was.
+    scroll->setFocusPolicy(Qt::TabFocus);
+    scroll->setStyleSheet(
+        QStringLiteral("QScrollArea { border: 2px solid transparent; } "
+                       "QScrollArea:focus { border-color: palette(highlight); }"));
     column->setAutoFillBackground(false);
     scroll->setWidget(column);
     return scroll;

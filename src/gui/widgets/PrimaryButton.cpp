@@ -1,10 +1,13 @@
 #include "gui/widgets/PrimaryButton.h"
 
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Fonts.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -39,6 +42,18 @@ void PrimaryButton::changeEvent(QEvent* event)
     QPushButton::changeEvent(event);
 }
 
+void PrimaryButton::focusInEvent(QFocusEvent* event)
+{
+    noteFocusIn(this, event->reason());
+    QPushButton::focusInEvent(event);
+}
+
+void PrimaryButton::keyPressEvent(QKeyEvent* event)
+{
+    noteKeyPress(this);
+    QPushButton::keyPressEvent(event);
+}
+
 void PrimaryButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -49,7 +64,7 @@ void PrimaryButton::paintEvent(QPaintEvent*)
     if (isDown())
         fill = fill.darker(115);
     p.fillPath(shape, fill);
-    if (hasFocus()) {
+    if (showsFocusRing(this)) {
         // Inside the fill, in whichever of white and black stands out on it: the fills
         // run from yellow to indigo, and a ring outside would meet any background.
         const qreal inset = 2 + focusRingWidth / 2;

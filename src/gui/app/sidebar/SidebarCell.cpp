@@ -2,6 +2,7 @@
 
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Symbols.h"
 
@@ -45,7 +46,7 @@ void SidebarCell::paint(
         SidebarRowView::paintSelection(*painter, row);
     // The keyboard's row while the sidebar has it: white on the column's fixed dark
     // background, whatever the palette.
-    if (option.state & QStyle::State_HasFocus) {
+    if ((option.state & QStyle::State_HasFocus) && option.widget && showsFocusRing(option.widget)) {
         const qreal inset = focusRingWidth / 2;
         QPainterPath ring;
         ring.addRoundedRect(QRectF(row).adjusted(6 + inset, inset, -6 - inset, -inset), 8, 8);

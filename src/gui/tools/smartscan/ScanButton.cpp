@@ -1,8 +1,10 @@
 #include "gui/tools/smartscan/ScanButton.h"
 
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Symbols.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRadialGradient>
@@ -19,8 +21,15 @@ ScanButton::ScanButton(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void ScanButton::focusInEvent(QFocusEvent* event)
+{
+    noteFocusIn(this, event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
 void ScanButton::keyPressEvent(QKeyEvent* event)
 {
+    noteKeyPress(this);
     // Enter presses the disc, as Space does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled()) {
         animateClick();
@@ -53,7 +62,7 @@ void ScanButton::paintEvent(QPaintEvent*)
 
     p.setBrush(isDown() ? green.darker(112) : green);
     p.drawEllipse(c, r, r);
-    if (hasFocus()) {
+    if (showsFocusRing(this)) {
         // Around the disc, in the window's text colour, where the glow fades into the
         // window's background.
         const qreal ring = r + 4 + focusRingWidth / 2;
