@@ -51,6 +51,9 @@ void ExtensionsViewController::updateRemoveButton()
     const LaunchItem* item = selectedItem();
     removeButton_->setText(item ? displayText(actionTitleFor(*item))
                                 : platformText(context(), &PlatformTexts::startupButton));
+    // Turning on is no removal: it is not drawn in the removals' red.
+    removeButton_->setBgColor(
+        systemColor(item && !item->isEnabled ? SystemColor::green : SystemColor::red));
     removeButton_->setEnabled(!isBusy() && item && (item->isEnabled || item->canEnable));
 }
 
