@@ -17,9 +17,13 @@
 #include "gui/widgets/Alert.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QPalette>
+#include <QScrollArea>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -146,6 +150,28 @@ int main(int argc, char** argv)
             return 1;
         shoot(name + QStringLiteral("-listed"));
     }
+    // The keyboard's focus ring on each kind of control that draws its own.
+    QApplication::setActiveWindow(&window);
+    auto focusShot = [&](int tool, QWidget* widget, const QString& name) {
+        window.sidebarVC()->selectItem(tool);
+        QTest::qWait(300);
+        widget->setFocus(Qt::TabFocusReason);
+        shoot(QStringLiteral("focus-") + name, 200);
+    };
+    focusShot(1, window.sidebarVC()->tableView(), QStringLiteral("sidebar"));
+    if (QAbstractItemView* rows = screens[10]->listView()) {
+        rows->setCurrentIndex(rows->model()->index(1, 1));
+        focusShot(10, rows, QStringLiteral("list"));
+        rows->selectionModel()->select(
+            rows->currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        focusShot(10, rows, QStringLiteral("list-selected"));
+    }
+    focusShot(0, screens[0]->startButton(), QStringLiteral("scan-button"));
+    if (auto* column = screens[5]->findChild<QScrollArea*>())
+        focusShot(5, column, QStringLiteral("scroll-column"));
+    focusShot(4, screens[4]->startButton(), QStringLiteral("yellow-button"));
+    focusShot(1, screens[1]->startButton(), QStringLiteral("orange-button"));
+
     // Every screen at the smallest size the window allows.
     window.resize(760, 500);
     for (int tool = 0; tool < ContentContainerViewController::toolCount; ++tool) {

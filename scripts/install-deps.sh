@@ -10,6 +10,7 @@ debian_packages=(
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth imagemagick pkexec dbus systemd
   libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex python3
+  at-spi2-core python3-pyatspi dbus-x11 xdotool
 )
 
 install_debian() {

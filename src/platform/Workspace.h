@@ -7,7 +7,8 @@ namespace tidvale::platform {
 
 // The desktop's file manager and application launcher. Every call returns at once;
 // `true` means the desktop accepted the request (directly or through the fallback of
-// opening the containing folder), not that a window is already on screen. Paths are
+// opening the containing folder), not that a window is already on screen; `false`
+// that nothing on the desktop could take it (no file manager, no application). Paths are
 // absolute and passed through unchanged, whatever bytes they hold. GUI thread only.
 class Workspace {
 public:

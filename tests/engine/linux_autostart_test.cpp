@@ -150,8 +150,24 @@ TEST_F(LinuxStartup, DisablingHidesMachineEntriesAndTrashesOnlyTheUsersOwn)
     EXPECT_EQ(readFile(clock), entry("Clock"));
 
     EXPECT_EQ(trash->moved.size(), 1u);
-    for (const auto& i : list())
+    for (const auto& i : list()) {
         EXPECT_FALSE(i.isEnabled) << i.path;
+        EXPECT_TRUE(i.canEnable) << i.path;
+    }
+
+    // "Activar": the copy this program made goes and the machine's entry starts again;
+    // the user's own file is kept, switched on.
+    const auto enable = [&](const std::string& rel) {
+        return context.places.launchItems->enable(context, item(rel)).isGone();
+    };
+    ASSERT_TRUE(enable(user + "panel.desktop"));
+    EXPECT_FALSE(tree.exists(user + "panel.desktop"));
+    EXPECT_TRUE(item(system + "panel.desktop").isEnabled);
+    ASSERT_TRUE(enable(user + "applet.desktop"));
+    EXPECT_EQ(tree.read(user + "applet.desktop"),
+        "[Desktop Entry]\nHidden=false\nType=Application\nName=My applet\nExec=true\n");
+    EXPECT_TRUE(item(user + "applet.desktop").isEnabled);
+    EXPECT_EQ(readFile(applet), entry("Applet"));
 }
 
 TEST_F(LinuxStartup, DisablingRefusesWhatItMustNotTouch)
@@ -239,7 +255,7 @@ TEST_F(LinuxStartup, UserUnitsAreTheLinkedOnesSystemctlCallsEnabled)
 // The argument vectors against the real systemctl, which works on the unit folders
 // itself where no systemd runs (as in a container); with a running manager it would
 // change the real user's units, so the test stays out of such a machine.
-TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
+TEST_F(LinuxStartup, RealSystemctlDisablesTheUsersUnitAndTurnsItOnAgain)
 {
     struct stat st { };
     if (!hasTool("systemctl") || ::stat("/run/systemd/system", &st) == 0)
@@ -264,7 +280,16 @@ TEST_F(LinuxStartup, RealSystemctlListsAndDisablesTheUsersUnit)
     EXPECT_TRUE(done.isGone()) << done.message;
     EXPECT_FALSE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
     EXPECT_TRUE(tree.exists(units + "tidvale-probe.service"));
-    EXPECT_TRUE(list().empty());
+
+    // Still listed, switched off, and "Activar" enables it again.
+    const auto off = list();
+    ASSERT_EQ(off.size(), 1u);
+    EXPECT_FALSE(off[0].isEnabled);
+    EXPECT_TRUE(off[0].canEnable);
+    const RemovalOutcome on = context.places.launchItems->enable(context, off[0]);
+    EXPECT_TRUE(on.isGone()) << on.message;
+    EXPECT_TRUE(tree.exists(units + "default.target.wants/tidvale-probe.service"));
+    EXPECT_TRUE(item(units + "default.target.wants/tidvale-probe.service").isEnabled);
 }
 
 // dex starts a session's autostart entries as the autostart rules say; what it would

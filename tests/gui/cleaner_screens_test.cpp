@@ -7,6 +7,7 @@
 #include "gui/tools/privacy/PrivacyViewController.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
 #include "gui/tools/xcode/XcodeCleanerViewController.h"
+#include "gui/widgets/ScreenHeader.h"
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -44,6 +45,7 @@ struct XcodeScreen : ShownScreen<XcodeCleanerViewController> {
 };
 
 struct StartupScreen : ShownScreen<ExtensionsViewController> {
+    using ShownScreen::ShownScreen;
     std::vector<AlertRequest> remove(int row, int answer = 0)
     {
         select({row});
@@ -114,6 +116,7 @@ private slots:
 
         const auto asked = s.answering(1, [&] { s.screen.doClean(); });
         QVERIFY(asked.at(0).informativeText.startsWith("Se limpiarán 1 categorías (2 KB)."));
+        QVERIFY(asked.at(0).deletesPermanently); // Enter answers "Cancelar"
         QVERIFY(s.env.tree.exists("home/Library/Developer/Xcode/Archives/a.xcarchive/x"));
     }
 
@@ -148,6 +151,47 @@ private slots:
         QVERIFY(s.status().size() > 10);
         QCOMPARE(s.model()->rowCount(), 2);
         QVERIFY(std::filesystem::exists(locked));
+    }
+
+    // On a Linux desktop a system entry is hidden by a user copy and stays listed as
+    // disabled; the user's own entry goes to the Trash. /etc is never written.
+    void linuxEntriesAreHiddenOrTrashedNeverDeleted()
+    {
+        StartupScreen s(linuxPlaces());
+        const std::string entry = "[Desktop Entry]\nType=Application\nExec=/bin/true\nName=";
+        const std::string system
+            = s.env.tree.text("system/etc/xdg/autostart/sys.desktop", entry + "Sistema\n");
+        const std::string mine
+            = s.env.tree.text("home/.config/autostart/mine.desktop", entry + "Mío\n");
+        QVERIFY(s.run());
+        const int sysRow = s.rowOf("Sistema");
+        QCOMPARE(s.remove(sysRow).at(0).message, QStringLiteral("¿Desactivar elemento de inicio?"));
+        QCOMPARE(s.model()->rowCount(), 2);
+        QVERIFY(s.row(sysRow, LaunchItemModel::sourceColumn)
+                    .data()
+                    .toString()
+                    .endsWith(" · desactivado"));
+        QCOMPARE(s.env.tree.read("system/etc/xdg/autostart/sys.desktop"), entry + "Sistema\n");
+        QVERIFY(s.env.tree.read("home/.config/autostart/sys.desktop").find("Hidden=true")
+            != std::string::npos);
+
+        // The same button now turns it on again, asking nothing: the copy goes.
+        QCOMPARE(s.screen.removeButton()->text(), QStringLiteral("Activar"));
+        QVERIFY(s.remove(s.rowOf("Sistema")).empty());
+        QTRY_COMPARE(s.status(), QStringLiteral("✅ Activado: Sistema"));
+        QVERIFY(!s.env.tree.exists("home/.config/autostart/sys.desktop"));
+        QVERIFY(!s.row(s.rowOf("Sistema"), LaunchItemModel::sourceColumn)
+                     .data()
+                     .toString()
+                     .endsWith(" · desactivado"));
+        QCOMPARE(s.screen.removeButton()->text(), QStringLiteral("Desactivar"));
+        QCOMPARE(s.screen.header()->subtitleLabel()->text(),
+            QStringLiteral("Administrá los programas y servicios que se inician con tu sesión"));
+
+        s.remove(s.rowOf("Mío"));
+        QCOMPARE(s.model()->rowCount(), 1);
+        QCOMPARE(s.env.trash->moved, std::vector<std::string>{mine});
+        QVERIFY(std::filesystem::exists(system));
     }
 };
 

@@ -131,8 +131,9 @@ private slots:
         const auto c = s.file("Documents/c.bin", 100 * kMB);
         const auto d = s.file("Documents/d.bin", 60 * kMB);
         QVERIFY(s.run());
-        QCOMPARE(s.answering(1, [&] { s.screen.doTrash(); }).at(0).message,
-            QStringLiteral("¿Mover 4 archivo(s) a la Papelera?"));
+        const auto cancelled = s.answering(1, [&] { s.screen.doTrash(); });
+        QCOMPARE(cancelled.at(0).message, QStringLiteral("¿Mover 4 archivo(s) a la Papelera?"));
+        QVERIFY(!cancelled.at(0).deletesPermanently); // a move to the Trash keeps Enter
         QVERIFY(s.menu({}).isEmpty());
         s.menu(s.row(3), "Mostrar en Finder");
         s.menu(s.row(3), "Obtener Información");

@@ -131,6 +131,7 @@ private slots:
             + "\n🗑️ La Papelera se vaciará definitivamente (" + junkBytesText(5000000)
             + "), también lo que acabes de mover a ella.";
         QCOMPARE(asked.at(0).informativeText, withTrash);
+        QVERIFY(asked.at(0).deletesPermanently);
         QVERIFY(asked.at(0).detailedText.contains(
             QString::fromStdString(env.tree.path("home/.Trash/huge.iso")) + " — "
             + junkBytesText(5000000)));
@@ -195,7 +196,9 @@ private slots:
         QVERIFY(s.run());
         QCOMPARE(s.status(), "Total: 2,3 MB");
         s.untick("kept");
-        QCOMPARE(s.answering(1, [&] { s.screen.doClean(); }).size(), 1u);
+        const auto cancelled = s.answering(1, [&] { s.screen.doClean(); });
+        QCOMPARE(cancelled.size(), 1u);
+        QVERIFY(cancelled[0].deletesPermanently); // Enter answers "Cancelar"
         QCOMPARE(s.names().size(), 4);
         QVERIFY(s.env.tree.exists("home/Library/Caches/a/x"));
 

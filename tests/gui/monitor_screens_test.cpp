@@ -143,6 +143,31 @@ private slots:
             QStringLiteral("Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
     }
 
+    // A Linux desktop's words: its own name for wired memory, what it does with free
+    // memory, and the blocks kept for root as a third disk figure so the three add up.
+    void linuxWords()
+    {
+        MemoryScreen s(8ull << 30, figures(1ull << 30));
+        s.env.context.places = linuxPlaces();
+        MemoryViewController memory(s.env.services);
+        memory.ensureViewLoaded();
+        QCOMPARE(labelsWithText(memory, QStringLiteral("No paginable")), 1);
+        QCOMPARE(labelsWithText(memory, QStringLiteral("Wired")), 0);
+        memory.optimizeMemory();
+        QTRY_VERIFY(!memory.isOptimizing());
+        QVERIFY(memory.statusLabel()->text().startsWith(QStringLiteral("Sin cambios: Linux ")));
+
+        constexpr int64_t kGB = 1'000'000'000;
+        DiskScreen d(platform::VolumeFigures{1000 * kGB, 300 * kGB, 650 * kGB});
+        d.env.context.places = linuxPlaces();
+        d.screen.ensureViewLoaded();
+        QCOMPARE(d.screen.reservedValue()->text(), fileBytesText(50 * kGB));
+        QCOMPARE(labelsWithText(d.screen, QStringLiteral("Reservado para el sistema")), 1);
+        DiskScreen mac(platform::VolumeFigures{1000 * kGB, 300 * kGB, 650 * kGB});
+        mac.screen.ensureViewLoaded();
+        QVERIFY(!mac.screen.reservedValue());
+    }
+
     void screenGoneBeforeTheResult()
     {
         MemoryScreen s(1000, figures(10));

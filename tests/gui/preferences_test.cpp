@@ -60,7 +60,7 @@ QAction* menuItem(QWidget& window, const QString& title)
 {
     for (QAction* menu : window.findChild<QMenuBar*>()->actions())
         for (QAction* a : menu->menu()->actions())
-            if (a->text() == title)
+            if (a->text().remove(QLatin1Char('&')) == title)
                 return a;
     return nullptr;
 }

@@ -1,5 +1,6 @@
 // The main window, the sidebar, the content container and the alert sheets, driven as a
 // user would.
+#include "gui/app/AppMenu.h"
 #include "gui/app/ViewController.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarModel.h"
@@ -19,11 +20,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -157,7 +161,7 @@ private slots:
         std::map<QString, QAction*> byTitle;
         for (QAction* menu : bar->actions())
             for (QAction* a : menu->menu()->actions())
-                byTitle[a->text()] = a;
+                byTitle[a->text().remove(QLatin1Char('&'))] = a;
         // The platform's quit keys, and Ctrl+Q (⌘Q) where the platform names none.
         QCOMPARE(byTitle["Salir"]->shortcut(),
             QKeySequence::keyBindings(QKeySequence::Quit)
@@ -189,26 +193,146 @@ private slots:
         QVERIFY(!w.window.isVisible());
     }
 
+    // On every screen Tab runs sidebar → toolbar → list → footer in reading order, in
+    // and out of each list, and Shift+Tab runs back the same way; the tool keys of the
+    // Ventana menu reach every tool.
+    void tabRunsInReadingOrderOnEveryScreen()
+    {
+        ShownWindow w;
+        w.env.inHome("Library/Caches/com.example.big/blob", 900000);
+        w.env.inHome("Library/Logs/app.log", 90000);
+        QVERIFY(w.show());
+        QApplication::setActiveWindow(&w.window);
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QListView* sidebar = w.window.sidebarVC()->tableView();
+        const auto tools = w.container->featureControllers();
+        for (int tool = 0; tool < static_cast<int>(tools.size()); ++tool) {
+            QTest::keySequence(&w.window, toolShortcut(tool));
+            QCOMPARE(w.container->currentChild(), tools[static_cast<size_t>(tool)]);
+            if (tool == 1) { // a list with rows, where Tab used to move from cell to cell
+                QSignalSpy listed(tools[1], &ToolViewController::jobFinished);
+                tools[1]->startButton()->click();
+                QVERIFY(listed.wait(10000));
+                QVERIFY(tools[1]->listView()->model()->rowCount() > 1);
+            }
+            sidebar->setFocus(Qt::TabFocusReason);
+            QTRY_COMPARE(QApplication::focusWidget(), sidebar);
+            std::vector<QWidget*> chain;
+            for (int step = 0; step < 40; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QWidget* at = QApplication::focusWidget();
+                if (at == sidebar)
+                    break;
+                QVERIFY2(std::find(chain.begin(), chain.end(), at) == chain.end(),
+                    qPrintable(QStringLiteral("tool %1: Tab is stuck").arg(tool)));
+                chain.push_back(at);
+            }
+            QVERIFY2(!chain.empty() && chain.size() < 40, qPrintable(QString::number(tool)));
+            const ToolViewController* screen = tools[static_cast<size_t>(tool)];
+            for (const QWidget* stop : {static_cast<const QWidget*>(screen->startButton()),
+                     static_cast<const QWidget*>(screen->listView())})
+                QVERIFY(!stop || std::count(chain.begin(), chain.end(), stop) == 1);
+            for (size_t i = 1; i < chain.size(); ++i) {
+                const QRect a(chain[i - 1]->mapTo(&w.window, QPoint()), chain[i - 1]->size());
+                const QRect b(chain[i]->mapTo(&w.window, QPoint()), chain[i]->size());
+                const bool sameLine = a.top() < b.bottom() && b.top() < a.bottom();
+                QVERIFY2(sameLine ? a.left() < b.left() : a.top() < b.top(),
+                    qPrintable(QStringLiteral("tool %1: %2 before %3")
+                                   .arg(tool)
+                                   .arg(chain[i - 1]->metaObject()->className(),
+                                       chain[i]->metaObject()->className())));
+            }
+            for (auto back = chain.rbegin(); back != chain.rend(); ++back) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+                QCOMPARE(QApplication::focusWidget(), *back);
+            }
+        }
+    }
+
+    // The menus: mnemonics on every title, F10 opens the first menu, each tool has its
+    // key in Ventana; Shift+F10 opens a list's menu for its current row.
+    void menusAndContextMenusByKeyboard()
+    {
+        ShownWindow w;
+        w.env.inHome("Library/Caches/com.example.big/blob", 900000);
+        QVERIFY(w.show());
+        QApplication::setActiveWindow(&w.window);
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        auto* bar = w.window.findChild<QMenuBar*>();
+        std::vector<QKeySequence> toolKeys;
+        for (QAction* menu : bar->actions()) {
+            QVERIFY2(menu->text().contains(QLatin1Char('&')), qPrintable(menu->text()));
+            for (QAction* a : menu->menu()->actions()) {
+                QVERIFY2(a->isSeparator() || a->text().contains(QLatin1Char('&')),
+                    qPrintable(a->text()));
+                if (menu->text() == QStringLiteral("&Ventana") && !a->shortcut().isEmpty()
+                    && a->text().remove(QLatin1Char('&')) != QStringLiteral("Minimizar"))
+                    toolKeys.push_back(a->shortcut());
+            }
+        }
+        QCOMPARE(toolKeys.size(), size_t(ContentContainerViewController::toolCount));
+        QCOMPARE(toolKeys.front(), QKeySequence(Qt::CTRL | Qt::Key_1));
+        QCOMPARE(toolKeys[9], QKeySequence(Qt::CTRL | Qt::Key_0));
+        QCOMPARE(std::set<QKeySequence>(toolKeys.begin(), toolKeys.end()).size(), toolKeys.size());
+
+        QTest::keyClick(&w.window, Qt::Key_F10);
+        QTRY_VERIFY(bar->activeAction() == bar->actions().first());
+        QTRY_VERIFY(bar->actions().first()->menu()->isVisible());
+        bar->actions().first()->menu()->close();
+
+        auto* junk = w.container->featureControllers()[1];
+        QTest::keySequence(&w.window, toolShortcut(1));
+        QSignalSpy done(junk, &ToolViewController::jobFinished);
+        junk->startButton()->click();
+        QVERIFY(done.wait(10000));
+        QAbstractItemView* list = junk->listView();
+        QSignalSpy asked(list, &QWidget::customContextMenuRequested);
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(0, 1));
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(list->indexAt(asked[0][0].toPoint()).row(), 0);
+        // Space ticks the row's box from any of its cells.
+        const QModelIndex box = list->model()->index(0, 0);
+        const auto before = box.data(Qt::CheckStateRole).toInt();
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(box.data(Qt::CheckStateRole).toInt() != before);
+        QCOMPARE(box.data(Qt::AccessibleTextRole).toString(),
+            QStringLiteral("Marcar ") + list->model()->index(0, 1).data().toString());
+    }
+
     void alertIsAWindowModalSheetAnsweredByIndex_data()
     {
-        QTest::addColumn<QString>("press");
+        QTest::addColumn<bool>("permanent");
+        QTest::addColumn<QString>("press"); // empty: the Enter key
         QTest::addColumn<int>("answer");
-        QTest::newRow("confirm") << "Limpiar" << 0;
-        QTest::newRow("cancel") << "Cancelar" << 1;
+        QTest::newRow("confirm") << false << "Limpiar" << 0;
+        QTest::newRow("cancel") << false << "Cancelar" << 1;
+        QTest::newRow("enter confirms") << false << "" << 0;
+        // Enter never deletes for good: it answers "Cancelar", still the second button.
+        QTest::newRow("enter on a permanent deletion") << true << "" << 1;
+        QTest::newRow("permanent deletion confirmed") << true << "Limpiar" << 0;
     }
     void alertIsAWindowModalSheetAnsweredByIndex()
     {
+        QFETCH(bool, permanent);
         QFETCH(QString, press);
         QFETCH(int, answer);
         SheetHost w;
         std::vector<int> answers;
-        showAlert(w.screen, confirmRequest(), [&](int a) { answers.push_back(a); });
+        AlertRequest request = confirmRequest();
+        request.deletesPermanently = permanent;
+        showAlert(w.screen, request, [&](int a) { answers.push_back(a); });
         auto* box = w.window.findChild<QMessageBox*>();
         QVERIFY(box && box->isVisible());
         QCOMPARE(box->windowModality(), Qt::WindowModal);
-        QCOMPARE(box->defaultButton()->text(), QStringLiteral("Limpiar"));
+        QCOMPARE(box->defaultButton()->text(), permanent ? "Cancelar" : "Limpiar");
+        QCOMPARE(box->buttons().size(), 2);
         QVERIFY(answers.empty()); // returns before the user answers
-        QTest::mouseClick(buttonTitled(box, press), Qt::LeftButton);
+        if (press.isEmpty())
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            QTest::mouseClick(buttonTitled(box, press), Qt::LeftButton);
         QTRY_COMPARE(answers, std::vector<int>{answer});
     }
 

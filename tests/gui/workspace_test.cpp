@@ -65,6 +65,23 @@ private slots:
         QVERIFY2(fm_.calls[1].endsWith(QStringLiteral("/bad%FF%20name")), qPrintable(fm_.calls[1]));
     }
 
+    // With no file manager on the bus and no application for folders, the request is
+    // refused at once, so the screen can say so.
+    void noFileManagerRefusesAtOnce()
+    {
+        TestTree tree;
+        const std::string file = tree.file("a.txt", 3);
+        QVERIFY(bus_->unregisterService(QStringLiteral("org.freedesktop.FileManager1")));
+        ::setenv("XDG_DATA_HOME", tree.path("data").c_str(), 1);
+        ::setenv("XDG_DATA_DIRS", tree.path("none").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", tree.path("config").c_str(), 1);
+        auto workspace = tidvale::platform::systemWorkspace();
+        QVERIFY(!workspace->reveal(file));
+        QVERIFY(!workspace->showInformation(file));
+        QVERIFY(!workspace->openWithDefaultApplication(file)); // and no folder instead
+        QCOMPARE(fm_.calls.size(), 2);                         // only the two of the first test
+    }
+
     void cleanupTestCase()
     {
         if (bus_)

@@ -76,6 +76,9 @@ public:
     }
     bool cancelled() const { return cancel_ && cancel_->isCancelled(); }
     bool hasText() const { return static_cast<bool>(text_); }
+    // The same job told nothing of its steps: it still stops when asked and still
+    // counts, for screens whose status line stays still while they scan.
+    JobControl withoutText() const { return JobControl({}, cancel_, counts_); }
 
 private:
     Text text_;

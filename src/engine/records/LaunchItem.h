@@ -20,6 +20,10 @@ struct LaunchItem {
     std::string source;    // label of the folder it was found in
     std::string bundleID;  // the "Label" text, else name; an autostart entry's Name
     LaunchItemAction action = LaunchItemAction::deleteFile;
+    // Disabled in a way that can be undone from here: Hidden=true (or
+    // X-GNOME-Autostart-enabled=false) in the user's own entry, or a unit of the user's
+    // unit folder that is not enabled.
+    bool canEnable = false;
 };
 
 } // namespace tidvale

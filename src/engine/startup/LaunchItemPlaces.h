@@ -20,6 +20,10 @@ public:
     virtual std::vector<LaunchItem> list(const Context& context) const = 0;
 
     virtual RemovalOutcome disable(const Context& context, const LaunchItem& item) const = 0;
+
+    // Lets an item listed with `canEnable` start again with the session; the outcome
+    // reads as a removal's does, gone meaning done, so one code path shows both.
+    virtual RemovalOutcome enable(const Context& context, const LaunchItem& item) const = 0;
 };
 
 const LaunchItemPlaces& macLaunchItemPlaces();

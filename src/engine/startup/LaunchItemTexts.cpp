@@ -65,6 +65,20 @@ std::string doneTextFor(const LaunchItem& item)
     return {};
 }
 
+std::string enabledTextFor(const LaunchItem& item)
+{
+    return "✅ Activado: " + shownName(item);
+}
+
+std::string actionTitleFor(const LaunchItem& item)
+{
+    if (!item.isEnabled)
+        return "Activar";
+    if (item.action == LaunchItemAction::deleteFile)
+        return "Eliminar Seleccionado";
+    return confirmationFor(item).confirmButton;
+}
+
 std::string failedText(const std::string& error)
 {
     return "❌ Error: " + error;

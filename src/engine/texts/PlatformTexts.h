@@ -24,6 +24,22 @@ struct PlatformTexts {
     std::string developerCachesRegrow; // "Las cachés se eliminan definitivamente; Xcode las…"
     std::string developerKeptData;     // " contiene datos que Xcode NO regenera (…)…"
     std::string developerHint;         // the list's hint before the first scan
+
+    // The Memory screen: the seventh figure's name ("Wired") and the optimise button's
+    // answer when free memory did not grow.
+    std::string wiredTitle;      // "Wired"
+    std::string memoryUnchanged; // "Sin cambios: macOS ya gestiona la memoria de forma eficiente"
+    // What starts with the session.
+    std::string startupSubtitle; // "Administrá los agentes y daemons de inicio"
+    std::string startupHint;     // the list's hint before the first listing
+    std::string startupButton;   // "Eliminar Seleccionado"
+    // The Downloads folder as the screen names it; empty: the real folder's own name.
+    std::string downloadsFolderName; // "Downloads"
+    // The Disk screen's figure for blocks kept for the administrator; empty: not shown.
+    std::string reservedTitle;
+    // The status line when the file manager did not answer a reveal or an information
+    // window; empty: nothing is said.
+    std::string fileManagerFailed;
 };
 
 const PlatformTexts& macTexts();

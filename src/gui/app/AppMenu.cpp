@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QPointer>
+#include <QShortcut>
 #include <QWidget>
 
 #include <utility>
@@ -25,13 +26,13 @@ struct EditCommand {
     const char* slot;
 };
 constexpr EditCommand kEditCommands[] = {
-    {"Deshacer", QKeySequence::Undo, "undo"},
-    {"Rehacer", QKeySequence::Redo, "redo"},
+    {"&Deshacer", QKeySequence::Undo, "undo"},
+    {"&Rehacer", QKeySequence::Redo, "redo"},
     {nullptr, QKeySequence::UnknownKey, nullptr},
-    {"Cortar", QKeySequence::Cut, "cut"},
-    {"Copiar", QKeySequence::Copy, "copy"},
-    {"Pegar", QKeySequence::Paste, "paste"},
-    {"Seleccionar todo", QKeySequence::SelectAll, "selectAll"},
+    {"Cor&tar", QKeySequence::Cut, "cut"},
+    {"&Copiar", QKeySequence::Copy, "copy"},
+    {"&Pegar", QKeySequence::Paste, "paste"},
+    {"Seleccionar t&odo", QKeySequence::SelectAll, "selectAll"},
 };
 
 bool hasSlot(const QWidget* widget, const char* slot)
@@ -44,7 +45,7 @@ bool hasSlot(const QWidget* widget, const char* slot)
 
 void addEditMenu(QMenuBar* bar)
 {
-    QMenu* edit = bar->addMenu(QStringLiteral("Edición"));
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edición"));
     std::vector<std::pair<QAction*, const char*>> commands;
     for (const auto& command : kEditCommands) {
         if (!command.title) {
@@ -72,11 +73,26 @@ void addEditMenu(QMenuBar* bar)
     update();
 }
 
-void addWindowMenu(QMenuBar* bar, QWidget* window)
+// A tool's title with a mnemonic on its first letter not taken yet by the menu.
+QString withMnemonic(const QString& title, QString& taken)
+{
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        const QChar c = title[i].toLower();
+        if (c.isLetter() && !taken.contains(c)) {
+            taken += c;
+            return title.left(i) + QLatin1Char('&') + title.mid(i);
+        }
+    }
+    return title;
+}
+
+void addWindowMenu(QMenuBar* bar, QWidget* window, const QStringList& tools,
+    const std::function<void(int)>& showTool)
 {
     QPointer<QWidget> target(window);
-    QMenu* menu = bar->addMenu(QStringLiteral("Ventana"));
-    QAction* minimize = menu->addAction(QStringLiteral("Minimizar"));
+    QMenu* menu = bar->addMenu(QStringLiteral("&Ventana"));
+    QString taken = QStringLiteral("mx");
+    QAction* minimize = menu->addAction(QStringLiteral("&Minimizar"));
     minimize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     QObject::connect(minimize, &QAction::triggered, menu, [target] {
         if (target)
@@ -85,7 +101,7 @@ void addWindowMenu(QMenuBar* bar, QWidget* window)
 #ifdef Q_OS_MACOS
     const QString zoomTitle = QStringLiteral("Zoom");
 #else
-    const QString zoomTitle = QStringLiteral("Maximizar");
+    const QString zoomTitle = QStringLiteral("Ma&ximizar");
 #endif
     QAction* zoom = menu->addAction(zoomTitle);
     QObject::connect(zoom, &QAction::triggered, menu, [target] {
@@ -96,15 +112,33 @@ void addWindowMenu(QMenuBar* bar, QWidget* window)
         else
             target->showMaximized();
     });
+    if (tools.isEmpty())
+        return;
+    menu->addSeparator();
+    for (int i = 0; i < tools.size(); ++i) {
+        QAction* tool = menu->addAction(withMnemonic(tools[i], taken));
+        tool->setShortcut(toolShortcut(i));
+        QObject::connect(tool, &QAction::triggered, menu, [showTool, i] { showTool(i); });
+    }
 }
 
 } // namespace
 
-QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences)
+QKeySequence toolShortcut(int index)
+{
+    if (index < 0)
+        return {};
+    if (index < 10)
+        return QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + (index + 1) % 10));
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | static_cast<Qt::Key>(Qt::Key_1 + (index - 10) % 9));
+}
+
+QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences,
+    const QStringList& tools, std::function<void(int)> showTool)
 {
     auto* bar = new QMenuBar(window);
-    QMenu* app = bar->addMenu(QStringLiteral("Tidvale"));
-    QAction* about = app->addAction(QStringLiteral("Acerca de Tidvale"));
+    QMenu* app = bar->addMenu(QStringLiteral("&Tidvale"));
+    QAction* about = app->addAction(QStringLiteral("&Acerca de Tidvale"));
     about->setMenuRole(QAction::AboutRole);
     QObject::connect(about, &QAction::triggered, window, [window] {
         AlertRequest alert;
@@ -115,7 +149,7 @@ QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences)
         showAlert(window, alert, {});
     });
     app->addSeparator();
-    QAction* preferences = app->addAction(QStringLiteral("Preferencias…"));
+    QAction* preferences = app->addAction(QStringLiteral("&Preferencias…"));
     preferences->setMenuRole(QAction::PreferencesRole);
     // Ctrl+, (⌘,) where the platform's table names no preferences keys.
     auto preferencesKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
@@ -124,7 +158,7 @@ QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences)
     preferences->setShortcuts(preferencesKeys);
     QObject::connect(preferences, &QAction::triggered, window, std::move(openPreferences));
     app->addSeparator();
-    QAction* quit = app->addAction(QStringLiteral("Salir"));
+    QAction* quit = app->addAction(QStringLiteral("&Salir"));
     quit->setMenuRole(QAction::QuitRole);
     // Ctrl+Q (⌘Q) where the platform's own table names no quit keys, as the Windows
     // scheme of Qt's generic platforms does not.
@@ -137,7 +171,19 @@ QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences)
     QObject::connect(quit, &QAction::triggered, window, [] { QApplication::closeAllWindows(); });
 
     addEditMenu(bar);
-    addWindowMenu(bar, window);
+    addWindowMenu(bar, window, tools, showTool);
+
+#ifndef Q_OS_MACOS
+    // F10 opens the first menu, as on the other desktops; the arrows then walk the bar.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    QObject::connect(f10, &QShortcut::activated, bar, [bar] {
+        const auto menus = bar->actions();
+        if (!menus.isEmpty()) {
+            bar->setFocus(Qt::ShortcutFocusReason);
+            bar->setActiveAction(menus.first());
+        }
+    });
+#endif
     return bar;
 }
 

@@ -3,6 +3,7 @@
 #include "gui/app/AppMenu.h"
 #include "gui/app/PreferencesWindow.h"
 #include "gui/app/container/ContentContainerViewController.h"
+#include "gui/app/sidebar/SidebarModel.h"
 #include "gui/app/sidebar/SidebarViewController.h"
 
 #include <QBoxLayout>
@@ -45,7 +46,13 @@ ViewController::ViewController(const ScreenServices& services, QWidget* parent)
         &ContentContainerViewController::sidebarDidSelect);
 
     const Context* context = &services.context;
-    layout->setMenuBar(makeAppMenuBar(this, [this, context] { showPreferences(this, *context); }));
+    QStringList tools;
+    const SidebarModel* sidebarItems = sidebarVC_->model();
+    for (int row = 0; row < sidebarItems->rowCount(); ++row)
+        tools << sidebarItems->index(row).data(Qt::DisplayRole).toString();
+    layout->setMenuBar(makeAppMenuBar(
+        this, [this, context] { showPreferences(this, *context); }, tools,
+        [this](int index) { sidebarVC_->selectItem(index); }));
 }
 
 void ViewController::showEvent(QShowEvent* event)

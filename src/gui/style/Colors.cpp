@@ -4,6 +4,9 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tidvale::gui {
 namespace {
 
@@ -71,6 +74,31 @@ QColor usageLevelColor(UsageLevel level, const QColor& normal)
         break;
     }
     return normal;
+}
+
+double contrastRatio(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& c) {
+        auto channel = [](float v) {
+            return v <= 0.03928f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF())
+            + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor focusRingColor(const QColor& background, const QColor& preferred)
+{
+    QColor opaque = preferred;
+    opaque.setAlpha(255);
+    if (contrastRatio(background, opaque) >= 3.0)
+        return opaque;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
 }
 
 QColor withOpacity(QColor c, double opacity)

@@ -32,4 +32,15 @@ QColor usageLevelColor(UsageLevel level, const QColor& normal);
 // `c` with its alpha multiplied by `opacity`.
 QColor withOpacity(QColor c, double opacity);
 
+// The contrast ratio of two opaque colours as accessibility guidelines measure it
+// (1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
+
+// The keyboard focus ring: `preferred` where it stands out at least 3:1 against
+// `background`, else black or white, whichever stands out more.
+QColor focusRingColor(const QColor& background, const QColor& preferred);
+
+// Width of every focus ring the application draws itself, in points.
+constexpr qreal focusRingWidth = 2.5;
+
 } // namespace tidvale::gui

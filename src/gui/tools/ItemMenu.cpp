@@ -27,12 +27,22 @@ void attachContextMenu(
         });
 }
 
-ItemMenu::ItemMenu(QMenu* menu, std::string path, const Context& context)
+ItemMenu::ItemMenu(QMenu* menu, std::string path, const Context& context,
+    std::function<void(const QString&)> refused)
     : menu_(menu)
     , path_(std::move(path))
     , context_(context)
+    , refused_(std::move(refused))
 {
     menu_->clear();
+}
+
+std::function<void()> ItemMenu::refusedNotice() const
+{
+    const QString text = platformText(context_, &PlatformTexts::fileManagerFailed);
+    if (text.isEmpty() || !refused_)
+        return {};
+    return [text, refused = refused_] { refused(text); };
 }
 
 ItemMenu& ItemMenu::action(
@@ -47,7 +57,10 @@ ItemMenu& ItemMenu::reveal(const QString& title)
 {
     return action(title.isEmpty() ? platformText(context_, &PlatformTexts::revealInFolder) : title,
         QStringLiteral("folder"),
-        [path = path_, workspace = context_.backends.workspace] { workspace->reveal(path); });
+        [path = path_, workspace = context_.backends.workspace, refused = refusedNotice()] {
+            if (!workspace->reveal(path) && refused)
+                refused();
+        });
 }
 
 ItemMenu& ItemMenu::open()
@@ -69,8 +82,9 @@ ItemMenu& ItemMenu::launch()
 ItemMenu& ItemMenu::info()
 {
     return action(QStringLiteral("Obtener Información"), QStringLiteral("info.circle"),
-        [path = path_, workspace = context_.backends.workspace] {
-            workspace->showInformation(path);
+        [path = path_, workspace = context_.backends.workspace, refused = refusedNotice()] {
+            if (!workspace->showInformation(path) && refused)
+                refused();
         });
 }
 

@@ -27,8 +27,10 @@ void attachContextMenu(
 //   });
 class ItemMenu {
 public:
-    // Empties `menu` first.
-    ItemMenu(QMenu* menu, std::string path, const Context& context);
+    // Empties `menu` first. `refused` is told when the desktop took no request of the
+    // file manager's (no file manager answered).
+    ItemMenu(QMenu* menu, std::string path, const Context& context,
+        std::function<void(const QString&)> refused = {});
 
     ItemMenu& reveal(const QString& title = {}); // "Mostrar en Finder" or the desktop's
     ItemMenu& open();                            // "Abrir", with its default application
@@ -43,9 +45,14 @@ public:
     ItemMenu& enabled(bool on);
 
 private:
+    // What the status line says when the file manager did not take a request; nothing
+    // where the system's texts say nothing.
+    std::function<void()> refusedNotice() const;
+
     QMenu* menu_;
     std::string path_;
     const Context& context_;
+    std::function<void(const QString&)> refused_;
 };
 
 } // namespace tidvale::gui

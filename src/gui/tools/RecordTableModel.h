@@ -138,10 +138,14 @@ public:
         const Column* column = columnAt(index.column());
         // The tick column holds only its box, drawn by the style in the list's own
         // colours: a text colour here would dim the box with it.
-        if (!column)
-            return role == Qt::CheckStateRole
-                ? QVariant(tick_.isOn(record) ? Qt::Checked : Qt::Unchecked)
-                : QVariant();
+        if (!column) {
+            if (role == Qt::CheckStateRole)
+                return tick_.isOn(record) ? Qt::Checked : Qt::Unchecked;
+            // A screen reader names the box by the row it ticks.
+            if (role == Qt::AccessibleTextRole)
+                return QStringLiteral("Marcar ") + rowName(record);
+            return {};
+        }
         switch (role) {
         case Qt::DisplayRole:
             return column->text ? column->text(record) : QVariant();
@@ -158,6 +162,9 @@ public:
             return rowToolTip_ ? rowToolTip_(record) : QVariant();
         case Qt::DecorationRole:
             return column->decoration ? column->decoration(record) : QVariant();
+        case Qt::AccessibleTextRole:
+            // A cell that shows only an icon is read out by its row's name.
+            return column->text ? QVariant() : QVariant(rowName(record));
         case Qt::TextAlignmentRole:
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         default:
@@ -197,6 +204,14 @@ public:
 
 private:
     // The description of a column; null for the tick column and outside the table.
+    // The text of the row's first column that has one: what the row is called.
+    QString rowName(const Record& record) const
+    {
+        for (const Column& c : columns_)
+            if (c.text)
+                return c.text(record).toString();
+        return {};
+    }
     const Column* columnAt(int column) const
     {
         const int at = column - (tick_.isOn ? 1 : 0);

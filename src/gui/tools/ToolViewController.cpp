@@ -59,6 +59,12 @@ QScrollArea* makeScrollColumn(QWidget* column)
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
+    // The column takes the keyboard from Tab, to scroll by it, and shows when it has
+    // it; a click leaves the focus where it was.
+    scroll->setFocusPolicy(Qt::TabFocus);
+    scroll->setStyleSheet(
+        QStringLiteral("QScrollArea { border: 2px solid transparent; } "
+                       "QScrollArea:focus { border-color: palette(highlight); }"));
     column->setAutoFillBackground(false);
     scroll->setWidget(column);
     return scroll;
@@ -78,9 +84,12 @@ ToolViewController::ToolViewController(const ScreenServices& services, QWidget* 
     connect(jobs_, &JobRunner::waitEnded, this, &ToolViewController::releaseSpinner);
 }
 
-ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path) const
+ItemMenu ToolViewController::itemMenu(QMenu* menu, std::string path)
 {
-    return ItemMenu(menu, std::move(path), context());
+    return ItemMenu(menu, std::move(path), context(), [self = QPointer(this)](const QString& text) {
+        if (self)
+            self->setStatus(text);
+    });
 }
 
 // A job that outlives its screen stops at its next check (the runner goes with the
@@ -244,6 +253,9 @@ void ToolViewController::setContent(QWidget* content, ContentInset inset)
 void ToolViewController::setList(QAbstractItemView* list, ContentInset inset, const QString& hint)
 {
     list_ = list;
+    // A screen reader names the list by its screen, as a sighted user knows it.
+    if (list->accessibleName().isEmpty())
+        list->setAccessibleName(header_->titleLabel()->text());
     setContent(list, inset);
     attachContextMenu(
         list, [this](QMenu* menu, const QModelIndex& clicked) { menuNeedsUpdate(menu, clicked); });

@@ -142,7 +142,8 @@ signals:
 protected:
     const Context& context() const { return services_.context; }
     // A row's context menu whose entries act through the context's workspace.
-    ItemMenu itemMenu(QMenu* menu, std::string path) const;
+    // A request the file manager did not take is said on the status line.
+    ItemMenu itemMenu(QMenu* menu, std::string path);
 
     // Builds the screen's controls through the calls below. Called once.
     virtual void loadView() = 0;

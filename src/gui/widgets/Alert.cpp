@@ -114,11 +114,16 @@ void showAlert(QWidget* screen, const AlertRequest& alert, std::function<void(in
                                  : QMessageBox::ActionRole;
         buttons.push_back(box->addButton(alert.buttons[i], role));
     }
-    if (!buttons.empty())
+    if (alert.deletesPermanently && buttons.size() >= 2)
+        box->setDefaultButton(static_cast<QPushButton*>(buttons[1]));
+    else if (!buttons.empty())
         box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
     if (buttons.size() >= 2)
         box->setEscapeButton(buttons[1]);
-    QObject::connect(box, &QMessageBox::finished, screen, [box, buttons, finish](int) {
+    QObject::connect(box, &QMessageBox::finished, screen, [screen, box, buttons, finish](int) {
+        // The keyboard goes back to the window, to the control that had it before,
+        // also where no window manager hands the focus back.
+        screen->window()->activateWindow();
         int answer = -1;
         for (size_t i = 0; i < buttons.size(); ++i)
             if (box->clickedButton() == buttons[i])

@@ -18,6 +18,10 @@ struct AlertRequest {
     QString informativeText; // the explanation under it
     QStringList buttons;     // the confirming button first; the first is the default
     QString detailedText{};  // shown under "Mostrar detalles" when not empty
+    // The first button deletes for good (no Trash to take it back from): Enter then
+    // answers the second button, "Cancelar", so a reflex key press loses nothing. The
+    // order and the texts of the buttons stay as they are.
+    bool deletesPermanently = false;
 };
 
 // Shows `alert` as a sheet on `screen`'s window (window-modal, the rest of the

@@ -1,10 +1,13 @@
 #include "gui/widgets/PrimaryButton.h"
 
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Fonts.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -17,6 +20,8 @@ PrimaryButton::PrimaryButton(const QString& title, const QColor& bgColor, QWidge
     setFont(uiFont(13, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);
     setFlat(true);
+    // Enter presses the focused button, as Space does, also outside a dialog.
+    setAutoDefault(true);
 }
 
 QColor PrimaryButton::currentFill() const
@@ -37,6 +42,18 @@ void PrimaryButton::changeEvent(QEvent* event)
     QPushButton::changeEvent(event);
 }
 
+void PrimaryButton::focusInEvent(QFocusEvent* event)
+{
+    noteFocusIn(this, event->reason());
+    QPushButton::focusInEvent(event);
+}
+
+void PrimaryButton::keyPressEvent(QKeyEvent* event)
+{
+    noteKeyPress(this);
+    QPushButton::keyPressEvent(event);
+}
+
 void PrimaryButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -47,9 +64,15 @@ void PrimaryButton::paintEvent(QPaintEvent*)
     if (isDown())
         fill = fill.darker(115);
     p.fillPath(shape, fill);
-    if (hasFocus()) {
-        p.setPen(QPen(withOpacity(Qt::white, 0.6), 1.5));
-        p.drawPath(shape);
+    if (showsFocusRing(this)) {
+        // Inside the fill, in whichever of white and black stands out on it: the fills
+        // run from yellow to indigo, and a ring outside would meet any background.
+        const qreal inset = 2 + focusRingWidth / 2;
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+            cornerRadius() - 2, cornerRadius() - 2);
+        p.setPen(QPen(focusRingColor(bgColor_, Qt::white), focusRingWidth));
+        p.drawPath(ring);
     }
     p.setPen(Qt::white);
     p.setFont(font());

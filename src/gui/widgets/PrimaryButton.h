@@ -14,6 +14,12 @@ public:
     PrimaryButton(const QString& title, const QColor& bgColor, QWidget* parent = nullptr);
 
     QColor bgColor() const { return bgColor_; }
+    // For a button whose action changes with what is selected.
+    void setBgColor(const QColor& color)
+    {
+        bgColor_ = color;
+        update();
+    }
     qreal cornerRadius() const { return 8; }
     // The colour the button is filled with now.
     QColor currentFill() const;
@@ -23,6 +29,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QColor bgColor_;

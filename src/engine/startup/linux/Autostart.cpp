@@ -50,15 +50,19 @@ bool anyIn(const std::vector<std::string>& desktops, const std::vector<std::stri
     });
 }
 
-bool startsInSession(const DesktopEntry& entry, const SessionFacts& session)
+bool switchedOff(const DesktopEntry& entry)
+{
+    return entry.boolean("Hidden") || entry.string("X-GNOME-Autostart-enabled") == "false";
+}
+
+// Whether the entry would start in this session if nobody had switched it off.
+bool runsInSession(const DesktopEntry& entry, const SessionFacts& session)
 {
     const std::string type = entry.string("Type");
     // Older desktops wrote autostart services as Type=Service, without a Name.
     if (type != "Application" && type != "Service")
         return false;
     if ((type == "Application" && entry.string("Name").empty()) || entry.string("Exec").empty())
-        return false;
-    if (entry.boolean("Hidden") || entry.string("X-GNOME-Autostart-enabled") == "false")
         return false;
     if (const auto only = entry.list("OnlyShowIn"); !only.empty() && !anyIn(session.desktops, only))
         return false;
@@ -128,7 +132,10 @@ std::vector<AutostartEntry> listAutostartEntries(
             if (kind == FileKind::file)
                 if (const auto text = readEntryAt(folder.get(), name))
                     parsed = DesktopEntry::parse(*text);
-            entry.enabled = parsed && startsInSession(*parsed, session);
+            const bool runs = parsed && runsInSession(*parsed, session);
+            entry.enabled = runs && !switchedOff(*parsed);
+            entry.canEnable = entry.user && parsed && switchedOff(*parsed)
+                && (runs || !systemEntryFor(folders, name).empty());
             entry.label = parsed ? parsed->localeString("Name", "es") : "";
             if (entry.label.empty())
                 entry.label = entryStem(name);

@@ -32,6 +32,9 @@ struct AutostartEntry {
     bool user = false;            // found in the user's folder
     bool overridesSystem = false; // a user file in place of a machine entry of the same name
     bool enabled = false;         // starts when the session starts
+    // A user entry switched off (Hidden=true, X-GNOME-Autostart-enabled=false) that
+    // would start once switched on again, or a hidden user copy of a machine entry.
+    bool canEnable = false;
 };
 
 // The entries that take part, merged by file name: the first folder that has a name
@@ -55,6 +58,13 @@ std::string systemEntryFor(const AutostartFolders& folders, const std::string& f
 // through; nothing under the machine folders is touched. Returns the error text, ""
 // on success.
 std::string hideAutostartEntry(
+    const AutostartFolders& folders, const std::string& fileName, const std::string& systemEntry);
+
+// Switches the user's entry `fileName` on again: when it is exactly the hidden copy
+// hideAutostartEntry makes of `systemEntry` it is removed, so the machine's entry
+// decides again; otherwise Hidden=false and X-GNOME-Autostart-enabled=true are
+// written into it, atomically. Returns the error text, "" on success.
+std::string showAutostartEntry(
     const AutostartFolders& folders, const std::string& fileName, const std::string& systemEntry);
 
 } // namespace tidvale::linuxdesk

@@ -43,9 +43,10 @@ std::string reasonFor(int error)
     }
 }
 
-std::string failure(const std::string& fileName, const std::string& reason)
+std::string failure(
+    const std::string& fileName, const std::string& reason, const char* verb = "desactivar")
 {
-    return "No se ha podido desactivar \u201c" + fileName + "\u201d " + reason;
+    return std::string("No se ha podido ") + verb + " \u201c" + fileName + "\u201d " + reason;
 }
 
 std::string escapedValue(std::string_view value)
@@ -137,7 +138,49 @@ int replaceAtomically(int dirFd, const std::string& name, const std::string& tex
     return error;
 }
 
+// The entry hideAutostartEntry writes in place of a machine entry it could read, or
+// of one it could not.
+std::string hiddenCopyOf(const std::string& fileName, const std::optional<std::string>& system)
+{
+    return system ? withDesktopEntryKey(*system, "Hidden", "true")
+                  : "[Desktop Entry]\nType=Application\nName=" + escapedValue(entryStem(fileName))
+            + "\nHidden=true\n";
+}
+
 } // namespace
+
+std::string showAutostartEntry(
+    const AutostartFolders& folders, const std::string& fileName, const std::string& systemEntry)
+{
+    if (!isEntryName(fileName) || fileName.find('/') != std::string::npos)
+        return failure(fileName, "porque no es un elemento de inicio.", "activar");
+    const FolderFd folder = openGivenFolder(folders.user);
+    if (!folder)
+        return failure(fileName, reasonFor(errno), "activar");
+    if (isMachineFolder(folder.get(), folders.user, folders))
+        return failure(
+            fileName, "porque tu carpeta de inicio es una carpeta del sistema.", "activar");
+    const auto own = entryStatus(folder.get(), fileName);
+    if (!own || !S_ISREG(own->st_mode))
+        return failure(fileName, "porque ya no está en tu carpeta de inicio.", "activar");
+    const auto text = readEntryAt(folder.get(), fileName);
+    if (!text)
+        return failure(fileName, "porque no se puede leer.", "activar");
+    if (!systemEntry.empty()
+        && *text == hiddenCopyOf(fileName, readEntryAt(AT_FDCWD, systemEntry))) {
+        // Only the copy this program made goes: the machine's entry starts again.
+        if (unlinkat(folder.get(), fileName.c_str(), 0) != 0)
+            return failure(fileName, reasonFor(errno), "activar");
+        return {};
+    }
+    std::string shown = withDesktopEntryKey(*text, "Hidden", "false");
+    if (const auto parsed = DesktopEntry::parse(shown);
+        parsed && parsed->string("X-GNOME-Autostart-enabled") == "false")
+        shown = withDesktopEntryKey(shown, "X-GNOME-Autostart-enabled", "true");
+    if (const int error = replaceAtomically(folder.get(), fileName, shown, own->st_mode & 07777))
+        return failure(fileName, reasonFor(error), "activar");
+    return {};
+}
 
 std::string hideAutostartEntry(
     const AutostartFolders& folders, const std::string& fileName, const std::string& systemEntry)
@@ -169,9 +212,7 @@ std::string hideAutostartEntry(
     } else if (!systemEntry.empty()) {
         text = readEntryAt(AT_FDCWD, systemEntry);
     }
-    const std::string hidden = text ? withDesktopEntryKey(*text, "Hidden", "true")
-                                    : "[Desktop Entry]\nType=Application\nName="
-            + escapedValue(entryStem(fileName)) + "\nHidden=true\n";
+    const std::string hidden = hiddenCopyOf(fileName, text);
     if (const int error = replaceAtomically(folder.get(), fileName, hidden, mode))
         return failure(fileName, reasonFor(error));
     return {};

@@ -27,6 +27,11 @@ public:
     {
         return disableStartupItem(startupPlaces(context), item, context.backends);
     }
+
+    RemovalOutcome enable(const Context& context, const LaunchItem& item) const override
+    {
+        return enableStartupItem(startupPlaces(context), item, *context.backends.commands);
+    }
 };
 
 } // namespace

@@ -58,6 +58,18 @@ RemovalOutcome disableUnit(
     return outcomeAt(path, std::move(error));
 }
 
+RemovalOutcome enableUnit(
+    const StartupPlaces& places, const std::string& unit, platform::CommandRunner& commands)
+{
+    const auto run = commands.run(enableUnitCommand(unit));
+    if (run.started && run.exitCode == 0 && isLinked(places.configHome, unit))
+        return outcomeAt(unit, {});
+    std::string error = trimmed(run.err);
+    if (error.empty())
+        error = "systemctl no habilitó " + unit + ".";
+    return outcomeAt(unit, std::move(error));
+}
+
 } // namespace
 
 std::vector<LaunchItem> listStartupItems(
@@ -74,10 +86,27 @@ std::vector<LaunchItem> listStartupItems(
         item.action = !entry.user   ? LaunchItemAction::hideSystemEntry
             : entry.overridesSystem ? LaunchItemAction::hideUserEntry
                                     : LaunchItemAction::moveToTrash;
+        item.canEnable = entry.canEnable;
         items.push_back(std::move(item));
     }
 
     const auto links = userEnabledUnits(places.configHome);
+    // The user's own units that nothing enables stay listed, switched off, so that
+    // one disabled here can be turned on again.
+    for (const auto& unit : userInstallableUnits(places.configHome)) {
+        if (std::any_of(
+                links.begin(), links.end(), [&](const UserUnitLink& l) { return l.unit == unit; }))
+            continue;
+        LaunchItem item;
+        item.name = unit;
+        item.path = userUnitFolder(places.configHome) + "/" + unit;
+        item.isEnabled = false;
+        item.source = kUserUnit;
+        item.bundleID = unit;
+        item.action = LaunchItemAction::disableUnit;
+        item.canEnable = true;
+        items.push_back(std::move(item));
+    }
     if (links.empty())
         return items; // nothing to ask systemctl about
     const auto run = commands.run(listEnabledUnitsCommand());
@@ -126,6 +155,26 @@ RemovalOutcome disableStartupItem(
         return outcomeAt(item.path, hideAutostartEntry(autostart, name, item.path));
     return outcomeAt(
         item.path, "\u201c" + item.path + "\u201d no es un elemento de inicio de esta sesión.");
+}
+
+RemovalOutcome enableStartupItem(
+    const StartupPlaces& places, const LaunchItem& item, platform::CommandRunner& commands)
+{
+    const std::string folder = parentOf(item.path);
+    const std::string name = baseName(item.path);
+    if (folder == userUnitFolder(places.configHome)) {
+        if (isLinked(places.configHome, name))
+            return outcomeAt(item.path, name + " ya está habilitado.");
+        return enableUnit(places, name, commands);
+    }
+    // A machine entry listed before it was hidden is switched on through the user's
+    // copy that hides it.
+    const auto& system = places.autostart.system;
+    if (folder == places.autostart.user
+        || std::find(system.begin(), system.end(), folder) != system.end())
+        return outcomeAt(item.path,
+            showAutostartEntry(places.autostart, name, systemEntryFor(places.autostart, name)));
+    return outcomeAt(item.path, "\u201c" + item.path + "\u201d no se puede activar desde aquí.");
 }
 
 } // namespace tidvale::linuxdesk

@@ -33,4 +33,12 @@ std::vector<LaunchItem> listStartupItems(
 RemovalOutcome disableStartupItem(
     const StartupPlaces& places, const LaunchItem& item, const platform::Backends& backends);
 
+// Undoes what disabling did, as the folders are now: Tidvale's own hidden copy of a
+// machine entry is removed (the machine's entry starts again, with its later
+// updates); any other user entry gets Hidden=false (and X-GNOME-Autostart-enabled=true
+// where it was false); a unit of the user's folder is enabled with systemctl, which
+// counts as done once its link is there.
+RemovalOutcome enableStartupItem(
+    const StartupPlaces& places, const LaunchItem& item, platform::CommandRunner& commands);
+
 } // namespace tidvale::linuxdesk

@@ -2,10 +2,13 @@
 
 #include "engine/fs/FolderFd.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace tidvale::linuxdesk {
@@ -19,6 +22,53 @@ bool endsWith(std::string_view s, std::string_view suffix)
 bool isDependencyFolder(std::string_view name)
 {
     return endsWith(name, ".wants") || endsWith(name, ".requires") || endsWith(name, ".upholds");
+}
+
+// The kinds of unit a user enables to have something start with the session.
+bool isUnitName(std::string_view name)
+{
+    return name.front() != '.'
+        && (endsWith(name, ".service") || endsWith(name, ".timer") || endsWith(name, ".socket")
+            || endsWith(name, ".path"));
+}
+
+// A unit file is small: anything larger, or not a plain file, is not read.
+std::optional<std::string> readUnitAt(int dirFd, const std::string& name)
+{
+    const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st { };
+    std::optional<std::string> text;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= 256 * 1024) {
+        std::string buffer(static_cast<size_t>(st.st_size), '\0');
+        const ssize_t n = read(fd, buffer.data(), buffer.size());
+        if (n >= 0) {
+            buffer.resize(static_cast<size_t>(n));
+            text = std::move(buffer);
+        }
+    }
+    close(fd);
+    return text;
+}
+
+// Whether the unit's [Install] section names a target that would pull it in.
+bool installsItself(const std::string& text)
+{
+    std::istringstream lines(text);
+    bool install = false;
+    for (std::string line; std::getline(lines, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (line.starts_with('['))
+            install = line == "[Install]";
+        else if (install
+            && (line.starts_with("WantedBy=") || line.starts_with("RequiredBy=")
+                || line.starts_with("UpheldBy="))
+            && line.find('=') + 1 < line.size())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -61,6 +111,23 @@ std::vector<UserUnitLink> userEnabledUnits(const std::string& configHome)
     return units;
 }
 
+std::vector<std::string> userInstallableUnits(const std::string& configHome)
+{
+    const FolderFd folder = openGivenFolder(userUnitFolder(configHome));
+    if (!folder)
+        return {};
+    std::vector<std::string> units;
+    for (auto& name : entryNames(folder.get())) {
+        if (!isUnitName(name))
+            continue;
+        const auto text = readUnitAt(folder.get(), name);
+        if (text && installsItself(*text))
+            units.push_back(std::move(name));
+    }
+    std::sort(units.begin(), units.end());
+    return units;
+}
+
 std::vector<std::string> listEnabledUnitsCommand()
 {
     return {
@@ -71,6 +138,11 @@ std::vector<std::string> disableUnitCommand(const std::string& unit)
 {
     // "--": a unit name may begin with "-" ("-.mount") and must not be read as an option.
     return {"systemctl", "--user", "disable", "--", unit};
+}
+
+std::vector<std::string> enableUnitCommand(const std::string& unit)
+{
+    return {"systemctl", "--user", "enable", "--", unit};
 }
 
 std::vector<std::string> enabledUnitsIn(std::string_view listing)

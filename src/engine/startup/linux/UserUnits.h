@@ -22,9 +22,15 @@ std::string userUnitFolder(const std::string& configHome);
 // user cannot be done with `systemctl --user disable`.
 std::vector<UserUnitLink> userEnabledUnits(const std::string& configHome);
 
-// The argument vectors of the two systemctl calls.
+// The units whose files the user keeps in the user's unit folder and that say how to
+// enable them (an [Install] section with WantedBy=, RequiredBy= or UpheldBy=), by name.
+// Those not in userEnabledUnits are the ones the user can turn on again.
+std::vector<std::string> userInstallableUnits(const std::string& configHome);
+
+// The argument vectors of the systemctl calls.
 std::vector<std::string> listEnabledUnitsCommand();
 std::vector<std::string> disableUnitCommand(const std::string& unit);
+std::vector<std::string> enableUnitCommand(const std::string& unit);
 
 // The units of `list-unit-files --no-legend` output whose state is "enabled".
 std::vector<std::string> enabledUnitsIn(std::string_view listing);

@@ -20,6 +20,12 @@ public:
         return outcomeAt(item.path,
             outcome.ok() ? std::string() : describeRemoveError(outcome.error, outcome.where));
     }
+
+    // A deleted property list is gone: nothing is listed as one that can be turned on.
+    RemovalOutcome enable(const Context&, const LaunchItem& item) const override
+    {
+        return outcomeAt(item.path, item.name + " no se puede activar desde aquí.");
+    }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Symbols.h"
 
@@ -43,6 +44,16 @@ void SidebarCell::paint(
         option.rect.left(), option.rect.top() + rowGap / 2, option.rect.width(), rowHeight_);
     if (option.state & QStyle::State_Selected)
         SidebarRowView::paintSelection(*painter, row);
+    // The keyboard's row while the sidebar has it: white on the column's fixed dark
+    // background, whatever the palette.
+    if ((option.state & QStyle::State_HasFocus) && option.widget && showsFocusRing(option.widget)) {
+        const qreal inset = focusRingWidth / 2;
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(row).adjusted(6 + inset, inset, -6 - inset, -inset), 8, 8);
+        painter->setPen(QPen(Qt::white, focusRingWidth));
+        painter->drawPath(ring);
+        painter->setPen(Qt::NoPen);
+    }
 
     const QColor color = index.data(SidebarModel::colorRole).value<QColor>();
     const QRectF iconBg(row.left() + 16, row.center().y() - 13.5, 28, 28);
@@ -50,8 +61,10 @@ void SidebarCell::paint(
     square.addRoundedRect(iconBg, 8, 8);
     painter->fillPath(square, withOpacity(color, 0.25));
     const QString symbol = index.data(SidebarModel::symbolRole).toString();
-    const QPixmap glyph = symbolPixmap(symbol, 16, color, painter->device()->devicePixelRatioF());
-    painter->drawPixmap(QPointF(iconBg.center().x() - 8, iconBg.center().y() - 8), glyph);
+    const int side = 13;
+    const QPixmap glyph = symbolPixmap(symbol, side, color, painter->device()->devicePixelRatioF());
+    painter->drawPixmap(
+        QPointF(iconBg.center().x() - side / 2.0, iconBg.center().y() - side / 2.0), glyph);
 
     painter->setPen(Qt::white);
     painter->setFont(uiFont(13, QFont::Medium));

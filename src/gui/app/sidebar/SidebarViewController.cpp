@@ -3,11 +3,13 @@
 #include "gui/app/sidebar/SidebarCell.h"
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Symbols.h"
 #include "gui/widgets/Labels.h"
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
@@ -95,13 +97,15 @@ SidebarViewController::SidebarViewController(const PlatformTexts& texts, QWidget
     tableView_->setSelectionModel(new ChoosingSelectionModel(model_, this));
     tableView_->setItemDelegate(cell_);
     tableView_->viewport()->installEventFilter(this);
+    tableView_->installEventFilter(this);
     tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
     tableView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     tableView_->setFrameShape(QFrame::NoFrame);
-    // Reachable from the keyboard (arrow keys choose tools); the cell draws no focus ring.
+    // Reachable from the keyboard (arrow keys choose tools); the cell rings the current
+    // row while the list has the keyboard.
     tableView_->setFocusPolicy(Qt::StrongFocus);
     tableView_->setUniformItemSizes(true);
     tableView_->setMouseTracking(false);
@@ -134,6 +138,10 @@ int SidebarViewController::selectedRow() const
 
 bool SidebarViewController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == tableView_ && event->type() == QEvent::FocusIn)
+        noteFocusIn(tableView_, static_cast<QFocusEvent*>(event)->reason());
+    if (watched == tableView_ && event->type() == QEvent::KeyPress)
+        noteKeyPress(tableView_);
     if (watched == tableView_->viewport() && event->type() == QEvent::Resize) {
         const int rows = model_->rowCount();
         cell_->setRowHeight(tableView_->viewport()->height() / rows - SidebarCell::rowGap);

@@ -70,7 +70,19 @@ QVariant AppListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.model() != this || index.row() >= rowCount())
         return {};
     const AppInfo& app = items()[static_cast<size_t>(index.row())].info;
-    return app.removable ? QString() : displayText(app.notRemovableReason);
+    if (app.removable)
+        return QString();
+    const QString reason = displayText(app.notRemovableReason);
+    if (!sharedCause_.isEmpty() && reason.endsWith(sharedCause_) && reason != sharedCause_)
+        return reason.chopped(sharedCause_.size()).trimmed();
+    return reason;
+}
+
+void AppListModel::setSharedCause(const QString& cause)
+{
+    sharedCause_ = cause;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, nameColumn), index(rowCount() - 1, nameColumn), {reasonRole});
 }
 
 } // namespace tidvale::gui

@@ -29,6 +29,14 @@ public:
     explicit AppListModel(QObject* parent = nullptr);
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // Why a whole kind of application cannot be uninstalled now (PackageKit is not
+    // running): the status line says it once, and the rows whose reason ends with it
+    // show only their own part.
+    void setSharedCause(const QString& cause);
+
+private:
+    QString sharedCause_;
 };
 
 } // namespace tidvale::gui

@@ -14,12 +14,14 @@
 #include "gui/tools/applications/AppUninstallTexts.h"
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
+#include "platform/ApplicationRemover.h"
 #include "platform/Workspace.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
 
+#include <algorithm>
 #include <set>
 
 namespace tidvale::gui {
@@ -106,20 +108,37 @@ void ApplicationsViewController::loadApps()
     uninstallButton_->setEnabled(false);
     setStatus(QStringLiteral("Cargando aplicaciones..."));
     const SystemInfoService* service = &services().info;
+    // Asked again here, off the window's thread: the cause is said once, on the status
+    // line, rather than at the end of every Debian row.
+    std::shared_ptr<platform::ApplicationRemover> remover
+        = usesPackageTools(context()) ? context().backends.applicationRemover : nullptr;
     runJob(
-        [service](const JobControl& job) {
-            std::vector<AppRow> rows;
+        [service, remover](const JobControl& job) {
+            std::pair<std::vector<AppRow>, QString> listed;
             for (AppInfo& app : service->getInstalledApps(job)) {
                 if (job.cancelled())
                     break;
                 QImage icon = loadAppIconImage(app.iconFile, kIconPixels);
-                rows.push_back({std::move(app), std::move(icon), {}});
+                listed.first.push_back({std::move(app), std::move(icon), {}});
             }
-            return rows;
+            if (remover && !job.cancelled())
+                if (const auto cause = remover->packageRemovalUnavailable())
+                    listed.second = displayText(*cause);
+            return listed;
         },
-        [this](std::vector<AppRow> rows) {
-            apps_->setItems(std::move(rows));
-            setStatus(QString::number(apps_->rowCount()) + QStringLiteral(" aplicaciones"));
+        [this](std::pair<std::vector<AppRow>, QString> listed) {
+            const QString cause = listed.second;
+            const bool blocked = !cause.isEmpty()
+                && std::any_of(listed.first.begin(), listed.first.end(), [](const AppRow& r) {
+                       return r.info.source == AppSource::deb && !r.info.removable;
+                   });
+            apps_->setSharedCause(blocked ? cause : QString());
+            apps_->setItems(std::move(listed.first));
+            QString status = QString::number(apps_->rowCount()) + QStringLiteral(" aplicaciones");
+            if (blocked)
+                status
+                    += QStringLiteral(" · No se pueden desinstalar paquetes de Debian: ") + cause;
+            setStatus(status);
             updateUninstallButton();
         },
         [this, before = std::move(before)]() mutable {
@@ -274,6 +293,8 @@ void ApplicationsViewController::confirmUninstall(
     alert.message = QStringLiteral("¿Desinstalar?");
     alert.informativeText = uninstallConfirmationText(plan, listedApps(), preview.others);
     alert.buttons = {QStringLiteral("Desinstalar"), QStringLiteral("Cancelar")};
+    // A package removed is gone: no Trash keeps its files.
+    alert.deletesPermanently = true;
     showAlert(this, alert, [this, plan, others = preview.others](int answer) {
         if (answer == 0)
             runUninstall(plan, others);

@@ -60,7 +60,7 @@ void DiskSpaceViewController::refreshDisk()
 
 QWidget* DiskSpaceViewController::buildFigures()
 {
-    percentLabel_ = totalValue_ = usedValue_ = freeValue_ = nullptr;
+    percentLabel_ = totalValue_ = usedValue_ = freeValue_ = reservedValue_ = nullptr;
     usageBar_ = nullptr;
     finderButton_ = refreshButton_ = nullptr;
     if (!diskInfo_)
@@ -114,6 +114,23 @@ QWidget* DiskSpaceViewController::buildFigures()
     grid->addWidget(usedValue_, 1, 1);
     grid->addWidget(gridLabel(QStringLiteral("Espacio Libre"), secondary), 2, 0);
     grid->addWidget(freeValue_, 2, 1);
+    // Where the file system keeps blocks for the administrator, used and free fall
+    // short of the capacity: the third figure makes them add up.
+    if (const QString reserved = platformText(context(), &PlatformTexts::reservedTitle);
+        !reserved.isEmpty()) {
+        const int64_t kept = std::max<int64_t>(
+            0, disk.total - static_cast<int64_t>(usage.used) - std::max<int64_t>(0, disk.free));
+        reservedValue_ = gridValue(kept, secondary);
+        grid->addWidget(gridLabel(reserved, secondary), 3, 0);
+        grid->addWidget(reservedValue_, 3, 1);
+    }
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (auto* name = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget())) {
+            // A longer name than the Mac's three keeps a gap before its value.
+            grid->setColumnMinimumWidth(
+                0, std::max(grid->columnMinimumWidth(0), name->sizeHint().width() + 16));
+            grid->itemAtPosition(row, 1)->widget()->setAccessibleDescription(name->text());
+        }
     stack->addLayout(grid);
 
     stack->addWidget(makeSeparatorLine(this));

@@ -24,6 +24,8 @@ public:
     QLabel* totalValue() const { return totalValue_; }
     QLabel* usedValue() const { return usedValue_; }
     QLabel* freeValue() const { return freeValue_; }
+    // The blocks kept for the administrator, where the system names them; else null.
+    QLabel* reservedValue() const { return reservedValue_; }
     UsageBarView* usageBar() const { return usageBar_; }
     PrimaryButton* finderButton() const { return finderButton_; }
     PrimaryButton* refreshButton() const { return refreshButton_; }
@@ -44,6 +46,7 @@ private:
     QLabel* totalValue_ = nullptr;
     QLabel* usedValue_ = nullptr;
     QLabel* freeValue_ = nullptr;
+    QLabel* reservedValue_ = nullptr;
     UsageBarView* usageBar_ = nullptr;
     PrimaryButton* finderButton_ = nullptr;
     PrimaryButton* refreshButton_ = nullptr;

@@ -25,8 +25,8 @@ void UsageBarView::animateTo(qreal fraction)
 {
     target_ = std::clamp<qreal>(fraction, 0, 1);
     QTimer::singleShot(startDelayMs, this, [this] {
-        // The fill starts as a sliver so the growth is seen from the leading edge.
-        setFillFraction(std::min<qreal>(0.01, target_));
+        // A volume with next to nothing used still shows a sliver of fill at first.
+        setFillFraction(std::max<qreal>(0.01, target_));
         auto* animation = new QPropertyAnimation(this, "fillFraction", this);
         animation->setDuration(animationMs);
         animation->setEasingCurve(QEasingCurve::InOutQuad);

@@ -20,7 +20,8 @@ public:
 
     qreal fillFraction() const { return fillFraction_; }
     void setFillFraction(qreal f);
-    // Grows the fill from nothing to `fraction`, starting after a short delay.
+    // Starts the fill at max(0.01, fraction) after a short delay, then animates it to
+    // `fraction`.
     void animateTo(qreal fraction);
     qreal targetFraction() const { return target_; }
 

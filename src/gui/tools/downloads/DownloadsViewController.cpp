@@ -3,6 +3,7 @@
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"
+#include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/downloads/DownloadsModel.h"
@@ -32,9 +33,16 @@ std::vector<DownloadItem> DownloadsViewController::items() const
 
 void DownloadsViewController::loadView()
 {
-    setUpScreen(
-        {QStringLiteral("Descargas"), QStringLiteral("Administra y limpia tu carpeta Downloads"),
-            QStringLiteral("arrow.down.circle.fill"), systemColor(SystemColor::mint)},
+    // The Mac names its folder "Downloads"; elsewhere the folder is named as it is on
+    // disk ("Descargas" in a Spanish session).
+    QString folderName = platformText(context(), &PlatformTexts::downloadsFolderName);
+    if (folderName.isEmpty()) {
+        const std::string folder = folder_.empty() ? downloadsFolder(context()) : folder_;
+        folderName = displayText(folder.substr(folder.rfind('/') + 1));
+    }
+    setUpScreen({QStringLiteral("Descargas"),
+                    QStringLiteral("Administra y limpia tu carpeta ") + folderName,
+                    QStringLiteral("arrow.down.circle.fill"), systemColor(SystemColor::mint)},
         ToolbarStyle::rowThenStatus);
     QStringList ages;
     for (const auto& f : kAgeFilters)
@@ -52,7 +60,8 @@ void DownloadsViewController::loadView()
     shown_->setSourceModel(model_);
     tableView_ = makeTableList(shown_, {40, {30, 220, 90, 110, 120}});
     setList(tableView_, ContentInset::edgeToEdge,
-        QStringLiteral("Pulsa «Cargar Descargas» para ver lo que guarda tu carpeta Downloads."));
+        QStringLiteral("Pulsa «Cargar Descargas» para ver lo que guarda tu carpeta ") + folderName
+            + QStringLiteral("."));
 }
 
 void DownloadsViewController::loadDownloads()

@@ -5,6 +5,7 @@
 #include "engine/system/SystemInfoService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/DisplayText.h"
+#include "gui/text/PlatformText.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/extensions/LaunchItemModel.h"
 #include "gui/widgets/Alert.h"
@@ -22,25 +23,48 @@ ExtensionsViewController::ExtensionsViewController(const ScreenServices& service
 
 void ExtensionsViewController::loadView()
 {
-    setUpScreen({QStringLiteral("Extensiones"),
-        QStringLiteral("Administrá los agentes y daemons de inicio"),
-        QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)});
+    setUpScreen(
+        {QStringLiteral("Extensiones"), platformText(context(), &PlatformTexts::startupSubtitle),
+            QStringLiteral("puzzlepiece.fill"), systemColor(SystemColor::yellow)});
     addStartButton(QStringLiteral("Cargar Elementos"), [this] { loadItems(); });
-    removeButton_ = addButton(QStringLiteral("Eliminar Seleccionado"),
+    removeButton_ = addButton(platformText(context(), &PlatformTexts::startupButton),
         systemColor(SystemColor::red), [this] { removeSelected(); });
-    tableView_ = makeTableList(
-        items_, {50, {260, 140, 200}, -1, QAbstractItemView::SingleSelection, Qt::ElideMiddle});
+    // A Linux desktop's kinds ("Servicio (Usuario) · desactivado") are longer than the
+    // Mac's.
+    const bool longKinds = platformText(context(), &PlatformTexts::startupButton)
+        != QStringLiteral("Eliminar Seleccionado");
+    tableView_ = makeTableList(items_,
+        {50, longKinds ? std::vector<int>{220, 220, 200} : std::vector<int>{260, 140, 200}, -1,
+            QAbstractItemView::SingleSelection, Qt::ElideMiddle});
     connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ExtensionsViewController::updateRemoveButton);
-    setList(tableView_, ContentInset::margins,
-        QStringLiteral("Pulsa «Cargar Elementos» para ver los agentes y daemons que se inician "
-                       "solos."));
+    setList(
+        tableView_, ContentInset::margins, platformText(context(), &PlatformTexts::startupHint));
 }
 
+// The button says what it will do to the selected item: delete, trash, disable, or
+// turn on again one that is switched off.
 void ExtensionsViewController::updateRemoveButton()
 {
-    if (removeButton_)
-        removeButton_->setEnabled(!isBusy() && tableView_->selectionModel()->hasSelection());
+    if (!removeButton_)
+        return;
+    const LaunchItem* item = selectedItem();
+    removeButton_->setText(item ? displayText(actionTitleFor(*item))
+                                : platformText(context(), &PlatformTexts::startupButton));
+    // Turning on is no removal: it is not drawn in the removals' red.
+    removeButton_->setBgColor(
+        systemColor(item && !item->isEnabled ? SystemColor::green : SystemColor::red));
+    removeButton_->setEnabled(!isBusy() && item && (item->isEnabled || item->canEnable));
+}
+
+const LaunchItem* ExtensionsViewController::selectedItem() const
+{
+    if (!tableView_)
+        return nullptr;
+    const QModelIndexList selected = tableView_->selectionModel()->selectedRows();
+    if (selected.isEmpty() || selected.first().row() >= items_->rowCount())
+        return nullptr;
+    return &items_->items()[static_cast<size_t>(selected.first().row())];
 }
 
 void ExtensionsViewController::loadItems()
@@ -75,6 +99,11 @@ void ExtensionsViewController::removeSelected()
     if (row < 0 || row >= items_->rowCount())
         return;
     const LaunchItem item = items_->items()[static_cast<size_t>(row)];
+    if (!item.isEnabled) {
+        if (item.canEnable)
+            enableItem(item);
+        return; // switched off already: there is nothing more to switch off
+    }
     // The wording follows what deleting does to this kind of item: on the Mac the
     // property list goes, on a Linux desktop an entry is trashed or hidden.
     const LaunchItemConfirmation asked = confirmationFor(item);
@@ -83,6 +112,7 @@ void ExtensionsViewController::removeSelected()
     alert.message = displayText(asked.message);
     alert.informativeText = displayText(asked.informativeText);
     alert.buttons = {displayText(asked.confirmButton), QStringLiteral("Cancelar")};
+    alert.deletesPermanently = item.action == LaunchItemAction::deleteFile;
     showAlert(this, alert, [this, row, item](int answer) {
         if (answer == 0)
             removeItem(row, item);
@@ -107,14 +137,19 @@ void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
             auto matches = [&](const LaunchItem& i) { return i.path == item.path; };
             const auto& all = items_->items();
             const bool hidden = item.action == LaunchItemAction::hideSystemEntry
-                || item.action == LaunchItemAction::hideUserEntry;
+                || item.action == LaunchItemAction::hideUserEntry
+                || item.action == LaunchItemAction::disableUnit;
             if (hidden) {
-                // A hidden entry stays where the desktop keeps it, now disabled.
+                // A hidden entry or a disabled unit stays listed, switched off, and can
+                // be turned on again.
                 auto rows = all;
                 for (auto& i : rows)
-                    if (matches(i))
+                    if (matches(i)) {
                         i.isEnabled = false;
+                        i.canEnable = true;
+                    }
                 items_->setItems(std::move(rows));
+                reselect(item.path);
             } else if (row < static_cast<int>(all.size())
                 && all[static_cast<size_t>(row)].path == item.path) {
                 // The row asked about, unless the list changed under the alert.
@@ -125,6 +160,48 @@ void ExtensionsViewController::removeItem(int row, const LaunchItem& item)
             updateRemoveButton();
             setStatus(displayText(doneTextFor(item)));
         });
+}
+
+// Turning an item on asks nothing: it undoes what disabling did. The list is read
+// again after it, since what starts now may be the machine's entry the user's copy hid.
+void ExtensionsViewController::enableItem(const LaunchItem& item)
+{
+    if (isBusy())
+        return;
+    // Nothing is removed: the spinner turns while the button waits for the answer.
+    removeButton_->setEnabled(false);
+    runWait(
+        [&context = context(), item] {
+            const RemovalOutcome outcome = context.places.launchItems->enable(context, item);
+            return std::make_pair(outcome,
+                outcome.isGone() ? context.places.launchItems->list(context)
+                                 : std::vector<LaunchItem>{});
+        },
+        [this, item](std::pair<RemovalOutcome, std::vector<LaunchItem>> result) {
+            if (!result.first.isGone()) {
+                updateRemoveButton();
+                setStatus(displayText(failedText(result.first.message)));
+                return;
+            }
+            items_->setItems(std::move(result.second));
+            reselect(item.path);
+            updateRemoveButton();
+            setStatus(displayText(enabledTextFor(item)));
+        });
+}
+
+// The row of the item at `path`, or of the entry of the same file name that took its
+// place (the machine's, once the user's copy is gone).
+void ExtensionsViewController::reselect(const std::string& path)
+{
+    auto fileName = [](const std::string& p) { return p.substr(p.rfind('/') + 1); };
+    const auto& rows = items_->items();
+    for (bool exact : {true, false})
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (exact ? rows[i].path == path : fileName(rows[i].path) == fileName(path)) {
+                tableView_->selectRow(static_cast<int>(i));
+                return;
+            }
 }
 
 } // namespace tidvale::gui

@@ -13,7 +13,9 @@ class LaunchItemModel;
 class PrimaryButton;
 
 // Lists the launch agents and daemons of the user's and the machine's launch folders
-// and deletes the property list of the one the user picks.
+// and deletes the property list of the one the user picks. On a Linux desktop it
+// lists what starts with the session, switches the picked item off the way its kind
+// asks, and turns on again one that is switched off ("Activar").
 class ExtensionsViewController : public ToolViewController {
     Q_OBJECT
 public:
@@ -31,7 +33,10 @@ protected:
 
 private:
     void updateRemoveButton();
+    const LaunchItem* selectedItem() const;
     void removeItem(int row, const LaunchItem& item);
+    void enableItem(const LaunchItem& item);
+    void reselect(const std::string& path);
 
     QTableView* tableView_ = nullptr;
     PrimaryButton* removeButton_ = nullptr;

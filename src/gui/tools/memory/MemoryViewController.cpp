@@ -5,6 +5,7 @@
 #include "gui/style/Colors.h"
 #include "gui/style/Fonts.h"
 #include "gui/text/ByteTexts.h"
+#include "gui/text/PlatformText.h"
 #include "gui/widgets/Labels.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/SeparatorLine.h"
@@ -30,6 +31,8 @@ QLabel* MemoryViewController::addFigure(QGridLayout* grid, int row, const QStrin
     setTextColor(nameLabel, secondaryLabelColor(this));
     auto* value = new QLabel;
     value->setTextFormat(Qt::PlainText);
+    // The value is a number: a screen reader says what it counts.
+    value->setAccessibleDescription(name);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(nameLabel, row, 0);
     grid->addWidget(value, row, 1);
@@ -74,7 +77,7 @@ void MemoryViewController::loadView()
     freeLabel_ = addFigure(grid, 2, QStringLiteral("Disponible"));
     activeLabel_ = addFigure(grid, 3, QStringLiteral("Activa"));
     inactiveLabel_ = addFigure(grid, 4, QStringLiteral("Inactiva"));
-    wiredLabel_ = addFigure(grid, 5, QStringLiteral("Wired"));
+    wiredLabel_ = addFigure(grid, 5, platformText(context(), &PlatformTexts::wiredTitle));
     compressedLabel_ = addFigure(grid, 6, QStringLiteral("Comprimida"));
     stack->addLayout(grid);
 
@@ -174,8 +177,7 @@ void MemoryViewController::optimizeMemory()
             refresh();
             setStatus(freed != 0
                     ? QStringLiteral("✅ Memoria libre aumentó ~") + memoryBytesText(freed)
-                    : QStringLiteral(
-                        "Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
+                    : platformText(context(), &PlatformTexts::memoryUnchanged));
         });
 }
 

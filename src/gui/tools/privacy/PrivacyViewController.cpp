@@ -41,7 +41,9 @@ void PrivacyViewController::doScan()
     setStatus({});
     runJob(
         [service = &services().scan](const JobControl& job) {
-            return std::make_pair(service->scanBrowsers(true, job), service->folderNotices());
+            // The status line stays still while this screen scans; Smart Scan tells the steps.
+            return std::make_pair(
+                service->scanBrowsers(true, job.withoutText()), service->folderNotices());
         },
         [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
             int64_t total = 0;
@@ -73,7 +75,7 @@ void PrivacyViewController::doClean()
     AlertRequest alert{AlertStyle::warning, QStringLiteral("¿Eliminar datos de privacidad?"),
         QStringLiteral("Se eliminarán historial y cachés de navegadores seleccionados."),
         {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")},
-        QString::fromStdString(removalDetails(ticked))};
+        QString::fromStdString(removalDetails(ticked)), true};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             removeSelected();

@@ -1,8 +1,11 @@
 #include "gui/tools/smartscan/ScanButton.h"
 
 #include "gui/style/Colors.h"
+#include "gui/style/FocusRing.h"
 #include "gui/style/Symbols.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -14,6 +17,25 @@ ScanButton::ScanButton(QWidget* parent)
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(QStringLiteral("Escanear"));
+    setAccessibleDescription(QStringLiteral("Busca archivos innecesarios en todas las categorías"));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ScanButton::focusInEvent(QFocusEvent* event)
+{
+    noteFocusIn(this, event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
+void ScanButton::keyPressEvent(QKeyEvent* event)
+{
+    noteKeyPress(this);
+    // Enter presses the disc, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled()) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 bool ScanButton::hitButton(const QPoint& pos) const
@@ -40,6 +62,15 @@ void ScanButton::paintEvent(QPaintEvent*)
 
     p.setBrush(isDown() ? green.darker(112) : green);
     p.drawEllipse(c, r, r);
+    if (showsFocusRing(this)) {
+        // Around the disc, in the window's text colour, where the glow fades into the
+        // window's background.
+        const qreal ring = r + 4 + focusRingWidth / 2;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(labelColor(this), focusRingWidth));
+        p.drawEllipse(c, ring, ring);
+        p.setPen(Qt::NoPen);
+    }
 
     const int glyph = 48;
     // A title is set only while a scan runs: the disc then stops it.

@@ -93,6 +93,11 @@ void SmartScanViewController::showResults(std::vector<ScanItem> items)
         card->titleLabel()->setText(displayText(std::string(displayName(group.category))));
         card->countLabel()->setText(itemCountText(group.count));
         card->sizeLabel()->setText(junkBytesText(group.size));
+        // Read as one: the category, then what it holds.
+        card->setAccessibleName(card->titleLabel()->text());
+        card->setAccessibleDescription(
+            card->countLabel()->text() + QStringLiteral(", ") + card->sizeLabel()->text());
+        card->sizeLabel()->setAccessibleDescription(card->titleLabel()->text());
         contentLayout_->addWidget(card);
         resultCards_.push_back(card);
     }
@@ -123,6 +128,7 @@ void SmartScanViewController::cleanAll()
         alert.informativeText += QStringLiteral("\n") + QString::fromStdString(trash);
     alert.detailedText = QString::fromStdString(removalDetails(outer));
     alert.buttons = {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")};
+    alert.deletesPermanently = true;
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             clean();

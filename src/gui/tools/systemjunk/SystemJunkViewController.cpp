@@ -55,7 +55,9 @@ void SystemJunkViewController::doScan()
     setStatus({});
     runJob(
         [service = &services().scan](const JobControl& job) {
-            JunkListing listing{service->scanSystemJunk(job), {}, service->folderNotices()};
+            // The status line stays still while this screen scans; Smart Scan tells the steps.
+            JunkListing listing{
+                service->scanSystemJunk(job.withoutText()), {}, service->folderNotices()};
             for (const ScanItem& item : listing.items)
                 readListedStamp(item.path, listing.listed[item.path]);
             return listing;
@@ -96,7 +98,7 @@ void SystemJunkViewController::doClean()
     AlertRequest alert{AlertStyle::warning, QString::fromStdString(junkConfirmMessage(selection)),
         QString::fromStdString(informative),
         {QStringLiteral("Eliminar"), QStringLiteral("Cancelar")},
-        QString::fromStdString(removalDetails(ticked))};
+        QString::fromStdString(removalDetails(ticked)), true};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             runDirectStage();
@@ -139,7 +141,7 @@ void SystemJunkViewController::askForAdministrator(std::vector<ScanItem> needsAd
     AlertRequest alert{AlertStyle::informational,
         QStringLiteral("Se requieren permisos de administrador"),
         QString::fromStdString(adminPromptText(needsAdmin)),
-        {QStringLiteral("Eliminar con contraseña"), QStringLiteral("Omitir")}};
+        {QStringLiteral("Eliminar con contraseña"), QStringLiteral("Omitir")}, {}, true};
     showAlert(this, alert, [this, needsAdmin = std::move(needsAdmin)](int answer) mutable {
         if (answer == 0)
             runAdministratorStage(std::move(needsAdmin));

@@ -69,7 +69,7 @@ void XcodeCleanerViewController::doClean()
         platformText(context(), &PlatformTexts::developerConfirm),
         QString::fromStdString(xcodeConfirmText(*context().places.texts, selection)),
         {QStringLiteral("Limpiar"), QStringLiteral("Cancelar")},
-        QString::fromStdString(xcodeConfirmDetails(selection))};
+        QString::fromStdString(xcodeConfirmDetails(selection)), true};
     showAlert(this, alert, [this](int answer) {
         if (answer == 0)
             cleanSelected();
