@@ -21,8 +21,8 @@ sync
 echo "$bundles bundles × $files files"
 time_of() { local s e; s=$(date +%s.%N); "$@" > /dev/null 2>&1; e=$(date +%s.%N); echo "$e - $s" | bc; }
 # Warm the cache once, then take the best of three for each.
-"$cli" --system-root "$root/sys" apps > /dev/null 2>&1
+"$cli" --profile mac --system-root "$root/sys" apps > /dev/null 2>&1
 best() { local b=999; for _ in 1 2 3; do t=$(time_of "$@"); b=$(echo "if ($t < $b) $t else $b" | bc); done; echo "$b"; }
-ours=$(HOME="$root/home" best "$cli" --system-root "$root/sys" apps)
+ours=$(HOME="$root/home" best "$cli" --profile mac --system-root "$root/sys" apps)
 theirs=$(best du -s --apparent-size -b "$root/sys/Applications/"*.app)
 echo "tidvale-cli apps: ${ours}s   du --apparent-size: ${theirs}s   ratio: $(echo "scale=2; $ours / $theirs" | bc)"
