@@ -143,19 +143,6 @@ private slots:
             QStringLiteral("Sin cambios: macOS ya gestiona la memoria de forma eficiente"));
     }
 
-    void screenGoneBeforeTheResult()
-    {
-        MemoryScreen s(1000, figures(10));
-        auto* screen = new MemoryViewController(s.env.services);
-        screen->ensureViewLoaded();
-        QPointer<QTimer> timer = screen->refreshTimer();
-        screen->optimizeMemory();
-        delete screen;
-        QVERIFY(!timer);                              // the timer went with its screen
-        QThreadPool::globalInstance()->waitForDone(); // the result lands on nothing
-        QCoreApplication::processEvents();
-    }
-
     void diskFiguresAndColour()
     {
         DiskScreen s(platform::VolumeFigures{1000, 349});
