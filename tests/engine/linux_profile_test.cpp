@@ -5,10 +5,8 @@
 #include "engine/junk/AdminStage.h"
 #include "engine/junk/ScanService.h"
 
-#include "support/RunTool.h"
-#include "support/TestContext.h"
-
 #include "support/Names.h"
+#include "support/TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -204,27 +202,4 @@ TEST(LinuxUserDirs, ReadsValuesAsTheShellWouldAndRefusesOtherForms)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parseUserDirs(text, h).downloads, expected) << text;
     EXPECT_EQ(parseUserDirs("XDG_DOWNLOAD_DIR=\"$HOME/d\"", "/").downloads, "/d");
-}
-
-// xdg-user-dir sources the file with the shell, so it is the reference for how
-// a value reads (it prints $HOME for a folder the file does not name, which is
-// why only named folders are compared).
-TEST(LinuxUserDirs, AgreesWithXdgUserDir)
-{
-    if (!hasTool("xdg-user-dir"))
-        GTEST_SKIP() << "xdg-user-dir (xdg-user-dirs) is not installed";
-    TestTree t;
-    const std::string home = t.dir("ana");
-    t.text("ana/.config/user-dirs.dirs",
-        kSpanish
-            + "XDG_DOCUMENTS_DIR=\"$HOME/Mis \\\"docs\\\" \\$HOME \\`x\\` caf\xc3\xa9\"\n"
-              "XDG_MUSIC_DIR=\"/srv/m\xc3\xbasica compartida\"\n");
-    const PersonalFolders mine = personalFolders(home, "");
-    const std::pair<const char*, std::string> keys[]
-        = {{"DOWNLOAD", mine.downloads}, {"DOCUMENTS", mine.documents}, {"DESKTOP", mine.desktop},
-            {"PICTURES", mine.pictures}, {"VIDEOS", mine.videos}, {"MUSIC", mine.music}};
-    for (const auto& [key, folder] : keys) {
-        const ToolRun run = runTool({"xdg-user-dir", key}, {"HOME=" + home, "XDG_CONFIG_HOME"});
-        EXPECT_EQ(run.out, folder + "\n") << key;
-    }
 }

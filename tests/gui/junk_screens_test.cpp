@@ -222,67 +222,46 @@ private slots:
         QVERIFY(s.answering(0, [&] { s.screen.doClean(); }).empty());
     }
 
-    void sevenAdministratorItems_data()
-    {
-        QTest::addColumn<int>("promptAnswer");
-        QTest::addColumn<QString>("runnerAnswer");
-        QTest::addColumn<int>("rowsLeft");
-        QTest::addColumn<QString>("status");
-        // Both stages count: 600 000 directly, seven items of about 600 000 with the
-        // password.
-        QTest::newRow("deleted") << 0 << QString() << 0 << QString("✅ Liberado: 4,8 MB");
-        QTest::newRow("Omitir") << 1 << QString() << 7 << QString("✅ Liberado: 600 KB");
-        QTest::newRow("password refused")
-            << 0 << QString("El usuario canceló.") << 7 << QString("✅ Liberado: 600 KB");
-    }
-    void sevenAdministratorItems()
-    {
-        QFETCH(int, promptAnswer);
-        QFETCH(QString, runnerAnswer);
-        QFETCH(int, rowsLeft);
-        QFETCH(QString, status);
-        JunkScreen s;
-        if (!runnerAnswer.isEmpty())
-            s.env.runner->answer = runnerAnswer.toStdString();
-        s.env.tree.file("home/Library/Caches/mine/x", 600'000);
-        for (int i = 1; i <= 7; ++i)
-            s.adminItem("sys" + std::to_string(i), 600'000 + static_cast<size_t>(i));
-        QVERIFY(s.run());
-        QVERIFY(s.screen.items()->items()[0].requiresAdmin);
-
-        AlertAnswerer answers(0);
-        QSignalSpy finished(&s.screen, &SystemJunkViewController::cleanFinished);
-        s.screen.doClean();
-        answers.answer = promptAnswer; // "Eliminar" was given; this answers the password prompt
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(answers.shown.size(), runnerAnswer.isEmpty() ? 2u : 3u);
-        QVERIFY(answers.shown.back().informativeText.startsWith(runnerAnswer));
-        QCOMPARE(s.env.runner->requests.size(), promptAnswer == 0 ? 1u : 0u);
-        if (promptAnswer == 0)
-            QCOMPARE(s.env.runner->requests[0].paths.size(), 7u);
-        QCOMPARE(s.screen.items()->rowCount(), rowsLeft);
-        QCOMPARE(s.cleanOn(), rowsLeft > 0);
-        QCOMPARE(s.status(), status);
-    }
-
-    // One item vanished before the password was typed and one could not be removed: the
-    // removed and the vanished rows leave and count, the other stays and is named.
+    // The password stage, three times on one list: "Omitir" asks for nothing and keeps
+    // the rows; a refused password keeps them and says why; a run that removed one, found
+    // one gone and failed on one drops the first two, counting both, and names the third.
     void administratorStageDropsOnlyTheRowsThatAreGone()
     {
         JunkScreen s;
+        s.env.tree.file("home/Library/Caches/mine/x", 600'000);
         s.adminItem("removed", 1'000'000);
         s.adminItem("vanished", 2'000'000);
         s.adminItem("busy", 4'000'000);
+        QVERIFY(s.run());
+        const auto& listed = s.screen.items()->items();
+        QVERIFY(listed[0].requiresAdmin);
+        const int64_t goneBytes = listed[1].size + listed[2].size; // vanished and removed
+        const auto cleanAnswering = [&](int prompt) {
+            AlertAnswerer answers(0);
+            QSignalSpy finished(&s.screen, &SystemJunkViewController::cleanFinished);
+            s.screen.doClean();
+            answers.answer = prompt; // "Eliminar" was given; this answers the password prompt
+            [&] { QVERIFY(finished.wait(5000)); }();
+            return answers.shown;
+        };
+        QCOMPARE(cleanAnswering(1).size(), 2u);
+        QVERIFY(s.env.runner->requests.empty());
+        QCOMPARE(s.names(), (QStringList{"busy", "vanished", "removed"}));
+        QCOMPARE(s.status(), "✅ Liberado: 600 KB");
+
+        s.env.runner->answer = "El usuario canceló.";
+        auto asked = cleanAnswering(0);
+        QCOMPARE(asked.size(), 3u);
+        QVERIFY(asked.back().informativeText.startsWith("El usuario canceló."));
+        QCOMPARE(s.names().size(), 3);
+
+        s.env.runner->answer.reset();
         using platform::PrivilegedStatus;
         const std::string caches = s.env.systemRoot() + "/Library/Caches/";
         s.env.runner->outcomes[caches + "vanished"] = {PrivilegedStatus::missing, 0};
         s.env.runner->outcomes[caches + "busy"] = {PrivilegedStatus::failed, EBUSY};
-        QVERIFY(s.run());
-        QCOMPARE(s.names(), (QStringList{"busy", "vanished", "removed"}));
-        const auto& listed = s.screen.items()->items();
-        const int64_t goneBytes = listed[1].size + listed[2].size;
-        const auto asked = s.clean();
-        QCOMPARE(s.env.runner->requests.at(0).paths.size(), 3u);
+        asked = cleanAnswering(0);
+        QCOMPARE(s.env.runner->requests.at(1).paths.size(), 3u);
         QCOMPARE(asked.size(), 3u);
         QCOMPARE(asked[2].informativeText, "No se ha podido eliminar “busy” porque está en uso.");
         QCOMPARE(s.names(), QStringList{"busy"});

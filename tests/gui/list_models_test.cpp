@@ -1,6 +1,8 @@
 // The list models: the shared record table (ticks, flags, removal), the junk and Xcode
-// rows, and a huge list that fills and scrolls without reading every row.
+// rows, a huge list that fills and scrolls without reading every row, and the status
+// line every list shows after a removal.
 #include "gui/tools/ItemLists.h"
+#include "gui/tools/RemovalStatusText.h"
 #include "gui/tools/systemjunk/SystemJunkModel.h"
 #include "gui/tools/xcode/XcodeCleanModel.h"
 
@@ -88,6 +90,48 @@ private slots:
         QCOMPARE(names(model).mid(0, 3), (QStringList{"0", "2", "4"}));
     }
 
+    // The success line leads only when something went; failures count with the first
+    // reason on one line, and what changed since the listing is named apart.
+    void removalStatusLine_data()
+    {
+        // One letter per target: gone, failed (the first one's reason holds a line break),
+        // failed with no reason, changed.
+        QTest::addColumn<QString>("statuses");
+        QTest::addColumn<QString>("line");
+        const auto row = [](const char* name, const char* statuses, const QString& line) {
+            QTest::newRow(name) << QString(statuses) << line;
+        };
+        const QString ok = QStringLiteral("✅ Liberado: 1 KB");
+        const QString oneChanged
+            = QStringLiteral("⚠️ 1 elemento cambió desde la búsqueda y no se movió");
+        row("all gone", "gg", ok);
+        row("one failed", "f", "❌ No se pudo mover a la Papelera: sin sitio");
+        row("two failed", "ff", "❌ No se pudieron mover 2 elementos a la Papelera: sin sitio");
+        row("some went", "gf", ok + " · 1 no se movió: sin sitio");
+        row("some went, two failed", "gff", ok + " · 2 no se movieron: sin sitio");
+        row("one changed", "c", oneChanged);
+        row("went and changed", "gc", ok + " · " + oneChanged);
+        row("failed and two changed", "fcc",
+            "❌ No se pudo mover a la Papelera: sin sitio · ⚠️ 2 elementos cambiaron "
+            "desde la búsqueda y no se movieron");
+        row("no reason", "e", "❌ No se pudo mover a la Papelera: la Papelera no lo aceptó");
+    }
+    void removalStatusLine()
+    {
+        QFETCH(QString, statuses);
+        QFETCH(QString, line);
+        RemovalReport report;
+        for (const QChar s : statuses) {
+            RemovalOutcome outcome;
+            outcome.status = s == 'g' ? RemovalStatus::gone
+                : s == 'c'            ? RemovalStatus::changed
+                                      : RemovalStatus::failed;
+            if (s == 'f')
+                outcome.message = report.any(RemovalStatus::failed) ? "otra" : "sin\n sitio ";
+            report.add(outcome);
+        }
+        QCOMPARE(removalStatusText(QStringLiteral("✅ Liberado: 1 KB"), report), line);
+    }
     void missingXcodeFolderCannotBeTicked()
     {
         XcodeCleanModel model;

@@ -168,19 +168,6 @@ private slots:
         QVERIFY(!mac.screen.reservedValue());
     }
 
-    void screenGoneBeforeTheResult()
-    {
-        MemoryScreen s(1000, figures(10));
-        auto* screen = new MemoryViewController(s.env.services);
-        screen->ensureViewLoaded();
-        QPointer<QTimer> timer = screen->refreshTimer();
-        screen->optimizeMemory();
-        delete screen;
-        QVERIFY(!timer);                              // the timer went with its screen
-        QThreadPool::globalInstance()->waitForDone(); // the result lands on nothing
-        QCoreApplication::processEvents();
-    }
-
     void diskFiguresAndColour()
     {
         DiskScreen s(platform::VolumeFigures{1000, 349});

@@ -25,27 +25,17 @@ public:
         ++calls;
         return ids_;
     }
-    std::vector<std::string> executables() const override
-    {
-        std::lock_guard g(m_);
-        return exes_;
-    }
+    std::vector<std::string> executables() const override { return {}; }
     void set(std::vector<std::string> ids)
     {
         std::lock_guard g(m_);
         ids_ = std::move(ids);
-    }
-    void setExecutables(std::vector<std::string> exes)
-    {
-        std::lock_guard g(m_);
-        exes_ = std::move(exes);
     }
     mutable int calls = 0;
 
 private:
     mutable std::mutex m_;
     std::vector<std::string> ids_;
-    std::vector<std::string> exes_;
 };
 
 class FakePrivilegedRunner final : public tidvale::platform::PrivilegedRunner {
