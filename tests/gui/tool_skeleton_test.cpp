@@ -3,7 +3,9 @@
 // status line say so; "Detener" puts the list, status and start button back as they were
 // when the click returns, and the stopped job's texts and result never land; a removal
 // runs on a worker behind a modal sheet; a list shows a hint until the first job.
+#include "engine/fs/SafeRemove.h"
 #include "gui/support/ShownScreen.h"
+#include "gui/text/ByteTexts.h"
 #include "gui/tools/ItemLists.h"
 #include "gui/tools/ToolViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
@@ -203,9 +205,10 @@ private slots:
         QVERIFY(seen->stopped);
     }
 
-    // The removal runs off the GUI thread behind a window-modal sheet that counts it
-    // and that neither Escape nor "Detener" nor a new job gets past; its outcome is
-    // applied on the GUI thread once the sheet is gone.
+    // The removal runs off the GUI thread behind a window-modal sheet that counts it,
+    // items and the files gone inside them, and that neither Escape nor "Detener" nor a
+    // new job gets past; its outcome is applied on the GUI thread once the sheet is gone.
+    // The sheet is part of the window: no frame, never larger than it.
     void removalRunsOnAWorkerBehindAModalSheet()
     {
         JobScreen screen(env.services, {});
@@ -215,10 +218,13 @@ private slots:
         std::promise<void> gate;
         std::shared_future<void> open = gate.get_future().share();
         int outcome = 0;
+        for (const char* file : {"item/a", "item/b/c", "item/b/d"})
+            env.tree.file(file, 10);
         screen.runRemoval(
-            [open](const JobControl& job) { // on the GUI thread it would never get past the wait
+            [open, item = env.tree.path("item")](const JobControl& job) {
                 job.count(1, 3);
-                open.wait();
+                removeItem(item);
+                open.wait(); // on the GUI thread it would never get past the wait
                 job.count(3, 3);
                 return 7;
             },
@@ -231,7 +237,10 @@ private slots:
         QVERIFY(sheet);
         QTRY_VERIFY(sheet->isVisible());
         QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        QTRY_COMPARE(sheet->text(), QStringLiteral("Eliminando… 1 de 3"));
+        QVERIFY(sheet->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(sheet->width() <= screen.window()->width());
+        QTRY_COMPARE(sheet->text(),
+            QStringLiteral("Eliminando… 1 de 3 · 3 archivo(s), ") + fileBytesText(30));
         QVERIFY(!screen.startButton()->isEnabled());
         QTest::keyClick(sheet, Qt::Key_Escape);
         sheet->close();

@@ -120,6 +120,7 @@ private:
             if (!S_ISDIR(id.mode)) {
                 if (unlinkat(dirFd, name, 0) == 0) {
                     freed_ += id.size;
+                    RemovalTally::unlinked(id.size);
                     return {};
                 }
                 if (errno == ENOENT && !isItem)
@@ -355,6 +356,30 @@ RemoveOutcome removeItemBeneath(const std::string& base, const std::string& path
 void setRemoveHookForTesting(std::function<void(const std::string& name)> hook)
 {
     tRemoveHook = std::move(hook);
+}
+
+namespace {
+thread_local RemovalTally* currentTally = nullptr;
+} // namespace
+
+RemovalTally::RemovalTally(Sink sink)
+    : sink_(std::move(sink))
+    , outer_(currentTally)
+{
+    currentTally = this;
+}
+
+RemovalTally::~RemovalTally()
+{
+    currentTally = outer_;
+}
+
+void RemovalTally::unlinked(int64_t bytes)
+{
+    RemovalTally* tally = currentTally;
+    if (!tally || !tally->sink_)
+        return;
+    tally->sink_(++tally->entries_, tally->bytes_ += bytes);
 }
 
 } // namespace tidvale

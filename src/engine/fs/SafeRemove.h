@@ -53,6 +53,28 @@ RemoveOutcome removeItemBeneath(const std::string& base, const std::string& path
 // for any code.
 std::string describeRemoveError(int error, const std::string& path);
 
+// Counts what the removals on the constructing thread unlink while it lives (one entry
+// and its logical bytes at a time, folders as nothing), so that a progress display can
+// move while one item of many thousand files goes. The sink runs on that thread and
+// must be cheap. Scopes nest: the innermost counts.
+class RemovalTally {
+public:
+    using Sink = std::function<void(int64_t entries, int64_t bytes)>;
+    explicit RemovalTally(Sink sink);
+    ~RemovalTally();
+    RemovalTally(const RemovalTally&) = delete;
+    RemovalTally& operator=(const RemovalTally&) = delete;
+
+    // Called by the removal for each entry it unlinks.
+    static void unlinked(int64_t bytes);
+
+private:
+    Sink sink_;
+    int64_t entries_ = 0;
+    int64_t bytes_ = 0;
+    RemovalTally* outer_ = nullptr;
+};
+
 // Tests only: runs on the calling thread after a folder in the item was examined and
 // before it is opened, so that a test can change the tree at exactly that moment.
 void setRemoveHookForTesting(std::function<void(const std::string& name)> hook);

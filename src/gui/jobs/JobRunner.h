@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/Job.h"
+#include "engine/fs/SafeRemove.h"
 #include "gui/jobs/Background.h"
 
 #include <QObject>
@@ -59,11 +60,13 @@ public:
         return true;
     }
 
-    // Starts a removal the user confirmed, counting into `counts`; it runs to its end.
+    // Starts a removal the user confirmed, counting its targets into `counts` and what
+    // it unlinks inside them into `units`; it runs to its end.
     // started(false) and ended(false) frame it, then `done` gets its outcome and
     // finished() follows.
     template <class Work, class Done>
-    bool startRemoval(Work work, Done done, JobControl::Counts counts)
+    bool startRemoval(
+        Work work, Done done, JobControl::Counts counts, RemovalTally::Sink units = {})
     {
         if (cancel_)
             return false;
@@ -71,8 +74,10 @@ public:
         emit started(false);
         runInBackground(
             this,
-            [work = std::move(work), counts](
-                const ProgressSink&) mutable { return work(JobControl({}, nullptr, counts)); },
+            [work = std::move(work), counts, units](const ProgressSink&) mutable {
+                const RemovalTally tally(units);
+                return work(JobControl({}, nullptr, counts));
+            },
             [this, done = std::move(done)](auto result) mutable {
                 reset(false);
                 done(std::move(result));

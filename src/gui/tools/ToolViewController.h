@@ -204,8 +204,10 @@ protected:
     // runs. The work must not touch widgets.
     template <class Work, class Done> void runRemoval(Work work, Done done)
     {
-        if (!jobs_->isBusy())
-            jobs_->startRemoval(std::move(work), std::move(done), openSheet());
+        if (jobs_->isBusy())
+            return;
+        const JobControl::Counts counts = openSheet();
+        jobs_->startRemoval(std::move(work), std::move(done), counts, sheet_->units());
     }
 
     // The one way a list screen removes what the user chose: `work` answers with a
