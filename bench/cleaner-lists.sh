@@ -15,7 +15,7 @@ if [ "${1:-}" != "--inside-xvfb" ]; then
     -o build/bench/cleaner_list_probe \
     "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" "$lib/engine/libtidvale_admin.a" \
     "$lib/platform/libtidvale_platform.a" "$lib/platform/libtidvale_privileged_report.a" \
-    $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent gio-2.0 libcrypto)
+    $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent gio-2.0 libcrypto tomlplusplus)
   exec xvfb-run -a -s "-screen 0 1280x900x24" "$0" --inside-xvfb "${1:-100000}"
 fi
 for rows in 1000 "$2"; do

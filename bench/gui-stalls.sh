@@ -28,7 +28,7 @@ bin=build/bench/gui_stalls
 g++ -O2 -std=c++20 -fPIC -DQT_NO_CONTEXTLESS_CONNECT -Isrc bench/gui_stalls.cpp -o "$bin" \
   "$lib/gui/libtidvale_gui.a" "$lib/engine/libtidvale_engine.a" "$lib/engine/libtidvale_admin.a" \
   "$lib/platform/libtidvale_platform.a" "$lib/platform/libtidvale_privileged_report.a" \
-  $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent Qt6Test gio-2.0 libcrypto)
+  $(pkg-config --cflags --libs Qt6Widgets Qt6DBus Qt6Concurrent Qt6Test gio-2.0 libcrypto tomlplusplus)
 
 run() {
   if [ -n "${DISPLAY:-}" ]; then
