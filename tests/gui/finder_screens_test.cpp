@@ -328,6 +328,33 @@ private slots:
         QCOMPARE(s.cells(0)[0], QStringLiteral("c1 — 2 copias"));
     }
 
+    // The copy that stays is the user's choice, from the file row's menu or its key;
+    // the group row names it and every removal leaves it.
+    void theChosenCopyStaysAndTheGroupNamesIt()
+    {
+        DuplicatesScreen s;
+        const auto first = s.copy("Downloads/clip.mov", 6000, 'a');
+        const auto mine = s.copy("Documents/mine.mov", 6000, 'a');
+        s.copy("Desktop/clip 2.mov", 6000, 'a');
+        QVERIFY(s.run());
+        QVERIFY(s.menu(s.at(0, 0)).contains(QStringLiteral("Conservar esta copia")));
+        s.menu(s.at(0, 1), QStringLiteral("Conservar esta copia"));
+        QCOMPARE(s.cells(0)[0], QStringLiteral("mine.mov — 3 copias"));
+        QCOMPARE(s.at(0).data(Qt::AccessibleDescriptionRole).toString(),
+            "Se conserva: " + QString::fromStdString(mine));
+        QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
+
+        QTreeView* list = s.screen.outlineView();
+        s.screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.screen));
+        list->setFocus();
+        list->setCurrentIndex(s.at(0, 2));
+        QTest::keyClick(list, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(s.cells(0)[0], QStringLiteral("clip 2.mov — 3 copias"));
+        s.answering(0, [&] { s.screen.doClean(); });
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{mine, first}));
+    }
+
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
 };
 
