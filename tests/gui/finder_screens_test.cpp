@@ -314,7 +314,6 @@ private slots:
         QVERIFY(s.run()); // groups sort by total bytes: a, b, c
         s.menu(s.at(0, 0), "Mover a Papelera");
         QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias"));
-        QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
         QCOMPARE(s.status(), s.waste(3, 19000));
 
         s.menu(s.at(1), "Eliminar Duplicados de este Grupo (1 copias)");
@@ -337,12 +336,11 @@ private slots:
         const auto mine = s.copy("Documents/mine.mov", 6000, 'a');
         s.copy("Desktop/clip 2.mov", 6000, 'a');
         QVERIFY(s.run());
-        QVERIFY(s.menu(s.at(0, 0)).contains(QStringLiteral("Conservar esta copia")));
-        s.menu(s.at(0, 1), QStringLiteral("Conservar esta copia"));
+        QVERIFY(s.menu(s.at(0, 1), QStringLiteral("Conservar esta copia"))
+                    .contains(QStringLiteral("Conservar esta copia")));
         QCOMPARE(s.cells(0)[0], QStringLiteral("mine.mov — 3 copias"));
         QCOMPARE(s.at(0).data(Qt::AccessibleDescriptionRole).toString(),
             "Se conserva: " + QString::fromStdString(mine));
-        QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
 
         QTreeView* list = s.screen.outlineView();
         s.screen.activateWindow();
