@@ -177,16 +177,27 @@ TEST_F(DuplicateRemoval, MovesOnlyCopiesThatAreStillWhatWasHashed)
     EXPECT_TRUE(t.exists(group.files[2].path.substr(t.root().size() + 1)));
 }
 
-// The kept copy rewritten in place after the search, at the same size and with its
-// modification time put back: it no longer holds the content, so the extra copy may
-// be the only one left of it and must stay.
-TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
+// The copy the user chose to keep stays, and is checked before any other copy moves:
+// rewritten in place after the search, at the same size and with its modification time
+// put back, it no longer holds the content, so an extra copy may be the only one left
+// of it and must stay.
+TEST_F(DuplicateRemoval, ChosenKeptCopyStaysAndMustStillBeWhatWasHashed)
 {
-    t.file("d/one", 9000, 'k');
-    t.file("d/two", 9000, 'k');
-    const auto group = findDuplicates(testPool(), {t.path("d")}).groups.at(0);
-    const std::string keep = group.files.at(0).path; // the walk's first: the one that stays
-    const std::string copy = group.files.at(1).path;
+    for (const char* name : {"a/one", "a/two", "a/three", "b/one", "b/two"})
+        t.file(name, name[0] == 'a' ? 9000 : 8000, 'k');
+    const auto s = findDuplicates(testPool(), {t.path("a"), t.path("b")});
+    ASSERT_EQ(s.groups.size(), 2u);
+    const auto& a = s.groups[0].files;
+    const auto keptA = withKeptCopy(s.groups[0], a[2].path);
+    EXPECT_EQ(pathsOf(DuplicateSearch{{keptA}}).front(),
+        (std::vector<std::string>{a[2].path, a[0].path, a[1].path}));
+    EXPECT_EQ(
+        trashExtraCopies(*trash, keptA).goneKeys(), (std::set<std::string>{a[0].path, a[1].path}));
+    EXPECT_TRUE(t.exists(a[2].path.substr(t.root().size() + 1)));
+
+    const std::string keep = s.groups[1].files.at(1).path; // not the walk's first
+    const std::string copy = s.groups[1].files.at(0).path;
+    const auto keptB = withKeptCopy(s.groups[1], keep);
     struct stat before { };
     ASSERT_EQ(::stat(keep.c_str(), &before), 0);
     waitForNewChangeTime(t, before);
@@ -194,12 +205,11 @@ TEST_F(DuplicateRemoval, KeptCopyRewrittenWithItsDatePutBackKeepsTheCopy)
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, keep.c_str(), times, 0), 0);
 
-    const auto r = trashExtraCopies(*trash, group);
-    EXPECT_EQ(r.count(RemovalStatus::changed), 1);
-    EXPECT_TRUE(trash->moved.empty());
+    EXPECT_EQ(trashExtraCopies(*trash, keptB).count(RemovalStatus::changed), 1);
+    EXPECT_EQ(trash->moved.size(), 2u);
     EXPECT_TRUE(t.exists(copy.substr(t.root().size() + 1)));
-    // The same holds for the copy itself, and for a move from the row's menu.
-    EXPECT_FALSE(trashOneCopy(*trash, group, copy).isGone(copy));
+    // The same holds for a move of the copy from the row's menu.
+    EXPECT_FALSE(trashOneCopy(*trash, keptB, copy).isGone(copy));
 }
 
 TEST_F(DuplicateRemoval, OneFileMayBeTheKeptCopyWhenAnotherStays)

@@ -305,7 +305,6 @@ private slots:
         QVERIFY(s.run()); // groups sort by total bytes: a, b, c
         s.menu(s.at(0, 0), "Mover a Papelera");
         QCOMPARE(s.cells(0)[0], QStringLiteral("second — 2 copias"));
-        QCOMPARE(s.cells(0, 0)[1], QStringLiteral("Se conserva"));
         QCOMPARE(s.status(), s.waste(3, 19000));
 
         s.menu(s.at(1), "Eliminar Duplicados de este Grupo (1 copias)");
@@ -317,6 +316,32 @@ private slots:
         QCOMPARE(s.env.trash->moved.back(), third);
         QCOMPARE(s.model()->rowCount(), 1);
         QCOMPARE(s.cells(0)[0], QStringLiteral("c1 — 2 copias"));
+    }
+
+    // The copy that stays is the user's choice, from the file row's menu or its key;
+    // the group row names it and every removal leaves it.
+    void theChosenCopyStaysAndTheGroupNamesIt()
+    {
+        DuplicatesScreen s;
+        const auto first = s.copy("Downloads/clip.mov", 6000, 'a');
+        const auto mine = s.copy("Documents/mine.mov", 6000, 'a');
+        s.copy("Desktop/clip 2.mov", 6000, 'a');
+        QVERIFY(s.run());
+        QVERIFY(s.menu(s.at(0, 1), QStringLiteral("Conservar esta copia"))
+                    .contains(QStringLiteral("Conservar esta copia")));
+        QCOMPARE(s.cells(0)[0], QStringLiteral("mine.mov — 3 copias"));
+        QCOMPARE(s.at(0).data(Qt::AccessibleDescriptionRole).toString(),
+            "Se conserva: " + QString::fromStdString(mine));
+
+        QTreeView* list = s.screen.outlineView();
+        s.screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.screen));
+        list->setFocus();
+        list->setCurrentIndex(s.at(0, 2));
+        QTest::keyClick(list, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(s.cells(0)[0], QStringLiteral("clip 2.mov — 3 copias"));
+        s.answering(0, [&] { s.screen.doClean(); });
+        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{mine, first}));
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace tidvale {
 namespace {
@@ -34,6 +35,16 @@ RemovalOutcome moveIfStillDuplicate(
 bool isUnchangedSinceHashed(const DuplicateFile& file)
 {
     return isUnchangedSinceListed(asListed(file));
+}
+
+DuplicateGroup withKeptCopy(DuplicateGroup group, const std::string& path)
+{
+    auto& files = group.files;
+    const auto chosen = std::find_if(
+        files.begin(), files.end(), [&](const DuplicateFile& f) { return f.path == path; });
+    if (chosen != files.end())
+        std::rotate(files.begin(), chosen, std::next(chosen));
+    return group;
 }
 
 RemovalReport trashExtraCopies(

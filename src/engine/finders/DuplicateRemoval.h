@@ -12,6 +12,11 @@ namespace tidvale {
 // inode, same size, same modification and change times. Links are not followed.
 bool isUnchangedSinceHashed(const DuplicateFile& file);
 
+// The group with the copy at `path` as the one that stays: it comes first, the others
+// follow in their order. The removals below then leave it in place and check it before
+// moving any other copy. A path not in the group leaves the group as it was.
+DuplicateGroup withKeptCopy(DuplicateGroup group, const std::string& path);
+
 // Moves every copy after the first to the Trash. A copy is moved only while it is
 // still the file that was hashed and the first file, the copy that stays, is too:
 // otherwise it is left in place as changed. Each copy moved frees the group's size.

@@ -19,8 +19,9 @@ struct DuplicateFile {
     FileIdentity identity;
 };
 
-// Files with byte-for-byte identical content. `files` keeps the walk's order: the first
-// is the copy every removal leaves in place.
+// Files with byte-for-byte identical content. `files` keeps the walk's order, unless the
+// user chose another copy to keep (`withKeptCopy`): the first is the copy every removal
+// leaves in place.
 struct DuplicateGroup {
     std::string hash; // content key: size, "_", SHA-256 of the whole content in hex
     int64_t size = 0; // of one copy

@@ -100,6 +100,16 @@ ItemMenu& ItemMenu::enabled(bool on)
     return *this;
 }
 
+ItemMenu& ItemMenu::shortcut(const QKeySequence& key)
+{
+    if (!menu_->actions().isEmpty()) {
+        QAction* last = menu_->actions().constLast();
+        last->setShortcut(key);
+        last->setShortcutContext(Qt::WidgetShortcut);
+    }
+    return *this;
+}
+
 ItemMenu& ItemMenu::separator()
 {
     menu_->addSeparator();

@@ -8,6 +8,7 @@
 #include <string>
 
 class QAbstractItemView;
+class QKeySequence;
 class QMenu;
 class QModelIndex;
 
@@ -43,6 +44,9 @@ public:
     // Whether the entry added last can be chosen; a disabled one stays in view, so the
     // user sees it exists and why the row cannot have it.
     ItemMenu& enabled(bool on);
+    // The key of the entry added last, shown beside it; the list acts on that key on
+    // its current row by itself.
+    ItemMenu& shortcut(const QKeySequence& key);
 
 private:
     // What the status line says when the file manager did not take a request; nothing

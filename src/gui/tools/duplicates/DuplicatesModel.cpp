@@ -7,6 +7,14 @@
 #include "gui/text/DisplayText.h"
 
 namespace tidvale::gui {
+namespace {
+
+QString keptText(const DuplicateGroup& group)
+{
+    return QStringLiteral("Se conserva: ") + displayText(group.files.front().path);
+}
+
+} // namespace
 
 void DuplicatesModel::setGroups(std::vector<DuplicateGroup> groups)
 {
@@ -92,7 +100,10 @@ QVariant DuplicatesModel::data(const QModelIndex& index, int role) const
         // The copy every removal leaves in place, named before the user confirms.
         return index.row() == 0 ? QStringLiteral("Se conserva") : QString();
     case Qt::ToolTipRole:
-        return plainToolTip(displayText(isGroup ? group->files.front().path : file->path));
+        // A group names the copy it keeps, the first: the walk's or the user's choice.
+        return plainToolTip(isGroup ? keptText(*group) : displayText(file->path));
+    case Qt::AccessibleDescriptionRole:
+        return isGroup ? keptText(*group) : QVariant();
     case Qt::FontRole:
         if (isGroup && column == mainColumn)
             return uiFont(13, QFont::DemiBold);

@@ -10,10 +10,24 @@
 #include "gui/widgets/Alert.h"
 #include "gui/widgets/PrimaryButton.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTreeView>
 
 namespace tidvale::gui {
+namespace {
+
+// The first group with a copy at `path`, or the end.
+template <class Groups> auto groupHolding(Groups& groups, const std::string& path)
+{
+    return std::find_if(groups.begin(), groups.end(), [&](const DuplicateGroup& g) {
+        return std::any_of(
+            g.files.begin(), g.files.end(), [&](const DuplicateFile& f) { return f.path == path; });
+    });
+}
+
+} // namespace
 
 const std::vector<DuplicateGroup>& DuplicatesViewController::groups() const
 {
@@ -35,6 +49,20 @@ void DuplicatesViewController::loadView()
         {40, {360, 90, 200}, -1, QAbstractItemView::SingleSelection, Qt::ElideMiddle, -1, false});
     setList(outlineView_, ContentInset::edgeToEdge,
         QStringLiteral("Pulsa «Escanear Duplicados» para buscar copias exactas en tus carpetas."));
+    // The menu's "Conservar esta copia" without opening the menu.
+    auto* keep = new QAction(outlineView_);
+    keep->setShortcut(keepCopyKey());
+    keep->setShortcutContext(Qt::WidgetShortcut);
+    outlineView_->addAction(keep);
+    connect(keep, &QAction::triggered, this, [this] {
+        if (const DuplicateFile* file = model_->fileAt(outlineView_->currentIndex()))
+            keepFromMenu(std::string(file->path)); // a copy: the list is rebuilt
+    });
+}
+
+QKeySequence DuplicatesViewController::keepCopyKey()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_K);
 }
 
 void DuplicatesViewController::showGroups(std::vector<DuplicateGroup> groups)
@@ -123,6 +151,10 @@ void DuplicatesViewController::menuNeedsUpdate(QMenu* menu, const QModelIndex& c
         itemMenu(menu, path)
             .reveal()
             .separator()
+            .action(QStringLiteral("Conservar esta copia"), QStringLiteral("shield"),
+                [this, path] { keepFromMenu(path); })
+            .shortcut(keepCopyKey())
+            .enabled(file != &group->files.front())
             .trash([this, path] { trashFromMenu(path); })
             .info();
         return;
@@ -156,13 +188,25 @@ void DuplicatesViewController::cleanGroupFromMenu(const std::string& hash)
         });
 }
 
+void DuplicatesViewController::keepFromMenu(const std::string& path)
+{
+    // A removal under way works on the groups as they were when it started.
+    if (isBusy())
+        return;
+    auto all = groups();
+    const auto owner = groupHolding(all, path);
+    if (path.empty() || owner == all.end())
+        return;
+    *owner = withKeptCopy(std::move(*owner), path);
+    const int row = static_cast<int>(owner - all.begin());
+    showGroups(std::move(all));
+    outlineView_->setCurrentIndex(model_->index(0, 0, model_->index(row, 0)));
+}
+
 void DuplicatesViewController::trashFromMenu(const std::string& path)
 {
     const auto& all = groups();
-    const auto owner = std::find_if(all.begin(), all.end(), [&](const DuplicateGroup& g) {
-        return std::any_of(
-            g.files.begin(), g.files.end(), [&](const DuplicateFile& f) { return f.path == path; });
-    });
+    const auto owner = groupHolding(all, path);
     if (path.empty() || owner == all.end())
         return;
     runRemoval([trash = context().backends.trash, group = *owner, path](

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QKeySequence;
 class QTreeView;
 
 namespace tidvale::gui {
@@ -29,6 +30,10 @@ public:
     // The context menu's removals, by the group's hash and by the file's path.
     void cleanGroupFromMenu(const std::string& hash);
     void trashFromMenu(const std::string& path);
+    // Makes the file at `path` the copy its group keeps through every removal; the
+    // keyboard stays on its row. Also on `keepCopyKey` on the current file row.
+    void keepFromMenu(const std::string& path);
+    static QKeySequence keepCopyKey();
 
     // The folders searched; the six personal folders unless a test sets others.
     void setSearchRoots(std::vector<std::string> roots) { roots_ = std::move(roots); }
