@@ -298,7 +298,6 @@ private slots:
         QTest::addColumn<bool>("permanent");
         QTest::addColumn<QString>("press"); // empty: the Enter key
         QTest::addColumn<int>("answer");
-        QTest::newRow("confirm") << false << "Limpiar" << 0;
         QTest::newRow("enter confirms") << false << "" << 0;
         // Enter never deletes for good: it answers "Cancelar", still the second button.
         QTest::newRow("enter on a permanent deletion") << true << "" << 1;
