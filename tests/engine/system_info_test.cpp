@@ -190,19 +190,19 @@ TEST(VolumeName, TheLabelOrMountPointOfTheMountThatHoldsTheHome)
     const std::string at = t.path("home");
     struct stat st { };
     ASSERT_EQ(::stat(home.c_str(), &st), 0);
-    const std::string own = std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
+    const std::string own
+        = std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
     auto line = [](const std::string& point, const std::string& source,
                     const std::string& device = "7:7") {
         return "30 1 " + device + " / " + point + " rw - ext4 " + source + " rw\n";
     };
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"", "Sistema"},
-        {line("/", "overlay"), "Sistema"},
+        {"", "Sistema"}, {line("/", "overlay"), "Sistema"},
         {line("/", "/dev/dm-0") + line(at, "/dev/vda2"), "Datos de Ana"},
-        {line("/", "/dev/dm-0") + line(at, "/dev/sdz"), at}, // no label
+        {line("/", "/dev/dm-0") + line(at, "/dev/sdz"), at},               // no label
         {line("/", "/dev/dm-0") + line(at + "work", "/dev/vda2"), "RAIZ"}, // a prefix, not a parent
-        {line(at, "/dev/vda2") + line(at, "tmpfs"), at}, // mounted later over it
-        {line(at, "/dev/vda2", own) + line(at, "tmpfs"), "Datos de Ana"}, // the home's own device
+        {line(at, "/dev/vda2") + line(at, "tmpfs"), at},                   // mounted later over it
+        {line(at, "/dev/vda2", own) + line(at, "tmpfs"), "Datos de Ana"},  // the home's own device
     };
     for (const auto& [mountinfo, name] : cases)
         EXPECT_EQ(homeVolumeName(t.root(), home, mountinfo), name) << mountinfo;
