@@ -15,7 +15,6 @@ TEST(FinderCli, DupesJsonHasGroupsWithHashSizeFilesAndWasted)
     t.file("Desktop/\xff-odd 'name'.bin", 5000, 'a');
     t.file("Desktop/4096", 4096, 'b'); // too small to compare
     t.file("Documents/4096", 4096, 'b');
-    const std::string roots = shellQuote(t.path("Documents")) + " " + shellQuote(t.path("Desktop"));
     const auto r = runCli(
         "--json dupes " + shellQuote(t.path("Documents")) + " -- " + shellQuote(t.path("Desktop")));
     ASSERT_EQ(r.status, 0);
@@ -27,12 +26,6 @@ TEST(FinderCli, DupesJsonHasGroupsWithHashSizeFilesAndWasted)
     ASSERT_EQ(g["files"].size(), 3u);
     EXPECT_EQ(g["files"][0], t.path("Documents/a.bin")); // roots in the order given
     EXPECT_EQ(json["wasted"], 10000);
-
-    const auto text = runCli("dupes " + roots).out;
-    EXPECT_NE(text.find("a.bin — 3 copias  −10 KB  5 KB c/u"), std::string::npos);
-    EXPECT_NE(text.find("1 grupos · 10 KB desperdiciados"), std::string::npos);
-    EXPECT_EQ(
-        runCli("dupes " + shellQuote(t.path("Documents"))).out, "✅ No se encontraron duplicados\n");
 }
 
 TEST(FinderCli, LargeAndDownloadsListWithIsoDatesAndKinds)
@@ -47,8 +40,6 @@ TEST(FinderCli, LargeAndDownloadsListWithIsoDatesAndKinds)
         (nlohmann::json::array(
             {{{"name", "film.mov"}, {"path", t.path("Movies/film.mov")}, {"size", 2000},
                 {"modified", "2023-11-14T22:13:20Z"}, {"kind", "Película QuickTime"}}})));
-    EXPECT_EQ(runCli("large " + shellQuote(t.path("Movies"))).out,
-        "No se encontraron archivos grandes\n"); // 50 MB by default
 
     t.file("dl/new.zip", 100);
     t.file("dl/old.pdf", 200);
@@ -63,5 +54,4 @@ TEST(FinderCli, LargeAndDownloadsListWithIsoDatesAndKinds)
     EXPECT_EQ(json[0]["kind"], "Documento PDF");
     const auto year = runCli("--json downloads --filter 4 " + shellQuote(t.path("dl")));
     EXPECT_EQ(nlohmann::json::parse(year.out).size(), 1u);
-    EXPECT_EQ(runCli("downloads " + shellQuote(t.path("missing"))).out, "0 archivos · Cero KB\n");
 }

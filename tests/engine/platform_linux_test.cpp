@@ -20,7 +20,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -240,8 +239,6 @@ TEST_F(PackageKit, PreviewResolvesThenSimulatesAndNamesTheOthers)
     EXPECT_EQ(service->callTexts(),
         (std::vector<std::string>{
             "Resolve 4 vim-common", "RemovePackages 4 " + kVimCommonId + " deps"}));
-    const auto hints = service->hints();
-    EXPECT_NE(std::find(hints.begin(), hints.end(), "interactive=true"), hints.end());
     EXPECT_CONTAINS(
         remover.previewPackageRemoval({{"ghost", "amd64", "1"}}).error.value_or(""), "ghost");
 }

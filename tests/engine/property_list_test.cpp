@@ -112,19 +112,6 @@ TEST(PropertyList, BinaryFromAnotherWriter)
     for (const auto* sample : {&kAgentBinary, &kNumericLabelBinary})
         for (size_t n = 0; n < sample->size(); ++n)
             ASSERT_FALSE(parsePropertyList(sample->substr(0, n))) << n;
-
-    BinaryPlistWriter w; // 601 objects: two-byte references, counts past 15
-    std::vector<std::pair<size_t, size_t>> entries;
-    for (int i = 0; i < 300; ++i)
-        entries.emplace_back(w.add(BinaryPlistWriter::ascii("key" + std::to_string(i))),
-            w.add(BinaryPlistWriter::utf16(std::u16string(20, u'\u00F1'))));
-    const auto wide = parsePropertyList(w.build(w.add(w.dict(entries))));
-    ASSERT_TRUE(wide);
-    EXPECT_EQ(wide->size(), 300u);
-    std::string twenty;
-    for (int i = 0; i < 20; ++i)
-        twenty += "\xC3\xB1";
-    EXPECT_EQ(entry(wide, "key299"), twenty);
 }
 
 TEST(PropertyList, HostileBinaryYieldsNothing)

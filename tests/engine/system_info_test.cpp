@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <chrono>
@@ -178,38 +179,33 @@ TEST_F(SystemInfoFixture, MemoryFiguresAndFreedMemory)
 
 // How the Disk screen names the home's volume on a Linux desktop, and the figures it
 // takes from each profile.
-TEST(VolumeName, TheMountOfTheDeviceThatHoldsThePath)
-{
-    const std::vector<MountEntry> mounts = {
-        {"/", "ext4", "254:0", "/dev/vda1"}, {"/home", "ext4", "254:1", "/dev/vda2"},
-        {"/home", "tmpfs", "0:50", "tmpfs"}, // mounted later over /home
-    };
-    EXPECT_EQ(mountHolding(mounts, "/home/ana", "254:1")->source, "/dev/vda2");
-    EXPECT_EQ(mountHolding(mounts, "/home/ana", "")->source, "tmpfs"); // the one on top
-    EXPECT_EQ(mountHolding(mounts, "/homework", "254:0")->mountPoint, "/");
-    EXPECT_FALSE(mountHolding({}, "/srv", ""));
-}
-
-TEST(VolumeName, LabelsAreTheByLabelLinksThatLeadToTheDevice)
+TEST(VolumeName, TheLabelOrMountPointOfTheMountThatHoldsTheHome)
 {
     TestTree t;
     t.file("dev/vda2", 0);
     t.file("dev/dm-0", 0);
     t.link("dev/disk/by-label/Datos\\x20de\\x20Ana", "../../vda2");
     t.link("dev/disk/by-label/RAIZ", "../../dm-0");
-    const std::string root = t.root();
-
-    // The name: the label, else the mount point, "/" reading "Sistema".
     const std::string home = t.dir("home/ana");
-    const std::string homeMount = t.path("home");
-    auto line = [](const std::string& point, const std::string& source) {
-        return "30 1 7:7 / " + point + " rw - ext4 " + source + " rw\n";
+    const std::string at = t.path("home");
+    struct stat st { };
+    ASSERT_EQ(::stat(home.c_str(), &st), 0);
+    const std::string own
+        = std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
+    auto line = [](const std::string& point, const std::string& source,
+                    const std::string& device = "7:7") {
+        return "30 1 " + device + " / " + point + " rw - ext4 " + source + " rw\n";
     };
-    EXPECT_EQ(homeVolumeName(root, home, line("/", "overlay")), "Sistema");
-    EXPECT_EQ(homeVolumeName(root, home, line("/", "/dev/dm-0") + line(homeMount, "/dev/vda2")),
-        "Datos de Ana");
-    EXPECT_EQ(homeVolumeName(root, home, line("/", "/dev/dm-0") + line(homeMount, "/dev/sdz")),
-        homeMount);
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"", "Sistema"}, {line("/", "overlay"), "Sistema"},
+        {line("/", "/dev/dm-0") + line(at, "/dev/vda2"), "Datos de Ana"},
+        {line("/", "/dev/dm-0") + line(at, "/dev/sdz"), at},               // no label
+        {line("/", "/dev/dm-0") + line(at + "work", "/dev/vda2"), "RAIZ"}, // a prefix, not a parent
+        {line(at, "/dev/vda2") + line(at, "tmpfs"), at},                   // mounted later over it
+        {line(at, "/dev/vda2", own) + line(at, "tmpfs"), "Datos de Ana"},  // the home's own device
+    };
+    for (const auto& [mountinfo, name] : cases)
+        EXPECT_EQ(homeVolumeName(t.root(), home, mountinfo), name) << mountinfo;
 }
 
 TEST(VolumeName, EachProfileCountsTheVolumeItsOwnWay)

@@ -192,11 +192,7 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(s.screen.findChildren<ScreenHeader*>().size(), 1);
-        QCOMPARE(s.screen.findChildren<PrimaryButton*>().size(), 2);
-        QCOMPARE(s.screen.findChildren<UsageBarView*>().size(), 1);
-        for (const char* text : {"Macintosh HD", "Capacidad Total", "90% usado"})
-            QCOMPARE(labelsWithText(s.screen, text), 1);
-        QVERIFY(s.screen.refreshButton()->isVisible());
+        QCOMPARE(labelsWithText(s.screen, QStringLiteral("90% usado")), 1);
         QCOMPARE(grownBar(s.screen.usageBar()), 0.9);
 
         QTest::mouseClick(s.screen.finderButton(), Qt::LeftButton);

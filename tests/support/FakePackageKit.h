@@ -46,11 +46,6 @@ public:
         std::lock_guard g(m_);
         return calls_;
     }
-    std::vector<std::string> hints()
-    {
-        std::lock_guard g(m_);
-        return hints_;
-    }
 
 private:
     static std::vector<std::string> strings(GVariant* array)
@@ -85,12 +80,6 @@ private:
         GDBusMethodInvocation* invocation)
     {
         if (method == "SetHints") {
-            GVariant* list = g_variant_get_child_value(params, 0);
-            {
-                std::lock_guard g(m_);
-                hints_ = strings(list);
-            }
-            g_variant_unref(list);
             g_dbus_method_invocation_return_value(invocation, nullptr);
             return;
         }
@@ -204,5 +193,4 @@ private:
     GDBusInterfaceVTable vtable_{onCall, nullptr, nullptr, {}};
     int transactions_ = 0;
     std::vector<std::string> calls_;
-    std::vector<std::string> hints_;
 };
