@@ -121,35 +121,3 @@ TEST_F(SettingsCli, AScheduledCleanEndsWithANotification)
     EXPECT_FALSE(t.exists("home/.cache/thumbnails"));
     EXPECT_EQ(service.shown().size(), 1u);
 }
-
-// With nothing turned on, every command (dry runs, no --yes) leaves every file and
-// folder of the home, its XDG folders and the system root as it found them.
-TEST_F(SettingsCli, NoCommandWritesAFileUntilSomethingIsTurnedOn)
-{
-    t.file("home/.cache/thumbnails/big", 600'000);
-    t.file("home/Downloads/old.iso", 70'000'000);
-    t.file("home/Documents/a.txt", 5000);
-    t.file("home/Documents/b.txt", 5000);
-    t.file("sys/var/log/syslog.1", 100);
-    const std::vector<std::string> runs{"scan", "browsers --history", "clean",
-        "clean --history --scheduled", "size " + shellQuote(home),
-        "admin-plan " + shellQuote(sys + "/var/log/syslog.1"), "memory", "disk", "apps",
-        "launch-items", "large --min 1 " + shellQuote(home), "dupes " + shellQuote(home),
-        "downloads", "xcode", "xcode --clean", "settings", "settings schedule", "schedule"};
-    // A command added later must be added here too.
-    std::set<std::string> covered;
-    for (const auto& r : runs)
-        covered.insert(r.substr(0, r.find(' ')));
-    std::istringstream usage(runCli("--help").out);
-    for (std::string line; std::getline(usage, line);)
-        if (line.rfind("  ", 0) == 0 && line.size() > 2 && std::isalpha(line[2])) {
-            EXPECT_TRUE(covered.count(line.substr(2, line.find(' ', 2) - 2))) << line;
-        }
-
-    const auto before = treeListing(t.root());
-    for (const auto& r : runs) {
-        cli(r);
-        cli("--json " + r);
-    }
-    EXPECT_EQ(treeListing(t.root()), before);
-}

@@ -123,17 +123,3 @@ TEST_F(SystemCli, DeveloperCachesOfEachProfile)
     EXPECT_EQ(report["left"][0]["reason"], "No existe");
     EXPECT_FALSE(t.exists("home/.m2/repository")); // to the Trash
 }
-
-TEST_F(SystemCli, MemoryAndDiskFigures)
-{
-    const auto m = json("memory", "");
-    for (const char* key : {"total", "free", "active", "inactive", "wired", "compressed"})
-        ASSERT_TRUE(m.contains(key)) << key;
-    EXPECT_GT(m["total"].get<uint64_t>(), 0u);
-    EXPECT_LE(m["free"].get<uint64_t>(), m["total"].get<uint64_t>());
-
-    const auto d = json("--profile mac disk", home);
-    EXPECT_GT(d["total"].get<int64_t>(), 0);
-    EXPECT_EQ(d["name"], "Macintosh HD");
-    EXPECT_EQ(d["used"].get<int64_t>(), d["total"].get<int64_t>() - d["free"].get<int64_t>());
-}

@@ -127,29 +127,6 @@ TEST(ScheduleUnits, NextRunIsWhenSystemdRunsTheTimer)
     EXPECT_EQ(nextRun(Settings(), 1743285600L), 0);
 }
 
-TEST(ScheduleUnits, TheLaunchAgentReadsBackAsWritten)
-{
-    TestTree t;
-    const std::string program = t.path("Tidvale & Co <beta>.app/Contents/MacOS/tidvale-cli");
-    const std::string text = launchAgentText(scheduled(Schedule::weekly, {4, 5}), program);
-    const auto dict = platform::parsePropertyList(text);
-    ASSERT_TRUE(dict);
-    EXPECT_EQ(platform::plistText(dict, "Label"), kLaunchAgentLabel);
-    EXPECT_TRUE(dict->count("ProgramArguments") && dict->count("StartCalendarInterval"));
-    // The project's reader stops at the top level; Python's reads the nested values.
-    if (!onPath("python3"))
-        GTEST_SKIP() << "python3 is not installed";
-    const auto run = runCommand({"python3", "-c",
-        "import json, plistlib, sys; print(json.dumps(plistlib.loads(sys.argv[1].encode())))",
-        text});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto plist = nlohmann::json::parse(run.out);
-    EXPECT_EQ(
-        plist["ProgramArguments"], nlohmann::json({program, "clean", "--yes", "--scheduled"}));
-    EXPECT_EQ(plist["StartCalendarInterval"],
-        nlohmann::json({{"Weekday", 1}, {"Hour", 4}, {"Minute", 5}}));
-}
-
 // With a user manager: reloaded, enabled, started. Without one (exit 1 on the bus):
 // enabled on the files alone. Off: stopped, disabled, both units gone; and nothing is
 // run when nothing was installed.

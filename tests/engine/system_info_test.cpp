@@ -91,18 +91,6 @@ TEST_F(SystemInfoFixture, InstalledAppsFromBothFoldersLargestFirst)
     EXPECT_EQ(service.getInstalledApps().size(), 2u);
 }
 
-TEST_F(SystemInfoFixture, InstalledAppsFollowTheProfile)
-{
-    tree.file("sys/Applications/Editor.app/Contents/MacOS/Editor", 5000);
-    tree.text("home/.local/share/applications/notes.desktop",
-        "[Desktop Entry]\nType=Application\nName=Notas\n");
-    EXPECT_EQ(service.getInstalledApps().at(0).source, AppSource::bundle);
-    context.places = linuxPlaces();
-    const auto apps = service.getInstalledApps();
-    ASSERT_EQ(apps.size(), 1u);
-    EXPECT_EQ(apps[0].name, "Notas");
-}
-
 TEST_F(SystemInfoFixture, AStopWhileABundleIsMeasuredLeavesItOut)
 {
     tree.file("sys/Applications/First.app/Contents/MacOS/f", 100);

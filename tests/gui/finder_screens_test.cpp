@@ -100,25 +100,6 @@ struct DuplicatesScreen : ShownScreen<DuplicatesViewController> {
 class FinderScreensTest : public QObject {
     Q_OBJECT
 private slots:
-    // Which files a search lists is the engine's (its own tests); a new threshold
-    // waits for the next search.
-    void theThresholdWaitsForTheNextSearch()
-    {
-        LargeScreen s;
-        s.file("Downloads/same.iso", 50 * kMB);
-        s.file("Documents/sub/huge.mov", 1024 * kMB);
-        QVERIFY(s.run());
-        QCOMPARE(s.names(), QStringList({"huge.mov", "same.iso"}));
-        QCOMPARE(s.status(), "2 archivos · " + fileBytesText(1074 * kMB) + " en total");
-        QCOMPARE(s.row(0, LargeFilesModel::pathColumn).data().toString(),
-            QString::fromStdString(s.env.homePath("Documents/sub")));
-
-        s.screen.thresholdPop()->setCurrentIndex(5);  // 1 GB
-        QCOMPARE(s.screen.items().size(), size_t(2)); // the list is not filtered again
-        QVERIFY(s.run());
-        QCOMPARE(s.names(), QStringList({"huge.mov"}));
-    }
-
     // The menu acts on one file at once, without asking; the button on the selection,
     // or everything when nothing is selected, after asking. Only what went leaves and
     // counts: a refused file stays, and so does a file replaced since the search, from
@@ -206,41 +187,6 @@ private slots:
         QVERIFY(!s.screen.trashButton()->isEnabled());
     }
 
-    // Only what went leaves the list and counts; an entry the Trash refused stays
-    // ticked. The menu acts on one entry at once, without asking.
-    void trashMovesOnlyTheTickedEntriesStillAsListed()
-    {
-        DownloadsScreen s;
-        std::vector<std::string> paths;
-        for (int i = 0; i < 6; ++i)
-            paths.push_back(s.entry("f" + std::to_string(i), 1000 * (i + 1), 10 - i));
-        QVERIFY(s.run());
-        for (int row = 0; row < 5; ++row)
-            s.tick(row, true);
-        s.answering(1, [&] { s.screen.doTrash(); });
-        QVERIFY(s.env.trash->moved.empty());
-        s.env.trash->refuse = {paths[1], paths[3]};
-        const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
-        QCOMPARE(asked.at(0).informativeText,
-            "Se liberarán ~" + fileBytesText(15000) + " al vaciar la Papelera.");
-        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{paths[0], paths[2], paths[4]}));
-        QCOMPARE(s.names(), QStringList({"f1", "f3", "f5"}));
-        QCOMPARE(s.ticked(), QStringList({"f1", "f3"}));
-
-        QVERIFY(s.menu({}).isEmpty());
-        QVERIFY(s.answering(1, [&] {
-                     for (const char* entry :
-                         {"Mostrar en Finder", "Abrir", "Obtener Información", "Mover a Papelera"})
-                         s.menu(s.row(2), entry);
-                 }).empty());
-        QCOMPARE(s.env.workspace->calls,
-            (std::vector<FakeWorkspace::Call>{
-                {"reveal", paths[5]}, {"open", paths[5]}, {"info", paths[5]}}));
-        QCOMPARE(s.env.trash->moved.back(), paths[5]);
-        QCOMPARE(s.names(), QStringList({"f1", "f3"}));
-        QCOMPARE(s.status(), "✅ Eliminado · Liberado: " + fileBytesText(6000));
-    }
-
     void searchShowsExpandedGroupsAndMarksTheCopyThatStays()
     {
         DuplicatesScreen s;
@@ -266,28 +212,6 @@ private slots:
         QVERIFY(s.allExpanded());
         QCOMPARE(s.status(), s.waste(2, 25000));
         QVERIFY(s.menu({}).isEmpty()); // a click outside every row
-    }
-
-    void removeAllAsksThenMovesEveryExtraCopy()
-    {
-        DuplicatesScreen s;
-        s.copy("Downloads/a1", 6000, 'a');
-        const auto a2 = s.copy("Documents/a2", 6000, 'a');
-        s.copy("Downloads/b1", 8000, 'b');
-        const auto b2 = s.copy("Documents/b2", 8000, 'b');
-        const auto b3 = s.copy("Desktop/b3", 8000, 'b');
-        QVERIFY(s.run());
-        s.answering(1, [&] { s.screen.doClean(); });
-        QCOMPARE(s.model()->rowCount(), 2);
-        const auto asked = s.answering(0, [&] { s.screen.doClean(); });
-        QCOMPARE(s.model()->rowCount(), 0);
-        QCOMPARE(asked.at(0).informativeText,
-            "Se conservará un archivo de cada grupo y se moverán 3 copias a la Papelera. Se "
-            "liberarán ~"
-                + fileBytesText(6000 + 16000) + ".");
-        QCOMPARE(s.env.trash->moved, (std::vector<std::string>{b2, b3, a2}));
-        QCOMPARE(s.status(), "✅ Liberado: " + fileBytesText(22000));
-        QVERIFY(!s.screen.cleanButton()->isEnabled());
     }
 
     // One file from the menu: the next copy becomes the one that stays, and a group of

@@ -153,34 +153,6 @@ private slots:
         QVERIFY(env.runner->requests.empty());
     }
 
-    // A browser's cache is also a user cache entry. While the browser runs, each is
-    // refused whatever its category; once it is closed the inner item goes with its
-    // folder, counted once and not reported as left behind.
-    void browserCachesInsideTheUserCacheAreRefusedThenGoOnce()
-    {
-        SmartScreen s;
-        auto& env = s.env;
-        env.inHome("Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1", 600000);
-        env.inHome("Library/Caches/Firefox/Profiles/ab.default/startupCache/x", 100000);
-        env.inHome("Library/Caches/com.example.app/blob", 700000);
-        env.running->set({"org.mozilla.firefox"});
-        QVERIFY(s.run());
-        QCOMPARE(s.screen.allItems().size(), size_t(3));
-        QCOMPARE(s.clean(), confirmation(3));
-        QCOMPARE(messages(s.screen),
-            QStringList({"✅ Se liberaron " + junkBytesText(700000),
-                "2 elemento(s) no se eliminaron (navegador abierto, permisos de administrador "
-                "o error). Puedes revisarlos en Basura del Sistema o Privacidad."}));
-        QVERIFY(
-            env.tree.exists("home/Library/Caches/Firefox/Profiles/ab.default/cache2/entries/1"));
-
-        env.running->set({});
-        QVERIFY(s.run());
-        s.clean();
-        QCOMPARE(messages(s.screen), QStringList({"✅ Se liberaron " + junkBytesText(700000)}));
-        QVERIFY(!env.tree.exists("home/Library/Caches/Firefox"));
-    }
-
     // A cancelled clean changes nothing; the direct stage then drops the rows it
     // deleted and the unticked ones (which stay on disk), and keeps and names each
     // failure. No password is asked for outside the administrator's folders: it could

@@ -114,18 +114,6 @@ private slots:
         QCOMPARE(container->currentChild(), tools[1]);
     }
 
-    // 920 by 640 where it fits; on a 1366 by 768 screen at 125 % (1093 by 614 points,
-    // less a 32-point panel) it is as tall as the free area allows, title bar included.
-    void firstSizeFitsTheScreen()
-    {
-        const WindowPlacement tight = placeWindow(QRect(0, 32, 1093, 582), 30);
-        QCOMPARE(tight.size, QSize(920, 552));
-        QCOMPARE(tight.position, QPoint(87, 32));
-        const WindowPlacement tiny = placeWindow(QRect(0, 0, 700, 400), 30);
-        QCOMPARE(tiny.size, QSize(760, 500)); // never below the minimum
-        QCOMPARE(tiny.position, QPoint(0, 0));
-    }
-
     void scanKeepsRunningWhileAnotherToolIsShown()
     {
         ShownWindow w;
@@ -324,25 +312,6 @@ private slots:
         else
             QTest::mouseClick(buttonTitled(box, press), Qt::LeftButton);
         QTRY_COMPARE(answers, std::vector<int>{answer});
-    }
-
-    // A screen the user cannot see asks nothing, and an answer for a screen that went
-    // meanwhile reaches nobody.
-    void alertOnlyForAScreenOnScreen()
-    {
-        SheetHost w;
-        bool called = false;
-        auto* hidden = new QWidget(&w.window);
-        hidden->hide();
-        showAlert(hidden, confirmRequest(), [&](int) { called = true; });
-        showAlert(nullptr, confirmRequest(), [&](int) { called = true; });
-        showAlert(w.screen, confirmRequest(), [&](int) { called = true; });
-        const QList<QMessageBox*> boxes = w.window.findChildren<QMessageBox*>();
-        QCOMPARE(boxes.size(), 1);
-        delete w.screen;
-        QTest::mouseClick(buttonTitled(boxes[0], QStringLiteral("Limpiar")), Qt::LeftButton);
-        QCoreApplication::processEvents();
-        QVERIFY(!called);
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
