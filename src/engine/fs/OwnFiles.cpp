@@ -42,8 +42,9 @@ private:
     int fd_;
 };
 
-// Why a write failed, to follow "No se pudo guardar “x” ".
-std::string becauseOf(int error)
+} // namespace
+
+std::string whyNotWritten(int error)
 {
     switch (error) {
     case EACCES:
@@ -60,14 +61,18 @@ std::string becauseOf(int error)
         return "porque una parte de su ruta es un enlace o no es una carpeta.";
     case EIO:
         return "porque se produjo un error de lectura o escritura en el disco.";
+    case ENAMETOOLONG:
+        return "porque su nombre es demasiado largo.";
     default:
-        return "(error del sistema " + std::to_string(error) + ").";
+        return "por un error del sistema (código " + std::to_string(error) + ").";
     }
 }
 
+namespace {
+
 std::string cannotSave(const std::string& path, int error)
 {
-    return "No se pudo guardar “" + path + "” " + becauseOf(error);
+    return "No se pudo guardar “" + path + "” " + whyNotWritten(error);
 }
 
 // Opens `folder`, making what is missing. The part that exists is resolved first (the

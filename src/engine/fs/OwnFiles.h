@@ -19,6 +19,10 @@ namespace tidvale {
 std::optional<std::string> writeOwnFile(
     const std::string& folder, const std::string& name, std::string_view content);
 
+// Why a write failed with `error`, to follow a sentence such as "No se pudo guardar
+// “x” ": the system's own texts are English.
+std::string whyNotWritten(int error);
+
 // Removes the file or link `name` of `folder` through the one removal function;
 // nothing to do when it is not there. A folder of that name is left, with a reason.
 std::optional<std::string> removeOwnFile(const std::string& folder, const std::string& name);

@@ -2,6 +2,7 @@
 
 #include "engine/desktop/DesktopEntry.h"
 #include "engine/fs/FolderFd.h"
+#include "engine/fs/OwnFiles.h"
 #include "engine/startup/linux/AutostartFiles.h"
 
 #include <fcntl.h>
@@ -16,30 +17,21 @@
 namespace tidvale::linuxdesk {
 namespace {
 
-// Why writing failed, to follow "No se ha podido desactivar “x” ".
+// Why writing failed, to follow "No se ha podido desactivar “x” ": the autostart
+// folder's own cases, then those of any write.
 std::string reasonFor(int error)
 {
     switch (error) {
     case EACCES:
     case EPERM:
         return "porque no tienes permiso para escribir en tu carpeta de inicio.";
-    case EROFS:
-        return "porque el volumen es de solo lectura.";
-    case ENOSPC:
-        return "porque no queda espacio en el disco.";
-    case EDQUOT:
-        return "porque se ha superado la cuota de disco.";
     case EISDIR:
         return "porque en tu carpeta de inicio hay una carpeta con ese nombre.";
     case ENOTDIR:
     case ENOENT:
         return "porque tu carpeta de inicio no se puede crear.";
-    case EIO:
-        return "porque se produjo un error de lectura o escritura en el disco.";
-    case ENAMETOOLONG:
-        return "porque su nombre es demasiado largo.";
     default:
-        return "por un error del sistema (código " + std::to_string(error) + ").";
+        return whyNotWritten(error);
     }
 }
 
