@@ -64,8 +64,8 @@ RemovalReport dryRun(const std::vector<XcodeCleanItem>& selection)
             = std::any_of(selection.begin(), selection.end(), [&](const XcodeCleanItem& outer) {
                   return outer.path != item.path && isSameOrInside(item.path, outer.path);
               });
-        report.add(
-            {item.path, item.path, item.size, RemovalStatus::gone, {}, nested ? 0 : item.size});
+        report.add({item.path, item.path, item.size, RemovalStatus::gone, {},
+            nested ? 0 : item.size, {}, false});
     }
     return report;
 }
@@ -84,7 +84,8 @@ int clean(Invocation& inv, XcodeListing listing, bool yes)
                     + " (usa el texto de \"name\" de xcode --json, p. ej. \"pip\")");
             row->isSelected = true;
             if (auto why = whyLeft(*row); !why.empty())
-                unasked.add({row->path, row->path, row->size, RemovalStatus::refused, why, 0});
+                unasked.add(
+                    {row->path, row->path, row->size, RemovalStatus::refused, why, 0, {}, false});
         }
     }
     const auto selection = xcodeCleanSelection(listing.items);

@@ -8,6 +8,10 @@ namespace tidvale::platform {
 struct TrashResult {
     bool ok = false;
     std::string error; // the system's description when !ok
+    // Where the item now is inside the Trash (on Linux `<trash>/files/<name>`, whose
+    // `.trashinfo` records where it came from); "" when the backend cannot tell, and
+    // then nothing can put it back.
+    std::string trashedAs;
 };
 
 // Moves one file or folder to the user's Trash. A failure is always reported as a

@@ -72,6 +72,15 @@ TEST(LinuxTrash, MovesIntoTheHomeTrashWithAnEscapedPathAndReportsFailures)
     EXPECT_TRUE(t.exists("data/Trash/files/a b%c.txt"));
     EXPECT_CONTAINS(
         t.read("data/Trash/info/a b%c.txt.trashinfo"), "Path=" + t.path("docs") + "/a%20b%25c.txt");
+    EXPECT_EQ(ok.trashedAs, t.path("data/Trash/files/a b%c.txt"));
+
+    // A second item of the same name lands beside the first, and is told apart by
+    // the path its record holds: that is the one an undo must put back.
+    t.file("docs/a b%c.txt", 5);
+    auto again = trash->moveToTrash(victim);
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_NE(again.trashedAs, ok.trashedAs);
+    EXPECT_EQ(std::filesystem::file_size(again.trashedAs), 5u);
 
     auto missing = trash->moveToTrash(t.path("docs/never"));
     EXPECT_FALSE(missing.ok);

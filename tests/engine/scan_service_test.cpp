@@ -280,7 +280,7 @@ TEST(JunkCleanRules, SystemJunkKeepsOnlyUnfinishedRowsPrivacyAlsoKeepsUnticked)
             row.name == "failed"      ? RemovalStatus::failed
                 : row.name == "admin" ? RemovalStatus::needsAdministrator
                                       : RemovalStatus::gone,
-            {}, row.size});
+            {}, row.size, {}, false});
 
     EXPECT_EQ(names(junkRowsAfterDirectStage(rows, result)),
         (std::vector<std::string>{"failed", "admin"}));
@@ -294,12 +294,12 @@ TEST(JunkCleanRules, ReportsShowFiveAtMost)
     RemovalReport failed;
     std::vector<ScanItem> seven;
     for (int i = 1; i <= 7; ++i) {
-        failed.add(
-            {"", "/p/" + std::to_string(i), 0, RemovalStatus::failed, "m" + std::to_string(i), 0});
+        failed.add({"", "/p/" + std::to_string(i), 0, RemovalStatus::failed,
+            "m" + std::to_string(i), 0, {}, false});
         seven.push_back(item("n" + std::to_string(i), true, true));
     }
-    failed.add({"", "/odd\nname", 0, RemovalStatus::refused, "m8", 0});
-    failed.add({"", "/p/admin", 0, RemovalStatus::needsAdministrator, {}, 0});
+    failed.add({"", "/odd\nname", 0, RemovalStatus::refused, "m8", 0, {}, false});
+    failed.add({"", "/p/admin", 0, RemovalStatus::needsAdministrator, {}, 0, {}, false});
     const auto lines = junkFailureLines(failed);
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[7], "⚠️ /odd\xEF\xBF\xBDname:\nm8"); // one report line per failure
@@ -313,6 +313,6 @@ TEST(JunkCleanRules, ReportsShowFiveAtMost)
     RemovalReport result; // privacy: sorted, without repeats
     for (const char* m : {"f", "Cierra Safari y vuelve a intentarlo.", "b", "e",
              "Cierra Safari y vuelve a intentarlo.", "d", "c", "a"})
-        result.add({"/p", "/p", 0, RemovalStatus::refused, m, 0});
+        result.add({"/p", "/p", 0, RemovalStatus::refused, m, 0, {}, false});
     EXPECT_EQ(privacyFailureText(result), "Cierra Safari y vuelve a intentarlo.\na\nb\nc\nd");
 }

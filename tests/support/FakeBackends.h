@@ -80,12 +80,12 @@ public:
         std::lock_guard g(m_);
         for (const auto& r : refuse)
             if (r == path)
-                return {false, "No se pudo mover a la Papelera."};
+                return {false, "No se pudo mover a la Papelera.", {}};
         const std::string target = folder_ + "/" + std::to_string(++count_);
         if (::rename(path.c_str(), target.c_str()) != 0)
-            return {false, "No existe."};
+            return {false, "No existe.", {}};
         moved.push_back(path);
-        return {true, {}};
+        return {true, {}, target};
     }
     std::vector<std::string> refuse;
     std::vector<std::string> moved;

@@ -24,22 +24,24 @@ struct Tally {
     std::set<std::string> goneUnits;
 
     // A unit frees its size once, under its first listed entry.
-    void gone(const std::string& unit)
+    void gone(const std::string& unit, std::string trashedAs = {})
     {
         if (!goneUnits.insert(unit).second)
             return;
         for (const auto& app : listed)
             if (app.unit == unit)
-                return report.add(
-                    {app.path, app.path, app.size, RemovalStatus::gone, {}, app.size});
+                return report.add({app.path, app.path, app.size, RemovalStatus::gone, {}, app.size,
+                    std::move(trashedAs), false});
     }
     void failed(const UninstallUnit& u, std::string why)
     {
-        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::failed, std::move(why), 0});
+        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::failed, std::move(why), 0,
+            {}, false});
     }
     void changed(const UninstallUnit& u, std::string why)
     {
-        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::changed, std::move(why), 0});
+        report.add({u.app.path, u.app.path, u.app.size, RemovalStatus::changed, std::move(why), 0,
+            {}, false});
     }
 };
 
@@ -58,7 +60,7 @@ void trashAppImage(const UninstallUnit& u, Tally& tally)
         return tally.changed(u, "La AppImage cambió desde que se listó; no se tocó.");
     if (!program.isGone())
         return tally.failed(u, program.message);
-    tally.gone(u.app.unit);
+    tally.gone(u.app.unit, program.trashedAs);
     std::vector<RemovalTarget> entries;
     for (const auto& entry : u.entries)
         entries.push_back(targetOf(entry));
@@ -78,7 +80,7 @@ void trashBundle(const UninstallUnit& u, Tally& tally)
         = trashTargets(*tally.context.backends.trash, {targetOf({u.app.path, u.app.listed})})
               .outcomes.front();
     if (result.isGone())
-        tally.gone(u.app.unit);
+        tally.gone(u.app.unit, result.trashedAs);
     else if (result.status == RemovalStatus::changed)
         tally.changed(u, "Cambió desde que se listó; no se tocó.");
     else

@@ -58,12 +58,12 @@ std::vector<const RemovalOutcome*> RemovalReport::left() const
 RemovalOutcome outcomeAt(const std::string& path, std::string error)
 {
     const RemovalStatus status = error.empty() ? RemovalStatus::gone : RemovalStatus::failed;
-    return {path, path, 0, status, std::move(error), 0};
+    return {path, path, 0, status, std::move(error), 0, {}, false};
 }
 
 RemovalOutcome outcomeOf(const RemovalTarget& target, RemovalStatus status, std::string message)
 {
-    return {target.key, target.path, target.size, status, std::move(message), 0};
+    return {target.key, target.path, target.size, status, std::move(message), 0, {}, false};
 }
 
 RemovalReport trashTargets(
@@ -79,6 +79,7 @@ RemovalReport trashTargets(
         } else if (auto moved = trash.moveToTrash(target.path); moved.ok) {
             RemovalOutcome outcome = outcomeOf(target, RemovalStatus::gone, {});
             outcome.freed = target.size;
+            outcome.trashedAs = std::move(moved.trashedAs);
             report.add(std::move(outcome));
         } else {
             report.add(outcomeOf(target, RemovalStatus::failed, std::move(moved.error)));

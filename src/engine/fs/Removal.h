@@ -39,6 +39,12 @@ struct RemovalOutcome {
     RemovalStatus status = RemovalStatus::failed;
     std::string message;
     int64_t freed = 0;
+    // Where a gone target now is in the Trash ("" when it was deleted for good): what
+    // an undo puts back. For an `edited` target, a copy of it as it was before.
+    std::string trashedAs;
+    // The target was changed in place (a database whose rows were removed), not
+    // removed; `trashedAs` holds the copy an undo puts back over it.
+    bool edited = false;
 
     bool isGone() const { return status == RemovalStatus::gone; }
 };

@@ -34,7 +34,7 @@ bool needsAdministrator(AdminCheck check, const std::string& path)
 
 RemovalOutcome outcomeFor(const ScanItem& item, RemovalStatus status, std::string message = {})
 {
-    return {item.path, item.path, item.size, status, std::move(message), 0};
+    return {item.path, item.path, item.size, status, std::move(message), 0, {}, false};
 }
 
 // Reads what the privileged run did to each accepted item.

@@ -35,9 +35,12 @@ public:
                 [NSFileManager.defaultManager stringWithFileSystemRepresentation:path.c_str()
                                                                           length:path.size()];
             NSError* error = nil;
+            NSURL* landed = nil;
             result.ok = [NSFileManager.defaultManager trashItemAtURL:[NSURL fileURLWithPath:p]
-                                                    resultingItemURL:nil
+                                                    resultingItemURL:&landed
                                                                error:&error];
+            if (result.ok && landed.fileSystemRepresentation)
+                result.trashedAs = landed.fileSystemRepresentation;
             if (!result.ok)
                 result.error = error ? error.localizedDescription.UTF8String : "Error desconocido";
         }
