@@ -4,7 +4,7 @@
 # Tidvale never needs them.
 set -euo pipefail
 
-debian_packages=(jdupes fdupes rmlint hyperfine time)
+debian_packages=(jdupes fdupes rmlint hyperfine time gdu)
 
 case "$(uname -s)" in
   Linux)
@@ -23,7 +23,7 @@ case "$(uname -s)" in
     ;;
   Darwin)
     command -v brew >/dev/null || { echo "Homebrew is needed: https://brew.sh" >&2; exit 1; }
-    for f in jdupes fdupes rmlint hyperfine gnu-time; do
+    for f in jdupes fdupes rmlint hyperfine gnu-time gdu; do
       brew list --versions "$f" >/dev/null 2>&1 || brew install "$f"
     done
     ;;

@@ -10,7 +10,7 @@ debian_packages=(
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth imagemagick pkexec dbus systemd
   libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex python3
-  at-spi2-core python3-pyatspi dbus-x11 xdotool
+  at-spi2-core python3-pyatspi dbus-x11 xdotool ncdu
 )
 
 install_debian() {
@@ -28,7 +28,7 @@ install_debian() {
 
 install_macos() {
   command -v brew >/dev/null || { echo "Homebrew is needed: https://brew.sh" >&2; exit 1; }
-  local formulae=(cmake ninja ccache qt@6 openssl@3 nlohmann-json tomlplusplus googletest clang-format)
+  local formulae=(cmake ninja ccache qt@6 openssl@3 nlohmann-json tomlplusplus googletest clang-format ncdu)
   local missing=()
   for f in "${formulae[@]}"; do brew list --versions "$f" >/dev/null 2>&1 || missing+=("$f"); done
   [ ${#missing[@]} -eq 0 ] || brew install "${missing[@]}"
