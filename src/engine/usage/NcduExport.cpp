@@ -19,7 +19,7 @@ nlohmann::json describe(const UsageEntry& e, bool root)
         j["notreg"] = true;
     // ncdu counts each hard-linked file once per folder total itself, so every name
     // is written with the inode that ties them together.
-    if (e.is(usageRepeat))
+    if (e.is(usageHardLinked))
         j["hlnkc"] = true;
     if (e.is(usageUnreadable))
         j["read_error"] = true;

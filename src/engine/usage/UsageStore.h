@@ -51,7 +51,7 @@ struct UsageTree::Store {
         const auto id = static_cast<UsageId>(count++);
         Node& n = at(id);
         name = name.substr(0, 255); // a file name is at most 255 bytes
-        if (nameUsed + name.size() > kNameBlock) {
+        if (names.empty() || nameUsed + name.size() > kNameBlock) {
             names.push_back(std::make_unique<char[]>(kNameBlock));
             nameUsed = 0;
         }

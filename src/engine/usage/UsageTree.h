@@ -27,6 +27,7 @@ enum UsageFlag : uint8_t {
     usageUnreadable = 4,  // a folder that could not be listed: its size is unknown
     usageOtherVolume = 8, // a mount point: another volume, not entered
     usageRepeat = 16,     // a further name of a file already counted (a hard link)
+    usageHardLinked = 32, // a file with more than one name
 };
 
 // One entry as a reader sees it, copied out of the tree.

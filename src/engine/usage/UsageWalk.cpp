@@ -138,8 +138,9 @@ private:
                     s.size = st.st_size;
                     s.blocks = static_cast<int64_t>(st.st_blocks) * 512;
                     s.flags = S_ISLNK(st.st_mode) ? usageLink : 0;
-                    if (st.st_nlink > 1 && !firstSight(st.st_ino))
-                        s.flags |= usageRepeat;
+                    if (st.st_nlink > 1)
+                        s.flags |= firstSight(st.st_ino) ? usageHardLinked
+                                                         : usageHardLinked | usageRepeat;
                     seen.push_back(s);
                     return;
                 }
