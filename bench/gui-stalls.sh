@@ -4,7 +4,8 @@
 #   junk   System Junk scans a throw-away home whose cache holds 1 GB in 100 000 files,
 #          then cleans it (the removal runs behind its progress sheet);
 #   dupes  Duplicates hashes 5 GB: ten groups of two 256 MiB copies;
-#   stop   Large Files walks a 200 000-entry tree and is stopped after 0.15 s.
+#   stop   Large Files walks a 200 000-entry tree and is stopped after 0.15 s;
+#   map    Espacio en Disco maps that tree while it fills, then zooms in and out.
 # Each phase prints its wall time, the longest gap of a 2 ms timer and the 99th
 # percentile. The clean's wall time is how long the window would have been frozen if
 # the removal ran on the GUI thread. Target: longest stall under 50 ms.
@@ -86,3 +87,5 @@ echo "== Duplicates: hash 5 GB"
 run "$bin" dupes "$dupes"
 echo "== Large Files: stop a walk of 200 000 entries"
 run "$bin" stop "$walk"
+echo "== Espacio en Disco: map 200 000 entries, then zoom"
+run "$bin" map "$walk"

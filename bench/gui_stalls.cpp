@@ -7,6 +7,8 @@
 //   tidvale-gui-stalls junk                 System Junk scans and cleans $HOME/.cache
 //   tidvale-gui-stalls dupes FOLDER         Duplicates hashes FOLDER
 //   tidvale-gui-stalls stop FOLDER          Large Files walks FOLDER, stopped after 0.15 s
+//   tidvale-gui-stalls map FOLDER           Espacio en Disco maps FOLDER, then zooms in
+//                                           and out through its biggest folders
 //
 // Prints one line per phase: its wall time, the longest gap and the 99th percentile.
 // With TIDVALE_SHOTS=DIR it also saves the whole screen early in each phase, for a look
@@ -15,6 +17,8 @@
 #include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/system/SystemInfoService.h"
+#include "gui/tools/diskspace/DiskMapView.h"
+#include "gui/tools/diskspace/DiskSpaceViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
@@ -182,6 +186,37 @@ int stop(const ScreenServices& services, const std::string& folder)
     return 0;
 }
 
+// The map fills while the walk runs; then each zoom draws the rings of a new centre.
+int map(const ScreenServices& services, const std::string& folder)
+{
+    DiskSpaceViewController screen(services);
+    screen.setMapFolder(folder);
+    if (!showScreen(screen))
+        return 1;
+    screen.resize(1100, 1000);
+    if (!scan(screen, "map"))
+        return 1;
+    StallProbe probe;
+    for (int round = 0; round < 5; ++round) {
+        for (int level = 0; level < 4; ++level) {
+            const auto& pieces = screen.mapView()->pieces();
+            const auto biggest = std::find_if(pieces.begin(), pieces.end(),
+                [](const tidvale::UsagePiece& p) { return p.flags & tidvale::usageFolder; });
+            if (biggest == pieces.end())
+                break;
+            screen.zoomTo(biggest->id);
+            QTest::qWait(20);
+        }
+        while (screen.centre() != tidvale::kUsageRoot) {
+            screen.zoomOut();
+            QTest::qWait(20);
+        }
+    }
+    probe.report("zoom");
+    std::printf("after  %s\n", qPrintable(screen.statusLabel()->text()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -190,7 +225,7 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (!(mode == QLatin1String("junk") && argc == 2) && !(argc == 3 && mode != "junk")) {
-        std::fprintf(stderr, "usage: %s junk | dupes FOLDER | stop FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s junk | dupes FOLDER | stop FOLDER | map FOLDER\n", argv[0]);
         return 2;
     }
     // It really cleans: never on the user's own home folder, never in the machine's
@@ -214,6 +249,8 @@ int main(int argc, char** argv)
         return dupes(services, argv[2]);
     if (mode == QLatin1String("stop"))
         return stop(services, argv[2]);
+    if (mode == QLatin1String("map"))
+        return map(services, argv[2]);
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);
     return 2;
 }

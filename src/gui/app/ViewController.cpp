@@ -44,6 +44,8 @@ ViewController::ViewController(const ScreenServices& services, QWidget* parent)
     panes->addWidget(contentVC_, 1);
     connect(sidebarVC_, &SidebarViewController::didSelect, contentVC_,
         &ContentContainerViewController::sidebarDidSelect);
+    connect(contentVC_, &ContentContainerViewController::featureRequested, sidebarVC_,
+        &SidebarViewController::selectItem);
 
     const Context* context = &services.context;
     QStringList tools;

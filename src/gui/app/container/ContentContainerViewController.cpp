@@ -1,5 +1,9 @@
 #include "gui/app/container/ContentContainerViewController.h"
 
+#include "gui/tools/diskspace/DiskSpaceViewController.h"
+#include "gui/tools/duplicates/DuplicatesViewController.h"
+#include "gui/tools/largefiles/LargeFilesViewController.h"
+
 #include "gui/app/ToolTable.h"
 #include "gui/style/Colors.h"
 
@@ -21,10 +25,39 @@ const std::vector<ToolViewController*>& ContentContainerViewController::featureC
     if (controllers_.empty()) {
         for (const ToolEntry& tool : toolTable(*services_.context.places.texts))
             controllers_.push_back(tool.make(services_, this));
-        for (ToolViewController* c : controllers_)
+        for (ToolViewController* c : controllers_) {
             c->hide();
+            if (auto* disk = qobject_cast<DiskSpaceViewController*>(c))
+                connect(disk, &DiskSpaceViewController::searchHereRequested, this,
+                    &ContentContainerViewController::searchFolder);
+        }
     }
     return controllers_;
+}
+
+// The finder asked for searches the folder alone, at once: the user chose it from the
+// map and said what to look for.
+void ContentContainerViewController::searchFolder(int index, const QString& folder)
+{
+    const auto& controllers = featureControllers();
+    if (index < 0 || index >= static_cast<int>(controllers.size()))
+        return;
+    ToolViewController* screen = controllers[static_cast<size_t>(index)];
+    if (screen->isBusy())
+        return;
+    const std::vector<std::string> roots{folder.toStdString()};
+    if (auto* large = qobject_cast<LargeFilesViewController*>(screen))
+        large->setSearchRoots(roots);
+    else if (auto* dupes = qobject_cast<DuplicatesViewController*>(screen))
+        dupes->setSearchRoots(roots);
+    else
+        return;
+    emit featureRequested(index);
+    showFeature(index);
+    if (auto* large = qobject_cast<LargeFilesViewController*>(screen))
+        large->doScan();
+    else if (auto* dupes = qobject_cast<DuplicatesViewController*>(screen))
+        dupes->doScan();
 }
 
 void ContentContainerViewController::sidebarDidSelect(int tag)

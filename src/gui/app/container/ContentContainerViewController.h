@@ -33,6 +33,12 @@ public:
     // The screens, creating them on first use. Tests inspect them through this.
     const std::vector<ToolViewController*>& featureControllers();
     bool controllersCreated() const { return !controllers_.empty(); }
+    // Shows the finder screen at `index` searching `folder` alone.
+    void searchFolder(int index, const QString& folder);
+
+signals:
+    // A screen asked for another one; the sidebar follows.
+    void featureRequested(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
