@@ -10,7 +10,8 @@
 # percentile. The clean's wall time is how long the window would have been frozen if
 # the removal ran on the GUI thread. Target: longest stall under 50 ms.
 #
-#   bench/gui-stalls.sh [DEST]        (default /var/tmp/tidvale-stalls; needs ~6 GB)
+#   bench/gui-stalls.sh [DEST] [PHASE...]   (default /var/tmp/tidvale-stalls, every
+#                                           phase; needs ~6 GB)
 #
 # Runs under Xvfb when there is no display (xvfb-run), else offscreen. TIDVALE_SHOTS=DIR
 # saves a picture of the screen early in each phase.
@@ -18,6 +19,9 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 dest=${1:-/var/tmp/tidvale-stalls}
+shift $(($# > 0 ? 1 : 0))
+phases=" ${*:-junk dupes stop map} "
+want() { [[ "$phases" == *" $1 "* ]]; }
 cd "$repo"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake --preset release >/dev/null
@@ -46,7 +50,7 @@ home="$dest/home"
 rm -rf "$home"
 mkdir -p "$home"
 # 100 000 files of 10 000 bytes in 100 folders: 1 GB the cleaner removes for good.
-python3 - "$home/.cache/bigcache" <<'PY'
+want junk && python3 - "$home/.cache/bigcache" <<'PY'
 import os, sys
 root = sys.argv[1]
 block = os.urandom(10_000)
@@ -59,7 +63,7 @@ for d in range(100):
 PY
 
 dupes="$dest/dupes"
-if [ ! -e "$dest/dupes.done" ]; then
+if want dupes && [ ! -e "$dest/dupes.done" ]; then
   rm -rf "$dupes"
   mkdir -p "$dupes"
   for g in $(seq 1 10); do
@@ -81,11 +85,19 @@ bin="$PWD/$bin"
 sync
 export HOME="$home"
 unset XDG_CACHE_HOME XDG_DATA_HOME XDG_CONFIG_HOME XDG_STATE_HOME
-echo "== System Junk: scan and clean 1 GB in 100 000 files"
-run "$bin" junk
-echo "== Duplicates: hash 5 GB"
-run "$bin" dupes "$dupes"
-echo "== Large Files: stop a walk of 200 000 entries"
-run "$bin" stop "$walk"
-echo "== Espacio en Disco: map 200 000 entries, then zoom"
-run "$bin" map "$walk"
+if want junk; then
+  echo "== System Junk: scan and clean 1 GB in 100 000 files"
+  run "$bin" junk
+fi
+if want dupes; then
+  echo "== Duplicates: hash 5 GB"
+  run "$bin" dupes "$dupes"
+fi
+if want stop; then
+  echo "== Large Files: stop a walk of 200 000 entries"
+  run "$bin" stop "$walk"
+fi
+if want map; then
+  echo "== Espacio en Disco: map 200 000 entries, then zoom"
+  run "$bin" map "$walk"
+fi

@@ -125,6 +125,8 @@ QString DiskMapView::pieceText(int index) const
 
 void DiskMapView::paintEvent(QPaintEvent*)
 {
+    if (centreName_.isEmpty())
+        return; // nothing mapped yet
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const Geometry g = geometry();

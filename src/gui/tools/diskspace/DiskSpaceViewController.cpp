@@ -223,7 +223,9 @@ QString rowName(const UsageRow& r)
 QWidget* DiskSpaceViewController::buildMap()
 {
     if (mapFolder_.empty())
-        mapFolder_ = ::geteuid() == 0 ? context().folders.systemRoot : context().folders.home;
+        setMapFolder(::geteuid() == 0 && !context().folders.systemRoot.empty()
+                ? context().folders.systemRoot
+                : ::geteuid() == 0 ? std::string("/") : context().folders.home);
     auto* section = new QWidget;
     auto* stack = new QVBoxLayout(section);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -274,7 +276,8 @@ QWidget* DiskSpaceViewController::buildMap()
                 [](const UsageRow& r) { return QLocale(QLocale::Spanish).toString(r.items); },
                 {12, QFont::Normal, Tone::secondary, true}}},
         [](const UsageRow& r) { return QString::fromStdString(r.path); }, this);
-    childList_ = makeTableList(childModel_, {28, {190, 80, 80, 80}, 0});
+    childList_ = makeTableList(childModel_, {28, {150, 76, 72, 72}, 0});
+    childList_->setMinimumWidth(300);
     childList_->setAccessibleName(QStringLiteral("Contenido de la carpeta"));
     childList_->horizontalHeader()->setSectionsClickable(true);
     childList_->horizontalHeader()->setSortIndicatorShown(true);
@@ -310,20 +313,31 @@ QWidget* DiskSpaceViewController::buildMap()
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setMinimumHeight(380);
+    split->setSizes({420, 390});
     stack->addWidget(split, 1);
 
     fillTimer_ = new QTimer(this);
     fillTimer_->setInterval(kFillMs);
     connect(fillTimer_, &QTimer::timeout, this, &DiskSpaceViewController::showMap);
-    mapStatus_->setText(QStringLiteral("Pulsa «Analizar» para ver qué ocupa %1.")
-                            .arg(QString::fromStdString(mapFolder_)));
+    setMapFolder(mapFolder_);
     return section;
+}
+
+void DiskSpaceViewController::setMapFolder(std::string folder)
+{
+    mapFolder_ = std::move(folder);
+    if (mapStatus_ && !tree_ && !isBusy())
+        mapStatus_->setText(QStringLiteral("Pulsa «Analizar» para ver qué ocupa %1.")
+                                .arg(QString::fromStdString(mapFolder_)));
 }
 
 void DiskSpaceViewController::doMap()
 {
     if (!readyForJob())
         return;
+    // The map sits under the figures: bring it into view, it is what the user asked for.
+    if (auto* scroll = findChild<QScrollArea*>())
+        scroll->ensureWidgetVisible(mapSection_, 0, 0);
     auto before = std::make_pair(tree_, centre_);
     tree_ = std::make_shared<UsageTree>(mapFolder_);
     centre_ = kUsageRoot;

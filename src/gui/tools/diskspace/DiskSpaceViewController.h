@@ -58,7 +58,7 @@ public:
     // The map: walks `mapFolder()` ("Detener" stops it), and moves its centre.
     void doMap();
     void chooseFolder();
-    void setMapFolder(std::string folder) { mapFolder_ = std::move(folder); }
+    void setMapFolder(std::string folder);
     const std::string& mapFolder() const { return mapFolder_; }
     void zoomTo(UsageId id);
     void zoomOut();
