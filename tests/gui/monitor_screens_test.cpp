@@ -5,13 +5,19 @@
 #include "gui/support/ScreenTestEnvironment.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/tools/diskspace/DiskSpaceViewController.h"
+#include "gui/tools/diskspace/DiskMapView.h"
 #include "gui/tools/diskspace/UsageBarView.h"
 #include "gui/tools/memory/MemoryViewController.h"
 #include "gui/widgets/PrimaryButton.h"
 #include "gui/widgets/ScreenHeader.h"
 
+#include <QAction>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPropertyAnimation>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QThreadPool>
 #include <QTimer>
@@ -197,6 +203,59 @@ private slots:
 
         QTest::mouseClick(s.screen.finderButton(), Qt::LeftButton);
         QCOMPARE(s.env.workspace->calls, (std::vector<FakeWorkspace::Call>{{"folder", "/"}}));
+    }
+
+    // The map of a folder, its list, a zoom, a move to the Trash of what is still as
+    // measured (and not of what changed since), and a search started on a folder.
+    void mapListsZoomsTrashesAndSearchesHere()
+    {
+        ScreenTestEnvironment env;
+        ContentContainerViewController container(env.services);
+        auto* disk = qobject_cast<DiskSpaceViewController*>(container.featureControllers()[6]);
+        env.inHome("map/big/a", 5000);
+        env.inHome("map/big/sub/b", 3000);
+        const std::string small = env.inHome("map/small", 100);
+        disk->ensureViewLoaded();
+        disk->setMapFolder(env.homePath("map"));
+        disk->doMap();
+        QTRY_VERIFY(!disk->isBusy());
+        auto names = [&] {
+            QStringList out;
+            for (const auto& row : disk->childModel()->items())
+                out << QString::fromStdString(row.name);
+            return out;
+        };
+        QCOMPARE(names(), (QStringList{"big", "small"}));
+        QCOMPARE(disk->mapView()->pieces().front().name, std::string("big"));
+        disk->childList()->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+        QCOMPARE(names(), (QStringList{"small", "big"}));
+
+        disk->zoomTo(disk->childModel()->items()[1].id);
+        QVERIFY(disk->breadcrumb()->text().contains("<a href=\"0\">"));
+        QCOMPARE(names(), (QStringList{"sub", "a"})); // the sort chosen stays
+        const UsageId a = disk->childModel()->items()[1].id;
+        env.inHome("map/big/a", 6000); // rewritten since it was measured
+        disk->trashEntry(a);
+        QTRY_VERIFY(!disk->isBusy());
+        QVERIFY(env.trash->moved.empty());
+        QVERIFY(disk->statusLabel()->text().contains("cambió"));
+
+        disk->zoomOut();
+        disk->trashEntry(disk->childModel()->items()[0].id);
+        QTRY_VERIFY(!disk->isBusy());
+        QCOMPARE(env.trash->moved, std::vector<std::string>{small});
+        QCOMPARE(names(), QStringList{"big"});
+        QCOMPARE(disk->usageTree()->entry(kUsageRoot).bytes, 8000);
+
+        QSignalSpy asked(&container, &ContentContainerViewController::featureRequested);
+        QMenu menu;
+        disk->fillEntryMenu(&menu, disk->childModel()->items()[0].id);
+        for (QAction* action : menu.actions())
+            if (action->text() == QStringLiteral("Buscar archivos grandes aquí"))
+                action->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(container.currentChild(), container.featureControllers()[7]);
+        QTRY_VERIFY(!container.currentChild()->isBusy());
     }
 };
 
