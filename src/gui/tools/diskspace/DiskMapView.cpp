@@ -70,7 +70,7 @@ void DiskMapView::focusPiece(UsageId id)
 DiskMapView::Geometry DiskMapView::geometry() const
 {
     const qreal radius = std::min(width(), height()) / 2.0 - 4;
-    const qreal hole = radius * 0.26;
+    const qreal hole = radius * 0.3;
     return {QRectF(rect()).center(), hole, (radius - hole) / rings};
 }
 

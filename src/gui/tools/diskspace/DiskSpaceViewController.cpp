@@ -17,6 +17,7 @@
 #include "gui/widgets/SeparatorLine.h"
 #include "platform/Workspace.h"
 
+#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTimer>
@@ -273,11 +275,16 @@ QWidget* DiskSpaceViewController::buildMap()
             {QStringLiteral("Porcentaje"), [](const UsageRow& r) { return shareText(r.share); },
                 {12, QFont::Normal, Tone::secondary, true}},
             {QStringLiteral("Elementos"),
-                [](const UsageRow& r) { return QLocale(QLocale::Spanish).toString(r.items); },
+                [](const UsageRow& r) {
+                    // A file holds no entries: the column is left empty rather than "0".
+                    return r.flags & usageFolder || r.id == kNoUsage
+                        ? QLocale(QLocale::Spanish).toString(r.items)
+                        : QString();
+                },
                 {12, QFont::Normal, Tone::secondary, true}}},
         [](const UsageRow& r) { return QString::fromStdString(r.path); }, this);
     childList_ = makeTableList(childModel_, {28, {150, 76, 72, 72}, 0});
-    childList_->setMinimumWidth(300);
+    childList_->setMinimumWidth(260);
     childList_->setAccessibleName(QStringLiteral("Contenido de la carpeta"));
     childList_->horizontalHeader()->setSectionsClickable(true);
     childList_->horizontalHeader()->setSortIndicatorShown(true);
@@ -314,6 +321,8 @@ QWidget* DiskSpaceViewController::buildMap()
     split->setStretchFactor(1, 2);
     split->setMinimumHeight(380);
     split->setSizes({420, 390});
+    split->installEventFilter(this);
+    split_ = split;
     stack->addWidget(split, 1);
 
     fillTimer_ = new QTimer(this);
@@ -321,6 +330,22 @@ QWidget* DiskSpaceViewController::buildMap()
     connect(fillTimer_, &QTimer::timeout, this, &DiskSpaceViewController::showMap);
     setMapFolder(mapFolder_);
     return section;
+}
+
+// A narrow window puts the list under the map: side by side, neither the rings nor
+// the names would have room.
+bool DiskSpaceViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == split_ && event->type() == QEvent::Resize) {
+        const bool wide = split_->width() >= 640;
+        const Qt::Orientation want = wide ? Qt::Horizontal : Qt::Vertical;
+        if (split_->orientation() != want) {
+            split_->setOrientation(want);
+            split_->setMinimumHeight(wide ? 380 : 640);
+            split_->setSizes(wide ? QList<int>{420, 390} : QList<int>{340, 300});
+        }
+    }
+    return ToolViewController::eventFilter(watched, event);
 }
 
 void DiskSpaceViewController::setMapFolder(std::string folder)
@@ -336,8 +361,8 @@ void DiskSpaceViewController::doMap()
     if (!readyForJob())
         return;
     // The map sits under the figures: bring it into view, it is what the user asked for.
-    if (auto* scroll = findChild<QScrollArea*>())
-        scroll->ensureWidgetVisible(mapSection_, 0, 0);
+    if (auto* scroll = findChild<QScrollArea*>(); scroll && scroll->widget())
+        scroll->verticalScrollBar()->setValue(mapSection_->mapTo(scroll->widget(), QPoint()).y());
     auto before = std::make_pair(tree_, centre_);
     tree_ = std::make_shared<UsageTree>(mapFolder_);
     centre_ = kUsageRoot;
@@ -400,9 +425,14 @@ void DiskSpaceViewController::showMap()
                       .arg(QLocale(QLocale::Spanish).toString(
                                tree_->entry(kUsageRoot).items),
                           fileBytesText(tree_->entry(kUsageRoot).bytes)));
+    // The breadcrumb gives the whole path; the centre has room for a name.
+    std::string centreName = centre.name;
+    if (centre_ == kUsageRoot) {
+        const std::string& root = tree_->rootPath();
+        centreName = root == "/" ? root : root.substr(root.find_last_of('/') + 1);
+    }
     mapView_->setPieces(tree_->rings(centre_, DiskMapView::rings, kSmallestPiece),
-        QString::fromStdString(centre_ == kUsageRoot ? tree_->rootPath() : centre.name),
-        centre.bytes);
+        QString::fromStdString(centreName), centre.bytes);
 
     std::vector<UsageRow> rows;
     const double whole = centre.bytes > 0 ? static_cast<double>(centre.bytes) : 1.0;

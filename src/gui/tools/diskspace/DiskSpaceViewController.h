@@ -9,6 +9,7 @@
 #include <optional>
 
 class QLabel;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -78,6 +79,7 @@ signals:
 
 protected:
     void loadView() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The figures under the header, in a scrolling column; an empty widget when the
@@ -104,6 +106,7 @@ private:
     QTableView* childList_ = nullptr;
     RecordTableModel<UsageRow>* childModel_ = nullptr;
     QLabel* breadcrumb_ = nullptr;
+    QSplitter* split_ = nullptr;
     QLabel* mapStatus_ = nullptr;
     QTimer* fillTimer_ = nullptr;
     std::string mapFolder_;
