@@ -202,8 +202,9 @@ private slots:
         QVERIFY(history && history->isVisible());
         QCOMPARE(history->runList()->topLevelItemCount(), 1);
         QCOMPARE(history->runList()->topLevelItem(0)->text(1), QStringLiteral("Archivos Grandes"));
-        QCOMPARE(history->runList()->topLevelItem(0)->child(0)->text(1),
+        QCOMPARE(history->runList()->topLevelItem(0)->child(0)->text(0),
             QStringLiteral("En la Papelera"));
+        QVERIFY(history->undoButton()->isEnabled());
         history->close();
     }
 

@@ -15,10 +15,13 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace tidvale::gui {
 namespace {
 
 constexpr int kRunIdRole = Qt::UserRole + 1;
+constexpr int kUndoableRole = Qt::UserRole + 2; // the run moved something to the Trash
 
 QString outcomeText(const HistoryItem& item)
 {
@@ -73,7 +76,8 @@ HistoryWindow::HistoryWindow(const Context& context, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     undo_ = buttons->addButton(QStringLiteral("Deshacer"), QDialogButtonBox::ActionRole);
     undo_->setEnabled(false);
-    undo_->setToolTip(QStringLiteral("Devuelve a su sitio lo que esta limpieza movió a la Papelera"));
+    undo_->setToolTip(
+        QStringLiteral("Devuelve a su sitio lo que esta limpieza movió a la Papelera"));
     connect(undo_, &QPushButton::clicked, this, &HistoryWindow::undoSelected);
     QPushButton* close = buttons->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -115,13 +119,20 @@ void HistoryWindow::reload()
             {whenText(run->when), displayText(run->source),
                 displayText(formatJunkBytes(run->freed)), QString::number(run->items.size())});
         row->setData(0, kRunIdRole, QString::fromStdString(run->id));
+        const auto undoable = run->undoable();
+        row->setData(0, kUndoableRole,
+            std::any_of(undoable.begin(), undoable.end(),
+                [](const RemovalOutcome& o) { return !o.trashedAs.empty(); }));
         row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
         for (const auto& item : run->items) {
+            // The path takes the wide column; what became of it reads first.
             auto* child = new QTreeWidgetItem(row,
-                {displayText(item.path), outcomeText(item), displayText(formatJunkBytes(item.size))});
-            child->setToolTip(0, displayText(item.path));
-            child->setFirstColumnSpanned(false);
+                {outcomeText(item), displayText(item.path),
+                    displayText(formatJunkBytes(item.size))});
+            child->setToolTip(1, displayText(item.path));
+            child->setToolTip(0, outcomeText(item));
+            child->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
     for (int column = 0; column < runs_->columnCount(); ++column)
@@ -135,7 +146,10 @@ void HistoryWindow::reload()
 void HistoryWindow::selectionChanged()
 {
     const auto selected = runs_->selectedItems();
-    undo_->setEnabled(!selected.isEmpty());
+    QTreeWidgetItem* row = selected.isEmpty() ? nullptr : selected.front();
+    while (row && row->parent())
+        row = row->parent();
+    undo_->setEnabled(row && row->data(0, kUndoableRole).toBool());
 }
 
 void HistoryWindow::undoSelected()
