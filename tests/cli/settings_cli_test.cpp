@@ -168,6 +168,10 @@ TEST_F(SettingsCli, AScheduledCleanFollowsTheSettingsAndLeavesOneRecord)
     EXPECT_FALSE(t.exists("home/.local/share/Trash/files/old"));
     EXPECT_TRUE(t.exists("home/.local/share/Trash/files/new"));
     EXPECT_TRUE(std::filesystem::exists(logs));
+    // The finders leave kept files out as well.
+    const std::string large = cli("large --min 500000 " + shellQuote(home + "/.cache")).out;
+    EXPECT_EQ(large.find("kept"), std::string::npos) << large;
+    EXPECT_NE(large.find("data_0"), std::string::npos) << large;
 
     const auto runs = nlohmann::json::parse(runCli("--json history", env).out);
     ASSERT_EQ(runs.size(), 1u);
