@@ -17,6 +17,7 @@
 #include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/system/SystemInfoService.h"
+#include "gui/jobs/RemovalLog.h"
 #include "gui/tools/diskspace/DiskMapView.h"
 #include "gui/tools/diskspace/DiskSpaceViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
@@ -242,7 +243,8 @@ int main(int argc, char** argv)
     QDir().mkpath(QString::fromStdString(context.folders.systemRoot));
     const tidvale::ScanService scan(context);
     const tidvale::SystemInfoService info(context);
-    const ScreenServices services{context, scan, info};
+    tidvale::gui::RemovalLog removals(context);
+    const ScreenServices services{context, scan, info, removals};
     if (mode == QLatin1String("junk"))
         return junk(services);
     if (mode == QLatin1String("dupes"))
