@@ -62,8 +62,8 @@ nlohmann::json record(const UsageTree& tree, const UsageEntry& e, int level, con
 void printTree(std::ostream& out, const UsageTree& tree, const UsageEntry& e, int level,
     int64_t whole, const Shape& shape)
 {
-    out << formatFileBytes(e.bytes) << "\t" << shareText(e.bytes, whole) << "\t" << e.items
-        << "\t" << std::string(static_cast<size_t>(level) * 2, ' ')
+    out << formatFileBytes(e.bytes) << "\t" << shareText(e.bytes, whole) << "\t" << e.items << "\t"
+        << std::string(static_cast<size_t>(level) * 2, ' ')
         << (level == 0 ? tree.rootPath() : e.name) << notes(e) << "\n";
     if (level < shape.depth)
         for (const auto& c : biggestFolders(tree, e.id, shape))

@@ -45,6 +45,7 @@ TEST(UsageCli, JsonTreeAndAnExportThatNcduReadsBack)
           };
     read(nlohmann::json::parse(readFile(theirs))[3], "");
     const std::string docs = "/" + t.path("docs");
-    EXPECT_EQ(sizes, (std::map<std::string, int64_t>{{docs, 0}, {docs + "/a.txt", 3000},
-                         {docs + "/alias", 4}, {docs + "/deep", 0}, {docs + "/deep/b.bin", 7000}}));
+    EXPECT_EQ(sizes,
+        (std::map<std::string, int64_t>{{docs, 0}, {docs + "/a.txt", 3000}, {docs + "/alias", 4},
+            {docs + "/deep", 0}, {docs + "/deep/b.bin", 7000}}));
 }

@@ -45,7 +45,7 @@ TEST(UsageTree, FoldsSmallFilesCountsLinksAsLinksAndHardLinksOnce)
     ASSERT_TRUE(mapUsage(testPool(), tree, {}));
     const UsageEntry root = tree.entry(kUsageRoot);
     EXPECT_EQ(root.bytes, many + 180000 + 5000 + 4); // the link is its four bytes
-    EXPECT_EQ(root.items, 31u + 3 + 1 + 2 + 2); // folders and every file, folded or not
+    EXPECT_EQ(root.items, 31u + 3 + 1 + 2 + 2);      // folders and every file, folded or not
     EXPECT_TRUE(child(tree, kUsageRoot, "alias").is(usageLink));
 
     // A folder keeps its biggest files and its whole total.

@@ -94,9 +94,9 @@ std::vector<UsagePiece> UsageTree::rings(UsageId centre, int depth, double minSh
         }
         const int64_t rest = folder.bytes - drawnBytes;
         if (static_cast<double>(rest) / total >= minShare)
-            pieces.push_back({kNoUsage, step.folder, step.depth, at,
-                static_cast<double>(rest) / total, rest, folder.items - drawnItems, 0,
-                step.depth == 1 ? index : step.branch, "otros"});
+            pieces.push_back(
+                {kNoUsage, step.folder, step.depth, at, static_cast<double>(rest) / total, rest,
+                    folder.items - drawnItems, 0, step.depth == 1 ? index : step.branch, "otros"});
     }
     std::stable_sort(pieces.begin(), pieces.end(), [](const UsagePiece& a, const UsagePiece& b) {
         return a.depth != b.depth ? a.depth < b.depth : a.start < b.start;

@@ -202,7 +202,8 @@ private:
                 blocks += it->blocks;
             }
         auto kept = seen.end();
-        if (options_.filesKept > 0 && static_cast<size_t>(seen.end() - files) > options_.filesKept) {
+        if (options_.filesKept > 0
+            && static_cast<size_t>(seen.end() - files) > options_.filesKept) {
             kept = files + static_cast<std::ptrdiff_t>(options_.filesKept);
             std::nth_element(files, kept - 1, seen.end(),
                 [](const Seen& a, const Seen& b) { return a.size > b.size; });

@@ -22,10 +22,10 @@ namespace {
 // One hue per child of the centre, each at least 3:1 against its background: darker
 // shades on the light window, lighter ones on the dark window. Deeper rings move
 // further from the background, never towards it.
-constexpr std::array<QRgb, 8> kLight{0x0a63c9, 0xb3261e, 0x1e7b34, 0x8e44ad, 0xb35900, 0x00777f,
-    0xc2185b, 0x5b5bd6};
-constexpr std::array<QRgb, 8> kDark{0x4da3ff, 0xff6b61, 0x4cd964, 0xc58af0, 0xffa64d, 0x40c8c8,
-    0xff7aa8, 0x8e8cf5};
+constexpr std::array<QRgb, 8> kLight{
+    0x0a63c9, 0xb3261e, 0x1e7b34, 0x8e44ad, 0xb35900, 0x00777f, 0xc2185b, 0x5b5bd6};
+constexpr std::array<QRgb, 8> kDark{
+    0x4da3ff, 0xff6b61, 0x4cd964, 0xc58af0, 0xffa64d, 0x40c8c8, 0xff7aa8, 0x8e8cf5};
 constexpr QRgb kOthersLight = 0x767676;
 constexpr QRgb kOthersDark = 0x9a9a9a;
 
@@ -166,8 +166,8 @@ void DiskMapView::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(controlBackgroundColor(this));
     painter.drawEllipse(g.centre, g.hole - 2, g.hole - 2);
-    const QRectF label(g.centre.x() - g.hole * 0.9, g.centre.y() - g.hole * 0.6, g.hole * 1.8,
-        g.hole * 1.2);
+    const QRectF label(
+        g.centre.x() - g.hole * 0.9, g.centre.y() - g.hole * 0.6, g.hole * 1.8, g.hole * 1.2);
     painter.setPen(labelColor(this));
     painter.setFont(uiFont(11, QFont::DemiBold));
     const QFontMetrics metrics(painter.font());

@@ -23,8 +23,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLocale>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -227,7 +227,8 @@ QWidget* DiskSpaceViewController::buildMap()
     if (mapFolder_.empty())
         setMapFolder(::geteuid() == 0 && !context().folders.systemRoot.empty()
                 ? context().folders.systemRoot
-                : ::geteuid() == 0 ? std::string("/") : context().folders.home);
+                : ::geteuid() == 0 ? std::string("/")
+                                   : context().folders.home);
     auto* section = new QWidget;
     auto* stack = new QVBoxLayout(section);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -252,7 +253,8 @@ QWidget* DiskSpaceViewController::buildMap()
 
     breadcrumb_ = new QLabel;
     breadcrumb_->setTextFormat(Qt::RichText);
-    breadcrumb_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    breadcrumb_->setTextInteractionFlags(
+        Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     breadcrumb_->setFont(uiFont(13, QFont::Medium));
     connect(breadcrumb_, &QLabel::linkActivated, this,
         [this](const QString& link) { zoomTo(link.toUInt()); });
@@ -422,8 +424,7 @@ void DiskSpaceViewController::showMap()
     const UsageEntry centre = tree_->entry(centre_);
     if (isBusy())
         setStatus(QStringLiteral("Analizando… %1 elementos · %2")
-                      .arg(QLocale(QLocale::Spanish).toString(
-                               tree_->entry(kUsageRoot).items),
+                      .arg(QLocale(QLocale::Spanish).toString(tree_->entry(kUsageRoot).items),
                           fileBytesText(tree_->entry(kUsageRoot).bytes)));
     // The breadcrumb gives the whole path; the centre has room for a name.
     std::string centreName = centre.name;
@@ -461,10 +462,9 @@ void DiskSpaceViewController::showMap()
     for (UsageId at = centre_; at != kNoUsage; at = tree_->parentOf(at)) {
         const QString name = at == kUsageRoot ? QString::fromStdString(tree_->rootPath())
                                               : QString::fromStdString(tree_->entry(at).name);
-        crumbs.prepend(at == centre_ ? name.toHtmlEscaped()
-                                     : QStringLiteral("<a href=\"%1\">%2</a>")
-                                           .arg(at)
-                                           .arg(name.toHtmlEscaped()));
+        crumbs.prepend(at == centre_
+                ? name.toHtmlEscaped()
+                : QStringLiteral("<a href=\"%1\">%2</a>").arg(at).arg(name.toHtmlEscaped()));
     }
     breadcrumb_->setText(crumbs.join(QStringLiteral(" › ")));
 }
