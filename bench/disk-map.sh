@@ -11,28 +11,45 @@
 # bytes per entry over the same command on an empty folder, on the 200 000-entry tree
 # of make-home-tree.py and on a generated 2 000 000-entry tree.
 #
-#   bench/disk-map.sh [DEST] [ROUNDS] [COLD_ROUNDS]   (default /var/tmp/tidvale-map, 7, 3)
+#   bench/disk-map.sh [DEST] [ROUNDS] [COLD_ROUNDS] [TREES]
+#   (defaults /var/tmp/tidvale-map, 7, 3, "200k 2m")
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dest=${1:-/var/tmp/tidvale-map}
 rounds=${2:-7}
 cold_rounds=${3:-3}
+trees=" ${4:-200k 2m} "
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
-cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
+cmake --preset release >/dev/null && cmake --build --preset release --target tidvale-cli >/dev/null
 cli=$PWD/build/release/bin/tidvale-cli
 command -v gdu >/dev/null && [ -x /usr/bin/time ] || scripts/install-bench-deps.sh
 mkdir -p "$dest"
 small=$dest/home-200k
 big=$dest/tree-2m
-[ -e "$small.done" ] || { rm -rf "$small"; python3 bench/make-home-tree.py "$small" 200000 && touch "$small.done"; }
-[ -e "$big.done" ] || { rm -rf "$big"; python3 bench/make-home-tree.py "$big" 2000000 && touch "$big.done"; }
+list=()
+if [[ "$trees" == *" 200k "* ]]; then
+  [ -e "$small.done" ] || { rm -rf "$small"; python3 bench/make-home-tree.py "$small" 200000 && touch "$small.done"; }
+  list+=("$small")
+fi
+if [[ "$trees" == *" 2m "* ]]; then
+  [ -e "$big.done" ] || { rm -rf "$big"; python3 bench/make-home-tree.py "$big" 2000000 && touch "$big.done"; }
+  list+=("$big")
+fi
 empty=$(mktemp -d)
 trap 'rm -rf "$empty"' EXIT
 sync
 
-now() { date +%s.%N; }
-time_of() { local t0; t0=$(now); "$@" >/dev/null 2>&1; echo "$(now) - $t0" | bc -l; }
+# Wall seconds, then CPU seconds (user + system): on a shared machine the second says
+# what the work costs whatever share of the cores it was given.
+time_of() {
+  /usr/bin/time -f '%e %U %S' -o /tmp/disk-map-time "$@" >/dev/null 2>&1
+  awk '{printf "%s %.2f\n", $1, $2 + $3}' /tmp/disk-map-time
+}
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+medians() { # $1: the file of one tool; sets med and cpu for it
+  med[$2]=$(cut -d' ' -f1 <"$1" | median)
+  cpu[$2]=$(cut -d' ' -f2 <"$1" | median)
+}
 peak_kb() { /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident/ {gsub(/ /, "", $2); print $2}'; }
 cold() { sync; echo 3 >/proc/sys/vm/drop_caches; }
 
@@ -44,30 +61,32 @@ declare -A run=(
 )
 tools=(map size gdu du)
 
-ratios() { # $1: label; reads the medians from med
+ratios() { # $1: label; reads the medians from med and cpu
   printf '%-22s' "$1"
   for t in "${tools[@]}"; do printf '%s %.3f s   ' "$t" "${med[$t]}"; done
-  printf '\n%-22s' ""
+  printf '\n%-22s' "  wall"
   for t in size gdu du; do printf 'map/%s = %.2fx   ' "$t" "$(echo "${med[map]} / ${med[$t]}" | bc -l)"; done
-  echo
+  printf '\n%-22s' "  cpu"
+  for t in size gdu du; do printf 'map/%s = %.2fx   ' "$t" "$(echo "${cpu[map]} / ${cpu[$t]}" | bc -l)"; done
+  printf '\n%-22s%s\n' "  load" "$(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
-for tree in "$small" "$big"; do
+for tree in "${list[@]}"; do
   entries=$(find "$tree" | wc -l)
   echo "== $tree: $entries entries"
-  declare -A med=()
+  declare -A med=() cpu=()
   for t in "${tools[@]}"; do ${run[$t]} "$tree" >/dev/null 2>&1; : >"/tmp/disk-map-$t"; done
   for _ in $(seq "$rounds"); do
     for t in "${tools[@]}"; do time_of ${run[$t]} "$tree" >>"/tmp/disk-map-$t"; done
   done
-  for t in "${tools[@]}"; do med[$t]=$(median <"/tmp/disk-map-$t"); done
+  for t in "${tools[@]}"; do medians "/tmp/disk-map-$t" "$t"; done
   ratios "warm ($rounds rounds)"
   if [ "$(id -u)" -eq 0 ] && [ "$cold_rounds" -gt 0 ] && [ "$tree" = "$small" ]; then
     for t in "${tools[@]}"; do : >"/tmp/disk-map-$t"; done
     for _ in $(seq "$cold_rounds"); do
       for t in "${tools[@]}"; do cold; time_of ${run[$t]} "$tree" >>"/tmp/disk-map-$t"; done
     done
-    for t in "${tools[@]}"; do med[$t]=$(median <"/tmp/disk-map-$t"); done
+    for t in "${tools[@]}"; do medians "/tmp/disk-map-$t" "$t"; done
     ratios "cold ($cold_rounds rounds)"
   fi
   for t in "${tools[@]}"; do

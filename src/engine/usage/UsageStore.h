@@ -4,12 +4,25 @@
 #include "engine/usage/UsageTree.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string_view>
 
 namespace tidvale {
 
 inline constexpr uint8_t kUsageRemoved = 128; // taken out of the tree; its slot stays
+
+// The totals of a folder grow from every thread of the walk without the tree's lock,
+// so that a thread that loses its core while holding the lock cannot stall the others
+// for a whole time slice; readers load them the same way.
+template <class T> T loadOf(const T& value)
+{
+    return std::atomic_ref<T>(const_cast<T&>(value)).load(std::memory_order_relaxed);
+}
+template <class T> void addTo(T& value, T delta)
+{
+    std::atomic_ref<T>(value).fetch_add(delta, std::memory_order_relaxed);
+}
 
 // Forty-eight bytes an entry, names apart: indices instead of pointers, the name an
 // offset into a shared block of characters, and no per-entry allocation.
@@ -31,7 +44,12 @@ struct UsageTree::Node {
 struct UsageTree::Store {
     static constexpr size_t kNodeBlock = size_t{1} << 15;
     static constexpr size_t kNameBlock = size_t{1} << 20;
-    std::vector<std::unique_ptr<Node[]>> nodes;
+    static constexpr size_t kMaxBlocks = (size_t{UINT32_MAX} + 1) / kNodeBlock;
+    // A fixed table of blocks, so that the walk reaches an entry it was handed
+    // without the lock while another thread adds a block.
+    std::unique_ptr<std::unique_ptr<Node[]>[]> nodes
+        = std::make_unique<std::unique_ptr<Node[]>[]>(kMaxBlocks);
+    size_t blocksMade = 0;
     size_t count = 0;
     std::vector<std::unique_ptr<char[]>> names;
     size_t nameUsed = kNameBlock;
@@ -47,7 +65,7 @@ struct UsageTree::Store {
     UsageId add(std::string_view name, uint8_t flags, UsageId parent)
     {
         if (count % kNodeBlock == 0)
-            nodes.push_back(std::make_unique<Node[]>(kNodeBlock));
+            nodes[blocksMade++] = std::make_unique<Node[]>(kNodeBlock);
         const auto id = static_cast<UsageId>(count++);
         Node& n = at(id);
         name = name.substr(0, 255); // a file name is at most 255 bytes
@@ -72,11 +90,11 @@ struct UsageTree::Store {
     UsageEntry entry(UsageId id) const
     {
         const Node& n = at(id);
-        return {id, std::string(nameOf(n)), n.bytes, n.blocks, n.inode, n.items,
-            static_cast<uint8_t>(n.flags & ~kUsageRemoved)};
+        return {id, std::string(nameOf(n)), loadOf(n.bytes), loadOf(n.blocks), n.inode,
+            loadOf(n.items), static_cast<uint8_t>(n.flags & ~kUsageRemoved)};
     }
 
-    static int64_t counted(const Node& n) { return (n.flags & usageRepeat) ? 0 : n.bytes; }
+    static int64_t counted(const Node& n) { return (n.flags & usageRepeat) ? 0 : loadOf(n.bytes); }
 
     // The children of `id`, biggest first; ties by name so a listing is stable.
     std::vector<UsageId> sortedChildren(UsageId id) const

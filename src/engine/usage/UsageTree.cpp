@@ -57,7 +57,7 @@ std::vector<UsagePiece> UsageTree::rings(UsageId centre, int depth, double minSh
 {
     std::lock_guard guard(mutex_);
     std::vector<UsagePiece> pieces;
-    const double total = static_cast<double>(store_->at(centre).bytes);
+    const double total = static_cast<double>(loadOf(store_->at(centre).bytes));
     if (total <= 0)
         return pieces;
     // Depth first with an explicit stack: a ring map is only a few levels deep, but
@@ -83,20 +83,20 @@ std::vector<UsagePiece> UsageTree::rings(UsageId centre, int depth, double minSh
             if (share < minShare)
                 break;
             const int branch = step.depth == 1 ? index : step.branch;
-            pieces.push_back({c, step.folder, step.depth, at, share, Store::counted(n), n.items,
-                n.flags, branch, std::string(store_->nameOf(n))});
+            pieces.push_back({c, step.folder, step.depth, at, share, Store::counted(n),
+                loadOf(n.items), n.flags, branch, std::string(store_->nameOf(n))});
             if ((n.flags & usageFolder) && step.depth < depth)
                 todo.push_back({c, step.depth + 1, at, branch});
             drawnBytes += Store::counted(n);
-            drawnItems += n.items + 1;
+            drawnItems += loadOf(n.items) + 1;
             at += share;
             ++index;
         }
-        const int64_t rest = folder.bytes - drawnBytes;
+        const int64_t rest = loadOf(folder.bytes) - drawnBytes;
         if (static_cast<double>(rest) / total >= minShare)
-            pieces.push_back(
-                {kNoUsage, step.folder, step.depth, at, static_cast<double>(rest) / total, rest,
-                    folder.items - drawnItems, 0, step.depth == 1 ? index : step.branch, "otros"});
+            pieces.push_back({kNoUsage, step.folder, step.depth, at,
+                static_cast<double>(rest) / total, rest, loadOf(folder.items) - drawnItems, 0,
+                step.depth == 1 ? index : step.branch, "otros"});
     }
     std::stable_sort(pieces.begin(), pieces.end(), [](const UsagePiece& a, const UsagePiece& b) {
         return a.depth != b.depth ? a.depth < b.depth : a.start < b.start;
@@ -113,7 +113,7 @@ size_t UsageTree::entryCount() const
 size_t UsageTree::memoryBytes() const
 {
     std::lock_guard guard(mutex_);
-    return store_->nodes.size() * Store::kNodeBlock * sizeof(Node)
+    return store_->blocksMade * Store::kNodeBlock * sizeof(Node)
         + store_->names.size() * Store::kNameBlock;
 }
 
@@ -137,12 +137,13 @@ bool UsageTree::remove(UsageId id)
             }
     }
     const int64_t bytes = Store::counted(n);
-    const int64_t blocks = (n.flags & usageRepeat) ? 0 : n.blocks;
+    const int64_t blocks = (n.flags & usageRepeat) ? 0 : loadOf(n.blocks);
+    const uint32_t items = loadOf(n.items) + 1;
     for (UsageId up = n.parent; up != kNoUsage; up = store_->at(up).parent) {
         Node& a = store_->at(up);
-        a.bytes -= bytes;
-        a.blocks -= blocks;
-        a.items -= n.items + 1;
+        addTo(a.bytes, -bytes);
+        addTo(a.blocks, -blocks);
+        addTo(a.items, 0 - items);
     }
     return true;
 }

@@ -228,12 +228,12 @@ private:
             }
             if (denied)
                 node(item.id).flags |= usageUnreadable;
-            for (UsageId up = item.id; up != kNoUsage; up = store.at(up).parent) {
-                UsageTree::Node& a = store.at(up);
-                a.bytes += bytes;
-                a.blocks += blocks;
-                a.items += static_cast<uint32_t>(seen.size());
-            }
+        }
+        for (UsageId up = item.id; up != kNoUsage; up = node(up).parent) {
+            UsageTree::Node& a = node(up);
+            addTo(a.bytes, bytes);
+            addTo(a.blocks, blocks);
+            addTo(a.items, static_cast<uint32_t>(seen.size()));
         }
         const bool share = held_.load(std::memory_order_relaxed) < kMaxHeldFolders;
         for (size_t i = 0; i < folders; ++i) {
