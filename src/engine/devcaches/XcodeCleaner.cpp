@@ -173,14 +173,14 @@ RemovalReport cleanXcodeLocations(
 {
     RemovalReport report;
     const GuardedFolders guarded = context.places.developer->guardedFolders(context);
-    const auto keep = keptPaths(context.settings);
+    const auto keep = keptForms(keptPaths(context.settings));
     const auto total = static_cast<int64_t>(selection.size());
     job.count(0, total);
     for (const auto& item : selection) {
         const RemovalTarget target{item.path, item.path, item.listed, item.size};
-        report.add(touchesKept(item.path, keep) ? outcomeOf(
+        report.add(touchesKeptForm(item.path, keep) ? outcomeOf(
                        target, RemovalStatus::refused, "Está en tu lista de lo que se conserva.")
-                                                : cleanOne(context, guarded, item, target));
+                                                    : cleanOne(context, guarded, item, target));
         job.count(static_cast<int64_t>(report.outcomes.size()), total);
     }
     return report;

@@ -205,7 +205,7 @@ RemovalReport ScanService::deleteItems(
 {
     const auto browserRoots = context_.places.browsers->dataRoots(context_);
     // Checked again here: the keep-list may have grown since the listing.
-    const auto keep = keptPaths(context_.settings);
+    const auto keep = keptForms(keptPaths(context_.settings));
     RemovalReport report;
     const auto total = std::count_if(
         items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
@@ -214,9 +214,10 @@ RemovalReport ScanService::deleteItems(
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        report.add(touchesKept(item.path, keep) ? outcomeFor(
-                       item, RemovalStatus::refused, "Está en tu lista de lo que se conserva.")
-                                                : deleteOne(context_, browserRoots, item, mode));
+        report.add(touchesKeptForm(item.path, keep)
+                ? outcomeFor(
+                    item, RemovalStatus::refused, "Está en tu lista de lo que se conserva.")
+                : deleteOne(context_, browserRoots, item, mode));
         job.count(++handled, total);
     }
     return report;

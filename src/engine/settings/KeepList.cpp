@@ -29,15 +29,26 @@ std::vector<std::string> formsOf(const std::string& path)
 
 } // namespace
 
+std::vector<std::string> keptForms(const std::vector<std::string>& keep)
+{
+    std::vector<std::string> forms;
+    for (const auto& kept : keep)
+        for (auto& form : formsOf(kept))
+            forms.push_back(std::move(form));
+    return forms;
+}
+
+bool touchesKeptForm(const std::string& path, const std::vector<std::string>& forms)
+{
+    for (const auto& k : forms)
+        if (isSameOrInside(path, k) || isSameOrInside(k, path))
+            return true;
+    return false;
+}
+
 bool touchesKept(const std::string& path, const std::vector<std::string>& keep)
 {
-    if (keep.empty())
-        return false;
-    for (const auto& kept : keep)
-        for (const auto& k : formsOf(kept))
-            if (isSameOrInside(path, k) || isSameOrInside(k, path))
-                return true;
-    return false;
+    return !keep.empty() && touchesKeptForm(path, keptForms(keep));
 }
 
 std::vector<std::string> keptPaths(const UserSettings& settings)

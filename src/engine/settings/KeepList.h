@@ -13,6 +13,11 @@ namespace tidvale {
 
 bool touchesKept(const std::string& path, const std::vector<std::string>& keep);
 
+// Each kept path as given and as resolved, once for a whole listing: resolving it for
+// every entry of a list of a hundred thousand files would cost more than the listing.
+std::vector<std::string> keptForms(const std::vector<std::string>& keep);
+bool touchesKeptForm(const std::string& path, const std::vector<std::string>& forms);
+
 // The keep-list as the settings file holds it now: a window outlives a change made in
 // Preferencias or in a terminal.
 std::vector<std::string> keptPaths(const UserSettings& settings);
@@ -21,8 +26,10 @@ std::vector<std::string> keptPaths(const UserSettings& settings);
 template <class Record>
 void dropKept(std::vector<Record>& records, const std::vector<std::string>& keep)
 {
-    if (!keep.empty())
-        std::erase_if(records, [&](const Record& r) { return touchesKept(r.path, keep); });
+    if (keep.empty())
+        return;
+    const auto forms = keptForms(keep);
+    std::erase_if(records, [&](const Record& r) { return touchesKeptForm(r.path, forms); });
 }
 
 } // namespace tidvale
