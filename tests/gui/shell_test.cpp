@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
@@ -212,6 +214,9 @@ private slots:
             for (const QWidget* stop : {static_cast<const QWidget*>(screen->startButton()),
                      static_cast<const QWidget*>(screen->listView())})
                 QVERIFY(!stop || std::count(chain.begin(), chain.end(), stop) == 1);
+            // Reading order is the order as laid out: a column Tab scrolled goes back up.
+            for (auto* column : screen->findChildren<QScrollArea*>())
+                column->verticalScrollBar()->setValue(0);
             for (size_t i = 1; i < chain.size(); ++i) {
                 const QRect a(chain[i - 1]->mapTo(&w.window, QPoint()), chain[i - 1]->size());
                 const QRect b(chain[i]->mapTo(&w.window, QPoint()), chain[i]->size());

@@ -182,6 +182,15 @@ QWidget* DiskSpaceViewController::buildFigures()
     // walk in progress keeps filling it.
     stack->addWidget(makeSeparatorLine(this));
     stack->addWidget(mapSection_);
+    // The map was made before these buttons (and outlives them): Tab still goes down
+    // the screen as it reads.
+    QWidget* previous = refreshButton_;
+    const std::initializer_list<QWidget*> below{
+        startButton(), chooseButton_, breadcrumb_, mapView_, childList_};
+    for (QWidget* next : below) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     return makeScrollColumn(column);
 }
@@ -238,7 +247,7 @@ QWidget* DiskSpaceViewController::buildMap()
     controls->setSpacing(12);
     auto* start = new PrimaryButton(QStringLiteral("Analizar"), systemColor(SystemColor::red));
     setStartButton(start, [this] { doMap(); });
-    auto* choose
+    auto* choose = chooseButton_
         = new PrimaryButton(QStringLiteral("Elegir carpeta…"), systemColor(SystemColor::gray));
     connect(choose, &PrimaryButton::clicked, this, &DiskSpaceViewController::chooseFolder);
     mapStatus_ = new QLabel;

@@ -107,6 +107,7 @@ private:
     RecordTableModel<UsageRow>* childModel_ = nullptr;
     QLabel* breadcrumb_ = nullptr;
     QSplitter* split_ = nullptr;
+    PrimaryButton* chooseButton_ = nullptr;
     QLabel* mapStatus_ = nullptr;
     QTimer* fillTimer_ = nullptr;
     std::string mapFolder_;
