@@ -195,6 +195,7 @@ int map(const ScreenServices& services, const std::string& folder)
     if (!showScreen(screen))
         return 1;
     screen.resize(1100, 1000);
+    QTest::qWait(200); // the larger window is laid out and painted before the probe starts
     if (!scan(screen, "map"))
         return 1;
     StallProbe probe;
