@@ -1,0 +1,141 @@
+#include "engine/browsers/linux/SiteStorage.h"
+
+#include "engine/browsers/SiteKeep.h"
+#include "engine/browsers/linux/EditedFile.h"
+#include "engine/fs/FolderFd.h"
+#include "engine/fs/SafeRemove.h"
+
+#include <leveldb/db.h>
+#include <leveldb/write_batch.h>
+
+#include <memory>
+
+namespace tidvale::linuxdesk {
+namespace {
+
+// The origin a Local Storage key belongs to: "_<origin>\0<key>", "META:<origin>",
+// "METAACCESS:<origin>"; "" for the database's own keys ("VERSION").
+std::string originOfLocalStorageKey(std::string_view key)
+{
+    if (key.starts_with('_'))
+        return std::string(key.substr(1,
+            key.find('\0') == std::string_view::npos ? std::string_view::npos
+                                                     : key.find('\0') - 1));
+    for (std::string_view prefix : {"META:", "METAACCESS:"})
+        if (key.starts_with(prefix))
+            return std::string(key.substr(prefix.size()));
+    return "";
+}
+
+bool isRemovableOrigin(std::string_view origin, const std::vector<std::string>& keptSites)
+{
+    const auto host = hostOfOrigin(origin);
+    return host && !isKeptHost(keptSites, *host);
+}
+
+std::unique_ptr<leveldb::DB> openLevelDb(const std::string& folder, std::string& error)
+{
+    leveldb::Options options;
+    options.create_if_missing = false;
+    leveldb::DB* db = nullptr;
+    const leveldb::Status status = leveldb::DB::Open(options, folder, &db);
+    if (!status.ok())
+        error = status.ToString();
+    return std::unique_ptr<leveldb::DB>(db);
+}
+
+} // namespace
+
+RemovalOutcome cleanSiteFolders(
+    const ScanItem& item, OriginNaming naming, const std::vector<std::string>& keptSites)
+{
+    FolderFd folder(openFolderNoFollow(item.path));
+    if (!folder)
+        return leftAlone(item, RemovalStatus::changed, {});
+    RemovalOutcome outcome{item.path, item.path, item.size, RemovalStatus::gone, {}, 0, {}, false};
+    for (const auto& name : entryNames(folder.get())) {
+        const auto host = naming == OriginNaming::firefox ? hostOfFirefoxOriginFolder(name)
+                                                          : hostOfChromiumOriginFolder(name);
+        if (!host || isKeptHost(keptSites, *host))
+            continue;
+        const RemoveOutcome removed = removeItemAt(folder.get(), name, item.path + "/" + name);
+        outcome.freed += removed.freed;
+        if (!removed.ok() && outcome.status == RemovalStatus::gone) {
+            outcome.status = RemovalStatus::failed;
+            outcome.message = describeRemoveError(removed.error, removed.where);
+        }
+    }
+    return outcome;
+}
+
+RemovalOutcome cleanLocalStorage(
+    const Context& context, const ScanItem& item, const std::vector<std::string>& keptSites)
+{
+    const std::string working = newWorkingFolder(item.path);
+    if (working.empty())
+        return leftAlone(item, RemovalStatus::failed, "No se pudo copiar “" + item.path + "”.");
+    if (auto failed = copyTree(item.path, working)) {
+        dropWorking(working);
+        return leftAlone(item, RemovalStatus::failed, *failed + ": se deja como está.");
+    }
+    std::string error;
+    {
+        auto db = openLevelDb(working + "/leveldb", error);
+        if (db) {
+            leveldb::WriteBatch batch;
+            std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
+            for (it->SeekToFirst(); it->Valid(); it->Next()) {
+                const std::string origin
+                    = originOfLocalStorageKey(std::string_view(it->key().data(), it->key().size()));
+                if (isRemovableOrigin(origin, keptSites))
+                    batch.Delete(it->key());
+            }
+            leveldb::Status status = it->status();
+            it.reset();
+            if (status.ok())
+                status = db->Write(leveldb::WriteOptions(), &batch);
+            // Compaction rewrites every table without the deleted entries; until then
+            // their values are still in the files.
+            if (status.ok())
+                db->CompactRange(nullptr, nullptr);
+            if (!status.ok())
+                error = status.ToString();
+        }
+    }
+    if (!error.empty()) {
+        dropWorking(working);
+        return leftAlone(item, RemovalStatus::failed,
+            "No se pudo limpiar “" + item.path + "” (" + error + "): se deja como está.");
+    }
+    return replaceWithEdited(context, item, working, item.size);
+}
+
+std::vector<std::string> serviceWorkerOrigins(const std::string& serviceWorkerFolder)
+{
+    std::vector<std::string> origins;
+    std::string error;
+    leveldb::Options options;
+    options.create_if_missing = false;
+    leveldb::DB* raw = nullptr;
+    // Opened read-only in spirit: nothing is written, and a copy is not needed since
+    // the folder either goes whole or stays untouched.
+    if (!leveldb::DB::Open(options, serviceWorkerFolder + "/Database", &raw).ok())
+        return origins;
+    std::unique_ptr<leveldb::DB> db(raw);
+    std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
+    const std::string prefix = "INITDATA_UNIQUE_ORIGIN:";
+    for (it->Seek(prefix); it->Valid() && it->key().starts_with(prefix); it->Next())
+        origins.emplace_back(it->key().data() + prefix.size(), it->key().size() - prefix.size());
+    return origins;
+}
+
+bool isServiceWorkerRemovable(
+    const std::string& serviceWorkerFolder, const std::vector<std::string>& keptSites)
+{
+    for (const auto& origin : serviceWorkerOrigins(serviceWorkerFolder))
+        if (!isRemovableOrigin(origin, keptSites))
+            return false;
+    return true;
+}
+
+} // namespace tidvale::linuxdesk
