@@ -134,13 +134,19 @@ fb=$(sqlite3 "$ffprofile/places.sqlite" "SELECT p.url FROM moz_bookmarks b JOIN 
 echo "  firefox bookmark: ${fb:-MISSING}"; [ "$fb" = "$bookmarked" ] || status=1
 grep -qF "$bookmarked" "$chprofile/Bookmarks" && echo "  chromium bookmark: kept" || { echo "  chromium bookmark: MISSING"; status=1; }
 fc=$(sqlite3 "$ffprofile/cookies.sqlite" "SELECT group_concat(DISTINCT host) FROM moz_cookies")
-cc=$(sqlite3 "$chprofile/Network/Cookies" "SELECT group_concat(DISTINCT host_key) FROM cookies")
+chcookies="$chprofile/Network/Cookies"; [ -f "$chcookies" ] || chcookies="$chprofile/Cookies"
+cc=$(sqlite3 "$chcookies" "SELECT group_concat(DISTINCT host_key) FROM cookies")
 echo "  firefox cookies of: ${fc:-none}; chromium cookies of: ${cc:-none}"
 [ "$fc" = localhost ] && [ "$cc" = localhost ] || status=1
-for db in "$ffprofile/places.sqlite" "$ffprofile/favicons.sqlite" "$ffprofile/cookies.sqlite" "$chprofile/Network/Cookies"; do
+for db in "$ffprofile/places.sqlite" "$ffprofile/favicons.sqlite" "$ffprofile/cookies.sqlite" "$chcookies"; do
   [ -f "$db" ] || continue
   r=$(sqlite3 "$db" "PRAGMA integrity_check")
   echo "  integrity_check ${db#"$home"/}: $r"; [ "$r" = ok ] || status=1
+done
+for place in "$chprofile/Local Storage" "$ffprofile/storage/default"; do
+  k=$(grep -rlaF "huella-kept-$token" "$place" | wc -l); v=$(grep -rlaF "huella-visited-$token" "$place" | wc -l)
+  echo "  ${place#"$home"/}: files with the kept site's local storage $k, with the visited one's $v"
+  [ "$k" -gt 0 ] && [ "$v" = 0 ] || status=1
 done
 copy=$(python3 -c 'import json,sys
 for e in json.load(open(sys.argv[1]))["removed"]:

@@ -156,11 +156,11 @@ TEST(PrivacyClean, ChromiumHistoryEverywhereAndSiteDataOfKeptSitesStays)
     LinuxHome home;
     TestTree& t = home.tree;
     const std::string profile = "home/.config/chromium/Profile 1/";
-    for (const std::string file :
-        {"History", "History-journal", "Visited Links", "Top Sites", "Favicons", "Shortcuts",
-            "Network Action Predictor", "Sessions/Session_1", "Sessions/Tabs_1",
-            "segmentation_platform/ukm_db", "Bookmarks", "Login Data", "Preferences"})
+    for (const std::string file : {"History", "History-journal", "Visited Links", "Top Sites",
+             "Favicons", "Shortcuts", "Network Action Predictor", "Sessions/Session_1",
+             "Sessions/Tabs_1", "Bookmarks", "Login Data", "Preferences"})
         t.file(profile + file, 10);
+    t.file("home/.config/chromium/segmentation_platform/ukm_db", 10); // beside the profiles
     const auto f = linuxdesk::desktopFolders(home.home(), ::geteuid(), "", "", "");
     std::vector<std::string> history;
     for (const auto& c : linuxdesk::listBrowserHistory(f))
@@ -170,7 +170,7 @@ TEST(PrivacyClean, ChromiumHistoryEverywhereAndSiteDataOfKeptSitesStays)
             "Historial · History-journal (Profile 1)", "Historial · Visited Links (Profile 1)",
             "Historial · Top Sites (Profile 1)", "Historial · Favicons (Profile 1)",
             "Historial · Shortcuts (Profile 1)", "Historial · Network Action Predictor (Profile 1)",
-            "Historial · Sessions (Profile 1)", "Historial · ukm_db (Profile 1)"}));
+            "Historial · Sessions (Profile 1)", "Historial · ukm_db"}));
 
     // An older profile keeps its cookies beside the others, with no "Network" folder.
     const std::string cookies = t.path(profile + "Cookies");

@@ -176,16 +176,17 @@ std::vector<BrowserCandidate> listBrowserHistory(const DesktopFolders& f)
         for (const auto& profile : profileNames(install)) {
             const BelowPath folder = install.config.child(profile);
             for (const std::string base : {"History", "Visited Links", "Top Sites", "Favicons",
-                     "Shortcuts", "Network Action Predictor", "Sessions", "Current Session",
-                     "Current Tabs", "Last Session", "Last Tabs"}) {
+                     "Shortcuts", "Network Action Predictor", "Sessions", "Sessions_Encrypted",
+                     "Current Session", "Current Tabs", "Last Session", "Last Tabs"}) {
                 for (const std::string& entry : {base, base + "-journal"})
                     addIfPresent(install.browser, folder, entry,
                         qualified("Historial · " + entry, profile, install.kind), f, out, seen);
             }
-            for (const std::string entry : {"ukm_db", "ukm_db-journal"})
-                addIfPresent(install.browser, folder.child("segmentation_platform"), entry,
-                    qualified("Historial · " + entry, profile, install.kind), f, out, seen);
         }
+        // Kept for the whole install, beside the profiles.
+        for (const std::string entry : {"ukm_db", "ukm_db-journal"})
+            addIfPresent(install.browser, install.config.child("segmentation_platform"), entry,
+                qualified("Historial · " + entry, "Default", install.kind), f, out, seen);
     }
     return out;
 }
@@ -216,7 +217,7 @@ std::vector<BrowserCandidate> listSiteData(
                 out, seen);
             if (out.size() == before)
                 addIfPresent(install.browser, folder, "Cookies", named("Cookies"), f, out, seen);
-            for (const std::string entry : {"Local Storage", "IndexedDB"})
+            for (const std::string entry : {"Local Storage", "Session Storage", "IndexedDB"})
                 addIfPresent(install.browser, folder, entry, named(entry), f, out, seen);
             if (isServiceWorkerRemovable(folder.child("Service Worker").path(), keptSites))
                 addIfPresent(install.browser, folder, "Service Worker", named("Service Worker"), f,

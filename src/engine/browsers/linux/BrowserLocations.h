@@ -38,15 +38,17 @@ std::vector<BrowserCandidate> listBrowserCaches(const DesktopFolders& folders);
 // profile: "places.sqlite" (cleaned inside, its bookmarks kept), "favicons.sqlite",
 // "sessionstore.jsonlz4" and "sessionstore-backups". The Chromium family, per profile:
 // "History", "Visited Links", "Top Sites", "Favicons", "Shortcuts", "Network Action
-// Predictor" (each with its "-journal"), "Sessions" and "segmentation_platform/ukm_db",
-// all of which the browser makes anew; its bookmarks, passwords, settings and
+// Predictor" (each with its "-journal"), "Sessions" (and the "Sessions_Encrypted" of
+// later versions), and per install "segmentation_platform/ukm_db", all of which the
+// browser makes anew; its bookmarks, passwords, settings and
 // extensions are in other files. Named "Historial · History" and so on with the
 // same qualifiers as the caches, Firefox's by the profile folder.
 std::vector<BrowserCandidate> listBrowserHistory(const DesktopFolders& folders);
 
 // Cookies and what sites store, per profile. Firefox: "cookies.sqlite" and
-// "storage/default"; the Chromium family: "Network/Cookies" (or "Cookies" in older
-// profiles), "Local Storage", "IndexedDB" and "Service Worker", the last only when
+// "storage/default"; the Chromium family: "Network/Cookies" (or "Cookies" in a profile
+// without that folder), "Local Storage", "Session Storage" (a tab's, gone whole),
+// "IndexedDB" and "Service Worker", the last only when
 // none of its workers is a kept site's or an extension's. When sites are kept, each
 // name says how many (" · se conservan 2 sitios").
 std::vector<BrowserCandidate> listSiteData(

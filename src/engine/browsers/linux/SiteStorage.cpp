@@ -33,10 +33,11 @@ bool isRemovableOrigin(std::string_view origin, const std::vector<std::string>& 
     return host && !isKeptHost(keptSites, *host);
 }
 
-std::unique_ptr<leveldb::DB> openLevelDb(const std::string& folder, std::string& error)
+std::unique_ptr<leveldb::DB> openLevelDb(const std::string& folder, std::string& error, bool create)
 {
     leveldb::Options options;
-    options.create_if_missing = false;
+    options.create_if_missing = create;
+    options.error_if_exists = create;
     leveldb::DB* db = nullptr;
     const leveldb::Status status = leveldb::DB::Open(options, folder, &db);
     if (!status.ok())
@@ -71,41 +72,42 @@ RemovalOutcome cleanSiteFolders(
 RemovalOutcome cleanLocalStorage(
     const Context& context, const ScanItem& item, const std::vector<std::string>& keptSites)
 {
+    // The original is read from a copy, since opening a LevelDB database writes to it;
+    // what stays is written to a new database, whose files then hold nothing of what
+    // went: compacting in place would keep the removed keys in the manifest's history.
+    const std::string copy = newWorkingFolder(item.path);
     const std::string working = newWorkingFolder(item.path);
-    if (working.empty())
-        return leftAlone(item, RemovalStatus::failed, "No se pudo copiar “" + item.path + "”.");
-    if (auto failed = copyTree(item.path, working)) {
-        dropWorking(working);
-        return leftAlone(item, RemovalStatus::failed, *failed + ": se deja como está.");
-    }
-    std::string error;
-    {
-        auto db = openLevelDb(working + "/leveldb", error);
-        if (db) {
+    std::optional<std::string> failed;
+    if (copy.empty() || working.empty())
+        failed = "no se pudo copiar “" + item.path + "”";
+    else
+        failed = copyTree(item.path, copy);
+    if (!failed) {
+        std::string error;
+        auto from = openLevelDb(copy + "/leveldb", error, false);
+        auto to = from ? openLevelDb(working + "/leveldb", error, true) : nullptr;
+        if (to) {
+            std::unique_ptr<leveldb::Iterator> it(from->NewIterator(leveldb::ReadOptions()));
             leveldb::WriteBatch batch;
-            std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
             for (it->SeekToFirst(); it->Valid(); it->Next()) {
                 const std::string origin
                     = originOfLocalStorageKey(std::string_view(it->key().data(), it->key().size()));
-                if (isRemovableOrigin(origin, keptSites))
-                    batch.Delete(it->key());
+                if (!isRemovableOrigin(origin, keptSites))
+                    batch.Put(it->key(), it->value());
             }
             leveldb::Status status = it->status();
-            it.reset();
             if (status.ok())
-                status = db->Write(leveldb::WriteOptions(), &batch);
-            // Compaction rewrites every table without the deleted entries; until then
-            // their values are still in the files.
-            if (status.ok())
-                db->CompactRange(nullptr, nullptr);
+                status = to->Write(leveldb::WriteOptions(), &batch);
             if (!status.ok())
                 error = status.ToString();
         }
+        if (!error.empty())
+            failed = "no se pudo limpiar “" + item.path + "” (" + error + ")";
     }
-    if (!error.empty()) {
+    dropWorking(copy);
+    if (failed) {
         dropWorking(working);
-        return leftAlone(item, RemovalStatus::failed,
-            "No se pudo limpiar “" + item.path + "” (" + error + "): se deja como está.");
+        return leftAlone(item, RemovalStatus::failed, *failed + ": se deja como está.");
     }
     return replaceWithEdited(context, item, working, item.size);
 }

@@ -22,9 +22,8 @@ RemovalOutcome cleanSiteFolders(
     const ScanItem& item, OriginNaming naming, const std::vector<std::string>& keptSites);
 
 // Chromium's "Local Storage": one LevelDB database of every site's values. The
-// entries of the sites not kept go from a working copy, which is compacted so that
-// their bytes leave the files too, then takes the original's place (see
-// replaceWithEdited).
+// entries of the kept sites and extensions are written to a new database, which takes
+// the original's place (see replaceWithEdited).
 RemovalOutcome cleanLocalStorage(
     const Context& context, const ScanItem& item, const std::vector<std::string>& keptSites);
 
