@@ -144,7 +144,8 @@ for db in "$ffprofile/places.sqlite" "$ffprofile/favicons.sqlite" "$ffprofile/co
   echo "  integrity_check ${db#"$home"/}: $r"; [ "$r" = ok ] || status=1
 done
 for place in "$chprofile/Local Storage" "$ffprofile/storage/default"; do
-  k=$(grep -rlaF "huella-kept-$token" "$place" | wc -l); v=$(grep -rlaF "huella-visited-$token" "$place" | wc -l)
+  k=$({ grep -rlaF "huella-kept-$token" "$place" || true; } | wc -l)
+  v=$({ grep -rlaF "huella-visited-$token" "$place" || true; } | wc -l)
   echo "  ${place#"$home"/}: files with the kept site's local storage $k, with the visited one's $v"
   [ "$k" -gt 0 ] && [ "$v" = 0 ] || status=1
 done
