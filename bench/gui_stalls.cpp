@@ -15,6 +15,7 @@
 #include "engine/junk/ScanService.h"
 #include "engine/setup/ContextBuilder.h"
 #include "engine/system/SystemInfoService.h"
+#include "gui/jobs/RemovalLog.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 #include "gui/tools/systemjunk/SystemJunkViewController.h"
@@ -207,7 +208,8 @@ int main(int argc, char** argv)
     QDir().mkpath(QString::fromStdString(context.folders.systemRoot));
     const tidvale::ScanService scan(context);
     const tidvale::SystemInfoService info(context);
-    const ScreenServices services{context, scan, info};
+    tidvale::gui::RemovalLog removals(context);
+    const ScreenServices services{context, scan, info, removals};
     if (mode == QLatin1String("junk"))
         return junk(services);
     if (mode == QLatin1String("dupes"))

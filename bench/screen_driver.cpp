@@ -10,6 +10,7 @@
 #include "gui/app/ViewController.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarViewController.h"
+#include "gui/jobs/RemovalLog.h"
 #include "gui/tools/downloads/DownloadsViewController.h"
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 #include "gui/tools/largefiles/LargeFilesViewController.h"
@@ -89,7 +90,8 @@ int main(int argc, char** argv)
     const tidvale::ScanService scan(context);
     const tidvale::SystemInfoService info(context);
 
-    ViewController window({context, scan, info});
+    tidvale::gui::RemovalLog removals(context);
+    ViewController window({context, scan, info, removals});
     showMainWindow(window);
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

@@ -64,6 +64,11 @@ int clean(Invocation& inv)
             item.isSelected = true;
             items.push_back(std::move(item));
         }
+    // Unattended, the clean takes what the user chose in the settings; a category named
+    // on the command line still wins.
+    if (scheduled)
+        items = scheduledSelection(std::move(items), inv.context.settings.atStart.values,
+            inv.context.clock(), !categories.empty());
     if (!categories.empty())
         std::erase_if(items, [&](const ScanItem& item) {
             return std::find(categories.begin(), categories.end(), item.category)
@@ -77,6 +82,8 @@ int clean(Invocation& inv)
     const RemovalReport report
         = runScheduledClean(service, items, yes ? RemovalMode::remove : RemovalMode::dryRun);
     printCleanReport(inv, report, !yes);
+    if (yes)
+        recordCliRemoval(inv, report, scheduled ? "Limpieza programada" : "tidvale-cli clean");
     if (scheduled && yes)
         notifyEnd(inv, report);
     return anyFailed(report) ? 1 : 0;

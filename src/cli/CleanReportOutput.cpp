@@ -1,6 +1,7 @@
 #include "cli/CleanReportOutput.h"
 
 #include "engine/format/ByteText.h"
+#include "engine/history/RemovalJournal.h"
 
 #include <ostream>
 
@@ -39,6 +40,12 @@ void printCleanReport(Invocation& inv, const RemovalReport& report, bool dryRun)
             << " · " << left.size() << " elemento(s) se dejan\n";
     if (dryRun)
         inv.out << "Nada se ha eliminado: añade --yes para limpiar.\n";
+}
+
+void recordCliRemoval(Invocation& inv, const RemovalReport& report, const std::string& source)
+{
+    if (auto error = recordRemoval(inv.context.settings, report, source, inv.context.clock()))
+        inv.err << "⚠️ No se guardó en el historial: " << *error << "\n";
 }
 
 } // namespace tidvale::cli

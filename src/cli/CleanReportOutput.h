@@ -9,4 +9,8 @@ namespace tidvale::cli {
 // as a table or, with --json, as {"dryRun","removed","left","freed"}.
 void printCleanReport(Invocation& inv, const RemovalReport& report, bool dryRun);
 
+// Adds a removal to the history when the user keeps one; a history that could not be
+// written is said on stderr, and the removal stands.
+void recordCliRemoval(Invocation& inv, const RemovalReport& report, const std::string& source);
+
 } // namespace tidvale::cli

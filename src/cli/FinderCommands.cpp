@@ -8,6 +8,7 @@
 #include "engine/format/DateText.h"
 #include "engine/fs/PathText.h"
 #include "engine/fs/TreeSize.h"
+#include "engine/settings/KeepList.h"
 
 #include <chrono>
 #include <ostream>
@@ -35,8 +36,9 @@ int large(Invocation& inv)
     int64_t threshold = kLargeFileThresholds[kDefaultLargeFileThreshold].bytes;
     if (std::string min; takeOption(inv.args, "--min", min))
         threshold = parseByteCount(min);
-    const auto items = findLargeFiles(*inv.context.pool, rootsFrom(inv), threshold,
+    auto items = findLargeFiles(*inv.context.pool, rootsFrom(inv), threshold,
         [&](const std::string& text) { inv.err << text << "\n"; });
+    dropKept(items, keptPaths(inv.context.settings));
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& item : items)
@@ -56,8 +58,9 @@ int large(Invocation& inv)
 
 int dupes(Invocation& inv)
 {
-    const auto search = findDuplicates(*inv.context.pool, rootsFrom(inv),
+    auto search = findDuplicates(*inv.context.pool, rootsFrom(inv),
         [&](const std::string& text) { inv.err << text << "\n"; });
+    dropKeptCopies(search, keptPaths(inv.context.settings));
     if (inv.json) {
         nlohmann::json groups = nlohmann::json::array();
         for (const auto& g : search.groups) {
@@ -101,8 +104,9 @@ int downloads(Invocation& inv)
         throw UsageError("downloads admite una sola carpeta");
     const std::string folder = args.empty() ? downloadsFolder(inv.context) : args.front();
     const auto now = std::chrono::system_clock::now();
-    const auto shown
-        = filterDownloads(listDownloads(folder, {}, treeMeasure(*inv.context.pool)), filter, now);
+    auto listed = listDownloads(folder, {}, treeMeasure(*inv.context.pool));
+    dropKept(listed, keptPaths(inv.context.settings));
+    const auto shown = filterDownloads(std::move(listed), filter, now);
     if (inv.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const auto& item : shown)

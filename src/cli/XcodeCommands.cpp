@@ -92,6 +92,8 @@ int clean(Invocation& inv, XcodeListing listing, bool yes)
     RemovalReport report = unasked;
     report.append(yes ? cleanXcodeLocations(inv.context, selection) : dryRun(selection));
     printCleanReport(inv, report, !yes);
+    if (yes)
+        recordCliRemoval(inv, report, "tidvale-cli xcode --clean");
     return anyFailed(report) ? 1 : 0;
 }
 

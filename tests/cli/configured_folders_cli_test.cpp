@@ -36,7 +36,10 @@ struct ConfiguredFolders : ::testing::Test {
     {
         return runCliApart(
             "--json --profile linux --system-root " + shellQuote(t.dir("sys")) + " " + args,
-            "HOME=" + shellQuote(home)
+            // The developer's own tool folders (a build's CCACHE_DIR) must not reach it.
+            "env -u CCACHE_DIR -u PIP_CACHE_DIR -u GOCACHE -u GOMODCACHE -u GOPATH -u CARGO_HOME"
+            " -u GRADLE_USER_HOME -u npm_config_cache -u PNPM_HOME -u YARN_CACHE_FOLDER HOME="
+                + shellQuote(home)
                 + " XDG_CACHE_HOME= XDG_CONFIG_HOME= XDG_DATA_HOME= TIDVALE_PROFILE= " + vars
                 + " setpriv --reuid=65534 --regid=65534 --clear-groups");
     }

@@ -3,6 +3,7 @@
 // service on a private bus; and that no command writes a file unless a value is set.
 #include "support/FakeNotifications.h"
 #include "support/RunCli.h"
+#include "support/RunningProgram.h"
 #include "support/TestTree.h"
 #include "support/TreeListing.h"
 
@@ -121,3 +122,101 @@ TEST_F(SettingsCli, AScheduledCleanEndsWithANotification)
     EXPECT_FALSE(t.exists("home/.cache/thumbnails"));
     EXPECT_EQ(service.shown().size(), 1u);
 }
+
+// With nothing turned on, every command (the reports, the dry-run clean, the history
+// and the undo) leaves the home exactly as it was: no settings, no history, no units.
+TEST_F(SettingsCli, NothingTurnedOnNoCommandWritesAFile)
+{
+    t.file("home/.cache/thumbnails/big", 600'000);
+    t.file("home/Documents/doc", 10);
+    const std::string before = treeListing(home);
+    for (const char* command : {"scan", "browsers --history", "disk", "memory", "large",
+             "dupes", "downloads", "apps", "launch-items", "xcode", "settings", "settings history",
+             "schedule", "history", "undo", "clean", "xcode --clean", "size ."})
+        cli(command);
+    EXPECT_EQ(treeListing(home), before);
+}
+
+#ifdef __linux__
+// As the service runs it, with the settings a user chose: the chosen categories only,
+// the Trash by each entry's age, the keep-list, a running browser's data left alone;
+// then one record in the history, which the undo reads.
+TEST_F(SettingsCli, AScheduledCleanFollowsTheSettingsAndLeavesOneRecord)
+{
+    for (const char* set : {"settings history true", "settings trash_max_age_days 30",
+             "settings categories 'Caché de Usuario' Papelera Chromium"})
+        ASSERT_EQ(cli(set).status, 0) << set;
+    ASSERT_EQ(cli("settings keep " + shellQuote(home + "/.cache/kept")).status, 0);
+    t.file("home/.cache/thumbnails/big", 600'000);
+    t.file("home/.cache/kept/big", 600'000);
+    t.file("home/.cache/chromium/Default/Cache/Cache_Data/data_0", 600'000);
+    for (const auto& [name, date] : {std::pair{"old", "2020-01-01T00:00:00"}, {"new", "2999-01-01T00:00:00"}}) {
+        t.file(std::string("home/.local/share/Trash/files/") + name, 5);
+        t.text(std::string("home/.local/share/Trash/info/") + name + ".trashinfo",
+            std::string("[Trash Info]\nPath=/x/") + name + "\nDeletionDate=" + date + "\n");
+    }
+    const std::string logs = t.file("home/.xsession-errors.old", 700'000);
+    const RunningProgram chromium(t, "bin/chromium");
+    ASSERT_TRUE(eventually([&] {
+        return cli("clean --scheduled").out.find("Cierra Chromium") != std::string::npos;
+    }));
+
+    EXPECT_EQ(cli("clean --yes --scheduled").status, 0);
+    EXPECT_FALSE(t.exists("home/.cache/thumbnails"));
+    EXPECT_TRUE(t.exists("home/.cache/kept/big"));
+    EXPECT_TRUE(t.exists("home/.cache/chromium/Default/Cache/Cache_Data/data_0"));
+    EXPECT_FALSE(t.exists("home/.local/share/Trash/files/old"));
+    EXPECT_TRUE(t.exists("home/.local/share/Trash/files/new"));
+    EXPECT_TRUE(std::filesystem::exists(logs));
+    // The finders leave kept files out as well.
+    const std::string large = cli("large --min 500000 " + shellQuote(home + "/.cache")).out;
+    EXPECT_EQ(large.find("kept"), std::string::npos) << large;
+    EXPECT_NE(large.find("data_0"), std::string::npos) << large;
+
+    const auto runs = nlohmann::json::parse(runCli("--json history", env).out);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0]["source"], "Limpieza programada");
+    const auto items = nlohmann::json::parse(
+        runCli("--json history " + runs[0]["id"].get<std::string>(), env).out)["items"];
+    std::set<std::string> outcomes;
+    for (const auto& item : items)
+        outcomes.insert(item["path"].get<std::string>() + " " + item["outcome"].get<std::string>());
+    EXPECT_TRUE(outcomes.count(home + "/.cache/thumbnails deleted"));
+    EXPECT_TRUE(outcomes.count(home + "/.cache/chromium left"));
+    EXPECT_NE(cli("undo").out.find("Se eliminó definitivamente"), std::string::npos);
+}
+
+// The undo against trash-cli on the same Trash: an item it puts back comes back as
+// trash-restore brings back its twin (content, mode, time), and trash-list no longer
+// shows either.
+TEST_F(SettingsCli, UndoPutsBackWhatTrashRestoreWould)
+{
+    if (std::system("command -v trash-put trash-restore trash-list >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "trash-cli is not installed";
+    ASSERT_EQ(cli("settings history true").status, 0);
+    for (const char* name : {"ours", "theirs"}) {
+        const std::string file = t.text(std::string("home/docs/") + name, "contenido\n");
+        ::chmod(file.c_str(), 0604);
+        std::system(("touch -d '2021-05-06 07:08:09' " + shellQuote(file) + " && " + env
+            + " trash-put " + shellQuote(file))
+                        .c_str());
+    }
+    ASSERT_TRUE(t.exists("home/.local/share/Trash/files/ours"));
+    // The record a removal from a screen leaves.
+    t.text("home/.local/state/tidvale/history.jsonl",
+        "{\"id\":\"r1\",\"epoch\":1,\"source\":\"Archivos Grandes\",\"freed\":10,\"items\":["
+        "{\"path\":\"" + home + "/docs/ours\",\"size\":10,\"outcome\":\"trashed\",\"trash\":\""
+            + home + "/.local/share/Trash/files/ours\"}]}\n");
+    EXPECT_EQ(cli("undo r1").status, 0);
+    std::system((env + " sh -c 'echo 0 | trash-restore " + shellQuote(home + "/docs")
+        + " >/dev/null 2>&1'").c_str());
+
+    struct stat ours { }, theirs { };
+    ASSERT_EQ(::stat(t.path("home/docs/ours").c_str(), &ours), 0);
+    ASSERT_EQ(::stat(t.path("home/docs/theirs").c_str(), &theirs), 0);
+    EXPECT_EQ(t.read("home/docs/ours"), t.read("home/docs/theirs"));
+    EXPECT_EQ(ours.st_mode, theirs.st_mode);
+    EXPECT_EQ(ours.st_mtime, theirs.st_mtime);
+    EXPECT_EQ(runCli("", env + " trash-list; :").out, "");
+}
+#endif

@@ -131,6 +131,7 @@ private slots:
         const auto asked = s.answering(0, [&] { s.screen.doTrash(); });
         QCOMPARE(asked.at(0).message, QStringLiteral("¿Mover 2 archivo(s) a la Papelera?"));
         QCOMPARE(s.env.trash->moved, (std::vector<std::string>{d, c}));
+        QVERIFY(s.env.removals.canUndo()); // every screen's removal reaches the undo
         QCOMPARE(s.names(), QStringList({"a.bin", "b.bin"}));
         QCOMPARE(s.status(), s.freed(100 * kMB) + " · 1 no se movió: " + kRefused);
 

@@ -2,7 +2,9 @@
 // inside it; and a tour of every screen showing that nothing is written until the user
 // changes something.
 #include "engine/desktop/SettingsLocation.h"
+#include "engine/fs/Removal.h"
 #include "engine/settings/SettingsFile.h"
+#include "gui/app/HistoryWindow.h"
 #include "gui/app/PreferencesWindow.h"
 #include "gui/app/ViewController.h"
 #include "gui/app/container/ContentContainerViewController.h"
@@ -23,6 +25,7 @@
 #include <QTest>
 #include <QThreadPool>
 #include <QTimeEdit>
+#include <QTreeWidget>
 
 using namespace tidvale;
 using namespace tidvale::gui;
@@ -163,6 +166,46 @@ private slots:
         QVERIFY(!readSettings(h.env.context.settings.path).damage);
         QVERIFY(h.saved() == Settings());
         QVERIFY(w.scheduleBox()->isEnabled() && !w.problemLabel()->isVisible());
+    }
+
+    // What a screen moved to the Trash comes back with Edición → Deshacer, said on the
+    // screen in view; with the history on, the run is in the Historial window too.
+    void aRemovalIsUndoneFromTheMenuAndKeptInTheHistory()
+    {
+        Home h;
+        Settings on;
+        on.history = true;
+        QVERIFY(!writeSettings(h.env.context.settings.path, on));
+        const std::string big = h.env.inHome("Documents/big.bin", 10);
+        ViewController window(h.env.services);
+        showMainWindow(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QAction* undo = menuItem(window, QStringLiteral("Deshacer"));
+        QVERIFY(undo && !undo->isEnabled());
+
+        ListedStamp stamp;
+        QVERIFY(readListedStamp(big, stamp));
+        const auto report = trashTargets(*h.env.trash, {{big, big, stamp, 10}});
+        QVERIFY(h.env.removals.record(QStringLiteral("Archivos Grandes"), report).isEmpty());
+        QVERIFY(!h.env.tree.exists("home/Documents/big.bin"));
+        window.sidebarVC()->setFocus();
+        emit qobject_cast<QMenu*>(undo->parent())->aboutToShow();
+        QVERIFY(undo->isEnabled());
+        undo->trigger();
+        QVERIFY(h.env.tree.exists("home/Documents/big.bin"));
+        QVERIFY(window.contentVC()->currentChild()->statusLabel()->text().startsWith(
+            QStringLiteral("↩️ 1 elemento devuelto a su sitio")));
+        QVERIFY(!h.env.removals.canUndo());
+
+        menuItem(window, QStringLiteral("Historial…"))->trigger();
+        auto* history = window.findChild<HistoryWindow*>();
+        QVERIFY(history && history->isVisible());
+        QCOMPARE(history->runList()->topLevelItemCount(), 1);
+        QCOMPARE(history->runList()->topLevelItem(0)->text(1), QStringLiteral("Archivos Grandes"));
+        QCOMPARE(history->runList()->topLevelItem(0)->child(0)->text(0),
+            QStringLiteral("En la Papelera"));
+        QVERIFY(history->undoButton()->isEnabled());
+        history->close();
     }
 
     void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }

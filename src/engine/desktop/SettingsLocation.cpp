@@ -15,19 +15,31 @@ std::string resolvedHome(const Context& context)
 
 } // namespace
 
-ClaimedFolder userConfigFolder(const Context& context)
+namespace {
+
+ClaimedFolder userXdgFolder(const Context& context, std::string_view variable, const char* fallback)
 {
     const std::string home = resolvedHome(context);
     // As the XDG rules say, a value that is not an absolute path is ignored.
-    const std::string value = context.environment.get("XDG_CONFIG_HOME");
+    const std::string value = context.environment.get(variable);
     const bool given = !value.empty() && value.front() == '/';
     std::vector<std::string> personal;
     for (const auto& p : context.folders.personal)
         if (auto resolved = resolvedPath(p); resolved && *resolved != home)
             personal.push_back(*resolved);
-    return claimFolder(linuxGuardedFolders(home, personal, {}, context.folders.systemRoot),
-        given ? "XDG_CONFIG_HOME" : "", given ? value : (home == "/" ? "" : home) + "/.config",
-        true);
+    GuardedFolders guarded = linuxGuardedFolders(home, personal, {}, context.folders.systemRoot);
+    // The guard keeps ~/.local/state from a cache home set to it; Tidvale only writes its
+    // own file there, and that is the folder's purpose.
+    const std::string ownDefault = (home == "/" ? "" : home) + fallback;
+    std::erase(guarded.keptData, ownDefault);
+    return claimFolder(guarded, given ? variable : "", given ? value : ownDefault, true);
+}
+
+} // namespace
+
+ClaimedFolder userConfigFolder(const Context& context)
+{
+    return userXdgFolder(context, "XDG_CONFIG_HOME", "/.config");
 }
 
 UserSettings userSettings(const Context& context, bool mac)
@@ -46,6 +58,15 @@ UserSettings userSettings(const Context& context, bool mac)
         folder = config.path + "/tidvale";
     }
     settings.path = folder + "/tidvale.toml";
+    if (mac) {
+        settings.historyPath = folder + "/history.jsonl";
+    } else if (const ClaimedFolder state
+               = userXdgFolder(context, "XDG_STATE_HOME", "/.local/state");
+               state.accepted()) {
+        settings.historyPath = state.path + "/tidvale/history.jsonl";
+    } else {
+        settings.historyRefusal = state.refusal + ": allí no se guarda el historial.";
+    }
     settings.atStart = readSettings(settings.path);
     const std::string programs = platform::runningProgramFolder();
     if (!programs.empty())

@@ -1,5 +1,7 @@
 #include "engine/devcaches/XcodeCleaner.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "engine/devcaches/DeveloperPlaces.h"
 #include "engine/format/ByteText.h"
 #include "engine/fs/FolderGuard.h"
@@ -171,11 +173,14 @@ RemovalReport cleanXcodeLocations(
 {
     RemovalReport report;
     const GuardedFolders guarded = context.places.developer->guardedFolders(context);
+    const auto keep = keptForms(keptPaths(context.settings));
     const auto total = static_cast<int64_t>(selection.size());
     job.count(0, total);
     for (const auto& item : selection) {
         const RemovalTarget target{item.path, item.path, item.listed, item.size};
-        report.add(cleanOne(context, guarded, item, target));
+        report.add(touchesKeptForm(item.path, keep) ? outcomeOf(
+                       target, RemovalStatus::refused, "Está en tu lista de lo que se conserva.")
+                                                    : cleanOne(context, guarded, item, target));
         job.count(static_cast<int64_t>(report.outcomes.size()), total);
     }
     return report;

@@ -1,5 +1,7 @@
 #include "engine/finders/Duplicates.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "engine/core/WorkPool.h"
 #include "engine/finders/ContentKey.h"
 
@@ -132,6 +134,17 @@ void contentKeys(WorkPool& pool, const FileWalk& walk, std::vector<Candidate>& c
 }
 
 } // namespace
+
+void dropKeptCopies(DuplicateSearch& search, const std::vector<std::string>& keep)
+{
+    if (keep.empty())
+        return;
+    for (auto& group : search.groups)
+        dropKept(group.files, keep);
+    std::erase_if(
+        search.groups, [](const DuplicateGroup& group) { return group.files.size() < 2; });
+    search.wasted = wastedTotal(search.groups);
+}
 
 int64_t wastedTotal(const std::vector<DuplicateGroup>& groups)
 {

@@ -42,6 +42,10 @@ struct DuplicateSearch {
 // Files larger than this are compared; smaller ones never are.
 inline constexpr int64_t kDuplicateMinExclusive = 4096;
 
+// Leaves out the copies the user's keep-list touches; a group left with one copy is no
+// longer a group of duplicates.
+void dropKeptCopies(DuplicateSearch& search, const std::vector<std::string>& keep);
+
 // Searches the roots for identical files in three passes: exact size among the files
 // larger than 4096 bytes, a quick key over the first 64 KiB, then the SHA-256 of the
 // whole content. A file reached by two paths (a hard link, a folder reached through two

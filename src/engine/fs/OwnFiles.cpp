@@ -4,6 +4,7 @@
 #include "engine/fs/SafeRemove.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,6 +172,39 @@ std::optional<std::string> writeOwnFile(
     // The rename itself is kept only once the folder is synced.
     ::fsync(dir.get());
     return std::nullopt;
+}
+
+std::optional<std::string> appendOwnLine(
+    const std::string& folder, const std::string& name, std::string_view line)
+{
+    const std::string path = folder + "/" + name;
+    int error = 0;
+    const Fd dir = openFolder(folder, true, error);
+    if (dir.get() < 0)
+        return cannotSave(path, error);
+    struct stat st { };
+    if (::fstat(dir.get(), &st) != 0 || st.st_uid != ::geteuid())
+        return "No se guarda “" + path + "”: su carpeta no es tuya.";
+    const Fd file(::openat(dir.get(), name.c_str(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (file.get() < 0)
+        return errno == ELOOP ? "No se guarda “" + path + "”: es un enlace."
+                              : cannotSave(path, errno);
+    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return "No se guarda “" + path + "”: no es un archivo normal.";
+    ::flock(file.get(), LOCK_EX);
+    std::string whole(line);
+    char last = '\n';
+    if (::fstat(file.get(), &st) == 0 && st.st_size > 0) {
+        const Fd reader(::openat(dir.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (reader.get() >= 0 && ::pread(reader.get(), &last, 1, st.st_size - 1) == 1
+            && last != '\n')
+            whole.insert(whole.begin(), '\n');
+    }
+    const bool written = writeAll(file.get(), whole) && ::fdatasync(file.get()) == 0;
+    error = errno;
+    ::flock(file.get(), LOCK_UN);
+    return written ? std::nullopt : std::optional(cannotSave(path, error));
 }
 
 std::optional<std::string> removeOwnFile(const std::string& folder, const std::string& name)

@@ -19,6 +19,14 @@ namespace tidvale {
 std::optional<std::string> writeOwnFile(
     const std::string& folder, const std::string& name, std::string_view content);
 
+// Appends `line` (which ends with a newline) to the file `name` of `folder` in one
+// write, under an exclusive lock, making the folder and the file (mode 0600) as
+// writeOwnFile does. A file a crash left without its last newline gets one first, so
+// a cut record stays one damaged line and never swallows the next. Refused, as above,
+// when the folder is not the user's or `name` is a link or not a regular file.
+std::optional<std::string> appendOwnLine(
+    const std::string& folder, const std::string& name, std::string_view line);
+
 // Why a write failed with `error`, to follow a sentence such as "No se pudo guardar
 // “x” ": the system's own texts are English.
 std::string whyNotWritten(int error);

@@ -1,5 +1,7 @@
 #include "engine/junk/ScanService.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "engine/admin/AdminPolicy.h"
 #include "engine/browsers/BrowserPlaces.h"
 #include "engine/browsers/RunningBrowsers.h"
@@ -135,6 +137,13 @@ std::string ScanService::formatSize(int64_t bytes) const
 
 std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 {
+    auto items = listSystemJunk(job);
+    dropKept(items, keptPaths(context_.settings));
+    return items;
+}
+
+std::vector<ScanItem> ScanService::listSystemJunk(const JobControl& job) const
+{
     std::vector<ScanItem> items;
     for (const auto& step : context_.places.junk->steps(context_)) {
         if (job.cancelled())
@@ -158,6 +167,13 @@ std::vector<ScanItem> ScanService::scanSystemJunk(const JobControl& job) const
 }
 
 std::vector<ScanItem> ScanService::scanBrowsers(bool includeHistory, const JobControl& job) const
+{
+    auto items = listBrowsers(includeHistory, job);
+    dropKept(items, keptPaths(context_.settings));
+    return items;
+}
+
+std::vector<ScanItem> ScanService::listBrowsers(bool includeHistory, const JobControl& job) const
 {
     const BrowserPlaces& where = *context_.places.browsers;
     std::vector<ScanItem> items;
@@ -213,6 +229,8 @@ RemovalReport ScanService::deleteItems(
     const std::vector<ScanItem>& items, const JobControl& job, RemovalMode mode) const
 {
     const auto browserRoots = context_.places.browsers->dataRoots(context_);
+    // Checked again here: the keep-list may have grown since the listing.
+    const auto keep = keptForms(keptPaths(context_.settings));
     RemovalReport report;
     const auto total = std::count_if(
         items.begin(), items.end(), [](const ScanItem& item) { return item.isSelected; });
@@ -221,7 +239,10 @@ RemovalReport ScanService::deleteItems(
     for (const auto& item : items) {
         if (!item.isSelected)
             continue;
-        report.add(deleteOne(context_, browserRoots, item, mode));
+        report.add(touchesKeptForm(item.path, keep)
+                ? outcomeFor(
+                    item, RemovalStatus::refused, "Está en tu lista de lo que se conserva.")
+                : deleteOne(context_, browserRoots, item, mode));
         job.count(++handled, total);
     }
     return report;

@@ -39,7 +39,8 @@ public:
     // (a cache folder set to the home lists nothing); empty when none is.
     std::vector<std::string> folderNotices() const;
 
-    // The job hears each step's text before the step is listed. A cancelled scan
+    // Nothing the user's keep-list touches is listed (see dropKept). The job hears
+    // each step's text before the step is listed. A cancelled scan
     // returns the items measured in full so far; an item whose measuring was cut
     // short is left out, never listed at a part of its size.
     std::vector<ScanItem> scanSystemJunk(const JobControl& job = {}) const;
@@ -71,6 +72,10 @@ public:
     RemovalReport deleteItemsAsAdministrator(const std::vector<ScanItem>& items) const;
 
 private:
+    // The scans before the user's keep-list is applied.
+    std::vector<ScanItem> listSystemJunk(const JobControl& job) const;
+    std::vector<ScanItem> listBrowsers(bool includeHistory, const JobControl& job) const;
+
     const Context& context_;
     TreeMeasure measure_;
 };

@@ -13,6 +13,10 @@ struct UserSettings {
     // nothing is read or written.
     std::string path;
     std::string refusal;
+    // The history of cleans, kept only while the settings say so; "" when no folder
+    // may hold it (see `historyRefusal`).
+    std::string historyPath;
+    std::string historyRefusal;
     // The file as read at start. A window that outlives a change made elsewhere reads
     // the file again instead.
     SettingsRead atStart;

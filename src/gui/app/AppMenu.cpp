@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,7 +44,7 @@ bool hasSlot(const QWidget* widget, const char* slot)
     return widget->metaObject()->indexOfSlot(signature.constData()) >= 0;
 }
 
-void addEditMenu(QMenuBar* bar)
+void addEditMenu(QMenuBar* bar, const AppMenuActions& actions)
 {
     QMenu* edit = bar->addMenu(QStringLiteral("&Edición"));
     std::vector<std::pair<QAction*, const char*>> commands;
@@ -56,17 +57,24 @@ void addEditMenu(QMenuBar* bar)
         action->setShortcut(command.key);
         action->setEnabled(false);
         const char* slot = command.slot;
-        QObject::connect(action, &QAction::triggered, edit, [slot] {
+        const bool undo = command.key == QKeySequence::Undo;
+        QObject::connect(action, &QAction::triggered, edit, [slot, undo, actions] {
             QWidget* focus = QApplication::focusWidget();
             if (hasSlot(focus, slot))
                 QMetaObject::invokeMethod(focus, slot);
+            else if (undo && actions.canUndoRemoval && actions.canUndoRemoval())
+                actions.undoRemoval();
         });
         commands.emplace_back(action, slot);
     }
-    auto update = [commands] {
+    // Typing in a field is undone first, as everywhere; elsewhere the key undoes the
+    // last removal of the session.
+    auto update = [commands, actions] {
         QWidget* focus = QApplication::focusWidget();
         for (const auto& [action, slot] : commands)
-            action->setEnabled(hasSlot(focus, slot));
+            action->setEnabled(hasSlot(focus, slot)
+                || (std::string_view(slot) == "undo" && actions.canUndoRemoval
+                    && actions.canUndoRemoval()));
     };
     QObject::connect(qApp, &QApplication::focusChanged, edit, update);
     QObject::connect(edit, &QMenu::aboutToShow, edit, update);
@@ -133,8 +141,8 @@ QKeySequence toolShortcut(int index)
     return QKeySequence(Qt::CTRL | Qt::SHIFT | static_cast<Qt::Key>(Qt::Key_1 + (index - 10) % 9));
 }
 
-QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences,
-    const QStringList& tools, std::function<void(int)> showTool)
+QMenuBar* makeAppMenuBar(QWidget* window, const AppMenuActions& actions, const QStringList& tools,
+    std::function<void(int)> showTool)
 {
     auto* bar = new QMenuBar(window);
     QMenu* app = bar->addMenu(QStringLiteral("&Tidvale"));
@@ -156,7 +164,10 @@ QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences,
     if (preferencesKeys.isEmpty())
         preferencesKeys = {QKeySequence(Qt::CTRL | Qt::Key_Comma)};
     preferences->setShortcuts(preferencesKeys);
-    QObject::connect(preferences, &QAction::triggered, window, std::move(openPreferences));
+    QObject::connect(preferences, &QAction::triggered, window, actions.openPreferences);
+    QAction* history = app->addAction(QStringLiteral("&Historial…"));
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    QObject::connect(history, &QAction::triggered, window, actions.openHistory);
     app->addSeparator();
     QAction* quit = app->addAction(QStringLiteral("&Salir"));
     quit->setMenuRole(QAction::QuitRole);
@@ -170,7 +181,7 @@ QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences,
     // window does, with any open alert closed first.
     QObject::connect(quit, &QAction::triggered, window, [] { QApplication::closeAllWindows(); });
 
-    addEditMenu(bar);
+    addEditMenu(bar, actions);
     addWindowMenu(bar, window, tools, showTool);
 
 #ifndef Q_OS_MACOS

@@ -17,8 +17,17 @@ namespace tidvale::gui {
 // mnemonic and F10 opens the first menu, as desktops other than the Mac expect; on
 // macOS the about, preferences and quit items move to the system's application menu by
 // their roles and Qt drops the mnemonics.
-QMenuBar* makeAppMenuBar(QWidget* window, std::function<void()> openPreferences,
-    const QStringList& tools, std::function<void(int)> showTool);
+// "Deshacer" undoes the focused text field's typing, or else, when `canUndoRemoval`
+// says there is one, the last removal (`undoRemoval`). "Historial…" sits beside
+// "Preferencias…".
+struct AppMenuActions {
+    std::function<void()> openPreferences;
+    std::function<void()> openHistory;
+    std::function<bool()> canUndoRemoval;
+    std::function<void()> undoRemoval;
+};
+QMenuBar* makeAppMenuBar(QWidget* window, const AppMenuActions& actions, const QStringList& tools,
+    std::function<void(int)> showTool);
 
 // The keys that show the tool at `index`: Ctrl+1 … Ctrl+9 for the first nine, Ctrl+0
 // for the tenth, Ctrl+Shift+1 … for the rest (⌘ on the Mac).

@@ -1,10 +1,12 @@
 #include "gui/app/ViewController.h"
 
 #include "gui/app/AppMenu.h"
+#include "gui/app/HistoryWindow.h"
 #include "gui/app/PreferencesWindow.h"
 #include "gui/app/container/ContentContainerViewController.h"
 #include "gui/app/sidebar/SidebarModel.h"
 #include "gui/app/sidebar/SidebarViewController.h"
+#include "gui/jobs/RemovalLog.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -50,9 +52,18 @@ ViewController::ViewController(const ScreenServices& services, QWidget* parent)
     const SidebarModel* sidebarItems = sidebarVC_->model();
     for (int row = 0; row < sidebarItems->rowCount(); ++row)
         tools << sidebarItems->index(row).data(Qt::DisplayRole).toString();
-    layout->setMenuBar(makeAppMenuBar(
-        this, [this, context] { showPreferences(this, *context); }, tools,
-        [this](int index) { sidebarVC_->selectItem(index); }));
+    RemovalLog* removals = &services.removals;
+    AppMenuActions actions;
+    actions.openPreferences = [this, context] { showPreferences(this, *context); };
+    actions.openHistory = [this, context] { showHistory(this, *context); };
+    actions.canUndoRemoval = [removals] { return removals->canUndo(); };
+    actions.undoRemoval = [this, removals] {
+        const UndoReport report = removals->undoLast();
+        if (ToolViewController* screen = contentVC_->currentChild())
+            screen->showUndo(report);
+    };
+    layout->setMenuBar(
+        makeAppMenuBar(this, actions, tools, [this](int index) { sidebarVC_->selectItem(index); }));
 }
 
 void ViewController::showEvent(QShowEvent* event)

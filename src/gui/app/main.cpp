@@ -4,6 +4,7 @@
 #include "engine/setup/ProcessContext.h"
 #include "engine/system/SystemInfoService.h"
 #include "gui/app/ViewController.h"
+#include "gui/jobs/RemovalLog.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,8 +22,9 @@ int main(int argc, char** argv)
     options.settings = tidvale::systemUserSettings;
     const tidvale::Context& context
         = tidvale::installProcessContext(tidvale::buildContext(options));
+    tidvale::gui::RemovalLog removals(context);
     tidvale::gui::ViewController window(
-        {context, tidvale::ScanService::shared(), tidvale::SystemInfoService::shared()});
+        {context, tidvale::ScanService::shared(), tidvale::SystemInfoService::shared(), removals});
     tidvale::gui::showMainWindow(window);
     return app.exec();
 }

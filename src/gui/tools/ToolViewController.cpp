@@ -1,5 +1,8 @@
 #include "gui/tools/ToolViewController.h"
 
+#include "gui/jobs/RemovalLog.h"
+#include "gui/text/DisplayText.h"
+
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/tools/ItemMenu.h"
@@ -109,6 +112,7 @@ void ToolViewController::menuNeedsUpdate(QMenu*, const QModelIndex&) { }
 void ToolViewController::setUpScreen(const ScreenTitle& title, ToolbarStyle style)
 {
     style_ = style;
+    title_ = title.title;
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -409,10 +413,30 @@ void ToolViewController::paintEvent(QPaintEvent*)
     p.fillRect(rect(), windowBackgroundColor(this));
 }
 
+void ToolViewController::showUndo(const UndoReport& report)
+{
+    ensureViewLoaded();
+    QString text = displayText(undoSummary(report));
+    if (report.count(UndoStatus::restored) > 0)
+        text += QStringLiteral(" · vuelve a buscar para verlo en la lista");
+    setStatus(text);
+    reportFailures(
+        QStringLiteral("Algunos elementos no se pudieron devolver"), undoDetails(report));
+}
+
+void ToolViewController::noteRemoval(const RemovalReport& report)
+{
+    historyNote_ = services_.removals.record(title_, report);
+}
+
 void ToolViewController::showRemovalStatus(const QString& success, const RemovalReport& report)
 {
-    setStatus(removalStatusText(
-        success.isEmpty() ? success : success + bytesText(report.freed()), report));
+    QString text = removalStatusText(
+        success.isEmpty() ? success : success + bytesText(report.freed()), report);
+    if (!historyNote_.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral(" · ")) + QStringLiteral("⚠️ ")
+            + std::exchange(historyNote_, {});
+    setStatus(text);
 }
 
 QString ToolViewController::bytesText(int64_t bytes) const

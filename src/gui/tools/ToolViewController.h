@@ -2,6 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/Removal.h"
+#include "engine/history/Undo.h"
 #include "gui/jobs/JobRunner.h"
 #include "gui/tools/ItemMenu.h"
 #include "gui/tools/ScreenServices.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 class QAbstractButton;
@@ -125,6 +127,10 @@ public:
     // the job's `stopped`). A removal cannot be stopped: nothing happens then.
     void stopJob();
 
+    // Says on the status line what an undo put back, and in an alert what it could not
+    // (while the screen is in view). The rows come back with the next scan.
+    void showUndo(const UndoReport& report);
+
     // Fills the list's context menu for the row clicked (invalid: no row, and the menu
     // stays empty). Screens with a menu override it.
     virtual void menuNeedsUpdate(QMenu* menu, const QModelIndex& clicked);
@@ -207,7 +213,14 @@ protected:
         if (jobs_->isBusy())
             return;
         const JobControl::Counts counts = openSheet();
-        jobs_->startRemoval(std::move(work), std::move(done), counts, sheet_->units());
+        jobs_->startRemoval(
+            std::move(work),
+            [this, done = std::move(done)](auto result) mutable {
+                if constexpr (std::is_same_v<decltype(result), RemovalReport>)
+                    noteRemoval(result);
+                done(std::move(result));
+            },
+            counts, sheet_->units());
     }
 
     // The one way a list screen removes what the user chose: `work` answers with a
@@ -246,6 +259,9 @@ protected:
                 showRemovalStatus(success, report);
             });
     }
+    // Hands a finished removal to the window's log (the undo, the history); runRemoval
+    // does it for every removal that answers with a report.
+    void noteRemoval(const RemovalReport& report);
     // The status line after `report`: `success` followed by the bytes freed, then what
     // failed and what changed since it was listed.
     void showRemovalStatus(const QString& success, const RemovalReport& report);
@@ -304,6 +320,8 @@ private:
     QString startTitle_;
     int startWidth_ = 0;
     QPointer<ProgressSheet> sheet_;
+    QString title_;       // the header's, naming the screen in the history
+    QString historyNote_; // why the last removal is not in the history, until shown
 };
 
 } // namespace tidvale::gui

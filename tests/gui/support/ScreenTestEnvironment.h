@@ -6,6 +6,7 @@
 // per test function.
 #include "engine/junk/ScanService.h"
 #include "engine/system/SystemInfoService.h"
+#include "gui/jobs/RemovalLog.h"
 #include "gui/tools/ScreenServices.h"
 #include "support/TestContext.h"
 
@@ -49,5 +50,6 @@ public:
     tidvale::ScanService scan{context};
     tidvale::SystemInfoService info{
         context, {}, [this](std::chrono::milliseconds wait) { waits.push_back(wait); }};
-    tidvale::gui::ScreenServices services{context, scan, info};
+    tidvale::gui::RemovalLog removals{context};
+    tidvale::gui::ScreenServices services{context, scan, info, removals};
 };

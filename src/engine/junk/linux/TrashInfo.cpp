@@ -2,6 +2,8 @@
 
 #include "engine/format/TextLines.h"
 
+#include <time.h>
+
 namespace tidvale::linuxdesk {
 namespace {
 
@@ -83,6 +85,44 @@ std::optional<std::string> percentDecode(std::string_view text)
         i += 2;
     }
     return out;
+}
+
+std::optional<std::time_t> trashInfoDeletionDate(std::string_view text)
+{
+    bool inGroup = false;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = trimmedLine(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.front() == '[') {
+            inGroup = line == "[Trash Info]";
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (!inGroup || eq == std::string_view::npos
+            || trimmedLine(line.substr(0, eq)) != "DeletionDate")
+            continue;
+        const std::string value(trimmedLine(line.substr(eq + 1)));
+        std::tm local{};
+        const char* rest = strptime(value.c_str(), "%Y-%m-%dT%H:%M:%S", &local);
+        if (!rest || *rest != '\0')
+            return std::nullopt;
+        local.tm_isdst = -1; // the standard writes the local time, whatever its season
+        const std::time_t when = std::mktime(&local);
+        return when == -1 ? std::nullopt : std::optional(when);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> trashInfoPath(std::string_view text)
+{
+    const auto raw = pathValue(text);
+    if (!raw)
+        return std::nullopt;
+    auto path = percentDecode(*raw);
+    if (!path || path->empty())
+        return std::nullopt;
+    return path;
 }
 
 std::optional<std::string> trashInfoName(std::string_view text)

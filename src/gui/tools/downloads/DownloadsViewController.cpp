@@ -1,5 +1,7 @@
 #include "gui/tools/downloads/DownloadsViewController.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"
@@ -73,8 +75,13 @@ void DownloadsViewController::loadDownloads()
     trashButton_->setEnabled(false);
     selectAllBtn_->setEnabled(false);
     const std::string folder = folder_.empty() ? downloadsFolder(context()) : folder_;
-    runJob([folder, measure = treeMeasure(*context().pool)](
-               const JobControl& job) { return listDownloads(folder, job, measure); },
+    runJob(
+        [folder, measure = treeMeasure(*context().pool), &settings = context().settings](
+            const JobControl& job) {
+            auto listed = listDownloads(folder, job, measure);
+            dropKept(listed, keptPaths(settings));
+            return listed;
+        },
         [this](std::vector<DownloadItem> listed) {
             model_->setItems(std::move(listed));
             filterChanged();

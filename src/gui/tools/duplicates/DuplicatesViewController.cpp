@@ -1,5 +1,7 @@
 #include "gui/tools/duplicates/DuplicatesViewController.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "engine/finders/DuplicateRemoval.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
@@ -80,8 +82,12 @@ void DuplicatesViewController::doScan()
     cleanButton_->setEnabled(false);
     setStatus(QStringLiteral("Buscando duplicados..."));
     const auto roots = roots_.empty() ? context().folders.personal : roots_;
-    runJob([pool = context().pool, roots](
-               const JobControl& job) { return findDuplicates(*pool, roots, job); },
+    runJob(
+        [pool = context().pool, roots, &settings = context().settings](const JobControl& job) {
+            auto search = findDuplicates(*pool, roots, job);
+            dropKeptCopies(search, keptPaths(settings));
+            return search;
+        },
         [this](DuplicateSearch result) {
             showGroups(std::move(result.groups));
             if (groups().empty())

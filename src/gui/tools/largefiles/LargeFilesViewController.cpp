@@ -1,5 +1,7 @@
 #include "gui/tools/largefiles/LargeFilesViewController.h"
 
+#include "engine/settings/KeepList.h"
+
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
 #include "gui/text/DisplayText.h"
@@ -63,8 +65,13 @@ void LargeFilesViewController::doScan()
     setStatus(QStringLiteral("Escaneando..."));
     const int64_t threshold = thresholdBytes_; // a later change applies to the next search
     const auto roots = roots_.empty() ? context().folders.personal : roots_;
-    runJob([pool = context().pool, roots, threshold](
-               const JobControl& job) { return findLargeFiles(*pool, roots, threshold, job); },
+    runJob(
+        [pool = context().pool, roots, threshold, &settings = context().settings](
+            const JobControl& job) {
+            auto found = findLargeFiles(*pool, roots, threshold, job);
+            dropKept(found, keptPaths(settings));
+            return found;
+        },
         [this](std::vector<LargeFileItem> found) {
             model_->setItems(std::move(found));
             setStatus(displayText(largeFilesSummary(model_->items())));

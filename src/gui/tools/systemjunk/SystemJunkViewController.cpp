@@ -162,6 +162,7 @@ void SystemJunkViewController::runAdministratorStage(std::vector<ScanItem> needs
         },
         [this](const RemovalReport& report) {
             administratorRunning_ = false;
+            noteRemoval(report);
             freed_ += report.freed();
             items_->setItems(rowsWithout(items_->items(), report));
             reportFailures(adminFailureLines(report), {});
