@@ -163,7 +163,8 @@ std::string undoSummary(const UndoReport& report)
     std::string text = "↩️ " + std::to_string(restored)
         + (restored == 1 ? " elemento devuelto a su sitio" : " elementos devueltos a su sitio");
     if (left > 0)
-        text += " · " + std::to_string(left) + (left == 1 ? " no se pudo devolver" : " no se pudieron devolver");
+        text += " · " + std::to_string(left)
+            + (left == 1 ? " no se pudo devolver" : " no se pudieron devolver");
     return text;
 }
 
