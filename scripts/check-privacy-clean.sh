@@ -6,8 +6,8 @@
 # page's address or title (a byte search; the Trash, which holds the originals for an
 # undo, is left out), that the bookmark is still read back by sqlite3 and by the
 # browser started again, that only the kept site's cookies stayed, that each edited
-# database passes integrity_check, and that the copy in the Trash is the original byte
-# for byte. Needs Debian's firefox-esr, chromium and sqlite3 (installed here when
+# database passes integrity_check, that the copy in the Trash is the original byte for
+# byte, and that `undo` puts places.sqlite back as it was. Needs Debian's firefox-esr, chromium and sqlite3 (installed here when
 # missing); no test depends on this script.
 # usage: scripts/check-privacy-clean.sh [--keep]
 set -euo pipefail
@@ -105,6 +105,7 @@ cp "$ffprofile/places.sqlite" "$work/places.before"
 tv() { run "$cli" --profile linux --system-root "$work/root" "$@"; }
 mkdir -p "$work/root"
 tv settings keep_sites localhost >/dev/null
+tv settings history true >/dev/null # so that `undo` can put the databases back
 
 echo "== where the visited page is before the clean"
 search() { grep -rlaF -e "visited-$token" -e "Visitada $token" "$home" --exclude-dir=Trash 2>/dev/null | sed "s|$home/|  |" || true; }
@@ -163,4 +164,9 @@ echo "  chromium exit $code"; [ "$code" = 0 ] || status=1
 fb=$(sqlite3 "$ffprofile/places.sqlite" "SELECT count(*) FROM moz_bookmarks WHERE guid = 'tidvaleBkmk1'")
 echo "  firefox bookmark after the restart: $fb"; [ "$fb" = 1 ] || status=1
 grep -qF "$bookmarked" "$chprofile/Bookmarks" && echo "  chromium bookmark after the restart: kept" || status=1
+
+echo "== tidvale-cli undo"
+tv undo 2>&1 | grep -v "definitivamente" | sed 's/^/  /' || true
+if cmp -s "$ffprofile/places.sqlite" "$work/places.before"; then echo "  places.sqlite is back byte for byte"
+else echo "  places.sqlite is not as it was"; status=1; fi
 exit $status

@@ -114,20 +114,22 @@ RemovalOutcome cleanLocalStorage(
 
 std::vector<std::string> serviceWorkerOrigins(const std::string& serviceWorkerFolder)
 {
+    // Read from a copy: opening a LevelDB database writes to it, and a listing changes
+    // nothing of the user's.
     std::vector<std::string> origins;
+    const std::string database = serviceWorkerFolder + "/Database";
+    const std::string copy = newWorkingFolder(database);
     std::string error;
-    leveldb::Options options;
-    options.create_if_missing = false;
-    leveldb::DB* raw = nullptr;
-    // Opened read-only in spirit: nothing is written, and a copy is not needed since
-    // the folder either goes whole or stays untouched.
-    if (!leveldb::DB::Open(options, serviceWorkerFolder + "/Database", &raw).ok())
-        return origins;
-    std::unique_ptr<leveldb::DB> db(raw);
-    std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
-    const std::string prefix = "INITDATA_UNIQUE_ORIGIN:";
-    for (it->Seek(prefix); it->Valid() && it->key().starts_with(prefix); it->Next())
-        origins.emplace_back(it->key().data() + prefix.size(), it->key().size() - prefix.size());
+    if (!copy.empty() && !copyTree(database, copy)) {
+        if (auto db = openLevelDb(copy, error, false)) {
+            std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
+            const std::string prefix = "INITDATA_UNIQUE_ORIGIN:";
+            for (it->Seek(prefix); it->Valid() && it->key().starts_with(prefix); it->Next())
+                origins.emplace_back(
+                    it->key().data() + prefix.size(), it->key().size() - prefix.size());
+        }
+    }
+    dropWorking(copy);
     return origins;
 }
 
