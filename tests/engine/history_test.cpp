@@ -142,10 +142,18 @@ TEST(Undo, AnEditedFileGetsItsEarlierCopyBack)
     const std::string copy = trashed(t, "places.sqlite", db, "original");
     RemovalOutcome edited = goneTo(db, copy);
     edited.edited = true;
-    const UndoReport report = undoRemoval({edited});
-    ASSERT_EQ(report.count(UndoStatus::restored), 1);
+    // A folder (a browser's Local Storage database) is swapped back whole.
+    const std::string storage = t.text("profile/Local Storage/leveldb/000003.log", "edited");
+    t.text("data/Trash/files/Local Storage/leveldb/000003.log", "original");
+    RemovalOutcome editedFolder
+        = goneTo(t.path("profile/Local Storage"), t.path("data/Trash/files/Local Storage"));
+    editedFolder.edited = true;
+    const UndoReport report = undoRemoval({edited, editedFolder});
+    ASSERT_EQ(report.count(UndoStatus::restored), 2) << undoDetails(report);
     EXPECT_EQ(readFile(db), "original");
+    EXPECT_EQ(readFile(storage), "original");
     EXPECT_FALSE(t.exists("data/Trash/info/places.sqlite.trashinfo"));
+    EXPECT_FALSE(t.exists("data/Trash/files/Local Storage"));
 }
 
 TEST(ScheduledSelection, TakesTheChosenCategoriesAndOnlyTrashOlderThanTheRule)
