@@ -7,6 +7,7 @@ debian_packages=(
   g++ cmake ninja-build ccache pkg-config make clang-format
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libglib2.0-dev libssl-dev nlohmann-json3-dev libtomlplusplus-dev googletest libgtest-dev
+  libsqlite3-dev libleveldb-dev libsnappy-dev
   breeze-icon-theme fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth imagemagick pkexec dbus systemd
   libglib2.0-bin trash-cli e2fsprogs xdg-user-dirs desktop-file-utils dpkg-dev dex python3
@@ -28,7 +29,7 @@ install_debian() {
 
 install_macos() {
   command -v brew >/dev/null || { echo "Homebrew is needed: https://brew.sh" >&2; exit 1; }
-  local formulae=(cmake ninja ccache qt@6 openssl@3 nlohmann-json tomlplusplus googletest clang-format ncdu)
+  local formulae=(cmake ninja ccache qt@6 openssl@3 nlohmann-json tomlplusplus sqlite leveldb googletest clang-format ncdu)
   local missing=()
   for f in "${formulae[@]}"; do brew list --versions "$f" >/dev/null 2>&1 || missing+=("$f"); done
   [ ${#missing[@]} -eq 0 ] || brew install "${missing[@]}"

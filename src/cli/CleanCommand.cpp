@@ -43,12 +43,14 @@ int clean(Invocation& inv)
 {
     const bool yes = takeFlag(inv.args, "--yes");
     const bool history = takeFlag(inv.args, "--history");
+    const bool cookies = takeFlag(inv.args, "--cookies");
     // How the schedule runs it: nobody watches, so it ends with a notification.
     const bool scheduled = takeFlag(inv.args, "--scheduled");
     const auto categories = chosenCategories(inv.args);
     rejectUnknownOptions(inv.args);
     if (!inv.args.empty())
-        throw UsageError("clean solo admite --yes, --history, --scheduled y --category NOMBRE");
+        throw UsageError(
+            "clean solo admite --yes, --history, --cookies, --scheduled y --category NOMBRE");
 
     const auto& service = inv.scan;
     auto progress = [&inv](const std::string& text) { inv.err << text << "\n"; };
@@ -57,6 +59,11 @@ int clean(Invocation& inv)
         item.isSelected = true; // asking for --history ticks the history too
         items.push_back(std::move(item));
     }
+    if (cookies)
+        for (auto& item : service.scanSiteData(progress)) {
+            item.isSelected = true;
+            items.push_back(std::move(item));
+        }
     // Unattended, the clean takes what the user chose in the settings; a category named
     // on the command line still wins.
     if (scheduled)
@@ -82,8 +89,9 @@ int clean(Invocation& inv)
     return anyFailed(report) ? 1 : 0;
 }
 
-const Registration kClean{{"clean", "[--yes] [--history] [--scheduled] [--category NOMBRE]...",
-    "limpia como Smart Scan (sin --yes solo dice qué eliminaría)", clean}};
+const Registration kClean{
+    {"clean", "[--yes] [--history] [--cookies] [--scheduled] [--category NOMBRE]...",
+        "limpia como Smart Scan (sin --yes solo dice qué eliminaría)", clean}};
 
 } // namespace
 } // namespace tidvale::cli

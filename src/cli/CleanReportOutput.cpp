@@ -16,7 +16,10 @@ void printCleanReport(Invocation& inv, const RemovalReport& report, bool dryRun)
         nlohmann::json removed = nlohmann::json::array();
         nlohmann::json kept = nlohmann::json::array();
         for (const auto& o : report.outcomes) {
-            if (o.isGone())
+            if (o.isGone() && o.edited)
+                removed.push_back({{"path", o.path}, {"size", o.freed}, {"edited", true},
+                    {"trashedAs", o.trashedAs}});
+            else if (o.isGone())
                 removed.push_back({{"path", o.path}, {"size", o.freed}});
             else
                 kept.push_back({{"path", o.path}, {"size", o.size}, {"reason", reasonLeft(o)}});

@@ -72,14 +72,14 @@ HistoryRead readForUser(Invocation& inv)
 
 nlohmann::json runJson(const HistoryRun& run, bool withItems)
 {
-    nlohmann::json record{{"id", run.id}, {"time", formatIsoDate(run.when)},
-        {"source", run.source}, {"freed", run.freed}, {"items", run.items.size()}};
+    nlohmann::json record{{"id", run.id}, {"time", formatIsoDate(run.when)}, {"source", run.source},
+        {"freed", run.freed}, {"items", run.items.size()}};
     if (!withItems)
         return record;
     nlohmann::json items = nlohmann::json::array();
     for (const auto& item : run.items) {
-        nlohmann::json entry{{"path", item.path}, {"size", item.size},
-            {"outcome", outcomeKey(item.outcome)}};
+        nlohmann::json entry{
+            {"path", item.path}, {"size", item.size}, {"outcome", outcomeKey(item.outcome)}};
         if (!item.trashedAs.empty())
             entry["trash"] = item.trashedAs;
         if (!item.reason.empty())
@@ -144,8 +144,8 @@ int undo(Invocation& inv)
     if (inv.json) {
         nlohmann::json items = nlohmann::json::array();
         for (const auto& o : report.outcomes)
-            items.push_back({{"path", o.path},
-                {"restored", o.status == UndoStatus::restored}, {"reason", o.message}});
+            items.push_back({{"path", o.path}, {"restored", o.status == UndoStatus::restored},
+                {"reason", o.message}});
         printJson(inv.out, {{"run", run->id}, {"items", items}});
     } else {
         inv.out << undoSummary(report) << " (" << run->id << ")\n" << undoDetails(report);
@@ -156,8 +156,7 @@ int undo(Invocation& inv)
 const Registration kHistory{{"history", "[RUN]",
     "las limpiezas guardadas en el historial (con RUN, sus elementos)", history}};
 const Registration kUndo{{"undo", "[RUN]",
-    "devuelve a su sitio lo que una limpieza movió a la Papelera (la última por defecto)",
-    undo}};
+    "devuelve a su sitio lo que una limpieza movió a la Papelera (la última por defecto)", undo}};
 
 } // namespace
 } // namespace tidvale::cli

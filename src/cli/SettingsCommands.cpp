@@ -23,6 +23,8 @@ nlohmann::json valueJson(const Settings& s, std::string_view key)
         return s.trashMaxAgeDays;
     if (key == "keep")
         return s.keep;
+    if (key == "keep_sites")
+        return s.keepSites;
     return key == "history" ? s.history : s.notify;
 }
 

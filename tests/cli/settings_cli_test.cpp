@@ -130,8 +130,8 @@ TEST_F(SettingsCli, NothingTurnedOnNoCommandWritesAFile)
     t.file("home/.cache/thumbnails/big", 600'000);
     t.file("home/Documents/doc", 10);
     const std::string before = treeListing(home);
-    for (const char* command : {"scan", "browsers --history", "disk", "memory", "large",
-             "dupes", "downloads", "apps", "launch-items", "xcode", "settings", "settings history",
+    for (const char* command : {"scan", "browsers --history", "disk", "memory", "large", "dupes",
+             "downloads", "apps", "launch-items", "xcode", "settings", "settings history",
              "schedule", "history", "undo", "clean", "xcode --clean", "size ."})
         cli(command);
     EXPECT_EQ(treeListing(home), before);
@@ -150,16 +150,16 @@ TEST_F(SettingsCli, AScheduledCleanFollowsTheSettingsAndLeavesOneRecord)
     t.file("home/.cache/thumbnails/big", 600'000);
     t.file("home/.cache/kept/big", 600'000);
     t.file("home/.cache/chromium/Default/Cache/Cache_Data/data_0", 600'000);
-    for (const auto& [name, date] : {std::pair{"old", "2020-01-01T00:00:00"}, {"new", "2999-01-01T00:00:00"}}) {
+    for (const auto& [name, date] :
+        {std::pair{"old", "2020-01-01T00:00:00"}, {"new", "2999-01-01T00:00:00"}}) {
         t.file(std::string("home/.local/share/Trash/files/") + name, 5);
         t.text(std::string("home/.local/share/Trash/info/") + name + ".trashinfo",
             std::string("[Trash Info]\nPath=/x/") + name + "\nDeletionDate=" + date + "\n");
     }
     const std::string logs = t.file("home/.xsession-errors.old", 700'000);
     const RunningProgram chromium(t, "bin/chromium");
-    ASSERT_TRUE(eventually([&] {
-        return cli("clean --scheduled").out.find("Cierra Chromium") != std::string::npos;
-    }));
+    ASSERT_TRUE(eventually(
+        [&] { return cli("clean --scheduled").out.find("Cierra Chromium") != std::string::npos; }));
 
     EXPECT_EQ(cli("clean --yes --scheduled").status, 0);
     EXPECT_FALSE(t.exists("home/.cache/thumbnails"));
@@ -205,13 +205,16 @@ TEST_F(SettingsCli, UndoPutsBackWhatTrashRestoreWould)
     // The record a removal from a screen leaves.
     t.text("home/.local/state/tidvale/history.jsonl",
         "{\"id\":\"r1\",\"epoch\":1,\"source\":\"Archivos Grandes\",\"freed\":10,\"items\":["
-        "{\"path\":\"" + home + "/docs/ours\",\"size\":10,\"outcome\":\"trashed\",\"trash\":\""
-            + home + "/.local/share/Trash/files/ours\"}]}\n");
+        "{\"path\":\""
+            + home + "/docs/ours\",\"size\":10,\"outcome\":\"trashed\",\"trash\":\"" + home
+            + "/.local/share/Trash/files/ours\"}]}\n");
     EXPECT_EQ(cli("undo r1").status, 0);
-    std::system((env + " sh -c 'echo 0 | trash-restore " + shellQuote(home + "/docs")
-        + " >/dev/null 2>&1'").c_str());
+    std::system(
+        (env + " sh -c 'echo 0 | trash-restore " + shellQuote(home + "/docs") + " >/dev/null 2>&1'")
+            .c_str());
 
-    struct stat ours { }, theirs { };
+    struct stat ours {
+    }, theirs{};
     ASSERT_EQ(::stat(t.path("home/docs/ours").c_str(), &ours), 0);
     ASSERT_EQ(::stat(t.path("home/docs/theirs").c_str(), &theirs), 0);
     EXPECT_EQ(t.read("home/docs/ours"), t.read("home/docs/theirs"));

@@ -109,10 +109,10 @@ TEST(Undo, PutsItemsBackThroughTheirRecordAndNeverOverAnything)
     t.text("docs/b.txt", "new");
     const std::string emptied = t.path("data/Trash/files/c.txt");
 
-    const UndoReport report = undoRemoval({goneTo(t.path("ignored"), back),
-        goneTo(t.path("vol/dir/v"), volumeItem), goneTo(t.path("docs/b.txt"), taken),
-        goneTo(t.path("docs/c.txt"), emptied), outcomeAt(t.path("cache"), {}),
-        outcomeAt(t.path("failed"), "no")});
+    const UndoReport report
+        = undoRemoval({goneTo(t.path("ignored"), back), goneTo(t.path("vol/dir/v"), volumeItem),
+            goneTo(t.path("docs/b.txt"), taken), goneTo(t.path("docs/c.txt"), emptied),
+            outcomeAt(t.path("cache"), {}), outcomeAt(t.path("failed"), "no")});
 
     ASSERT_EQ(report.outcomes.size(), 5u); // what never went is not undone
     EXPECT_EQ(report.outcomes[0].status, UndoStatus::restored);
@@ -131,7 +131,8 @@ TEST(Undo, PutsItemsBackThroughTheirRecordAndNeverOverAnything)
     EXPECT_NE(report.outcomes[2].message.find(taken), std::string::npos);
     EXPECT_EQ(report.outcomes[3].status, UndoStatus::notInTrash);
     EXPECT_EQ(report.outcomes[4].status, UndoStatus::notRecoverable);
-    EXPECT_EQ(undoSummary(report), "↩️ 2 elementos devueltos a su sitio · 3 no se pudieron devolver");
+    EXPECT_EQ(undoSummary(report),
+        "↩️ 2 elementos devueltos a su sitio · 3 no se pudieron devolver");
 }
 
 TEST(Undo, AnEditedFileGetsItsEarlierCopyBack)
@@ -141,10 +142,18 @@ TEST(Undo, AnEditedFileGetsItsEarlierCopyBack)
     const std::string copy = trashed(t, "places.sqlite", db, "original");
     RemovalOutcome edited = goneTo(db, copy);
     edited.edited = true;
-    const UndoReport report = undoRemoval({edited});
-    ASSERT_EQ(report.count(UndoStatus::restored), 1);
+    // A folder (a browser's Local Storage database) is swapped back whole.
+    const std::string storage = t.text("profile/Local Storage/leveldb/000003.log", "edited");
+    t.text("data/Trash/files/Local Storage/leveldb/000003.log", "original");
+    RemovalOutcome editedFolder
+        = goneTo(t.path("profile/Local Storage"), t.path("data/Trash/files/Local Storage"));
+    editedFolder.edited = true;
+    const UndoReport report = undoRemoval({edited, editedFolder});
+    ASSERT_EQ(report.count(UndoStatus::restored), 2) << undoDetails(report);
     EXPECT_EQ(readFile(db), "original");
+    EXPECT_EQ(readFile(storage), "original");
     EXPECT_FALSE(t.exists("data/Trash/info/places.sqlite.trashinfo"));
+    EXPECT_FALSE(t.exists("data/Trash/files/Local Storage"));
 }
 
 TEST(ScheduledSelection, TakesTheChosenCategoriesAndOnlyTrashOlderThanTheRule)

@@ -1,5 +1,6 @@
 // The settings file: what a user may write in it, what Tidvale writes, and that a
 // damaged file or a link in its place is never overwritten.
+#include "engine/browsers/SiteKeep.h"
 #include "engine/desktop/SettingsLocation.h"
 #include "engine/fs/OwnFiles.h"
 #include "engine/settings/SettingsFile.h"
@@ -71,6 +72,7 @@ TEST(SettingsFile, DamageIsToldWithItsLineAndNeverOverwritten)
         {"trash_max_age_days = 3.5\n", 1, "trash_max_age_days debe ser un número entero"},
         {"keep = [\"Documentos/x\"]\n", 1, "keep solo admite rutas absolutas"},
         {"keep = [\"/home/ana/../..\"]\n", 1, "keep no admite «..»"},
+        {"keep_sites = [\"https://mail.example.org/\"]\n", 1, "keep_sites solo admite dominios"},
         {"history = \"true\"\n", 1, "history debe ser true o false"},
     };
     for (const auto& c : cases) {
@@ -97,6 +99,12 @@ TEST(SettingsFile, ListsAndPathsAsTyped)
     EXPECT_EQ(s.keep, (std::vector<std::string>{"/home/ana/Fotos", "/srv"}));
     ASSERT_FALSE(setSetting(s, "keep", {"[]"}));
     EXPECT_TRUE(s.keep.empty());
+    // A site is matched as cookies name it: lowered, without a leading dot.
+    ASSERT_FALSE(setSetting(s, "keep_sites", {"Mail.Example.ORG", ".example.net"}));
+    EXPECT_EQ(s.keepSites, (std::vector<std::string>{"mail.example.org", "example.net"}));
+    EXPECT_TRUE(isKeptHost(s.keepSites, ".mail.example.org"));
+    EXPECT_TRUE(isKeptHost(s.keepSites, "www.example.net"));
+    EXPECT_FALSE(isKeptHost(s.keepSites, "badexample.net"));
     ASSERT_FALSE(setSetting(s, "categories", {""}));
     EXPECT_TRUE(s.categories.empty());
     EXPECT_TRUE(setSetting(s, "schedule", {"daily", "weekly"}));

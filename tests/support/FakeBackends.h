@@ -25,7 +25,8 @@ public:
         ++calls;
         return ids_;
     }
-    std::vector<std::string> executables() const override { return {}; }
+    // A Linux profile reads the same names as the programs it sees.
+    std::vector<std::string> executables() const override { return bundleIdentifiers(); }
     void set(std::vector<std::string> ids)
     {
         std::lock_guard g(m_);

@@ -3,9 +3,12 @@
 // Where the browsers keep their caches, history and data on one kind of system, and
 // whether one runs now.
 #include "engine/context/Context.h"
+#include "engine/fs/Removal.h"
 #include "engine/records/JunkCandidate.h"
 #include "engine/records/ScanCategory.h"
+#include "engine/records/ScanItem.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,21 @@ public:
 
     // History files, offered unticked when history is asked for.
     virtual std::vector<BrowserTarget> history(const Context& context) const = 0;
+
+    // Cookies and the data sites store, offered unticked: clearing them signs the user
+    // out. The kept sites' stay.
+    virtual std::vector<BrowserTarget> siteData(const Context&) const { return {}; }
+
+    // Cleans an item that is not removed whole (a database whose history rows go, a
+    // folder of which only some sites' entries go, a list emptied in place), the
+    // browser being closed; none when the item is removed as a file or folder.
+    virtual std::optional<RemovalOutcome> cleanInPlace(const Context&, const ScanItem&) const
+    {
+        return std::nullopt;
+    }
+
+    // Whether Smart Scan cleans the histories too, beside the caches.
+    virtual bool historyInSmartScan() const { return false; }
 
     virtual std::vector<BrowserDataRoot> dataRoots(const Context& context) const = 0;
 

@@ -264,8 +264,8 @@ std::string damagedLinesText(const std::string& path, const std::vector<int>& li
     if (lines.size() > 10)
         numbers += ", …";
     return "Se saltaron " + std::to_string(lines.size())
-        + (lines.size() == 1 ? " línea dañada" : " líneas dañadas") + " de “" + path
-        + "” (línea" + (lines.size() == 1 ? " " : "s ") + numbers + ").";
+        + (lines.size() == 1 ? " línea dañada" : " líneas dañadas") + " de “" + path + "” (línea"
+        + (lines.size() == 1 ? " " : "s ") + numbers + ").";
 }
 
 } // namespace tidvale

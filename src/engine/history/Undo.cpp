@@ -1,6 +1,7 @@
 #include "engine/history/Undo.h"
 
 #include "engine/fs/OwnFiles.h"
+#include "engine/fs/SafeRemove.h"
 #include "engine/junk/linux/TrashEntries.h"
 #include "engine/junk/linux/TrashInfo.h"
 
@@ -99,11 +100,36 @@ std::string cannotReturn(int error)
     return "No se pudo devolver a su sitio " + whyNotWritten(error);
 }
 
+// Swaps the two entries in one step, whatever each is: a folder cannot be renamed over
+// a folder that is not empty.
+int exchange(const std::string& a, const std::string& b)
+{
+#if defined(__linux__)
+    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0 ? 0 : errno;
+#elif defined(__APPLE__)
+    return ::renamex_np(a.c_str(), b.c_str(), RENAME_SWAP) == 0 ? 0 : errno;
+#else
+    (void)a;
+    (void)b;
+    return ENOSYS;
+#endif
+}
+
 UndoOutcome restoreEdited(const RemovalOutcome& gone, const std::optional<TrashRecord>& record)
 {
-    // The edited file is Tidvale's own doing: its earlier copy replaces it.
-    if (::rename(gone.trashedAs.c_str(), gone.path.c_str()) != 0)
+    // The edited entry is Tidvale's own doing: its earlier copy takes its place, and
+    // the edited one, swapped into the Trash, goes for good.
+    struct stat st { };
+    if (::lstat(gone.path.c_str(), &st) != 0) {
+        if (::rename(gone.trashedAs.c_str(), gone.path.c_str()) != 0)
+            return {gone.path, UndoStatus::failed, cannotReturn(errno)};
+    } else if (S_ISDIR(st.st_mode)) {
+        if (const int error = exchange(gone.trashedAs, gone.path))
+            return {gone.path, UndoStatus::failed, cannotReturn(error)};
+        removeItem(gone.trashedAs);
+    } else if (::rename(gone.trashedAs.c_str(), gone.path.c_str()) != 0) {
         return {gone.path, UndoStatus::failed, cannotReturn(errno)};
+    }
     if (record)
         linuxdesk::removeTrashEntry(record->info);
     return {gone.path, UndoStatus::restored, {}};
@@ -163,7 +189,8 @@ std::string undoSummary(const UndoReport& report)
     std::string text = "↩️ " + std::to_string(restored)
         + (restored == 1 ? " elemento devuelto a su sitio" : " elementos devueltos a su sitio");
     if (left > 0)
-        text += " · " + std::to_string(left) + (left == 1 ? " no se pudo devolver" : " no se pudieron devolver");
+        text += " · " + std::to_string(left)
+            + (left == 1 ? " no se pudo devolver" : " no se pudieron devolver");
     return text;
 }
 

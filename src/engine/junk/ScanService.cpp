@@ -94,6 +94,8 @@ RemovalOutcome deleteOne(const Context& context, const std::vector<BrowserDataRo
         would.freed = item.size;
         return would;
     }
+    if (auto cleaned = context.places.browsers->cleanInPlace(context, item))
+        return *cleaned;
     const RemoveOutcome out = where.remove(context, item);
     if (out.ok()) {
         // What really went, not what was listed: an entry swapped for a link since the
@@ -187,15 +189,38 @@ std::vector<ScanItem> ScanService::listBrowsers(bool includeHistory, const JobCo
                 *size, target.category, true, false});
     }
     if (includeHistory) {
-        for (auto& file : where.history(context_)) {
-            const auto measured = measure_(file.candidate.path, job);
-            if (!measured)
-                return items;
-            const int64_t size = *measured;
-            if (size > 0)
-                items.push_back({std::move(file.candidate.name), std::move(file.candidate.path),
-                    size, file.category, false, false});
-        }
+        auto history = scanHistory(job);
+        items.insert(items.end(), std::make_move_iterator(history.begin()),
+            std::make_move_iterator(history.end()));
+    }
+    return items;
+}
+
+std::vector<ScanItem> ScanService::scanHistory(const JobControl& job) const
+{
+    std::vector<ScanItem> items;
+    for (auto& file : context_.places.browsers->history(context_)) {
+        const auto measured = measure_(file.candidate.path, job);
+        if (!measured)
+            return items;
+        const int64_t size = *measured;
+        if (size > 0)
+            items.push_back({std::move(file.candidate.name), std::move(file.candidate.path), size,
+                file.category, false, false});
+    }
+    return items;
+}
+
+std::vector<ScanItem> ScanService::scanSiteData(const JobControl& job) const
+{
+    std::vector<ScanItem> items;
+    for (auto& target : context_.places.browsers->siteData(context_)) {
+        const auto measured = measure_(target.candidate.path, job);
+        if (!measured)
+            return items;
+        if (*measured > 0)
+            items.push_back({std::move(target.candidate.name), std::move(target.candidate.path),
+                *measured, target.category, false, false});
     }
     return items;
 }

@@ -45,6 +45,11 @@ public:
     // short is left out, never listed at a part of its size.
     std::vector<ScanItem> scanSystemJunk(const JobControl& job = {}) const;
     std::vector<ScanItem> scanBrowsers(bool includeHistory, const JobControl& job = {}) const;
+    // The history files alone, unticked, as scanBrowsers adds them.
+    std::vector<ScanItem> scanHistory(const JobControl& job = {}) const;
+    // Cookies and site data, unticked: a clean of them signs the user out of the
+    // sites that are not kept.
+    std::vector<ScanItem> scanSiteData(const JobControl& job = {}) const;
 
     // Deletes the selected items it may delete itself, one outcome each, keyed by path.
     // An item of a running browser, or one that is, holds or lies inside a running

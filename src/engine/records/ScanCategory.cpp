@@ -11,7 +11,7 @@ struct CategoryInfo {
     std::string_view bundleId;
 };
 
-constexpr std::array<CategoryInfo, 11> kInfo{{
+constexpr std::array<CategoryInfo, 12> kInfo{{
     {"Caché de Usuario", SystemColor::orange, ""},
     {"Caché del Sistema", SystemColor::red, ""},
     {"Registros de Usuario", SystemColor::yellow, ""},
@@ -23,6 +23,7 @@ constexpr std::array<CategoryInfo, 11> kInfo{{
     {"Microsoft Edge", SystemColor::teal, "com.microsoft.edgemac"},
     {"Chromium", SystemColor::indigo, ""},
     {"Brave", SystemColor::red, ""},
+    {"Documentos recientes", SystemColor::purple, ""},
 }};
 
 const CategoryInfo& info(ScanCategory c)
@@ -59,7 +60,7 @@ std::vector<std::string> bundleIdentifiers(ScanCategory c)
 
 bool isBrowserCategory(ScanCategory c)
 {
-    return c >= ScanCategory::browserSafari;
+    return c >= ScanCategory::browserSafari && c <= ScanCategory::browserBrave;
 }
 
 } // namespace tidvale

@@ -11,7 +11,8 @@
 namespace tidvale {
 
 // The junk categories, in their fixed order (the order of allCategories). The Mac
-// knows the first nine; Chromium and Brave are browsers of Linux desktops.
+// knows the first nine; Chromium and Brave are browsers of Linux desktops, and the
+// desktop's list of recently used documents is a Linux desktop's too.
 enum class ScanCategory {
     userCache,
     systemCache,
@@ -24,9 +25,10 @@ enum class ScanCategory {
     browserEdge,
     browserChromium,
     browserBrave,
+    recentDocuments,
 };
 
-inline constexpr std::array<ScanCategory, 11> allCategories{
+inline constexpr std::array<ScanCategory, 12> allCategories{
     ScanCategory::userCache,
     ScanCategory::systemCache,
     ScanCategory::userLogs,
@@ -38,6 +40,7 @@ inline constexpr std::array<ScanCategory, 11> allCategories{
     ScanCategory::browserEdge,
     ScanCategory::browserChromium,
     ScanCategory::browserBrave,
+    ScanCategory::recentDocuments,
 };
 
 // The Spanish display name, which is also the category's raw value.

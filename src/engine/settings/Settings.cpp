@@ -48,7 +48,7 @@ std::vector<std::string> Settings::allCategoryNames()
 
 bool isListSetting(std::string_view key)
 {
-    return key == "categories" || key == "keep";
+    return key == "categories" || key == "keep" || key == "keep_sites";
 }
 
 std::optional<std::string> settingKeyRefusal(std::string_view key)
@@ -123,6 +123,31 @@ std::optional<std::string> keepRefusal(const std::vector<std::string>& paths)
     return std::nullopt;
 }
 
+// A site is kept by its host name, as cookies name it; a scheme, a path or a port would
+// match nothing a browser stores, so it is refused rather than silently kept.
+std::optional<std::string> normalizeKeepSites(std::vector<std::string>& sites)
+{
+    for (auto& site : sites) {
+        std::string host = site;
+        for (char& c : host)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        while (!host.empty() && host.front() == '.')
+            host.erase(host.begin());
+        const bool plain = !host.empty() && host.size() <= 253
+            && std::all_of(host.begin(), host.end(),
+                [](char c) {
+                    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-';
+                })
+            && host.find("..") == std::string::npos && host.back() != '.';
+        if (!plain)
+            return "keep_sites solo admite dominios como mail.example.org (sin http:// ni "
+                   "rutas): "
+                + quoted(site);
+        site = std::move(host);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> trashAgeRefusal(long long days)
 {
     if (days < 0 || days > kMaxTrashAgeDays)
@@ -172,6 +197,10 @@ std::optional<std::string> setSetting(
         if (auto refusal = keepRefusal(items))
             return refusal;
         changed.keep = items;
+    } else if (key == "keep_sites") {
+        if (auto refusal = normalizeKeepSites(items))
+            return refusal;
+        changed.keepSites = items;
     } else {
         const auto flag = boolean(value);
         if (!flag)

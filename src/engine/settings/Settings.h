@@ -28,6 +28,9 @@ struct Settings {
     std::vector<std::string> categories = allCategoryNames();
     int trashMaxAgeDays = 0;       // 0: the Trash's age is not a rule
     std::vector<std::string> keep; // absolute paths no clean may remove
+    // Sites whose cookies and site data a clean leaves (each domain with its
+    // subdomains), so that the user stays signed in there.
+    std::vector<std::string> keepSites;
     bool history = false;
     bool notify = true;
 
@@ -36,8 +39,8 @@ struct Settings {
 };
 
 // The keys of the file, in the order it and every listing shows them.
-inline constexpr std::array<std::string_view, 7> kSettingKeys{
-    "schedule", "schedule_at", "categories", "trash_max_age_days", "keep", "history", "notify"};
+inline constexpr std::array<std::string_view, 8> kSettingKeys{"schedule", "schedule_at",
+    "categories", "trash_max_age_days", "keep", "keep_sites", "history", "notify"};
 
 bool isListSetting(std::string_view key);
 // Why `key` is not one of them, with the list of those that are; nothing when it is.
@@ -57,6 +60,9 @@ std::optional<TimeOfDay> parseTimeOfDay(std::string_view text); // "HH:MM"
 std::string timeOfDayText(TimeOfDay time);                      // "03:30"
 std::optional<std::string> categoriesRefusal(const std::vector<std::string>& names);
 std::optional<std::string> keepRefusal(const std::vector<std::string>& paths);
+// Each site is lowered and loses a leading "." ("Mail.Example.org" → "mail.example.org");
+// the reason when one is not a bare domain or address.
+std::optional<std::string> normalizeKeepSites(std::vector<std::string>& sites);
 std::optional<std::string> trashAgeRefusal(long long days);
 
 } // namespace tidvale

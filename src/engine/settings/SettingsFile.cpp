@@ -124,6 +124,8 @@ void insertValue(toml::table& table, std::string_view key, const Settings& s)
         table.insert_or_assign(key, static_cast<int64_t>(s.trashMaxAgeDays));
     else if (key == "keep")
         table.insert_or_assign(key, list(s.keep));
+    else if (key == "keep_sites")
+        table.insert_or_assign(key, list(s.keepSites));
     else if (key == "history")
         table.insert_or_assign(key, s.history);
     else if (key == "notify")

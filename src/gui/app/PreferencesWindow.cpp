@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -137,6 +138,37 @@ void PreferencesWindow::build()
     });
     connect(remove, &QPushButton::clicked, this, [this] { removeSelectedKept(); });
 
+    // Typed in place: a site is a name the user knows, not a file to pick.
+    auto* sitesColumn = new QVBoxLayout;
+    keepSites_ = new QStringListModel(this);
+    keepSitesList_ = new QListView(controls_);
+    keepSitesList_->setModel(keepSites_);
+    keepSitesList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    keepSitesList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    keepSitesList_->setMaximumHeight(90);
+    auto* siteRow = new QHBoxLayout;
+    siteEdit_ = new QLineEdit(controls_);
+    siteEdit_->setPlaceholderText(QStringLiteral("mail.example.org"));
+    auto* addSite = new QPushButton(QStringLiteral("Añadir"), controls_);
+    auto* removeSite = new QPushButton(QStringLiteral("Quitar"), controls_);
+    siteRow->addWidget(siteEdit_, 1);
+    siteRow->addWidget(addSite);
+    siteRow->addWidget(removeSite);
+    sitesColumn->addWidget(keepSitesList_);
+    sitesColumn->addLayout(siteRow);
+    auto* sitesNote = wrapping(controls_);
+    sitesNote->setText(QStringLiteral("Sus cookies y datos se conservan al limpiar la "
+                                      "privacidad, con sus subdominios."));
+    sitesColumn->addWidget(sitesNote);
+    form->addRow(QStringLiteral("Sitios que conservar:"), sitesColumn);
+    const auto takeSite = [this] {
+        if (!siteEdit_->text().trimmed().isEmpty())
+            addKeptSite(siteEdit_->text().trimmed());
+    };
+    connect(addSite, &QPushButton::clicked, this, takeSite);
+    connect(siteEdit_, &QLineEdit::returnPressed, this, takeSite);
+    connect(removeSite, &QPushButton::clicked, this, [this] { removeSelectedSites(); });
+
     history_ = new QCheckBox(QStringLiteral("Guardar un historial de las limpiezas"), controls_);
     notify_
         = new QCheckBox(QStringLiteral("Avisar cuando termine una limpieza programada"), controls_);
@@ -197,6 +229,7 @@ void PreferencesWindow::display(const Settings& settings)
     }
     trashAge_->setValue(settings.trashMaxAgeDays);
     keep_->setStringList(qStrings(settings.keep));
+    keepSites_->setStringList(qStrings(settings.keepSites));
     history_->setChecked(settings.history);
     notify_->setChecked(settings.notify);
 }
@@ -220,6 +253,35 @@ void PreferencesWindow::removeSelectedKept()
     change([gone](Settings& s) {
         std::erase_if(s.keep, [&](const std::string& path) {
             return std::find(gone.begin(), gone.end(), path) != gone.end();
+        });
+    });
+}
+
+void PreferencesWindow::addKeptSite(const QString& site)
+{
+    std::vector<std::string> typed{site.toStdString()};
+    // Checked here too, so that a slip is said at once and the text stays to be mended.
+    if (auto refusal = normalizeKeepSites(typed)) {
+        status_->setText(QString::fromStdString(*refusal));
+        return;
+    }
+    siteEdit_->clear();
+    change([added = typed.front()](Settings& s) {
+        if (std::find(s.keepSites.begin(), s.keepSites.end(), added) == s.keepSites.end())
+            s.keepSites.push_back(added);
+    });
+}
+
+void PreferencesWindow::removeSelectedSites()
+{
+    std::vector<std::string> gone;
+    for (const QModelIndex& index : keepSitesList_->selectionModel()->selectedRows())
+        gone.push_back(index.data().toString().toStdString());
+    if (gone.empty())
+        return;
+    change([gone](Settings& s) {
+        std::erase_if(s.keepSites, [&](const std::string& site) {
+            return std::find(gone.begin(), gone.end(), site) != gone.end();
         });
     });
 }

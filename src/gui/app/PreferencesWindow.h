@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QPushButton;
 class QSpinBox;
@@ -33,6 +34,7 @@ public:
     const std::vector<QCheckBox*>& categoryBoxes() const { return categories_; }
     QSpinBox* trashAgeBox() const { return trashAge_; }
     QStringListModel* keepModel() const { return keep_; }
+    QStringListModel* keepSitesModel() const { return keepSites_; }
     QCheckBox* historyBox() const { return history_; }
     QCheckBox* notifyBox() const { return notify_; }
     QLabel* problemLabel() const { return problem_; }
@@ -43,6 +45,10 @@ public:
     void addKept(const QString& path);
     // "Quitar" on the rows selected.
     void removeSelectedKept();
+    // What "Añadir" does with the site typed beside it; a site that is not a domain is
+    // refused on the status line.
+    void addKeptSite(const QString& site);
+    void removeSelectedSites();
     // Whether a change is being written. GUI thread only.
     bool isSaving() const { return saving_; }
 
@@ -78,6 +84,9 @@ private:
     std::vector<QCheckBox*> categories_;
     QSpinBox* trashAge_ = nullptr;
     QStringListModel* keep_ = nullptr;
+    QStringListModel* keepSites_ = nullptr;
+    QListView* keepSitesList_ = nullptr;
+    QLineEdit* siteEdit_ = nullptr;
     QListView* keepList_ = nullptr;
     QCheckBox* history_ = nullptr;
     QCheckBox* notify_ = nullptr;

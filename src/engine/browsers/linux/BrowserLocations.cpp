@@ -1,6 +1,9 @@
 #include "engine/browsers/linux/BrowserLocations.h"
 
+#include "engine/browsers/SiteKeep.h"
+#include "engine/browsers/linux/BrowserDatabases.h"
 #include "engine/browsers/linux/FirefoxProfiles.h"
+#include "engine/browsers/linux/SiteStorage.h"
 #include "engine/fs/FolderFd.h"
 #include "engine/fs/MountPoint.h"
 
@@ -155,13 +158,94 @@ std::vector<BrowserCandidate> listBrowserHistory(const DesktopFolders& f)
 {
     std::vector<BrowserCandidate> out;
     std::set<std::string> seen;
-    for (const auto& install : chromiumInstalls(f)) {
-        for (const auto& profile : profileNames(install)) {
-            for (const std::string entry : {"History", "History-journal"})
-                addIfPresent(install.browser, install.config.child(profile), entry,
-                    qualified("Historial · " + entry, profile, install.kind), f, out, seen);
+    for (const auto& install : firefoxInstalls(f)) {
+        for (const auto& profile : firefoxProfiles(install)) {
+            const std::string in = " (" + profile.folderName + ")";
+            if (hasFirefoxHistory(profile.folder.child("places.sqlite").path()))
+                addIfPresent(LinuxBrowser::firefox, profile.folder, "places.sqlite",
+                    "Historial" + in, f, out, seen);
+            addIfPresent(LinuxBrowser::firefox, profile.folder, "favicons.sqlite",
+                "Iconos de las páginas visitadas" + in, f, out, seen);
+            addIfPresent(LinuxBrowser::firefox, profile.folder, "sessionstore.jsonlz4",
+                "Pestañas de la última sesión" + in, f, out, seen);
+            addIfPresent(LinuxBrowser::firefox, profile.folder, "sessionstore-backups",
+                "Sesiones anteriores" + in, f, out, seen);
         }
     }
+    for (const auto& install : chromiumInstalls(f)) {
+        for (const auto& profile : profileNames(install)) {
+            const BelowPath folder = install.config.child(profile);
+            for (const std::string base : {"History", "Visited Links", "Top Sites", "Favicons",
+                     "Shortcuts", "Network Action Predictor", "Sessions", "Sessions_Encrypted",
+                     "Current Session", "Current Tabs", "Last Session", "Last Tabs"}) {
+                for (const std::string& entry : {base, base + "-journal"})
+                    addIfPresent(install.browser, folder, entry,
+                        qualified("Historial · " + entry, profile, install.kind), f, out, seen);
+            }
+        }
+        // Kept for the whole install, beside the profiles.
+        for (const std::string entry : {"ukm_db", "ukm_db-journal"})
+            addIfPresent(install.browser, install.config.child("segmentation_platform"), entry,
+                qualified("Historial · " + entry, "Default", install.kind), f, out, seen);
+    }
+    return out;
+}
+
+std::vector<BrowserCandidate> listSiteData(
+    const DesktopFolders& f, const std::vector<std::string>& keptSites)
+{
+    std::vector<BrowserCandidate> out;
+    std::set<std::string> seen;
+    const std::string note = keptSites.empty() ? "" : " · " + keptSitesNote(keptSites.size());
+    for (const auto& install : firefoxInstalls(f)) {
+        for (const auto& profile : firefoxProfiles(install)) {
+            const std::string in = " (" + profile.folderName + ")" + note;
+            addIfPresent(LinuxBrowser::firefox, profile.folder, "cookies.sqlite", "Cookies" + in, f,
+                out, seen);
+            addIfPresent(LinuxBrowser::firefox, profile.folder.child("storage"), "default",
+                "Datos de sitios" + in, f, out, seen);
+        }
+    }
+    for (const auto& install : chromiumInstalls(f)) {
+        for (const auto& profile : profileNames(install)) {
+            const BelowPath folder = install.config.child(profile);
+            const auto named = [&](const std::string& what) {
+                return qualified(what, profile, install.kind) + note;
+            };
+            const size_t before = out.size();
+            addIfPresent(install.browser, folder.child("Network"), "Cookies", named("Cookies"), f,
+                out, seen);
+            if (out.size() == before)
+                addIfPresent(install.browser, folder, "Cookies", named("Cookies"), f, out, seen);
+            for (const std::string entry : {"Local Storage", "Session Storage", "IndexedDB"})
+                addIfPresent(install.browser, folder, entry, named(entry), f, out, seen);
+            if (isServiceWorkerRemovable(folder.child("Service Worker").path(), keptSites))
+                addIfPresent(install.browser, folder, "Service Worker", named("Service Worker"), f,
+                    out, seen);
+        }
+    }
+    return out;
+}
+
+std::vector<JunkCandidate> listRecentDocuments(const DesktopFolders& f)
+{
+    std::vector<BrowserCandidate> found;
+    std::set<std::string> seen;
+    const BelowPath data{f.dataFolder(), {}};
+    if (!f.dataFolder().empty()) {
+        // An emptied list has no bookmark element left, and is not offered again.
+        FolderFd fd = data.open();
+        const auto list
+            = fd ? readPlainFileAt(fd.get(), "recently-used.xbel", 64 << 20) : std::nullopt;
+        if (list && list->find("<bookmark ") != std::string::npos)
+            addIfPresent(LinuxBrowser::firefox, data, "recently-used.xbel", "Documentos recientes",
+                f, found, seen);
+        addIfPresent(LinuxBrowser::firefox, data, "RecentDocuments", "Documentos recientes (KDE)",
+            f, found, seen);
+    }
+    std::vector<JunkCandidate> out;
+    for (auto& one : found)
+        out.push_back(std::move(one.candidate));
     return out;
 }
 

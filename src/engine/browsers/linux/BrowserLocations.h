@@ -34,10 +34,29 @@ struct BrowserCandidate {
 // "GPUCache (Flatpak)", "Code Cache (Profile 2, Snap)".
 std::vector<BrowserCandidate> listBrowserCaches(const DesktopFolders& folders);
 
-// The Chromium family's history databases ("History" and "History-journal") of every
-// profile, named "Historial · History" and so on with the same qualifiers as above.
-// Firefox keeps history and bookmarks in one file (places.sqlite), so it has none.
+// Every file of a profile that records which pages were visited. Firefox, per
+// profile: "places.sqlite" (cleaned inside, its bookmarks kept), "favicons.sqlite",
+// "sessionstore.jsonlz4" and "sessionstore-backups". The Chromium family, per profile:
+// "History", "Visited Links", "Top Sites", "Favicons", "Shortcuts", "Network Action
+// Predictor" (each with its "-journal"), "Sessions" (and the "Sessions_Encrypted" of
+// later versions), and per install "segmentation_platform/ukm_db", all of which the
+// browser makes anew; its bookmarks, passwords, settings and
+// extensions are in other files. Named "Historial · History" and so on with the
+// same qualifiers as the caches, Firefox's by the profile folder.
 std::vector<BrowserCandidate> listBrowserHistory(const DesktopFolders& folders);
+
+// Cookies and what sites store, per profile. Firefox: "cookies.sqlite" and
+// "storage/default"; the Chromium family: "Network/Cookies" (or "Cookies" in a profile
+// without that folder), "Local Storage", "Session Storage" (a tab's, gone whole),
+// "IndexedDB" and "Service Worker", the last only when
+// none of its workers is a kept site's or an extension's. When sites are kept, each
+// name says how many (" · se conservan 2 sitios").
+std::vector<BrowserCandidate> listSiteData(
+    const DesktopFolders& folders, const std::vector<std::string>& keptSites);
+
+// The desktop's list of recently used documents: GTK's "recently-used.xbel" (emptied,
+// never deleted) and KDE's "RecentDocuments" folder, under the data home.
+std::vector<JunkCandidate> listRecentDocuments(const DesktopFolders& folders);
 
 // The folders whose contents belong to a browser: an item that is, contains or lies
 // inside one of them must be left alone while that browser runs. Listed whether or not

@@ -1,7 +1,12 @@
 #include "engine/browsers/BrowserPlaces.h"
 
+#include "engine/browsers/SiteKeep.h"
+#include "engine/browsers/linux/BrowserDatabases.h"
 #include "engine/browsers/linux/BrowserLocations.h"
+#include "engine/browsers/linux/RecentDocuments.h"
+#include "engine/browsers/linux/SiteStorage.h"
 #include "engine/desktop/ContextFolders.h"
+#include "engine/fs/PathText.h"
 #include "platform/RunningApplications.h"
 
 namespace tidvale {
@@ -43,8 +48,52 @@ public:
 
     std::vector<BrowserTarget> history(const Context& context) const override
     {
-        return targetsOf(listBrowserHistory(desktopFoldersOf(context)));
+        const DesktopFolders folders = desktopFoldersOf(context);
+        auto targets = targetsOf(listBrowserHistory(folders));
+        for (auto& recent : listRecentDocuments(folders))
+            targets.push_back({ScanCategory::recentDocuments, std::move(recent)});
+        return targets;
     }
+
+    std::vector<BrowserTarget> siteData(const Context& context) const override
+    {
+        return targetsOf(listSiteData(desktopFoldersOf(context), keptSites(context)));
+    }
+
+    // The listing named each of these by its own file or folder name, which is how
+    // they are told apart here.
+    std::optional<RemovalOutcome> cleanInPlace(
+        const Context& context, const ScanItem& item) const override
+    {
+        const std::string name = lastPathComponent(item.path);
+        const std::string folder = lastPathComponent(parentFolder(item.path));
+        const bool firefox = item.category == ScanCategory::browserFirefox;
+        if (item.category == ScanCategory::recentDocuments)
+            return name == "recently-used.xbel" ? emptyRecentList(context, item)
+                                                : emptyFolder(item);
+        if (firefox && name == "places.sqlite")
+            return cleanFirefoxHistory(context, item);
+        if (firefox && name == "favicons.sqlite")
+            return cleanFirefoxIcons(context, item);
+        if ((firefox && name == "cookies.sqlite") || (!firefox && name == "Cookies"))
+            return cleanCookies(context, item, keptSites(context));
+        if (firefox && name == "default" && folder == "storage")
+            return cleanSiteFolders(item, OriginNaming::firefox, keptSites(context));
+        if (!firefox && name == "IndexedDB")
+            return cleanSiteFolders(item, OriginNaming::chromium, keptSites(context));
+        if (!firefox && name == "Local Storage")
+            return cleanLocalStorage(context, item, keptSites(context));
+        if (!firefox && name == "Service Worker"
+            && !isServiceWorkerRemovable(item.path, keptSites(context)))
+            return RemovalOutcome{item.path, item.path, item.size, RemovalStatus::refused,
+                "“" + item.path
+                    + "” guarda datos de sitios que conservas o de extensiones: se "
+                      "deja como está.",
+                0, {}, false};
+        return std::nullopt;
+    }
+
+    bool historyInSmartScan() const override { return true; }
 
     std::vector<BrowserDataRoot> dataRoots(const Context& context) const override
     {

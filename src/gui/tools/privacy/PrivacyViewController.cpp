@@ -42,8 +42,10 @@ void PrivacyViewController::doScan()
     runJob(
         [service = &services().scan](const JobControl& job) {
             // The status line stays still while this screen scans; Smart Scan tells the steps.
-            return std::make_pair(
-                service->scanBrowsers(true, job.withoutText()), service->folderNotices());
+            auto items = service->scanBrowsers(true, job.withoutText());
+            for (auto& item : service->scanSiteData(job.withoutText()))
+                items.push_back(std::move(item));
+            return std::make_pair(std::move(items), service->folderNotices());
         },
         [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
             int64_t total = 0;

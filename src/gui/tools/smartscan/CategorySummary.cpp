@@ -51,6 +51,8 @@ QString cardSymbol(ScanCategory category)
         return QStringLiteral("circle.hexagongrid");
     case ScanCategory::browserBrave:
         return QStringLiteral("shield");
+    case ScanCategory::recentDocuments:
+        return QStringLiteral("doc.on.doc");
     }
     return QStringLiteral("questionmark");
 }

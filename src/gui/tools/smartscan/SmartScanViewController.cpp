@@ -1,5 +1,6 @@
 #include "gui/tools/smartscan/SmartScanViewController.h"
 
+#include "engine/browsers/BrowserPlaces.h"
 #include "engine/junk/ScanService.h"
 #include "gui/style/Colors.h"
 #include "gui/text/ByteTexts.h"
@@ -55,19 +56,34 @@ void SmartScanViewController::startScan()
         return;
     // What was shown only steps aside: a stopped scan brings it back as it was.
     setContentHidden(true);
+    struct Found {
+        std::vector<ScanItem> junk;
+        std::vector<ScanItem> privacy;
+        std::vector<std::string> notices;
+    };
     runJob(
         [&service = services().scan](const JobControl& job) {
-            std::vector<ScanItem> all = service.scanSystemJunk(job);
+            Found found;
+            found.junk = service.scanSystemJunk(job);
             std::vector<ScanItem> browsers = service.scanBrowsers(false, job);
-            all.insert(all.end(), std::make_move_iterator(browsers.begin()),
+            found.junk.insert(found.junk.end(), std::make_move_iterator(browsers.begin()),
                 std::make_move_iterator(browsers.end()));
-            return std::make_pair(std::move(all), service.folderNotices());
+            // Where the profile says so, the histories are cleaned too: Smart Scan
+            // removes everything it shows, so they come ticked.
+            if (service.context().places.browsers->historyInSmartScan()) {
+                for (auto& item : service.scanHistory(job)) {
+                    item.isSelected = true;
+                    found.privacy.push_back(std::move(item));
+                }
+            }
+            found.notices = service.folderNotices();
+            return found;
         },
-        [this](std::pair<std::vector<ScanItem>, std::vector<std::string>> found) {
+        [this](Found found) {
             clearContent();
-            showResults(std::move(found.first));
-            if (!found.second.empty())
-                setStatus(withNotices(statusLabel()->text(), found.second));
+            showResults(std::move(found.junk), std::move(found.privacy));
+            if (!found.notices.empty())
+                setStatus(withNotices(statusLabel()->text(), found.notices));
         },
         [this] { setContentHidden(false); });
 }
@@ -81,16 +97,35 @@ void SmartScanViewController::setContentHidden(bool hidden)
         cleanButton_->setVisible(!hidden);
 }
 
-void SmartScanViewController::showResults(std::vector<ScanItem> items)
+void SmartScanViewController::showResults(
+    std::vector<ScanItem> items, std::vector<ScanItem> privacy)
 {
+    auto groups = summarizeByCategory(items);
     allItems_ = std::move(items);
+    allItems_.insert(allItems_.end(), privacy.begin(), privacy.end());
     const int64_t total = totalSize(allItems_);
     setStatus(QStringLiteral("Encontrado: ") + junkBytesText(total));
 
-    for (const CategorySummary& group : summarizeByCategory(allItems_)) {
+    struct Card {
+        QString symbol;
+        SystemColor color;
+        QString title;
+        int count;
+        int64_t size;
+    };
+    std::vector<Card> cards;
+    for (const CategorySummary& group : groups)
+        cards.push_back({cardSymbol(group.category), colorOf(group.category),
+            displayText(std::string(displayName(group.category))), group.count, group.size});
+    // The histories and recent documents of every browser and the desktop, as one card
+    // named like the tool that lists them one by one.
+    if (!privacy.empty())
+        cards.push_back({QStringLiteral("lock.shield.fill"), SystemColor::purple,
+            QStringLiteral("Privacidad"), static_cast<int>(privacy.size()), totalSize(privacy)});
+    for (const Card& group : cards) {
         auto* card = new ResultCardView(contentStack_);
-        card->setSymbol(cardSymbol(group.category), systemColor(colorOf(group.category)));
-        card->titleLabel()->setText(displayText(std::string(displayName(group.category))));
+        card->setSymbol(group.symbol, systemColor(group.color));
+        card->titleLabel()->setText(group.title);
         card->countLabel()->setText(itemCountText(group.count));
         card->sizeLabel()->setText(junkBytesText(group.size));
         // Read as one: the category, then what it holds.

@@ -40,7 +40,7 @@ protected:
     void loadView() override;
 
 private:
-    void showResults(std::vector<ScanItem> items);
+    void showResults(std::vector<ScanItem> items, std::vector<ScanItem> privacy = {});
     void clean();
     void clearContent();
     void setContentHidden(bool hidden);
