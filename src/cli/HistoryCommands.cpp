@@ -27,30 +27,6 @@ const char* outcomeText(HistoryItem::Outcome outcome)
     return "";
 }
 
-const char* outcomeKey(HistoryItem::Outcome outcome)
-{
-    switch (outcome) {
-    case HistoryItem::Outcome::deleted:
-        return "deleted";
-    case HistoryItem::Outcome::trashed:
-        return "trashed";
-    case HistoryItem::Outcome::edited:
-        return "edited";
-    case HistoryItem::Outcome::left:
-        return "left";
-    }
-    return "";
-}
-
-std::string whenText(std::time_t when)
-{
-    std::tm local{};
-    localtime_r(&when, &local);
-    char clock[8];
-    std::strftime(clock, sizeof clock, "%H:%M", &local);
-    return formatShortDate(when) + " " + clock;
-}
-
 // The history as it is now; what could not be read of it goes to stderr.
 HistoryRead readForUser(Invocation& inv)
 {
@@ -78,8 +54,8 @@ nlohmann::json runJson(const HistoryRun& run, bool withItems)
         return record;
     nlohmann::json items = nlohmann::json::array();
     for (const auto& item : run.items) {
-        nlohmann::json entry{
-            {"path", item.path}, {"size", item.size}, {"outcome", outcomeKey(item.outcome)}};
+        nlohmann::json entry{{"path", item.path}, {"size", item.size},
+            {"outcome", historyOutcomeName(item.outcome)}};
         if (!item.trashedAs.empty())
             entry["trash"] = item.trashedAs;
         if (!item.reason.empty())
@@ -122,8 +98,8 @@ int history(Invocation& inv)
     }
     std::vector<std::vector<std::string>> rows{{"RUN", "FECHA", "ORIGEN", "LIBERADO", "ELEMENTOS"}};
     for (auto it = history.runs.rbegin(); it != history.runs.rend(); ++it)
-        rows.push_back({it->id, whenText(it->when), it->source, formatJunkBytes(it->freed),
-            std::to_string(it->items.size())});
+        rows.push_back({it->id, formatShortDateTime(it->when), it->source,
+            formatJunkBytes(it->freed), std::to_string(it->items.size())});
     printTable(inv.out, rows);
     return 0;
 }

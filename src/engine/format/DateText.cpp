@@ -13,6 +13,15 @@ std::string formatShortDate(std::time_t when)
     return buf;
 }
 
+std::string formatShortDateTime(std::time_t when)
+{
+    std::tm tm{};
+    localtime_r(&when, &tm);
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", tm.tm_hour, tm.tm_min);
+    return formatShortDate(when) + " " + buf;
+}
+
 std::string formatIsoDate(std::time_t when)
 {
     std::tm tm{};

@@ -133,6 +133,21 @@ bool writeAll(int fd, std::string_view content)
     return true;
 }
 
+// Opens (and makes) the folder a file of Tidvale's at `path` goes in; the reason when
+// it cannot be opened or is not the user's own.
+std::optional<std::string> openOwnFolder(
+    const std::string& folder, const std::string& path, Fd& dir)
+{
+    int error = 0;
+    dir = openFolder(folder, true, error);
+    if (dir.get() < 0)
+        return cannotSave(path, error);
+    struct stat st { };
+    if (::fstat(dir.get(), &st) != 0 || st.st_uid != ::geteuid())
+        return "No se guarda “" + path + "”: su carpeta no es tuya.";
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::string> writeOwnFile(
@@ -140,12 +155,10 @@ std::optional<std::string> writeOwnFile(
 {
     const std::string path = folder + "/" + name;
     int error = 0;
-    const Fd dir = openFolder(folder, true, error);
-    if (dir.get() < 0)
-        return cannotSave(path, error);
+    Fd dir;
+    if (auto refusal = openOwnFolder(folder, path, dir))
+        return refusal;
     struct stat st { };
-    if (::fstat(dir.get(), &st) != 0 || st.st_uid != ::geteuid())
-        return "No se guarda “" + path + "”: su carpeta no es tuya.";
     // A link there is the user's (a dotfile kept elsewhere): replacing it with a file
     // would quietly cut it, writing through it would leave the folder.
     if (::fstatat(dir.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
@@ -179,12 +192,10 @@ std::optional<std::string> appendOwnLine(
 {
     const std::string path = folder + "/" + name;
     int error = 0;
-    const Fd dir = openFolder(folder, true, error);
-    if (dir.get() < 0)
-        return cannotSave(path, error);
+    Fd dir;
+    if (auto refusal = openOwnFolder(folder, path, dir))
+        return refusal;
     struct stat st { };
-    if (::fstat(dir.get(), &st) != 0 || st.st_uid != ::geteuid())
-        return "No se guarda “" + path + "”: su carpeta no es tuya.";
     const Fd file(::openat(dir.get(), name.c_str(),
         O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
     if (file.get() < 0)

@@ -17,7 +17,9 @@ using json = nlohmann::json;
 
 constexpr std::time_t kYear = 365 * 24 * 3600;
 
-const char* outcomeName(HistoryItem::Outcome outcome)
+} // namespace
+
+const char* historyOutcomeName(HistoryItem::Outcome outcome)
 {
     switch (outcome) {
     case HistoryItem::Outcome::deleted:
@@ -32,11 +34,13 @@ const char* outcomeName(HistoryItem::Outcome outcome)
     return "left";
 }
 
+namespace {
+
 std::optional<HistoryItem::Outcome> outcomeNamed(const std::string& name)
 {
     for (auto outcome : {HistoryItem::Outcome::deleted, HistoryItem::Outcome::trashed,
              HistoryItem::Outcome::edited, HistoryItem::Outcome::left})
-        if (name == outcomeName(outcome))
+        if (name == historyOutcomeName(outcome))
             return outcome;
     return std::nullopt;
 }
@@ -101,7 +105,7 @@ std::string lineOf(const HistoryRun& run)
 {
     json items = json::array();
     for (const auto& item : run.items) {
-        json entry{{"size", item.size}, {"outcome", outcomeName(item.outcome)}};
+        json entry{{"size", item.size}, {"outcome", historyOutcomeName(item.outcome)}};
         putPath(entry, "path", item.path);
         if (!item.trashedAs.empty())
             putPath(entry, "trash", item.trashedAs);

@@ -33,6 +33,9 @@ struct HistoryRun {
     std::vector<RemovalOutcome> undoable() const;
 };
 
+// "deleted", "trashed", "edited", "left": how the file and --json name an outcome.
+const char* historyOutcomeName(HistoryItem::Outcome outcome);
+
 // A run made of `report`: every target with what became of it.
 HistoryRun historyRunOf(const RemovalReport& report, std::string source, std::time_t when);
 

@@ -38,15 +38,6 @@ QString outcomeText(const HistoryItem& item)
     return {};
 }
 
-QString whenText(std::time_t when)
-{
-    std::tm local{};
-    localtime_r(&when, &local);
-    char clock[8];
-    std::strftime(clock, sizeof clock, "%H:%M", &local);
-    return displayText(formatShortDate(when) + " " + clock);
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(const Context& context, QWidget* parent)
@@ -116,7 +107,7 @@ void HistoryWindow::reload()
 
     for (auto run = history.runs.rbegin(); run != history.runs.rend(); ++run) {
         auto* row = new QTreeWidgetItem(runs_,
-            {whenText(run->when), displayText(run->source),
+            {displayText(formatShortDateTime(run->when)), displayText(run->source),
                 displayText(formatJunkBytes(run->freed)), QString::number(run->items.size())});
         row->setData(0, kRunIdRole, QString::fromStdString(run->id));
         const auto undoable = run->undoable();
