@@ -3,6 +3,7 @@
 // not (the tree, hard links counted once, mounts left out, unreadable folders marked).
 #include "engine/core/FolderQueue.h"
 #include "engine/fs/EntryIdentity.h"
+#include "engine/fs/FolderFd.h"
 #include "engine/usage/UsageStore.h"
 
 #include <dirent.h>
@@ -22,17 +23,8 @@ namespace {
 
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-struct OpenFolder {
-    explicit OpenFolder(int f)
-        : fd(f)
-    {
-    }
-    ~OpenFolder() { close(fd); }
-    int fd;
-};
-
 struct Pending {
-    std::shared_ptr<OpenFolder> parent; // null: open by path
+    std::shared_ptr<FolderFd> parent; // null: open by path
     std::string path;
     size_t nameAt = 0;
     UsageId id = kNoUsage;
@@ -88,8 +80,9 @@ private:
     {
         const bool root = item.id == kUsageRoot;
         // The root is the folder the user named: a link to it is their choice.
-        int fd = item.parent ? openat(item.parent->fd, item.path.c_str() + item.nameAt, kDirFlags)
-                             : open(item.path.c_str(), root ? kDirFlags & ~O_NOFOLLOW : kDirFlags);
+        int fd = item.parent
+            ? openat(item.parent->get(), item.path.c_str() + item.nameAt, kDirFlags)
+            : open(item.path.c_str(), root ? kDirFlags & ~O_NOFOLLOW : kDirFlags);
         item.parent.reset();
         if (fd < 0) {
             unread(item.id, errno);
@@ -110,7 +103,7 @@ private:
             return true;
         }
         ++held_;
-        auto self = std::shared_ptr<OpenFolder>(new OpenFolder(fd), [this](OpenFolder* f) {
+        auto self = std::shared_ptr<FolderFd>(new FolderFd(fd), [this](FolderFd* f) {
             delete f;
             --held_;
         });
@@ -188,7 +181,7 @@ private:
         return linked_.insert(inode).second;
     }
 
-    void add(const Pending& item, const std::shared_ptr<OpenFolder>& self, std::vector<Seen>& seen,
+    void add(const Pending& item, const std::shared_ptr<FolderFd>& self, std::vector<Seen>& seen,
         const std::string& names, bool denied, std::vector<Pending>& subfolders)
     {
         // Folders first, then files biggest first: only the first files kept get an
