@@ -61,6 +61,15 @@ RemovalOutcome outcomeAt(const std::string& path, std::string error)
     return {path, path, 0, status, std::move(error), 0, {}, false};
 }
 
+void addRemoved(RemovalOutcome& outcome, const RemoveOutcome& removed)
+{
+    outcome.freed += removed.freed;
+    if (!removed.ok() && outcome.status == RemovalStatus::gone) {
+        outcome.status = RemovalStatus::failed;
+        outcome.message = describeRemoveError(removed.error, removed.where);
+    }
+}
+
 RemovalOutcome outcomeOf(const RemovalTarget& target, RemovalStatus status, std::string message)
 {
     return {target.key, target.path, target.size, status, std::move(message), 0, {}, false};

@@ -2,6 +2,7 @@
 
 #include "engine/core/Job.h"
 #include "engine/fs/ListedItem.h"
+#include "engine/fs/SafeRemove.h"
 #include "platform/Trash.h"
 
 #include <cstdint>
@@ -77,6 +78,10 @@ enum class RemovalMode { remove, dryRun };
 // The outcome at `path` of a removal that either happened or failed with `error`: gone
 // when `error` is empty, else failed with it. Frees nothing it knows of.
 RemovalOutcome outcomeAt(const std::string& path, std::string error);
+
+// Adds one removal inside a target (an entry of a folder being emptied) to its
+// outcome: what it freed, and the first failure, which then stands for the target.
+void addRemoved(RemovalOutcome& outcome, const RemoveOutcome& removed);
 
 // The outcome of a target reached no further than a check made before any removal.
 RemovalOutcome outcomeOf(const RemovalTarget& target, RemovalStatus status, std::string message);

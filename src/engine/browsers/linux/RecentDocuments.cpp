@@ -39,12 +39,7 @@ RemovalOutcome emptyFolder(const ScanItem& item)
         return leftAlone(item, RemovalStatus::changed, {});
     RemovalOutcome outcome{item.path, item.path, item.size, RemovalStatus::gone, {}, 0, {}, false};
     for (const auto& name : entryNames(folder.get())) {
-        const RemoveOutcome removed = removeItemAt(folder.get(), name, item.path + "/" + name);
-        outcome.freed += removed.freed;
-        if (!removed.ok() && outcome.status == RemovalStatus::gone) {
-            outcome.status = RemovalStatus::failed;
-            outcome.message = describeRemoveError(removed.error, removed.where);
-        }
+        addRemoved(outcome, removeItemAt(folder.get(), name, item.path + "/" + name));
     }
     return outcome;
 }

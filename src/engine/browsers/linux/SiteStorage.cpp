@@ -59,12 +59,7 @@ RemovalOutcome cleanSiteFolders(
                                                           : hostOfChromiumOriginFolder(name);
         if (!host || isKeptHost(keptSites, *host))
             continue;
-        const RemoveOutcome removed = removeItemAt(folder.get(), name, item.path + "/" + name);
-        outcome.freed += removed.freed;
-        if (!removed.ok() && outcome.status == RemovalStatus::gone) {
-            outcome.status = RemovalStatus::failed;
-            outcome.message = describeRemoveError(removed.error, removed.where);
-        }
+        addRemoved(outcome, removeItemAt(folder.get(), name, item.path + "/" + name));
     }
     return outcome;
 }
