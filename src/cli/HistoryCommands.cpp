@@ -12,21 +12,6 @@
 namespace tidvale::cli {
 namespace {
 
-const char* outcomeText(HistoryItem::Outcome outcome)
-{
-    switch (outcome) {
-    case HistoryItem::Outcome::deleted:
-        return "eliminado";
-    case HistoryItem::Outcome::trashed:
-        return "en la Papelera";
-    case HistoryItem::Outcome::edited:
-        return "modificado (copia en la Papelera)";
-    case HistoryItem::Outcome::left:
-        return "se dejó";
-    }
-    return "";
-}
-
 // The history as it is now; what could not be read of it goes to stderr.
 HistoryRead readForUser(Invocation& inv)
 {
@@ -83,9 +68,7 @@ int history(Invocation& inv)
             return printJson(inv.out, runJson(*run, true)), 0;
         std::vector<std::vector<std::string>> rows{{"ELEMENTO", "TAMAÑO", "RESULTADO"}};
         for (const auto& item : run->items)
-            rows.push_back({item.path, formatJunkBytes(item.size),
-                std::string(outcomeText(item.outcome))
-                    + (item.reason.empty() ? "" : ": " + item.reason)});
+            rows.push_back({item.path, formatJunkBytes(item.size), historyItemText(item)});
         printTable(inv.out, rows);
         return 0;
     }

@@ -177,6 +177,21 @@ std::vector<RemovalOutcome> HistoryRun::undoable() const
     return outcomes;
 }
 
+std::string historyItemText(const HistoryItem& item)
+{
+    switch (item.outcome) {
+    case HistoryItem::Outcome::deleted:
+        return "Eliminado";
+    case HistoryItem::Outcome::trashed:
+        return "En la Papelera";
+    case HistoryItem::Outcome::edited:
+        return "Modificado (copia en la Papelera)";
+    case HistoryItem::Outcome::left:
+        return "Se dejó" + (item.reason.empty() ? std::string() : ": " + item.reason);
+    }
+    return {};
+}
+
 HistoryRun historyRunOf(const RemovalReport& report, std::string source, std::time_t when)
 {
     HistoryRun run;

@@ -36,6 +36,10 @@ struct HistoryRun {
 // "deleted", "trashed", "edited", "left": how the file and --json name an outcome.
 const char* historyOutcomeName(HistoryItem::Outcome outcome);
 
+// What became of an item, in words: "Eliminado", "En la Papelera", "Modificado
+// (copia en la Papelera)", "Se dejó: <why>".
+std::string historyItemText(const HistoryItem& item);
+
 // A run made of `report`: every target with what became of it.
 HistoryRun historyRunOf(const RemovalReport& report, std::string source, std::time_t when);
 

@@ -23,21 +23,6 @@ namespace {
 constexpr int kRunIdRole = Qt::UserRole + 1;
 constexpr int kUndoableRole = Qt::UserRole + 2; // the run moved something to the Trash
 
-QString outcomeText(const HistoryItem& item)
-{
-    switch (item.outcome) {
-    case HistoryItem::Outcome::deleted:
-        return QStringLiteral("Eliminado");
-    case HistoryItem::Outcome::trashed:
-        return QStringLiteral("En la Papelera");
-    case HistoryItem::Outcome::edited:
-        return QStringLiteral("Modificado (copia en la Papelera)");
-    case HistoryItem::Outcome::left:
-        return QStringLiteral("Se dejó: ") + displayText(item.reason);
-    }
-    return {};
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(const Context& context, QWidget* parent)
@@ -119,10 +104,10 @@ void HistoryWindow::reload()
         for (const auto& item : run->items) {
             // The path takes the wide column; what became of it reads first.
             auto* child = new QTreeWidgetItem(row,
-                {outcomeText(item), displayText(item.path),
+                {displayText(historyItemText(item)), displayText(item.path),
                     displayText(formatJunkBytes(item.size))});
             child->setToolTip(1, displayText(item.path));
-            child->setToolTip(0, outcomeText(item));
+            child->setToolTip(0, displayText(historyItemText(item)));
             child->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
