@@ -212,13 +212,14 @@ private slots:
 
         s.select({1});
         QVERIFY(!s.screen.uninstallButton()->isEnabled());
-        auto uninstallEntry = [&](int row) {
+        // The menu's actions go with the menu: read them while it lives.
+        auto uninstallOffered = [&](int row) {
             QMenu menu;
             s.screen.menuNeedsUpdate(&menu, s.row(row));
-            return menu.actions().last();
+            return menu.actions().last()->isEnabled();
         };
-        QVERIFY(!uninstallEntry(1)->isEnabled());
-        QVERIFY(uninstallEntry(0)->isEnabled());
+        QVERIFY(!uninstallOffered(1));
+        QVERIFY(uninstallOffered(0));
         QVERIFY(s.answering(0, [&] { s.screen.uninstallSelected(); }).empty());
         QCOMPARE(s.status(), QStringLiteral("No se puede desinstalar desde aquí: ") + kHandMade);
 
